@@ -1,0 +1,32 @@
+// The encodings Velmora offers for writing vCard and CSV, as listed in
+// supportedEncodings.txt (installed beside libvelmora.so).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <velmora/export.h>
+#include <velmora/status.h>
+
+namespace velmora {
+
+struct EncodingInfo {
+  std::u16string display_name;  // "Cyrillic (Windows)"
+  std::u16string charset;       // "windows-1251"; empty for the system locale
+  int code_page = 0;            // 1251; -1 for the system locale
+  bool visible = true;          // whether to offer it to users
+  bool system_locale = false;   // the built-in "<System Locale>" entry
+};
+
+// Reads the encodings list from `path` (empty: the file beside the library).
+// The two built-in entries (UTF-8 and the system locale) always come first.
+// Returns S_OK, the file's status when it could not be read, or the number of
+// bad lines; `out` holds every entry that could be read in every case.
+// E_POINTER when `out` is null.
+VELMORA_API HRESULT ListSupportedEncodings(const std::string& path,
+                                           std::vector<EncodingInfo>* out);
+
+// The folder that holds libvelmora.so and its data files.
+VELMORA_API std::string LibraryDirectory();
+
+}  // namespace velmora

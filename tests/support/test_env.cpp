@@ -1,0 +1,102 @@
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "foundation/file_system.h"
+#include "foundation/registry.h"
+#include "foundation/system_settings.h"
+
+namespace velmora::test {
+namespace {
+
+std::filesystem::path MakeTempFolder() {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed";
+    return {};
+  }
+  return pattern;
+}
+
+void PinSettings() {
+  settings::OverrideAnsiCodePage(kTestAnsiCodePage);
+  settings::OverrideListSeparator(kTestListSeparator);
+  settings::OverrideTimeZone(kTestTimeZone);
+}
+
+class PinnedEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    sandbox_ = MakeTempFolder();
+    PinSettings();
+    files::OverrideAppDataFolder(sandbox_ / "appdata");
+    registry::OverrideHivePath(registry::Hive::kCurrentUser,
+                               sandbox_ / "registry-user.ini");
+    registry::OverrideHivePath(registry::Hive::kLocalMachine,
+                               sandbox_ / "registry-machine.ini");
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(sandbox_, ec);
+  }
+  static std::filesystem::path sandbox_;
+};
+std::filesystem::path PinnedEnvironment::sandbox_;
+
+[[maybe_unused]] auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new PinnedEnvironment);
+
+}  // namespace
+
+TempDir::TempDir() : path_(MakeTempFolder()) {}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Tests may leave read-only files or folders behind; make them removable.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path CorpusDir() { return VELMORA_CORPUS_DIR; }
+std::filesystem::path SourceDir() { return VELMORA_SOURCE_DIR; }
+const std::filesystem::path& SandboxDir() { return PinnedEnvironment::sandbox_; }
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+ScopedSettings::~ScopedSettings() { PinSettings(); }
+
+ScopedSettings& ScopedSettings::AnsiCodePage(int code_page) {
+  settings::OverrideAnsiCodePage(code_page);
+  return *this;
+}
+ScopedSettings& ScopedSettings::ListSeparator(std::u16string_view separator) {
+  settings::OverrideListSeparator(separator);
+  return *this;
+}
+ScopedSettings& ScopedSettings::TimeZone(std::string_view zone_id) {
+  settings::OverrideTimeZone(zone_id);
+  return *this;
+}
+
+}  // namespace velmora::test

@@ -1,0 +1,58 @@
+// Shared test fixtures: temporary folders, corpus paths and pinned platform
+// settings.
+//
+// Every test runs with fixed settings (installed before main by the global
+// environment in test_env.cpp): ANSI code page 1252, list separator ",", time
+// zone Europe/Berlin, and the application-data folder and both registry hives
+// inside a temporary folder that is removed at exit. Tests that need other
+// settings use ScopedSettings.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmora::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// ../shared/corpus and the repository's own folder.
+std::filesystem::path CorpusDir();
+std::filesystem::path SourceDir();
+
+// The folder the global environment gave to the app-data folder and the
+// registry hives.
+const std::filesystem::path& SandboxDir();
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Changes the pinned settings for one scope and restores them after.
+class ScopedSettings {
+ public:
+  ScopedSettings() = default;
+  ~ScopedSettings();
+  ScopedSettings& AnsiCodePage(int code_page);
+  ScopedSettings& ListSeparator(std::u16string_view separator);
+  ScopedSettings& TimeZone(std::string_view zone_id);
+};
+
+// The pinned values.
+inline constexpr int kTestAnsiCodePage = 1252;
+inline constexpr char16_t kTestListSeparator[] = u",";
+inline constexpr char kTestTimeZone[] = "Europe/Berlin";
+
+}  // namespace velmora::test
