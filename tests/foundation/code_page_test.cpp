@@ -1,0 +1,122 @@
+#include "foundation/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_env.h"
+
+namespace velmora::codepage {
+namespace {
+
+struct RoundTrip {
+  int code_page;
+  std::string bytes;     // the text in that code page
+  std::u16string text;   // the same text in UTF-16
+};
+
+// Byte values from the code pages' published tables.
+TEST(CodePageTest, DecodesAndEncodesEachCodePage) {
+  const RoundTrip cases[] = {
+      {kUtf8, "Gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80", u"Grüß € 😀"},
+      {1252, "Gr\xfc\xdf \x80", u"Grüß €"},
+      {1251, "\xc8\xe2\xe0\xed", u"Иван"},
+      {1250, "\xa3\xf3\x64\x9f", u"Łódź"},
+      {1253, "\xc1\xe8\xde\xed\xe1", u"Αθήνα"},
+      {28591, "caf\xe9", u"café"},
+      {28595, "\xb8\xd2\xd0\xdd", u"Иван"},
+      {28605, "\xa4", u"€"},
+      {20866, "\xe9\xd7\xc1\xce", u"Иван"},
+      {866, "\x88\xa2\xa0\xad", u"Иван"},
+      {932, "\x93\xfa\x96\x7b", u"日本"},
+      {51932, "\xc6\xfc\xcb\xdc", u"日本"},
+      {50220, "\x1b$BF|K\\\x1b(B", u"日本"},
+      {936, "\xd6\xd0\xce\xc4", u"中文"},
+      {54936, "\xd6\xd0\xce\xc4", u"中文"},
+      {950, "\xa4\xa4\xa4\xe5", u"中文"},
+      {949, "\xc7\xd1\xb1\xdb", u"한글"},
+      {kUtf16LE, std::string("A\0\xe9\0", 4), u"Aé"},
+      {kUtf16BE, std::string("\0A\0\xe9", 4), u"Aé"},
+      {kUtf7, "Hi +AOk-", u"Hi é"},
+      {kUsAscii, "plain", u"plain"},
+      {10000, "\x8e", u"é"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code_page);
+    std::u16string decoded;
+    ASSERT_TRUE(ToUtf16(c.code_page, c.bytes, decoded));
+    EXPECT_EQ(decoded, c.text);
+    std::string encoded;
+    ASSERT_TRUE(FromUtf16(c.code_page, c.text, encoded));
+    EXPECT_EQ(encoded, c.bytes);
+  }
+}
+
+TEST(CodePageTest, ReplacesWhatCannotBeConverted) {
+  // Invalid UTF-8: a lone continuation byte, a truncated sequence, an
+  // overlong form and an encoded surrogate each become U+FFFD.
+  EXPECT_EQ(ToUtf16(kUtf8, "a\x80z"), u"a\uFFFDz");
+  EXPECT_EQ(ToUtf16(kUtf8, "a\xe2\x82"), u"a\uFFFD");
+  EXPECT_EQ(ToUtf16(kUtf8, "\xc0\xaf").find(u'/'), std::u16string::npos);
+  EXPECT_EQ(ToUtf16(kUtf8, "\xed\xa0\x80").find_first_not_of(u'\uFFFD'), std::u16string::npos);
+  // A truncated double-byte character at the end of Shift_JIS.
+  EXPECT_EQ(ToUtf16(932, "A\x93"), u"A\uFFFD");
+  // An odd byte count in UTF-16: the stray byte becomes U+FFFD.
+  EXPECT_EQ(ToUtf16(kUtf16LE, std::string("A\0B", 3)), u"A\uFFFD");
+  // Characters the target cannot hold become '?'.
+  EXPECT_EQ(FromUtf16(1252, u"Иван €"), "???? \x80");
+  EXPECT_EQ(FromUtf16(kUsAscii, u"café"), "caf?");
+  EXPECT_EQ(FromUtf16(932, u"日本😀"), "\x93\xfa\x96\x7b?");
+  // An unpaired surrogate cannot be written as UTF-8.
+  EXPECT_EQ(FromUtf16(kUtf8, std::u16string(1, char16_t(0xD800))), "\xef\xbf\xbd");
+}
+
+TEST(CodePageTest, UnknownCodePagesGiveNothing) {
+  for (int code_page : {28602, 12345, -1, 65002, 1}) {
+    SCOPED_TRACE(code_page);
+    EXPECT_FALSE(IsKnown(code_page));
+    std::u16string text = u"stale";
+    EXPECT_FALSE(ToUtf16(code_page, "abc", text));
+    EXPECT_TRUE(text.empty());
+    std::string bytes = "stale";
+    EXPECT_FALSE(FromUtf16(code_page, u"abc", bytes));
+    EXPECT_TRUE(bytes.empty());
+  }
+}
+
+TEST(CodePageTest, CodePageZeroIsTheAnsiCodePage) {
+  test::ScopedSettings settings;
+  settings.AnsiCodePage(1251);
+  EXPECT_EQ(ToUtf16(kAnsi, "\xc8"), u"И");
+  settings.AnsiCodePage(1252);
+  EXPECT_EQ(ToUtf16(kAnsi, "\xc8"), u"È");
+}
+
+TEST(CodePageTest, AsciiFastPathAgreesWithTheConverter) {
+  std::string ascii;
+  for (int i = 0; i < 128; ++i) ascii.push_back(static_cast<char>(i));
+  for (int code_page : {kUtf8, 1252, 1251, 932, 28591, 54936}) {
+    EXPECT_EQ(ToUtf16(code_page, ascii), std::u16string(ascii.begin(), ascii.end()))
+        << code_page;
+  }
+  // UTF-16 pairs ASCII bytes and UTF-7 reads '+' as a shift: no shortcut.
+  EXPECT_EQ(ToUtf16(kUtf16LE, "AB"), u"\u4241");
+  EXPECT_EQ(ToUtf16(kUtf7, "1+-1"), u"1+1");
+}
+
+TEST(CodePageTest, ValidatesUtf8) {
+  const std::pair<std::string, bool> cases[] = {
+      {"", true},
+      {"plain ascii text, longer than eight bytes", true},
+      {"\xc3\xa9", true},
+      {"\xf4\x8f\xbf\xbf", true},
+      {"\xf4\x90\x80\x80", false},  // above U+10FFFF
+      {"\xc0\x80", false},          // overlong
+      {"\xe0\x80\xaf", false},      // overlong
+      {"\xed\xa0\x80", false},      // surrogate
+      {"abcdefgh\xc3", false},      // truncated at the end
+      {"\xff", false},
+  };
+  for (const auto& [bytes, valid] : cases) EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
+}
+
+}  // namespace
+}  // namespace velmora::codepage
