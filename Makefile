@@ -5,7 +5,9 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench fuzz clean format
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps configure build quiet-build test demo bench fuzz clean format
 
 all: build
 
@@ -19,10 +21,15 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The build's own output only when it fails.
+quiet-build: configure
+	@cmake --build $(BUILD) -j $(JOBS) > $(BUILD).build.log 2>&1 \
+	  || { cat $(BUILD).build.log; exit 1; }
+
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+demo: quiet-build
 	@echo "\$$ velmora --version"
 	@$(BUILD)/bin/velmora --version
 	@echo
@@ -39,4 +46,4 @@ format:
 	@find src include cli tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD).configure.log build-*
+	@rm -rf $(BUILD) $(BUILD).configure.log $(BUILD).build.log build-*
