@@ -1,0 +1,184 @@
+#include "contact/card_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "contact/contact_test_util.h"
+
+namespace velmora {
+namespace {
+
+using test::LogCapture;
+
+SystemTime Fields(int y, int mo, int d, int h, int mi, int s) {
+  SystemTime st;
+  st.year = y;
+  st.month = mo;
+  st.day = d;
+  st.hour = h;
+  st.minute = mi;
+  st.second = s;
+  return st;
+}
+
+struct DateTimeCase {
+  SystemTime time;
+  bool is_utc, want_utc, compact;
+  const char* expected;
+};
+
+TEST(CardToolsTest, DateTime2StrConvertsAndFormats) {
+  // Local time is Europe/Berlin in tests.
+  const DateTimeCase cases[] = {
+      {Fields(2024, 1, 15, 12, 30, 45), false, true, true, "20240115T113045Z"},
+      {Fields(2024, 1, 15, 12, 30, 45), false, true, false, "2024-01-15T11:30:45Z"},
+      {Fields(2024, 7, 1, 0, 30, 0), false, true, false, "2024-06-30T22:30:00Z"},
+      {Fields(2024, 7, 1, 22, 30, 0), true, false, false, "2024-07-02T00:30:00"},
+      {Fields(2024, 12, 31, 23, 59, 59), true, false, true, "20250101T005959"},
+      {Fields(2024, 7, 1, 8, 5, 9), true, true, false, "2024-07-01T08:05:09Z"},
+      {Fields(2024, 7, 1, 8, 5, 9), false, false, true, "20240701T080509"},
+  };
+  for (const DateTimeCase& c : cases) {
+    SCOPED_TRACE(c.expected);
+    LogCapture capture;
+    EXPECT_EQ(DateTime2Str(capture.log(), c.time, c.is_utc, c.want_utc, c.compact),
+              c.expected);
+  }
+}
+
+TEST(CardToolsTest, DateTime2StrFailedConversionIsLoggedAndEmpty) {
+  LogCapture capture;
+  EXPECT_EQ(DateTime2Str(capture.log(), Fields(2024, 13, 1, 0, 0, 0), false, true, true), "");
+  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: LocalToUtc\n"));
+  EXPECT_EQ(DateTime2Str(capture.log(), Fields(2024, 2, 1, 25, 0, 0), true, false, true), "");
+  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: UtcToLocal\n"));
+}
+
+TEST(CardToolsTest, DateTime2StrOfAutomationDate) {
+  LogCapture capture;
+  double date = 0;
+  ASSERT_TRUE(SystemTimeToVariantTime(Fields(2020, 3, 4, 5, 6, 7), &date));
+  EXPECT_EQ(DateTime2Str(capture.log(), date, true, true, false), "2020-03-04T05:06:07Z");
+  EXPECT_EQ(DateTime2Str(capture.log(), date, false, true, true), "20200304T040607Z");
+  EXPECT_EQ(DateTime2Str(capture.log(), 1e12, false, true, true), "");
+  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: VariantTimeToSystemTime"));
+}
+
+TEST(CardToolsTest, DateTextTakesTheCalendarDate) {
+  double date = 0;
+  ASSERT_TRUE(SystemTimeToVariantTime(Fields(1999, 12, 31, 23, 59, 0), &date));
+  EXPECT_EQ(Date2Str(date, true), "19991231");
+  EXPECT_EQ(Date2Str(date, false), "1999-12-31");
+  EXPECT_EQ(Date2Str(2.0, false), "1900-01-01");
+  EXPECT_EQ(Date2Str(1e12, false), "");
+}
+
+struct PhotoCase {
+  std::vector<std::uint8_t> bytes;
+  const char16_t* expected;
+};
+
+TEST(CardToolsTest, DetectPhotoExtBySignature) {
+  const PhotoCase cases[] = {
+      {{'B', 'M'}, u"BMP"},
+      {{'B', 'M', 0, 0}, u"BMP"},
+      {{0xFF, 0xD8, 0xFF, 0xE0}, u"JPG"},
+      {{0xFF, 0xD8, 0xFF}, u"JPG"},
+      {{'G', 'I', 'F', '8', '9', 'a'}, u"GIF"},
+      {{'I', 'I', '*', 0}, u"TIF"},
+      {{0x89, 'P', 'N', 'G', 0x0D, 0x0A}, u"PNG"},
+      {{0x89, 'P', 'N'}, u""},
+      {{0xFF, 0xD8}, u""},
+      {{'B'}, u""},
+      {{'M', 'M', 0, '*'}, u""},
+      {{}, u""},
+  };
+  for (const PhotoCase& c : cases) {
+    SCOPED_TRACE(test::U8(c.expected));
+    EXPECT_EQ(DetectPhotoExt(c.bytes.data(), c.bytes.size(), nullptr), c.expected);
+  }
+}
+
+TEST(CardToolsTest, DetectPhotoExtWarnsWithTheFirstBytes) {
+  LogCapture capture;
+  const std::uint8_t tiff_be[] = {'M', 'M', 0x00, 0x2A};
+  EXPECT_EQ(DetectPhotoExt(tiff_be, sizeof tiff_be, &capture.log()), u"");
+  EXPECT_TRUE(capture.Contains(
+      "in CardTools.DetectPhotoExt: cant detect image type; data starts with "
+      "{0x4d, 0x4d, 0x0, 0x2a}\n"));
+
+  std::vector<std::uint8_t> long_data(40, 0xAB);
+  EXPECT_EQ(DetectPhotoExt(long_data.data(), long_data.size(), &capture.log()), u"");
+  std::string sixteen = "{0xab";
+  for (int i = 1; i < 16; ++i) sixteen += ", 0xab";
+  EXPECT_TRUE(capture.Contains("data starts with " + sixteen + "}\n"));
+
+  EXPECT_EQ(DetectPhotoExt(nullptr, 10, &capture.log()), u"");
+  EXPECT_TRUE(capture.Contains("data starts with {}\n"));
+
+  const std::uint8_t png[] = {0x89, 'P', 'N', 'G'};
+  const int warnings = capture.Count("cant detect");
+  EXPECT_EQ(DetectPhotoExt(png, sizeof png, &capture.log()), u"PNG");
+  EXPECT_EQ(capture.Count("cant detect"), warnings);
+}
+
+TEST(CardToolsTest, TrimStringA) {
+  LogCapture capture;
+  const struct {
+    std::string in;
+    std::string out;
+  } cases[] = {
+      {" \t\r\nabc \r\n", "abc"},
+      {"a b", "a b"},
+      {"\v x \f", "\v x \f"},  // only space, TAB, CR and LF are trimmed
+      {std::string("\0a\0", 3), std::string("\0a\0", 3)},
+      {" \t ", ""},
+      {"x", "x"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TrimStringA(capture.log(), c.in.data(), static_cast<std::int64_t>(c.in.size())),
+              c.out);
+  }
+  EXPECT_EQ(capture.Count("CardTools.TrimStringA"), 0);
+  EXPECT_EQ(TrimStringA(capture.log(), nullptr, 5), "");
+  EXPECT_EQ(TrimStringA(capture.log(), "abc", 0), "");
+  EXPECT_EQ(TrimStringA(capture.log(), "abc", -2), "");
+  EXPECT_EQ(capture.Count("in CardTools.TrimStringA: "), 3);
+  EXPECT_EQ(TrimStringA(capture.log(), " abc ", 3), "ab");  // length bounds the text
+}
+
+TEST(CardToolsTest, AddressEmptiness) {
+  ContactAddress address;
+  address.Types = u"WORK";
+  address.ABLabel = u"label";
+  EXPECT_TRUE(IsAddressEmpty(address));
+  std::u16string ContactAddress::*components[] = {
+      &ContactAddress::PostOfficeBox, &ContactAddress::OfficeLocation,
+      &ContactAddress::Street,        &ContactAddress::City,
+      &ContactAddress::State,         &ContactAddress::PostalCode,
+      &ContactAddress::Country};
+  for (auto component : components) {
+    ContactAddress one;
+    one.*component = u"x";
+    EXPECT_FALSE(IsAddressEmpty(one));
+  }
+}
+
+TEST(CardToolsTest, SensitivityWords) {
+  EXPECT_EQ(SensitivityFromWord(u"CONFIDENTIAL"), vlmcsConfidential);
+  EXPECT_EQ(SensitivityFromWord(u"confidential"), vlmcsConfidential);
+  EXPECT_EQ(SensitivityFromWord(u"Private"), vlmcsPrivate);
+  EXPECT_EQ(SensitivityFromWord(u"PUBLIC"), vlmcsNormal);
+  EXPECT_EQ(SensitivityFromWord(u"PERSONAL"), vlmcsNormal);
+  EXPECT_EQ(SensitivityFromWord(u""), vlmcsNormal);
+  EXPECT_EQ(SensitivityToWord(vlmcsConfidential), u"CONFIDENTIAL");
+  EXPECT_EQ(SensitivityToWord(vlmcsPrivate), u"PRIVATE");
+  EXPECT_EQ(SensitivityToWord(vlmcsPersonal), u"");
+  EXPECT_EQ(SensitivityToWord(vlmcsNormal), u"");
+  EXPECT_EQ(SensitivityToWord(static_cast<EContactSensitivity>(9)), u"");
+}
+
+}  // namespace
+}  // namespace velmora

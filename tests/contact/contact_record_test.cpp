@@ -1,0 +1,307 @@
+#include "contact/contact_record.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "contact/contact_test_util.h"
+
+namespace velmora {
+namespace {
+
+using test::Address;
+using test::DumpAddressKinds;
+using test::DumpRelatedNameSlots;
+using test::DumpTelephoneSlots;
+using test::DumpUrlKinds;
+using test::Phone;
+using test::Related;
+using test::Url;
+
+ContactRecord FilledRecord() {
+  ContactRecord r;
+  r.Version = 30;
+  r.ProdId = "-//Test//EN";
+  r.Charsets = "utf-8";
+  r.IsSkypeCard = true;
+  r.SourceCopyable = false;
+  r.SourceText = "BEGIN:VCARD";
+  r.FirstName = u"Ann";
+  r.LastName = u"Lee";
+  r.FormattedName = u"Ann Lee";
+  r.Body = u"note";
+  r.Birthday = 36000.0;
+  r.Addresses = {Address(u"Main St", u"WORK")};
+  r.SelectedMailingAddress = vlmcaBusiness;
+  r.Phones = {Phone(u"1", u"WORK")};
+  r.Emails = {ContactEmail{u"INTERNET", u"SMTP", u"a@b.c", "item1", u""}};
+  r.Impps = {ContactImpp{u"", u"aim", u"aim", u"ann", "", u""}};
+  r.RelatedNames = {Related(u"Bob", vlmcrnManager)};
+  r.SocialProfiles = {ContactSocialProfile{u"x", u"ann", u"", "", u""}};
+  r.Urls = {Url(u"http://a", u"WORK")};
+  r.Dates = {ContactDate{40000.0, u"", "", kAnniversaryLabel}};
+  r.Categories = u"a,b";
+  r.LastModificationTime = 41000.5;
+  r.User3 = u"u3";
+  r.CustomFields = {ContactCustomField{u"v", u"", "", u""}};
+  r.YomiCompany = u"y";
+  r.Sensitivity = vlmcsPrivate;
+  r.Gender = vlmcgMale;
+  r.Photo = {1, 2, 3};
+  r.PhotoExt = u"PNG";
+  r.UID = u"uid";
+  return r;
+}
+
+TEST(ContactRecordTest, ClearEmptiesEverything) {
+  ContactRecord r = FilledRecord();
+  ASSERT_EQ(r.TelephoneSlot(tsBusiness), u"1");  // builds the caches
+  ASSERT_EQ(r.RelatedNameSlot(rnsManager), u"Bob");
+  r.Clear();
+  EXPECT_EQ(r.Version, 21);
+  EXPECT_TRUE(r.ProdId.empty());
+  EXPECT_TRUE(r.Charsets.empty());
+  EXPECT_FALSE(r.IsSkypeCard);
+  EXPECT_TRUE(r.SourceCopyable);
+  EXPECT_TRUE(r.SourceText.empty());
+  EXPECT_TRUE(r.FirstName.empty() && r.LastName.empty() && r.FormattedName.empty());
+  EXPECT_TRUE(r.Body.empty());
+  EXPECT_EQ(r.Birthday, 0.0);
+  EXPECT_TRUE(r.Addresses.empty() && r.Phones.empty() && r.Emails.empty() &&
+              r.Impps.empty() && r.RelatedNames.empty() && r.SocialProfiles.empty() &&
+              r.Urls.empty() && r.Dates.empty() && r.CustomFields.empty());
+  EXPECT_EQ(r.SelectedMailingAddress, vlmcaNone);
+  EXPECT_TRUE(r.Categories.empty());
+  EXPECT_EQ(r.LastModificationTime, 0.0);
+  EXPECT_TRUE(r.User3.empty() && r.YomiCompany.empty() && r.UID.empty());
+  EXPECT_EQ(r.Sensitivity, vlmcsNormal);
+  EXPECT_EQ(r.Gender, vlmcgUnspecified);
+  EXPECT_EQ(r.PhotoSize(), 0);
+  EXPECT_TRUE(r.PhotoExt.empty());
+  // The caches went with the lists.
+  EXPECT_EQ(DumpTelephoneSlots(r), "");
+  EXPECT_EQ(DumpRelatedNameSlots(r), "||||");
+}
+
+TEST(ContactRecordTest, CopyTakesFieldsButNotCaches) {
+  ContactRecord original = FilledRecord();
+  ASSERT_EQ(original.TelephoneSlot(tsBusiness), u"1");
+  ContactRecord copy = original;
+  EXPECT_EQ(copy.FirstName, u"Ann");
+  EXPECT_EQ(copy.Photo, original.Photo);
+  EXPECT_EQ(copy.Emails, original.Emails);
+  // The copy builds its views from its own lists.
+  copy.Phones = {Phone(u"2", u"HOME")};
+  EXPECT_EQ(DumpTelephoneSlots(copy), "Home=2");
+  EXPECT_EQ(DumpTelephoneSlots(original), "Business=1");
+
+  ContactRecord assigned;
+  assigned.Phones = {Phone(u"9", u"CAR")};
+  ASSERT_EQ(DumpTelephoneSlots(assigned), "Car=9");
+  assigned = original;
+  assigned.Phones.push_back(Phone(u"3", u"PAGER"));
+  EXPECT_EQ(DumpTelephoneSlots(assigned), "Business=1; Pager=3");
+
+  ContactRecord moved = std::move(assigned);
+  moved.Phones = {Phone(u"4", u"ISDN")};
+  EXPECT_EQ(DumpTelephoneSlots(moved), "ISDN=4");
+}
+
+TEST(ContactRecordTest, InvalidateCachesRebuildsViews) {
+  ContactRecord r;
+  r.Phones = {Phone(u"1", u"WORK")};
+  r.RelatedNames = {Related(u"Al", vlmcrnAssistant)};
+  ASSERT_EQ(DumpTelephoneSlots(r), "Business=1");
+  ASSERT_EQ(DumpRelatedNameSlots(r), "|Al|||");
+  r.Phones.push_back(Phone(u"2", u"WORK"));
+  r.RelatedNames.push_back(Related(u"Sue", vlmcrnSpouse));
+  EXPECT_EQ(DumpTelephoneSlots(r), "Business=1");  // still the cached view
+  r.InvalidateCaches();
+  EXPECT_EQ(DumpTelephoneSlots(r), "Business=1; Business2=2");
+  EXPECT_EQ(DumpRelatedNameSlots(r), "|Al|Sue||");
+}
+
+TEST(ContactRecordTest, DateRule) {
+  const std::pair<double, bool> cases[] = {
+      {0.0, true},      {949633.0, true}, {949998.0, true}, {1.0, false},
+      {36526.0, false}, {949633.5, false}, {-1.0, false},
+  };
+  for (auto [date, empty] : cases) EXPECT_EQ(IsEmptyDate(date), empty) << date;
+}
+
+TEST(ContactRecordTest, EmailsByPosition) {
+  ContactRecord r;
+  r.Emails = {ContactEmail{u"", u"SMTP", u"one@x", "", u""},
+              ContactEmail{u"", u"", u"two@x", "", u""}};
+  EXPECT_EQ(r.Email(1), u"one@x");
+  EXPECT_EQ(r.EmailAddressType(1), u"SMTP");
+  EXPECT_EQ(r.Email(2), u"two@x");
+  EXPECT_EQ(r.EmailAddressType(2), u"");
+  EXPECT_EQ(r.Email(3), u"");
+  EXPECT_EQ(r.EmailAddressType(3), u"");
+  EXPECT_EQ(r.Email(0), u"");
+  EXPECT_EQ(r.Email(-5), u"");
+}
+
+TEST(ContactRecordTest, AnniversaryIsTheFirstNonEmptyLabelledDate) {
+  ContactRecord r;
+  EXPECT_EQ(r.Anniversary(), 0.0);
+  r.Dates = {ContactDate{30000.0, u"", "", u"_$!<Other>!$_"},
+             ContactDate{949998.0, u"", "", kAnniversaryLabel},
+             ContactDate{31000.0, u"", "", u"_$!<anniversary>!$_"},
+             ContactDate{32000.0, u"", "", kAnniversaryLabel}};
+  EXPECT_EQ(r.Anniversary(), 31000.0);
+}
+
+struct AddressCase {
+  const char* what;
+  std::vector<ContactAddress> addresses;
+  const char* expected;  // business|home|other
+};
+
+TEST(ContactRecordTest, AddressByKind) {
+  const AddressCase cases[] = {
+      {"single untyped is business", {Address(u"A", u"")}, "A|-|-"},
+      {"untyped after a work address is other",
+       {Address(u"A", u"WORK"), Address(u"B", u"")},
+       "A|-|B"},
+      {"second untyped is other without work",
+       {Address(u"A", u""), Address(u"B", u"PARCEL")},
+       "A|-|B"},
+      {"postal before other before untyped",
+       {Address(u"U", u""), Address(u"O", u"OTHER"), Address(u"P", u"POSTAL"),
+        Address(u"W", u"WORK")},
+       "W|-|P"},
+      {"other before untyped",
+       {Address(u"U", u""), Address(u"O", u"other"), Address(u"H", u"HOME")},
+       "U|H|O"},
+      {"work postal is business, not other",
+       {Address(u"W", u"WORK,POSTAL"), Address(u"H", u"HOME,POSTAL")},
+       "W|H|-"},
+      {"first of each kind wins",
+       {Address(u"W1", u"WORK"), Address(u"H1", u"HOME"), Address(u"W2", u"WORK"),
+        Address(u"H2", u"HOME"), Address(u"P1", u"POSTAL"), Address(u"P2", u"POSTAL")},
+       "W1|H1|P1"},
+      {"one address both work and home", {Address(u"X", u"HOME, WORK")}, "X|X|-"},
+      {"home only", {Address(u"H", u"HOME")}, "-|H|-"},
+      {"postal only", {Address(u"P", u"POSTAL")}, "-|-|P"},
+      {"no addresses", {}, "-|-|-"},
+  };
+  for (const AddressCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContactRecord r;
+    r.Addresses = c.addresses;
+    EXPECT_EQ(DumpAddressKinds(r), c.expected);
+  }
+  ContactRecord r;
+  r.Addresses = {Address(u"A", u"")};
+  EXPECT_EQ(r.AddressByKind(vlmcaNone), nullptr);
+  EXPECT_EQ(r.AddressByKind(static_cast<EContactAddress>(7)), nullptr);
+}
+
+struct UrlCase {
+  const char* what;
+  std::vector<ContactUrl> urls;
+  const char* expected;  // personal|business
+};
+
+TEST(ContactRecordTest, UrlByKind) {
+  const UrlCase cases[] = {
+      {"home and work", {Url(u"h", u"HOME"), Url(u"w", u"WORK")}, "h|w"},
+      {"pref when no work", {Url(u"h", u"home"), Url(u"p", u"PREF"), Url(u"x", u"")}, "h|p"},
+      {"untyped when no work or pref", {Url(u"h", u"HOME"), Url(u"x", u"")}, "h|x"},
+      {"other types count as untyped", {Url(u"x", u"X-BLOG")}, "-|x"},
+      {"empty values are skipped", {Url(u"", u"WORK"), Url(u"", u"HOME"), Url(u"w", u"WORK")}, "-|w"},
+      {"work wins over earlier pref", {Url(u"p", u"PREF"), Url(u"w", u"WORK")}, "-|w"},
+      {"tokens, not substrings", {Url(u"x", u"HOMEPAGE")}, "-|x"},
+      {"home only", {Url(u"h", u"HOME")}, "h|-"},
+      {"none", {}, "-|-"},
+  };
+  for (const UrlCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContactRecord r;
+    r.Urls = c.urls;
+    EXPECT_EQ(DumpUrlKinds(r), c.expected);
+  }
+  ContactRecord r;
+  r.Urls = {Url(u"x", u"")};
+  EXPECT_EQ(r.UrlByKind(static_cast<EContactUrlKind>(0)), nullptr);
+}
+
+struct RelatedCase {
+  const char* what;
+  std::vector<ContactRelatedName> names;
+  const char* expected;  // Manager|Assistant|Spouse|Children|ReferredBy
+};
+
+TEST(ContactRecordTest, RelatedNameSlots) {
+  const RelatedCase cases[] = {
+      {"one of each",
+       {Related(u"M", vlmcrnManager), Related(u"A", vlmcrnAssistant), Related(u"S", vlmcrnSpouse),
+        Related(u"C", vlmcrnChild), Related(u"R", vlmcrnReferredBy)},
+       "M|A|S|C|R"},
+      {"first wins, children join",
+       {Related(u"M1", vlmcrnManager), Related(u"M2", vlmcrnManager), Related(u"C1", vlmcrnChild),
+        Related(u"C2", vlmcrnChild), Related(u"C3", vlmcrnChild)},
+       "M1|||C1,C2,C3|"},
+      {"partner fills an empty spouse",
+       {Related(u"P1", vlmcrnPartner), Related(u"P2", vlmcrnPartner)},
+       "||P1||"},
+      {"spouse wins over an earlier partner",
+       {Related(u"P", vlmcrnPartner), Related(u"S", vlmcrnSpouse)},
+       "||S||"},
+      {"empty names are skipped",
+       {Related(u"", vlmcrnManager), Related(u"M", vlmcrnManager), Related(u"", vlmcrnChild)},
+       "M||||"},
+      {"other labels take no slot",
+       {Related(u"B", vlmcrnBrother), Related(u"F", vlmcrnFriend), Related(u"O", vlmcrnOther)},
+       "||||"},
+  };
+  for (const RelatedCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContactRecord r;
+    r.RelatedNames = c.names;
+    EXPECT_EQ(DumpRelatedNameSlots(r), c.expected);
+  }
+}
+
+TEST(ContactRecordTest, ChildrenUseTheUserListSeparator) {
+  test::ScopedSettings settings;
+  settings.ListSeparator(u";");
+  ContactRecord r;
+  r.RelatedNames = {Related(u"Kim", vlmcrnChild), Related(u"Lou", vlmcrnChild)};
+  EXPECT_EQ(r.RelatedNameSlot(rnsChildren), u"Kim;Lou");
+  EXPECT_TRUE(r.RelatedNameSlot(5).empty());
+  EXPECT_TRUE(r.RelatedNameSlot(-1).empty());
+}
+
+TEST(ContactRecordTest, NetMeetingNames) {
+  ContactRecord r;
+  EXPECT_EQ(r.NetMeetingNames(), u"");
+  r.NetMeetingServer = u"srv";
+  EXPECT_EQ(r.NetMeetingNames(), u"callto://srv/");
+  r.NetMeetingAlias = u"me";
+  EXPECT_EQ(r.NetMeetingNames(), u"callto://srv/me");
+
+  const struct {
+    const char16_t* value;
+    const char16_t* server;
+    const char16_t* alias;
+  } cases[] = {
+      {u"callto://host/alias/x", u"host", u"alias/x"},
+      {u"CallTo://host", u"host", u""},
+      {u"callto://", u"", u""},
+      {u"callto:/", u"callto:/", u""},
+      {u"plain", u"plain", u""},
+      {u"", u"", u""},
+  };
+  for (const auto& c : cases) {
+    r.SetNetMeetingNames(c.value);
+    EXPECT_EQ(r.NetMeetingServer, c.server) << test::U8(c.value);
+    EXPECT_EQ(r.NetMeetingAlias, c.alias) << test::U8(c.value);
+  }
+}
+
+}  // namespace
+}  // namespace velmora
