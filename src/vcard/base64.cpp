@@ -1,0 +1,119 @@
+#include "vcard/base64.h"
+
+#include <array>
+
+#include "vcard/card_line_scan.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::array<std::int8_t, 256> MakeTable() {
+  std::array<std::int8_t, 256> t{};
+  for (auto& v : t) v = -1;
+  for (int i = 0; i < 26; ++i) {
+    t['A' + i] = static_cast<std::int8_t>(i);
+    t['a' + i] = static_cast<std::int8_t>(26 + i);
+  }
+  for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<std::int8_t>(52 + i);
+  t['+'] = 62;
+  t['/'] = 63;
+  return t;
+}
+constexpr std::array<std::int8_t, 256> kTable = MakeTable();
+
+inline bool IsAlphabet(char c) { return kTable[static_cast<unsigned char>(c)] >= 0; }
+
+}  // namespace
+
+const char* Base64Extent(const char* value_start, const char** cursor) {
+  int line_alpha = 0, line_pad = 0;
+  std::int64_t total_alpha = 0, total_pad = 0;
+  int lines = 0;
+  bool indented = false;
+  const char* line_start = value_start;
+  const char* value_end = value_start;
+  const char* p = value_start;
+  for (;;) {
+    const char c = *p;
+    if (c == ' ' || c == '\t') {
+      if (lines == 1 && p == line_start) indented = true;
+      ++p;
+      continue;
+    }
+    if (IsAlphabet(c)) {
+      if (total_pad + line_pad > 0) break;  // data after padding
+      ++line_alpha;
+      ++p;
+      continue;
+    }
+    if (c == '=') {
+      ++line_pad;
+      if (total_pad + line_pad > 2) break;
+      ++p;
+      continue;
+    }
+    if (c == '\r' || c == '\n' || c == '\0') {
+      value_end = p;
+      p = scan::SkipLineBreak(p);
+      total_alpha += line_alpha;
+      total_pad += line_pad;
+      ++lines;
+      line_start = p;
+      if (c == '\0') break;
+      if (line_alpha == 0 && lines >= 2) break;
+      if (total_pad > 0 && (total_alpha + total_pad) % 4 == 0) break;
+      if (indented) {
+        const char next = *p;
+        if (next != ' ' && next != '\t' && next != '\r' && next != '\n') break;
+      }
+      line_alpha = 0;
+      line_pad = 0;
+      continue;
+    }
+    break;  // a character outside the alphabet: this line is not taken
+  }
+  *cursor = line_start;
+  return value_end;
+}
+
+bool Base64Decode(const char* source, std::int32_t length, std::uint8_t* destination,
+                  std::int32_t* size) {
+  if (size == nullptr) return false;
+  const std::int32_t capacity = destination ? *size : 0;
+  std::int32_t total = 0;
+  bool fits = destination != nullptr;
+  auto emit = [&](std::uint32_t byte) {
+    if (total < capacity) {
+      destination[total] = static_cast<std::uint8_t>(byte);
+    } else {
+      fits = false;
+    }
+    ++total;
+  };
+  std::uint32_t acc = 0;
+  int count = 0;
+  for (std::int32_t i = 0; source != nullptr && i < length; ++i) {
+    const char c = source[i];
+    if (c == '\0') break;
+    const std::int8_t v = kTable[static_cast<unsigned char>(c)];
+    if (v < 0) continue;
+    acc = acc << 6 | static_cast<std::uint32_t>(v);
+    if (++count == 4) {
+      emit(acc >> 16 & 0xFF);
+      emit(acc >> 8 & 0xFF);
+      emit(acc & 0xFF);
+      acc = 0;
+      count = 0;
+    }
+  }
+  if (count == 3) {
+    emit(acc >> 10 & 0xFF);
+    emit(acc >> 2 & 0xFF);
+  } else if (count == 2) {
+    emit(acc >> 4 & 0xFF);
+  }
+  *size = total;
+  return fits;
+}
+
+}  // namespace velmora

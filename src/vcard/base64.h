@@ -1,0 +1,30 @@
+// Base64 as vCard uses it for photos, sounds and keys: how far such a value
+// reaches in the text and how it decodes.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// How far a base64 value reaches, from `value_start` in zero-terminated
+// content. Only whole lines are taken: the value ends where a line holds a
+// character outside the alphabet, where a line without data follows data,
+// where padding completes a multiple of four characters, or (for indented
+// data) where a line starts without indentation. Returns the value end (the
+// line break of the last line taken is not part of it) and sets `cursor` to
+// the start of the first line not taken. When the first line holds other
+// characters, the value is empty and `cursor` is `value_start`. Never steps
+// over a zero byte.
+const char* Base64Extent(const char* value_start, const char** cursor);
+
+// Decodes the standard alphabet (A-Z a-z 0-9 + /) four characters at a time,
+// skipping every other character ('=', white space, line breaks) and
+// stopping at a zero byte: a group of 4 gives 3 bytes, of 3 gives 2, of 2
+// gives 1, of 1 nothing. On entry `*size` is the capacity of `destination`;
+// bytes are written while they fit. On return `*size` is the whole decoded
+// length. True only when a destination was given and everything fitted;
+// with no destination the call only measures.
+bool Base64Decode(const char* source, std::int32_t length, std::uint8_t* destination,
+                  std::int32_t* size);
+
+}  // namespace velmora

@@ -1,0 +1,215 @@
+#include "vcard/card_doc.h"
+
+#include <cstring>
+#include <memory>
+
+#include "foundation/file_system.h"
+#include "foundation/text_util.h"
+#include "vcard/card_keyword.h"
+#include "vcard/card_parser_ll.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kLoadLabel[] = "CCardDoc.Load";
+constexpr char kFileLabel[] = "CCardDoc.LoadFromFile";
+
+}  // namespace
+
+CCardDoc::CCardDoc(CLog& log, const CharsetPairs& extra_charsets)
+    : log_(log), charsets_(extra_charsets), params_(log) {}
+
+CCardDoc::~CCardDoc() { Clear(); }
+
+void CCardDoc::Clear() {
+  // Last first, as the items were read; the objects themselves need no
+  // destruction and go with their pools.
+  while (!items_.empty()) items_.pop_back();
+  item_pool_.Reset();
+  prop_pool_.Reset();
+  params_.Clear();
+  std::string().swap(storage_);
+  length_ = 0;
+  content_is_utf8_ = false;
+}
+
+int CCardDoc::Load(const char* buffer, std::int32_t length, unsigned flags,
+                   ICardLoadProgress* progress, void* context) {
+  Clear();
+  if (buffer == nullptr) {
+    log_.LogAssert(false, kLoadLabel, 1);
+    return -1;
+  }
+  if (flags & LoadFlagOwnBuffer) {  // a raw pointer cannot be taken over
+    log_.LogAssert(false, kLoadLabel, 2);
+    return -1;
+  }
+  std::size_t size;
+  if (length < 0) {
+    if (!(flags & LoadFlagZeroTerminated)) {
+      log_.LogAssert(false, kLoadLabel, 3);
+      return -1;
+    }
+    size = std::strlen(buffer);
+  } else if (flags & LoadFlagZeroTerminated) {
+    size = strnlen(buffer, static_cast<std::size_t>(length));
+  } else {
+    size = static_cast<std::size_t>(length);
+  }
+  if (size > static_cast<std::size_t>(kMaxContentLength)) {
+    log_.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
+                  "Content too large(%d bytes)", size);
+    return -1;
+  }
+  storage_.assign(buffer, size);
+  length_ = static_cast<std::int32_t>(size);
+  return Parse(flags, progress, context);
+}
+
+int CCardDoc::Load(std::string&& buffer, std::int32_t length, unsigned flags,
+                   ICardLoadProgress* progress, void* context) {
+  Clear();
+  std::size_t size;
+  if (length < 0) {
+    if (!(flags & LoadFlagZeroTerminated)) {
+      log_.LogAssert(false, kLoadLabel, 4);
+      return -1;
+    }
+    size = strnlen(buffer.data(), buffer.size());
+  } else if (static_cast<std::size_t>(length) > buffer.size()) {
+    log_.LogAssert(false, kLoadLabel, 5);
+    return -1;
+  } else {
+    size = static_cast<std::size_t>(length);
+  }
+  if (size > static_cast<std::size_t>(kMaxContentLength)) {
+    log_.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
+                  "Content too large(%d bytes)", size);
+    return -1;
+  }
+  storage_ = std::move(buffer);
+  storage_.resize(size);
+  length_ = static_cast<std::int32_t>(size);
+  return Parse(flags | LoadFlagOwnBuffer, progress, context);
+}
+
+int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) {
+  if (flags & LoadFlagDecodeContent) {
+    if (!DecodeCardContent(log_, storage_, length_, file_name_, content_is_utf8_)) {
+      Clear();
+      return -1;
+    }
+  }
+  const std::int32_t replaced = ReplaceControlChars(storage_.data(), length_);
+  if (replaced > 0) {
+    log_.LogInfo(kLoadLabel, "Found & fixed %d control(unprintable) char(s)", replaced);
+  }
+
+  CardParserLL parser(log_, params_, storage_.data() + length_);
+  const char* cursor = storage_.data();
+  CCardDocItemProp prop(log_);
+  bool stopped = false;
+  bool missing_end = false;
+  while (!stopped && !missing_end && parser.GetNextProp(cursor, prop)) {
+    if (!KeywordEquals(prop.name(), "BEGIN")) {
+      log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Searching BEGIN: unexpected PROP(%s)",
+                    prop.name());
+      continue;
+    }
+    const std::string_view begin_value = text::Trim(prop.raw_value());
+    if (!KeywordEquals(begin_value, "VCARD")) {
+      log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "BEGIN: unknown value(%s)", begin_value);
+      continue;
+    }
+    CCardDocItem* item = item_pool_.Emplace(log_, this, prop);
+    // The properties are read straight into their places in the pool.
+    CCardDocItemProp* run = nullptr;
+    std::size_t count = 0;
+    bool complete = false;
+    for (;;) {
+      CCardDocItemProp* slot = ::new (static_cast<void*>(prop_pool_.Append(run, count)))
+          CCardDocItemProp(log_);
+      if (!parser.GetNextProp(cursor, *slot)) {
+        prop_pool_.Unappend();
+        break;
+      }
+      if (KeywordEquals(slot->name(), "END")) {
+        const std::string_view end_value = text::Trim(slot->raw_value());
+        if (KeywordEquals(end_value, "VCARD")) {
+          const CCardDocItemProp end = *slot;
+          prop_pool_.Unappend();
+          item->Complete(run, static_cast<std::int32_t>(count), end);
+          complete = true;
+          break;
+        }
+        log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "END: unknown  value(\"%s\")",
+                      end_value);
+      }
+      slot->item_ = item;
+      item->NoteProp(*slot);
+      ++count;
+    }
+    if (!complete) {
+      // The item and its properties are dropped with the pools' next reset.
+      log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Error - no END:VCARD");
+      missing_end = true;
+      break;
+    }
+    items_.emplace_back(item);
+    if (progress != nullptr && !progress->OnCardLoaded(*item, context)) stopped = true;
+  }
+  if (items_.empty()) {
+    Clear();
+    return -1;
+  }
+  return stopped || missing_end ? 1 : 0;
+}
+
+HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file,
+                               ICardLoadProgress* progress, void* context) {
+  Clear();
+  file_name_ = file;
+  std::string buffer;
+  const HRESULT status = files::ReadWholeFile(
+      file, buffer, static_cast<std::uint64_t>(kMaxContentLength));
+  if (FAILED(status)) {
+    const char* step = "File.Create";
+    if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) {
+      step = "File.GetSize";
+    } else if (status == HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF)) {
+      step = "File.Read";
+    }
+    log_.LogError(kFileLabel, status, step);
+    return status;
+  }
+  const auto size = static_cast<std::int32_t>(buffer.size());
+  return Load(std::move(buffer), size,
+              LoadFlagOwnBuffer | LoadFlagZeroTerminated | LoadFlagDecodeContent,
+              progress, context);
+}
+
+int CCardDoc::LoadFromMemory(const char* buffer, std::int32_t length,
+                             bool decode_content, ICardLoadProgress* progress,
+                             void* context) {
+  Clear();
+  file_name_.clear();
+  return Load(buffer, length, decode_content ? LoadFlagDecodeContent : 0u, progress,
+              context);
+}
+
+int CCardDoc::LoadFromString(const char* text, ICardLoadProgress* progress,
+                             void* context) {
+  Clear();
+  file_name_.clear();
+  return Load(text, -1, LoadFlagZeroTerminated, progress, context);
+}
+
+int CCardDoc::CodepageToFromCharset(std::string_view charset) const {
+  return charsets_.CodepageFromCharset(log_, charset);
+}
+
+std::string CCardDoc::CodepageToFromCharset(int code_page) const {
+  return charsets_.CharsetFromCodepage(log_, code_page);
+}
+
+}  // namespace velmora

@@ -1,0 +1,121 @@
+// A vCard document: the content being read (one buffer, always followed by a
+// zero byte) and the items found in it, in content order.
+//
+// Reading never fails loudly: lines that cannot be read are logged with their
+// reason and skipped, and reading goes on with the next line. Every name,
+// parameter and value of every item is a slice of the content buffer, so the
+// items (and everything taken from them) live exactly as long as the
+// document's current content: until Clear, the next load or destruction.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <velmora/status.h>
+
+#include "foundation/log.h"
+#include "vcard/card_charset_table.h"
+#include "vcard/card_content_decoding.h"
+#include "vcard/card_doc_item.h"
+#include "vcard/card_item_ptr.h"
+#include "vcard/card_block_pool.h"
+#include "vcard/card_load_progress.h"
+#include "vcard/card_param_arena.h"
+
+namespace velmora {
+
+class CCardDoc {
+ public:
+  // Load flags.
+  static constexpr unsigned LoadFlagOwnBuffer = 1;       // take the buffer over
+  static constexpr unsigned LoadFlagZeroTerminated = 2;  // length < 0: count it
+  static constexpr unsigned LoadFlagDecodeContent = 4;   // BOM / UTF-16 / NUL
+  static constexpr std::int32_t kMaxContentLength = kMaxCardContentLength;
+
+  // `extra_charsets` go after the built-in charsets (see CCardCharsetTable).
+  explicit CCardDoc(CLog& log, const CharsetPairs& extra_charsets = {});
+  ~CCardDoc();
+  CCardDoc(const CCardDoc&) = delete;
+  CCardDoc& operator=(const CCardDoc&) = delete;
+
+  // Reads `length` bytes of `buffer` (a copy is made). With
+  // LoadFlagZeroTerminated the copy stops at the first zero byte, and a
+  // negative length means the text runs to it. Returns 0 when at least one
+  // item was read and the text was read to its end; 1 when at least one item
+  // was read but the callback stopped loading or the last item had no
+  // END:VCARD; -1 when no item was read (bad arguments included).
+  // LoadFlagOwnBuffer is refused here: use the overload taking a string.
+  int Load(const char* buffer, std::int32_t length, unsigned flags,
+           ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  // The same, taking `buffer` over instead of copying it: its first `length`
+  // bytes are the content (a negative length with LoadFlagZeroTerminated:
+  // up to its first zero byte). LoadFlagOwnBuffer is implied.
+  int Load(std::string&& buffer, std::int32_t length, unsigned flags,
+           ICardLoadProgress* progress = nullptr, void* context = nullptr);
+
+  // Reads a whole file and loads it with all three flags, parsing the read
+  // buffer itself. A file that cannot be read gives its status (logged under
+  // "CCardDoc.LoadFromFile"; a file beyond kMaxContentLength bytes gives
+  // HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE)) and leaves the document empty;
+  // otherwise Load's result.
+  HRESULT LoadFromFile(const std::filesystem::path& file,
+                       ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  // Copies and loads bytes, decoding BOMs and UTF-16 when `decode_content`.
+  int LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
+                     ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  // Copies and loads zero-terminated text.
+  int LoadFromString(const char* text, ICardLoadProgress* progress = nullptr,
+                     void* context = nullptr);
+
+  // Destroys the items (last first) and frees the content.
+  void Clear();
+
+  int GetItemCount() const { return static_cast<int>(items_.size()); }
+  const CCardDocItem* GetItem(int index) const {
+    return index >= 0 && index < GetItemCount() ? items_[index].get() : nullptr;
+  }
+  const std::vector<CardItemPtr>& items() const { return items_; }
+
+  // The file given to LoadFromFile; emptied by the other loads.
+  const std::filesystem::path& file_name() const { return file_name_; }
+  // True when loading stripped a UTF-8 byte-order mark or turned UTF-16 into
+  // UTF-8: every value is then UTF-8, whatever its CHARSET says.
+  bool ContentIsUtf8() const { return content_is_utf8_; }
+  // The content as the reader saw it (after decoding and control-character
+  // replacement); empty after Clear or a load that found no item.
+  std::string_view content() const {
+    return std::string_view(storage_.data(), static_cast<std::size_t>(length_));
+  }
+
+  // The code page of a CHARSET value (-1 and a warning when unknown), and the
+  // charset name of a code page (empty and a warning when unknown).
+  int CodepageToFromCharset(std::string_view charset) const;
+  std::string CodepageToFromCharset(int code_page) const;
+  const CCardCharsetTable& charset_table() const { return charsets_; }
+
+  CLog& log() const { return log_; }
+
+ private:
+  // Takes storage_ (the content; the string's terminator is the zero byte
+  // that ends the text) through decoding, control characters and parsing.
+  int Parse(unsigned flags, ICardLoadProgress* progress, void* context);
+
+  CLog& log_;
+  CCardCharsetTable charsets_;
+  std::filesystem::path file_name_;
+  std::string storage_;
+  std::int32_t length_ = 0;
+  bool content_is_utf8_ = false;
+  // Items, their properties and parameters live in pools owned here; the
+  // pools keep their blocks for the next load.
+  CardParamArena params_;
+  CardBlockPool<CCardDocItemProp> prop_pool_{16384};
+  CardBlockPool<CCardDocItem> item_pool_{1024};
+  std::vector<CardItemPtr> items_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,81 @@
+#include "vcard/base64.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velmora {
+namespace {
+
+std::string Decode(const std::string& source, bool* ok = nullptr) {
+  std::string out(source.size(), '\0');
+  std::int32_t size = static_cast<std::int32_t>(out.size());
+  const bool result = Base64Decode(source.data(), static_cast<std::int32_t>(source.size()),
+                                   reinterpret_cast<std::uint8_t*>(out.data()), &size);
+  if (ok) *ok = result;
+  out.resize(static_cast<std::size_t>(size));
+  return out;
+}
+
+TEST(Base64, Decode) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"", ""},
+      {"QQ==", "A"},
+      {"QUI=", "AB"},
+      {"QUJD", "ABC"},
+      {"QUJDRA", "ABCD"},       // unpadded group of 2
+      {"QUJDREU", "ABCDE"},     // unpadded group of 3
+      {"QUJDR", "ABC"},         // a lone character gives nothing
+      {" QU\r\n JD\t=", "ABC"},  // white space, breaks and padding skipped
+      {"Q=U=J=D", "ABC"},       // '=' is skipped wherever it stands
+      {"Q!U@J#D", "ABC"},       // so is every other character
+      {"+/+/", "\xFB\xFF\xBF"},
+  };
+  for (const auto& c : cases) {
+    bool ok = false;
+    EXPECT_EQ(Decode(c.in, &ok), c.out) << c.in;
+    EXPECT_TRUE(ok) << c.in;
+  }
+  EXPECT_EQ(Decode(std::string("QUJD\0RA==", 9)), "ABC");  // a zero byte ends the input
+}
+
+TEST(Base64, CapacityAndMeasuring) {
+  std::uint8_t two[2] = {0, 0};
+  std::int32_t size = 2;
+  EXPECT_FALSE(Base64Decode("QUJD", 4, two, &size));
+  EXPECT_EQ(size, 3);  // the whole length is reported
+  EXPECT_EQ(two[0], 'A');
+  EXPECT_EQ(two[1], 'B');
+
+  size = 100;
+  EXPECT_FALSE(Base64Decode("QUJDRA==", 8, nullptr, &size));
+  EXPECT_EQ(size, 4);
+  EXPECT_FALSE(Base64Decode("QUJD", 4, two, nullptr));
+  size = 5;
+  EXPECT_TRUE(Base64Decode(nullptr, 4, two, &size));
+  EXPECT_EQ(size, 0);
+}
+
+TEST(Base64, ExtentStopsInsideItsText) {
+  // Every prefix of a multi-line value, each time followed by the end of the
+  // text: the scan must stop at the terminator and never pass it.
+  const std::string value = "\r\n  QUJD\r\n  REVG\r\n  Rw==\r\n\r\nTEL:1\r\n";
+  for (std::size_t n = 0; n <= value.size(); ++n) {
+    const std::string text = value.substr(0, n);
+    const char* cursor = nullptr;
+    const char* end = Base64Extent(text.c_str(), &cursor);
+    EXPECT_LE(end, text.c_str() + n);
+    EXPECT_LE(cursor, text.c_str() + n);
+    EXPECT_GE(end, text.c_str());
+  }
+  const char* cursor = nullptr;
+  const char* end = Base64Extent(value.c_str(), &cursor);
+  EXPECT_EQ(std::string(value.c_str(), end), "\r\n  QUJD\r\n  REVG\r\n  Rw==");
+  EXPECT_EQ(std::string(cursor), "\r\nTEL:1\r\n");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,376 @@
+#include "vcard/card_doc_item_prop.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/automation_date.h"
+#include "foundation/code_page.h"
+#include "vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+using test::Card;
+
+std::string Utf8(std::u16string_view text) { return codepage::FromUtf16(codepage::kUtf8, text); }
+
+// A document holding one card with `lines`; `Prop` finds a property in it.
+class OneCard {
+ public:
+  OneCard(std::string_view version, const std::string& lines, bool with_bom = false,
+          const CharsetPairs& extra = {})
+      : doc_(captured.log, extra) {
+    text_ = (with_bom ? "\xEF\xBB\xBF" : "") + Card(version, lines);
+    EXPECT_EQ(doc_.LoadFromMemory(text_.data(), static_cast<std::int32_t>(text_.size()),
+                                  true, nullptr, nullptr),
+              0)
+        << captured.Text();
+  }
+  const CCardDocItem& item() const { return *doc_.GetItem(0); }
+  const CCardDocItemProp& Prop(std::string_view name) const {
+    const CCardDocItemProp* prop = item().FindProp(name);
+    EXPECT_NE(prop, nullptr) << name;
+    return prop ? *prop : item().begin_prop();
+  }
+  CapturedLog captured;
+
+ private:
+  std::string text_;
+  CCardDoc doc_;
+};
+
+struct ValueCase {
+  const char* name;
+  const char* version;
+  std::string line;  // one property named X (or N)
+  bool keep_semicolons;
+  bool keep_commas;
+  const char* expected;  // UTF-8
+  const char* message;   // logged once, or null: nothing logged
+};
+
+const ValueCase kValueCases[] = {
+    {"cyrillic_qp_windows_1251", "2.1",
+     "N;CHARSET=Windows-1251;ENCODING=QUOTED-PRINTABLE:=C8=E2=E0=ED=EE=E2;=C8=E2=E0=ED", false,
+     false, "Иванов;Иван", nullptr},
+    {"charset_name_without_case", "2.1", "N;CHARSET=utf-8:\xC3\xA9t\xC3\xA9", false, false,
+     "été", nullptr},
+    {"ansi_default_below_3", "2.1", "N:\xE9t\xE9", false, false, "été", nullptr},
+    {"utf8_default_from_3", "3.0", "N:\xC3\xA9t\xC3\xA9", false, false, "été", nullptr},
+    {"iso_8859_2", "2.1", "N;CHARSET=ISO-8859-2:\xB1\xB3", false, false, "ął", nullptr},
+    {"windows_1253_greek", "2.1", "N;CHARSET=WINDOWS-1253:\xC1\xE8\xDE\xED\xE1", false, false,
+     "Αθήνα", nullptr},
+    {"utf7", "2.1", "N;CHARSET=UTF-7:+AOk-t+AOk-", false, false, "été", nullptr},
+    {"unknown_charset_uses_default", "2.1", "N;CHARSET=Murks:\xE9", false, false, "é",
+     "Unknown charset(\"Murks\")"},
+    {"charset_without_platform_code_page", "2.1", "N;CHARSET=ISO-8859-12:abc", false, false, "",
+     nullptr},
+    {"escapes_3_0", "3.0", "N:a\\,b\\;c\\\\d\\ne\\Nf", false, false, "a,b;c\\d\r\ne\r\nf",
+     nullptr},
+    {"escapes_3_0_keep_semicolons", "3.0", "N:a\\,b\\;c\\\\d", true, false, "a,b\\;c\\\\d",
+     nullptr},
+    {"escapes_3_0_keep_commas", "3.0", "N:a\\,b\\;c\\\\d", false, true, "a\\,b;c\\\\d",
+     nullptr},
+    {"unknown_escape_3_0", "3.0", "N:a\\xb\\", false, false, "a\\xb\\", nullptr},
+    {"backslash_plain_in_2_1", "2.1", "N:a\\,b\\nc", false, false, "a\\,b\\nc", nullptr},
+    {"unfold_2_1_keeps_space", "2.1", "N:a\r\n b\r\n  c", false, false, "a b  c", nullptr},
+    {"unfold_3_0_drops_space", "3.0", "N:a\r\n b\r\n  c", false, false, "ab c", nullptr},
+    {"quoted_printable", "2.1", "N;ENCODING=QUOTED-PRINTABLE:a=3Db=\r\nc", false, false, "a=bc",
+     nullptr},
+    {"quoted_printable_lower_hex_and_junk", "2.1", "N;CHARSET=UTF-8;QUOTED-PRINTABLE:=c3=a9=ZZ=4G", false,
+     false, "é=Z=G", nullptr},
+    {"quoted_printable_zero_byte_cuts", "2.1", "N;ENCODING=QUOTED-PRINTABLE:ab=00cd", false,
+     false, "ab", nullptr},
+    {"quoted_printable_keeps_escapes", "3.0", "N;ENCODING=QUOTED-PRINTABLE:a\\,b", false, false,
+     "a\\,b", nullptr},
+    {"base64_text", "3.0", "N;ENCODING=b:aGVsbG8=", false, false, "hello", nullptr},
+    {"base64_text_cut_at_zero", "3.0", "N;ENCODING=BASE64:aGkAeA==", false, false, "hi",
+     nullptr},
+    {"unknown_encoding_read_plain", "3.0", "N;ENCODING=8BIT:x\\,y", false, false, "x,y",
+     "Unknown encoding(\"8BIT\")"},
+    {"empty_value", "3.0", "N:", false, false, "", nullptr},
+    {"invalid_utf8_replaced", "3.0", "N:a\xFF" "b", false, false, "a\xEF\xBF\xBD" "b", nullptr},
+};
+
+class ValueTest : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(ValueTest, GetDecodedValue) {
+  const ValueCase& c = GetParam();
+  OneCard card(c.version, c.line + "\r\n");
+  const CCardDocItemProp& prop = card.item().GetProp(1);
+  std::u16string text;
+  prop.GetDecodedValue(text, c.keep_semicolons, c.keep_commas);
+  EXPECT_EQ(Utf8(text), c.expected);
+  if (c.message) {
+    EXPECT_EQ(card.captured.Count(c.message), 1) << card.captured.Text();
+  } else {
+    EXPECT_EQ(card.captured.Problems(), 0) << card.captured.Text();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Decoding, ValueTest, ::testing::ValuesIn(kValueCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Decoding, SystemDefaultCodePageFollowsTheSettings) {
+  test::ScopedSettings settings;
+  settings.AnsiCodePage(1251);
+  OneCard card("2.1", "N:\xC8\xE2\xE0\xED\r\n");
+  std::u16string text;
+  card.Prop("N").GetDecodedValue(text);
+  EXPECT_EQ(Utf8(text), "Иван");
+}
+
+TEST(Decoding, ByteOrderMarkMakesEveryValueUtf8) {
+  OneCard card("2.1", "N;CHARSET=ISO-8859-1:\xC3\xA9\r\nX;ENCODING=QUOTED-PRINTABLE:=C3=A9\r\n",
+               true);
+  std::u16string text;
+  card.Prop("N").GetDecodedValue(text);
+  EXPECT_EQ(Utf8(text), "é");
+  card.Prop("X").GetDecodedValue(text);
+  EXPECT_EQ(Utf8(text), "é");
+}
+
+TEST(Decoding, JapaneseShiftJisThroughExtraCharset) {
+  OneCard card("2.1",
+               "N;CHARSET=SHIFT_JIS:\x93\xFA\x96\x7B;\x91\xBE\x98\x59\r\n"
+               "X;CHARSET=Shift_JIS;ENCODING=QUOTED-PRINTABLE:=83=65=83=58=83=67\r\n",
+               false, {{"Shift_JIS", 932}});
+  std::vector<std::u16string> parts;
+  card.Prop("N").GetDecodedMultiValue(parts, 2, false);
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(Utf8(parts[0]), "日本");
+  EXPECT_EQ(Utf8(parts[1]), "太郎");
+  std::u16string text;
+  card.Prop("X").GetDecodedValue(text);
+  EXPECT_EQ(Utf8(text), "テスト");
+}
+
+TEST(Decoding, PropertyOutsideAnItem) {
+  OneCard card("3.0", "");
+  std::u16string text = u"x";
+  card.item().begin_prop().GetDecodedValue(text);
+  EXPECT_TRUE(text.empty());
+  std::vector<std::uint8_t> bytes;
+  EXPECT_FALSE(card.item().end_prop().GetDecodedBinaryValue(bytes));
+  EXPECT_EQ(card.captured.Count("ASSERT failed in line"), 2);
+}
+
+struct MultiCase {
+  const char* version;
+  const char* line;
+  int min_count;
+  bool split_on_commas;
+  const char* expected;  // components joined by '|'
+  int problems;
+};
+
+const MultiCase kMultiCases[] = {
+    {"3.0", "ADR:;;Main St. 1\\;2;Town;;12345;Country", 7, false,
+     "||Main St. 1;2|Town||12345|Country", 0},
+    {"3.0", "N:Doe;John", 5, false, "Doe|John|||", 0},
+    {"3.0", "CATEGORIES:a,b\\,c", 0, true, "a|b,c", 0},
+    {"3.0", "CATEGORIES:a,b\\,c", 0, false, "a,b,c", 0},
+    {"3.0", "X:a;;b", 0, false, "a||b", 0},
+    {"3.0", "X:;", 0, false, "|", 0},
+    {"3.0", "X:", 2, false, "|", 0},
+    {"3.0", "X:a\\\\;b", 0, false, "a\\|b", 0},
+    {"2.1", "X:a\\;b\\\\c", 0, false, "a;b\\c", 0},
+    {"2.1", "X:a\\nb", 0, false, "a\\nb", 1},
+    {"2.1", "X:a\\,b;c", 0, true, "a,b|c", 0},
+    {"2.1", "X;ENCODING=QUOTED-PRINTABLE:a=3Bb;c", 0, false, "a|b|c", 0},
+};
+
+TEST(Decoding, GetDecodedMultiValue) {
+  for (const MultiCase& c : kMultiCases) {
+    OneCard card(c.version, std::string(c.line) + "\r\n");
+    std::vector<std::u16string> list{u"stale"};
+    card.item().GetProp(1).GetDecodedMultiValue(list, c.min_count, c.split_on_commas);
+    std::string joined;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (i) joined += '|';
+      joined += Utf8(list[i]);
+    }
+    EXPECT_EQ(joined, c.expected) << c.line;
+    EXPECT_EQ(card.captured.Problems(), c.problems) << c.line << card.captured.Text();
+  }
+  OneCard card("2.1", "X:a\\nb\r\n");
+  std::vector<std::u16string> list;
+  card.Prop("X").GetDecodedMultiValue(list, 0, false);
+  EXPECT_TRUE(card.captured.Has("unexpected escaped sequence(\"\\n\")")) << card.captured.Text();
+}
+
+struct DateCase {
+  const char* lines;  // the card's properties; the date is the last one
+  bool to_local;
+  bool valid;
+  bool utc;
+  SystemTime expected;
+};
+
+SystemTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+  SystemTime t;
+  t.year = y;
+  t.month = mo;
+  t.day = d;
+  t.hour = h;
+  t.minute = mi;
+  t.second = s;
+  t.milliseconds = ms;
+  return t;
+}
+
+const DateCase kDateCases[] = {
+    {"BDAY:19800615", false, true, false, At(1980, 6, 15)},
+    {"BDAY:1980-06-15", false, true, false, At(1980, 6, 15)},
+    {"BDAY:1980-6-5", false, true, false, At(1980, 6, 5)},
+    {"BDAY:95-01-02", false, true, false, At(2095, 1, 2)},
+    {"BDAY:  19800615  ", false, true, false, At(1980, 6, 15)},
+    {"BDAY:1980-02-30", false, true, false, At(1980, 3, 1)},  // rolls over
+    {"BDAY:--0615", false, false, false, {}},
+    {"BDAY:1980-06-15T10:00:00+02:00", false, false, false, {}},
+    {"BDAY:19801315", false, false, false, {}},
+    {"BDAY:0000-01-01", false, false, false, {}},
+    {"BDAY:0050-01-01", false, false, false, {}},  // outside the automation calendar
+    {"BDAY:", false, false, false, {}},
+    {"X-D:19800615T103000", false, true, false, At(1980, 6, 15, 10, 30)},
+    {"X-D:1980-06-15t10:30:01,05", false, true, false, At(1980, 6, 15, 10, 30, 1, 50)},
+    {"REV:20240102T030405Z", false, true, true, At(2024, 1, 2, 3, 4, 5)},
+    {"REV:20240102T030405Z", true, true, true, At(2024, 1, 2, 4, 4, 5)},
+    {"REV:2024-07-02T03:04:05.5z", true, true, true, At(2024, 7, 2, 5, 4, 5, 500)},
+    {"REV:20241302T030405Z", true, false, true, {}},
+    // The iCloud web address book writes Pacific time with a "Z".
+    {"PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n"
+     "REV:2024-07-01T12:00:00Z",
+     false, true, true, At(2024, 7, 1, 19)},
+    {"PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n"
+     "REV:2024-01-01T12:00:00Z",
+     true, true, true, At(2024, 1, 1, 21)},
+    {"PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n"
+     "X-D:2024-07-01T12:00:00Z",
+     false, true, true, At(2024, 7, 1, 12)},
+    {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z", false, true, true,
+     At(2024, 7, 1, 12)},
+};
+
+TEST(Decoding, GetDecodedDateTimeValue) {
+  for (const DateCase& c : kDateCases) {
+    OneCard card("3.0", std::string(c.lines) + "\r\n");
+    const auto& props = card.item().props();
+    double date = -1;
+    bool valid = !c.valid, utc = !c.utc;
+    props.back().GetDecodedDateTimeValue(date, valid, utc, c.to_local);
+    EXPECT_EQ(valid, c.valid) << c.lines;
+    EXPECT_EQ(utc, c.utc) << c.lines;
+    if (c.valid) {
+      SystemTime got;
+      ASSERT_TRUE(VariantTimeToSystemTime(date, &got)) << c.lines;
+      EXPECT_EQ(got, c.expected) << c.lines << " -> " << got.year << "-" << got.month << "-"
+                                 << got.day << " " << got.hour << ":" << got.minute << ":"
+                                 << got.second << "." << got.milliseconds;
+      EXPECT_EQ(card.captured.Problems(), 0) << card.captured.Text();
+    } else {
+      EXPECT_EQ(date, 0.0);
+      EXPECT_EQ(card.captured.Count("Invalid value("), 1) << c.lines << card.captured.Text();
+    }
+  }
+  OneCard card("3.0", "BDAY:1980-06-15T10:00:00+02:00\r\n");
+  double date;
+  bool valid, utc;
+  card.Prop("BDAY").GetDecodedDateTimeValue(date, valid, utc, true);
+  EXPECT_TRUE(card.captured.Has("Invalid value(1980-06-15T10:00:00+02:00)"));
+}
+
+TEST(Decoding, GetDecodedBinaryValue) {
+  OneCard card("3.0",
+               "PHOTO;ENCODING=b;TYPE=JPEG:\r\n /9j/4AAQ\r\n SkZJRgAB\r\n AQ==\r\n"
+               "LOGO;ENCODING=8BIT:abc\r\nSOUND:abc\r\nKEY;ENCODING=BASE64:\r\n"
+               "X-P;BASE64:QUJD\r\n");
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(card.Prop("PHOTO").GetDecodedBinaryValue(bytes));
+  const std::vector<std::uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A,
+                                          0x46, 0x49, 0x46, 0x00, 0x01, 0x01};
+  EXPECT_EQ(bytes, jpeg);
+  ASSERT_TRUE(card.Prop("X-P").GetDecodedBinaryValue(bytes));
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'A', 'B', 'C'}));
+
+  EXPECT_FALSE(card.Prop("LOGO").GetDecodedBinaryValue(bytes));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_TRUE(card.captured.Has("LOGO: not base64 encoding(8BIT)"));
+  EXPECT_FALSE(card.Prop("SOUND").GetDecodedBinaryValue(bytes));
+  EXPECT_TRUE(card.captured.Has("SOUND: no encoding param"));
+  EXPECT_FALSE(card.Prop("KEY").GetDecodedBinaryValue(bytes));
+  EXPECT_TRUE(card.captured.Has("KEY: empty value")) << card.captured.Text();
+}
+
+TEST(Properties, GetTypes) {
+  struct TypesCase {
+    const char* version;
+    const char* line;
+    const char* expected;
+  };
+  const TypesCase cases[] = {
+      {"3.0", "TEL;TYPE=HOME,VOICE;TYPE=PREF:1", "HOME,VOICE,PREF"},
+      {"2.1", "TEL;HOME;VOICE;ENCODING=QUOTED-PRINTABLE:1", "HOME,VOICE"},
+      {"2.1", "TEL;type=WORK,,FAX;X=Y;BASE64:1", "WORK,FAX"},
+      {"3.0", "TEL;HOME;type=cell:1", "cell"},
+      {"3.0", "TEL;TYPE=:1", ""},
+      {"2.1", "TEL;TYPE=HOME,\r\n WORK:1", "HOME,WORK"},
+  };
+  for (const TypesCase& c : cases) {
+    OneCard card(c.version, std::string(c.line) + "\r\n");
+    std::string text = "stale";
+    std::vector<std::string> list{"stale"};
+    card.Prop("TEL").GetTypes(text, &list);
+    EXPECT_EQ(text, c.expected) << c.line;
+    std::string joined;
+    for (const auto& word : list) joined += (joined.empty() ? "" : ",") + word;
+    EXPECT_EQ(joined, c.expected) << c.line;
+  }
+}
+
+TEST(Properties, FindParameters) {
+  OneCard card("2.1",
+               "X;TYPE=A;type=B;QUOTED-PRINTABLE;Y=base64;ENCODING=B;CHARSET=x;"
+               "charset=y:1\r\nZ;P=BASE64;QUOTED-PRINTABLE;HOME:1\r\n");
+  const CCardDocItemProp& x = card.Prop("X");
+  EXPECT_EQ(x.FindParamByName("type"), 0);
+  EXPECT_EQ(x.FindParamByName("TYPE", 1), 1);
+  EXPECT_EQ(x.FindParamByName("TYPE", 2), -1);
+  EXPECT_EQ(x.FindParamByName("TYP"), -1);
+  int index = 7;
+  EXPECT_EQ(x.FindParam("missing", &index), nullptr);
+  EXPECT_EQ(index, -1);
+  EXPECT_EQ(x.FindParamByValue("BASE64"), 3);
+  EXPECT_EQ(x.FindParamByValue("BASE64", 0, true), -1);
+  EXPECT_EQ(x.FindParamByValue("quoted-printable", 0, true), 2);
+  EXPECT_EQ(x.FindEncodingParam(&index)->GetValue(), "B");  // by name first
+  EXPECT_EQ(index, 4);
+  EXPECT_EQ(x.FindCharsetParam(&index)->GetValue(), "x");
+  EXPECT_EQ(index, 5);
+  const CCardDocItemProp& z = card.Prop("Z");
+  EXPECT_EQ(z.FindEncodingParam(&index)->GetValue(), "QUOTED-PRINTABLE");  // before BASE64
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(card.Prop("VERSION").FindEncodingParam(&index), nullptr);
+  EXPECT_EQ(index, -1);
+}
+
+TEST(Properties, ToString) {
+  const std::string long_value = "a\r\n b\n c" + std::string(200, 'x');
+  OneCard card("3.0", "item1.TEL;TYPE=HOME;PREF:12\r\nX;;:\r\nNOTE:" + long_value + "\r\n");
+  EXPECT_EQ(card.Prop("TEL").ToString(),
+            "Prop( Group = \"item1.\" Name = \"TEL\" Param( \"TYPE\" = \"HOME\" ) "
+            "Param( \"PREF\" ) Value = \"12\" )");
+  EXPECT_EQ(card.Prop("X").ToString(), "Prop( Name = \"X\" Param() Param() Value = \"\" )");
+  const std::string shown = "a  b  c" + std::string(128 - 8, 'x');
+  EXPECT_EQ(card.Prop("NOTE").ToString(), "Prop( Name = \"NOTE\" Value = \"" + shown + "...\" )");
+  EXPECT_EQ(card.Prop("TEL").GetGroup(), "item1.");
+  EXPECT_EQ(card.Prop("TEL").GetName(), "TEL");
+  EXPECT_EQ(card.Prop("NOTE").GetRawValue(), long_value);
+}
+
+}  // namespace
+}  // namespace velmora

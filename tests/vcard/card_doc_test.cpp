@@ -1,0 +1,295 @@
+#include "vcard/card_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+using test::Card;
+using test::Dump;
+using test::Visible;
+
+struct LoadCase {
+  const char* name;
+  std::string input;
+  int result;
+  int items;
+  std::vector<std::string> messages;  // each must be logged exactly once
+  int problems;                       // errors and warnings in all
+};
+
+const LoadCase kLoadCases[] = {
+    {"simple card", Card("3.0", "FN:A\r\n"), 0, 1, {}, 0},
+    {"lower case keywords", "begin:vcard\r\nversion:2.1\r\nfn:a\r\nend:vcard\r\n", 0, 1, {}, 0},
+    {"mixed case and blanks around VCARD", "Begin: vCard \r\nFN:a\r\nEnd:\tVCard\r\n", 0, 1, {}, 0},
+    {"lines before BEGIN", "X:1\r\nY;P=1:2\r\n" + Card("3.0", ""), 0, 1,
+     {"Searching BEGIN: unexpected PROP(X)", "Searching BEGIN: unexpected PROP(Y)"}, 2},
+    {"BEGIN of something else", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", -1, 0,
+     {"BEGIN: unknown value(VCALENDAR)", "Searching BEGIN: unexpected PROP(END)"}, 2},
+    {"no END at all", "BEGIN:VCARD\r\nFN:A\r\n", -1, 0, {"Error - no END:VCARD"}, 1},
+    {"second card without END", Card("2.1", "") + "BEGIN:VCARD\r\nFN:B\r\n", 1, 1,
+     {"Error - no END:VCARD"}, 1},
+    {"END of something else stays in the item",
+     "BEGIN:VCARD\r\nEND:VCARDX\r\nFN:x\r\nEND:VCARD\r\n", 0, 1,
+     {"END: unknown  value(\"VCARDX\")"}, 1},
+    {"empty text", "", -1, 0, {}, 0},
+    {"no BEGIN:VCARD", "FN:x\r\n", -1, 0, {"Searching BEGIN: unexpected PROP(FN)"}, 1},
+    {"nested BEGIN ends with the inner END",
+     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n", 0, 1,
+     {"Searching BEGIN: unexpected PROP(N)", "Searching BEGIN: unexpected PROP(END)"}, 2},
+    {"bad lines inside a card", Card("2.1", "bad\r\n:x\r\nFN:a\r\n"), 0, 1,
+     {"Line has no ':', line:bad", "Prop name is empty, line::x"}, 2},
+    {"only separators", "\r\n\r\n;;;\r\n:::\r\n\n\n", -1, 0, {}, 2},
+    {"three cards", Card("2.1", "") + Card("3.0", "") + Card("4.0", ""), 0, 3, {}, 0},
+};
+
+class LoadTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadTest, StateMachine) {
+  const LoadCase& c = GetParam();
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()),
+                               false, nullptr, nullptr),
+            c.result);
+  EXPECT_EQ(doc.GetItemCount(), c.items);
+  for (const std::string& message : c.messages) {
+    EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
+  }
+  EXPECT_EQ(captured.Problems(), c.problems) << captured.Text();
+  if (c.items == 0) {
+    EXPECT_TRUE(doc.content().empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CardDoc, LoadTest, ::testing::ValuesIn(kLoadCases),
+                         [](const auto& info) {
+                           std::string name;
+                           for (const char* p = info.param.name; *p; ++p) {
+                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                           }
+                           return name;
+                         });
+
+TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  const std::string text =
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nitem1.TEL;TYPE=HOME:123\r\nTEL;HOME;VOICE:45\r\n"
+      "END:VCARDX\r\nX-A;;:v\r\nEND:VCARD\r\n";
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  const CCardDocItem* item = doc.GetItem(0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(Dump(*item),
+            "|VERSION||2.1\nitem1.|TEL|TYPE=HOME|123\n|TEL|=HOME;=VOICE|45\n"
+            "|END||VCARDX\n|X-A|=;=|v\n");
+  EXPECT_EQ(item->begin_prop().name(), "BEGIN");
+  EXPECT_EQ(item->end_prop().name(), "END");
+  EXPECT_EQ(item->begin_prop().item(), nullptr);
+  for (const auto& prop : item->props()) {
+    EXPECT_EQ(prop.item(), item);
+    for (const auto& param : prop.params()) EXPECT_EQ(param.property(), &prop);
+  }
+  EXPECT_EQ(item->start(), doc.content().data());
+  EXPECT_EQ(item->length(), static_cast<std::int32_t>(text.size()));
+  EXPECT_EQ(item->ToString(), text);
+}
+
+TEST(CardDoc, ToStringLeavesRejectedLinesOut) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  const std::string text =
+      "\r\n  BEGIN:VCARD\r\nVERSION:3.0\r\nno colon here\r\nFN:A\r\n  \r\n"
+      "END:VCARD\r\n\r\n  BEGIN:VCARD\r\nEND:VCARD";
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  ASSERT_EQ(doc.GetItemCount(), 2);
+  // From BEGIN up to the first non-blank character after END:VCARD. The
+  // blank line after FN:A starts with a space and so continues its value.
+  EXPECT_EQ(Visible(doc.GetItem(0)->ToString()),
+            "BEGIN:VCARD<CR><LF>VERSION:3.0<CR><LF>FN:A<CR><LF>  <CR><LF>"
+            "END:VCARD<CR><LF><CR><LF>  ");
+  EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nEND:VCARD");
+  EXPECT_EQ(doc.GetItem(0)->length(),
+            static_cast<std::int32_t>(text.find("BEGIN", 10) - text.find("BEGIN")));
+}
+
+TEST(CardDoc, ControlCharactersBecomeSpaces) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  const std::string text = Card("3.0", "FN:a\x01" "b\x1f\x0b\x0c\t\r\n");
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  EXPECT_EQ(doc.GetItem(0)->FindProp("FN")->raw_value(), "a b   \t");
+  EXPECT_TRUE(captured.Has("Found & fixed 4 control(unprintable) char(s)"))
+      << captured.Text();
+}
+
+TEST(CardDoc, ZeroByteEndsTheTextUnlessContentIsDecoded) {
+  const std::string text =
+      Card("3.0", "FN:a" + std::string("\0", 1) + "b\r\n") + Card("3.0", "FN:c\r\n");
+  {
+    CapturedLog captured;
+    CCardDoc doc(captured.log);
+    EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()),
+                                 false, nullptr, nullptr),
+              -1);  // the first card never ends
+    EXPECT_TRUE(captured.Has("Error - no END:VCARD"));
+  }
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
+                               nullptr, nullptr),
+            0);
+  EXPECT_EQ(doc.GetItemCount(), 2);
+  EXPECT_EQ(doc.GetItem(0)->FindProp("FN")->raw_value(), "a b");
+  EXPECT_TRUE(captured.Has(
+      "Content() contains unencoded binary data(1 bad symbols)! It cannot be "
+      "imported correctly."))
+      << captured.Text();
+}
+
+class Collector : public ICardLoadProgress {
+ public:
+  explicit Collector(int stop_after) : stop_after_(stop_after) {}
+  bool OnCardLoaded(const CCardDocItem& item, void* context) override {
+    EXPECT_EQ(context, this);
+    items.push_back(&item);
+    texts.push_back(item.ToString());
+    return static_cast<int>(items.size()) != stop_after_;
+  }
+  std::vector<const CCardDocItem*> items;
+  std::vector<std::string> texts;
+
+ private:
+  int stop_after_;
+};
+
+TEST(CardDoc, ProgressSeesEveryItemAndItemsStayValid) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += Card("3.0", "FN:card " + std::to_string(i) + "\r\n");
+  Collector all(-1);
+  ASSERT_EQ(doc.LoadFromString(text.c_str(), &all, &all), 0);
+  ASSERT_EQ(all.items.size(), 50u);
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(all.items[i], doc.GetItem(i));
+    EXPECT_EQ(all.items[i]->ToString(), all.texts[i]);
+  }
+
+  Collector stop(3);
+  EXPECT_EQ(doc.LoadFromString(text.c_str(), &stop, &stop), 1);
+  EXPECT_EQ(doc.GetItemCount(), 3);
+  EXPECT_EQ(stop.items.size(), 3u);
+}
+
+TEST(CardDoc, ArgumentsAndFlags) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  const std::string text = Card("2.1", "FN:x\r\n");
+  EXPECT_EQ(doc.Load(static_cast<const char*>(nullptr), 5, 0), -1);
+  EXPECT_EQ(doc.Load(text.c_str(), -1, 0), -1);
+  EXPECT_EQ(doc.Load(text.c_str(), -1, CCardDoc::LoadFlagOwnBuffer), -1);
+  EXPECT_EQ(captured.Count("ASSERT failed in line"), 3) << captured.Text();
+
+  EXPECT_EQ(doc.Load(text.c_str(), -1, CCardDoc::LoadFlagZeroTerminated), 0);
+  EXPECT_EQ(doc.content(), text);
+  // With a length, zero termination still ends the copy at the terminator.
+  const std::string with_zero = text + std::string("\0garbage", 8);
+  EXPECT_EQ(doc.Load(with_zero.c_str(), static_cast<std::int32_t>(with_zero.size()),
+                     CCardDoc::LoadFlagZeroTerminated),
+            0);
+  EXPECT_EQ(doc.content(), text);
+  // Only a part of the buffer.
+  EXPECT_EQ(doc.Load(text.c_str(), 10, 0), -1);
+
+  std::string owned = text + "trailing bytes";
+  const char* data = owned.data();
+  EXPECT_EQ(doc.Load(std::move(owned), static_cast<std::int32_t>(text.size()), 0), 0);
+  EXPECT_EQ(doc.content().data(), data);  // parsed in place, not copied
+  EXPECT_EQ(doc.content(), text);
+  EXPECT_EQ(doc.Load(std::string(text), 1000, 0), -1);  // longer than the buffer
+
+  doc.Clear();
+  EXPECT_EQ(doc.GetItemCount(), 0);
+  EXPECT_TRUE(doc.content().empty());
+  EXPECT_EQ(doc.GetItem(0), nullptr);
+}
+
+TEST(CardDoc, LoadFromFile) {
+  test::TempDir dir;
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  const std::string text = Card("3.0", "FN:x\r\n");
+  test::WriteFile(dir / "a.vcf", "\xEF\xBB\xBF" + text);
+  EXPECT_EQ(doc.LoadFromFile(dir / "a.vcf"), S_OK);
+  EXPECT_EQ(doc.GetItemCount(), 1);
+  EXPECT_TRUE(doc.ContentIsUtf8());
+  EXPECT_EQ(doc.content(), text);
+  EXPECT_EQ(doc.file_name(), dir / "a.vcf");
+
+  EXPECT_EQ(doc.LoadFromFile(dir / "missing.vcf"),
+            HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(doc.GetItemCount(), 0);
+  EXPECT_TRUE(captured.Has("in CCardDoc.LoadFromFile: File.Create")) << captured.Text();
+  EXPECT_EQ(doc.LoadFromFile(dir.path()), HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+
+  // Beyond a 32-bit length: refused before anything is read (a sparse file).
+  const auto huge = dir / "huge.vcf";
+  test::WriteFile(huge, "BEGIN:VCARD\r\n");
+  std::filesystem::resize_file(huge, 0x80000000ull);
+  EXPECT_EQ(doc.LoadFromFile(huge), HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE));
+  EXPECT_TRUE(captured.Has("Err[0x800700DF] in CCardDoc.LoadFromFile: File.GetSize"))
+      << captured.Text();
+  EXPECT_EQ(doc.GetItemCount(), 0);
+
+  // The file name appears in the binary-content message.
+  test::WriteFile(dir / "bin.vcf", std::string("BEGIN:VCARD\r\nFN:\0\0\r\nEND:VCARD\r\n", 31));
+  EXPECT_EQ(doc.LoadFromFile(dir / "bin.vcf"), S_OK);
+  EXPECT_TRUE(captured.Has("bin.vcf) contains unencoded binary data(2 bad symbols)"))
+      << captured.Text();
+  EXPECT_EQ(doc.GetItem(0)->FindProp("FN")->raw_value(), "  ");
+
+  // The other loads forget the file name.
+  EXPECT_EQ(doc.LoadFromString(text.c_str()), 0);
+  EXPECT_TRUE(doc.file_name().empty());
+}
+
+TEST(CardDoc, ReloadReplacesEverything) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string_view("BEGIN:VCARD\nEND:VCARD")) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+  }
+  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true,
+                               nullptr, nullptr),
+            0);
+  EXPECT_TRUE(doc.ContentIsUtf8());
+  EXPECT_EQ(doc.content(), "BEGIN:VCARD\nEND:VCARD");
+  const std::string text = Card("2.1", "") + Card("2.1", "");
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  EXPECT_EQ(doc.GetItemCount(), 2);
+  EXPECT_FALSE(doc.ContentIsUtf8());
+}
+
+TEST(CardDoc, CharsetTableWithExtraPairs) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log, {{"Shift_JIS", 932}, {"latin1", 28591}, {"KOI8-R", 20866}});
+  EXPECT_EQ(doc.CodepageToFromCharset("shift_jis"), 932);
+  EXPECT_EQ(doc.CodepageToFromCharset("koi8-r"), 20866);
+  EXPECT_EQ(doc.CodepageToFromCharset("latin1"), -1);  // its code page was known
+  EXPECT_EQ(doc.CodepageToFromCharset(28591), "ISO-8859-1");
+  EXPECT_EQ(doc.CodepageToFromCharset(932), "Shift_JIS");
+  EXPECT_TRUE(captured.Has("Unknown charset(\"latin1\")"));
+}
+
+}  // namespace
+}  // namespace velmora
