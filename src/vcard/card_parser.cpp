@@ -1,0 +1,315 @@
+#include "vcard/card_parser.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "foundation/char_converter.h"
+#include "foundation/code_page.h"
+#include "foundation/system_settings.h"
+#include "foundation/text_util.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char kItemLabel[] = "CCardParser.OnCardLoaded";
+constexpr char kSortLabel[] = "CCardParser.m_docCard_Sort";
+
+// Properties that are known not to carry anything the record can hold; they
+// are dropped without a warning.
+constexpr std::string_view kSilentlyDropped[] = {
+    "LABEL",           "X-MS-CARDPICTURE",         "X-MS-OL-DESIGN",
+    "X-ABADR",         "X-SKYPE-AUTHCERTIFICATE",  "X-SKYPE-CITY",
+    "X-SKYPE-COUNTRY", "X-SKYPE-DISPLAYNAME",      "X-SKYPE-LANGUAGE",
+    "X-SKYPE-MOOD",    "X-SKYPE-NUMBER-OF-BUDDIES", "X-SKYPE-PROFILE",
+};
+
+// Versions are held times ten; a stray VERSION value must not overflow.
+std::int32_t VersionTimesTen(double version) {
+  if (!(version > 0.0)) return 0;
+  if (version >= 1000.0) return 10000;
+  // The epsilon keeps values such as 2.3 (22.999...) on their decimal.
+  return static_cast<std::int32_t>(version * 10.0 + 1e-9);
+}
+
+// ";NAME;" upper-cased, so that a charset list can be searched by name.
+std::string Framed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.push_back(';');
+  for (char c : text) {
+    out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  }
+  out.push_back(';');
+  return out;
+}
+
+}  // namespace
+
+CCardParser::CCardParser(CLog& log, CharsetPairs document_charsets)
+    : log_(log), document_charsets_(std::move(document_charsets)) {}
+
+CCardParser::CCardParser(CLog& log, const CCharConverter* converter)
+    : log_(log) {
+  if (converter) document_charsets_ = converter->DocumentCharsetPairs();
+}
+
+std::unique_ptr<CCardDoc> CCardParser::NewDocument() const {
+  return std::make_unique<CCardDoc>(log_, document_charsets_);
+}
+
+CCardDoc& CCardParser::document() {
+  if (!own_document_) own_document_ = NewDocument();
+  return *own_document_;
+}
+
+int CCardParser::LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
+                            bool decode_content) {
+  ResetCount();
+  return doc.LoadFromMemory(data, length, decode_content, this, nullptr);
+}
+
+HRESULT CCardParser::LoadFile(CCardDoc& doc, const std::filesystem::path& file) {
+  ResetCount();
+  return doc.LoadFromFile(file, this, nullptr);
+}
+
+bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
+  (void)context;
+  try {
+    if (mode_ == kModeConvert) {
+      ParseItem(item);
+      bool go_on = true;
+      if (consumer_ && !consumer_->OnParsedItem(record_, item)) {
+        stopped_by_consumer_ = true;
+        go_on = false;
+      }
+      ++count_;
+      if (maximum_ > 0 && count_ >= maximum_) go_on = false;
+      return go_on;
+    }
+    if (mode_ == kModeCollect) {
+      if (texts_) texts_->push_back(item.ToString());
+      bool go_on = true;
+      if (consumer_ && !consumer_->OnCollectedItem(item)) {
+        stopped_by_consumer_ = true;
+        go_on = false;
+      }
+      ++count_;
+      if (maximum_ > 0 && count_ >= maximum_) go_on = false;
+      return go_on;
+    }
+    log_.LogDetail(kItemLabel, "mode %d: item %d left as it is", mode_, count_ + 1);
+    return true;
+  } catch (const std::bad_alloc&) {
+    log_.LogError(kItemLabel, E_OUTOFMEMORY, "Out of memory");
+    return false;
+  }
+}
+
+const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
+  record_.Clear();
+  record_.Version = VersionTimesTen(item.GetVersion());
+  if (item.document() && item.document()->ContentIsUtf8()) {
+    record_.SourceCopyable = false;
+  }
+  const bool v30 = IsV30();
+  const CCardFields& fields = CCardFields::Get();
+  for (const CCardDocItemProp& prop : item.props()) {
+    const std::string_view name = prop.name();
+    const PropertyDef* def = fields.FindByName(name);
+    if (text::StartsWithAsciiNoCase(name, "X-SKYPE-")) record_.IsSkypeCard = true;
+    if ((options_ & kOptionCharsets) && def && def->Has(fkText)) {
+      m_collectCharset(prop, def, v30);
+    }
+    if (filter_ && def && !def->Has(fkStructural) && !filter_->contains(def->code)) {
+      continue;
+    }
+    if (def) {
+      m_dispatch(prop, def->code);
+    } else {
+      m_skipUnknown(prop);
+    }
+  }
+  if (record_.IsSkypeCard) m_fixSkypeCard();
+  if (options_ & kOptionSourceText) record_.SourceText = item.ToString();
+  return record_;
+}
+
+void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def,
+                                   bool v30) {
+  (void)def;
+  std::string charset;
+  if (const CCardDocItemPropParam* param = prop.FindCharsetParam()) {
+    charset = std::string(param->GetValueTrimmed());
+  }
+  if (charset.empty()) {
+    charset = v30 ? "utf-8" : std::to_string(settings::AnsiCodePage());
+  }
+  const std::string framed_list = Framed(record_.Charsets);
+  const std::string framed_name = Framed(charset);
+  if (framed_list.find(framed_name) != std::string::npos) return;
+  if (!record_.Charsets.empty()) record_.Charsets += ';';
+  record_.Charsets += charset;
+}
+
+void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
+  ContactRecord& r = record_;
+  switch (code) {
+    case prop::ADR: m_addAddress(prop); break;
+    case prop::BDAY: m_setDateTime(prop, r.Birthday); break;
+    case prop::CATEGORIES:
+    case prop::X_OUTL_CATEGORIES: m_setCategories(prop); break;
+    case prop::CLASS:
+    case prop::X_OUTL_CLASS: m_setClass(prop); break;
+    case prop::EMAIL: m_setEmail(prop); break;
+    case prop::FBURL:
+    case prop::X_OUTL_IFBADDRESS: m_setStr(prop, r.InternetFreeBusyAddress); break;
+    case prop::FN: m_setStr(prop, r.FormattedName); break;
+    case prop::IMPP: m_setImpp(prop); break;
+    case prop::N: {
+      std::u16string* const targets[] = {&r.LastName, &r.FirstName, &r.MiddleName,
+                                         &r.Title, &r.Suffix};
+      m_setMultiStr(prop, 5, targets);
+      break;
+    }
+    case prop::NICKNAME: m_setStr(prop, r.NickName); break;
+    case prop::X_MAIDENNAME: m_setStr(prop, r.MaidenName); break;
+    case prop::NOTE: m_setStr(prop, r.Body); break;
+    case prop::ORG: {
+      std::u16string* const targets[] = {&r.CompanyName, &r.Department};
+      m_setMultiStr(prop, 2, targets);
+      break;
+    }
+    case prop::PHOTO: m_setPhoto(prop); break;
+    case prop::PRODID: m_setStrA(prop, r.ProdId); break;
+    case prop::REV: m_setDateTime(prop, r.LastModificationTime); break;
+    case prop::ROLE: m_setStr(prop, r.Profession); break;
+    case prop::TEL: m_setTel(prop); break;
+    case prop::TITLE: m_setStr(prop, r.JobTitle); break;
+    case prop::UID: m_setStr(prop, r.UID); break;
+    case prop::URL: m_setUrl(prop); break;
+    case prop::VERSION:
+    case prop::BEGIN:
+    case prop::END: break;
+    case prop::X_ABDATE: m_addDate(prop); break;
+    case prop::X_ABLABEL: m_setAbLabelX(prop); break;
+    case prop::X_ABRELATEDNAMES: m_setRelatedNameX(prop); break;
+    case prop::X_AIM:
+    case prop::X_GADUGADU:
+    case prop::X_GOOGLE_TALK:
+    case prop::X_GTALK:
+    case prop::X_ICQ:
+    case prop::X_JABBER:
+    case prop::X_MS_IMADDRESS:
+    case prop::X_MSN:
+    case prop::X_OUTL_IMADDRESS:
+    case prop::X_QQ:
+    case prop::X_SKYPE:
+    case prop::X_SKYPE_USERNAME:
+    case prop::X_YAHOO: m_setImppX(prop); break;
+    case prop::X_MS_ANNIVERSARY:
+    case prop::X_OUTL_ANNIVERSARY: m_addAnniversary(prop); break;
+    case prop::X_MS_ASSISTANT:
+    case prop::X_OUTL_ASSISTANTNAME: m_setRelatedName(prop, vlmcrnAssistant); break;
+    case prop::X_MS_CHILD: m_addChildren(prop); break;
+    case prop::X_MS_INTERESTS: m_setStr(prop, r.Hobby); break;
+    case prop::X_MS_MANAGER:
+    case prop::X_OUTL_MANAGERNAME: m_setRelatedName(prop, vlmcrnManager); break;
+    case prop::X_MS_OL_DEFAULT_POSTAL_ADDRESS: m_setMailingAddress(prop); break;
+    case prop::X_MS_SPOUSE:
+    case prop::X_OUTL_SPOUSE: m_setRelatedName(prop, vlmcrnSpouse); break;
+    case prop::X_MS_TEL: m_setTelX(prop); break;
+    case prop::X_MS_TEXT: m_setMsTextX(prop); break;
+    case prop::X_OUTL_NMALIAS: m_setStr(prop, r.NetMeetingAlias); break;
+    case prop::X_OUTL_NMSERVER: m_setStr(prop, r.NetMeetingServer); break;
+    case prop::X_PHONETIC_FIRST_NAME: m_setStr(prop, r.PhoneticFirstName); break;
+    case prop::X_PHONETIC_LAST_NAME: m_setStr(prop, r.PhoneticLastName); break;
+    case prop::X_PHONETIC_MIDDLE_NAME: m_setStr(prop, r.PhoneticMiddleName); break;
+    case prop::X_SKYPE_SEX:
+    case prop::X_WAB_GENDER: m_setGender(prop, code); break;
+    case prop::X_SOCIALPROFILE: m_setSocialProfileX(prop); break;
+    case prop::X_ZORVA_OL_ACCOUNT: m_setStr(prop, r.Account); break;
+    case prop::X_ZORVA_OL_BILLING_INFORMATION: m_setStr(prop, r.BillingInformation); break;
+    case prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER: m_setStr(prop, r.GovernmentIDNumber); break;
+    case prop::X_ZORVA_OL_KEYWORD: m_setStr(prop, r.Keyword); break;
+    case prop::X_ZORVA_OL_LOCATION: m_setStr(prop, r.Location); break;
+    case prop::X_ZORVA_OL_LOCATION_EX: m_setStr(prop, r.LocationEx); break;
+    case prop::X_ZORVA_OL_MILEAGE: m_setStr(prop, r.Mileage); break;
+    case prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER:
+      m_setStr(prop, r.OrganizationalIDNumber);
+      break;
+    case prop::X_ZORVA_OL_PREFERRED_BY: m_addReferredBy(prop); break;
+    case prop::X_ZORVA_OL_SCHOOL: m_setStr(prop, r.School); break;
+    case prop::X_ZORVA_OL_YOMI_COMPANY: m_setStr(prop, r.YomiCompany); break;
+    case prop::X_ZORVA_CUSTOM_FIELD: m_addCustomField(prop); break;
+    default: m_skipUnknown(prop); break;
+  }
+}
+
+void CCardParser::m_skipUnknown(const CCardDocItemProp& prop) {
+  const std::string_view name = prop.name();
+  for (std::string_view silent : kSilentlyDropped) {
+    if (text::EqualsAsciiNoCase(name, silent)) return;
+  }
+  log_.LogWarning(kItemLabel, S_FALSE, "Skipping unknown prop(%s)", name);
+}
+
+void CCardParser::m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
+                                 std::vector<std::string>& texts) {
+  if (mode == kModeConvert) return;
+  if (mode != kModeCollect) {
+    log_.LogDetail(kSortLabel, "mode %d: nothing sorted", mode);
+    return;
+  }
+  const int item_count = doc.GetItemCount();
+  if (item_count < 2) return;
+  const int n = (maximum <= 0 || maximum > item_count) ? item_count : maximum;
+  std::vector<std::pair<double, const CCardDocItem*>> dated;
+  dated.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const CCardDocItem* item = doc.GetItem(i);
+    double date = 0.0;
+    if (const CCardDocItemProp* rev = item->FindProp("REV")) {
+      bool valid = false;
+      bool is_utc = false;
+      rev->GetDecodedDateTimeValue(date, valid, is_utc, true);
+      if (!valid) date = 0.0;
+    }
+    dated.emplace_back(date, item);
+  }
+  std::stable_sort(dated.begin(), dated.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  texts.clear();
+  texts.reserve(dated.size());
+  for (const auto& entry : dated) texts.push_back(entry.second->ToString());
+}
+
+// --- Shared pieces ----------------------------------------------------------
+
+std::u16string CCardParser::Widen(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int code_page = codepage::IsValidUtf8(bytes) ? 65001 : settings::AnsiCodePage();
+  return codepage::ToUtf16(code_page, bytes);
+}
+
+std::u16string CCardParser::DecodedTrimmedRight(const CCardDocItemProp& prop) {
+  std::u16string value;
+  prop.GetDecodedValue(value);
+  while (!value.empty() && text::IsSpace(value.back())) value.pop_back();
+  return value;
+}
+
+std::u16string CCardParser::TypesOf(const CCardDocItemProp& prop,
+                                    std::vector<std::string>* list) {
+  std::string types;
+  prop.GetTypes(types, list);
+  return Widen(types);
+}
+
+void CCardParser::m_logDuplicate(std::string_view label, const CCardDocItemProp& prop) {
+  log_.LogWarning(label, S_FALSE, "skipping %s duplicate", prop.name());
+}
+
+}  // namespace velmora

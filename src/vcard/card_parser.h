@@ -1,0 +1,179 @@
+// Turns the items of a vCard document into contact records.
+//
+// The parser is the document's load callback: the document reports each
+// item as soon as it is complete, the parser fills its one record from the
+// item's properties (values decoded by the document layer) and hands it to
+// its consumer. Properties the record cannot hold, duplicates and malformed
+// values are logged under "CCardParser.<method>" and dropped; a record is
+// always delivered for every item.
+//
+// A parser serves one load at a time and is used from one thread.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <velmora/status.h>
+
+#include "contact/card_fields.h"
+#include "contact/contact_record.h"
+#include "foundation/log.h"
+#include "vcard/card_charset_table.h"
+#include "vcard/card_doc.h"
+#include "vcard/card_doc_item.h"
+#include "vcard/card_doc_item_prop.h"
+#include "vcard/card_load_progress.h"
+#include "vcard/card_parser_consumer.h"
+
+namespace velmora {
+
+class CCharConverter;
+
+class CCardParser : public ICardLoadProgress {
+ public:
+  // Option bits.
+  static constexpr unsigned kOptionSourceText = 1;  // keep the item's text
+  static constexpr unsigned kOptionCharsets = 2;    // collect text charsets
+
+  // Modes.
+  static constexpr int kModeConvert = 0;  // parse and deliver records
+  static constexpr int kModeCollect = 1;  // only collect the items' texts
+
+  // `document_charsets` are handed to the documents the parser creates
+  // (the supported encodings' pairs, CCharConverter::DocumentCharsetPairs).
+  explicit CCardParser(CLog& log, CharsetPairs document_charsets = {});
+  CCardParser(CLog& log, const CCharConverter* converter);
+  CCardParser(const CCardParser&) = delete;
+  CCardParser& operator=(const CCardParser&) = delete;
+  virtual ~CCardParser() = default;
+
+  // --- Options of the next load (kept until changed) ----------------------
+  void SetConsumer(ICardParserConsumer* consumer) { consumer_ = consumer; }
+  void SetOptions(unsigned options) { options_ = options; }
+  // Only properties whose code is in `filter` are read (structural ones
+  // always); null reads everything. The filter must outlive the load.
+  void SetFilter(const FieldFilter* filter) { filter_ = filter; }
+  // At most this many items are delivered (collected); 0 or less: no limit.
+  void SetMaximum(int maximum) { maximum_ = maximum; }
+  void SetMode(int mode) { mode_ = mode; }
+  // Collect mode appends each item's text here (may be null).
+  void SetTextList(std::vector<std::string>* texts) { texts_ = texts; }
+
+  // --- Loading ------------------------------------------------------------
+  // A new document with the parser's charset pairs.
+  std::unique_ptr<CCardDoc> NewDocument() const;
+  // The parser's own document (created on first use), for callers that do
+  // not keep one of their own.
+  CCardDoc& document();
+
+  // Loads `data` into `doc` with the parser as its callback and returns the
+  // document's result: 0 read to the end, 1 stopped (by the consumer, the
+  // maximum or a missing END:VCARD), -1 no item. The count restarts at 0.
+  int LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
+                 bool decode_content = true);
+  int LoadMemory(const char* data, std::int32_t length, bool decode_content = true) {
+    return LoadMemory(document(), data, length, decode_content);
+  }
+  // The same for a file; a file that cannot be read gives its status.
+  HRESULT LoadFile(CCardDoc& doc, const std::filesystem::path& file);
+  HRESULT LoadFile(const std::filesystem::path& file) { return LoadFile(document(), file); }
+
+  // The document's callback: handles one item by the current mode and
+  // returns whether loading goes on. `context` is not used.
+  bool OnCardLoaded(const CCardDocItem& item, void* context) override;
+
+  // Fills record() from one item (steps of the convert mode without the
+  // delivery), e.g. to parse one card again for a preview.
+  const ContactRecord& ParseItem(const CCardDocItem& item);
+
+  // Mode 1: the texts of the first `maximum` items of `doc` (all for 0 or
+  // beyond the count), newest REV first, replace the content of `texts`;
+  // nothing happens with fewer than two items. Mode 0 does nothing; other
+  // modes log a trace line.
+  void m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
+                      std::vector<std::string>& texts);
+
+  // --- Results ------------------------------------------------------------
+  const ContactRecord& record() const { return record_; }
+  // Items delivered (or collected) since the last load started.
+  int count() const { return count_; }
+  // True when the consumer asked to stop.
+  bool stopped_by_consumer() const { return stopped_by_consumer_; }
+  void ResetCount() {
+    count_ = 0;
+    stopped_by_consumer_ = false;
+  }
+
+  CLog& log() const { return log_; }
+
+ private:
+  // Per-property steps.
+  void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def,
+                        bool v30);
+  void m_dispatch(const CCardDocItemProp& prop, std::int32_t code);
+  void m_skipUnknown(const CCardDocItemProp& prop);
+
+  // Common handlers.
+  bool m_setStr(const CCardDocItemProp& prop, std::u16string& target);
+  bool m_setStrA(const CCardDocItemProp& prop, std::string& target);
+  bool m_setMultiStr(const CCardDocItemProp& prop, int count,
+                     std::u16string* const* targets);
+  bool m_setDateTime(const CCardDocItemProp& prop, double& target);
+  void m_setCategories(const CCardDocItemProp& prop);
+  void m_setClass(const CCardDocItemProp& prop);
+  void m_setGender(const CCardDocItemProp& prop, std::int32_t code);
+  void m_setMailingAddress(const CCardDocItemProp& prop);
+
+  // List handlers.
+  void m_addAddress(const CCardDocItemProp& prop);
+  void m_addDate(const CCardDocItemProp& prop);
+  void m_addAnniversary(const CCardDocItemProp& prop);
+  void m_addChildren(const CCardDocItemProp& prop);
+  void m_addReferredBy(const CCardDocItemProp& prop);
+  void m_addCustomField(const CCardDocItemProp& prop);
+  bool m_setEmail(const CCardDocItemProp& prop);
+  bool m_setTel(const CCardDocItemProp& prop);
+  bool m_setTelX(const CCardDocItemProp& prop);
+  bool m_setImpp(const CCardDocItemProp& prop);
+  bool m_setImppX(const CCardDocItemProp& prop);
+  bool m_setUrl(const CCardDocItemProp& prop);
+  bool m_setPhoto(const CCardDocItemProp& prop);
+  bool m_setRelatedName(const CCardDocItemProp& prop, EContactRelatedName label);
+  bool m_setRelatedNameX(const CCardDocItemProp& prop);
+  bool m_setSocialProfileX(const CCardDocItemProp& prop);
+  bool m_setMsTextX(const CCardDocItemProp& prop);
+  bool m_setAbLabelX(const CCardDocItemProp& prop);
+  void m_fixSkypeCard();
+
+  // Shared pieces.
+  bool m_isImppDuplicate(std::string_view label, const CCardDocItemProp& prop,
+                         const ContactImpp& impp);
+  void m_logDuplicate(std::string_view label, const CCardDocItemProp& prop);
+  bool IsV30() const { return record_.Version >= 30; }
+  // Decoded value without trailing white space.
+  static std::u16string DecodedTrimmedRight(const CCardDocItemProp& prop);
+  // The TYPE words joined with commas, as UTF-16.
+  static std::u16string TypesOf(const CCardDocItemProp& prop,
+                                std::vector<std::string>* list = nullptr);
+  // 8-bit parameter or type text as UTF-16 (UTF-8 when valid, else ANSI).
+  static std::u16string Widen(std::string_view bytes);
+
+  CLog& log_;
+  CharsetPairs document_charsets_;
+  std::unique_ptr<CCardDoc> own_document_;
+  ContactRecord record_;
+  ICardParserConsumer* consumer_ = nullptr;
+  unsigned options_ = 0;
+  const FieldFilter* filter_ = nullptr;
+  int maximum_ = 0;
+  int mode_ = kModeConvert;
+  std::vector<std::string>* texts_ = nullptr;
+  int count_ = 0;
+  bool stopped_by_consumer_ = false;
+};
+
+}  // namespace velmora
