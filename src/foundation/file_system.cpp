@@ -62,17 +62,25 @@ HRESULT WriteAll(int fd, std::string_view data) {
 // it over `path`. On any failure the temporary file is removed and `path`
 // keeps whatever it held before.
 template <typename Producer>
-HRESULT ReplaceAtomically(const std::filesystem::path& path, Producer produce) {
+HRESULT ReplaceAtomically(const std::filesystem::path& path, Producer produce,
+                          FileStep* failed_step = nullptr) {
+  if (failed_step != nullptr) *failed_step = FileStep::kNone;
   const std::filesystem::path temp = TemporarySibling(path);
   int raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (raw < 0) return StatusFromErrno(errno, temp);
+  if (raw < 0) {
+    if (failed_step != nullptr) *failed_step = FileStep::kCreate;
+    return StatusFromErrno(errno, temp);
+  }
   Fd fd(raw);
   HRESULT status = produce(fd.get());
   if (SUCCEEDED(status) && ::close(fd.release()) != 0) status = StatusFromErrno(errno);
   if (SUCCEEDED(status) && ::rename(temp.c_str(), path.c_str()) != 0) {
     status = StatusFromErrno(errno, path);
   }
-  if (FAILED(status)) ::unlink(temp.c_str());
+  if (FAILED(status)) {
+    ::unlink(temp.c_str());
+    if (failed_step != nullptr) *failed_step = FileStep::kWrite;
+  }
   return status;
 }
 
@@ -143,8 +151,9 @@ HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out,
   }
 }
 
-HRESULT WriteFileReplacing(const std::filesystem::path& path, std::string_view data) {
-  return ReplaceAtomically(path, [&](int fd) { return WriteAll(fd, data); });
+HRESULT WriteFileReplacing(const std::filesystem::path& path, std::string_view data,
+                           FileStep* failed_step) {
+  return ReplaceAtomically(path, [&](int fd) { return WriteAll(fd, data); }, failed_step);
 }
 
 HRESULT CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -26,10 +26,16 @@ inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFEu;
 HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out,
                       std::uint64_t max_size = kMaxFileSize);
 
+// The step of a replacing write that failed, for callers that report
+// creating and writing apart.
+enum class FileStep { kNone, kCreate, kWrite };
+
 // Writes `data` to a temporary file beside `path` and renames it into place,
-// so an existing file is either fully replaced or left as it was.
+// so an existing file is either fully replaced or left as it was. Creating
+// the temporary file is the create step; writing, closing and renaming it
+// the write step.
 HRESULT WriteFileReplacing(const std::filesystem::path& path,
-                           std::string_view data);
+                           std::string_view data, FileStep* failed_step = nullptr);
 
 // Copies `from` to `to` through a temporary file and a rename.
 HRESULT CopyFileReplacing(const std::filesystem::path& from,

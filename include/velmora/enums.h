@@ -1,0 +1,82 @@
+// Enumerations of the object model and the command.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// How duplicate cards are resolved.
+enum EDRMethod : int {
+  drmNone = 0,          // no resolution: every card is kept
+  drmNewest = 1,        // the card with the newest REV wins
+  drmKeepOriginal = 2,  // a card already on the server is kept; else the newest
+};
+
+// The kinds of telephone that ICardContact::AddTelephone adds.
+enum EContactTelephone : std::int32_t {
+  vlmctBusiness = 1,
+  vlmctBusinessFax = 2,
+  vlmctHome = 3,
+  vlmctHomeFax = 4,
+  vlmctMobile = 5,
+  vlmctCar = 6,
+  vlmctPager = 7,
+  vlmctISDN = 8,
+  vlmctPrimary = 9,
+  vlmctOther = 10,
+  vlmctOtherFax = 11,
+  vlmctAssistant = 12,
+  vlmctCompany = 13,
+  vlmctCallback = 14,
+  vlmctRadio = 15,
+  vlmctTTYTDD = 16,
+  vlmctTelex = 17,
+};
+
+// The URL kinds of ICardContact::AddUrl, used as bits.
+enum EContactUrl : std::int32_t {
+  vlmcuUnknown = 0,
+  vlmcuBusiness = 1,
+  vlmcuPersonal = 2,
+};
+
+// The address kinds; also the address Outlook uses for mail.
+enum EContactAddress : std::int32_t {
+  vlmcaNone = 0,
+  vlmcaHome = 1,
+  vlmcaBusiness = 2,
+  vlmcaOther = 3,
+};
+
+enum EContactSensitivity : std::int32_t {
+  vlmcsNormal = 0,
+  vlmcsPersonal = 1,
+  vlmcsPrivate = 2,
+  vlmcsConfidential = 3,
+};
+
+enum EContactGender : std::int32_t {
+  vlmcgUnspecified = 0,
+  vlmcgFemale = 1,
+  vlmcgMale = 2,
+};
+
+// The label of a related name. Referred-by (12) is the entry that
+// ICardContact's ReferredBy property reads and writes.
+enum EContactRelatedName : std::int32_t {
+  vlmcrnOther = 0,
+  vlmcrnAssistant = 1,
+  vlmcrnBrother = 2,
+  vlmcrnChild = 3,
+  vlmcrnFather = 4,
+  vlmcrnFriend = 5,
+  vlmcrnManager = 6,
+  vlmcrnMother = 7,
+  vlmcrnParent = 8,
+  vlmcrnPartner = 9,
+  vlmcrnSister = 10,
+  vlmcrnSpouse = 11,
+  vlmcrnReferredBy = 12,
+};
+
+}  // namespace velmora

@@ -1,0 +1,222 @@
+#include "vcard/card_converter.h"
+
+#include <new>
+
+#include "contact/card_fields.h"
+#include "foundation/file_system.h"
+#include "foundation/system_settings.h"
+#include "foundation/text_util.h"
+#include "vcard/card_export.h"
+#include "vcard/card_parser.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kItemLabel[] = "CCardConverter.OnParsedItem";
+constexpr char kFileLabel[] = "CCardConverter.ConvertFile";
+constexpr char kMemoryLabel[] = "CCardConverter.ConvertMemory";
+
+std::int32_t VersionTimesTen(double version) {
+  if (!(version > 0.0)) return 0;
+  if (version >= 1000.0) return 10000;
+  return static_cast<std::int32_t>(version * 10.0 + 1e-9);
+}
+
+bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+  return files::SameFile(a, b) || text::EqualsAsciiNoCase(a.string(), b.string());
+}
+
+}  // namespace
+
+// One conversion run: the document's load callback. Each item is either
+// copied as it stands or parsed and written anew.
+class CCardConverter::Run : public ICardLoadProgress {
+ public:
+  Run(CCardConverter& owner, int version, int code_page, std::string_view iso_name,
+      std::string* text, std::vector<std::string>* list, const Progress& progress)
+      : owner_(owner),
+        parser_(owner.log_, &owner.charsets_),
+        exporter_(owner.log_, owner.prodid_line_),
+        version_(version),
+        code_page_(code_page),
+        iso_name_(iso_name),
+        text_(text),
+        list_(list),
+        progress_(progress) {
+    parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
+  }
+
+  int converted = 0;
+  int copied = 0;
+  int errors = 0;
+
+  CCardParser& parser() { return parser_; }
+
+  bool OnCardLoaded(const CCardDocItem& item, void* /*context*/) override {
+    try {
+      if (Copyable(item)) {
+        Append(item.ToString());
+        ++copied;
+      } else {
+        const ContactRecord& record = parser_.ParseItem(item);
+        if (record.Version == version_ && record.SourceCopyable &&
+            text::EqualsAsciiNoCase(record.Charsets, iso_name_)) {
+          Append(record.SourceText);
+          ++copied;
+        } else if (!Convert(record)) {
+          return true;  // refused by the writer: counted, no progress call
+        }
+      }
+    } catch (const std::bad_alloc&) {
+      owner_.log_.LogError(kItemLabel, E_OUTOFMEMORY, "Out of memory");
+      return false;
+    }
+    return progress_ ? progress_(converted, copied, errors) : true;
+  }
+
+ private:
+  // The common copy case decided without building a record: the item is in
+  // the target version, every text property is in the target charset, and
+  // nothing would make its text differ from its record (content re-encoded
+  // on loading, Skype properties that the parser rewrites). Anything else
+  // goes through the parser, which decides exactly.
+  bool Copyable(const CCardDocItem& item) const {
+    if (item.document() != nullptr && item.document()->ContentIsUtf8()) return false;
+    const bool v30 = item.GetVersion() >= 3.0;
+    if (VersionTimesTen(item.GetVersion()) != version_) return false;
+    const CCardFields& fields = CCardFields::Get();
+    bool any_text = false;
+    for (const CCardDocItemProp& prop : item.props()) {
+      if (text::StartsWithAsciiNoCase(prop.name(), "X-SKYPE")) return false;
+      const PropertyDef* def = fields.FindByName(prop.name());
+      if (def == nullptr || !def->Has(fkText)) continue;
+      std::string_view charset;
+      if (const CCardDocItemPropParam* param = prop.FindCharsetParam()) {
+        charset = param->GetValueTrimmed();
+      }
+      if (charset.empty()) {
+        if (!v30) return false;  // the ANSI code page's number never names a charset
+        charset = "utf-8";
+      }
+      if (!text::EqualsAsciiNoCase(charset, iso_name_)) return false;
+      any_text = true;
+    }
+    return any_text;
+  }
+
+  void Append(std::string_view card) {
+    if (text_ != nullptr) {
+      if (!text_->empty()) text_->append("\r\n");
+      text_->append(card);
+    }
+    if (list_ != nullptr) list_->emplace_back(card);
+  }
+
+  bool Convert(const ContactRecord& record) {
+    if (text_ == nullptr && list_ == nullptr) {
+      ++converted;
+      return true;
+    }
+    const char* bytes = nullptr;
+    std::size_t length = 0;
+    if (exporter_.ExportContact(&record, version_, code_page_, iso_name_, &bytes, &length) < 0) {
+      ++errors;
+      return false;
+    }
+    std::string_view card(bytes, length);
+    while (!card.empty() && (card.back() == '\r' || card.back() == '\n')) card.remove_suffix(1);
+    if (card.empty()) {
+      owner_.log_.LogAssert(false, kItemLabel, __LINE__);
+    } else {
+      Append(card);
+    }
+    ++converted;
+    return true;
+  }
+
+  CCardConverter& owner_;
+  CCardParser parser_;
+  CCardExport exporter_;
+  int version_;
+  int code_page_;
+  std::string iso_name_;
+  std::string* text_;
+  std::vector<std::string>* list_;
+  const Progress& progress_;
+};
+
+CCardConverter::CCardConverter(CLog& log, const CCharConverter& charsets,
+                               std::string prodid_line)
+    : log_(log), charsets_(charsets), prodid_line_(std::move(prodid_line)) {}
+
+CCardConverter::~CCardConverter() = default;
+
+HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int version,
+                                    int code_page, std::string_view iso_name,
+                                    const std::filesystem::path& destination,
+                                    bool skip_file_copy, int* converted, int* copied,
+                                    int* errors, const Progress& progress) {
+  if (source.empty() || destination.empty() || iso_name.empty()) {
+    log_.LogAssert(false, kFileLabel, __LINE__);
+    return E_GENERIC_FAILURE;
+  }
+  std::string text;
+  Run run(*this, version, code_page, iso_name, &text, nullptr, progress);
+  auto report = [&](HRESULT result) {
+    if (converted) *converted = run.converted;
+    if (copied) *copied = run.copied;
+    if (errors) *errors = run.errors;
+    return result;
+  };
+
+  auto doc = run.parser().NewDocument();
+  const HRESULT loaded = doc->LoadFromFile(source, &run);
+  if (loaded != S_OK) return report(loaded);
+
+  if (run.converted > 0) {
+    files::FileStep step = files::FileStep::kNone;
+    const HRESULT written = files::WriteFileReplacing(destination, text, &step);
+    if (FAILED(written)) {
+      log_.LogError(kFileLabel, written,
+                    step == files::FileStep::kCreate ? "CreateFile(%s) failed" : "WriteFile(%s) failed",
+                    destination.string());
+    }
+    return report(FAILED(written) ? written : S_OK);
+  }
+  const bool same = SamePath(source, destination);
+  if (run.copied > 0) {
+    // Every card already is in the target form: the file is the result.
+    if (same) return report(S_OK);
+    if (skip_file_copy) return report(S_FALSE);
+    const HRESULT status = files::CopyFileReplacing(source, destination);
+    if (FAILED(status)) {
+      log_.LogError(kFileLabel, status, "CopyFile(%s) failed", destination.string());
+      return report(status);
+    }
+    return report(S_OK);
+  }
+  return report(same ? S_OK : S_FALSE);
+}
+
+HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int code_page,
+                                      std::string_view iso_name, std::string* text,
+                                      std::vector<std::string>* list, int* converted,
+                                      int* copied, int* errors, const Progress& progress) {
+  if (source.empty() || source[0] == '\0' || iso_name.empty() ||
+      source.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
+    log_.LogAssert(false, kMemoryLabel, __LINE__);
+    return E_GENERIC_FAILURE;
+  }
+  if (text != nullptr) text->clear();
+  if (list != nullptr) list->clear();
+  Run run(*this, version, code_page, iso_name, text, list, progress);
+  auto doc = run.parser().NewDocument();
+  const int loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()), 0, &run);
+  if (converted) *converted = run.converted;
+  if (copied) *copied = run.copied;
+  if (errors) *errors = run.errors;
+  if (loaded != 0) return loaded;
+  return run.converted > 0 ? S_OK : S_FALSE;
+}
+
+}  // namespace velmora

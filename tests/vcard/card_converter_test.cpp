@@ -1,0 +1,219 @@
+#include "vcard/card_converter.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/test_env.h"
+#include "vcard/card_parser.h"
+
+namespace velmora {
+namespace {
+
+const char kCopyable30[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;John;;;\r\nFN:John Doe\r\nX-UNKNOWN:kept\r\n"
+    "END:VCARD\r\n";
+const char kCharset30[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN;CHARSET=UTF-8:Roe;Ann;;;\r\nEND:VCARD\r\n";
+const char kCard21[] =
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Smith;Jane\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
+
+class CardConverterTest : public ::testing::Test {
+ protected:
+  CardConverterTest()
+      : charsets_(log_, test::SourceDir() / "data" / "supportedEncodings.txt"),
+        converter_(log_, charsets_, "PRODID:-//Test//EN") {}
+
+  HRESULT Memory(std::string_view source, int version = 30, int code_page = 65001,
+                 std::string_view iso = "utf-8",
+                 const CCardConverter::Progress& progress = nullptr) {
+    return converter_.ConvertMemory(source, version, code_page, iso, &text_, &list_,
+                                    &converted_, &copied_, &errors_, progress);
+  }
+  HRESULT File(const std::filesystem::path& src, const std::filesystem::path& dst,
+               bool skip_copy = false, int version = 30, int code_page = 65001,
+               std::string_view iso = "utf-8") {
+    return converter_.ConvertFile(src, version, code_page, iso, dst, skip_copy, &converted_,
+                                  &copied_, &errors_);
+  }
+  std::string Counts() const {
+    return std::to_string(converted_) + "/" + std::to_string(copied_) + "/" +
+           std::to_string(errors_);
+  }
+
+  CLog log_;
+  CCharConverter charsets_;
+  CCardConverter converter_;
+  test::TempDir dir_;
+  std::string text_;
+  std::vector<std::string> list_;
+  int converted_ = -1, copied_ = -1, errors_ = -1;
+};
+
+TEST_F(CardConverterTest, MemoryCopiesWhatIsInTheTargetFormAndConvertsTheRest) {
+  struct Case {
+    const char* name;
+    std::string source;
+    int version;
+    const char* iso;
+    HRESULT result;
+    const char* counts;  // converted/copied/errors
+  };
+  const Case cases[] = {
+      {"3.0 without charset is copied", kCopyable30, 30, "utf-8", S_FALSE, "0/1/0"},
+      {"3.0 with CHARSET=UTF-8 is copied", kCharset30, 30, "UTF-8", S_FALSE, "0/1/0"},
+      {"2.1 to 3.0 is converted", kCard21, 30, "utf-8", S_OK, "1/0/0"},
+      {"3.0 to 2.1 is converted", kCopyable30, 21, "utf-8", S_OK, "1/0/0"},
+      {"3.0 to another charset", kCopyable30, 30, "windows-1252", S_OK, "1/0/0"},
+      {"mixed", std::string(kCard21) + kCopyable30, 30, "utf-8", S_OK, "1/1/0"},
+      {"missing END stops", std::string(kCard21) + "BEGIN:VCARD\r\nN:x\r\n", 30, "utf-8", 1,
+       "1/0/0"},
+      {"nothing but text", "hello", 30, "utf-8", -1, "0/0/0"},
+      {"empty input", "", 30, "utf-8", -1, "-1/-1/-1"},
+      {"no iso name", kCard21, 30, "", -1, "-1/-1/-1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    converted_ = copied_ = errors_ = -1;
+    EXPECT_EQ(Memory(c.source, c.version, c.version == 21 || std::string_view(c.iso) != "windows-1252"
+                                               ? 65001 : 1252, c.iso),
+              c.result);
+    EXPECT_EQ(Counts(), c.counts);
+  }
+}
+
+TEST_F(CardConverterTest, JoinsCardsWithExactlyOneLineBreak) {
+  ASSERT_EQ(Memory(std::string(kCard21) + kCard21 + kCopyable30), S_OK);
+  ASSERT_EQ(list_.size(), 3u);
+  // Converted cards lose their trailing line break; a copied card keeps its own.
+  EXPECT_TRUE(list_[0].ends_with("END:VCARD"));
+  EXPECT_EQ(list_[2], kCopyable30);
+  EXPECT_EQ(text_, list_[0] + "\r\n" + list_[1] + "\r\n" + list_[2]);
+  EXPECT_NE(list_[0].find("PRODID:-//Test//EN\r\n"), std::string::npos);
+}
+
+TEST_F(CardConverterTest, CountsCardsTheWriterRefuses) {
+  // UTF-16 cannot be written as 8-bit vCard text: every card is refused.
+  EXPECT_EQ(Memory(std::string(kCard21) + kCard21 + kCopyable30, 30, 1200, "utf-16"), S_FALSE);
+  EXPECT_EQ(Counts(), "0/0/3");
+  EXPECT_TRUE(text_.empty());
+}
+
+TEST_F(CardConverterTest, ProgressCanStopTheRun) {
+  int calls = 0;
+  auto stop_after_first = [&](int, int, int) { return ++calls < 1; };
+  EXPECT_EQ(Memory(std::string(kCard21) + kCard21, 30, 65001, "utf-8", stop_after_first), 1);
+  EXPECT_EQ(Counts(), "1/0/0");
+  EXPECT_EQ(list_.size(), 1u);
+
+  test::WriteFile(dir_ / "in.vcf", std::string(kCard21) + kCard21);
+  calls = 0;
+  EXPECT_EQ(converter_.ConvertFile(dir_ / "in.vcf", 30, 65001, "utf-8", dir_ / "out.vcf", false,
+                                   &converted_, &copied_, &errors_, stop_after_first),
+            1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.vcf"));
+}
+
+TEST_F(CardConverterTest, FileCases) {
+  const auto src = dir_ / "in.vcf";
+  const auto dst = dir_ / "out.vcf";
+  struct Case {
+    const char* name;
+    std::string source;
+    bool skip_copy;
+    bool same_file;
+    HRESULT result;
+    const char* counts;
+    const char* destination;  // expected content, "=" for the source, null for none
+  };
+  const Case cases[] = {
+      {"converted and written", kCard21, false, false, S_OK, "1/0/0", nullptr},
+      {"copied as a file", kCopyable30, false, false, S_OK, "0/1/0", "="},
+      {"copy skipped", kCopyable30, true, false, S_FALSE, "0/1/0", nullptr},
+      {"same file left alone", kCopyable30, false, true, S_OK, "0/1/0", "="},
+      {"missing END", std::string(kCard21) + "BEGIN:VCARD\r\nN:x\r\n", false, false, 1, "1/0/0",
+       nullptr},
+      {"empty file", "", false, false, -1, "0/0/0", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(dst);
+    test::WriteFile(src, c.source);
+    // A relative path to the same file still counts as the same file.
+    const auto target = c.same_file ? std::filesystem::relative(src) : dst;
+    EXPECT_EQ(File(src, target, c.skip_copy), c.result);
+    EXPECT_EQ(Counts(), c.counts);
+    if (c.same_file) {
+      EXPECT_EQ(test::ReadFile(src), c.source);
+    } else if (c.destination == nullptr) {
+      EXPECT_EQ(std::filesystem::exists(dst), c.result == S_OK);
+    } else {
+      EXPECT_EQ(test::ReadFile(dst), c.source);
+    }
+  }
+  test::WriteFile(src, kCard21);
+  ASSERT_EQ(File(src, dst), S_OK);
+  const std::string written = test::ReadFile(dst);
+  EXPECT_TRUE(written.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\n"));
+  EXPECT_TRUE(written.ends_with("END:VCARD"));
+}
+
+TEST_F(CardConverterTest, FailedWritesKeepTheOldDestination) {
+  const auto src = dir_ / "in.vcf";
+  test::WriteFile(src, kCard21);
+  EXPECT_EQ(File(src, dir_ / "missing" / "out.vcf"), static_cast<HRESULT>(0x80070003));
+  // A destination that is a folder cannot be replaced; it stays.
+  std::filesystem::create_directory(dir_ / "folder");
+  EXPECT_TRUE(FAILED(File(src, dir_ / "folder")));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "folder"));
+  if (::geteuid() != 0) {
+    std::filesystem::create_directory(dir_ / "locked");
+    test::WriteFile(dir_ / "locked" / "out.vcf", "old content");
+    ::chmod((dir_ / "locked").c_str(), 0500);
+    EXPECT_EQ(File(src, dir_ / "locked" / "out.vcf"), static_cast<HRESULT>(0x80070005));
+    EXPECT_EQ(test::ReadFile(dir_ / "locked" / "out.vcf"), "old content");
+  }
+  EXPECT_EQ(File(dir_ / "none.vcf", dir_ / "x.vcf"), static_cast<HRESULT>(0x80070002));
+}
+
+// The pipeline decides most copies without parsing; over real files its
+// decisions must match what the parsed records say.
+TEST_F(CardConverterTest, CopyDecisionsMatchTheParserOnTheCorpus) {
+  int files = 0;
+  for (const char* folder : {"vcard21", "vcard30", "vcard40", "vcard-malformed"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
+      const std::string bytes = test::ReadFile(entry.path());
+      if (bytes.empty() || bytes[0] == '\0') continue;
+      for (int version : {21, 30}) {
+        SCOPED_TRACE(entry.path().filename().string() + " " + std::to_string(version));
+        CCardParser parser(log_, &charsets_);
+        parser.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
+        struct Counter : ICardParserConsumer {
+          int version;
+          int copyable = 0;
+          bool OnParsedItem(const ContactRecord& r, const CCardDocItem&) override {
+            copyable += r.Version == version && r.SourceCopyable &&
+                        (r.Charsets == "utf-8" || r.Charsets == "UTF-8");
+            return true;
+          }
+        } counter;
+        counter.version = version;
+        parser.SetConsumer(&counter);
+        auto doc = parser.NewDocument();
+        const int loaded = doc->Load(bytes.data(), static_cast<std::int32_t>(bytes.size()), 0,
+                                     &parser);
+        const HRESULT result = Memory(bytes, version, 65001, "utf-8");
+        if (loaded < 0) {
+          EXPECT_EQ(result, loaded);
+          continue;
+        }
+        EXPECT_EQ(copied_, counter.copyable);
+        EXPECT_EQ(converted_ + copied_ + errors_, parser.count());
+        ++files;
+      }
+    }
+  }
+  EXPECT_GT(files, 50);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,171 @@
+#include "vcard/card_dr.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/file_system.h"
+#include "support/test_env.h"
+
+namespace velmora {
+namespace {
+
+// "Name@REV" makes a card: Name becomes N (family;given) unless it starts
+// with "org:" (ORG only) or is empty; REV is a year, or nothing for no REV.
+std::string Cards(std::initializer_list<const char*> specs) {
+  std::string out;
+  for (std::string_view spec : specs) {
+    const std::size_t at = spec.find('@');
+    const std::string_view name = spec.substr(0, at);
+    const std::string_view year = at == std::string_view::npos ? "" : spec.substr(at + 1);
+    out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    if (name.starts_with("org:")) {
+      out += "ORG:" + std::string(name.substr(4)) + ";Sales\r\n";
+    } else if (!name.empty()) {
+      const std::size_t space = name.find(' ');
+      out += "N:" + std::string(name.substr(space + 1)) + ";" +
+             std::string(name.substr(0, space)) + ";;;\r\n";
+    }
+    if (!year.empty()) out += "REV:" + std::string(year) + "-06-01T12:00:00Z\r\n";
+    out += "END:VCARD\r\n";
+  }
+  return out;
+}
+
+std::string Actions(const std::vector<DRItem>& items) {
+  std::string out;
+  for (const DRItem& item : items) {
+    if (!out.empty()) out += ' ';
+    out += DRActionName(item.action);
+  }
+  return out;
+}
+
+struct Case {
+  const char* name;
+  std::string server, client;
+  EDRMethod method;
+  const char* server_actions;
+  const char* client_actions;
+};
+
+TEST(CardDRTest, ResolvesChainsByMethod) {
+  const Case cases[] = {
+      {"newer client overwrites", Cards({"John Smith@2019"}), Cards({"John Smith@2020"}),
+       drmNewest, "OVERWRITE", "OVERWRITE_SOURCE"},
+      {"older client is dropped", Cards({"John Smith@2020"}), Cards({"John Smith@2019"}),
+       drmNewest, "LEAVE", "SKIP"},
+      {"equal REV: server first", Cards({"John Smith@2020"}), Cards({"John Smith@2020"}),
+       drmNewest, "LEAVE", "SKIP"},
+      {"two clients, newest", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmNewest, "",
+       "SKIP ADD"},
+      {"two clients, keep original", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}),
+       drmKeepOriginal, "", "SKIP ADD"},
+      {"keep original keeps the server", Cards({"Ann Lee@2001"}),
+       Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmKeepOriginal, "LEAVE", "SKIP SKIP"},
+      {"client without REV stays", Cards({"Ann Lee@2001"}), Cards({"Ann Lee", "Ann Lee@2021"}),
+       drmNewest, "OVERWRITE", "ADD OVERWRITE_SOURCE"},
+      {"keys ignore case", "", Cards({"john smith@2019", "JOHN SMITH@2020"}), drmNewest, "",
+       "SKIP ADD"},
+      {"organisation keys", "", Cards({"org:Acme@2019", "org:ACME@2018", "@2020", "@2021"}),
+       drmNewest, "", "ADD SKIP ADD ADD"},
+      // Newest first: C2021 overwrites S2020, C2019 overwrites S2018, C2010
+      // is older than everything left and is dropped.
+      {"chain walk", Cards({"A B@2020", "A B@2018"}), Cards({"A B@2019", "A B@2021", "A B@2010"}),
+       drmNewest, "OVERWRITE OVERWRITE", "OVERWRITE_SOURCE OVERWRITE_SOURCE SKIP"},
+      {"none keeps everything", Cards({"A B@2020"}), Cards({"A B@2021", "A B@2022"}), drmNone,
+       "LEAVE", "ADD ADD"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CLog log;
+    CCardDoc server_doc(log), client_doc(log);
+    std::vector<DRItem> server, client;
+    if (!c.server.empty()) {
+      ASSERT_EQ(ParseDRPropsFromString(log, server_doc, c.server, server), S_OK);
+    }
+    ASSERT_EQ(ParseDRPropsFromString(log, client_doc, c.client, client), S_OK);
+    CCardDR dr(log);
+    EXPECT_EQ(dr.Run(c.server.empty() ? nullptr : &server, client, c.method), S_OK);
+    EXPECT_EQ(Actions(server), c.server_actions);
+    EXPECT_EQ(Actions(client), c.client_actions);
+    for (const DRItem& s : server) {
+      if (s.action == DRAction::kOverwrite) {
+        ASSERT_NE(s.match, nullptr);
+        EXPECT_EQ(s.match->action, DRAction::kOverwriteSource);
+      }
+    }
+  }
+}
+
+TEST(CardDRTest, KeysComeFromNThenFnThenOrg) {
+  CLog log;
+  CCardDoc doc(log);
+  std::vector<DRItem> items;
+  ASSERT_EQ(ParseDRPropsFromString(log, doc,
+                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN: Public ;John;Q;Dr;Jr\r\n"
+                                   "FN:Ignored\r\nORG:Acme;Dept\r\nUID:u-1\r\n"
+                                   "REV:20200102T030405Z\r\nEND:VCARD\r\n"
+                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John\r\n"
+                                   "FN:John Smith\r\nEND:VCARD\r\n"
+                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nORG:Acme\r\nEND:VCARD\r\n",
+                                   items),
+            S_OK);
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].Key(), u"F:Dr John Q Public Jr");
+  EXPECT_EQ(items[0].org_key, u"Acme");
+  EXPECT_EQ(items[0].uid, u"u-1");
+  EXPECT_GT(items[0].rev, 43832.0);
+  // Two N components: the name is invalid and FN takes its place.
+  EXPECT_EQ(items[1].Key(), u"F:John Smith");
+  EXPECT_EQ(items[1].rev, 0.0);
+  EXPECT_EQ(items[2].Key(), u"C:Acme");
+  EXPECT_EQ(items[2].position, 2);
+}
+
+TEST(CardDRTest, ProgressCanStopTheRun) {
+  CLog log;
+  CCardDoc doc(log);
+  std::vector<DRItem> client;
+  ASSERT_EQ(ParseDRPropsFromString(log, doc, Cards({"A B@2020", "A B@2021", "A B@2022"}), client),
+            S_OK);
+  CCardDR dr(log);
+  int calls = 0;
+  EXPECT_EQ(dr.Run(nullptr, client, drmNewest, [&](int, int) { return ++calls < 2; }), S_FALSE);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(ParseDRPropsFromString(log, doc, "not a card", client), -1);
+}
+
+TEST(CardDRTest, ReportsChainsAtInformationLevel) {
+  test::TempDir dir;
+  files::OverrideAppDataFolder(dir.path());
+  {
+    CLog log;
+    log.Init(ModuleInfo{}, u"dr", u"Zorva", u"VCF", 2, true);
+    CCardDoc server_doc(log), client_doc(log);
+    std::vector<DRItem> server, client;
+    ASSERT_EQ(ParseDRPropsFromString(log, server_doc, Cards({"John Smith@2019", "@2019"}), server),
+              S_OK);
+    ASSERT_EQ(ParseDRPropsFromString(log, client_doc,
+                                     Cards({"John Smith@2020", "Ann Lee@2018"}), client),
+              S_OK);
+    CCardDR dr(log);
+    ASSERT_EQ(dr.Run(&server, client, drmNewest), S_OK);
+    EXPECT_EQ(dr.stats().overwrites, 1);
+    EXPECT_EQ(dr.stats().server_without_key, 1);
+  }
+  files::OverrideAppDataFolder(test::SandboxDir() / "appdata");
+  const std::string log_text = test::ReadFile(dir / "Zorva" / "VCF" / "dr.log");
+  // REV 12:00 UTC reads as 14:00 in Berlin summer time.
+  EXPECT_NE(log_text.find("in CCardDR::Run: REPORT(Newest): \n"
+                          "\tKEY = \"F:Ann Lee\"\n"
+                          "\t\t\t\tClientContact: REV = 2018.06.01 14:00:00; ACTION = ADD\n"
+                          "\tKEY = \"F:John Smith\"\n"
+                          "\t\t\t\tClientContact: REV = 2020.06.01 14:00:00; ACTION = OVERWRITE_SOURCE\n"
+                          "\t\t\t\tServerContact: REV = 2019.06.01 14:00:00; ACTION = OVERWRITE\n"
+                          "\tServerContacts with empty KEY = 1\n"
+                          "\tClientContacts with empty KEY = 0\n"),
+            std::string::npos)
+      << log_text;
+}
+
+}  // namespace
+}  // namespace velmora
