@@ -5,46 +5,12 @@
 
 #include <cstdint>
 
+#include <velmora/enums.h>
+
 namespace velmora {
 
-// The address Outlook uses for mail; also the kinds of "address by kind".
-enum EContactAddress : std::int32_t {
-  vlmcaNone = 0,
-  vlmcaHome = 1,
-  vlmcaBusiness = 2,
-  vlmcaOther = 3,
-};
-
-enum EContactSensitivity : std::int32_t {
-  vlmcsNormal = 0,
-  vlmcsPersonal = 1,
-  vlmcsPrivate = 2,
-  vlmcsConfidential = 3,
-};
-
-enum EContactGender : std::int32_t {
-  vlmcgUnspecified = 0,
-  vlmcgFemale = 1,
-  vlmcgMale = 2,
-};
-
-// The label index of a related name. Referred-by (12) is the system's own
-// index and is not offered by the type library.
-enum EContactRelatedName : std::int32_t {
-  vlmcrnOther = 0,
-  vlmcrnAssistant = 1,
-  vlmcrnBrother = 2,
-  vlmcrnChild = 3,
-  vlmcrnFather = 4,
-  vlmcrnFriend = 5,
-  vlmcrnManager = 6,
-  vlmcrnMother = 7,
-  vlmcrnParent = 8,
-  vlmcrnPartner = 9,
-  vlmcrnSister = 10,
-  vlmcrnSpouse = 11,
-  vlmcrnReferredBy = 12,
-};
+// EContactAddress, EContactSensitivity, EContactGender and
+// EContactRelatedName are the object model's, in <velmora/enums.h>.
 
 // The kinds of "URL by kind".
 enum EContactUrlKind : std::int32_t {

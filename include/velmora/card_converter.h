@@ -1,0 +1,176 @@
+// The converter: the one object an application creates. It is initialised
+// once, then loads, counts, validates, converts and saves vCards, creates
+// contacts and resolves duplicates.
+//
+// Every method returns a status: S_OK; S_FALSE when there was nothing to do
+// or a progress callback cancelled; -1 (E_GENERIC_FAILURE) for "Not
+// initialized", "Already initialized" and internal failures; E_INVALIDARG
+// for a missing or wrongly typed argument (with a log line naming it); the
+// system's status for file errors. Results come through out pointers.
+//
+// Versions are given as 2.1 or 3.0 (anything else is taken as 3.0 with a
+// warning); code pages by their Windows numbers (65001 UTF-8, 1252, ...;
+// 0 is the system's ANSI code page); charset names as written in CHARSET
+// parameters ("utf-8", "windows-1252"); when none is given the
+// supported-encodings list supplies it for the code page.
+#pragma once
+
+#include <velmora/card_contact.h>
+#include <velmora/cards.h>
+#include <velmora/enums.h>
+#include <velmora/export.h>
+#include <velmora/object.h>
+#include <velmora/status.h>
+#include <velmora/variant.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Implemented by the caller to follow and cancel long operations. Calls
+// arrive synchronously on the caller's thread, after each card.
+class ICardConverterProgress {
+ public:
+  // Loading: cards handled so far over all files, the total known so far,
+  // cards kept, cards beyond MaxContacts, files that failed.
+  // Converting: cards handled, 0 (the total is not known in advance), cards
+  // written anew, cards copied unchanged, cards that could not be written.
+  // Saving: cards handled, cards given, saved, skipped, errors.
+  // Counting: 0, cards counted so far, 0, 0, files that failed.
+  virtual void OnCardConverterProgress(std::int32_t iContact, std::int32_t cContacts,
+                                       std::int32_t StatsSuccess, std::int32_t StatsSkipped,
+                                       std::int32_t StatsErrors) = 0;
+  // True stops the running operation after the current card.
+  virtual bool IsCardConverterCancelled() = 0;
+
+ protected:
+  ~ICardConverterProgress() = default;
+};
+
+class VELMORA_API ICardConverter : public IObject {
+ public:
+  // --- Initialisation -----------------------------------------------------
+  // `product_code` names the log's folder (<app-data>/Zorva/<product>/) and
+  // the registry key of its level; with an empty code or `log` false nothing
+  // is logged. `sup_enc_filename`: missing or a path to
+  // supportedEncodings.txt (missing or empty: the file beside the library).
+  // `prog_id_4_export`: missing or a string; non-empty, 3.0 cards are
+  // written with "PRODID:" followed by it, else with the library's own
+  // PRODID line. `module_name_4_log`: missing or the log's file name
+  // (missing: the library's name). `sup_ol_headers_csv`: missing or the
+  // path of the localised Outlook CSV headers.
+  virtual HRESULT Init(const std::u16string& product_code, const Variant& sup_enc_filename = {},
+                       const Variant& prog_id_4_export = {}, bool log = true) = 0;
+  virtual HRESULT InitEx(const std::u16string& product_code, const Variant& sup_enc_filename = {},
+                         const Variant& prog_id_4_export = {}, bool log = true,
+                         const Variant& module_name_4_log = {}) = 0;
+  virtual HRESULT InitEx2(const std::u16string& product_code, const Variant& sup_enc_filename = {},
+                          const Variant& prog_id_4_export = {}, bool log = true,
+                          const Variant& module_name_4_log = {},
+                          const Variant& sup_ol_headers_csv = {}) = 0;
+
+  // --- Loading ------------------------------------------------------------
+  // The cards of a file, of several files or of a buffer as a collection.
+  // `max_contacts` limits the cards kept (0: no limit). With
+  // `add_source_prop` each card loaded from a file gets an
+  // "X-ZORVA-SOURCE:<path>" line naming the file. A file that cannot be
+  // read counts as a file error and the next one is tried; the status is a
+  // failure only when no file could be read. A cancel gives S_FALSE and the
+  // cards read so far.
+  virtual HRESULT LoadFile(const std::u16string& file_name, std::int32_t max_contacts,
+                           bool add_source_prop, ICardConverterProgress* progress,
+                           std::shared_ptr<ICards>* cards) = 0;
+  virtual HRESULT LoadFiles(const std::vector<std::u16string>& file_names,
+                            std::int32_t max_contacts, bool add_source_prop,
+                            ICardConverterProgress* progress, std::shared_ptr<ICards>* cards) = 0;
+  virtual HRESULT LoadMemory(const std::vector<std::uint8_t>& vcards, std::int32_t max_contacts,
+                             ICardConverterProgress* progress, std::shared_ptr<ICards>* cards) = 0;
+
+  // Counts the complete cards of the files; `file_errors` receives the files
+  // that could not be read. S_FALSE when cancelled or `max_contacts` was
+  // reached.
+  virtual HRESULT CountFilesContacts(const std::vector<std::u16string>& file_names,
+                                     std::int32_t* file_errors, std::int32_t max_contacts,
+                                     ICardConverterProgress* progress, std::int32_t* count) = 0;
+  // True (S_OK) when the file holds at least one complete card; else false
+  // (S_FALSE). Works before initialisation too.
+  virtual HRESULT IsCardFileValid(const std::u16string& file_name, bool* valid) = 0;
+
+  // --- Converting ---------------------------------------------------------
+  // Every card of the buffer in the target version and charset, joined by
+  // CR LF. Cards already in the target are copied unchanged. S_OK when at
+  // least one card was written anew, S_FALSE when none was.
+  virtual HRESULT ConvertMemory(const std::vector<std::uint8_t>& vcards,
+                                std::int32_t* stats_converted, std::int32_t* stats_copied,
+                                std::int32_t* stats_errors, double dst_version,
+                                std::int32_t dst_encoding_cp, const Variant& dst_encoding_iso_name,
+                                std::vector<std::uint8_t>* converted,
+                                ICardConverterProgress* progress = nullptr) = 0;
+  // The same from file to file. A destination is replaced through a
+  // temporary file, so a failure leaves an existing file as it was. When
+  // every card is already in the target, the source is copied (or, with
+  // `skip_file_copy`, nothing is written and the status is S_FALSE).
+  virtual HRESULT ConvertFile(const std::u16string& src_filename,
+                              const std::u16string& dst_filename, std::int32_t* stats_converted,
+                              std::int32_t* stats_copied, std::int32_t* stats_errors,
+                              double dst_version = 3.0, std::int32_t dst_encoding_cp = 65001,
+                              const Variant& dst_encoding_iso_name = {}, bool skip_file_copy = true,
+                              ICardConverterProgress* progress = nullptr) = 0;
+
+  // --- Saving -------------------------------------------------------------
+  // Writes the cards of `vcards` in the target version and charset into
+  // `dst_dir` (created when missing): one file per card, named by the
+  // contact's file-as name ("Doe, John.vcf", then "Doe, John[1].vcf", ...),
+  // or, with `save_to_single_file`, all of them into "<dst_base_name>.vcf"
+  // (numbered the same way when it exists). With `dr` other than drmNone,
+  // duplicates among the cards are left out. `file_names` (may be null)
+  // receives the paths written. Files are written through a temporary file
+  // and a rename.
+  //
+  // SaveMemory2 counts: saved; skipped (all, and duplicates among them);
+  // I/O errors (failed file writes, a folder that could not be created);
+  // errors (cards that could not be converted, named or written).
+  virtual HRESULT SaveMemory(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                             const std::u16string& dst_base_name, bool save_to_single_file,
+                             std::int32_t* stats_saved, std::int32_t* stats_skipped,
+                             std::int32_t* stats_errors, double dst_version,
+                             std::int32_t dst_encoding_cp, const Variant& dst_encoding_iso_name,
+                             EDRMethod dr, ICardConverterProgress* progress,
+                             std::vector<std::u16string>* file_names) = 0;
+  virtual HRESULT SaveMemory2(const std::vector<std::uint8_t>& vcards,
+                              const std::u16string& dst_dir, const std::u16string& dst_base_name,
+                              bool save_to_single_file, std::int32_t* stats_saved,
+                              std::int32_t* stats_skipped_all, std::int32_t* stats_skipped_dups,
+                              std::int32_t* io_errors, std::int32_t* stats_errors,
+                              double dst_version, std::int32_t dst_encoding_cp,
+                              const Variant& dst_encoding_iso_name, EDRMethod dr,
+                              ICardConverterProgress* progress,
+                              std::vector<std::u16string>* file_names) = 0;
+
+  // --- Contacts and duplicates --------------------------------------------
+  // A new, empty contact.
+  virtual HRESULT CreateCardContact(std::shared_ptr<ICardContact>* contact) = 0;
+
+  // Duplicate resolution between client cards (an ICards of this library or
+  // a byte array of vCard text) and optional server cards (a byte array)
+  // with optional tags (an array of strings, one per server card).
+  // `cards_to_add` receives the client cards that are new (null when none);
+  // `cards_to_overwrite` (needed when server cards are given) the client
+  // cards that replace a server card, in server order, each tagged with
+  // that server card's tag (its position as decimal text when no tags were
+  // given); `client_duplicates` (may be null) the client cards dropped.
+  // `dr` must be drmNewest or drmKeepOriginal. `progress` is not used.
+  virtual HRESULT DR(const Variant& client_cards, const Variant& server_cards,
+                     const Variant& server_cards_tags, EDRMethod dr,
+                     std::shared_ptr<ICards>* cards_to_add,
+                     std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
+                     ICardConverterProgress* progress = nullptr) = 0;
+};
+
+// Creates an uninitialised converter; null only when memory runs out.
+VELMORA_API std::shared_ptr<ICardConverter> CreateCardConverter();
+
+}  // namespace velmora

@@ -1,0 +1,28 @@
+// Small helpers for the arguments of the public methods: the optional
+// Variant kinds they accept and UTF-16 paths.
+#pragma once
+
+#include <velmora/variant.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// True when `value` is missing or a string.
+inline bool IsMissingOrString(const Variant& value) {
+  return value.is_missing() || value.string() != nullptr;
+}
+
+// The string a Variant holds; empty when it holds none.
+inline std::u16string StringOrEmpty(const Variant& value) {
+  const std::u16string* text = value.string();
+  return text ? *text : std::u16string();
+}
+
+// A file-system path from UTF-16 text (UTF-8 on disk) and back.
+std::filesystem::path PathFromUtf16(std::u16string_view text);
+std::u16string Utf16FromPath(const std::filesystem::path& path);
+
+}  // namespace velmora

@@ -1,0 +1,174 @@
+#include "automation/card_dr_request.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/card_loader.h"
+#include "automation/com_cards.h"
+#include "foundation/code_page.h"
+#include "vcard/card_doc.h"
+#include "vcard/card_dr.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kLabel[] = "CComCardConverter.DR";
+
+HRESULT InvalidArgument(CLog& log, const char* name) {
+  log.LogError(kLabel, E_INVALIDARG, "%s", name);
+  return E_INVALIDARG;
+}
+
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+  return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The cards of a byte array, loaded as LoadMemory loads them.
+HRESULT LoadBytes(CConverterContext& context, const std::vector<std::uint8_t>& bytes,
+                  std::vector<std::string>* cards) {
+  CardLoadRequest request;
+  request.source = csrcMemory;
+  request.memory = AsText(bytes);
+  return LoadCardsFrom(context, request, cards);
+}
+
+// The DR items of cards, one document per card kept alive beside them.
+struct ItemSet {
+  std::vector<std::unique_ptr<CCardDoc>> docs;
+  std::vector<DRItem> items;
+};
+
+}  // namespace
+
+HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
+                          const Variant& client_cards, const Variant& server_cards,
+                          const Variant& server_cards_tags, EDRMethod method,
+                          std::shared_ptr<ICards>* cards_to_add,
+                          std::shared_ptr<ICards>* cards_to_overwrite,
+                          std::int32_t* client_duplicates, ICardConverterProgress* progress) {
+  CLog& log = context->log();
+  if (cards_to_add) cards_to_add->reset();
+  if (cards_to_overwrite) cards_to_overwrite->reset();
+  if (client_duplicates) *client_duplicates = 0;
+  if (progress != nullptr) log.LogError(kLabel, E_NOTIMPL, "Progress is not implemented");
+
+  // Arguments, in this order.
+  if (method != drmNewest && method != drmKeepOriginal) return InvalidArgument(log, "eDR");
+  const std::shared_ptr<IObject>* client_object = client_cards.object();
+  const std::vector<std::uint8_t>* client_bytes = client_cards.bytes();
+  const bool client_ok = (client_object && std::dynamic_pointer_cast<ICards>(*client_object)) ||
+                         (client_bytes && !client_bytes->empty());
+  if (!client_ok) return InvalidArgument(log, "ClientCards");
+  const std::vector<std::uint8_t>* server_bytes = server_cards.bytes();
+  if (!server_cards.is_missing() && (!server_bytes || server_bytes->empty())) {
+    return InvalidArgument(log, "ServerCards");
+  }
+  const std::vector<std::u16string>* tags = server_cards_tags.strings();
+  if (!server_cards_tags.is_missing() && (!tags || tags->empty())) {
+    return InvalidArgument(log, "ServerCardsTags");
+  }
+  if (cards_to_add == nullptr) return InvalidArgument(log, "Cards2Add");
+  if (server_bytes && cards_to_overwrite == nullptr) {
+    return InvalidArgument(log, "Cards2Overwrite");
+  }
+
+  // The client cards.
+  std::vector<std::string> loaded_client;
+  const std::vector<std::string>* client = nullptr;
+  if (client_bytes) {
+    const HRESULT status = LoadBytes(*context, *client_bytes, &loaded_client);
+    if (FAILED(status)) {
+      log.LogError(kLabel, status, "LoadMemory(ClientCards)");
+      return status;
+    }
+    client = &loaded_client;
+  } else {
+    auto collection = std::dynamic_pointer_cast<CComCards>(*client_object);
+    if (!collection) {
+      log.LogError(kLabel, E_GENERIC_FAILURE, "ClientCards->InnerObject");
+      return E_GENERIC_FAILURE;
+    }
+    loaded_client = collection->card_list();
+    client = &loaded_client;
+  }
+  if (client->empty()) {
+    log.LogWarning(kLabel, S_FALSE, "No client cards - nothing to DR");
+    return S_FALSE;
+  }
+
+  // The server cards.
+  std::vector<std::string> server;
+  if (server_bytes) {
+    const HRESULT status = LoadBytes(*context, *server_bytes, &server);
+    if (FAILED(status)) {
+      log.LogError(kLabel, status, "LoadMemory(ServerCards)");
+      return status;
+    }
+    if (tags && tags->size() != server.size()) {
+      log.LogError(kLabel, E_INVALIDARG, "cServerCards != cServerCardsTags");
+      return E_INVALIDARG;
+    }
+  }
+
+  // Their DR items: a client card that cannot be read is left out; every
+  // server card must give exactly one item.
+  ItemSet client_items, server_items;
+  for (std::size_t i = 0; i < client->size(); ++i) {
+    auto doc = std::make_unique<CCardDoc>(log);
+    std::vector<DRItem> found;
+    HRESULT status = ParseDRPropsFromString(log, *doc, (*client)[i], found);
+    if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
+    if (FAILED(status)) {
+      log.LogError(kLabel, status, "ParseDRItemsFromString");
+      continue;
+    }
+    found.front().position = static_cast<int>(i);
+    client_items.items.push_back(std::move(found.front()));
+    client_items.docs.push_back(std::move(doc));
+  }
+  for (std::size_t i = 0; i < server.size(); ++i) {
+    auto doc = std::make_unique<CCardDoc>(log);
+    std::vector<DRItem> found;
+    HRESULT status = ParseDRPropsFromString(log, *doc, server[i], found);
+    if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
+    if (FAILED(status)) {
+      log.LogError(kLabel, status, "CCardDR.ParseDRItemsFromString");
+      return status;
+    }
+    found.front().position = static_cast<int>(i);
+    server_items.items.push_back(std::move(found.front()));
+    server_items.docs.push_back(std::move(doc));
+  }
+
+  CCardDR dr(log);
+  const HRESULT ran =
+      dr.Run(server_bytes ? &server_items.items : nullptr, client_items.items, method);
+  if (ran != S_OK) return ran;
+
+  // The results.
+  std::vector<std::string> to_add;
+  std::int32_t duplicates = 0;
+  for (const DRItem& item : client_items.items) {
+    if (item.action == DRAction::kAdd) to_add.push_back((*client)[item.position]);
+    if (item.action == DRAction::kSkip) ++duplicates;
+  }
+  std::vector<std::string> to_overwrite;
+  std::vector<std::u16string> overwrite_tags;
+  for (const DRItem& item : server_items.items) {
+    if (item.action != DRAction::kOverwrite || item.match == nullptr) continue;
+    to_overwrite.push_back((*client)[item.match->position]);
+    overwrite_tags.push_back(
+        tags ? (*tags)[item.position]
+             : codepage::ToUtf16(codepage::kUtf8, std::to_string(item.position)));
+  }
+  if (!to_add.empty()) *cards_to_add = std::make_shared<CComCards>(context, std::move(to_add));
+  if (!to_overwrite.empty() && cards_to_overwrite) {
+    *cards_to_overwrite =
+        std::make_shared<CComCards>(context, std::move(to_overwrite), std::move(overwrite_tags));
+  }
+  if (client_duplicates) *client_duplicates = duplicates;
+  return S_OK;
+}
+
+}  // namespace velmora

@@ -1,0 +1,88 @@
+// CardConverter: the library's one creatable object. It owns the shared
+// context and runs initialisation, loading, counting, conversion, saving,
+// contact creation and duplicate resolution.
+#pragma once
+
+#include <velmora/card_converter.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/converter_context.h"
+#include "automation/live_object.h"
+
+namespace velmora {
+
+class CComCardConverter : public ICardConverter {
+ public:
+  CComCardConverter();
+  ~CComCardConverter() override;
+
+  const std::shared_ptr<CConverterContext>& context() const { return context_; }
+
+  HRESULT Init(const std::u16string& product_code, const Variant& sup_enc_filename,
+               const Variant& prog_id_4_export, bool log) override;
+  HRESULT InitEx(const std::u16string& product_code, const Variant& sup_enc_filename,
+                 const Variant& prog_id_4_export, bool log,
+                 const Variant& module_name_4_log) override;
+  HRESULT InitEx2(const std::u16string& product_code, const Variant& sup_enc_filename,
+                  const Variant& prog_id_4_export, bool log, const Variant& module_name_4_log,
+                  const Variant& sup_ol_headers_csv) override;
+  HRESULT LoadFile(const std::u16string& file_name, std::int32_t max_contacts, bool add_source_prop,
+                   ICardConverterProgress* progress, std::shared_ptr<ICards>* cards) override;
+  HRESULT LoadFiles(const std::vector<std::u16string>& file_names, std::int32_t max_contacts,
+                    bool add_source_prop, ICardConverterProgress* progress,
+                    std::shared_ptr<ICards>* cards) override;
+  HRESULT LoadMemory(const std::vector<std::uint8_t>& vcards, std::int32_t max_contacts,
+                     ICardConverterProgress* progress, std::shared_ptr<ICards>* cards) override;
+  HRESULT CountFilesContacts(const std::vector<std::u16string>& file_names,
+                             std::int32_t* file_errors, std::int32_t max_contacts,
+                             ICardConverterProgress* progress, std::int32_t* count) override;
+  HRESULT IsCardFileValid(const std::u16string& file_name, bool* valid) override;
+  HRESULT ConvertMemory(const std::vector<std::uint8_t>& vcards, std::int32_t* stats_converted,
+                        std::int32_t* stats_copied, std::int32_t* stats_errors, double dst_version,
+                        std::int32_t dst_encoding_cp, const Variant& dst_encoding_iso_name,
+                        std::vector<std::uint8_t>* converted,
+                        ICardConverterProgress* progress) override;
+  HRESULT ConvertFile(const std::u16string& src_filename, const std::u16string& dst_filename,
+                      std::int32_t* stats_converted, std::int32_t* stats_copied,
+                      std::int32_t* stats_errors, double dst_version, std::int32_t dst_encoding_cp,
+                      const Variant& dst_encoding_iso_name, bool skip_file_copy,
+                      ICardConverterProgress* progress) override;
+  HRESULT SaveMemory(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                     const std::u16string& dst_base_name, bool save_to_single_file,
+                     std::int32_t* stats_saved, std::int32_t* stats_skipped,
+                     std::int32_t* stats_errors, double dst_version, std::int32_t dst_encoding_cp,
+                     const Variant& dst_encoding_iso_name, EDRMethod dr,
+                     ICardConverterProgress* progress,
+                     std::vector<std::u16string>* file_names) override;
+  HRESULT SaveMemory2(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                      const std::u16string& dst_base_name, bool save_to_single_file,
+                      std::int32_t* stats_saved, std::int32_t* stats_skipped_all,
+                      std::int32_t* stats_skipped_dups, std::int32_t* io_errors,
+                      std::int32_t* stats_errors, double dst_version, std::int32_t dst_encoding_cp,
+                      const Variant& dst_encoding_iso_name, EDRMethod dr,
+                      ICardConverterProgress* progress,
+                      std::vector<std::u16string>* file_names) override;
+  HRESULT CreateCardContact(std::shared_ptr<ICardContact>* contact) override;
+  HRESULT DR(const Variant& client_cards, const Variant& server_cards,
+             const Variant& server_cards_tags, EDRMethod dr, std::shared_ptr<ICards>* cards_to_add,
+             std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
+             ICardConverterProgress* progress) override;
+
+ private:
+  // Logs "Not initialized" under `label` when Init has not succeeded.
+  bool CheckInitialised(const char* label);
+  HRESULT LoadFrom(const char* label, int source, std::vector<std::u16string> files,
+                   const std::vector<std::uint8_t>* memory, std::int32_t max_contacts,
+                   bool add_source_prop, ICardConverterProgress* progress,
+                   std::shared_ptr<ICards>* cards);
+
+  std::shared_ptr<CConverterContext> context_;
+  bool initialised_ = false;
+  CLiveObject live_;
+};
+
+}  // namespace velmora

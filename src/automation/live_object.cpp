@@ -1,0 +1,26 @@
+#include "automation/live_object.h"
+
+#include <velmora/object.h>
+
+#include <atomic>
+
+namespace velmora {
+namespace {
+
+std::atomic<std::int32_t> g_live_objects{0};
+
+}  // namespace
+
+CLiveObject::CLiveObject() { g_live_objects.fetch_add(1, std::memory_order_relaxed); }
+
+CLiveObject::CLiveObject(const CLiveObject&) {
+  g_live_objects.fetch_add(1, std::memory_order_relaxed);
+}
+
+CLiveObject::~CLiveObject() { g_live_objects.fetch_sub(1, std::memory_order_relaxed); }
+
+IObject::~IObject() = default;
+
+std::int32_t LiveObjectCount() { return g_live_objects.load(std::memory_order_relaxed); }
+
+}  // namespace velmora

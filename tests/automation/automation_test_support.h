@@ -1,0 +1,106 @@
+// Helpers for the object-model tests. These tests use the library as an
+// application does: through <velmora/velmora.h> only (plus the pinned test
+// environment for folders and the corpus).
+#pragma once
+
+#include <gtest/gtest.h>
+#include <velmora/velmora.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/test_env.h"
+
+namespace velmora::test {
+
+inline std::filesystem::path EncodingsFile() {
+  return SourceDir() / "data" / "supportedEncodings.txt";
+}
+
+inline std::u16string U16(std::string_view utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const std::string& utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const char* utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const std::filesystem::path& path) { return Utf8ToUtf16(path.string()); }
+inline std::string U8(std::u16string_view utf16) { return Utf16ToUtf8(utf16); }
+
+inline std::vector<std::uint8_t> Bytes(std::string_view text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+inline std::string Text(const std::vector<std::uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// A converter initialised with the repository's encodings list. With a
+// product code, its log goes to LogText(product, module).
+inline std::shared_ptr<ICardConverter> NewConverter(std::u16string_view product = u"",
+                                                    std::u16string_view module = u"") {
+  std::shared_ptr<ICardConverter> converter = CreateCardConverter();
+  EXPECT_TRUE(converter);
+  if (!converter) return converter;
+  const HRESULT status =
+      converter->InitEx(std::u16string(product), Variant(U16(EncodingsFile())), Variant(), true,
+                        module.empty() ? Variant() : Variant(std::u16string(module)));
+  EXPECT_EQ(status, S_OK);
+  return converter;
+}
+
+// The log file a converter initialised with `product` and `module` writes.
+inline std::string LogText(std::string_view product, std::string_view module) {
+  const std::filesystem::path file =
+      SandboxDir() / "appdata" / "Zorva" / std::string(product) / (std::string(module) + ".log");
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return {};
+  return ReadFile(file);
+}
+
+// Records every progress call and cancels once `cancel_after` calls were
+// made (never when negative).
+class RecordingProgress : public ICardConverterProgress {
+ public:
+  explicit RecordingProgress(int cancel_after = -1) : cancel_after_(cancel_after) {}
+
+  void OnCardConverterProgress(std::int32_t i, std::int32_t c, std::int32_t success,
+                               std::int32_t skipped, std::int32_t errors) override {
+    calls.push_back({i, c, success, skipped, errors});
+  }
+  bool IsCardConverterCancelled() override {
+    ++asked;
+    return cancel_after_ >= 0 && static_cast<int>(calls.size()) >= cancel_after_;
+  }
+
+  std::vector<std::array<std::int32_t, 5>> calls;
+  int asked = 0;
+
+ private:
+  int cancel_after_;
+};
+
+// A small card; `rev` ("20200101T000000Z") is left out when empty.
+inline std::string Card(std::string_view family, std::string_view given, std::string_view rev = "",
+                        std::string_view extra = "") {
+  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:";
+  card.append(family).append(";").append(given).append(";;;\r\nFN:");
+  card.append(given).append(given.empty() || family.empty() ? "" : " ").append(family);
+  card.append("\r\n");
+  if (!rev.empty()) card.append("REV:").append(rev).append("\r\n");
+  card.append(extra);
+  card.append("END:VCARD\r\n");
+  return card;
+}
+
+inline std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.push_back(entry.path().filename());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace velmora::test

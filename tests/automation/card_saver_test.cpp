@@ -1,0 +1,280 @@
+// SaveMemory and SaveMemory2: one file per card or one file in total, the
+// file names, the counters, duplicates and write failures.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "automation/automation_test_support.h"
+
+namespace velmora::test {
+namespace {
+
+using Paths = std::vector<std::filesystem::path>;
+
+struct Saved {
+  HRESULT status = 0;
+  std::int32_t saved = -1, skipped_all = -1, skipped_dups = -1, io_errors = -1, errors = -1;
+  std::vector<std::u16string> names;
+};
+
+Saved Save(ICardConverter& converter, const std::string& cards, const std::filesystem::path& folder,
+           bool single, EDRMethod dr = drmNone, double version = 3.0,
+           ICardConverterProgress* progress = nullptr, std::u16string base = u"all") {
+  Saved s;
+  s.status = converter.SaveMemory2(Bytes(cards), U16(folder), base, single, &s.saved,
+                                   &s.skipped_all, &s.skipped_dups, &s.io_errors, &s.errors,
+                                   version, 65001, Variant(), dr, progress, &s.names);
+  return s;
+}
+
+TEST(CardSaver, OneFilePerCardWithNumbering) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string cards = Card("Doe", "John") + Card("Doe", "John") + Card("Roe", "Jane");
+  RecordingProgress progress;
+  const Saved s = Save(*converter, cards, dir.path() / "out", false, drmNone, 2.1, &progress);
+  ASSERT_EQ(s.status, S_OK);
+  EXPECT_EQ(s.saved, 3);
+  EXPECT_EQ(s.skipped_all + s.skipped_dups + s.io_errors + s.errors, 0);
+  EXPECT_EQ(FilesIn(dir.path() / "out"),
+            (Paths{"Doe, John.vcf", "Doe, John[1].vcf", "Roe, Jane.vcf"}));
+  ASSERT_EQ(s.names.size(), 3u);
+  EXPECT_EQ(s.names[1], U16(dir.path() / "out" / "Doe, John[1].vcf"));
+  const std::string first = ReadFile(dir.path() / "out" / "Doe, John.vcf");
+  EXPECT_EQ(first.rfind("BEGIN:VCARD\r\nVERSION:2.1\r\n", 0), 0u) << first;
+  ASSERT_EQ(progress.calls.size(), 3u);
+  EXPECT_EQ(progress.calls[2], (std::array<std::int32_t, 5>{3, 3, 3, 0, 0}));
+
+  // Saving again numbers on: nothing is overwritten.
+  const Saved again = Save(*converter, Card("Roe", "Jane"), dir.path() / "out", false);
+  ASSERT_EQ(again.status, S_OK);
+  EXPECT_EQ(again.names,
+            (std::vector<std::u16string>{U16(dir.path() / "out" / "Roe, Jane[1].vcf")}));
+}
+
+struct NameCase {
+  const char* card;  // the properties between VERSION and END
+  const char* file;
+};
+
+class CardSaverNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CardSaverNames, FileNameRule) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string card =
+      std::string("BEGIN:VCARD\r\nVERSION:3.0\r\n") + GetParam().card + "END:VCARD\r\n";
+  const Saved s = Save(*converter, card, dir.path(), false);
+  ASSERT_EQ(s.status, S_OK) << GetParam().card;
+  EXPECT_EQ(FilesIn(dir.path()), Paths{GetParam().file});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CardSaverNames,
+                         ::testing::Values(NameCase{"N:Doe;John;;;\r\n", "Doe, John.vcf"},
+                                           NameCase{"N:a/b\\\\c;x:y*z;;;\r\n", "a_b_c, x_y_z.vcf"},
+                                           NameCase{"N:;\"q\"<l>|p?;;;\r\n", "_q__l__p_.vcf"},
+                                           NameCase{"N:;con;;;\r\n", "co_.vcf"},
+                                           NameCase{"N:;NUL.txt;;;\r\n", "NU_.txt.vcf"},
+                                           NameCase{"N:;console;;;\r\n", "console.vcf"},
+                                           NameCase{"N:;[x];;;\r\n", "[x].vcf"},
+                                           NameCase{"N:;line\\none;;;\r\n", "line one.vcf"},
+                                           NameCase{"N:Doe;John\r\nFN:Johnny Doe\r\n",
+                                                    "Doe, Johnny.vcf"},
+                                           NameCase{"ORG:Bike Shop;Repairs\r\n", "Bike Shop.vcf"},
+                                           NameCase{"NOTE:no name at all\r\n", "all.vcf"}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST(CardSaver, ShortNameComponentsAreLogged) {
+  TempDir dir;
+  auto converter = NewConverter(u"SaveNames", u"names");
+  const std::string card =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;John\r\nFN:John Doe\r\nEND:VCARD\r\n";
+  ASSERT_EQ(Save(*converter, card, dir.path(), false).status, S_OK);
+  EXPECT_NE(LogText("SaveNames", "names").find("Invalid N filed:"), std::string::npos);
+  EXPECT_EQ(FilesIn(dir.path()), Paths{"Doe, John.vcf"});
+}
+
+TEST(CardSaver, LongNamesAreShortened) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string family(400, 'x');
+  const Saved s = Save(*converter, Card(family, "Al"), dir.path(), false);
+  ASSERT_EQ(s.status, S_OK);
+  ASSERT_EQ(FilesIn(dir.path()).size(), 1u);
+  EXPECT_LE(FilesIn(dir.path())[0].string().size(), 255u);
+}
+
+TEST(CardSaver, OneFileInTotal) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string cards = Card("Doe", "John") + Card("Roe", "Jane");
+  const Saved s = Save(*converter, cards, dir.path(), true);
+  ASSERT_EQ(s.status, S_OK);
+  EXPECT_EQ(s.saved, 2);
+  EXPECT_EQ(FilesIn(dir.path()), Paths{"all.vcf"});
+  EXPECT_EQ(s.names, std::vector<std::u16string>{U16(dir.path() / "all.vcf")});
+  const std::string text = ReadFile(dir.path() / "all.vcf");
+  EXPECT_EQ(text.size() - 2, text.rfind("\r\n"));
+  std::shared_ptr<ICards> back;
+  ASSERT_EQ(converter->LoadFile(U16(dir.path() / "all.vcf"), 0, false, nullptr, &back), S_OK);
+  std::int32_t count = 0;
+  back->get_Count(&count);
+  EXPECT_EQ(count, 2);
+
+  // An existing file is kept; the next one is numbered.
+  ASSERT_EQ(Save(*converter, cards, dir.path(), true).status, S_OK);
+  EXPECT_EQ(FilesIn(dir.path()), (Paths{"all.vcf", "all[1].vcf"}));
+}
+
+TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string cards = Card("Doe", "John", "20190101T000000Z") +
+                            Card("Roe", "Jane", "20190101T000000Z") +
+                            Card("DOE", "JOHN", "20200101T000000Z");
+  for (bool single : {false, true}) {
+    TempDir out;
+    const Saved s = Save(*converter, cards, out.path(), single, drmNewest);
+    ASSERT_EQ(s.status, S_OK);
+    EXPECT_EQ(s.saved, 2);
+    EXPECT_EQ(s.skipped_all, 1);
+    EXPECT_EQ(s.skipped_dups, 1);
+    EXPECT_EQ(s.errors, 0);
+    if (!single) {
+      EXPECT_EQ(FilesIn(out.path()), (Paths{"DOE, JOHN.vcf", "Roe, Jane.vcf"}));
+    } else {
+      const std::string text = ReadFile(out.path() / "all.vcf");
+      EXPECT_EQ(text.find("N:Doe;John"), std::string::npos) << text;
+    }
+  }
+  // Without resolution every card is written.
+  const Saved all = Save(*converter, cards, dir.path(), false, drmNone);
+  EXPECT_EQ(all.saved, 3);
+  EXPECT_EQ(all.skipped_all, 0);
+}
+
+TEST(CardSaver, SaveMemoryReportsSkippedAll) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string cards =
+      Card("Doe", "John", "20190101T000000Z") + Card("Doe", "John", "20200101T000000Z");
+  std::int32_t saved = 0, skipped = 0, errors = 0;
+  ASSERT_EQ(
+      converter->SaveMemory(Bytes(cards), U16(dir.path()), u"x", false, &saved, &skipped, &errors,
+                            3.0, 65001, Variant(), drmKeepOriginal, nullptr, nullptr),
+      S_OK);
+  EXPECT_EQ(saved, 1);
+  EXPECT_EQ(skipped, 1);
+  EXPECT_EQ(errors, 0);
+}
+
+TEST(CardSaver, CancelStopsAfterTheCurrentCard) {
+  TempDir dir;
+  auto converter = NewConverter();
+  const std::string cards = Card("A", "Ann") + Card("B", "Bob") + Card("C", "Cid");
+  RecordingProgress cancel(1);
+  const Saved s = Save(*converter, cards, dir.path() / "per", false, drmNone, 3.0, &cancel);
+  EXPECT_EQ(s.status, S_FALSE);
+  EXPECT_EQ(s.saved, 1);
+  EXPECT_EQ(FilesIn(dir.path() / "per"), Paths{"A, Ann.vcf"});
+
+  RecordingProgress cancel_single(2);
+  const Saved one = Save(*converter, cards, dir.path() / "one", true, drmNone, 3.0, &cancel_single);
+  EXPECT_EQ(one.status, S_FALSE);
+  EXPECT_EQ(one.saved, 2);
+  const std::string text = ReadFile(dir.path() / "one" / "all.vcf");
+  EXPECT_NE(text.find("Bob"), std::string::npos);
+  EXPECT_EQ(text.find("Cid"), std::string::npos);
+}
+
+TEST(CardSaver, UnwritableFolderCountsIoErrors) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "ro");
+  ::chmod((dir.path() / "ro").c_str(), 0555);
+  auto converter = NewConverter(u"SaveFailures", u"fail");
+  const std::string cards = Card("A", "Ann") + Card("B", "Bob");
+  const Saved s = Save(*converter, cards, dir.path() / "ro", false);
+  EXPECT_EQ(s.status, HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(s.saved, 0);
+  EXPECT_EQ(s.io_errors, 2);
+  EXPECT_EQ(s.errors, 2);
+  const std::string log = LogText("SaveFailures", "fail");
+  // One line per distinct failure.
+  const std::size_t first = log.find("CreateFile failed");
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_EQ(log.find("CreateFile failed", first + 1), std::string::npos);
+
+  const Saved single = Save(*converter, cards, dir.path() / "ro", true);
+  EXPECT_EQ(single.status, HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(single.io_errors, 1);
+  EXPECT_EQ(single.saved, 0);
+  ::chmod((dir.path() / "ro").c_str(), 0755);
+}
+
+TEST(CardSaver, FolderThatCannotBeMadeIsReported) {
+  TempDir dir;
+  WriteFile(dir / "file", "x");
+  auto converter = NewConverter(u"SaveFolder", u"folder");
+  const std::string cards = Card("A", "Ann") + Card("B", "Bob");
+  const Saved s = Save(*converter, cards, dir.path() / "file" / "sub", false);
+  EXPECT_EQ(s.status, HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(s.saved, 0);
+  EXPECT_EQ(s.io_errors, 3);  // the folder and both files
+  EXPECT_EQ(s.errors, 2);
+  EXPECT_TRUE(s.names.empty());
+  const std::string log = LogText("SaveFolder", "folder");
+  EXPECT_NE(log.find("EnsureDirectory"), std::string::npos) << log;
+  // The two files failed alike: one line.
+  const std::size_t first = log.find("CreateFile failed");
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_EQ(log.find("CreateFile failed", first + 1), std::string::npos) << log;
+
+  const Saved single = Save(*converter, cards, dir.path() / "file" / "sub", true);
+  EXPECT_EQ(single.status, HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(single.io_errors, 1);
+  EXPECT_EQ(single.saved, 0);
+  EXPECT_NE(
+      LogText("SaveFolder", "folder")
+          .find("CreateFile(" + (dir.path() / "file" / "sub" / "all.vcf").string() + ") failed"),
+      std::string::npos);
+}
+
+TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "all.vcf");
+  std::filesystem::create_directory(dir.path() / "A, Ann.vcf");
+  auto converter = NewConverter();
+  ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), true).status, S_OK);
+  ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), false).status, S_OK);
+  EXPECT_EQ(FilesIn(dir.path()), (Paths{"A, Ann.vcf", "A, Ann[1].vcf", "all.vcf", "all[1].vcf"}));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "all.vcf"));
+}
+
+TEST(CardSaver, CorpusFileSplitsIntoOneFilePerContact) {
+  TempDir dir;
+  auto converter = NewConverter();
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(converter->LoadFile(U16(CorpusDir() / "vcard21" / "kcontacts_vcard10.vcf"), 0, false,
+                                nullptr, &cards),
+            S_OK);
+  std::vector<std::uint8_t> all;
+  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
+  std::int32_t saved = 0, skipped = 0, errors = 0;
+  std::vector<std::u16string> names;
+  ASSERT_EQ(converter->SaveMemory(all, U16(dir.path()), u"", false, &saved, &skipped, &errors, 2.1,
+                                  65001, Variant(), drmNone, nullptr, &names),
+            S_OK);
+  EXPECT_EQ(saved, 5);
+  EXPECT_EQ(names.size(), 5u);
+  const Paths files = FilesIn(dir.path());
+  EXPECT_NE(std::find(files.begin(), files.end(), "Broken.vcf"), files.end());
+  EXPECT_NE(std::find(files.begin(), files.end(), "Broken[1].vcf"), files.end());
+  EXPECT_NE(std::find(files.begin(), files.end(), "Bike Shop.vcf"), files.end());
+  for (const auto& file : files) {
+    const std::string text = ReadFile(dir.path() / file);
+    EXPECT_NE(text.find("VERSION:2.1"), std::string::npos) << file;
+  }
+}
+
+}  // namespace
+}  // namespace velmora::test
