@@ -30,11 +30,27 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 demo: quiet-build
+	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	@echo "\$$ velmora --version"
 	@$(BUILD)/bin/velmora --version
 	@echo
-	@echo "\$$ velmora encodings"
-	@$(BUILD)/bin/velmora encodings
+	@echo "\$$ velmora count samples/*.vcf"
+	@$(BUILD)/bin/velmora count samples/*.vcf
+	@echo
+	@echo "\$$ velmora convert samples/*.vcf -o $(BUILD)/demo/contacts-3.0.vcf"
+	@$(BUILD)/bin/velmora convert samples/*.vcf -o $(BUILD)/demo/contacts-3.0.vcf 2>&1
+	@echo
+	@echo "\$$ velmora convert samples/*.vcf --vcard-version 2.1 --split -o $(BUILD)/demo/cards-2.1"
+	@$(BUILD)/bin/velmora convert samples/*.vcf --vcard-version 2.1 --split -o $(BUILD)/demo/cards-2.1 2>&1
+	@echo
+	@echo "\$$ velmora preview $(BUILD)/demo/contacts-3.0.vcf"
+	@$(BUILD)/bin/velmora preview $(BUILD)/demo/contacts-3.0.vcf
+	@echo
+	@echo "\$$ ls $(BUILD)/demo/cards-2.1"
+	@ls -1 $(BUILD)/demo/cards-2.1
+	@echo
+	@echo "Output: $(BUILD)/demo/contacts-3.0.vcf (vCard 3.0, one file)"
+	@echo "        $(BUILD)/demo/cards-2.1/ (vCard 2.1, one file per contact)"
 
 bench: build
 	@$(BUILD)/bin/velmora_bench --benchmark_min_time=0.5

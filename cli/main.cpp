@@ -1,56 +1,110 @@
-// The velmora command.
+// The velmora command: vCard jobs from the shell, on the library's public
+// object model.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
-#include <velmora/encodings.h>
-#include <velmora/unicode.h>
 #include <velmora/version.h>
+
+#include "cli_common.h"
+#include "convert_command.h"
+#include "converter_session.h"
+#include "count_command.h"
+#include "dedupe_command.h"
+#include "encodings_command.h"
+#include "interrupt.h"
+#include "preview_command.h"
+#include "validate_command.h"
 
 namespace {
 
-int ListEncodings(const std::string& file, bool all) {
-  std::vector<velmora::EncodingInfo> list;
-  velmora::HRESULT status = velmora::ListSupportedEncodings(file, &list);
-  if (status != velmora::S_OK) {
-    std::fprintf(stderr, "velmora: %s: %s (status 0x%X)\n",
-                 file.empty() ? (velmora::LibraryDirectory() + "/supportedEncodings.txt").c_str()
-                              : file.c_str(),
-                 status > 0 ? "some lines are not valid" : "cannot read the encodings list",
-                 static_cast<unsigned>(status));
-  }
-  std::size_t width = 0;
-  for (const auto& e : list) width = std::max(width, velmora::Utf16ToUtf8(e.display_name).size());
-  std::printf("%-*s  %-14s  %s\n", static_cast<int>(width), "ENCODING", "CHARSET", "CODE PAGE");
-  for (const auto& e : list) {
-    if (!e.visible && !all) continue;
-    const std::string name = velmora::Utf16ToUtf8(e.display_name);
-    const std::string charset = e.system_locale ? "-" : velmora::Utf16ToUtf8(e.charset);
-    const std::string code_page = e.system_locale ? "system" : std::to_string(e.code_page);
-    std::printf("%-*s  %-14s  %s\n", static_cast<int>(width), name.c_str(), charset.c_str(),
-                code_page.c_str());
-  }
-  return status < 0 ? 3 : 0;
+using namespace velmora::cli;
+
+std::string MainFooter() {
+  return std::string(R"(Commands read vCard files ('-' is standard input). Global options may come
+before or after the command; 'velmora COMMAND --help' shows a command's own.
+
+Examples:
+  velmora convert contacts.vcf -o contacts-3.0.vcf
+  velmora convert contacts.vcf --split --vcard-version 2.1 -o cards/
+  velmora preview contacts.vcf
+  velmora dedupe --client phone.vcf --server cloud.vcf -o changes.vcf
+  velmora count *.vcf
+  velmora validate *.vcf
+  velmora encodings
+
+Exit status:
+  0    all done
+  1    done with skipped cards or errors, or nothing to do
+  2    usage error
+  3    an input could not be read or is not vCard
+  4    the output could not be written
+  130  cancelled with Ctrl-C (nothing is left half-written)
+
+Log: )") + LogLocationHelp() +
+         R"(;
+<name> is --log-name (default velmora). The level is --log-level, else the
+value "LogLevel" under [Software\Zorva\velmora-cli] in the registry store
+(${XDG_CONFIG_HOME:-~/.config}/velmora/registry.ini), else 1.)";
+}
+
+// The subcommand named on the command line, for the pointer to its help.
+std::string ParsedCommand(const CLI::App& app) {
+  for (const CLI::App* command : app.get_subcommands()) return command->get_name();
+  return {};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"velmora - converts contacts between vCard, CSV and spreadsheets"};
+  app.name("velmora");
+  GlobalOptions global;
   app.set_version_flag("-V,--version", std::string("velmora ") + velmora::VersionString());
+  app.add_option("--log-level", global.log_level,
+                 "Log detail: 0 nothing, 1 errors and warnings, 2 information, 3 detail")
+      ->check(CLI::Range(0, 3));
+  app.add_option("--log-name", global.log_name, "File name of the log, without .log");
+  app.add_flag("-q,--quiet", global.quiet, "No progress, summary line or warnings");
+  app.add_flag("--json", global.json, "Machine-readable result on standard output");
+  app.fallthrough();  // global options also after the command
   app.require_subcommand(0, 1);
+  app.footer(MainFooter());
 
-  auto* encodings = app.add_subcommand("encodings", "List the encodings Velmora can write");
-  std::string encodings_file;
-  bool all = false;
-  encodings->add_option("--file", encodings_file, "Read this encodings list instead");
-  encodings->add_flag("--all", all, "Also list hidden encodings");
+  ConvertOptions convert;
+  PreviewOptions preview;
+  DedupeOptions dedupe;
+  CountOptions count;
+  ValidateOptions validate;
+  EncodingsOptions encodings;
+  CLI::App* convert_command = AddConvertCommand(app, &convert);
+  CLI::App* preview_command = AddPreviewCommand(app, &preview);
+  CLI::App* dedupe_command = AddDedupeCommand(app, &dedupe);
+  CLI::App* count_command = AddCountCommand(app, &count);
+  CLI::App* validate_command = AddValidateCommand(app, &validate);
+  CLI::App* encodings_command = AddEncodingsCommand(app, &encodings);
 
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+    PrintUsageError(error.what(), ParsedCommand(app));
+    return kExitUsage;
+  }
+  if (global.log_name.empty() || global.log_name.find('/') != std::string::npos ||
+      global.log_name == "." || global.log_name == "..") {
+    PrintUsageError("--log-name takes a plain file name");
+    return kExitUsage;
+  }
 
-  if (encodings->parsed()) return ListEncodings(encodings_file, all);
-  std::printf("%s", app.help().c_str());
-  return 0;
+  InstallInterruptHandler();
+  if (convert_command->parsed()) return RunConvert(convert, global);
+  if (preview_command->parsed()) return RunPreview(preview, global);
+  if (dedupe_command->parsed()) return RunDedupe(dedupe, global);
+  if (count_command->parsed()) return RunCount(count, global);
+  if (validate_command->parsed()) return RunValidate(validate, global);
+  if (encodings_command->parsed()) return RunEncodings(encodings, global);
+  PrintUsageError("a command is needed: convert, preview, dedupe, count, validate or encodings");
+  return kExitUsage;
 }

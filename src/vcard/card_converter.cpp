@@ -211,7 +211,10 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   if (list != nullptr) list->clear();
   Run run(*this, version, code_page, iso_name, text, list, progress);
   auto doc = run.parser().NewDocument();
-  const int loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()), 0, &run);
+  // Byte-order marks and UTF-16 are decoded as for files: a buffer handed
+  // over in memory is the same text a file would hold.
+  const int loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()),
+                               CCardDoc::LoadFlagDecodeContent, &run);
   if (converted) *converted = run.converted;
   if (copied) *copied = run.copied;
   if (errors) *errors = run.errors;

@@ -17,6 +17,12 @@ const char kCharset30[] =
 const char kCard21[] =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Smith;Jane\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
 
+std::string Utf16LE(std::string_view ascii) {
+  std::string out;
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out;
+}
+
 class CardConverterTest : public ::testing::Test {
  protected:
   CardConverterTest()
@@ -68,6 +74,9 @@ TEST_F(CardConverterTest, MemoryCopiesWhatIsInTheTargetFormAndConvertsTheRest) {
       {"missing END stops", std::string(kCard21) + "BEGIN:VCARD\r\nN:x\r\n", 30, "utf-8", 1,
        "1/0/0"},
       {"nothing but text", "hello", 30, "utf-8", -1, "0/0/0"},
+      {"UTF-8 with a byte-order mark", std::string("\xEF\xBB\xBF") + kCard21, 30, "utf-8", S_OK,
+       "1/0/0"},
+      {"UTF-16", "\xFF\xFE" + Utf16LE(kCard21), 30, "utf-8", S_OK, "1/0/0"},
       {"empty input", "", 30, "utf-8", -1, "-1/-1/-1"},
       {"no iso name", kCard21, 30, "", -1, "-1/-1/-1"},
   };
@@ -199,7 +208,8 @@ TEST_F(CardConverterTest, CopyDecisionsMatchTheParserOnTheCorpus) {
         counter.version = version;
         parser.SetConsumer(&counter);
         auto doc = parser.NewDocument();
-        const int loaded = doc->Load(bytes.data(), static_cast<std::int32_t>(bytes.size()), 0,
+        const int loaded = doc->Load(bytes.data(), static_cast<std::int32_t>(bytes.size()),
+                                     CCardDoc::LoadFlagDecodeContent,
                                      &parser);
         const HRESULT result = Memory(bytes, version, 65001, "utf-8");
         if (loaded < 0) {

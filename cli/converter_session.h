@@ -1,0 +1,25 @@
+// The converter a subcommand drives: created and initialised the way an
+// application does it, with the log level of --log-level when one is given.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <velmora/card_converter.h>
+
+#include "cli_common.h"
+
+namespace velmora::cli {
+
+// The initialised converter, or null after an error message (`status`
+// receives the library's status).
+std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status);
+
+// The path of the supported-encodings list the converter reads.
+std::string SupportedEncodingsPath();
+
+// Where the log of this command goes, for --help:
+// "<XDG_DATA_HOME or ~/.local/share>/Zorva/velmora-cli/<name>.log".
+std::string LogLocationHelp();
+
+}  // namespace velmora::cli

@@ -1,0 +1,124 @@
+#include "count_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include <velmora/card_converter.h>
+#include <velmora/unicode.h>
+
+#include "converter_session.h"
+#include "input_file.h"
+#include "interrupt.h"
+#include "json_writer.h"
+#include "progress_bar.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr char kExamples[] = R"(Examples:
+  velmora count contacts.vcf
+  velmora count *.vcf
+  velmora --json count a.vcf b.vcf
+
+Only complete cards (BEGIN:VCARD to END:VCARD) count. An empty file counts
+0 cards; a file that is not vCard is an error (exit 3). No card in any file:
+exit 1.)";
+
+struct FileCount {
+  std::string file;
+  std::int32_t cards = 0;
+  std::string error;  // empty when counted
+  HRESULT status = S_OK;
+};
+
+}  // namespace
+
+CLI::App* AddCountCommand(CLI::App& app, CountOptions* options) {
+  CLI::App* command = app.add_subcommand("count", "Count the cards of vCard files");
+  command->add_option("FILE", options->files, "vCard files; - is standard input")->required();
+  command->footer(kExamples);
+  return command;
+}
+
+int RunCount(const CountOptions& options, const GlobalOptions& global) {
+  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
+    PrintUsageError("standard input (-) can be read only once", "count");
+    return kExitUsage;
+  }
+  HRESULT status = S_OK;
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  if (!library) return kExitInput;
+
+  ProgressBar progress(global);
+  std::vector<FileCount> counts;
+  std::int64_t total = 0;
+  int exit_status = kExitOk;
+  for (const std::string& argument : options.files) {
+    FileCount count;
+    InputFile input;
+    const InputFile::OpenResult opened = input.Open(argument, &count.error);
+    count.file = input.name();
+    if (opened == InputFile::OpenResult::kCancelled) break;
+    if (opened == InputFile::OpenResult::kOk) {
+      progress.Start(ProgressBar::Phase::kCounting);
+      std::int32_t file_errors = 0;
+      status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0,
+                                           &progress, &count.cards);
+      progress.Clear();
+      if (Interrupted()) break;
+      if (file_errors > 0 && !input.IsBlank()) {
+        count.status = FAILED(status) ? status : E_GENERIC_FAILURE;
+        const std::string meaning = StatusMeaning(count.status);
+        count.error = count.status == E_GENERIC_FAILURE
+                          ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
+                          : "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+      } else if (file_errors > 0) {
+        count.cards = 0;  // empty: nothing to count
+      }
+    }
+    if (!count.error.empty()) {
+      PrintError(count.file, count.error, count.status);
+      exit_status = WorseExit(exit_status, kExitInput);
+    } else {
+      total += count.cards;
+    }
+    counts.push_back(std::move(count));
+  }
+  if (Interrupted()) {
+    PrintError({}, "cancelled");
+    exit_status = kExitCancelled;
+  } else if (total == 0) {
+    exit_status = WorseExit(exit_status, kExitIncomplete);
+  }
+
+  if (global.json) {
+    JsonWriter json;
+    json.BeginObject().Member("command", "count").Member("exit", exit_status);
+    json.Member("cancelled", exit_status == kExitCancelled);
+    json.Key("files").BeginArray();
+    for (const FileCount& count : counts) {
+      json.BeginObject().Member("file", count.file);
+      if (count.error.empty()) {
+        json.Member("cards", count.cards);
+      } else {
+        json.Member("error", count.error);
+        if (count.status != S_OK) json.Member("status", StatusHex(count.status));
+      }
+      json.EndObject();
+    }
+    json.EndArray();
+    json.Key("total").Number(total);
+    json.EndObject();
+    std::fputs(json.str().c_str(), stdout);
+    return exit_status;
+  }
+  const int width = static_cast<int>(std::to_string(total).size());
+  for (const FileCount& count : counts) {
+    if (count.error.empty()) std::printf("%*d  %s\n", width, count.cards, count.file.c_str());
+  }
+  if (counts.size() > 1) std::printf("%*lld  total\n", width, static_cast<long long>(total));
+  return exit_status;
+}
+
+}  // namespace velmora::cli

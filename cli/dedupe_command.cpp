@@ -1,0 +1,268 @@
+#include "dedupe_command.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include <velmora/card_converter.h>
+#include <velmora/unicode.h>
+
+#include "converter_session.h"
+#include "input_file.h"
+#include "interrupt.h"
+#include "output_file.h"
+#include "output_format.h"
+#include "summary.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr char kExamples[] = R"(Examples:
+  velmora dedupe --client phone.vcf
+  velmora dedupe --client phone.vcf --server cloud.vcf --method keep-original
+  velmora dedupe --client phone.vcf --server cloud.vcf -o changes.vcf
+  velmora --json dedupe --client phone.vcf --server cloud.vcf
+
+Two cards are duplicates when their names (or, without a name, their
+companies) match; REV decides which is newest. The output holds the client
+cards to add, then the client cards that replace a server card, each marked
+with a line X-VELMORA-SERVER-POSITION:N (N = 1 for the first card of the
+server file). Cards are written as they came. The summary gives the number
+of client duplicates left out; finding duplicates is a success (exit 0).)";
+
+struct DedupeCard {
+  std::string position;  // of the server card replaced; empty for cards to add
+  std::string file_as;
+  std::string full_name;
+};
+
+// The 1-based text of a 0-based position tag; other tags stay as they are.
+std::string OneBased(const std::u16string& tag) {
+  const std::string text = Utf16ToUtf8(tag);
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || end == nullptr || *end != '\0' || value < 0) return text;
+  return std::to_string(value + 1);
+}
+
+// The card with the position line put before its END line.
+std::vector<std::uint8_t> MarkPosition(std::vector<std::uint8_t> card, const std::string& position) {
+  while (!card.empty() && (card.back() == '\n' || card.back() == '\r' || card.back() == ' ')) {
+    card.pop_back();
+  }
+  std::size_t at = card.size();
+  for (std::size_t i = card.size(); i-- > 0;) {
+    const bool line_start = i == 0 || card[i - 1] == '\n';
+    if (line_start && i + 4 <= card.size() && (card[i] | 0x20) == 'e' &&
+        (card[i + 1] | 0x20) == 'n' && (card[i + 2] | 0x20) == 'd' && card[i + 3] == ':') {
+      at = i;
+      break;
+    }
+  }
+  const std::string line = std::string(kServerPositionProperty) + ":" + position + "\r\n";
+  card.insert(card.begin() + static_cast<std::ptrdiff_t>(at), line.begin(), line.end());
+  card.push_back('\r');
+  card.push_back('\n');
+  return card;
+}
+
+void Describe(ICards& cards, std::int32_t index, DedupeCard* card) {
+  std::shared_ptr<ICardPreview> preview;
+  if (FAILED(cards.ItemPreview(index, &preview)) || !preview) return;
+  std::u16string value;
+  preview->get_FileAs(&value);
+  card->file_as = Utf16ToUtf8(value);
+  value.clear();
+  preview->get_FullName(&value);
+  card->full_name = Utf16ToUtf8(value);
+}
+
+// Loads one side; 0 with the cards, else the exit status after a message.
+int Load(ICardConverter& library, const std::string& argument, const GlobalOptions& global,
+         std::shared_ptr<ICards>* cards, std::int32_t* count) {
+  InputFile input;
+  std::string error;
+  const InputFile::OpenResult opened = input.Open(argument, &error);
+  if (opened == InputFile::OpenResult::kCancelled) return kExitCancelled;
+  if (opened == InputFile::OpenResult::kUnreadable) {
+    PrintError(input.name(), error);
+    return kExitInput;
+  }
+  const HRESULT status = library.LoadFile(Utf8ToUtf16(input.path()), 0, false, nullptr, cards);
+  if (Interrupted()) return kExitCancelled;
+  *count = 0;
+  if (SUCCEEDED(status) && *cards && SUCCEEDED((*cards)->get_Count(count)) && *count > 0) {
+    return kExitOk;
+  }
+  if (input.IsBlank()) {
+    PrintWarning(global, input.name(), "empty, no cards");
+    return kExitIncomplete;
+  }
+  if (status == E_GENERIC_FAILURE || SUCCEEDED(status)) {
+    PrintError(input.name(), "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)",
+               E_GENERIC_FAILURE);
+  } else {
+    const std::string meaning = StatusMeaning(status);
+    PrintError(input.name(), "cannot read" + (meaning.empty() ? "" : ": " + meaning), status);
+  }
+  return kExitInput;
+}
+
+}  // namespace
+
+CLI::App* AddDedupeCommand(CLI::App& app, DedupeOptions* options) {
+  CLI::App* command = app.add_subcommand(
+      "dedupe", "Resolve duplicates between client cards and optional server cards");
+  command->add_option("--client", options->client, "The client's vCard file; - is standard input")
+      ->required();
+  command->add_option("--server", options->server, "The server's vCard file");
+  command
+      ->add_option("--method", options->method,
+                   "newest (default: the newest REV wins) or keep-original (a card already on "
+                   "the server is kept)")
+      ->check(CLI::IsMember({"newest", "keep-original"}));
+  command->add_option("-o,--output", options->output,
+                      "Write the cards into this .vcf file instead of standard output");
+  command->footer(kExamples);
+  return command;
+}
+
+int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
+  if (!options.output.empty() && options.output != "-") {
+    switch (ChooseOutputFormat({}, options.output, false)) {
+      case OutputFormat::kVCard:
+        break;
+      case OutputFormat::kNotYet:
+        PrintError(options.output, "writing CSV and spreadsheets is not supported yet; "
+                                   "only vCard (.vcf) is");
+        return kExitUsage;
+      case OutputFormat::kUnknown:
+        PrintUsageError("cannot tell the format of '" + options.output +
+                            "' from its name; name it .vcf",
+                        "dedupe");
+        return kExitUsage;
+    }
+  }
+  const bool to_stdout = options.output.empty() || options.output == "-";
+  if (global.json && options.output == "-") {
+    PrintUsageError("--json and -o - cannot both use standard output", "dedupe");
+    return kExitUsage;
+  }
+  if (options.client == "-" && options.server == "-") {
+    PrintUsageError("standard input (-) can be read only once", "dedupe");
+    return kExitUsage;
+  }
+
+  HRESULT status = S_OK;
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  if (!library) return kExitInput;
+
+  JobSummary summary;
+  summary.command = "dedupe";
+  summary.output = options.output;
+  const auto finish = [&](int exit_status) {
+    summary.exit_status = exit_status;
+    if (exit_status == kExitCancelled) PrintError({}, "cancelled; no output written");
+    ReportSummary(summary, global);
+    return exit_status;
+  };
+
+  std::shared_ptr<ICards> client;
+  std::int32_t client_count = 0;
+  int loaded = Load(*library, options.client, global, &client, &client_count);
+  if (loaded != kExitOk) return finish(loaded);
+
+  // An empty server file leaves nothing to compare with; that is worth a
+  // warning and exit 1, not a stop.
+  int exit_status = kExitOk;
+  std::vector<std::uint8_t> server_bytes;
+  std::int32_t server_count = 0;
+  if (!options.server.empty()) {
+    std::shared_ptr<ICards> server;
+    loaded = Load(*library, options.server, global, &server, &server_count);
+    if (loaded == kExitCancelled || loaded == kExitInput) return finish(loaded);
+    exit_status = loaded;
+    if (server) server->GetAllItems(&server_bytes);
+  }
+
+  const EDRMethod method = options.method == "keep-original" ? drmKeepOriginal : drmNewest;
+  std::shared_ptr<ICards> to_add, to_overwrite;
+  std::int32_t duplicates = 0;
+  const bool with_server = !server_bytes.empty();
+  status = library->DR(Variant(client), with_server ? Variant(server_bytes) : Variant(),
+                       Variant(), method, &to_add, with_server ? &to_overwrite : nullptr,
+                       &duplicates);
+  if (Interrupted()) return finish(kExitCancelled);
+  if (FAILED(status)) {
+    PrintError({}, "cannot resolve duplicates", status);
+    return finish(kExitInput);
+  }
+
+  std::vector<DedupeCard> adds, overwrites;
+  std::vector<std::uint8_t> text;
+  std::int32_t add_count = 0, overwrite_count = 0;
+  if (to_add && SUCCEEDED(to_add->get_Count(&add_count))) {
+    to_add->GetAllItems(&text);
+    if (!text.empty() && text.back() != '\n') text.insert(text.end(), {'\r', '\n'});
+    for (std::int32_t i = 0; i < add_count; ++i) {
+      DedupeCard card;
+      Describe(*to_add, i, &card);
+      adds.push_back(std::move(card));
+    }
+  }
+  if (to_overwrite && SUCCEEDED(to_overwrite->get_Count(&overwrite_count))) {
+    for (std::int32_t i = 0; i < overwrite_count; ++i) {
+      DedupeCard card;
+      std::u16string tag;
+      to_overwrite->Tag(i, &tag);
+      card.position = OneBased(tag);
+      Describe(*to_overwrite, i, &card);
+      std::vector<std::uint8_t> bytes;
+      to_overwrite->Item(i, &bytes);
+      const std::vector<std::uint8_t> marked = MarkPosition(std::move(bytes), card.position);
+      text.insert(text.end(), marked.begin(), marked.end());
+      overwrites.push_back(std::move(card));
+    }
+  }
+
+  summary.counts = {{"read", "cards read", client_count},
+                    {"serverCards", "server cards", server_count},
+                    {"toAdd", "to add", add_count},
+                    {"toOverwrite", "to overwrite", overwrite_count},
+                    {"clientDuplicates", "client duplicates", duplicates}};
+  summary.details = [&](JsonWriter& json) {
+    json.Member("method", options.method);
+    json.Key("cardsToAdd").BeginArray();
+    for (const DedupeCard& card : adds) {
+      json.BeginObject().Member("fileAs", card.file_as).Member("fullName", card.full_name);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.Key("cardsToOverwrite").BeginArray();
+    for (const DedupeCard& card : overwrites) {
+      json.BeginObject();
+      json.Key("serverPosition");
+      json.Number(static_cast<std::int64_t>(std::strtoll(card.position.c_str(), nullptr, 10)));
+      json.Member("fileAs", card.file_as).Member("fullName", card.full_name);
+      json.EndObject();
+    }
+    json.EndArray();
+  };
+
+  if (!text.empty() && !(to_stdout && global.json)) {
+    std::string error;
+    const WriteResult result =
+        to_stdout ? WriteStdout(text, &error) : WriteFileReplacing(options.output, text, &error);
+    if (result == WriteResult::kCancelled) return finish(kExitCancelled);
+    if (result == WriteResult::kFailed) {
+      PrintError(to_stdout ? "standard output" : options.output, "cannot write: " + error);
+      exit_status = WorseExit(exit_status, kExitOutput);
+    } else if (!to_stdout) {
+      summary.files.push_back(options.output);
+    }
+  }
+  return finish(exit_status);
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,34 @@
+#include "output_format.h"
+
+namespace velmora::cli {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string Extension(const std::string& name) {
+  const std::size_t slash = name.rfind('/');
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return Lower(name.substr(dot + 1));
+}
+
+}  // namespace
+
+OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output, bool folder) {
+  if (!to.empty()) return Lower(to) == "vcard" ? OutputFormat::kVCard : OutputFormat::kNotYet;
+  if (folder || output == "-") return OutputFormat::kVCard;
+  const std::string extension = Extension(output);
+  if (extension == "vcf" || extension == "vcard") return OutputFormat::kVCard;
+  if (extension == "csv" || extension == "xls" || extension == "xlsx" || extension == "xlsm" ||
+      extension == "xlsb") {
+    return OutputFormat::kNotYet;
+  }
+  return OutputFormat::kUnknown;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,20 @@
+// The format of an output: --to, else the extension of the output's name.
+// Only vCard can be written so far; CSV and spreadsheets are recognised so
+// that they are answered with "not supported yet" rather than guessed at.
+#pragma once
+
+#include <string>
+
+namespace velmora::cli {
+
+enum class OutputFormat { kVCard, kNotYet, kUnknown };
+
+// `to` is the --to value (may be empty); `output` the output's name ("-" is
+// standard output, which takes vCard). For a folder (--split) without --to
+// the format is vCard.
+OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output, bool folder);
+
+// The choices of --to.
+inline constexpr const char* kFormatChoices[] = {"vcard", "csv", "xls", "xlsx"};
+
+}  // namespace velmora::cli

@@ -1,0 +1,251 @@
+#include "preview_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include <velmora/card_converter.h>
+#include <velmora/unicode.h>
+
+#include "converter_session.h"
+#include "input_file.h"
+#include "interrupt.h"
+#include "json_writer.h"
+#include "progress_bar.h"
+#include "text_width.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr char kExamples[] = R"(Examples:
+  velmora preview contacts.vcf
+  velmora preview --limit 5 a.vcf b.vcf
+  velmora preview --json contacts.vcf | jq -r '.cards[].emails'
+
+The table shows the first e-mail and the first phone of each card; --json
+gives every preview field: fileAs, fullName, company, jobTitle, emails,
+phones, addresses, impps, notes and the card itself (vcard).)";
+
+// Widest a table column grows before its text is cut.
+constexpr std::size_t kMaxColumnWidth = 32;
+
+struct PreviewRow {
+  std::string file;
+  int index = 0;  // 1-based within its file
+  HRESULT status = S_OK;
+  std::string file_as, full_name, company, job_title, emails, phones, addresses, impps, notes,
+      vcard;
+};
+
+std::string Get(ICardPreview& preview, HRESULT (ICardPreview::*getter)(std::u16string*)) {
+  std::u16string value;
+  (preview.*getter)(&value);
+  return Utf16ToUtf8(value);
+}
+
+// The text the previews join list elements with (the user's list separator
+// and a space), learnt from a preview of two e-mails.
+std::string ListJoiner(ICardConverter& library) {
+  static constexpr char kProbe[] =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:x\r\nEMAIL:a@a.invalid\r\nEMAIL:b@b.invalid\r\n"
+      "END:VCARD\r\n";
+  std::shared_ptr<ICards> cards;
+  std::shared_ptr<ICardPreview> preview;
+  if (SUCCEEDED(library.LoadMemory(std::vector<std::uint8_t>(kProbe, kProbe + sizeof kProbe - 1),
+                                   0, nullptr, &cards)) &&
+      cards && SUCCEEDED(cards->ItemPreview(0, &preview)) && preview) {
+    const std::string emails = Get(*preview, &ICardPreview::get_Emails);
+    const std::size_t first = emails.find("a@a.invalid");
+    const std::size_t second = emails.find("b@b.invalid");
+    if (first == 0 && second != std::string::npos && second > 11) {
+      return emails.substr(11, second - 11);
+    }
+  }
+  return ", ";
+}
+
+std::string FirstOf(const std::string& list, const std::string& joiner) {
+  const std::size_t at = joiner.empty() ? std::string::npos : list.find(joiner);
+  return at == std::string::npos ? list : list.substr(0, at);
+}
+
+void PrintTable(const std::vector<PreviewRow>& rows, bool with_file, const std::string& joiner) {
+  std::vector<std::vector<std::string>> table;
+  std::vector<std::string> header = {"#", "FILE AS", "FULL NAME", "COMPANY", "E-MAIL", "PHONE"};
+  if (with_file) header.insert(header.begin(), "FILE");
+  table.push_back(header);
+  for (const PreviewRow& row : rows) {
+    std::vector<std::string> cells = {std::to_string(row.index)};
+    if (FAILED(row.status)) {
+      cells.push_back("(cannot preview this card, status " + StatusHex(row.status) + ")");
+    } else {
+      cells.insert(cells.end(), {row.file_as, row.full_name, row.company,
+                                 FirstOf(row.emails, joiner), FirstOf(row.phones, joiner)});
+    }
+    if (with_file) cells.insert(cells.begin(), row.file);
+    table.push_back(std::move(cells));
+  }
+  std::vector<std::size_t> widths(header.size(), 0);
+  for (auto& cells : table) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      // The error note of a card runs on to the end of the line.
+      const bool last = c + 1 == cells.size();
+      if (with_file && c == 0) {
+        cells[c] = FitToWidthFromEnd(cells[c], kMaxColumnWidth);
+      } else if (!last) {
+        cells[c] = FitToWidth(cells[c], kMaxColumnWidth);
+      }
+      widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
+    }
+  }
+  for (const auto& cells : table) {
+    std::string line;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const bool last = c + 1 == cells.size();
+      line += last ? cells[c] : PadToWidth(cells[c], widths[c]) + "  ";
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    line += '\n';
+    std::fputs(line.c_str(), stdout);
+  }
+}
+
+void PrintJson(const std::vector<PreviewRow>& rows, int exit_status) {
+  JsonWriter json;
+  json.BeginObject();
+  json.Member("command", "preview");
+  json.Member("exit", exit_status);
+  json.Member("cancelled", exit_status == kExitCancelled);
+  json.Key("cards").BeginArray();
+  for (const PreviewRow& row : rows) {
+    json.BeginObject();
+    json.Member("file", row.file);
+    json.Member("index", row.index);
+    if (FAILED(row.status)) {
+      json.Member("error", "cannot preview this card");
+      json.Member("status", StatusHex(row.status));
+    } else {
+      json.Member("fileAs", row.file_as);
+      json.Member("fullName", row.full_name);
+      json.Member("company", row.company);
+      json.Member("jobTitle", row.job_title);
+      json.Member("emails", row.emails);
+      json.Member("phones", row.phones);
+      json.Member("addresses", row.addresses);
+      json.Member("impps", row.impps);
+      json.Member("notes", row.notes);
+      json.Member("vcard", row.vcard);
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  std::fputs(json.str().c_str(), stdout);
+}
+
+}  // namespace
+
+CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options) {
+  CLI::App* command =
+      app.add_subcommand("preview", "Show the cards of vCard files, one line per card");
+  command->add_option("FILE", options->files, "vCard files; - is standard input")->required();
+  command->add_option("--limit", options->limit, "Show at most N cards in all (0: every card)")
+      ->check(CLI::NonNegativeNumber);
+  command->footer(kExamples);
+  return command;
+}
+
+int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
+  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
+    PrintUsageError("standard input (-) can be read only once", "preview");
+    return kExitUsage;
+  }
+  HRESULT status = S_OK;
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  if (!library) return kExitInput;
+  const std::string joiner = ListJoiner(*library);
+
+  ProgressBar progress(global);
+  std::vector<PreviewRow> rows;
+  int exit_status = kExitOk;
+  std::int64_t remaining = options.limit;
+  for (const std::string& argument : options.files) {
+    if (options.limit > 0 && remaining == 0) break;
+    InputFile input;
+    std::string error;
+    const InputFile::OpenResult opened = input.Open(argument, &error);
+    if (opened == InputFile::OpenResult::kCancelled) break;
+    if (opened == InputFile::OpenResult::kUnreadable) {
+      PrintError(input.name(), error);
+      exit_status = WorseExit(exit_status, kExitInput);
+      continue;
+    }
+    progress.Start(ProgressBar::Phase::kLoading);
+    std::shared_ptr<ICards> cards;
+    status = library->LoadFile(Utf8ToUtf16(input.path()),
+                               options.limit > 0 ? static_cast<std::int32_t>(remaining) : 0, false,
+                               &progress, &cards);
+    progress.Clear();
+    if (Interrupted()) break;
+    std::int32_t count = 0;
+    if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
+      if (input.IsBlank()) {
+        PrintWarning(global, input.name(), "empty, no cards");
+        exit_status = WorseExit(exit_status, kExitIncomplete);
+      } else {
+        const std::string meaning = StatusMeaning(status);
+        PrintError(input.name(),
+                   status == E_GENERIC_FAILURE || SUCCEEDED(status)
+                       ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
+                       : "cannot read" + (meaning.empty() ? "" : ": " + meaning),
+                   FAILED(status) ? status : E_GENERIC_FAILURE);
+        exit_status = WorseExit(exit_status, kExitInput);
+      }
+      continue;
+    }
+    remaining -= count;
+    for (std::int32_t i = 0; i < count; ++i) {
+      PreviewRow row;
+      row.file = input.name();
+      row.index = i + 1;
+      std::shared_ptr<ICardPreview> preview;
+      row.status = cards->ItemPreview(i, &preview);
+      if (FAILED(row.status) || !preview) {
+        if (SUCCEEDED(row.status)) row.status = E_GENERIC_FAILURE;
+        exit_status = WorseExit(exit_status, kExitIncomplete);
+        rows.push_back(std::move(row));
+        continue;
+      }
+      row.file_as = Get(*preview, &ICardPreview::get_FileAs);
+      row.full_name = Get(*preview, &ICardPreview::get_FullName);
+      row.company = Get(*preview, &ICardPreview::get_Company);
+      row.job_title = Get(*preview, &ICardPreview::get_JobTitle);
+      row.emails = Get(*preview, &ICardPreview::get_Emails);
+      row.phones = Get(*preview, &ICardPreview::get_Phones);
+      row.addresses = Get(*preview, &ICardPreview::get_Addresses);
+      row.impps = Get(*preview, &ICardPreview::get_IMPPs);
+      row.notes = Get(*preview, &ICardPreview::get_Notes);
+      if (global.json) {
+        std::vector<std::uint8_t> bytes;
+        preview->get_vCard(&bytes);
+        row.vcard.assign(bytes.begin(), bytes.end());
+      }
+      rows.push_back(std::move(row));
+    }
+  }
+  if (Interrupted()) {
+    PrintError({}, "cancelled");
+    exit_status = kExitCancelled;
+  } else if (rows.empty()) {
+    exit_status = WorseExit(exit_status, kExitIncomplete);
+  }
+
+  if (global.json) {
+    PrintJson(rows, exit_status);
+  } else if (!rows.empty()) {
+    PrintTable(rows, options.files.size() > 1, joiner);
+  }
+  return exit_status;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,23 @@
+// velmora preview: one line per card (file-as name, full name, company,
+// first e-mail, first phone) as an aligned table, or every preview field as
+// JSON.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_common.h"
+
+namespace velmora::cli {
+
+struct PreviewOptions {
+  std::vector<std::string> files;
+  int limit = 0;
+};
+
+CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options);
+int RunPreview(const PreviewOptions& options, const GlobalOptions& global);
+
+}  // namespace velmora::cli

@@ -1,0 +1,27 @@
+// The charset a converted file is written in, chosen by --charset NAME or
+// --codepage N from the supported encodings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <velmora/variant.h>
+
+namespace velmora::cli {
+
+struct TargetCharset {
+  int code_page = 65001;  // 0: the system's ANSI code page
+  Variant iso_name;       // missing: the library takes the list's name
+  std::string label;      // for messages and JSON: "utf-8", "windows-1252"
+};
+
+// UTF-8, the default.
+TargetCharset DefaultCharset();
+
+// Finds NAME among the charset names and display names (without case).
+// False when it is not in the list.
+bool FindCharsetByName(std::string_view name, TargetCharset* charset);
+// Finds code page N (0 is the system locale). False when it is not listed.
+bool FindCharsetByCodePage(int code_page, TargetCharset* charset);
+
+}  // namespace velmora::cli

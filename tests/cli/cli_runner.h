@@ -1,0 +1,73 @@
+// Runs the built velmora command as a child process with its own temporary
+// home: the log, the registry store and temporary files stay inside it, and
+// the system settings the library reads are pinned.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmora::clitest {
+
+// A fresh folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct RunOptions {
+  // Standard input: the content of this file; /dev/null when empty.
+  std::filesystem::path stdin_file;
+  // Further environment settings (name, value); they win over the pinned ones.
+  std::vector<std::pair<std::string, std::string>> environment;
+  // Sends SIGINT this long after the start.
+  std::optional<std::chrono::milliseconds> interrupt_after;
+};
+
+struct RunResult {
+  int exit_code = -1;  // -1 when a signal ended the process
+  int signal = 0;
+  std::string out;
+  std::string err;
+  double seconds = 0;
+};
+
+class CliRunner {
+ public:
+  // `home` holds the child's XDG folders, registry store and TMPDIR.
+  explicit CliRunner(const std::filesystem::path& home);
+
+  RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) const;
+
+  const std::filesystem::path& home() const { return home_; }
+  // Where the child's log files go.
+  std::filesystem::path LogFolder() const;
+  std::filesystem::path TmpFolder() const;
+
+ private:
+  std::filesystem::path home_;
+};
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+// The file names (not paths) in `folder`, sorted.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder);
+// How often `needle` occurs in `text`.
+int CountOf(const std::string& text, const std::string& needle);
+
+std::filesystem::path CliPath();
+std::filesystem::path SamplesDir();
+std::filesystem::path CorpusDir();
+
+}  // namespace velmora::clitest
