@@ -310,9 +310,14 @@ std::string MakeCardCorpus(const CardCorpusOptions& options) {
   static constexpr Kind kRotation[] = {Kind::kV30Utf8, Kind::kV21Utf8, Kind::kV30Utf8,
                                        Kind::kV21Windows1252, Kind::kV30Utf8,
                                        Kind::kV21Windows1251};
+  static constexpr Kind kRotation21[] = {Kind::kV21Utf8, Kind::kV21Windows1252,
+                                         Kind::kV21Windows1251};
   for (int number = 0; out.size() < options.target_bytes; ++number) {
     const bool photo = random.Below(100) < options.photo_percent;
-    writer.Write(kRotation[number % 6], photo, number);
+    Kind kind = kRotation[number % 6];
+    if (options.versions == CardVersions::kOnly30) kind = Kind::kV30Utf8;
+    if (options.versions == CardVersions::kOnly21) kind = kRotation21[number % 3];
+    writer.Write(kind, photo, number);
   }
   return out;
 }

@@ -8,10 +8,14 @@
 
 namespace velmora::bench {
 
+// Which card kinds the rotation takes.
+enum class CardVersions { kMixed, kOnly30, kOnly21 };
+
 struct CardCorpusOptions {
   std::size_t target_bytes = 20u << 20;  // generation stops past this size
   int photo_percent = 0;                 // share of cards with a base64 photo
   std::uint32_t seed = 20240101;
+  CardVersions versions = CardVersions::kMixed;
 };
 
 // Cards in rotation: vCard 3.0 in UTF-8 (folded lines, escapes, Apple item

@@ -146,6 +146,8 @@ HRESULT CCardDR::Run(std::vector<DRItem>* server, std::vector<DRItem>& client,
   std::vector<Chain> chains;
   std::unordered_map<std::u16string, std::size_t> by_key;
   const int total = static_cast<int>(all.size());
+  by_key.reserve(all.size());
+  chains.reserve(all.size());
   for (int position = 0; position < total; ++position) {
     if (progress && !progress(position, total)) return S_FALSE;
     DRItem* item = all[position];
@@ -163,20 +165,24 @@ HRESULT CCardDR::Run(std::vector<DRItem>* server, std::vector<DRItem>& client,
       continue;
     }
     auto [it, added] = by_key.try_emplace(text::ToLower(key), chains.size());
-    if (added) chains.push_back(Chain{std::move(key), nullptr, 0});
-    Chain& chain = chains[it->second];
-    // After every item whose REV is greater or equal: the earlier-keyed
-    // (server before client) stays first among equals.
-    DRItem** link = &chain.head;
-    while (*link != nullptr && (*link)->rev >= item->rev) link = &(*link)->next;
-    item->next = *link;
-    *link = item;
-    ++chain.length;
+    if (added) chains.push_back(Chain{std::move(key), nullptr, {}});
+    chains[it->second].items.push_back(item);
+  }
+  // Each chain runs from the newest REV to the oldest; a stable sort keeps
+  // the keying order among equal REVs (so a server item before a client
+  // item), and costs O(n log n) however many cards share a name.
+  for (Chain& chain : chains) {
+    std::stable_sort(chain.items.begin(), chain.items.end(),
+                     [](const DRItem* a, const DRItem* b) { return a->rev > b->rev; });
+    for (std::size_t i = chain.items.size(); i-- > 0;) {
+      chain.items[i]->next = chain.head;
+      chain.head = chain.items[i];
+    }
   }
 
   const int chain_count = static_cast<int>(chains.size());
   for (int index = 0; index < chain_count; ++index) {
-    if (chains[index].length < 2) continue;
+    if (chains[index].items.size() < 2) continue;
     if (progress && !progress(index, chain_count)) return S_FALSE;
     Resolve(chains[index], method);
   }

@@ -85,7 +85,7 @@ class CCardDR {
   struct Chain {
     std::u16string key;
     DRItem* head = nullptr;
-    int length = 0;
+    std::vector<DRItem*> items;  // newest first once sorted
   };
 
   void Resolve(Chain& chain, EDRMethod method);
