@@ -112,11 +112,11 @@ void CLog::LogAssert(bool condition, std::string_view label, int number) {
 
 void CLog::WriteLine(int level, const char* kind, HRESULT status, std::string_view label,
                      std::string_view format, std::span<const FormatArg> args) {
-  if (level > level_) return;
+  // A line that goes nowhere is not even formatted.
+  if (level > level_ || !files_enabled_ || !started_) return;
   message_.clear();
   if (message_.capacity() < 16384) message_.reserve(16384);
   FormatInto(message_, format, args, kMaxMessageUnits);
-  if (!files_enabled_ || !started_) return;
 
   // Continuation lines of a message are indented by one TAB.
   std::string text;

@@ -7,7 +7,7 @@
 namespace velmora {
 
 // How far a base64 value reaches, from `value_start` in zero-terminated
-// content. Only whole lines are taken: the value ends where a line holds a
+// content ending at `end` (a zero byte). Only whole lines are taken: the value ends where a line holds a
 // character outside the alphabet, where a line without data follows data,
 // where padding completes a multiple of four characters, or (for indented
 // data) where a line starts without indentation. Returns the value end (the
@@ -15,7 +15,7 @@ namespace velmora {
 // the start of the first line not taken. When the first line holds other
 // characters, the value is empty and `cursor` is `value_start`. Never steps
 // over a zero byte.
-const char* Base64Extent(const char* value_start, const char** cursor);
+const char* Base64Extent(const char* value_start, const char* end, const char** cursor);
 
 // Decodes the standard alphabet (A-Z a-z 0-9 + /) four characters at a time,
 // skipping every other character ('=', white space, line breaks) and

@@ -198,7 +198,7 @@ void CardParserLL::GetPropValue(const char* colon, const char*& cursor,
   } else if (KeywordEquals(encoding, "QUOTED-PRINTABLE")) {
     value_end = QuotedPrintableExtent(value_start, end_, &cursor);
   } else if (KeywordEquals(encoding, "BASE64") || KeywordEquals(encoding, "B")) {
-    value_end = Base64Extent(value_start, &cursor);
+    value_end = Base64Extent(value_start, end_, &cursor);
   } else {
     log_.LogError(kValueLabel, E_GENERIC_FAILURE, "Unknown encoding(%s)", encoding);
     value_end = PlainValueEnd(value_start, cursor);
