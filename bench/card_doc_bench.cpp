@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "card_corpus.h"
+#include "reference_scan.h"
 #include "foundation/log.h"
 #include "vcard/card_doc.h"
 
@@ -26,17 +27,6 @@ const std::string& Corpus(int variant) {
   return variant == 0 ? plain : photos;
 }
 
-std::size_t CountLines(const std::string& text) {
-  std::size_t lines = 0;
-  const char* p = text.data();
-  const char* end = p + text.size();
-  while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-    ++lines;
-    p = static_cast<const char*>(hit) + 1;
-  }
-  return lines;
-}
-
 void BM_CardDoc_MemchrLines(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(CountLines(text));
@@ -45,16 +35,10 @@ void BM_CardDoc_MemchrLines(benchmark::State& state) {
 
 void BM_CardDoc_MemchrLinesPlusIcu(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
-  std::vector<UChar> utf16(text.size() + 1);
+  std::vector<char16_t> utf16;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(CountLines(text));
-    int32_t length = 0;
-    UErrorCode error = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length,
-                         text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                         &error);
-    if (U_FAILURE(error)) state.SkipWithError("u_strFromUTF8 failed");
-    benchmark::DoNotOptimize(length);
+    if (!ScanAndConvert(text, utf16)) state.SkipWithError("u_strFromUTF8 failed");
+    benchmark::DoNotOptimize(utf16.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
