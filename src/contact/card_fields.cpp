@@ -95,20 +95,8 @@ constexpr char AsciiUpper(char c) {
 // The longest name in the table; longer names cannot match.
 constexpr std::size_t kMaxNameLength = 64;
 
-}  // namespace
-
-std::size_t CCardFields::NameHash::operator()(std::string_view name) const {
-  // FNV-1a over the upper-cased bytes.
-  std::size_t h = 14695981039346656037ull;
-  for (char c : name) {
-    h ^= static_cast<unsigned char>(AsciiUpper(c));
-    h *= 1099511628211ull;
-  }
-  return h;
-}
-
-bool CCardFields::NameEqual::operator()(std::string_view a,
-                                        std::string_view b) const {
+// ASCII case-insensitive equality of a table name and a name read.
+bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
@@ -116,9 +104,26 @@ bool CCardFields::NameEqual::operator()(std::string_view a,
   return true;
 }
 
+}  // namespace
+
+std::size_t CCardFields::SlotOf(std::string_view name) {
+  // Length, first, middle and last letter, case folded: enough to spread the
+  // table's names (many share "X-" and their ending) over the slots.
+  const std::size_t n = name.size();
+  std::size_t h = n;
+  h = h * 31 + static_cast<unsigned char>(AsciiUpper(name[0]));
+  h = h * 31 + static_cast<unsigned char>(AsciiUpper(name[n / 2]));
+  h = h * 31 + static_cast<unsigned char>(AsciiUpper(name[n - 1]));
+  return h & (kSlotCount - 1);
+}
+
 CCardFields::CCardFields() {
-  by_name_.reserve(std::size(kRows));
-  for (const PropertyDef& row : kRows) by_name_.emplace(row.name, &row);
+  static_assert(std::size(kRows) < kSlotCount / 2, "keep the name table sparse");
+  for (const PropertyDef& row : kRows) {
+    std::size_t slot = SlotOf(row.name);
+    while (by_name_[slot] != nullptr) slot = (slot + 1) & (kSlotCount - 1);
+    by_name_[slot] = &row;
+  }
 }
 
 const CCardFields& CCardFields::Get() {
@@ -131,8 +136,12 @@ std::span<const PropertyDef> CCardFields::rows() const {
 }
 
 const PropertyDef* CCardFields::FindByName(std::string_view name) const {
-  auto it = by_name_.find(name);
-  return it == by_name_.end() ? nullptr : it->second;
+  if (name.empty() || name.size() > kMaxNameLength) return nullptr;
+  for (std::size_t slot = SlotOf(name);; slot = (slot + 1) & (kSlotCount - 1)) {
+    const PropertyDef* row = by_name_[slot];
+    if (row == nullptr) return nullptr;
+    if (EqualsNoCase(row->name, name)) return row;
+  }
 }
 
 const PropertyDef* CCardFields::FindByName(std::u16string_view name) const {

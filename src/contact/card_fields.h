@@ -6,11 +6,11 @@
 // changed afterwards; look-ups return pointers into it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "foundation/log.h"
@@ -161,16 +161,13 @@ class CCardFields {
  private:
   CCardFields();
 
-  // ASCII case-insensitive hashing and equality for the name map.
-  struct NameHash {
-    std::size_t operator()(std::string_view name) const;
-  };
-  struct NameEqual {
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
+  // Names are found through an open-addressed table of row pointers: the
+  // parser looks up every property of every card, so the look-up hashes only
+  // the length and three letters and compares one or two names in full.
+  static constexpr std::size_t kSlotCount = 256;  // a power of two
+  static std::size_t SlotOf(std::string_view name);
 
-  std::unordered_map<std::string_view, const PropertyDef*, NameHash, NameEqual>
-      by_name_;
+  std::array<const PropertyDef*, kSlotCount> by_name_{};
 };
 
 // The codes of the card preview filter: ADR, EMAIL, FN, IMPP, N, NOTE, ORG,

@@ -19,7 +19,47 @@ bool IsEmptyDate(double date) {
   return date == 0.0 || date == 949633.0 || date == 949998.0;
 }
 
-void ContactRecord::Clear() { *this = ContactRecord(); }
+void ContactRecord::Clear() {
+  // A parser clears its one record before every card: emptying the strings
+  // and lists in place keeps their capacity for the next card. Every field
+  // must be listed here.
+  Version = 21;
+  ProdId.clear();
+  Charsets.clear();
+  IsSkypeCard = false;
+  SourceCopyable = true;
+  SourceText.clear();
+
+  for (std::u16string* text :
+       {&FirstName, &MiddleName, &LastName, &Title, &Suffix, &PhoneticFirstName,
+        &PhoneticMiddleName, &PhoneticLastName, &FormattedName, &NickName, &MaidenName,
+        &Profession, &CompanyName, &Department, &JobTitle, &Body, &Categories,
+        &NetMeetingServer, &NetMeetingAlias, &InternetFreeBusyAddress, &User1, &User2,
+        &User3, &User4, &Hobby, &Account, &BillingInformation, &GovernmentIDNumber,
+        &Keyword, &Location, &LocationEx, &Mileage, &OrganizationalIDNumber, &School,
+        &YomiCompany, &PhotoExt, &UID}) {
+    text->clear();
+  }
+  Birthday = 0.0;
+  LastModificationTime = 0.0;
+
+  Addresses.clear();
+  SelectedMailingAddress = vlmcaNone;
+  Phones.clear();
+  Emails.clear();
+  Impps.clear();
+  RelatedNames.clear();
+  SocialProfiles.clear();
+  Urls.clear();
+  Dates.clear();
+  CustomFields.clear();
+
+  Sensitivity = vlmcsNormal;
+  Gender = vlmcgUnspecified;
+  // A picture can be large: it is freed rather than kept.
+  std::vector<std::uint8_t>().swap(Photo);
+  caches_.Reset();
+}
 
 const std::u16string& ContactRecord::Email(int n) const {
   if (n < 1 || static_cast<std::size_t>(n) > Emails.size()) return EmptyText();

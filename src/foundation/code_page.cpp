@@ -3,9 +3,14 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/system_settings.h"
 
@@ -72,8 +77,16 @@ using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 // page that ICU cannot open is remembered as null so it is not retried.
 UConverter* Converter(int code_page) {
   thread_local std::unordered_map<int, ConverterPtr> cache;
+  // Values come in runs of one code page: the last answer is kept at hand.
+  thread_local int last_code_page = -1;
+  thread_local UConverter* last = nullptr;
+  if (code_page == last_code_page) return last;
   auto it = cache.find(code_page);
-  if (it != cache.end()) return it->second.get();
+  if (it != cache.end()) {
+    last_code_page = code_page;
+    last = it->second.get();
+    return last;
+  }
   ConverterPtr converter;
   if (const char* name = IcuName(code_page)) {
     UErrorCode status = U_ZERO_ERROR;
@@ -112,6 +125,119 @@ void WidenAscii(std::string_view bytes, std::u16string& out) {
   out.resize(bytes.size());
   char16_t* dst = out.data();
   for (unsigned char c : bytes) *dst++ = c;
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Decodes well-formed UTF-8 in one pass, ASCII sixteen bytes at a time. False
+// at the first ill-formed sequence: the caller then lets ICU substitute
+// U+FFFD exactly as it always does. (Well-formed input decodes only one way.)
+bool DecodeWellFormedUtf8(std::string_view bytes, std::u16string& out) {
+  out.resize(bytes.size());  // never more UTF-16 units than bytes
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* const end = p + bytes.size();
+  char16_t* dst = out.data();
+  while (p < end) {
+#if defined(__SSE2__)
+    if (end - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      if (_mm_movemask_epi8(v) == 0) {
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_unpackhi_epi8(v, zero));
+        p += 16;
+        dst += 16;
+        continue;
+      }
+    }
+#endif
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      *dst++ = c;
+      ++p;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      if (end - p < 2 || !IsContinuation(p[1])) return false;
+      *dst++ = static_cast<char16_t>((c & 0x1F) << 6 | (p[1] & 0x3F));
+      p += 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      // No overlong forms (E0 80..9F), no surrogates (ED A0..BF).
+      const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
+      const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
+      if (end - p < 3 || p[1] < lo || p[1] > hi || !IsContinuation(p[2])) return false;
+      *dst++ = static_cast<char16_t>((c & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+      p += 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      // No overlong forms (F0 80..8F), nothing above U+10FFFF (F4 90..).
+      const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
+      const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
+      if (end - p < 4 || p[1] < lo || p[1] > hi || !IsContinuation(p[2]) ||
+          !IsContinuation(p[3])) {
+        return false;
+      }
+      const std::uint32_t code_point = static_cast<std::uint32_t>(c & 0x07) << 18 |
+                                       static_cast<std::uint32_t>(p[1] & 0x3F) << 12 |
+                                       static_cast<std::uint32_t>(p[2] & 0x3F) << 6 |
+                                       (p[3] & 0x3F);
+      *dst++ = static_cast<char16_t>(0xD800 + ((code_point - 0x10000) >> 10));
+      *dst++ = static_cast<char16_t>(0xDC00 + ((code_point - 0x10000) & 0x3FF));
+      p += 4;
+    } else {
+      return false;
+    }
+  }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
+  return true;
+}
+
+// Encodes UTF-16 as UTF-8 in one pass, ASCII eight units at a time; an
+// unpaired surrogate becomes U+FFFD, as ICU writes it.
+void EncodeUtf8(std::u16string_view text, std::string& out) {
+  out.resize(text.size() * 3);  // one unit gives three bytes at most
+  char* dst = out.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+#if defined(__SSE2__)
+    if (n - i >= 8) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+      const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(v, v));
+        i += 8;
+        dst += 8;
+        continue;
+      }
+    }
+#endif
+    std::uint32_t c = text[i++];
+    if (c < 0x80) {
+      *dst++ = static_cast<char>(c);
+      continue;
+    }
+    if (c < 0x800) {
+      *dst++ = static_cast<char>(0xC0 | c >> 6);
+      *dst++ = static_cast<char>(0x80 | (c & 0x3F));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      const bool paired =
+          c <= 0xDBFF && i < n && text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+      if (paired) {
+        // A pair takes two units and gives four bytes.
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+        *dst++ = static_cast<char>(0xF0 | c >> 18);
+        *dst++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        *dst++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        *dst++ = static_cast<char>(0x80 | (c & 0x3F));
+        continue;
+      }
+      c = 0xFFFD;
+    }
+    *dst++ = static_cast<char>(0xE0 | c >> 12);
+    *dst++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    *dst++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
 }  // namespace
@@ -182,10 +308,7 @@ bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
   code_page = Resolve(code_page);
   out.clear();
   if (code_page == kUtf8) {
-    if (IsAscii(bytes)) {
-      WidenAscii(bytes, out);
-      return true;
-    }
+    if (DecodeWellFormedUtf8(bytes, out)) return true;
     // UTF-8 never needs more UTF-16 units than it has bytes.
     out.resize(bytes.size());
     int32_t length = 0;
@@ -226,13 +349,7 @@ bool FromUtf16(int code_page, std::u16string_view text, std::string& out) {
   code_page = Resolve(code_page);
   out.clear();
   if (code_page == kUtf8) {
-    out.resize(text.size() * 3);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       text.data(), static_cast<int32_t>(text.size()), 0xFFFD,
-                       nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    EncodeUtf8(text, out);
     return true;
   }
   UConverter* converter = Converter(code_page);

@@ -1,5 +1,6 @@
 #include "vcard/card_export.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -12,6 +13,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 #include "vcard/base64_encoder.h"
+#include "vcard/card_line_scan.h"
 #include "vcard/qp_encoder.h"
 
 namespace velmora {
@@ -53,24 +55,50 @@ bool IsPlainUid(std::u16string_view uid) {
   return true;
 }
 
-// The 3.0 text escapes on target bytes, appended to `out`: "\" (when
-// `escape_backslash`), "," and line breaks (CR LF, CR or LF become "\n").
-void AppendEscaped30(std::string_view bytes, bool escape_backslash, std::string& out) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\\' && escape_backslash) {
-      out.append("\\\\");
-    } else if (c == ',') {
-      out.append("\\,");
-    } else if (c == '\r') {
-      out.append("\\n");
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out.append("\\n");
-    } else {
-      out.push_back(c);
+// Writes the 3.0 text escapes of `bytes` to `out`, which has room for two
+// bytes per byte: "\" (when `escape_backslash`), "," and line breaks (CR LF,
+// CR or LF become "\n"). Returns the end of what was written.
+char* WriteEscaped30(std::string_view bytes, bool escape_backslash, char* out) {
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  while (p < end) {
+    // The bytes up to the next one that may need an escape are copied as a run.
+    const char* const stop = scan::FindAnyOf4(p, end, '\\', ',', '\r', '\n');
+    std::memcpy(out, p, static_cast<std::size_t>(stop - p));
+    out += stop - p;
+    p = stop;
+    if (p == end) break;
+    const char c = *p++;
+    switch (c) {
+      case '\\':
+        if (escape_backslash) *out++ = '\\';
+        *out++ = c;
+        break;
+      case ',':
+        *out++ = '\\';
+        *out++ = ',';
+        break;
+      case '\r':
+        if (p < end && *p == '\n') ++p;
+        [[fallthrough]];
+      case '\n':
+        *out++ = '\\';
+        *out++ = 'n';
+        break;
+      default:
+        *out++ = c;
+        break;
     }
   }
+  return out;
+}
+
+// The same appended to a string.
+void AppendEscaped30(std::string_view bytes, bool escape_backslash, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + 2 * bytes.size());
+  char* const end = WriteEscaped30(bytes, escape_backslash, out.data() + start);
+  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 // ASCII text (property words held as UTF-16) as bytes.
@@ -605,14 +633,14 @@ void CCardExport::addX_SOCIALPROFILEs() {
 void CCardExport::addX_ZORVA_OL() {
   const CCardFields& fields = CCardFields::Get();
   for (const OutlookField& entry : kOutlookFields) {
+    const std::u16string& value = record_->*entry.field;
+    if (IsBlank(value)) continue;
     const PropertyDef* def = fields.FindByCode(entry.code);
     if (def == nullptr) {
       log_.LogError("CCardExport.addX_ZORVA_OL", E_GENERIC_FAILURE, "Cant find field %d",
                     entry.code);
       continue;
     }
-    const std::u16string& value = record_->*entry.field;
-    if (IsBlank(value)) continue;
     if (v30_ && def->Has(fkText | fkStructured)) {
       addList(def->name, value);
     } else {
@@ -683,9 +711,10 @@ void CCardExport::addList(std::string_view name, std::u16string_view text) {
 void CCardExport::putGroup(std::u16string_view label, std::string& group) {
   group.clear();
   if (label.empty()) return;
-  char prefix[32];
-  std::snprintf(prefix, sizeof(prefix), "item%d.", ++item_counter_);
-  group = prefix;
+  char number[16];
+  const char* const number_end =
+      std::to_chars(number, number + sizeof(number), ++item_counter_).ptr;
+  group.assign("item").append(std::string_view(number, number_end - number)).push_back('.');
   put(group);
 }
 
@@ -711,9 +740,8 @@ void CCardExport::putType(std::string_view type) {
 
 void CCardExport::putTypes(std::u16string_view types) {
   if (types.empty()) return;
-  std::string bytes;
-  if (!toTarget(types, bytes)) return;
-  std::string_view rest = bytes;
+  if (!toTarget(types, types_)) return;
+  std::string_view rest = types_;
   while (true) {
     const std::size_t comma = rest.find(',');
     const std::string_view piece = text::Trim(rest.substr(0, comma));
@@ -738,21 +766,23 @@ void CCardExport::putValues(std::initializer_list<std::u16string_view> component
   for (std::u16string_view component : components) {
     if (!first) wide_.push_back(u';');
     first = false;
-    for (char16_t c : component) {
-      if (c == u'\\' || c == u';') wide_.push_back(u'\\');
-      wide_.push_back(c);
+    // Runs between the characters to escape ("\\" and ";") are appended whole.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < component.size(); ++i) {
+      if (component[i] != u'\\' && component[i] != u';') continue;
+      wide_.append(component.substr(start, i - start)).push_back(u'\\');
+      start = i;
     }
+    wide_.append(component.substr(start));
   }
   if (!toTarget(wide_, narrow_)) return;
   putEncoded(narrow_, /*single=*/false, /*force_qp=*/false);
 }
 
 void CCardExport::putEncoded(std::string_view bytes, bool single, bool force_qp) {
-  encoded_.clear();
   if (v30_) {
-    AppendEscaped30(bytes, /*escape_backslash=*/single, encoded_);
     put(":");
-    put(encoded_);
+    putEscaped30(bytes, /*escape_backslash=*/single);
   } else {
     bool qp = force_qp;
     for (std::size_t i = 0; i < bytes.size() && !qp; ++i) {
@@ -760,6 +790,7 @@ void CCardExport::putEncoded(std::string_view bytes, bool single, bool force_qp)
       qp = byte < 0x20 || byte >= 0x80;
     }
     if (qp) {
+      encoded_.clear();
       EncodeQuotedPrintable(bytes, encoded_);
       put(";ENCODING=QUOTED-PRINTABLE:");
       put(encoded_);
@@ -778,6 +809,14 @@ bool CCardExport::toTarget(std::u16string_view text, std::string& out) {
                 code_page_);
   failed_ = true;
   return false;
+}
+
+void CCardExport::putEscaped30(std::string_view bytes, bool escape_backslash) {
+  // Escaped straight into the output buffer, which gets room for the worst
+  // case (every byte doubled) first.
+  if (failed_ || !reserve(2 * bytes.size())) return;
+  char* const start = buffer_.get() + length_;
+  length_ += static_cast<std::size_t>(WriteEscaped30(bytes, escape_backslash, start) - start);
 }
 
 void CCardExport::put(std::string_view bytes) {

@@ -95,6 +95,7 @@ class CCardExport {
   void putValue(std::u16string_view value, bool force_qp = false);
   void putValues(std::initializer_list<std::u16string_view> components);
   void putEncoded(std::string_view bytes, bool single, bool force_qp);
+  void putEscaped30(std::string_view bytes, bool escape_backslash);
   void putLabel(const std::string& group, std::u16string_view label);
   void putCrlf() { put("\r\n"); }
 
@@ -122,6 +123,7 @@ class CCardExport {
   // Reused scratch space.
   std::u16string wide_;
   std::string narrow_;
+  std::string types_;
   std::string encoded_;
 };
 

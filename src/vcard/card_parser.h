@@ -174,6 +174,11 @@ class CCardParser : public ICardLoadProgress {
   std::vector<std::string>* texts_ = nullptr;
   int count_ = 0;
   bool stopped_by_consumer_ = false;
+
+  // Scratch lists reused from property to property, so that their room is
+  // allocated once per load rather than once per value.
+  std::vector<std::u16string> parts_;
+  std::vector<std::string> type_words_;
 };
 
 }  // namespace velmora

@@ -77,10 +77,11 @@ bool CCardParser::m_setMultiStr(const CCardDocItemProp& prop, int count,
       return false;
     }
   }
-  std::vector<std::u16string> parts;
-  prop.GetDecodedMultiValue(parts, count, false);
-  for (int i = 0; i < count && i < static_cast<int>(parts.size()); ++i) {
-    *targets[i] = std::move(parts[static_cast<std::size_t>(i)]);
+  // Copied rather than moved: the targets (cleared with their room kept)
+  // and the parts both stay allocated from card to card.
+  prop.GetDecodedMultiValue(parts_, count, false);
+  for (int i = 0; i < count && i < static_cast<int>(parts_.size()); ++i) {
+    *targets[i] = parts_[static_cast<std::size_t>(i)];
   }
   return true;
 }
@@ -166,15 +167,14 @@ void CCardParser::m_addAddress(const CCardDocItemProp& prop) {
   ContactAddress address;
   address.Types = TypesOf(prop);
   address.Group = prop.GetGroup();
-  std::vector<std::u16string> parts;
-  prop.GetDecodedMultiValue(parts, 7, false);
-  address.PostOfficeBox = std::move(parts[0]);
-  address.OfficeLocation = std::move(parts[1]);
-  address.Street = std::move(parts[2]);
-  address.City = std::move(parts[3]);
-  address.State = std::move(parts[4]);
-  address.PostalCode = std::move(parts[5]);
-  address.Country = std::move(parts[6]);
+  prop.GetDecodedMultiValue(parts_, 7, false);
+  address.PostOfficeBox = std::move(parts_[0]);
+  address.OfficeLocation = std::move(parts_[1]);
+  address.Street = std::move(parts_[2]);
+  address.City = std::move(parts_[3]);
+  address.State = std::move(parts_[4]);
+  address.PostalCode = std::move(parts_[5]);
+  address.Country = std::move(parts_[6]);
   record_.Addresses.push_back(std::move(address));
 }
 
@@ -199,9 +199,8 @@ void CCardParser::m_addAnniversary(const CCardDocItemProp& prop) {
 }
 
 void CCardParser::m_addChildren(const CCardDocItemProp& prop) {
-  std::vector<std::u16string> parts;
-  prop.GetDecodedMultiValue(parts, 0, false);
-  for (const std::u16string& part : parts) {
+  prop.GetDecodedMultiValue(parts_, 0, false);
+  for (const std::u16string& part : parts_) {
     const std::u16string_view name = text::Trim(part);
     if (name.empty()) continue;  // "a;;b": no child between the separators
     ContactRelatedName child;
@@ -232,7 +231,7 @@ void CCardParser::m_addCustomField(const CCardDocItemProp& prop) {
 }
 
 bool CCardParser::m_setEmail(const CCardDocItemProp& prop) {
-  std::vector<std::string> words;
+  std::vector<std::string>& words = type_words_;
   std::u16string types = TypesOf(prop, &words);
   bool pref = false;
   bool internet = false;
@@ -291,7 +290,7 @@ bool CCardParser::m_setTelX(const CCardDocItemProp& prop) {
       {"ASSISTANT", u"Assistant"}, {"COMPANY", u"Company"}, {"CALLBACK", u"Callback"},
       {"RADIO", u"Radio"},         {"TTYTDD", u"TTY/TDD"},  {"TELEX", u"Telex"},
   };
-  std::vector<std::string> words;
+  std::vector<std::string>& words = type_words_;
   TypesOf(prop, &words);
   const OutlookPhoneType* found = nullptr;
   int hits = 0;
@@ -391,7 +390,7 @@ bool CCardParser::m_setMsTextX(const CCardDocItemProp& prop) {
   std::u16string* const targets[] = {&record_.User1, &record_.User2, &record_.User3,
                                      &record_.User4};
   static constexpr std::string_view kTypes[] = {"CUSTOM1", "CUSTOM2", "CUSTOM3", "CUSTOM4"};
-  std::vector<std::string> words;
+  std::vector<std::string>& words = type_words_;
   TypesOf(prop, &words);
   std::u16string* target = nullptr;
   int hits = 0;
@@ -420,14 +419,15 @@ bool CCardParser::m_setAbLabelX(const CCardDocItemProp& prop) {
     log_.LogWarning(kAbLabelLabel, S_FALSE, "X-ABLABEL without group:\n%s", prop.ToString());
     return false;
   }
-  const std::u16string label = DecodedTrimmedRight(prop);
+  std::u16string label = DecodedTrimmedRight(prop);
   auto same_group = [group](const std::string& other) {
     return text::EqualsAsciiNoCase(other, group);
   };
+  // Only the first element of the group gets the label: it can be moved.
   auto label_first = [&](auto& list) {
     for (auto& element : list) {
       if (same_group(element.Group)) {
-        element.ABLabel = label;
+        element.ABLabel = std::move(label);
         return true;
       }
     }

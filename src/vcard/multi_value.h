@@ -14,7 +14,9 @@ namespace velmora {
 // (replacing it), empty components included ("a;;b" -> "a", "", "b"). "\;"
 // and "\\" (and "\," when splitting on commas) give the character itself;
 // another character after a backslash is logged as an unexpected escape and
-// the backslash stays. Empty components are added up to `min_count`.
+// the backslash stays. Empty components are added up to `min_count`. The
+// strings already in `list` are refilled in place, so that a list reused
+// from value to value keeps their room.
 void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas,
                      int min_count, std::vector<std::u16string>& list);
 

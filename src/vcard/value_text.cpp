@@ -10,9 +10,10 @@ namespace velmora {
 namespace {
 
 // Code pages in which every byte below 0x80 is the ASCII character, so that
-// ASCII bytes can be widened without a converter.
+// ASCII bytes can be widened without a converter. (UTF-8 is not listed: the
+// platform decodes it, ASCII included, in one pass.)
 bool IsAsciiCompatible(int code_page) {
-  return code_page == 65001 || code_page == 20127 || code_page == 874 ||
+  return code_page == 20127 || code_page == 874 ||
          (code_page >= 1250 && code_page <= 1258) ||
          (code_page >= 28591 && code_page <= 28606);
 }
@@ -46,6 +47,8 @@ bool WidenAscii(std::string_view bytes, std::u16string& out) {
 bool ValueBytesToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
   const std::size_t zero = bytes.find('\0');
   if (zero != std::string_view::npos) bytes = bytes.substr(0, zero);
+  // UTF-8 has no zero character without a zero byte.
+  if (code_page == codepage::kUtf8) return codepage::ToUtf16(code_page, bytes, out);
   if (IsAsciiCompatible(code_page) && WidenAscii(bytes, out) && codepage::IsKnown(code_page)) {
     return true;
   }

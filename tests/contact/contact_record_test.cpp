@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -82,6 +84,50 @@ TEST(ContactRecordTest, ClearEmptiesEverything) {
   // The caches went with the lists.
   EXPECT_EQ(DumpTelephoneSlots(r), "");
   EXPECT_EQ(DumpRelatedNameSlots(r), "||||");
+}
+
+// Every text field of the record, so that Clear is checked field by field.
+constexpr std::u16string ContactRecord::*kTextFields[] = {
+    &ContactRecord::FirstName,          &ContactRecord::MiddleName,
+    &ContactRecord::LastName,           &ContactRecord::Title,
+    &ContactRecord::Suffix,             &ContactRecord::PhoneticFirstName,
+    &ContactRecord::PhoneticMiddleName, &ContactRecord::PhoneticLastName,
+    &ContactRecord::FormattedName,      &ContactRecord::NickName,
+    &ContactRecord::MaidenName,         &ContactRecord::Profession,
+    &ContactRecord::CompanyName,        &ContactRecord::Department,
+    &ContactRecord::JobTitle,           &ContactRecord::Body,
+    &ContactRecord::Categories,         &ContactRecord::NetMeetingServer,
+    &ContactRecord::NetMeetingAlias,    &ContactRecord::InternetFreeBusyAddress,
+    &ContactRecord::User1,              &ContactRecord::User2,
+    &ContactRecord::User3,              &ContactRecord::User4,
+    &ContactRecord::Hobby,              &ContactRecord::Account,
+    &ContactRecord::BillingInformation, &ContactRecord::GovernmentIDNumber,
+    &ContactRecord::Keyword,            &ContactRecord::Location,
+    &ContactRecord::LocationEx,         &ContactRecord::Mileage,
+    &ContactRecord::OrganizationalIDNumber, &ContactRecord::School,
+    &ContactRecord::YomiCompany,        &ContactRecord::PhotoExt,
+    &ContactRecord::UID,
+};
+
+TEST(ContactRecordTest, ClearEmptiesEveryTextFieldAndKeepsItsRoom) {
+  ContactRecord r = FilledRecord();
+  const std::u16string long_text(100, u'x');
+  for (auto field : kTextFields) r.*field = long_text;
+  r.Phones.assign(10, Phone(u"1", u"WORK"));
+  r.Clear();
+  for (std::size_t i = 0; i < std::size(kTextFields); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE((r.*kTextFields[i]).empty());
+    // The room stays for the next card the record is filled from.
+    EXPECT_GE((r.*kTextFields[i]).capacity(), long_text.size());
+  }
+  EXPECT_TRUE(r.Phones.empty());
+  EXPECT_GE(r.Phones.capacity(), 10u);
+  // The picture is not kept.
+  EXPECT_EQ(r.Photo.capacity(), 0u);
+  // A cleared record reads as a new one and refills as one.
+  r.Phones = {Phone(u"2", u"HOME")};
+  EXPECT_EQ(DumpTelephoneSlots(r), "Home=2");
 }
 
 TEST(ContactRecordTest, CopyTakesFieldsButNotCaches) {

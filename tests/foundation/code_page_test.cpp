@@ -1,6 +1,9 @@
 #include "foundation/code_page.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ustring.h>
+
+#include <cstdint>
 
 #include "support/test_env.h"
 
@@ -116,6 +119,74 @@ TEST(CodePageTest, ValidatesUtf8) {
       {"\xff", false},
   };
   for (const auto& [bytes, valid] : cases) EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
+}
+
+// What ICU itself gives, the reference for the UTF-8 fast paths.
+std::u16string IcuFromUtf8(const std::string& bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, bytes.data(),
+                       static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr, &status);
+  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
+std::string IcuToUtf8(const std::u16string& text) {
+  std::string out(text.size() * 3, '\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
+                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
+TEST(CodePageTest, Utf8FastPathsAgreeWithIcu) {
+  // Pieces placed before, across and after the sixteen-byte (eight-unit)
+  // blocks of the fast paths.
+  const std::string pad(17, 'a');
+  const std::string byte_pieces[] = {
+      "", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80", "\xf4\x8f\xbf\xbf", std::string(1, '\0'),
+      "\x80", "\xe2\x82", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xff", "\xf0\x9f\x98",
+  };
+  for (const std::string& piece : byte_pieces) {
+    for (std::size_t offset : {0u, 1u, 7u, 8u, 15u, 16u}) {
+      const std::string bytes = pad.substr(0, offset) + piece + pad + piece;
+      EXPECT_EQ(ToUtf16(kUtf8, bytes), IcuFromUtf8(bytes)) << offset << " " << bytes;
+    }
+  }
+  const std::u16string unit_pieces[] = {
+      u"", u"\u00e9", u"\u20ac", u"\U0001F600", std::u16string(1, char16_t(0xD800)),
+      std::u16string(1, char16_t(0xDC00)), std::u16string(1, u'\0'), u"\u007f\u0080",
+  };
+  const std::u16string wide_pad(9, u'b');
+  for (const std::u16string& piece : unit_pieces) {
+    for (std::size_t offset : {0u, 1u, 7u, 8u}) {
+      const std::u16string text = wide_pad.substr(0, offset) + piece + wide_pad + piece;
+      EXPECT_EQ(FromUtf16(kUtf8, text), IcuToUtf8(text)) << offset;
+    }
+  }
+  // Random mixtures, decoded and encoded both ways.
+  std::uint32_t state = 12345;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  };
+  for (int round = 0; round < 500; ++round) {
+    std::string bytes;
+    std::u16string text;
+    const int length = static_cast<int>(next() % 40);
+    for (int i = 0; i < length; ++i) {
+      const std::uint32_t r = next();
+      bytes.push_back(static_cast<char>(r % 4 == 0 ? r >> 8 : 'a' + r % 26));
+      text.push_back(static_cast<char16_t>(r % 4 == 0 ? r >> 16 : 'a' + r % 26));
+    }
+    EXPECT_EQ(ToUtf16(kUtf8, bytes), IcuFromUtf8(bytes)) << round;
+    EXPECT_EQ(FromUtf16(kUtf8, text), IcuToUtf8(text)) << round;
+  }
 }
 
 }  // namespace
