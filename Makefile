@@ -2,12 +2,13 @@
 # builds and runs every test. Both install missing Debian packages first.
 
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build quiet-build test demo bench fuzz clean format
+.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz clean format
 
 all: build
 
@@ -28,6 +29,24 @@ quiet-build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) test-asan
+
+# The whole suite again with AddressSanitizer (leaks included) and UBSan;
+# any finding fails the test that triggered it. -O1 keeps the instrumented
+# tests fast enough for the command's time limits. The build is quiet unless
+# it fails, so the run ends with ctest's summary.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+	  -DVELMORA_SANITIZE=ON \
+	  -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS) \
+	  > $(ASAN_BUILD).configure.log 2>&1 || { cat $(ASAN_BUILD).configure.log; exit 1; }
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) > $(ASAN_BUILD).build.log 2>&1 \
+	  || { cat $(ASAN_BUILD).build.log; exit 1; }
+	@echo "Sanitizer suite ($(ASAN_BUILD): address, leaks, undefined behaviour)"
+	@cd $(ASAN_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
 
 demo: quiet-build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo

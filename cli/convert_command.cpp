@@ -296,7 +296,11 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
     totals_.written += converted;
     totals_.copied += copied;
     totals_.errors += errors;
-    AppendCards(&text, out);
+    if (text.empty()) {
+      text = std::move(out);  // the first (often only) input: no second copy
+    } else {
+      AppendCards(&text, out);
+    }
   }
   if (text.empty()) {
     // Nothing to write: the reasons (empty inputs) were given already.

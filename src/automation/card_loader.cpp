@@ -87,6 +87,8 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
   parser.SetConsumer(&progress);
   parser.SetMode(CCardParser::kModeCollect);
   parser.SetTextList(cards);
+  // Only the texts are kept: each item goes once collected.
+  parser.document().set_keep_items(false);
 
   const auto remaining = [&]() -> std::int32_t {
     if (request.max_contacts <= 0) return 0;
@@ -171,6 +173,7 @@ HRESULT CountCardsOfFiles(CConverterContext& context,
   CountProgress counter(progress);
   parser.SetConsumer(&counter);
   parser.SetMode(CCardParser::kModeCollect);
+  parser.document().set_keep_items(false);
   HRESULT last = S_OK;
   for (const std::filesystem::path& file : files) {
     counter.StartFile(*count, *file_errors);

@@ -241,15 +241,28 @@ HRESULT CComCardConverter::ConvertMemory(const std::vector<std::uint8_t>& vcards
                            dst_encoding_cp, dst_encoding_iso_name, &target);
     if (FAILED(status)) return status;
     CCardConverter pipeline(log, *context_->charsets(), context_->prodid_line());
-    std::string text;
+    // The cards one by one, joined here into the caller's array at its
+    // exact size: one growing text and a copy of it would need the output
+    // three times over at the peak.
+    std::vector<std::string> cards;
     int done = 0, copied = 0, errors = 0;
     status =
         pipeline.ConvertMemory(AsText(vcards), target.version, target.code_page, target.iso_name,
-                               &text, nullptr, &done, &copied, &errors, AdaptProgress(progress));
+                               nullptr, &cards, &done, &copied, &errors, AdaptProgress(progress));
     *stats_converted = done;
     *stats_copied = copied;
     *stats_errors = errors;
-    converted->assign(text.begin(), text.end());
+    std::size_t total = 0;
+    for (const std::string& card : cards) total += card.size() + 2;
+    converted->reserve(total);
+    for (std::string& card : cards) {
+      if (!converted->empty()) {
+        converted->push_back('\r');
+        converted->push_back('\n');
+      }
+      converted->insert(converted->end(), card.begin(), card.end());
+      std::string().swap(card);
+    }
     return status;
   });
 }

@@ -170,7 +170,13 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
   };
 
   auto doc = run.parser().NewDocument();
+  doc->set_keep_items(false);  // each card is done with once written
   const HRESULT loaded = doc->LoadFromFile(source, &run);
+  if (loaded == -1) {
+    // The reader logs what it rejected, but an empty or card-less file
+    // would otherwise fail without a word.
+    log_.LogError(kFileLabel, E_GENERIC_FAILURE, "No complete vCard in %s", source.string());
+  }
   if (loaded != S_OK) return report(loaded);
 
   if (run.converted > 0) {
@@ -211,6 +217,7 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   if (list != nullptr) list->clear();
   Run run(*this, version, code_page, iso_name, text, list, progress);
   auto doc = run.parser().NewDocument();
+  doc->set_keep_items(false);
   // Byte-order marks and UTF-16 are decoded as for files: a buffer handed
   // over in memory is the same text a file would hold.
   const int loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()),
@@ -218,6 +225,10 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   if (converted) *converted = run.converted;
   if (copied) *copied = run.copied;
   if (errors) *errors = run.errors;
+  if (loaded == -1) {
+    log_.LogError(kMemoryLabel, E_GENERIC_FAILURE, "No complete vCard in %d bytes",
+                  source.size());
+  }
   if (loaded != 0) return loaded;
   return run.converted > 0 ? S_OK : S_FALSE;
 }

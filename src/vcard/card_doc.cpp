@@ -110,6 +110,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
   CCardDocItemProp prop(log_);
   bool stopped = false;
   bool missing_end = false;
+  std::int32_t delivered = 0;
   while (!stopped && !missing_end && parser.GetNextProp(cursor, prop)) {
     if (!KeywordEquals(prop.name(), "BEGIN")) {
       log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Searching BEGIN: unexpected PROP(%s)",
@@ -156,9 +157,17 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
       break;
     }
     items_.emplace_back(item);
+    ++delivered;
     if (progress != nullptr && !progress->OnCardLoaded(*item, context)) stopped = true;
+    if (!keep_items_) {
+      // Handled: the pools' slots serve the next item.
+      items_.clear();
+      item_pool_.Reset();
+      prop_pool_.Reset();
+      params_.Clear();
+    }
   }
-  if (items_.empty()) {
+  if (delivered == 0) {
     Clear();
     return -1;
   }

@@ -74,6 +74,13 @@ class CCardDoc {
   // Destroys the items (last first) and frees the content.
   void Clear();
 
+  // With false, each item is dropped as soon as the load callback has
+  // handled it, so a load holds one item's properties at a time instead of
+  // the whole file's: for callers that consume the items as they come
+  // (conversion, collecting texts, counting). The load's result is the same;
+  // the document is left without items. Default true.
+  void set_keep_items(bool keep) { keep_items_ = keep; }
+
   int GetItemCount() const { return static_cast<int>(items_.size()); }
   const CCardDocItem* GetItem(int index) const {
     return index >= 0 && index < GetItemCount() ? items_[index].get() : nullptr;
@@ -110,6 +117,7 @@ class CCardDoc {
   std::string storage_;
   std::int32_t length_ = 0;
   bool content_is_utf8_ = false;
+  bool keep_items_ = true;
   // Items, their properties and parameters live in pools owned here; the
   // pools keep their blocks for the next load.
   CardParamArena params_;

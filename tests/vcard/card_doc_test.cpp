@@ -189,6 +189,65 @@ TEST(CardDoc, ProgressSeesEveryItemAndItemsStayValid) {
   EXPECT_EQ(stop.items.size(), 3u);
 }
 
+// A document that drops each item once handled reads exactly as one that
+// keeps them: same results, messages and item texts, and no items after.
+TEST_P(LoadTest, DroppingItemsGivesTheSameLoad) {
+  const LoadCase& c = GetParam();
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  doc.set_keep_items(false);
+  Collector seen(-1);
+  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()),
+                               false, &seen, &seen),
+            c.result);
+  EXPECT_EQ(static_cast<int>(seen.texts.size()), c.items);
+  EXPECT_EQ(doc.GetItemCount(), 0);
+  for (const std::string& message : c.messages) {
+    EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
+  }
+  EXPECT_EQ(captured.Problems(), c.problems) << captured.Text();
+}
+
+TEST(CardDoc, DroppedItemsReuseTheirSlots) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) {
+    text += Card(i % 2 ? "3.0" : "2.1",
+                 "item1.TEL;TYPE=HOME,\r\n WORK;X-N=" + std::to_string(i) + ":" +
+                     std::to_string(i) + "\r\nNOTE;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n");
+  }
+  struct Values : ICardLoadProgress {
+    bool OnCardLoaded(const CCardDocItem& item, void*) override {
+      std::string line = item.ToString();
+      for (const CCardDocItemProp& prop : item.props()) {
+        for (const CCardDocItemPropParam& param : prop.params()) {
+          line.append("|").append(param.GetName()).append("=").append(param.GetValue());
+        }
+        std::u16string value;
+        prop.GetDecodedValue(value);
+        line.append("|").append(value.begin(), value.end());
+      }
+      lines.push_back(line);
+      return true;
+    }
+    std::vector<std::string> lines;
+  };
+  CapturedLog captured;
+  Values kept, dropped;
+  CCardDoc keeping(captured.log);
+  ASSERT_EQ(keeping.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
+                                   &kept, nullptr),
+            0);
+  CCardDoc dropping(captured.log);
+  dropping.set_keep_items(false);
+  ASSERT_EQ(dropping.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
+                                    &dropped, nullptr),
+            0);
+  ASSERT_EQ(kept.lines.size(), 3000u);
+  EXPECT_EQ(kept.lines, dropped.lines);
+  EXPECT_NE(kept.lines[7].find("|TYPE=HOME,WORK|X-N=7|7|"), std::string::npos) << kept.lines[7];
+  EXPECT_EQ(dropping.GetItemCount(), 0);
+}
+
 TEST(CardDoc, ArgumentsAndFlags) {
   CapturedLog captured;
   CCardDoc doc(captured.log);

@@ -1,0 +1,537 @@
+// What the object model does with the inputs address books really produce:
+// empty, truncated, binary, huge, mis-encoded or missing files, and
+// destinations that cannot be written. Every row must end with a clear
+// status and a log line, never a crash or a leak (the suite also runs under
+// the address sanitizer), and a destination that existed before a failed
+// write keeps its content.
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <optional>
+
+#include "automation/automation_test_support.h"
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kProduct[] = "BadInput";
+constexpr char kPrevious[] = "PREVIOUS CONTENT\r\n";
+constexpr HRESULT kNoItems = E_GENERIC_FAILURE;  // the reader's "no complete card"
+constexpr HRESULT kEndMissing = S_FALSE;         // a last card without END:VCARD
+
+std::string Card21(std::string_view extra = "") {
+  std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;John;;;\r\nFN:John Doe\r\n";
+  card.append(extra).append("END:VCARD\r\n");
+  return card;
+}
+
+std::string Card30(std::string_view extra = "") {
+  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Roe;Jane;;;\r\nFN:Jane Roe\r\n";
+  card.append(extra).append("END:VCARD\r\n");
+  return card;
+}
+
+// Writes `size` bytes of `pattern` repeated, in blocks, without holding
+// them all in memory twice.
+void AppendRepeated(std::ofstream& out, std::string_view pattern, std::size_t size) {
+  std::string block;
+  while (block.size() < (1u << 20)) block.append(pattern);
+  while (size > 0) {
+    const std::size_t n = std::min(size, block.size());
+    out.write(block.data(), static_cast<std::streamsize>(n));
+    size -= n;
+  }
+}
+
+// A literal with its zero bytes.
+template <std::size_t N>
+std::string Raw(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+
+std::string Utf16Le(std::string_view ascii) {
+  std::string out;
+  for (char c : ascii) {
+    out.push_back(c);
+    out.push_back('\0');
+  }
+  return out;
+}
+
+// The log level that makes the information lines (control characters
+// fixed) visible as well: level 2 for this test's product key.
+void EnableInformationLines() {
+  const fs::path hive = SandboxDir() / "registry-user.ini";
+  std::string text;
+  std::error_code ec;
+  if (fs::exists(hive, ec)) text = ReadFile(hive);
+  const std::string key = std::string("[Software\\Zorva\\") + kProduct + "]";
+  if (text.find(key) != std::string::npos) return;
+  text += "\n" + key + "\n\"LogLevel\"=dword:00000002\n";
+  WriteFile(hive, text);
+}
+
+std::string LogOf(std::string_view module) { return LogText(kProduct, module); }
+
+std::shared_ptr<ICardConverter> Converter(std::string_view module) {
+  EnableInformationLines();
+  return NewConverter(U16(kProduct), U16(std::string(module)));
+}
+
+// --- Sources ------------------------------------------------------------------
+
+// How a row's source comes about: bytes written to a file, or something
+// else made at that path. Empty: the path is left missing.
+using MakeSource = std::function<void(const fs::path& path)>;
+
+MakeSource FileOf(std::string bytes) {
+  return [bytes = std::move(bytes)](const fs::path& path) { WriteFile(path, bytes); };
+}
+
+struct SourceRow {
+  const char* name;
+  MakeSource make;
+  HRESULT load;         // LoadFile
+  std::int32_t cards;   // cards it returns
+  std::vector<const char*> load_log;  // lines (or their pieces) LoadFile logs
+  HRESULT convert;      // ConvertFile to 2.1 over an existing destination
+  std::vector<const char*> convert_log;
+};
+
+std::ostream& operator<<(std::ostream& out, const SourceRow& row) { return out << row.name; }
+
+void ExpectLines(const std::string& module, const std::vector<const char*>& lines) {
+  const std::string log = LogOf(module);
+  for (const char* line : lines) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  }
+  // A row without lines expects none at all.
+  if (lines.empty()) {
+    EXPECT_EQ(log.find("] in "), std::string::npos) << log;
+  }
+}
+
+class BadSource : public ::testing::TestWithParam<SourceRow> {};
+
+TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
+  const SourceRow& row = GetParam();
+  TempDir dir;
+  const fs::path source = dir / "source.vcf";
+  if (row.make) row.make(source);
+  const fs::path destination = dir / "destination.vcf";
+  WriteFile(destination, kPrevious);
+
+  // One converter (one log) per call, so each call's lines are its own.
+  const std::string load_module = std::string("load-") + row.name;
+  auto loader = Converter(load_module);
+  ASSERT_TRUE(loader);
+  std::shared_ptr<ICards> cards;
+  EXPECT_EQ(loader->LoadFile(U16(source), 0, false, nullptr, &cards), row.load);
+  std::int32_t count = 0;
+  if (cards) {
+    ASSERT_EQ(cards->get_Count(&count), S_OK);
+  }
+  EXPECT_EQ(count, row.cards);
+  cards.reset();
+  loader.reset();
+  ExpectLines(load_module, row.load_log);
+
+  const std::string convert_module = std::string("convert-") + row.name;
+  auto converter = Converter(convert_module);
+  std::int32_t converted = -1, copied = -1, errors = -1;
+  const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted,
+                                                &copied, &errors, 2.1, 1252, Variant(), true);
+  EXPECT_EQ(status, row.convert);
+  if (status == S_OK) {
+    // The new content is complete: it loads into the cards the source gave.
+    std::shared_ptr<ICards> again;
+    ASSERT_EQ(converter->LoadFile(U16(destination), 0, false, nullptr, &again), S_OK);
+    std::int32_t written = 0;
+    ASSERT_EQ(again->get_Count(&written), S_OK);
+    EXPECT_EQ(written, converted);
+    EXPECT_EQ(converted, row.cards);
+  } else {
+    EXPECT_EQ(ReadFile(destination), kPrevious);
+  }
+  // No temporary file is left beside the destination.
+  std::vector<fs::path> expected = {"destination.vcf"};
+  if (fs::exists(source)) expected.push_back("source.vcf");
+  EXPECT_EQ(FilesIn(dir.path()), expected);
+  converter.reset();
+  ExpectLines(convert_module, row.convert_log);
+}
+
+const std::string kWhiteSpace = " \t\r\n\r\n   \n";
+constexpr char kCantLoad[] = "Err[-1] in CComCardConverter.LoadFrom: Cant load file";
+constexpr char kNoCard[] = "Err[-1] in CCardConverter.ConvertFile: No complete vCard in";
+constexpr char kNoEnd[] = "Err[-1] in CCardDoc.Load: Error - no END:VCARD";
+constexpr char kEndFirst[] = "Err[-1] in CCardDoc.Load: Searching BEGIN: unexpected PROP(END)";
+constexpr char kBinary[] =
+    "contains unencoded binary data(1 bad symbols)! It cannot be imported correctly.";
+constexpr char kControl[] = "Inf[0] in CCardDoc.Load: Found & fixed 2 control(unprintable) char(s)";
+constexpr char kOddUtf16[] = "UTF-16 content has an odd byte count(131): the last byte is ignored";
+constexpr char kUnknownCharset[] = "Unknown charset(\"X-NO-SUCH-CHARSET\")";
+constexpr char kUnknownEncoding[] = "Unknown encoding(X-ROT13)";
+constexpr char kNoColon[] = "Line has no ':', line:!!!!";
+constexpr char kEmptyPhoto[] = "PHOTO: empty value";
+constexpr char kAccess[] = "Err[0x80070005] in CCardDoc.LoadFromFile: File.Create";
+constexpr char kMissing[] = "Err[0x80070002] in CCardDoc.LoadFromFile: File.Create";
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, BadSource,
+    ::testing::Values(
+        SourceRow{"EmptyFile", FileOf(""), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
+        SourceRow{"OnlyBom", FileOf("\xEF\xBB\xBF"), kNoItems, 0, {kCantLoad}, kNoItems,
+                  {kNoCard}},
+        SourceRow{"OnlyUtf16Bom", FileOf("\xFF\xFE"), kNoItems, 0, {kCantLoad}, kNoItems,
+                  {kNoCard}},
+        SourceRow{"OnlyWhiteSpace", FileOf(kWhiteSpace), kNoItems, 0, {kCantLoad}, kNoItems,
+                  {kNoCard}},
+        SourceRow{"NoEndVcard", FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"), kNoItems, 0,
+                  {kNoEnd, kCantLoad}, kNoItems, {kNoEnd, kNoCard}},
+        // The cards before the cut are loaded; the conversion writes nothing.
+        SourceRow{"LastCardWithoutEnd",
+                  FileOf(Card21() + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"), S_OK, 1,
+                  {kNoEnd}, kEndMissing, {kNoEnd}},
+        SourceRow{"EndWithoutBegin", FileOf("END:VCARD\r\n" + Card21()), S_OK, 1, {kEndFirst},
+                  S_OK, {kEndFirst}},
+        SourceRow{"OnlyEnd", FileOf("END:VCARD\r\n"), kNoItems, 0, {kEndFirst, kCantLoad},
+                  kNoItems, {kEndFirst, kNoCard}},
+        SourceRow{"NulInTheMiddle",
+                  FileOf(Raw("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\0B\r\nEND:VCARD\r\n")), S_OK, 1,
+                  {kBinary}, S_OK, {kBinary}},
+        SourceRow{"ControlCharacters",
+                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\x01\x02" "B\r\nEND:VCARD\r\n"), S_OK,
+                  1, {kControl}, S_OK, {kControl}},
+        SourceRow{"Utf16OddByteCount", FileOf("\xFF\xFE" + Utf16Le(Card30()) + "X"), S_OK, 1,
+                  {kOddUtf16}, S_OK, {kOddUtf16}},
+        SourceRow{"Utf16WithoutBomOddByteCount", FileOf(Utf16Le(Card30()) + "X"), S_OK, 1,
+                  {kOddUtf16}, S_OK, {kOddUtf16}},
+        // Invalid sequences decode as U+FFFD (see InvalidUtf8IsReplaced below);
+        // nothing is logged for them.
+        SourceRow{"InvalidUtf8In30", FileOf(Card30("NOTE:bad \xC3\x28 \xFF\xFE tail \xE2\x82\r\n")),
+                  S_OK, 1, {}, S_OK, {}},
+        SourceRow{"UnknownCharset", FileOf(Card21("NOTE;CHARSET=X-NO-SUCH-CHARSET:caf\xE9\r\n")),
+                  S_OK, 1, {}, S_OK, {kUnknownCharset}},
+        SourceRow{"UnknownEncoding", FileOf(Card21("NOTE;ENCODING=X-ROT13:nope\r\n")), S_OK, 1,
+                  {kUnknownEncoding}, S_OK, {kUnknownEncoding}},
+        SourceRow{"BrokenBase64Photo", FileOf(Card30("PHOTO;ENCODING=b;TYPE=JPEG:!!!!\r\n")),
+                  S_OK, 1, {kNoColon}, S_OK, {kNoColon, kEmptyPhoto}},
+        SourceRow{"BinaryJunk", FileOf(Raw("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01")),
+                  kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
+        SourceRow{"Folder", [](const fs::path& path) { fs::create_directory(path); },
+                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED), 0, {kAccess},
+                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED), {kAccess}},
+        SourceRow{"MissingFile", nullptr, HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND), 0,
+                  {kMissing}, HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND), {kMissing}}),
+    [](const ::testing::TestParamInfo<SourceRow>& info) { return std::string(info.param.name); });
+
+// Invalid UTF-8 in a 3.0 card costs only the bad bytes.
+TEST(BadInputText, InvalidUtf8IsReplaced) {
+  auto converter = Converter("invalid-utf8");
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(converter->LoadMemory(Bytes(Card30("NOTE:bad \xC3\x28 tail \xE2\x82\r\n")), 0, nullptr,
+                                  &cards),
+            S_OK);
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
+  std::u16string body;
+  ASSERT_EQ(contact->get_Body(&body), S_OK);
+  EXPECT_EQ(body.substr(0, 4), u"bad ");
+  EXPECT_NE(body.find(u'\uFFFD'), std::u16string::npos);
+  EXPECT_NE(body.find(u"( tail "), std::u16string::npos);
+}
+
+// --- Big inputs ---------------------------------------------------------------
+// Made once each, in a temporary folder; each is loaded and converted once.
+
+TEST(BadInputBig, TwentyMegabyteSingleLine) {
+  TempDir dir;
+  const fs::path source = dir / "long.vcf";
+  constexpr std::size_t kLine = 20u << 20;
+  {
+    std::ofstream out(source, std::ios::binary);
+    out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long\r\nNOTE:";
+    AppendRepeated(out, "0123456789abcdef", kLine);
+    out << "\r\nEND:VCARD\r\n";
+  }
+  auto converter = Converter("big-line");
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(converter->LoadFile(U16(source), 0, false, nullptr, &cards), S_OK);
+  std::int32_t count = 0;
+  ASSERT_EQ(cards->get_Count(&count), S_OK);
+  EXPECT_EQ(count, 1);
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
+  std::u16string body;
+  ASSERT_EQ(contact->get_Body(&body), S_OK);
+  EXPECT_EQ(body.size(), kLine);
+  cards.reset();
+  contact.reset();
+
+  const fs::path destination = dir / "out.vcf";
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors,
+                                   2.1, 1252, Variant(), true),
+            S_OK);
+  EXPECT_EQ(converted, 1);
+  EXPECT_GT(fs::file_size(destination), kLine);
+}
+
+TEST(BadInputBig, FiftyMegabytePhoto) {
+  TempDir dir;
+  const fs::path source = dir / "photo.vcf";
+  constexpr std::size_t kBase64 = 50u << 20;  // characters, a multiple of 4
+  {
+    std::ofstream out(source, std::ios::binary);
+    out << "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Photo\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n";
+    // 76 characters per indented line, as writers fold it.
+    std::string line = " ";
+    for (int i = 0; i < 19; ++i) line += "/9j/";
+    line += "\r\n";
+    std::size_t left = kBase64;
+    std::string block;
+    while (block.size() < (1u << 20)) block += line;
+    const std::size_t per_block = block.size() / line.size() * 76;
+    while (left >= per_block) {
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+      left -= per_block;
+    }
+    for (; left >= 76; left -= 76) out << line;
+    out << " " << std::string(left, 'A') << "\r\n\r\nEND:VCARD\r\n";
+  }
+  auto converter = Converter("big-photo");
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(converter->LoadFile(U16(source), 0, false, nullptr, &cards), S_OK);
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
+  std::vector<std::uint8_t> photo;
+  ASSERT_EQ(contact->get_Photo(&photo), S_OK);
+  EXPECT_EQ(photo.size(), kBase64 / 4 * 3);
+  photo = {};
+  contact.reset();
+  cards.reset();
+
+  // To 3.0: the photo is decoded and encoded again.
+  const fs::path destination = dir / "out.vcf";
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors,
+                                   3.0, 65001, Variant(), true),
+            S_OK);
+  EXPECT_EQ(converted, 1);
+  EXPECT_GT(fs::file_size(destination), kBase64);
+}
+
+// --- Unreadable source ----------------------------------------------------------
+
+TEST(BadInputPermissions, UnreadableFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file; permissions cannot be tested";
+  TempDir dir;
+  const fs::path source = dir / "locked.vcf";
+  WriteFile(source, Card21());
+  ::chmod(source.c_str(), 0);
+  const fs::path destination = dir / "destination.vcf";
+  WriteFile(destination, kPrevious);
+  auto converter = Converter("unreadable");
+  std::shared_ptr<ICards> cards;
+  EXPECT_EQ(converter->LoadFile(U16(source), 0, false, nullptr, &cards),
+            HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  EXPECT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors),
+            HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadFile(destination), kPrevious);
+  converter.reset();
+  EXPECT_NE(LogOf("unreadable").find("File.Create"), std::string::npos);
+  ::chmod(source.c_str(), 0600);
+}
+
+// --- Destinations -------------------------------------------------------------
+
+// A file system of our own at `folder` (tmpfs, `options`), in a private
+// mount namespace so nothing outside this process sees it. Needs the right
+// to mount (root, or a CI machine that allows it); `why` says what failed.
+class PrivateMount {
+ public:
+  PrivateMount(const fs::path& folder, const char* options, bool read_only) : folder_(folder) {
+    static int isolated = -1;
+    if (isolated < 0) {
+      isolated = ::unshare(CLONE_NEWNS) == 0 &&
+                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+      if (!isolated) why_ = std::string("unshare: ") + std::strerror(errno);
+    }
+    if (!isolated) {
+      if (why_.empty()) why_ = "no private mount namespace";
+      return;
+    }
+    const unsigned long flags = MS_NOSUID | MS_NODEV | (read_only ? MS_RDONLY : 0);
+    if (::mount("velmora-test", folder.c_str(), "tmpfs", flags, options) != 0) {
+      why_ = std::string("mount tmpfs: ") + std::strerror(errno);
+      return;
+    }
+    mounted_ = true;
+  }
+  ~PrivateMount() {
+    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& why() const { return why_; }
+  // Makes a mounted file system read-only (after files were put on it).
+  bool Remount(bool read_only) {
+    const unsigned long flags =
+        MS_REMOUNT | MS_NOSUID | MS_NODEV | (read_only ? MS_RDONLY : 0);
+    return ::mount("velmora-test", folder_.c_str(), "tmpfs", flags, nullptr) == 0;
+  }
+
+ private:
+  fs::path folder_;
+  bool mounted_ = false;
+  std::string why_;
+};
+
+struct Written {
+  HRESULT status;
+  std::int32_t converted = -1;
+};
+
+// A 2.1 card converted to 3.0, so the destination is written anew.
+Written ConvertTo(ICardConverter& converter, const fs::path& source, const fs::path& destination) {
+  Written w{};
+  std::int32_t copied = 0, errors = 0;
+  w.status = converter.ConvertFile(U16(source), U16(destination), &w.converted, &copied, &errors,
+                                   3.0, 65001, Variant(), true);
+  return w;
+}
+
+struct DestinationRow {
+  const char* name;
+  // Builds the destination's surroundings under `dir` and returns its path.
+  std::function<fs::path(const fs::path& dir)> make;
+  HRESULT status;
+  const char* log;
+};
+
+std::ostream& operator<<(std::ostream& out, const DestinationRow& row) { return out << row.name; }
+
+class BadDestination : public ::testing::TestWithParam<DestinationRow> {};
+
+TEST_P(BadDestination, FailsWithTheSystemStatusAndTheStep) {
+  const DestinationRow& row = GetParam();
+  TempDir dir;
+  const fs::path source = dir / "source.vcf";
+  WriteFile(source, Card21());
+  const fs::path destination = row.make(dir.path());
+  const std::string module = std::string("destination-") + row.name;
+  auto converter = Converter(module);
+  const Written w = ConvertTo(*converter, source, destination);
+  EXPECT_EQ(w.status, row.status);
+  EXPECT_EQ(w.converted, 1);  // the card was fine; only the write failed
+  // Nothing was created, and a folder in the way keeps what it holds.
+  EXPECT_FALSE(fs::is_regular_file(destination));
+  if (fs::is_directory(destination)) {
+    EXPECT_EQ(ReadFile(destination / "inside"), "keep");
+  }
+  converter.reset();
+  const std::string log = LogOf(module);
+  EXPECT_NE(log.find(row.log), std::string::npos) << log;
+  EXPECT_NE(log.find(destination.string()), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, BadDestination,
+    ::testing::Values(
+        DestinationRow{"MissingFolder",
+                       [](const fs::path& dir) { return dir / "no-such-folder" / "out.vcf"; },
+                       HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND), "CreateFile("},
+        DestinationRow{"ParentIsAFile",
+                       [](const fs::path& dir) {
+                         WriteFile(dir / "plain-file", "x");
+                         return dir / "plain-file" / "out.vcf";
+                       },
+                       HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND), "CreateFile("},
+        DestinationRow{"DestinationIsAFolder",
+                       [](const fs::path& dir) {
+                         fs::create_directory(dir / "folder.vcf");
+                         WriteFile(dir / "folder.vcf" / "inside", "keep");
+                         return dir / "folder.vcf";
+                       },
+                       HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED), "WriteFile("}),
+    [](const ::testing::TestParamInfo<DestinationRow>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(BadInputDestination, ReadOnly) {
+  TempDir dir;
+  const fs::path source = dir / "source.vcf";
+  WriteFile(source, Card21());
+  const fs::path folder = dir / "read-only";
+  fs::create_directory(folder);
+  const fs::path destination = folder / "out.vcf";
+  HRESULT expected = HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED);
+  std::optional<PrivateMount> mount;
+  if (::geteuid() != 0) {
+    WriteFile(destination, kPrevious);
+    ::chmod(folder.c_str(), 0555);
+  } else {
+    // Root ignores permission bits: a read-only file system stops it.
+    mount.emplace(folder, "size=1m", false);
+    if (!mount->mounted()) GTEST_SKIP() << "cannot mount a read-only file system: " << mount->why();
+    WriteFile(destination, kPrevious);
+    ASSERT_TRUE(mount->Remount(true)) << std::strerror(errno);
+    expected = HRESULT_FROM_WIN32(win32::ERROR_WRITE_PROTECT);
+  }
+  auto converter = Converter("read-only");
+  const Written w = ConvertTo(*converter, source, destination);
+  EXPECT_EQ(w.status, expected);
+  EXPECT_EQ(ReadFile(destination), kPrevious);
+  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+  converter.reset();
+  const std::string log = LogOf("read-only");
+  EXPECT_NE(log.find("CreateFile(" + destination.string() + ") failed"), std::string::npos)
+      << log;
+  ::chmod(folder.c_str(), 0755);
+}
+
+TEST(BadInputDestination, FullDisk) {
+  TempDir dir;
+  // A card whose 3.0 form is far larger than the small file system.
+  const fs::path source = dir / "source.vcf";
+  WriteFile(source, Card21("NOTE:" + std::string(1u << 20, 'n') + "\r\n"));
+  const fs::path folder = dir / "small-disk";
+  fs::create_directory(folder);
+  PrivateMount mount(folder, "size=256k", false);
+  if (!mount.mounted()) GTEST_SKIP() << "cannot mount a small file system: " << mount.why();
+  const fs::path destination = folder / "out.vcf";
+  WriteFile(destination, kPrevious);
+
+  auto converter = Converter("full-disk");
+  const Written w = ConvertTo(*converter, source, destination);
+  EXPECT_EQ(w.status, HRESULT_FROM_WIN32(win32::ERROR_DISK_FULL));
+  EXPECT_EQ(w.converted, 1);
+  EXPECT_EQ(ReadFile(destination), kPrevious);
+  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+
+  // Saving into the full disk: counted as an I/O error, nothing half-written.
+  std::int32_t saved = 0, skipped = 0, dups = 0, io_errors = 0, errors = 0;
+  const HRESULT saving = converter->SaveMemory2(
+      Bytes(ReadFile(source)), U16(folder), u"all", true, &saved, &skipped, &dups, &io_errors,
+      &errors, 3.0, 65001, Variant(), drmNone, nullptr, nullptr);
+  EXPECT_TRUE(FAILED(saving) || saving == S_FALSE) << saving;
+  EXPECT_EQ(saved, 0);
+  EXPECT_EQ(io_errors, 1);
+  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+  converter.reset();
+  const std::string log = LogOf("full-disk");
+  EXPECT_NE(log.find("WriteFile(" + destination.string() + ") failed"), std::string::npos)
+      << log;
+}
+
+}  // namespace
+}  // namespace velmora::test
