@@ -407,18 +407,8 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
                     "convert");
     return kExitUsage;
   }
-  switch (ChooseOutputFormat(options.to, options.output, options.split)) {
-    case OutputFormat::kVCard:
-      break;
-    case OutputFormat::kNotYet:
-      PrintError(options.output, "writing CSV and spreadsheets is not supported yet; "
-                                 "only vCard (.vcf) is");
-      return kExitUsage;
-    case OutputFormat::kUnknown:
-      PrintUsageError("cannot tell the format of '" + options.output +
-                          "' from its name; name it .vcf or give --to vcard",
-                      "convert");
-      return kExitUsage;
+  if (!RequireVCardOutput(options.to, options.output, options.split, "convert", true)) {
+    return kExitUsage;
   }
   if (options.split && options.output == "-") {
     PrintUsageError("--split needs a folder as OUTPUT, not standard output", "convert");

@@ -129,20 +129,9 @@ CLI::App* AddDedupeCommand(CLI::App& app, DedupeOptions* options) {
 }
 
 int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
-  if (!options.output.empty() && options.output != "-") {
-    switch (ChooseOutputFormat({}, options.output, false)) {
-      case OutputFormat::kVCard:
-        break;
-      case OutputFormat::kNotYet:
-        PrintError(options.output, "writing CSV and spreadsheets is not supported yet; "
-                                   "only vCard (.vcf) is");
-        return kExitUsage;
-      case OutputFormat::kUnknown:
-        PrintUsageError("cannot tell the format of '" + options.output +
-                            "' from its name; name it .vcf",
-                        "dedupe");
-        return kExitUsage;
-    }
+  if (!options.output.empty() && options.output != "-" &&
+      !RequireVCardOutput({}, options.output, false, "dedupe", false)) {
+    return kExitUsage;
   }
   const bool to_stdout = options.output.empty() || options.output == "-";
   if (global.json && options.output == "-") {

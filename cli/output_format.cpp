@@ -1,5 +1,7 @@
 #include "output_format.h"
 
+#include "cli_common.h"
+
 namespace velmora::cli {
 namespace {
 
@@ -29,6 +31,23 @@ OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output
     return OutputFormat::kNotYet;
   }
   return OutputFormat::kUnknown;
+}
+
+bool RequireVCardOutput(const std::string& to, const std::string& output, bool folder,
+                        const char* command, bool has_to) {
+  switch (ChooseOutputFormat(to, output, folder)) {
+    case OutputFormat::kVCard:
+      return true;
+    case OutputFormat::kNotYet:
+      PrintError(output, "writing CSV and spreadsheets is not supported yet; only vCard (.vcf) is");
+      return false;
+    case OutputFormat::kUnknown:
+      PrintUsageError("cannot tell the format of '" + output + "' from its name; name it .vcf" +
+                          (has_to ? " or give --to vcard" : ""),
+                      command);
+      return false;
+  }
+  return false;
 }
 
 }  // namespace velmora::cli

@@ -14,6 +14,12 @@ enum class OutputFormat { kVCard, kNotYet, kUnknown };
 // the format is vCard.
 OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output, bool folder);
 
+// Checks that the output is vCard and says what is wrong when it is not;
+// `has_to` tells whether the command offers --to (the hint mentions it).
+// False after printing the error: the command exits with a usage status.
+bool RequireVCardOutput(const std::string& to, const std::string& output, bool folder,
+                        const char* command, bool has_to);
+
 // The choices of --to.
 inline constexpr const char* kFormatChoices[] = {"vcard", "csv", "xls", "xlsx"};
 

@@ -1,21 +1,11 @@
 #include "automation/target_format.h"
 
-#include <cmath>
-
 #include "automation/argument_checks.h"
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
+#include "vcard/card_version.h"
 
 namespace velmora {
-namespace {
-
-int VersionTimesTen(double version) {
-  // A value such as 2.1 is 21.000000000000004 times ten; truncation keeps 21.
-  if (!std::isfinite(version) || version <= 0.0 || version >= 1000.0) return 0;
-  return static_cast<int>(version * 10.0 + 1e-9);
-}
-
-}  // namespace
 
 HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::string_view label,
                            double version, int code_page, const Variant& iso_name,

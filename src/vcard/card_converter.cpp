@@ -8,6 +8,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_export.h"
 #include "vcard/card_parser.h"
+#include "vcard/card_version.h"
 
 namespace velmora {
 namespace {
@@ -15,12 +16,6 @@ namespace {
 constexpr char kItemLabel[] = "CCardConverter.OnParsedItem";
 constexpr char kFileLabel[] = "CCardConverter.ConvertFile";
 constexpr char kMemoryLabel[] = "CCardConverter.ConvertMemory";
-
-std::int32_t VersionTimesTen(double version) {
-  if (!(version > 0.0)) return 0;
-  if (version >= 1000.0) return 10000;
-  return static_cast<std::int32_t>(version * 10.0 + 1e-9);
-}
 
 bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
   return files::SameFile(a, b) || text::EqualsAsciiNoCase(a.string(), b.string());

@@ -8,6 +8,7 @@
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
+#include "vcard/card_version.h"
 
 namespace velmora {
 
@@ -24,14 +25,6 @@ constexpr std::string_view kSilentlyDropped[] = {
     "X-SKYPE-COUNTRY", "X-SKYPE-DISPLAYNAME",      "X-SKYPE-LANGUAGE",
     "X-SKYPE-MOOD",    "X-SKYPE-NUMBER-OF-BUDDIES", "X-SKYPE-PROFILE",
 };
-
-// Versions are held times ten; a stray VERSION value must not overflow.
-std::int32_t VersionTimesTen(double version) {
-  if (!(version > 0.0)) return 0;
-  if (version >= 1000.0) return 10000;
-  // The epsilon keeps values such as 2.3 (22.999...) on their decimal.
-  return static_cast<std::int32_t>(version * 10.0 + 1e-9);
-}
 
 // ";NAME;" upper-cased, so that a charset list can be searched by name.
 std::string Framed(std::string_view text) {
