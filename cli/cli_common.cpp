@@ -45,6 +45,14 @@ void PrintWarning(const GlobalOptions& global, std::string_view file, std::strin
   PrintError(file, std::string("warning: ").append(what));
 }
 
+void WarnCutOff(const GlobalOptions& global, std::string_view file, std::int32_t count) {
+  if (count <= 0) return;
+  PrintWarning(global, file,
+               count == 1 ? std::string("1 card has no END:VCARD (cut off?) and is skipped")
+                          : std::to_string(count) +
+                                " cards have no END:VCARD (cut off?) and are skipped");
+}
+
 void PrintUsageError(std::string_view what, std::string_view command) {
   std::string line = "velmora: ";
   line.append(what);

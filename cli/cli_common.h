@@ -2,6 +2,7 @@
 // the exit statuses and the one-line messages on standard error.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,9 @@ std::string StatusMeaning(HRESULT status);
 void PrintError(std::string_view file, std::string_view what, HRESULT status = S_OK);
 // The same as a warning; --quiet silences it.
 void PrintWarning(const GlobalOptions& global, std::string_view file, std::string_view what);
+// The warning for cards that a load left out because the text ended before
+// their END:VCARD; nothing when `count` is 0.
+void WarnCutOff(const GlobalOptions& global, std::string_view file, std::int32_t count);
 // "velmora: WHAT" and a pointer to --help; the caller exits with kExitUsage.
 void PrintUsageError(std::string_view what, std::string_view command = {});
 

@@ -173,6 +173,10 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
         false, &progress_, &cards);
     progress_.Clear();
     if (Interrupted()) return kExitCancelled;
+    const std::int32_t cut_off = progress_.skipped();
+    WarnCutOff(global_, input.name(), cut_off);
+    totals_.read += cut_off;
+    totals_.skipped += cut_off;
     std::int32_t count = 0;
     if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
       const int problem = ReportUnloadable(input, FAILED(status) ? status : E_GENERIC_FAILURE,
@@ -315,7 +319,11 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
   if (result == WriteResult::kCancelled) return kExitCancelled;
   if (result == WriteResult::kFailed) {
     PrintError(options_.output == "-" ? "standard output" : options_.output,
-               "cannot write: " + error);
+               "cannot write: " + error + "; nothing written");
+    // The cards were converted but none reached the output.
+    totals_.errors += totals_.written + totals_.copied;
+    totals_.written = 0;
+    totals_.copied = 0;
     return kExitOutput;
   }
   if (options_.output != "-") files_written_.push_back(options_.output);

@@ -67,6 +67,10 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
                                            &progress, &count.cards);
       progress.Clear();
       if (Interrupted()) break;
+      if (progress.skipped() > 0) {
+        WarnCutOff(global, count.file, progress.skipped());
+        exit_status = WorseExit(exit_status, kExitIncomplete);
+      }
       if (file_errors > 0 && !input.IsBlank()) {
         count.status = FAILED(status) ? status : E_GENERIC_FAILURE;
         const std::string meaning = StatusMeaning(count.status);

@@ -13,6 +13,7 @@
 #include "interrupt.h"
 #include "output_file.h"
 #include "output_format.h"
+#include "progress_bar.h"
 #include "summary.h"
 
 namespace velmora::cli {
@@ -79,8 +80,9 @@ void Describe(ICards& cards, std::int32_t index, DedupeCard* card) {
 }
 
 // Loads one side; 0 with the cards, else the exit status after a message.
+// `cut_off` is set when cards without END:VCARD were left out (warned).
 int Load(ICardConverter& library, const std::string& argument, const GlobalOptions& global,
-         std::shared_ptr<ICards>* cards, std::int32_t* count) {
+         std::shared_ptr<ICards>* cards, std::int32_t* count, bool* cut_off) {
   InputFile input;
   std::string error;
   const InputFile::OpenResult opened = input.Open(argument, &error);
@@ -89,8 +91,13 @@ int Load(ICardConverter& library, const std::string& argument, const GlobalOptio
     PrintError(input.name(), error);
     return kExitInput;
   }
-  const HRESULT status = library.LoadFile(Utf8ToUtf16(input.path()), 0, false, nullptr, cards);
+  ProgressBar progress(global);
+  progress.Start(ProgressBar::Phase::kLoading);
+  const HRESULT status = library.LoadFile(Utf8ToUtf16(input.path()), 0, false, &progress, cards);
+  progress.Clear();
   if (Interrupted()) return kExitCancelled;
+  WarnCutOff(global, input.name(), progress.skipped());
+  if (progress.skipped() > 0) *cut_off = true;
   *count = 0;
   if (SUCCEEDED(status) && *cards && SUCCEEDED((*cards)->get_Count(count)) && *count > 0) {
     return kExitOk;
@@ -159,7 +166,8 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
 
   std::shared_ptr<ICards> client;
   std::int32_t client_count = 0;
-  int loaded = Load(*library, options.client, global, &client, &client_count);
+  bool cut_off = false;
+  int loaded = Load(*library, options.client, global, &client, &client_count, &cut_off);
   if (loaded != kExitOk) return finish(loaded);
 
   // An empty server file leaves nothing to compare with; that is worth a
@@ -169,12 +177,13 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
   std::int32_t server_count = 0;
   if (!options.server.empty()) {
     std::shared_ptr<ICards> server;
-    loaded = Load(*library, options.server, global, &server, &server_count);
+    loaded = Load(*library, options.server, global, &server, &server_count, &cut_off);
     if (loaded == kExitCancelled || loaded == kExitInput) return finish(loaded);
     exit_status = loaded;
     if (server) server->GetAllItems(&server_bytes);
   }
 
+  if (cut_off) exit_status = WorseExit(exit_status, kExitIncomplete);
   const EDRMethod method = options.method == "keep-original" ? drmKeepOriginal : drmNewest;
   std::shared_ptr<ICards> to_add, to_overwrite;
   std::int32_t duplicates = 0;

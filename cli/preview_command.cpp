@@ -187,6 +187,10 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
                                &progress, &cards);
     progress.Clear();
     if (Interrupted()) break;
+    if (progress.skipped() > 0) {
+      WarnCutOff(global, input.name(), progress.skipped());
+      exit_status = WorseExit(exit_status, kExitIncomplete);
+    }
     std::int32_t count = 0;
     if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
       if (input.IsBlank()) {

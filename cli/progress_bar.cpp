@@ -53,6 +53,7 @@ ProgressBar::~ProgressBar() { Clear(); }
 void ProgressBar::Start(Phase phase, std::int32_t expected) {
   phase_ = phase;
   expected_ = expected;
+  skipped_ = 0;
   phase_start_ = Clock::now();
 }
 
@@ -68,6 +69,7 @@ bool ProgressBar::IsCardConverterCancelled() { return Interrupted(); }
 void ProgressBar::OnCardConverterProgress(std::int32_t iContact, std::int32_t cContacts,
                                           std::int32_t StatsSuccess, std::int32_t StatsSkipped,
                                           std::int32_t StatsErrors) {
+  skipped_ = StatsSkipped;
   if (!enabled_) return;
   const Clock::time_point now = Clock::now();
   if (now - job_start_ < kFirstDrawAfter) return;

@@ -36,6 +36,10 @@ class ProgressBar final : public ICardConverterProgress {
                                std::int32_t StatsErrors) override;
   bool IsCardConverterCancelled() override;
 
+  // The skipped count of the phase's last progress call: while loading or
+  // counting, the cards cut off without END:VCARD.
+  std::int32_t skipped() const { return skipped_; }
+
  private:
   using Clock = std::chrono::steady_clock;
 
@@ -45,6 +49,7 @@ class ProgressBar final : public ICardConverterProgress {
   bool enabled_;
   Phase phase_ = Phase::kLoading;
   std::int32_t expected_ = 0;
+  std::int32_t skipped_ = 0;
   Clock::time_point job_start_;
   Clock::time_point phase_start_;
   Clock::time_point last_draw_;

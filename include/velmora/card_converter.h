@@ -35,11 +35,13 @@ namespace velmora {
 class ICardConverterProgress {
  public:
   // Loading: cards handled so far over all files, the total known so far,
-  // cards kept, cards beyond MaxContacts, files that failed.
+  // cards kept, cards left out (cut off by the end of their file without
+  // END:VCARD), files that failed.
   // Converting: cards handled, 0 (the total is not known in advance), cards
   // written anew, cards copied unchanged, cards that could not be written.
   // Saving: cards handled, cards given, saved, skipped, errors.
-  // Counting: 0, cards counted so far, 0, 0, files that failed.
+  // Counting: 0, cards counted so far, 0, cards cut off (not counted),
+  // files that failed.
   virtual void OnCardConverterProgress(std::int32_t iContact, std::int32_t cContacts,
                                        std::int32_t StatsSuccess, std::int32_t StatsSkipped,
                                        std::int32_t StatsErrors) = 0;
@@ -78,7 +80,9 @@ class VELMORA_API ICardConverter : public IObject {
   // `add_source_prop` each card loaded from a file gets an
   // "X-ZORVA-SOURCE:<path>" line naming the file. A file that cannot be
   // read counts as a file error and the next one is tried; the status is a
-  // failure only when no file could be read. A cancel gives S_FALSE and the
+  // failure only when no file could be read. A card cut off by the end of
+  // its file (no END:VCARD) is left out: the log names the file and the
+  // progress callback counts it as skipped. A cancel gives S_FALSE and the
   // cards read so far.
   virtual HRESULT LoadFile(const std::u16string& file_name, std::int32_t max_contacts,
                            bool add_source_prop, ICardConverterProgress* progress,

@@ -21,19 +21,30 @@ class LoadProgress final : public ICardParserConsumer {
   bool OnCollectedItem(const CCardDocItem&) override {
     ++handled_;
     if (progress_ == nullptr) return true;
-    const auto kept = static_cast<std::int32_t>(cards_->size());
-    progress_->OnCardConverterProgress(handled_, handled_, kept, 0, file_errors_);
-    if (progress_->IsCardConverterCancelled()) cancelled_ = true;
-    return !cancelled_;
+    return Report();
   }
 
   void add_file_error() { ++file_errors_; }
+  // Cards cut off by the end of their text count as skipped, and the caller
+  // hears of them at once.
+  void AddCutOff(std::int32_t count) {
+    skipped_ += count;
+    if (progress_ != nullptr) Report();
+  }
   bool cancelled() const { return cancelled_; }
 
  private:
   ICardConverterProgress* progress_;
+  bool Report() {
+    const auto kept = static_cast<std::int32_t>(cards_->size());
+    progress_->OnCardConverterProgress(handled_, handled_, kept, skipped_, file_errors_);
+    if (progress_->IsCardConverterCancelled()) cancelled_ = true;
+    return !cancelled_;
+  }
+
   const std::vector<std::string>* cards_;
   std::int32_t handled_ = 0;
+  std::int32_t skipped_ = 0;
   std::int32_t file_errors_ = 0;
   bool cancelled_ = false;
 };
@@ -52,6 +63,17 @@ std::string SourceLine(const std::filesystem::path& file) {
   }
   line += "\r\n";
   return line;
+}
+
+// A card cut off by the end of the file (an interrupted copy, a cut mail
+// attachment) is left out; the reader logged it without the file's name.
+void NoteCutOff(CLog& log, CCardDoc& doc, const std::filesystem::path& file,
+                LoadProgress& progress) {
+  const std::int32_t cut = doc.incomplete_items();
+  if (cut == 0) return;
+  log.LogWarning(kLoadLabel, S_FALSE, "%d card(s) without END:VCARD left out of %s", cut,
+                 file.empty() ? std::string("memory") : file.native());
+  progress.AddCutOff(cut);
 }
 
 bool IsLineStart(const std::string& text, std::size_t at) {
@@ -104,6 +126,7 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
     parser.SetMaximum(remaining());
     const int loaded =
         parser.LoadMemory(request.memory.data(), static_cast<std::int32_t>(request.memory.size()));
+    if (!progress.cancelled()) NoteCutOff(log, parser.document(), {}, progress);
     if (progress.cancelled()) return S_FALSE;
     return loaded < 0 ? static_cast<HRESULT>(loaded) : S_OK;
   }
@@ -115,6 +138,7 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
     parser.SetMaximum(remaining());
     const std::size_t before = cards->size();
     const HRESULT loaded = parser.LoadFile(file);
+    if (!progress.cancelled()) NoteCutOff(log, parser.document(), file, progress);
     if (FAILED(loaded)) {
       log.LogError(kLoadLabel, loaded, "Cant load file %s", file.native());
       if (first_failure == S_OK) first_failure = loaded;
@@ -140,10 +164,14 @@ class CountProgress final : public ICardParserConsumer {
   bool OnParsedItem(const ContactRecord&, const CCardDocItem&) override { return true; }
   bool OnCollectedItem(const CCardDocItem&) override {
     ++in_file_;
-    if (progress_ == nullptr) return true;
-    progress_->OnCardConverterProgress(0, earlier_ + in_file_, 0, 0, file_errors_);
-    if (progress_->IsCardConverterCancelled()) cancelled_ = true;
-    return !cancelled_;
+    return Report();
+  }
+
+  // Cards cut off by the end of their file are reported as skipped.
+  void AddCutOff(std::int32_t count) {
+    if (count == 0) return;
+    skipped_ += count;
+    Report();
   }
 
   void StartFile(std::int32_t earlier, std::int32_t file_errors) {
@@ -154,7 +182,15 @@ class CountProgress final : public ICardParserConsumer {
   bool cancelled() const { return cancelled_; }
 
  private:
+  bool Report() {
+    if (progress_ == nullptr) return true;
+    progress_->OnCardConverterProgress(0, earlier_ + in_file_, 0, skipped_, file_errors_);
+    if (progress_->IsCardConverterCancelled()) cancelled_ = true;
+    return !cancelled_;
+  }
+
   ICardConverterProgress* progress_;
+  std::int32_t skipped_ = 0;
   std::int32_t earlier_ = 0;
   std::int32_t in_file_ = 0;
   std::int32_t file_errors_ = 0;
@@ -179,6 +215,7 @@ HRESULT CountCardsOfFiles(CConverterContext& context,
     counter.StartFile(*count, *file_errors);
     parser.SetMaximum(max_contacts > 0 ? max_contacts - *count : 0);
     const HRESULT loaded = parser.LoadFile(file);
+    if (!counter.cancelled()) counter.AddCutOff(parser.document().incomplete_items());
     if (FAILED(loaded)) {
       ++*file_errors;
       last = loaded;

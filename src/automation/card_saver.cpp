@@ -95,19 +95,25 @@ class Saver {
 HRESULT Saver::Run(CConverterContext& context) {
   // The cards in the target version and charset, one text each.
   std::vector<std::string> cards;
+  // With duplicate resolution, the texts the cards were made from: duplicates
+  // are found on the cards as given, since a target charset that cannot hold
+  // the names would make different contacts look alike.
+  std::vector<std::string> sources;
+  const bool resolve = request_.dr != drmNone;
   std::int32_t converted = 0, copied = 0, errors = 0;
   {
     CCardConverter converter(log_, *context.charsets(), context.prodid_line());
     const HRESULT status = converter.ConvertMemory(
         request_.cards, request_.target.version, request_.target.code_page,
-        request_.target.iso_name, nullptr, &cards, &converted, &copied, &errors);
+        request_.target.iso_name, nullptr, &cards, &converted, &copied, &errors, nullptr,
+        resolve ? &sources : nullptr);
     if (FAILED(status)) return status;
   }
   total_ = converted + copied + errors;
   stats_.errors = errors;
 
   std::vector<bool> skip(cards.size(), false);
-  if (request_.dr != drmNone && cards.size() > 1) skip = FindDuplicates(log_, cards, request_.dr);
+  if (resolve && sources.size() > 1) skip = FindDuplicates(log_, sources, request_.dr);
 
   const HRESULT made = files::CreateFolder(request_.folder);
   if (FAILED(made)) {

@@ -19,30 +19,26 @@ HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::strin
   std::u16string iso;
   if (iso_name.is_missing()) {
     if (code_page == 0) code_page = settings::AnsiCodePage();
-    if (code_page >= 0) {
-      iso = charsets.IsoNameByCodePage(code_page);
-      if (iso.empty()) {
-        log.LogError(label, E_INVALIDARG, "Cant find iso name for encoding codepage = %d",
-                     code_page);
-        return E_INVALIDARG;
-      }
+    if (code_page < 0) {
+      // The "<System Locale>" entry (-1): the ANSI code page and its name.
+      code_page = settings::AnsiCodePage();
+    }
+    iso = charsets.IsoNameByCodePage(code_page);
+    if (iso.empty()) {
+      log.LogError(label, E_INVALIDARG, "Cant find iso name for encoding codepage = %d",
+                   code_page);
+      return E_INVALIDARG;
     }
   } else {
     if (iso_name.string() == nullptr) {
       log.LogError(label, E_INVALIDARG, "EncodingIsoName must be BSTR or Missing");
       return E_INVALIDARG;
     }
+    // An empty name is the caller's request for cards without CHARSET
+    // parameters (old phones read only bare 2.1); the text still goes out
+    // in the code page, the ANSI one when none is given.
     iso = *iso_name.string();
-  }
-  if (iso.empty()) {
-    // The "<System Locale>" entry (-1) or an empty name: the charset name of
-    // the code page, the ANSI one when none is given.
     if (code_page <= 0) code_page = settings::AnsiCodePage();
-    iso = charsets.IsoNameByCodePage(code_page);
-    if (iso.empty()) {
-      log.LogError(label, E_INVALIDARG, "Cant find iso name for encoding codepage = %d", code_page);
-      return E_INVALIDARG;
-    }
   }
   target->code_page = code_page;
   target->iso_name = codepage::FromUtf16(codepage::kUtf8, iso);

@@ -15,6 +15,15 @@ namespace velmora {
 // (with room to spare for a terminator).
 inline constexpr std::int32_t kMaxCardContentLength = 0x7FFFFFFD;
 
+// The UTF-8 byte-order mark: at the start of content it marks the whole
+// content as UTF-8; right before a BEGIN line, that one card.
+inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// True when `at` (within content ending at `end`) starts with the mark.
+inline bool StartsWithUtf8Mark(const char* at, const char* end) {
+  return end - at >= 3 && at[0] == '\xEF' && at[1] == '\xBB' && at[2] == '\xBF';
+}
+
 // Decodes the content held in `storage` (exactly `length` bytes) in place or
 // by replacing the string; the same holds on return.
 //  - EF BB BF: UTF-8 with a mark; the mark goes, `content_is_utf8` is set.

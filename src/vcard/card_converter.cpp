@@ -3,6 +3,7 @@
 #include <new>
 
 #include "contact/card_fields.h"
+#include "foundation/code_page.h"
 #include "foundation/file_system.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
@@ -17,10 +18,6 @@ constexpr char kItemLabel[] = "CCardConverter.OnParsedItem";
 constexpr char kFileLabel[] = "CCardConverter.ConvertFile";
 constexpr char kMemoryLabel[] = "CCardConverter.ConvertMemory";
 
-bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
-  return files::SameFile(a, b) || text::EqualsAsciiNoCase(a.string(), b.string());
-}
-
 }  // namespace
 
 // One conversion run: the document's load callback. Each item is either
@@ -28,7 +25,8 @@ bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
 class CCardConverter::Run : public ICardLoadProgress {
  public:
   Run(CCardConverter& owner, int version, int code_page, std::string_view iso_name,
-      std::string* text, std::vector<std::string>* list, const Progress& progress)
+      std::string* text, std::vector<std::string>* list, const Progress& progress,
+      std::vector<std::string>* sources = nullptr)
       : owner_(owner),
         parser_(owner.log_, &owner.charsets_),
         exporter_(owner.log_, owner.prodid_line_),
@@ -37,6 +35,9 @@ class CCardConverter::Run : public ICardLoadProgress {
         iso_name_(iso_name),
         text_(text),
         list_(list),
+        sources_(sources),
+        utf8_target_(code_page == codepage::kUtf8 ||
+                     text::EqualsAsciiNoCase(iso_name, "utf-8")),
         progress_(progress) {
     parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
   }
@@ -49,14 +50,13 @@ class CCardConverter::Run : public ICardLoadProgress {
 
   bool OnCardLoaded(const CCardDocItem& item, void* /*context*/) override {
     try {
-      if (Copyable(item)) {
-        Append(item.ToString());
+      current_ = &item;
+      if (Copyable(item) && Copy(item.ToString())) {
         ++copied;
       } else {
         const ContactRecord& record = parser_.ParseItem(item);
         if (record.Version == version_ && record.SourceCopyable &&
-            text::EqualsAsciiNoCase(record.Charsets, iso_name_)) {
-          Append(record.SourceText);
+            text::EqualsAsciiNoCase(record.Charsets, iso_name_) && Copy(record.SourceText)) {
           ++copied;
         } else if (!Convert(record)) {
           return true;  // refused by the writer: counted, no progress call
@@ -76,7 +76,7 @@ class CCardConverter::Run : public ICardLoadProgress {
   // on loading, Skype properties that the parser rewrites). Anything else
   // goes through the parser, which decides exactly.
   bool Copyable(const CCardDocItem& item) const {
-    if (item.document() != nullptr && item.document()->ContentIsUtf8()) return false;
+    if (item.ContentIsUtf8()) return false;
     const bool v30 = item.GetVersion() >= 3.0;
     if (VersionTimesTen(item.GetVersion()) != version_) return false;
     const CCardFields& fields = CCardFields::Get();
@@ -99,12 +99,54 @@ class CCardConverter::Run : public ICardLoadProgress {
     return any_text;
   }
 
+  // Appends a card that is already in the target form, its line ends made
+  // CR LF like those of the cards written anew. False, and nothing appended,
+  // when its bytes would not be what a UTF-8 target promises (bytes of
+  // another charset, a fold inside a character): the card is then written
+  // anew.
+  bool Copy(std::string_view card) {
+    if (utf8_target_ && !codepage::IsValidUtf8(card)) return false;
+    if (!HasOtherLineEnds(card)) {
+      Append(card);
+      return true;
+    }
+    crlf_.clear();
+    for (std::size_t i = 0; i < card.size(); ++i) {
+      const char c = card[i];
+      if (c != '\r' && c != '\n') {
+        crlf_.push_back(c);
+        continue;
+      }
+      // CR LF, CR CR LF (a text-mode copy of CR LF), a lone CR or LF: one
+      // line end each.
+      if (c == '\r' && i + 1 < card.size() && card[i + 1] == '\r' && i + 2 < card.size() &&
+          card[i + 2] == '\n') {
+        i += 2;
+      } else if (c == '\r' && i + 1 < card.size() && card[i + 1] == '\n') {
+        ++i;
+      }
+      crlf_.append("\r\n");
+    }
+    Append(crlf_);
+    return true;
+  }
+
+  // True when some line of `card` ends otherwise than with CR LF.
+  static bool HasOtherLineEnds(std::string_view card) {
+    for (std::size_t i = 0; i < card.size(); ++i) {
+      if (card[i] == '\n' && (i == 0 || card[i - 1] != '\r')) return true;
+      if (card[i] == '\r' && (i + 1 == card.size() || card[i + 1] != '\n')) return true;
+    }
+    return false;
+  }
+
   void Append(std::string_view card) {
     if (text_ != nullptr) {
       if (!text_->empty()) text_->append("\r\n");
       text_->append(card);
     }
     if (list_ != nullptr) list_->emplace_back(card);
+    if (sources_ != nullptr) sources_->push_back(current_->ToStringWithOrigin());
   }
 
   bool Convert(const ContactRecord& record) {
@@ -137,6 +179,10 @@ class CCardConverter::Run : public ICardLoadProgress {
   std::string iso_name_;
   std::string* text_;
   std::vector<std::string>* list_;
+  std::vector<std::string>* sources_;
+  const CCardDocItem* current_ = nullptr;  // the item being handled
+  bool utf8_target_;
+  std::string crlf_;  // a copied card with its line ends made CR LF
   const Progress& progress_;
 };
 
@@ -151,7 +197,7 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
                                     const std::filesystem::path& destination,
                                     bool skip_file_copy, int* converted, int* copied,
                                     int* errors, const Progress& progress) {
-  if (source.empty() || destination.empty() || iso_name.empty()) {
+  if (source.empty() || destination.empty()) {
     log_.LogAssert(false, kFileLabel, __LINE__);
     return E_GENERIC_FAILURE;
   }
@@ -184,7 +230,9 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
     }
     return report(FAILED(written) ? written : S_OK);
   }
-  const bool same = SamePath(source, destination);
+  // One file only by identity (device and inode): paths differing in case
+  // name two files here.
+  const bool same = files::SameFile(source, destination);
   if (run.copied > 0) {
     // Every card already is in the target form: the file is the result.
     if (same) return report(S_OK);
@@ -202,15 +250,17 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
 HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int code_page,
                                       std::string_view iso_name, std::string* text,
                                       std::vector<std::string>* list, int* converted,
-                                      int* copied, int* errors, const Progress& progress) {
-  if (source.empty() || source[0] == '\0' || iso_name.empty() ||
+                                      int* copied, int* errors, const Progress& progress,
+                                      std::vector<std::string>* sources) {
+  if (source.empty() || source[0] == '\0' ||
       source.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
     log_.LogAssert(false, kMemoryLabel, __LINE__);
     return E_GENERIC_FAILURE;
   }
   if (text != nullptr) text->clear();
   if (list != nullptr) list->clear();
-  Run run(*this, version, code_page, iso_name, text, list, progress);
+  if (sources != nullptr) sources->clear();
+  Run run(*this, version, code_page, iso_name, text, list, progress, sources);
   auto doc = run.parser().NewDocument();
   doc->set_keep_items(false);
   // Byte-order marks and UTF-16 are decoded as for files: a buffer handed

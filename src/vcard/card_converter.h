@@ -43,13 +43,16 @@ class CCardConverter {
                       const Progress& progress = nullptr);
 
   // Converts a buffer. `text` receives the cards joined by "\r\n" and `list`
-  // each card on its own (either may be null). Returns S_OK when at least one
+  // each card on its own (either may be null); `sources` (may be null), for
+  // each card of `list`, the text it was made from, with its origin mark
+  // (see CCardDocItem::ToStringWithOrigin). Returns S_OK when at least one
   // card was converted, S_FALSE when none was (copies do not count), -1 for
   // empty arguments, or the load's failure.
   HRESULT ConvertMemory(std::string_view source, int version, int code_page,
                         std::string_view iso_name, std::string* text,
                         std::vector<std::string>* list, int* converted, int* copied,
-                        int* errors, const Progress& progress = nullptr);
+                        int* errors, const Progress& progress = nullptr,
+                        std::vector<std::string>* sources = nullptr);
 
  private:
   class Run;

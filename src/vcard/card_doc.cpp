@@ -31,6 +31,7 @@ void CCardDoc::Clear() {
   std::string().swap(storage_);
   length_ = 0;
   content_is_utf8_ = false;
+  incomplete_items_ = 0;
 }
 
 int CCardDoc::Load(const char* buffer, std::int32_t length, unsigned flags,
@@ -111,7 +112,16 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
   bool stopped = false;
   bool missing_end = false;
   std::int32_t delivered = 0;
-  while (!stopped && !missing_end && parser.GetNextProp(cursor, prop)) {
+  const char* const end = storage_.data() + length_;
+  for (;;) {
+    if (stopped || missing_end) break;
+    // A byte-order mark at the start of a line marks the card that follows
+    // as UTF-8: files joined by cat, cards this library handed on.
+    const char* line = cursor;
+    while (line < end && (*line == '\r' || *line == '\n')) ++line;
+    const bool marked = StartsWithUtf8Mark(line, end);
+    if (marked) cursor = line + 3;
+    if (!parser.GetNextProp(cursor, prop)) break;
     if (!KeywordEquals(prop.name(), "BEGIN")) {
       log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Searching BEGIN: unexpected PROP(%s)",
                     prop.name());
@@ -123,6 +133,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
       continue;
     }
     CCardDocItem* item = item_pool_.Emplace(log_, this, prop);
+    item->utf8_mark_ = marked;
     // The properties are read straight into their places in the pool.
     CCardDocItemProp* run = nullptr;
     std::size_t count = 0;
@@ -153,6 +164,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     if (!complete) {
       // The item and its properties are dropped with the pools' next reset.
       log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Error - no END:VCARD");
+      ++incomplete_items_;
       missing_end = true;
       break;
     }
@@ -168,7 +180,9 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     }
   }
   if (delivered == 0) {
+    const std::int32_t incomplete = incomplete_items_;
     Clear();
+    incomplete_items_ = incomplete;
     return -1;
   }
   return stopped || missing_end ? 1 : 0;

@@ -92,6 +92,9 @@ class CCardDoc {
   // True when loading stripped a UTF-8 byte-order mark or turned UTF-16 into
   // UTF-8: every value is then UTF-8, whatever its CHARSET says.
   bool ContentIsUtf8() const { return content_is_utf8_; }
+  // The cards of the last load that were cut off (no END:VCARD before the
+  // text ended) and so left out.
+  std::int32_t incomplete_items() const { return incomplete_items_; }
   // The content as the reader saw it (after decoding and control-character
   // replacement); empty after Clear or a load that found no item.
   std::string_view content() const {
@@ -118,6 +121,7 @@ class CCardDoc {
   std::int32_t length_ = 0;
   bool content_is_utf8_ = false;
   bool keep_items_ = true;
+  std::int32_t incomplete_items_ = 0;
   // Items, their properties and parameters live in pools owned here; the
   // pools keep their blocks for the next load.
   CardParamArena params_;

@@ -116,6 +116,17 @@ std::string CCardDocItem::ToString() const {
   return out;
 }
 
+bool CCardDocItem::ContentIsUtf8() const {
+  return utf8_mark_ || (document_ != nullptr && document_->ContentIsUtf8());
+}
+
+std::string CCardDocItem::ToStringWithOrigin() const {
+  if (!ContentIsUtf8()) return ToString();
+  std::string out = kUtf8ByteOrderMark;
+  out += ToString();
+  return out;
+}
+
 int CCardDocItem::Charset2Codepage(std::string_view charset) const {
   if (document_ == nullptr) {
     log_.LogAssert(false, kCharsetLabel, 1);

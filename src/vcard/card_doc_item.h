@@ -34,6 +34,16 @@ class CCardDocItem {
   // non-blank character after END:VCARD, without lines the reader rejected.
   std::string ToString() const;
 
+  // True when the item's bytes are UTF-8 by origin: its document's content
+  // was (a byte-order mark, or UTF-16 turned into UTF-8), or a UTF-8
+  // byte-order mark stood right before its BEGIN line. Every value is then
+  // UTF-8, whatever its CHARSET says.
+  bool ContentIsUtf8() const;
+  // ToString with a UTF-8 byte-order mark in front when ContentIsUtf8: a
+  // card text handed on keeps its origin, so reading it again (alone or
+  // joined with others) decodes it as it was first read.
+  std::string ToStringWithOrigin() const;
+
   // The code page of a CHARSET value through the document's table, or -1.
   int Charset2Codepage(std::string_view charset) const;
 
@@ -70,6 +80,7 @@ class CCardDocItem {
   std::int32_t prop_count_ = 0;
   CCardDocItemProp end_;
   bool complete_ = false;
+  bool utf8_mark_ = false;  // a byte-order mark stood before BEGIN
   mutable double version_ = -1.0;
 };
 

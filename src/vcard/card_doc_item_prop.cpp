@@ -179,8 +179,11 @@ int CCardDocItemProp::ValueCodePage(bool base64) const {
   }
   const int default_code_page =
       Version() >= 3.0 ? codepage::kUtf8 : settings::AnsiCodePage();
-  const CCardDoc* doc = item_->document();
-  if (doc && doc->ContentIsUtf8() && !base64) return codepage::kUtf8;
+  // UTF-8 by origin, whatever CHARSET says; bytes that are not UTF-8 at all
+  // (a card of another origin joined to marked ones) keep their charset.
+  if (item_->ContentIsUtf8() && !base64 && codepage::IsValidUtf8(raw_value())) {
+    return codepage::kUtf8;
+  }
   return charset_code_page != -1 ? charset_code_page : default_code_page;
 }
 

@@ -734,8 +734,31 @@ void CCardExport::putCharset() {
 }
 
 void CCardExport::putType(std::string_view type) {
+  // Quoted TYPE values (TYPE="work,voice", written by newer exporters) reach
+  // the record split at their commas, each piece with a stray quote: the
+  // words go out bare.
+  while (!type.empty() && type.front() == '"') type.remove_prefix(1);
+  while (!type.empty() && type.back() == '"') type.remove_suffix(1);
+  if (type.empty()) return;
+  // A ':' or ';' written bare would end the property name or the parameter
+  // and lose the value to every reader: 3.0 quotes such a type, 2.1 has no
+  // quoting and leaves it out, as it does any type with a quote or a control
+  // character in it.
+  bool needs_quotes = false;
+  for (const char c : type) {
+    const bool separator = c == ':' || c == ';';
+    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || (separator && !v30_)) {
+      log_.LogWarning("CCardExport.putType", E_INVALIDARG,
+                      "Type \"%s\" cannot be written in version %s; left out", type,
+                      v30_ ? "3.0" : "2.1");
+      return;
+    }
+    needs_quotes = needs_quotes || separator;
+  }
   put(v30_ ? ";TYPE=" : ";");
+  if (needs_quotes) put("\"");
   put(type);
+  if (needs_quotes) put("\"");
 }
 
 void CCardExport::putTypes(std::u16string_view types) {

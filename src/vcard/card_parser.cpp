@@ -83,7 +83,7 @@ bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
       return go_on;
     }
     if (mode_ == kModeCollect) {
-      if (texts_) texts_->push_back(item.ToString());
+      if (texts_) texts_->push_back(item.ToStringWithOrigin());
       bool go_on = true;
       if (consumer_ && !consumer_->OnCollectedItem(item)) {
         stopped_by_consumer_ = true;
@@ -104,9 +104,7 @@ bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
 const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
   record_.Clear();
   record_.Version = VersionTimesTen(item.GetVersion());
-  if (item.document() && item.document()->ContentIsUtf8()) {
-    record_.SourceCopyable = false;
-  }
+  if (item.ContentIsUtf8()) record_.SourceCopyable = false;
   const bool v30 = IsV30();
   const CCardFields& fields = CCardFields::Get();
   for (const CCardDocItemProp& prop : item.props()) {
@@ -276,7 +274,7 @@ void CCardParser::m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
                    [](const auto& a, const auto& b) { return a.first > b.first; });
   texts.clear();
   texts.reserve(dated.size());
-  for (const auto& entry : dated) texts.push_back(entry.second->ToString());
+  for (const auto& entry : dated) texts.push_back(entry.second->ToStringWithOrigin());
 }
 
 // --- Shared pieces ----------------------------------------------------------

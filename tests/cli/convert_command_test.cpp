@@ -286,8 +286,11 @@ TEST_F(ConvertTest, AnIncompleteLastCardIsLeftOut) {
   WriteFile(Temp("cut.vcf"),
             ReadFile(Sample(kMixed)) + ReadFile(Corpus("vcard-malformed/eds_vcard_8.vcf")));
   const RunResult r = Run({"convert", Temp("cut.vcf"), "-o", Temp("out.vcf")});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.exit_code, 1) << r.err;
   EXPECT_EQ(CountOf(ReadFile(Temp("out.vcf")), "BEGIN:VCARD"), 4);
+  EXPECT_EQ(r.err, "velmora: " + Temp("cut.vcf") +
+                       ": warning: 1 card has no END:VCARD (cut off?) and is skipped\n"
+                       "velmora: 5 cards read, 1 written, 3 copied, 1 skipped, 0 errors\n");
 }
 
 TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
@@ -299,14 +302,16 @@ TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
   };
   const Case cases[] = {
       {{"convert", Sample(kTeam), "-o", missing},
-       missing + ": cannot write: No such file or directory\n"},
+       missing + ": cannot write: No such file or directory; nothing written\n"},
       {{"convert", Sample(kTeam), "-o", Temp("taken.vcf")},
-       Temp("taken.vcf") + ": cannot write: is a folder\n"},
+       Temp("taken.vcf") + ": cannot write: is a folder; nothing written\n"},
   };
   for (const Case& c : cases) {
     const RunResult r = Run(c.args);
     EXPECT_EQ(r.exit_code, 4) << r.err;
     EXPECT_NE(r.err.find("velmora: " + c.message), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" 0 written, 0 copied, 0 skipped, 5 errors\n"), std::string::npos)
+        << r.err;
   }
   // --split into a path that is a file: the library cannot make the folder.
   WriteFile(Temp("file"), "x");

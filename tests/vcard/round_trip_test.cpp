@@ -46,6 +46,12 @@ std::string Dump(ContactRecord r, bool with_email_types = true) {
   clear_groups(r.Addresses), clear_groups(r.Phones), clear_groups(r.Emails);
   clear_groups(r.Impps), clear_groups(r.RelatedNames), clear_groups(r.SocialProfiles);
   clear_groups(r.Urls), clear_groups(r.Dates), clear_groups(r.CustomFields);
+  // The writer drops the quotes of quoted type words (TYPE="work,voice").
+  auto unquote_types = [](auto& list) {
+    for (auto& element : list) std::erase(element.Types, u'"');
+  };
+  unquote_types(r.Addresses), unquote_types(r.Phones), unquote_types(r.Emails);
+  unquote_types(r.Urls), unquote_types(r.Dates), unquote_types(r.RelatedNames);
   std::erase_if(r.Addresses, [](const ContactAddress& a) { return IsAddressEmpty(a); });
   if (!with_email_types) {
     for (auto& e : r.Emails) e.Types.clear(), e.AddressType.clear();

@@ -1,0 +1,228 @@
+// Cards read from UTF-16 files or UTF-8 files with a byte-order mark keep
+// their origin through every path that hands card text on: the Cards
+// collection (preview, contact), ConvertMemory, SaveMemory2 and DR.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "automation/automation_test_support.h"
+
+namespace velmora::test {
+namespace {
+
+// "Łukasz" and "Zoë" in UTF-8.
+constexpr char kFamily[] = "\xC5\x81ukasz";
+constexpr char kGiven[] = "Zo\xC3\xAB";
+
+enum class Form { kUtf8Bom, kUtf16LeBom, kUtf16Le, kUtf16BeBom, kUtf16Be };
+
+std::string Encode(Form form, const std::string& utf8) {
+  if (form == Form::kUtf8Bom) return "\xEF\xBB\xBF" + utf8;
+  const std::u16string text = Utf8ToUtf16(utf8);
+  const bool le = form == Form::kUtf16LeBom || form == Form::kUtf16Le;
+  std::string out;
+  if (form == Form::kUtf16LeBom) out = "\xFF\xFE";
+  if (form == Form::kUtf16BeBom) out = "\xFE\xFF";
+  for (char16_t unit : text) {
+    const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+    out.push_back(le ? lo : hi);
+    out.push_back(le ? hi : lo);
+  }
+  return out;
+}
+
+struct OriginCase {
+  Form form;
+  const char* version;
+  const char* charset_param;  // a CHARSET that the origin overrides
+};
+
+class CardOriginTest : public ::testing::TestWithParam<OriginCase> {
+ protected:
+  // The card in the file's encoding, written into the test's folder.
+  std::u16string WriteCard() {
+    const OriginCase& c = GetParam();
+    std::string card = std::string("BEGIN:VCARD\r\nVERSION:") + c.version + "\r\nN" +
+                       c.charset_param + ":" + kFamily + ";" + kGiven + ";;;\r\nTEL:555\r\n" +
+                       "END:VCARD\r\n";
+    const std::filesystem::path file = dir_ / "card.vcf";
+    WriteFile(file, Encode(c.form, card));
+    return U16(file);
+  }
+
+  std::shared_ptr<ICards> Load() {
+    std::shared_ptr<ICards> cards;
+    EXPECT_EQ(converter_->LoadFile(WriteCard(), 0, false, nullptr, &cards), S_OK);
+    return cards;
+  }
+
+  TempDir dir_;
+  std::shared_ptr<ICardConverter> converter_ = NewConverter();
+};
+
+TEST_P(CardOriginTest, EveryPathDecodesTheCardAsItWasRead) {
+  std::shared_ptr<ICards> cards = Load();
+  ASSERT_TRUE(cards);
+  const std::string name = std::string(kGiven) + " " + kFamily;
+
+  std::shared_ptr<ICardPreview> preview;
+  ASSERT_EQ(cards->ItemPreview(0, &preview), S_OK);
+  std::u16string text;
+  preview->get_FullName(&text);
+  EXPECT_EQ(U8(text), name) << "preview";
+
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
+  contact->get_LastName(&text);
+  EXPECT_EQ(U8(text), kFamily) << "contact";
+
+  std::vector<std::uint8_t> all;
+  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
+  // The same text in UTF-8 and, for 2.1 in windows-1250, as 0xA3 ("Ł").
+  const std::string n_utf8 = std::string("N:") + kFamily + ";" + kGiven + ";;;\r\n";
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  std::vector<std::uint8_t> out;
+  ASSERT_EQ(converter_->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(),
+                                      &out),
+            S_OK);
+  EXPECT_NE(Text(out).find(n_utf8), std::string::npos) << Text(out);
+  ASSERT_EQ(converter_->ConvertMemory(all, &converted, &copied, &errors, 2.1, 1250, Variant(),
+                                      &out),
+            S_OK);
+  EXPECT_NE(Text(out).find("N;CHARSET=windows-1250;ENCODING=QUOTED-PRINTABLE:=A3ukasz;Zo=EB;;;\r\n"), std::string::npos)
+      << Text(out);
+
+  std::int32_t saved = 0, skipped = 0, dups = 0, io = 0;
+  std::vector<std::u16string> files;
+  ASSERT_EQ(converter_->SaveMemory2(all, U16(dir_ / "out"), u"all", true, &saved, &skipped, &dups,
+                                    &io, &errors, 3.0, 65001, Variant(), drmKeepOriginal, nullptr,
+                                    &files),
+            S_OK);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_NE(ReadFile(U8(files[0])).find(n_utf8), std::string::npos);
+
+  std::shared_ptr<ICards> to_add;
+  ASSERT_EQ(converter_->DR(Variant(std::static_pointer_cast<IObject>(cards)), Variant(), Variant(),
+                           drmNewest, &to_add, nullptr, nullptr),
+            S_OK);
+  ASSERT_TRUE(to_add);
+  ASSERT_EQ(to_add->ItemContact(0, &contact), S_OK);
+  contact->get_LastName(&text);
+  EXPECT_EQ(U8(text), kFamily) << "DR";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, CardOriginTest,
+    ::testing::Values(OriginCase{Form::kUtf8Bom, "2.1", ""}, OriginCase{Form::kUtf8Bom, "3.0", ""},
+                      OriginCase{Form::kUtf16LeBom, "2.1", ";CHARSET=windows-1252"},
+                      OriginCase{Form::kUtf16LeBom, "3.0", ""},
+                      OriginCase{Form::kUtf16Le, "2.1", ""}, OriginCase{Form::kUtf16Le, "3.0", ""},
+                      OriginCase{Form::kUtf16BeBom, "2.1", ""},
+                      OriginCase{Form::kUtf16BeBom, "3.0", ";CHARSET=windows-1252"},
+                      OriginCase{Form::kUtf16Be, "2.1", ""}, OriginCase{Form::kUtf16Be, "3.0", ""}));
+
+// Cards of a UTF-16 file and of a windows-1252 file joined into one buffer:
+// each keeps its own origin.
+TEST(CardOriginJoinTest, JoinedCardsOfDifferentOriginsKeepTheirOwn) {
+  TempDir dir;
+  WriteFile(dir / "a.vcf", Encode(Form::kUtf16LeBom, std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nN:") +
+                                                         kFamily + ";;;;\r\nEND:VCARD\r\n"));
+  WriteFile(dir / "b.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nN:M\xFCller;;;;\r\nEND:VCARD\r\n");
+  std::shared_ptr<ICardConverter> converter = NewConverter();
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(converter->LoadFiles({U16(dir / "a.vcf"), U16(dir / "b.vcf")}, 0, false, nullptr,
+                                 &cards),
+            S_OK);
+  std::vector<std::uint8_t> all, out;
+  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  ASSERT_EQ(converter->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(),
+                                     &out),
+            S_OK);
+  const std::string text = Text(out);
+  EXPECT_NE(text.find(std::string("N:") + kFamily + ";;;;\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("N:M\xC3\xBCller;;;;\r\n"), std::string::npos) << text;
+  EXPECT_EQ(converted, 2);
+}
+
+// Duplicates are found on the cards as given: two Cyrillic names that a
+// windows-1252 target turns into the same question marks stay two contacts.
+TEST(SaveDuplicatesTest, KeysOnTheInputNotOnTheConvertedCards) {
+  TempDir dir;
+  const std::string cards = Card("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2", "") +
+                            Card("\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2", "") +
+                            Card("\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2", "");
+  std::shared_ptr<ICardConverter> converter = NewConverter();
+  std::int32_t saved = 0, skipped = 0, dups = 0, io = 0, errors = 0;
+  std::vector<std::u16string> files;
+  ASSERT_EQ(converter->SaveMemory2(Bytes(cards), U16(dir.path()), u"", false, &saved, &skipped,
+                                   &dups, &io, &errors, 2.1, 1252, Variant(), drmKeepOriginal,
+                                   nullptr, &files),
+            S_OK);
+  EXPECT_EQ(saved, 2);
+  EXPECT_EQ(dups, 1);
+  EXPECT_EQ(files.size(), 2u);
+}
+
+// An explicitly empty charset name writes no CHARSET parameter; a missing
+// one names the code page's charset.
+TEST(TargetCharsetTest, EmptyIsoNameWritesNoCharsetParameter) {
+  std::shared_ptr<ICardConverter> converter = NewConverter();
+  const std::vector<std::uint8_t> card = Bytes(Card("M\xC3\xBCller", "J\xC3\xB6rg"));
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  std::vector<std::uint8_t> out;
+  ASSERT_EQ(converter->ConvertMemory(card, &converted, &copied, &errors, 2.1, 1252,
+                                     Variant(std::u16string()), &out),
+            S_OK);
+  EXPECT_EQ(Text(out).find("CHARSET"), std::string::npos) << Text(out);
+  EXPECT_NE(Text(out).find("N;ENCODING=QUOTED-PRINTABLE:M=FCller;J=F6rg;;;\r\n"), std::string::npos)
+      << Text(out);
+  ASSERT_EQ(converter->ConvertMemory(card, &converted, &copied, &errors, 2.1, 1252, Variant(),
+                                     &out),
+            S_OK);
+  EXPECT_NE(Text(out).find("N;CHARSET=windows-1252;ENCODING=QUOTED-PRINTABLE:M=FCller"),
+            std::string::npos)
+      << Text(out);
+
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(converter->CreateCardContact(&contact), S_OK);
+  contact->put_LastName(u"M\u00FCller");
+  ASSERT_EQ(contact->GenerateCard(2.1, 1252, Variant(std::u16string()), &out), S_OK);
+  EXPECT_EQ(Text(out).find("CHARSET"), std::string::npos) << Text(out);
+  EXPECT_NE(Text(out).find("N;ENCODING=QUOTED-PRINTABLE:M=FCller;;;;\r\n"), std::string::npos)
+      << Text(out);
+}
+
+// A type holding ':' or ';' cannot stand bare: 3.0 quotes it, 2.1 leaves it
+// out; the number survives either way.
+TEST(TargetCharsetTest, UnsafeTypesAreQuotedIn30AndLeftOutOf21) {
+  std::shared_ptr<ICardConverter> converter = NewConverter();
+  std::shared_ptr<ICardContact> contact;
+  ASSERT_EQ(converter->CreateCardContact(&contact), S_OK);
+  contact->put_LastName(u"Doe");
+  ASSERT_EQ(contact->AddTelephoneEx(u"555", Variant(u"WORK,A:B;C")), S_OK);
+  std::vector<std::uint8_t> out;
+  ASSERT_EQ(contact->GenerateCard(2.1, 65001, Variant(), &out), S_OK);
+  EXPECT_NE(Text(out).find("\r\nTEL;CHARSET=utf-8;WORK:555\r\n"), std::string::npos) << Text(out);
+  ASSERT_EQ(contact->GenerateCard(3.0, 65001, Variant(), &out), S_OK);
+  EXPECT_NE(Text(out).find("\r\nTEL;TYPE=WORK;TYPE=\"A:B;C\":555\r\n"), std::string::npos)
+      << Text(out);
+}
+
+// Two paths that differ only in case are two files: converting one into the
+// other writes the other.
+TEST(ConvertFileTest, PathsDifferingInCaseAreDifferentFiles) {
+  TempDir dir;
+  WriteFile(dir / "A.vcf", Card("Doe", "John"));
+  std::shared_ptr<ICardConverter> converter = NewConverter();
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  EXPECT_EQ(converter->ConvertFile(U16(dir / "A.vcf"), U16(dir / "a.vcf"), &converted, &copied,
+                                   &errors, 3.0, 65001, Variant(), false),
+            S_OK);
+  EXPECT_EQ(copied, 1);
+  EXPECT_EQ(ReadFile(dir / "a.vcf"), Card("Doe", "John"));
+}
+
+}  // namespace
+}  // namespace velmora::test

@@ -1,0 +1,101 @@
+// The command keeps every contact it reads: UTF-16 and marked UTF-8 inputs,
+// duplicates found on the cards as read, cards cut off at the end of a file
+// reported by every subcommand, and copied cards as clean as written ones.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_test_fixture.h"
+
+namespace velmora::clitest {
+namespace {
+
+using CardFidelityTest = CliTest;
+
+// `utf8` as UTF-16LE with its byte-order mark (ASCII and Latin/Polish letters).
+std::string Utf16Le(const std::string& utf8) {
+  std::string out = "\xFF\xFE";
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    unsigned unit = c;
+    if (c >= 0xC0) {
+      unit = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+      i += 2;
+    } else {
+      ++i;
+    }
+    out.push_back(static_cast<char>(unit & 0xFF));
+    out.push_back(static_cast<char>(unit >> 8));
+  }
+  return out;
+}
+
+TEST_F(CardFidelityTest, Utf16AndMarkedUtf8InputsKeepTheirLetters) {
+  const std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\nEND:VCARD\r\n";
+  WriteFile(Temp("utf16.vcf"), Utf16Le(card));
+  WriteFile(Temp("bom.vcf"), "\xEF\xBB\xBF" + card);
+  for (const char* input : {"utf16.vcf", "bom.vcf"}) {
+    const RunResult r = Run({"convert", Temp(input), "-o", Temp("out.vcf")});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(ReadFile(Temp("out.vcf")).find("\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\n"),
+              std::string::npos)
+        << input;
+    const RunResult preview = Run({"preview", Temp(input)});
+    EXPECT_NE(preview.out.find("Zo\xC3\xAB \xC5\x81ukasz"), std::string::npos) << preview.out;
+  }
+}
+
+TEST_F(CardFidelityTest, SplitDedupeKeepsContactsTheTargetCharsetCannotName) {
+  const std::string cards =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2;;;;\r\n"
+      "END:VCARD\r\n"
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2;;;;\r\n"
+      "END:VCARD\r\n";
+  WriteFile(Temp("ru.vcf"), cards);
+  const RunResult r = Run({"convert", Temp("ru.vcf"), "--split", "--dedupe", "keep-original",
+                           "--charset", "windows-1252", "--vcard-version", "2.1", "-o",
+                           Temp("cards")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ListFolder(Temp("cards")).size(), 2u);
+  EXPECT_NE(r.err.find(" 0 skipped, 0 errors"), std::string::npos) << r.err;
+}
+
+TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
+  WriteFile(Temp("cut.vcf"),
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nEND:VCARD\r\n"
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob\r\nTEL:555\r\n");
+  const std::string warning =
+      "velmora: " + Temp("cut.vcf") + ": warning: 1 card has no END:VCARD (cut off?) and is skipped\n";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"convert", Temp("cut.vcf"), "-o", Temp("out.vcf")},
+        std::vector<std::string>{"count", Temp("cut.vcf")},
+        std::vector<std::string>{"preview", Temp("cut.vcf")},
+        std::vector<std::string>{"dedupe", "--client", Temp("cut.vcf"), "-o", Temp("dedupe.vcf")}}) {
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 1) << args[0] << ": " << r.err;
+    EXPECT_NE(r.err.find(warning), std::string::npos) << args[0] << ": " << r.err;
+  }
+}
+
+// A 3.0 UTF-8 card copied as it stands: its LF and CR CR LF line ends come
+// out as CR LF; one whose fold splits a character is written anew.
+TEST_F(CardFidelityTest, CopiedCardsAreCleanUtf8WithCrLf) {
+  WriteFile(Temp("in.vcf"),
+            "BEGIN:VCARD\nVERSION:3.0\nFN:Ann\r\r\nN:A;;;;\nEND:VCARD\n"
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:J\r\nN:J\xC3\r\n \xBCrgen;;;;\r\nEND:VCARD\r\n");
+  const RunResult r = Run({"convert", Temp("in.vcf"), "-o", Temp("out.vcf")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  const std::string out = ReadFile(Temp("out.vcf"));
+  EXPECT_EQ(CountOf(out, "\n"), CountOf(out, "\r\n")) << out;
+  EXPECT_EQ(CountOf(out, "\r\r"), 0) << out;
+  EXPECT_NE(out.find("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nN:A;;;;\r\nEND:VCARD\r\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("N:J\xC3\xBCrgen;;;;\r\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("\xC3\r\n"), std::string::npos) << out;
+  EXPECT_NE(r.err.find("1 written, 1 copied"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace velmora::clitest
