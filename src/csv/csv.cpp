@@ -158,9 +158,9 @@ class CellParser {
     if (row_flags_ == kRowWhiteSpace) return (flags_ & csvpSkipWhiteSpaceLines) != 0;
     if ((flags_ & (csvpSkipEmptyCellsRows | csvpSkipWhiteSpaceRows)) == 0) return false;
     for (const std::u16string& cell : row) {
-      const bool blank = cell.empty() ? (flags_ & csvpSkipEmptyCellsRows) != 0
-                                      : (flags_ & csvpSkipWhiteSpaceRows) != 0 &&
-                                            IsBlankCellText(cell);
+      const bool blank = cell.empty()
+                             ? (flags_ & csvpSkipEmptyCellsRows) != 0
+                             : (flags_ & csvpSkipWhiteSpaceRows) != 0 && IsBlankCellText(cell);
       if (!blank) return false;
     }
     return true;

@@ -3,12 +3,12 @@
 // the lenient parser reports what it had to repair.
 #pragma once
 
+#include <velmora/enums.h>
+#include <velmora/status.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include <velmora/enums.h>
-#include <velmora/status.h>
 
 #include "csv/csv_cells.h"
 #include "foundation/log.h"
@@ -34,9 +34,8 @@ class CCsv {
   // never fails: an unterminated quote and text after a closing quote are
   // logged as warnings and read as well as they can be.
   HRESULT ParseCells(std::u16string_view text, CsvCellsTable* cells,
-                     std::int32_t flags = csvpDefault, int max_rows = -1,
-                     int skip_first_rows = 0, std::u16string_view separators = u",",
-                     char16_t quote = u'"') const;
+                     std::int32_t flags = csvpDefault, int max_rows = -1, int skip_first_rows = 0,
+                     std::u16string_view separators = u",", char16_t quote = u'"') const;
 
   // The separator of `text` as a one-character string: ',' when the first
   // two rows split into more than one column with it, else ';' and then TAB

@@ -105,12 +105,10 @@ HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t leng
 
 void CCsvContent::Decode(std::string&& content, int code_page) {
   const CsvEncodingGuess guess = DetectCsvEncoding(content);
-  const bool utf16 =
-      guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
+  const bool utf16 = guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
   const bool big_endian = guess.code_page == codepage::kUtf16BE;
 
-  const std::int64_t zeros =
-      NeutraliseZeros(content, guess.mark_length, utf16 ? 2 : 1, big_endian);
+  const std::int64_t zeros = NeutraliseZeros(content, guess.mark_length, utf16 ? 2 : 1, big_endian);
   if (zeros > 0) {
     // The message names the file loader whichever load it was: callers
     // search the log for it.

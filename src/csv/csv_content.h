@@ -7,12 +7,12 @@
 // the content become spaces and are reported once as binary content.
 #pragma once
 
+#include <velmora/status.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-
-#include <velmora/status.h>
 
 #include "foundation/log.h"
 
@@ -40,8 +40,7 @@ class CCsvContent {
   // Copies and decodes `length` bytes; the caller's buffer is not touched.
   // E_INVALIDARG (logged as an assertion) for a null buffer or a length
   // below 1, and (logged) for an unknown code page.
-  HRESULT LoadFromMemory(const std::uint8_t* bytes, std::int32_t length,
-                         int default_code_page);
+  HRESULT LoadFromMemory(const std::uint8_t* bytes, std::int32_t length, int default_code_page);
 
   // Decodes the kept raw bytes again with `code_page` (below 1: the ANSI
   // code page). True when the text now reflects it; false when there are

@@ -31,8 +31,8 @@ bool NeedsQuotes(std::u16string_view cell, char16_t separator, char16_t list_sep
 
 }  // namespace
 
-std::u16string EscapeCell(std::u16string_view cell, char16_t separator,
-                          char16_t list_separator, bool force) {
+std::u16string EscapeCell(std::u16string_view cell, char16_t separator, char16_t list_separator,
+                          bool force) {
   if (!force && !NeedsQuotes(cell, separator, list_separator)) return std::u16string(cell);
   std::u16string out;
   out.reserve(cell.size() + 2);

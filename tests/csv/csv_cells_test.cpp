@@ -1,10 +1,9 @@
 #include "csv/csv_cells.h"
 
 #include <gtest/gtest.h>
+#include <velmora/unicode.h>
 
 #include <string>
-
-#include <velmora/unicode.h>
 
 #include "csv/csv.h"
 #include "csv/csv_escape.h"
@@ -50,8 +49,7 @@ const EscapeCase kEscapeCases[] = {
 
 TEST(CsvEscapeCell, QuotesWhenNeeded) {
   for (const EscapeCase& c : kEscapeCases) {
-    EXPECT_EQ(Utf16ToUtf8(EscapeCell(c.cell, c.separator, u';', c.force)),
-              Utf16ToUtf8(c.expected))
+    EXPECT_EQ(Utf16ToUtf8(EscapeCell(c.cell, c.separator, u';', c.force)), Utf16ToUtf8(c.expected))
         << Utf16ToUtf8(c.cell);
   }
 }
@@ -85,10 +83,8 @@ TEST(CsvCells, ColToString) {
 }
 
 TEST(CsvCells, CellsToString) {
-  EXPECT_EQ(CellsToString(kTable, u',', false),
-            u"Name,E-mail\r\n\"Okafor, Marta\",m@x\r\nBrault");
-  EXPECT_EQ(CellsToString(kTable, u',', true),
-            u"Name,\"Okafor, Marta\",Brault\r\nE-mail,m@x,");
+  EXPECT_EQ(CellsToString(kTable, u',', false), u"Name,E-mail\r\n\"Okafor, Marta\",m@x\r\nBrault");
+  EXPECT_EQ(CellsToString(kTable, u',', true), u"Name,\"Okafor, Marta\",Brault\r\nE-mail,m@x,");
   EXPECT_EQ(CellsToString({}, u',', false), u"");
   EXPECT_EQ(CellsToString({}, u',', true), u"");
 }
@@ -107,8 +103,7 @@ TEST(CsvCells, TextRoundTrip) {
   for (char16_t separator : {u',', u';', u'\t', u'|'}) {
     const std::u16string text = CellsToString(table, separator, false);
     CsvCellsTable back;
-    ASSERT_EQ(csv.ParseCells(text, &back, csvpDefault, -1, 0, std::u16string(1, separator)),
-              S_OK);
+    ASSERT_EQ(csv.ParseCells(text, &back, csvpDefault, -1, 0, std::u16string(1, separator)), S_OK);
     EXPECT_EQ(DumpCells(back), DumpCells(table)) << static_cast<int>(separator);
   }
   EXPECT_EQ(log.Problems(), 0) << log.Text();

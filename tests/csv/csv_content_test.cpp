@@ -1,10 +1,9 @@
 #include "csv/csv_content.h"
 
 #include <gtest/gtest.h>
+#include <velmora/unicode.h>
 
 #include <string>
-
-#include <velmora/unicode.h>
 
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
@@ -20,8 +19,7 @@ const std::uint8_t* Bytes(const std::string& s) {
 }
 
 HRESULT Load(CCsvContent& content, const std::string& bytes, int code_page) {
-  return content.LoadFromMemory(Bytes(bytes), static_cast<std::int32_t>(bytes.size()),
-                                code_page);
+  return content.LoadFromMemory(Bytes(bytes), static_cast<std::int32_t>(bytes.size()), code_page);
 }
 
 struct DecodeCase {
@@ -52,7 +50,10 @@ const DecodeCase kDecodeCases[] = {
     {"one byte", "x", 1252, u"x", 1252, 0, 0},
     {"zero byte in 8-bit text", "ab\0c"s, 1252, u"ab c", 1252, 0, 1},
     {"zero bytes after a UTF-8 mark", "\xEF\xBB\xBF\0a\0"s, 1252, u" a ", 65001, 65001, 2},
-    {"zero unit in UTF-16LE", "\xFF\xFE" "a\0\0\0b\0"s, 1252, u"a b", 1200, 1200, 1},
+    {"zero unit in UTF-16LE",
+     "\xFF\xFE"
+     "a\0\0\0b\0"s,
+     1252, u"a b", 1200, 1200, 1},
     {"zero unit in UTF-16BE", "\xFE\xFF\0a\0\0\0b"s, 1252, u"a b", 1201, 1201, 1},
     {"UTF-8 test stops at a zero byte", "\xC3\xA9\0\xE9"s, 1252, u"é \uFFFD", 65001, 65001, 1},
 };
@@ -81,7 +82,11 @@ TEST(CsvContent, DecodesEveryEncoding) {
 TEST(CsvContent, OddUtf16ByteIsDroppedWithAWarning) {
   CapturedLog log;
   CCsvContent content(log.log);
-  ASSERT_EQ(Load(content, "\xFF\xFE" "a\0b"s, 1252), S_OK);
+  ASSERT_EQ(Load(content,
+                 "\xFF\xFE"
+                 "a\0b"s,
+                 1252),
+            S_OK);
   EXPECT_EQ(content.text(), u"a");
   EXPECT_TRUE(log.Has("War[-1] in CCsvContent.LoadFromFile: UTF-16 content has an odd byte"));
 }
@@ -155,7 +160,9 @@ TEST(CsvContent, LoadsFiles) {
   CapturedLog log;
   CCsvContent content(log.log);
 
-  test::WriteFile(dir / "utf16.csv", "\xFF\xFE" "a\0,\0b\0"s);
+  test::WriteFile(dir / "utf16.csv",
+                  "\xFF\xFE"
+                  "a\0,\0b\0"s);
   EXPECT_EQ(content.LoadFromFile(dir / "utf16.csv", 1252), S_OK);
   EXPECT_EQ(content.text(), u"a,b");
   EXPECT_EQ(content.CodepageDetected(), 1200);
@@ -178,8 +185,7 @@ TEST(CsvContent, FileFailuresAreLoggedWithTheirStep) {
   EXPECT_TRUE(content.text().empty());
   EXPECT_TRUE(log.Has("Err[0x80070002] in CCsvContent.LoadFromFile: File.Create\n"));
 
-  EXPECT_EQ(content.LoadFromFile(dir.path(), 1252),
-            HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(content.LoadFromFile(dir.path(), 1252), HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
   EXPECT_TRUE(log.Has("Err[0x80070005] in CCsvContent.LoadFromFile: File.Create\n"));
 }
 

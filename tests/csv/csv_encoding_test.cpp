@@ -17,11 +17,17 @@ struct EncodingCase {
 using namespace std::string_literals;
 
 const EncodingCase kEncodingCases[] = {
-    {"UTF-8 mark", "\xEF\xBB\xBF" "a", 65001, 3},
+    {"UTF-8 mark",
+     "\xEF\xBB\xBF"
+     "a",
+     65001, 3},
     {"UTF-8 mark alone", "\xEF\xBB\xBF", 65001, 3},
     {"EF BB without BF is not tested further", "\xEF\xBB\xC3\xA9", 0, 0},
     {"EF BB alone", "\xEF\xBB", 0, 0},
-    {"UTF-16LE mark", "\xFF\xFE" "a\0"s, 1200, 2},
+    {"UTF-16LE mark",
+     "\xFF\xFE"
+     "a\0"s,
+     1200, 2},
     {"UTF-16BE mark", "\xFE\xFF\0a"s, 1201, 2},
     {"UTF-16LE without mark", "a\0b\0"s, 1200, 0},
     {"UTF-16BE without mark", "\0a\0b"s, 1201, 0},
@@ -72,8 +78,8 @@ const Utf8Case kUtf8Cases[] = {
     {"\xF4\x90\x80\x80", false},  // above U+10FFFF
     {"\xF5\x80\x80\x80", false},
     {"\x80", false},
-    {"a\xC3", false},          // cut off by the end
-    {"\xE2\x82", false},       // cut off by the end
+    {"a\xC3", false},           // cut off by the end
+    {"\xE2\x82", false},        // cut off by the end
     {"\xC3\xA9\0\xFF"s, true},  // the test stops at the first zero byte
     {"\xC3\0\xA9"s, false},     // a zero byte inside a sequence
     {"\0\xC3\xA9"s, false},     // nothing before the zero byte
