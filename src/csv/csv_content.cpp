@@ -1,0 +1,157 @@
+#include "csv/csv_content.h"
+
+#include <utility>
+
+#include "csv/csv_encoding.h"
+#include "foundation/code_page.h"
+#include "foundation/file_system.h"
+#include "foundation/system_settings.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kFileLabel[] = "CCsvContent.LoadFromFile";
+constexpr char kMemoryLabel[] = "CCsvContent.LoadFromMemory";
+constexpr char kSetCodepageLabel[] = "CCsvContent.SetCodepage";
+
+// Replaces zero code units by spaces in place and returns how many there
+// were. For UTF-16 a unit is two bytes and the space is written in the
+// content's own byte order.
+std::int64_t NeutraliseZeros(std::string& content, std::size_t from, int unit_bytes,
+                             bool big_endian) {
+  std::int64_t count = 0;
+  if (unit_bytes == 1) {
+    for (std::size_t i = from; i < content.size(); ++i) {
+      if (content[i] == '\0') {
+        content[i] = ' ';
+        ++count;
+      }
+    }
+    return count;
+  }
+  for (std::size_t i = from; i + 1 < content.size(); i += 2) {
+    if (content[i] == '\0' && content[i + 1] == '\0') {
+      content[big_endian ? i + 1 : i] = ' ';
+      ++count;
+    }
+  }
+  return count;
+}
+
+std::u16string Utf16FromBytes(std::string_view bytes, bool big_endian) {
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned first = static_cast<unsigned char>(bytes[2 * i]);
+    const unsigned second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text[i] = static_cast<char16_t>(big_endian ? (first << 8 | second) : (second << 8 | first));
+  }
+  return text;
+}
+
+}  // namespace
+
+CCsvContent::CCsvContent(CLog& log) : log_(log) {}
+
+void CCsvContent::Clear() {
+  std::string().swap(raw_bytes_);
+  std::u16string().swap(text_);
+  codepage_ = 0;
+  codepage_detected_ = 0;
+}
+
+int CCsvContent::ResolveCodepage(int code_page, const char* label) const {
+  if (code_page < 1) code_page = settings::AnsiCodePage();
+  if (!codepage::IsKnown(code_page)) {
+    log_.LogError(label, E_INVALIDARG, "Unknown code page(%d)", code_page);
+    return 0;
+  }
+  return code_page;
+}
+
+HRESULT CCsvContent::LoadFromFile(const std::filesystem::path& path, int default_code_page) {
+  Clear();
+  const int code_page = ResolveCodepage(default_code_page, kFileLabel);
+  if (code_page == 0) return E_INVALIDARG;
+  std::string content;
+  const HRESULT status = files::ReadWholeFile(path, content, kMaxContentLength);
+  if (FAILED(status)) {
+    const char* step = "File.Create";
+    if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) {
+      step = "File.GetSize";
+    } else if (status == HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF)) {
+      step = "File.Read";
+    }
+    log_.LogError(kFileLabel, status, step);
+    return status;
+  }
+  if (content.empty()) return S_NO_CONTENT;
+  Decode(std::move(content), code_page);
+  return S_OK;
+}
+
+HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t length,
+                                    int default_code_page) {
+  Clear();
+  if (bytes == nullptr || length < 1) {
+    log_.LogAssert(false, kMemoryLabel, bytes == nullptr ? 1 : 2);
+    return E_INVALIDARG;
+  }
+  const int code_page = ResolveCodepage(default_code_page, kMemoryLabel);
+  if (code_page == 0) return E_INVALIDARG;
+  Decode(std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)),
+         code_page);
+  return S_OK;
+}
+
+void CCsvContent::Decode(std::string&& content, int code_page) {
+  const CsvEncodingGuess guess = DetectCsvEncoding(content);
+  const bool utf16 = guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
+  const bool big_endian = guess.code_page == codepage::kUtf16BE;
+
+  const std::int64_t zeros = NeutraliseZeros(content, guess.mark_length, utf16 ? 2 : 1, big_endian);
+  if (zeros > 0) {
+    // The message names the file loader whichever load it was: callers
+    // search the log for it.
+    log_.LogError(kFileLabel, E_GENERIC_FAILURE,
+                  "Content contains unencoded binary data(%d bad symbols)! It cannot be "
+                  "imported correctly.",
+                  zeros);
+  }
+
+  const std::string_view body = std::string_view(content).substr(guess.mark_length);
+  if (utf16) {
+    if (body.size() % 2 != 0) {
+      // Half a code unit has no meaning; dropping it keeps every whole
+      // character intact.
+      log_.LogWarning(kFileLabel, E_GENERIC_FAILURE,
+                      "UTF-16 content has an odd byte count(%d): the last byte is ignored",
+                      body.size());
+    }
+    text_ = Utf16FromBytes(body, big_endian);
+    codepage_ = codepage_detected_ = guess.code_page;
+    return;
+  }
+  if (guess.code_page == codepage::kUtf8) {
+    codepage::ToUtf16(codepage::kUtf8, body, text_);
+    codepage_ = codepage_detected_ = codepage::kUtf8;
+    return;
+  }
+  codepage_detected_ = 0;
+  codepage_ = code_page;
+  codepage::ToUtf16(code_page, body, text_);
+  raw_bytes_ = std::move(content);
+}
+
+bool CCsvContent::SetCodepage(int code_page) {
+  if (raw_bytes_.empty()) return false;
+  code_page = ResolveCodepage(code_page, kSetCodepageLabel);
+  if (code_page == 0) return false;
+  if (code_page == codepage_) return true;
+  std::u16string text;
+  codepage::ToUtf16(code_page, raw_bytes_, text);
+  text_ = std::move(text);
+  codepage_ = code_page;
+  return true;
+}
+
+}  // namespace velmora

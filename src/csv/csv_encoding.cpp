@@ -1,0 +1,76 @@
+#include "csv/csv_encoding.h"
+
+#include "foundation/code_page.h"
+
+namespace velmora {
+namespace {
+
+// The byte at `i`, or 0 past the end: the content is read as if a zero byte
+// followed it, so a sequence cut off by the end fails like one cut off by a
+// zero byte.
+unsigned char At(std::string_view s, std::size_t i) {
+  return i < s.size() ? static_cast<unsigned char>(s[i]) : 0;
+}
+
+bool InRange(unsigned char c, unsigned char low, unsigned char high) {
+  return c >= low && c <= high;
+}
+
+// Length of the well-formed UTF-8 sequence at `i` (lead byte 0x80 or above),
+// or 0 when there is none.
+std::size_t SequenceLength(std::string_view s, std::size_t i) {
+  const unsigned char b0 = At(s, i);
+  const unsigned char b1 = At(s, i + 1);
+  auto tail = [&](std::size_t from, std::size_t count) {
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!InRange(At(s, from + k), 0x80, 0xBF)) return false;
+    }
+    return true;
+  };
+  if (InRange(b0, 0xC2, 0xDF)) return tail(i + 1, 1) ? 2 : 0;
+  if (b0 == 0xE0) return InRange(b1, 0xA0, 0xBF) && tail(i + 2, 1) ? 3 : 0;
+  if (InRange(b0, 0xE1, 0xEC) || InRange(b0, 0xEE, 0xEF)) return tail(i + 1, 2) ? 3 : 0;
+  if (b0 == 0xED) return InRange(b1, 0x80, 0x9F) && tail(i + 2, 1) ? 3 : 0;
+  if (b0 == 0xF0) return InRange(b1, 0x90, 0xBF) && tail(i + 2, 2) ? 4 : 0;
+  if (InRange(b0, 0xF1, 0xF3)) return tail(i + 1, 3) ? 4 : 0;
+  if (b0 == 0xF4) return InRange(b1, 0x80, 0x8F) && tail(i + 2, 2) ? 4 : 0;
+  return 0;
+}
+
+}  // namespace
+
+bool LooksLikeUtf8(std::string_view content) {
+  bool multi_byte = false;
+  std::size_t i = 0;
+  while (i < content.size()) {
+    const unsigned char c = At(content, i);
+    if (c == 0) break;
+    if (c < 0x7F) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = SequenceLength(content, i);
+    if (length == 0) return false;
+    multi_byte = true;
+    i += length;
+  }
+  return multi_byte;
+}
+
+CsvEncodingGuess DetectCsvEncoding(std::string_view content) {
+  if (content.size() < 2) return {};
+  const unsigned char b0 = At(content, 0);
+  const unsigned char b1 = At(content, 1);
+  if (b0 == 0xEF && b1 == 0xBB) {
+    if (At(content, 2) == 0xBF && content.size() >= 3) return {codepage::kUtf8, 3};
+    return {};
+  }
+  if (b0 == 0xFF && b1 == 0xFE) return {codepage::kUtf16LE, 2};
+  if (b0 == 0xFE && b1 == 0xFF) return {codepage::kUtf16BE, 2};
+  if (b0 != 0 && b1 == 0) return {codepage::kUtf16LE, 0};
+  if (b0 == 0 && b1 != 0) return {codepage::kUtf16BE, 0};
+  if (LooksLikeUtf8(content)) return {codepage::kUtf8, 0};
+  return {};
+}
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+// Recognising the encoding of CSV bytes: byte-order marks, UTF-16 without a
+// mark, and UTF-8 without a mark. Whatever is not recognised is left to a
+// code page the caller chooses.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace velmora {
+
+struct CsvEncodingGuess {
+  // 65001 (UTF-8), 1200 (UTF-16LE), 1201 (UTF-16BE), or 0: not recognised.
+  int code_page = 0;
+  // Bytes of byte-order mark in front of the text.
+  std::size_t mark_length = 0;
+};
+
+// Looks at the first bytes of `content` (nothing is recognised below 2
+// bytes). A mark wins; else a zero byte in one of the first two positions
+// means UTF-16 in that byte order (address books write ASCII-heavy text, so
+// one half of the first unit is zero); else the UTF-8 test below decides.
+// "EF BB" followed by anything but "BF" is taken as 8-bit text outright.
+CsvEncodingGuess DetectCsvEncoding(std::string_view content);
+
+// True when `content`, read up to its first zero byte (or its end), holds
+// only ASCII below 0x7F and well-formed UTF-8 sequences, and at least one
+// such sequence: pure ASCII says nothing about the encoding, and 0x7F is
+// not expected in text.
+bool LooksLikeUtf8(std::string_view content);
+
+}  // namespace velmora

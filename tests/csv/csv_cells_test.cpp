@@ -1,0 +1,113 @@
+#include "csv/csv_cells.h"
+
+#include <gtest/gtest.h>
+#include <velmora/unicode.h>
+
+#include <string>
+
+#include "csv/csv.h"
+#include "csv/csv_escape.h"
+#include "csv_test_support.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+using test::DumpCells;
+
+struct EscapeCase {
+  std::u16string cell;
+  char16_t separator;
+  bool force;
+  std::u16string expected;
+};
+
+const EscapeCase kEscapeCases[] = {
+    {u"a b", u',', false, u"a b"},
+    {u"", u',', false, u""},
+    {u"", u',', true, u"\"\""},
+    {u"plain", u',', true, u"\"plain\""},
+    {u" a", u',', false, u"\" a\""},
+    {u"\ta", u',', false, u"\"\ta\""},
+    {u"a ", u',', false, u"\"a \""},
+    {u" ", u',', false, u"\" \""},
+    {u"a,b", u'|', false, u"\"a,b\""},
+    {u"a;b", u',', false, u"\"a;b\""},
+    {u"it's", u',', false, u"\"it's\""},
+    {u"a\tb", u',', false, u"\"a\tb\""},
+    {u"a\r\nb", u',', false, u"\"a\r\nb\""},
+    {u"say \"hi\"", u',', false, u"\"say \"\"hi\"\"\""},
+    {u"a|b", u'|', false, u"\"a|b\""},
+    {u"a|b", u',', false, u"a|b"},
+    // Other spaces the reader trims are protected as well.
+    {u"\u00A0a", u',', false, u"\"\u00A0a\""},
+    {u"a\u3000", u',', false, u"\"a\u3000\""},
+    {u"\va", u',', false, u"\"\va\""},
+    {u"a\u00A0b", u',', false, u"a\u00A0b"},
+};
+
+TEST(CsvEscapeCell, QuotesWhenNeeded) {
+  for (const EscapeCase& c : kEscapeCases) {
+    EXPECT_EQ(Utf16ToUtf8(EscapeCell(c.cell, c.separator, u';', c.force)), Utf16ToUtf8(c.expected))
+        << Utf16ToUtf8(c.cell);
+  }
+}
+
+TEST(CsvEscapeCell, ListSeparatorIsQuoted) {
+  EXPECT_EQ(EscapeCell(u"a/b", u',', u'/', false), u"\"a/b\"");
+  EXPECT_EQ(EscapeCell(u"a/b", u',', u';', false), u"a/b");
+}
+
+const CsvCellsTable kTable = {{u"Name", u"E-mail"}, {u"Okafor, Marta", u"m@x"}, {u"Brault"}};
+
+TEST(CsvCells, MaxColumnCount) {
+  EXPECT_EQ(MaxColumnCount({}), 0u);
+  EXPECT_EQ(MaxColumnCount(kTable), 2u);
+  EXPECT_EQ(MaxColumnCount({{u"a"}, {u"a", u"b", u"c"}, {}}), 3u);
+}
+
+TEST(CsvCells, RowToString) {
+  EXPECT_EQ(RowToString(kTable[1], u',', false), u"\"Okafor, Marta\",m@x");
+  EXPECT_EQ(RowToString(kTable[1], u';', true), u"\"Okafor, Marta\"\r\nm@x");
+  EXPECT_EQ(RowToString({u"a", u"b;c"}, u'\t', false), u"a\t\"b;c\"");
+  EXPECT_EQ(RowToString({}, u',', false), u"");
+  EXPECT_EQ(RowToString({u""}, u',', false), u"");
+}
+
+TEST(CsvCells, ColToString) {
+  EXPECT_EQ(ColToString(kTable, 1, u',', false), u"E-mail\r\nm@x\r\n");
+  EXPECT_EQ(ColToString(kTable, 0, u'\t', true), u"Name\t\"Okafor, Marta\"\tBrault");
+  EXPECT_EQ(ColToString(kTable, 5, u',', true), u",,");
+  EXPECT_EQ(ColToString({}, 0, u',', false), u"");
+}
+
+TEST(CsvCells, CellsToString) {
+  EXPECT_EQ(CellsToString(kTable, u',', false), u"Name,E-mail\r\n\"Okafor, Marta\",m@x\r\nBrault");
+  EXPECT_EQ(CellsToString(kTable, u',', true), u"Name,\"Okafor, Marta\",Brault\r\nE-mail,m@x,");
+  EXPECT_EQ(CellsToString({}, u',', false), u"");
+  EXPECT_EQ(CellsToString({}, u',', true), u"");
+}
+
+// Whatever the cells hold, writing a table and reading it back gives the
+// same table, for every separator the system uses.
+TEST(CsvCells, TextRoundTrip) {
+  const CsvCellsTable table = {
+      {u"Name", u"Notes", u"Tags", u"Empty"},
+      {u" padded ", u"line one\r\nline two", u"a;b", u""},
+      {u"say \"hi\"", u"tab\there", u"it's", u"x"},
+      {u"* default", u"one ::: two", u"\"", u"\u00A0nbsp"},
+  };
+  CapturedLog log;
+  CCsv csv(log.log);
+  for (char16_t separator : {u',', u';', u'\t', u'|'}) {
+    const std::u16string text = CellsToString(table, separator, false);
+    CsvCellsTable back;
+    ASSERT_EQ(csv.ParseCells(text, &back, csvpDefault, -1, 0, std::u16string(1, separator)), S_OK);
+    EXPECT_EQ(DumpCells(back), DumpCells(table)) << static_cast<int>(separator);
+  }
+  EXPECT_EQ(log.Problems(), 0) << log.Text();
+}
+
+}  // namespace
+}  // namespace velmora
