@@ -88,6 +88,11 @@ class CCardDocItemProp {
   // to local time. A failure is logged and gives date 0.
   void GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc,
                                bool to_local) const;
+  // False when the value's bytes are read in another code page than its
+  // card declares (no CHARSET: 3.0 promises UTF-8, 2.1 the ANSI code page):
+  // a 2.1 value in UTF-8, a 3.0 value that is not UTF-8. Its card's text
+  // then cannot be copied as it stands into output of the declared charset.
+  bool ValueMatchesDeclaredCharset() const;
   // The bytes of a base64 value (a photo, a sound). False, with `bytes`
   // empty, for a value that is not base64 or cannot be decoded.
   bool GetDecodedBinaryValue(std::vector<std::uint8_t>& bytes) const;
@@ -100,8 +105,19 @@ class CCardDocItemProp {
   friend class CCardDoc;
 
   void Reset();
-  // The code page the value's bytes are in (see GetDecodedValue).
-  int ValueCodePage(bool base64) const;
+  // The code page the value's decoded `bytes` are in: UTF-8 for content that
+  // was UTF-16 or had a UTF-8 mark (base64 excepted), else the CHARSET's,
+  // else UndeclaredCodePage.
+  int ValueCodePage(bool base64, std::string_view bytes) const;
+  // Without a usable CHARSET: UTF-8 when the bytes are UTF-8 (in 2.1: with a
+  // multi-byte sequence), otherwise the ANSI code page.
+  int UndeclaredCodePage(std::string_view bytes) const;
+  // The bytes the value stands for: base64 or quoted-printable decoded, or
+  // unfolded and unescaped, in `scratch` or straight from the content. False
+  // when base64 cannot be decoded. `quiet` keeps the log out of it.
+  bool DecodeValueBytes(std::string& scratch, std::string_view& bytes,
+                        bool keep_escaped_semicolons, bool keep_escaped_commas,
+                        bool quiet) const;
   double Version() const;
 
   // Kept small (64 bytes): a large file holds hundreds of thousands.

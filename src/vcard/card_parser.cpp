@@ -113,8 +113,13 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
     const std::string_view name = prop.name();
     const PropertyDef* def = fields.FindByName(name);
     if (text::StartsWithAsciiNoCase(name, "X-SKYPE-")) record_.IsSkypeCard = true;
-    if ((options_ & kOptionCharsets) && def && def->Has(fkText)) {
-      m_collectCharset(prop, def, v30);
+    if (def && def->Has(fkText)) {
+      if (options_ & kOptionCharsets) m_collectCharset(prop, def, v30);
+      // A value read in another charset than its card declares would be
+      // copied in the wrong one.
+      if (record_.SourceCopyable && !prop.ValueMatchesDeclaredCharset()) {
+        record_.SourceCopyable = false;
+      }
     }
     if (filter_ && def && !def->Has(fkStructural) && !filter_->contains(def->code)) {
       continue;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "foundation/automation_date.h"
@@ -80,7 +81,15 @@ TEST(Decoding, GetDecodedValue) {
       {"3.0", "N;ENCODING=BASE64:aGkAeA==", false, false, "hi", nullptr},  // cut at zero
       {"3.0", "N;ENCODING=8BIT:x\\,y", false, false, "x,y", "Unknown encoding(\"8BIT\")"},
       {"3.0", "N:", false, false, "", nullptr},
-      {"3.0", "N:a\xFF" "b", false, false, "a\xEF\xBF\xBD" "b", nullptr},
+      // Without a charset the bytes decide: UTF-8 from UTF-8 tools in 2.1,
+      // the ANSI code page for 3.0 values that are not UTF-8.
+      {"3.0", "N:a\xFF" "b", false, false, "a\xC3\xBF" "b", nullptr},
+      {"3.0", "N:M\xFCller;J\xFCrgen", false, false, "Müller;Jürgen", nullptr},
+      {"2.1", "N:M\xC3\xBCller;J\xC3\xBCrgen", false, false, "Müller;Jürgen", nullptr},
+      {"2.1", "N;ENCODING=QUOTED-PRINTABLE:M=C3=BCller", false, false, "Müller", nullptr},
+      {"2.1", "N:M\xC3\xBC\xFC", false, false, "MÃ¼ü", nullptr},
+      {"2.1", "N;CHARSET=ISO-8859-1:\xC3\xA9", false, false, "Ã©", nullptr},
+      {"2.1", "N;CHARSET=ISO-8859-16:Bra\xBAov \xAA\xDE", false, false, "Brașov ȘȚ", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -115,6 +124,29 @@ TEST(Decoding, DefaultCharsetComesFromTheSettingsTheMarkOrTheExtraTable) {
   japanese.Prop("N").GetDecodedMultiValue(parts, 2, false);
   ASSERT_EQ(parts.size(), 2u);
   EXPECT_EQ(Utf8(parts[0]) + "|" + Utf8(parts[1]) + "|" + decoded(japanese, "X"), "日本|太郎|テスト");
+}
+
+TEST(Decoding, ValueMatchesDeclaredCharset) {
+  const std::tuple<const char*, std::string, bool> cases[] = {
+      {"3.0", "N:M\xC3\xBCller", true},
+      {"3.0", "N:M\xFCller", false},
+      {"3.0", "N;ENCODING=QUOTED-PRINTABLE:M=FCller", false},
+      {"3.0", "N:M\xC3\r\n \xBCller", true},  // a sequence split by a fold
+      {"3.0", "N;CHARSET=ISO-8859-1:M\xFCller", true},
+      {"2.1", "N:M\xFCller", true},
+      {"2.1", "N:M\xC3\xBCller", false},
+      {"2.1", "N;ENCODING=QUOTED-PRINTABLE:M=C3=BCller", false},
+      {"2.1", "N;CHARSET=UTF-8:M\xC3\xBCller", true},
+      {"2.1", "N:plain", true},
+  };
+  for (const auto& [version, line, matches] : cases) {
+    SCOPED_TRACE(line);
+    OneCard card(version, line + "\r\n");
+    EXPECT_EQ(card.item().GetProp(1).ValueMatchesDeclaredCharset(), matches);
+  }
+  // Content that was UTF-16 or carried a mark is UTF-8 throughout.
+  OneCard marked("2.1", "N:M\xC3\xBCller\r\n", true);
+  EXPECT_TRUE(marked.Prop("N").ValueMatchesDeclaredCharset());
 }
 
 TEST(Decoding, PropertyOutsideAnItem) {

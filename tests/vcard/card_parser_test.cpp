@@ -451,6 +451,24 @@ TEST_F(CardParserTest, VersionSourceTextAndAFreshRecordPerItem) {
   EXPECT_FALSE(collector_.records.at(0).SourceCopyable);
 }
 
+TEST_F(CardParserTest, TextReadInAnotherCharsetThanDeclaredIsNotCopyable) {
+  const std::pair<std::string, bool> cases[] = {
+      {Card("3.0", "FN:M\xC3\xBCller\r\n"), true},
+      {Card("3.0", "FN:M\xFCller\r\n"), false},        // Latin-1 in a 3.0 card
+      {Card("2.1", "FN:M\xFCller\r\n"), true},
+      {Card("2.1", "FN:M\xC3\xBCller\r\n"), false},   // UTF-8 in a 2.1 card
+      {Card("2.1", "FN;CHARSET=UTF-8:M\xC3\xBCller\r\n"), true},
+  };
+  for (const auto& [text, copyable] : cases) {
+    SCOPED_TRACE(text);
+    collector_.records.clear();
+    Load(text, CCardParser::kOptionSourceText);
+    ASSERT_EQ(collector_.records.size(), 1u);
+    EXPECT_EQ(U8(collector_.records[0].FormattedName), "Müller");
+    EXPECT_EQ(collector_.records[0].SourceCopyable, copyable);
+  }
+}
+
 TEST_F(CardParserTest, CharsetsOption) {
   const std::string body =
       "FN;CHARSET=UTF-8:a\r\nN;CHARSET=Windows-1251:b\r\nNOTE;CHARSET=utf-8:c\r\n"
