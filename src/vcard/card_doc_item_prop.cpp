@@ -1,5 +1,7 @@
 #include "vcard/card_doc_item_prop.h"
 
+#include <optional>
+
 #include "contact/icloud_rev_fix.h"
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
@@ -293,8 +295,16 @@ void CCardDocItemProp::GetDecodedDateTimeValue(double& date, bool& valid,
   const std::u16string_view value = text::Trim(std::u16string_view(decoded));
 
   SystemTime time;
-  bool ok = ParseDateTimeText(value, time, is_utc);
-  if (ok && is_utc) {
+  std::optional<int> offset;
+  bool ok = ParseDateTimeText(value, time, is_utc, &offset);
+  if (ok && offset && to_local) {
+    // The instant the offset names, then as for "Z".
+    const std::int64_t minute = 60 * 1000;
+    time = timezone::FromEpochMillis(timezone::ToEpochMillis(time) - *offset * minute);
+    SystemTime local;
+    ok = SUCCEEDED(timezone::UtcToLocal(time, &local));
+    if (ok) time = local;
+  } else if (ok && is_utc) {
     if (item_ != nullptr && KeywordEquals(name(), "REV")) {
       std::u16string prodid;
       if (const CCardDocItemProp* prop = item_->FindProp("PRODID")) {

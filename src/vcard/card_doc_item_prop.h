@@ -84,8 +84,9 @@ class CCardDocItemProp {
   void GetDecodedMultiValue(std::vector<std::u16string>& list, int min_count = 0,
                             bool split_on_commas = false) const;
   // The value as an automation date. `valid` tells whether it could be read,
-  // `is_utc` whether it ended in "Z"; with `to_local` a UTC time is converted
-  // to local time. A failure is logged and gives date 0.
+  // `is_utc` whether it ended in "Z"; with `to_local` a time in UTC or with a
+  // zone offset is converted to local time, without it the date and time
+  // are taken as written. A failure is logged and gives date 0.
   void GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc,
                                bool to_local) const;
   // False when the value's bytes are read in another code page than its

@@ -156,7 +156,8 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
   ContactRecord& r = record_;
   switch (code) {
     case prop::ADR: m_addAddress(prop); break;
-    case prop::BDAY: m_setDateTime(prop, r.Birthday); break;
+    // Birthdays are calendar dates, taken as written; REV is an instant.
+    case prop::BDAY: m_setDateTime(prop, r.Birthday, false); break;
     case prop::CATEGORIES:
     case prop::X_OUTL_CATEGORIES: m_setCategories(prop); break;
     case prop::CLASS:
@@ -182,7 +183,7 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
     }
     case prop::PHOTO: m_setPhoto(prop); break;
     case prop::PRODID: m_setStrA(prop, r.ProdId); break;
-    case prop::REV: m_setDateTime(prop, r.LastModificationTime); break;
+    case prop::REV: m_setDateTime(prop, r.LastModificationTime, true); break;
     case prop::ROLE: m_setStr(prop, r.Profession); break;
     case prop::TEL: m_setTel(prop); break;
     case prop::TITLE: m_setStr(prop, r.JobTitle); break;

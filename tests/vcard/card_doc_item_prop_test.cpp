@@ -209,7 +209,7 @@ TEST(Decoding, GetDecodedDateTimeValue) {
   const Case cases[] = {
       {"BDAY:  19800615  ", false, true, false, {1980, 6, 0, 15}},
       {"BDAY:1980-02-30", false, true, false, {1980, 3, 0, 1}},  // rolls over
-      {"BDAY:--0615", false, false, false, {}},
+      {"BDAY:--0615", false, true, false, {1604, 6, 0, 15}},  // year unknown
       {"BDAY:0050-01-01", false, false, false, {}},  // outside the automation calendar
       {"BDAY:", false, false, false, {}},
       {"X-D:1980-06-15t10:30:01,05", false, true, false, {1980, 6, 0, 15, 10, 30, 1, 50}},
@@ -223,6 +223,10 @@ TEST(Decoding, GetDecodedDateTimeValue) {
       {"X-D:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 12}},
       {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z", false, true, true,
        {2024, 7, 0, 1, 12}},
+      // An offset names the instant; without conversion the text stands.
+      {"REV:2024-01-02T10:00:00+02:00", true, true, false, {2024, 1, 0, 2, 9}},
+      {"REV:2024-01-02T10:00:00-0530", true, true, false, {2024, 1, 0, 2, 16, 30}},
+      {"BDAY:1980-06-15T00:00:00-05:00", false, true, false, {1980, 6, 0, 15}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
