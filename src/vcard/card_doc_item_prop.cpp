@@ -120,9 +120,9 @@ void CCardDocItemProp::GetTypes(std::string& text,
     bool types = false;
     if ((version30 || !name.empty()) && KeywordEquals(name, "TYPE")) {
       types = true;
-    } else if (!version30 && name.empty() &&
-               !KeywordEquals(value, "QUOTED-PRINTABLE") &&
+    } else if (name.empty() && !KeywordEquals(value, "QUOTED-PRINTABLE") &&
                !KeywordEquals(value, "BASE64")) {
+      // Bare words are 2.1 types; some phones write them in 3.0 cards too.
       types = true;
     }
     if (!types) continue;

@@ -66,8 +66,8 @@ class CCardDocItemProp {
   std::string_view GetEncoding() const;
 
   // The type words of the parameters ("HOME,VOICE,PREF" for
-  // "TEL;TYPE=HOME,VOICE;TYPE=PREF"); in 2.1 items bare parameters count too,
-  // except QUOTED-PRINTABLE and BASE64. `list` (optional) gets each word.
+  // "TEL;TYPE=HOME,VOICE;TYPE=PREF"); bare parameters ("TEL;HOME") count too,
+  // except QUOTED-PRINTABLE and BASE64, in 3.0 items as well as in 2.1. `list` (optional) gets each word.
   void GetTypes(std::string& text, std::vector<std::string>* list = nullptr) const;
 
   // A one-line description for the log:

@@ -286,7 +286,10 @@ TEST(Properties, GetTypes) {
       {"3.0", "TEL;TYPE=HOME,VOICE;TYPE=PREF:1", "HOME,VOICE,PREF"},
       {"2.1", "TEL;HOME;VOICE;ENCODING=QUOTED-PRINTABLE:1", "HOME,VOICE"},
       {"2.1", "TEL;type=WORK,,FAX;X=Y;BASE64:1", "WORK,FAX"},
-      {"3.0", "TEL;HOME;type=cell:1", "cell"},
+      // 2.1-style bare types in 3.0 cards, as some phones write them.
+      {"3.0", "TEL;HOME;type=cell:1", "HOME,cell"},
+      {"3.0", "TEL;CELL:1", "CELL"},
+      {"3.0", "TEL;QUOTED-PRINTABLE;WORK:1", "WORK"},
       {"3.0", "TEL;TYPE=:1", ""},
       {"2.1", "TEL;TYPE=HOME,\r\n WORK:1", "HOME,WORK"},
   };

@@ -215,6 +215,10 @@ TEST_F(CardParserTest, ListElements) {
        {"in CCardParser.m_setEmail: EMAIL.Value is empty"}},
       {"2.1", "TEL;HOME;VOICE:+1 555 \r\nTEL;WORK:\r\nitem2.TEL;CELL:777\r\n", Phones,
        "+1 555|HOME,VOICE||; 777|CELL|item2.|", {"in CCardParser.m_setTel: No value"}},
+      {"3.0", "TEL;CELL:777\r\nEMAIL;INTERNET;PREF:a@b.c\r\n", +[](const ContactRecord& r) {
+         return Phones(r) + "/" + Emails(r);
+       },
+       "777|CELL||/a@b.c|INTERNET,PREF|SMTP||"},
       {"2.1", "X-MS-TEL;ASSISTANT:1\r\n", Phones, "1|||Assistant"},
       {"2.1", "X-MS-TEL;VOICE;COMPANY:2\r\n", Phones, "2|VOICE||Company"},
       {"2.1", "X-MS-TEL;CALLBACK:3\r\n", Phones, "3|||Callback"},
