@@ -52,7 +52,7 @@ constexpr CodePageName kCodePages[] = {
     {28600, "ISO-8859-10"},   {28601, "ISO-8859-11"},
     // 28602 would be ISO-8859-12, which was never published.
     {28603, "ISO-8859-13"},   {28604, "ISO-8859-14"},
-    {28605, "ISO-8859-15"},   {28606, "ISO-8859-16"},
+    {28605, "ISO-8859-15"},
     {38598, "ISO-8859-8-I"},  {50220, "ISO-2022-JP"},
     {50221, "ISO-2022-JP"},   {50222, "ISO-2022-JP"},
     {50225, "ISO-2022-KR"},   {51932, "EUC-JP"},
@@ -66,6 +66,70 @@ const char* IcuName(int code_page) {
     if (entry.code_page == code_page) return entry.icu_name;
   }
   return nullptr;
+}
+
+// Single-byte code pages that ICU's data does not always carry, held here.
+// Bytes below 0xA0 are the code points of the same number; `high` gives
+// 0xA0 to 0xFF.
+struct SingleByteTable {
+  int code_page;
+  char16_t high[96];
+};
+
+constexpr SingleByteTable kSingleByteTables[] = {
+    {28606,  // ISO-8859-16 (South-Eastern European)
+     {0x00A0, 0x0104, 0x0105, 0x0141, 0x20AC, 0x201E, 0x0160, 0x00A7,
+      0x0161, 0x00A9, 0x0218, 0x00AB, 0x0179, 0x00AD, 0x017A, 0x017B,
+      0x00B0, 0x00B1, 0x010C, 0x0142, 0x017D, 0x201D, 0x00B6, 0x00B7,
+      0x017E, 0x010D, 0x0219, 0x00BB, 0x0152, 0x0153, 0x0178, 0x017C,
+      0x00C0, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0106, 0x00C6, 0x00C7,
+      0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,
+      0x0110, 0x0143, 0x00D2, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x015A,
+      0x0170, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x0118, 0x021A, 0x00DF,
+      0x00E0, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x0107, 0x00E6, 0x00E7,
+      0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,
+      0x0111, 0x0144, 0x00F2, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x015B,
+      0x0171, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x0119, 0x021B, 0x00FF}},
+};
+
+const SingleByteTable* FindSingleByteTable(int code_page) {
+  for (const auto& table : kSingleByteTables) {
+    if (table.code_page == code_page) return &table;
+  }
+  return nullptr;
+}
+
+void SingleByteToUtf16(const SingleByteTable& table, std::string_view bytes,
+                       std::u16string& out) {
+  out.resize(bytes.size());
+  char16_t* dst = out.data();
+  for (unsigned char c : bytes) *dst++ = c < 0xA0 ? c : table.high[c - 0xA0];
+}
+
+// Characters outside the table become '?', a surrogate pair one '?'.
+void Utf16ToSingleByte(const SingleByteTable& table, std::u16string_view text,
+                       std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0xA0) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    char byte = '?';
+    for (int k = 0; k < 96; ++k) {
+      if (table.high[k] == c) {
+        byte = static_cast<char>(0xA0 + k);
+        break;
+      }
+    }
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      ++i;
+    }
+    out.push_back(byte);
+  }
 }
 
 struct ConverterCloser {
@@ -301,7 +365,8 @@ bool IsValidUtf8(std::string_view bytes) {
 
 bool IsKnown(int code_page) {
   code_page = Resolve(code_page);
-  return code_page == kUtf8 || Converter(code_page) != nullptr;
+  return code_page == kUtf8 || FindSingleByteTable(code_page) != nullptr ||
+         Converter(code_page) != nullptr;
 }
 
 bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
@@ -317,6 +382,10 @@ bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
                          bytes.data(), static_cast<int32_t>(bytes.size()),
                          0xFFFD, nullptr, &status);
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return true;
+  }
+  if (const SingleByteTable* table = FindSingleByteTable(code_page)) {
+    SingleByteToUtf16(*table, bytes, out);
     return true;
   }
   UConverter* converter = Converter(code_page);
@@ -350,6 +419,10 @@ bool FromUtf16(int code_page, std::u16string_view text, std::string& out) {
   out.clear();
   if (code_page == kUtf8) {
     EncodeUtf8(text, out);
+    return true;
+  }
+  if (const SingleByteTable* table = FindSingleByteTable(code_page)) {
+    Utf16ToSingleByte(*table, text, out);
     return true;
   }
   UConverter* converter = Converter(code_page);

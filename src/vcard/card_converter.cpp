@@ -94,6 +94,7 @@ class CCardConverter::Run : public ICardLoadProgress {
         charset = "utf-8";
       }
       if (!text::EqualsAsciiNoCase(charset, iso_name_)) return false;
+      if (!prop.ValueMatchesDeclaredCharset()) return false;  // e.g. Latin-1 in 3.0
       any_text = true;
     }
     return any_text;

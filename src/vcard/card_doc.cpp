@@ -14,6 +14,12 @@ namespace {
 constexpr char kLoadLabel[] = "CCardDoc.Load";
 constexpr char kFileLabel[] = "CCardDoc.LoadFromFile";
 
+// NAME:VCARD, the value trimmed.
+bool IsVcardKeyword(const CCardDocItemProp& prop, std::string_view name) {
+  return KeywordEquals(prop.name(), name) &&
+         KeywordEquals(text::Trim(prop.raw_value()), "VCARD");
+}
+
 }  // namespace
 
 CCardDoc::CCardDoc(CLog& log, const CharsetPairs& extra_charsets)
@@ -110,7 +116,8 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
   const char* cursor = storage_.data();
   CCardDocItemProp prop(log_);
   bool stopped = false;
-  bool missing_end = false;
+  bool missing_end = false;  // the text ended inside a card
+  bool cut_off = false;      // a card ended without END, where the next began
   std::int32_t delivered = 0;
   const char* const end = storage_.data() + length_;
   for (;;) {
@@ -138,6 +145,11 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     CCardDocItemProp* run = nullptr;
     std::size_t count = 0;
     bool complete = false;
+    bool ends_here = false;
+    // Cards embedded by 2.1 AGENT values ("AGENT:" and BEGIN:VCARD on the
+    // next line) are read as properties of the card around them.
+    int agent_depth = 0;
+    bool after_empty_agent = false;
     for (;;) {
       CCardDocItemProp* slot = ::new (static_cast<void*>(prop_pool_.Append(run, count)))
           CCardDocItemProp(log_);
@@ -145,28 +157,49 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
         prop_pool_.Unappend();
         break;
       }
-      if (KeywordEquals(slot->name(), "END")) {
-        const std::string_view end_value = text::Trim(slot->raw_value());
-        if (KeywordEquals(end_value, "VCARD")) {
-          const CCardDocItemProp end = *slot;
+      if (IsVcardKeyword(*slot, "BEGIN")) {
+        if (after_empty_agent) {
+          ++agent_depth;
+        } else {
+          // Another card begins: this one was cut off. It ends here and the
+          // BEGIN line is read again as the start of the next.
+          cursor = slot->line_;
           prop_pool_.Unappend();
-          item->Complete(run, static_cast<std::int32_t>(count), end);
-          complete = true;
+          ends_here = true;
           break;
         }
-        log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "END: unknown  value(\"%s\")",
-                      end_value);
+      } else if (KeywordEquals(slot->name(), "END")) {
+        const std::string_view end_value = text::Trim(slot->raw_value());
+        if (KeywordEquals(end_value, "VCARD")) {
+          if (agent_depth == 0) {
+            const CCardDocItemProp end = *slot;
+            prop_pool_.Unappend();
+            item->Complete(run, static_cast<std::int32_t>(count), end);
+            complete = true;
+            break;
+          }
+          --agent_depth;
+        } else {
+          log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "END: unknown  value(\"%s\")",
+                        end_value);
+        }
       }
+      after_empty_agent =
+          KeywordEquals(slot->name(), "AGENT") && text::Trim(slot->raw_value()).empty();
       slot->item_ = item;
       item->NoteProp(*slot);
       ++count;
     }
     if (!complete) {
-      // The item and its properties are dropped with the pools' next reset.
       log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Error - no END:VCARD");
-      ++incomplete_items_;
-      missing_end = true;
-      break;
+      if (!ends_here) {
+        // The item and its properties are dropped with the pools' next reset.
+        ++incomplete_items_;
+        missing_end = true;
+        break;
+      }
+      item->CompleteCutOff(run, static_cast<std::int32_t>(count));
+      cut_off = true;
     }
     items_.emplace_back(item);
     ++delivered;
@@ -185,7 +218,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     incomplete_items_ = incomplete;
     return -1;
   }
-  return stopped || missing_end ? 1 : 0;
+  return stopped || missing_end || cut_off ? 1 : 0;
 }
 
 HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file,

@@ -71,6 +71,13 @@ void CCardDocItem::Complete(CCardDocItemProp* props, std::int32_t count,
   complete_ = true;
 }
 
+void CCardDocItem::CompleteCutOff(CCardDocItemProp* props, std::int32_t count) {
+  Complete(props, count, CCardDocItemProp(log_));
+  const CCardDocItemProp& last = count > 0 ? props[count - 1] : begin_;
+  length_ = static_cast<std::int32_t>(last.line_ + last.raw_length_ - start_);
+  cut_off_ = true;
+}
+
 const CCardDocItemProp* CCardDocItem::FindProp(std::string_view name, int* index) const {
   if (index) *index = -1;
   if (name.empty()) {
@@ -98,7 +105,7 @@ double CCardDocItem::GetVersion() const {
 }
 
 std::string CCardDocItem::ToString() const {
-  if (begin_.raw_length_ <= 0 || end_.raw_length_ <= 0) {
+  if (begin_.raw_length_ <= 0 || (end_.raw_length_ <= 0 && !cut_off_)) {
     log_.LogAssert(false, kToStringLabel, 1);
     return {};
   }
@@ -112,7 +119,14 @@ std::string CCardDocItem::ToString() const {
     }
     out.append(prop.raw_text());
   }
-  out.append(end_.raw_text());
+  if (cut_off_) {
+    // The last property's text may end without a line break (the next
+    // card's BEGIN followed on its line).
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append("\r\n");
+    out.append("END:VCARD\r\n");
+  } else {
+    out.append(end_.raw_text());
+  }
   return out;
 }
 

@@ -32,7 +32,11 @@ class CCardDocItem {
 
   // The item's text as it stands in the content, from BEGIN up to the first
   // non-blank character after END:VCARD, without lines the reader rejected.
+  // A card cut off by the next card's BEGIN gets "END:VCARD" and a line
+  // break added, so that its text reads back as a card of its own.
   std::string ToString() const;
+  // True when the card was cut off: the next card began before its END.
+  bool IsCutOff() const { return cut_off_; }
 
   // True when the item's bytes are UTF-8 by origin: its document's content
   // was (a byte-order mark, or UTF-16 turned into UTF-8), or a UTF-8
@@ -69,6 +73,9 @@ class CCardDocItem {
   // Loading: takes the list (a run in the document's property pool) and END,
   // and settles the length and the back references.
   void Complete(CCardDocItemProp* props, std::int32_t count, const CCardDocItemProp& end);
+  // Loading: the same for a card cut off before its END; the length reaches
+  // to the end of its last property's text.
+  void CompleteCutOff(CCardDocItemProp* props, std::int32_t count);
   void ReadVersion(const CCardDocItemProp& version) const;
 
   CLog& log_;
@@ -81,6 +88,7 @@ class CCardDocItem {
   CCardDocItemProp end_;
   bool complete_ = false;
   bool utf8_mark_ = false;  // a byte-order mark stood before BEGIN
+  bool cut_off_ = false;
   mutable double version_ = -1.0;
 };
 

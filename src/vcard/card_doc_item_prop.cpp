@@ -1,10 +1,13 @@
 #include "vcard/card_doc_item_prop.h"
 
+#include <optional>
+
 #include "contact/icloud_rev_fix.h"
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 #include "foundation/time_zone.h"
+#include "foundation/utf8_detect.h"
 #include "vcard/base64.h"
 #include "vcard/card_doc.h"
 #include "vcard/card_doc_item.h"
@@ -117,9 +120,9 @@ void CCardDocItemProp::GetTypes(std::string& text,
     bool types = false;
     if ((version30 || !name.empty()) && KeywordEquals(name, "TYPE")) {
       types = true;
-    } else if (!version30 && name.empty() &&
-               !KeywordEquals(value, "QUOTED-PRINTABLE") &&
+    } else if (name.empty() && !KeywordEquals(value, "QUOTED-PRINTABLE") &&
                !KeywordEquals(value, "BASE64")) {
+      // Bare words are 2.1 types; some phones write them in 3.0 cards too.
       types = true;
     }
     if (!types) continue;
@@ -171,20 +174,85 @@ std::string CCardDocItemProp::ToString() const {
   return out;
 }
 
-int CCardDocItemProp::ValueCodePage(bool base64) const {
+int CCardDocItemProp::ValueCodePage(bool base64, std::string_view bytes) const {
   int charset_code_page = -1;
   if (const CCardDocItemPropParam* charset = FindCharsetParam()) {
     const std::string_view name = charset->GetValueTrimmed();
     if (!name.empty()) charset_code_page = item_->Charset2Codepage(name);
   }
-  const int default_code_page =
-      Version() >= 3.0 ? codepage::kUtf8 : settings::AnsiCodePage();
   // UTF-8 by origin, whatever CHARSET says; bytes that are not UTF-8 at all
   // (a card of another origin joined to marked ones) keep their charset.
-  if (item_->ContentIsUtf8() && !base64 && codepage::IsValidUtf8(raw_value())) {
+  if (item_->ContentIsUtf8() && !base64 && codepage::IsValidUtf8(bytes)) {
     return codepage::kUtf8;
   }
-  return charset_code_page != -1 ? charset_code_page : default_code_page;
+  if (charset_code_page != -1) return charset_code_page;
+  return UndeclaredCodePage(bytes);
+}
+
+int CCardDocItemProp::UndeclaredCodePage(std::string_view bytes) const {
+  // Without a charset the version names one, but real files disagree: 2.1
+  // values from UTF-8 tools, 3.0 values in Latin-1 from old ones. Text that
+  // is well-formed UTF-8 (with a multi-byte letter, for 2.1) is read as
+  // UTF-8, anything else in the ANSI code page.
+  if (Version() >= 3.0) {
+    return codepage::IsValidUtf8(bytes) ? codepage::kUtf8 : settings::AnsiCodePage();
+  }
+  return LooksLikeUtf8(bytes) ? codepage::kUtf8 : settings::AnsiCodePage();
+}
+
+bool CCardDocItemProp::DecodeValueBytes(std::string& scratch, std::string_view& bytes,
+                                        bool keep_escaped_semicolons,
+                                        bool keep_escaped_commas, bool quiet) const {
+  const std::string_view encoding = GetEncoding();
+  const std::string_view raw = raw_value();
+  if (IsBase64Word(encoding)) {
+    scratch.resize(raw.size());
+    std::int32_t size = value_length_;
+    if (!Base64Decode(raw.data(), value_length_,
+                      reinterpret_cast<std::uint8_t*>(scratch.data()), &size)) {
+      if (!quiet) log_->LogError(kDecodeLabel, E_GENERIC_FAILURE, "Base64Decode");
+      return false;
+    }
+    scratch.resize(static_cast<std::size_t>(size));
+    bytes = scratch;
+  } else if (KeywordEquals(encoding, "QUOTED-PRINTABLE")) {
+    DecodeQuotedPrintable(raw, scratch);
+    bytes = scratch;
+  } else {
+    if (!encoding.empty() && !quiet) {
+      log_->LogWarning(kDecodeLabel, E_GENERIC_FAILURE, "Unknown encoding(\"%s\")",
+                       encoding);
+    }
+    const bool version30 = Version() >= 3.0;
+    if (ValueNeedsUnescape(raw, version30)) {
+      UnfoldAndUnescape(raw, version30, !keep_escaped_semicolons, !keep_escaped_commas,
+                        scratch);
+      bytes = scratch;
+    } else {
+      bytes = raw;
+    }
+  }
+  return true;
+}
+
+bool CCardDocItemProp::ValueMatchesDeclaredCharset() const {
+  if (item_ == nullptr || value_length_ <= 0) return true;
+  if (const CCardDocItemPropParam* charset = FindCharsetParam()) {
+    if (!charset->GetValueTrimmed().empty()) return true;
+  }
+  if (item_->ContentIsUtf8()) return true;
+  const int declared = Version() >= 3.0 ? codepage::kUtf8 : settings::AnsiCodePage();
+  const std::string_view raw = raw_value();
+  // Unfolding and unescaping touch ASCII only: ASCII stays ASCII and
+  // well-formed UTF-8 stays well-formed, so plain values need no decoding.
+  const std::string_view encoding = GetEncoding();
+  const bool plain = !IsBase64Word(encoding) && !KeywordEquals(encoding, "QUOTED-PRINTABLE");
+  if (plain && codepage::IsAscii(raw)) return true;
+  if (plain && codepage::IsValidUtf8(raw)) return UndeclaredCodePage(raw) == declared;
+  std::string scratch;
+  std::string_view bytes;
+  if (!DecodeValueBytes(scratch, bytes, true, true, true)) return true;
+  return UndeclaredCodePage(bytes) == declared;
 }
 
 void CCardDocItemProp::GetDecodedValue(std::u16string& text,
@@ -201,43 +269,15 @@ void CCardDocItemProp::GetDecodedValue(std::u16string& text,
     text.clear();
     return;
   }
-  const std::string_view encoding = GetEncoding();
-  const bool base64 = IsBase64Word(encoding);
-  const int code_page = ValueCodePage(base64);
-  const std::string_view raw = raw_value();
-
   // One scratch buffer per thread keeps repeated decoding free of allocations.
   thread_local std::string bytes;
   std::string_view source;
-  if (base64) {
-    bytes.resize(raw.size());
-    std::int32_t size = value_length_;
-    if (!Base64Decode(raw.data(), value_length_,
-                      reinterpret_cast<std::uint8_t*>(bytes.data()), &size)) {
-      text.clear();
-      log_->LogError(kDecodeLabel, E_GENERIC_FAILURE, "Base64Decode");
-      return;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    source = bytes;
-  } else if (KeywordEquals(encoding, "QUOTED-PRINTABLE")) {
-    DecodeQuotedPrintable(raw, bytes);
-    source = bytes;
-  } else {
-    if (!encoding.empty()) {
-      log_->LogWarning(kDecodeLabel, E_GENERIC_FAILURE, "Unknown encoding(\"%s\")",
-                       encoding);
-    }
-    const bool version30 = Version() >= 3.0;
-    if (ValueNeedsUnescape(raw, version30)) {
-      UnfoldAndUnescape(raw, version30, !keep_escaped_semicolons, !keep_escaped_commas,
-                        bytes);
-      source = bytes;
-    } else {
-      source = raw;
-    }
+  if (!DecodeValueBytes(bytes, source, keep_escaped_semicolons, keep_escaped_commas,
+                        false)) {
+    text.clear();
+    return;
   }
-  ValueBytesToUtf16(code_page, source, text);
+  ValueBytesToUtf16(ValueCodePage(IsBase64Word(GetEncoding()), source), source, text);
 }
 
 void CCardDocItemProp::GetDecodedMultiValue(std::vector<std::u16string>& list,
@@ -257,8 +297,16 @@ void CCardDocItemProp::GetDecodedDateTimeValue(double& date, bool& valid,
   const std::u16string_view value = text::Trim(std::u16string_view(decoded));
 
   SystemTime time;
-  bool ok = ParseDateTimeText(value, time, is_utc);
-  if (ok && is_utc) {
+  std::optional<int> offset;
+  bool ok = ParseDateTimeText(value, time, is_utc, &offset);
+  if (ok && offset && to_local) {
+    // The instant the offset names, then as for "Z".
+    const std::int64_t minute = 60 * 1000;
+    time = timezone::FromEpochMillis(timezone::ToEpochMillis(time) - *offset * minute);
+    SystemTime local;
+    ok = SUCCEEDED(timezone::UtcToLocal(time, &local));
+    if (ok) time = local;
+  } else if (ok && is_utc) {
     if (item_ != nullptr && KeywordEquals(name(), "REV")) {
       std::u16string prodid;
       if (const CCardDocItemProp* prop = item_->FindProp("PRODID")) {

@@ -66,8 +66,8 @@ class CCardDocItemProp {
   std::string_view GetEncoding() const;
 
   // The type words of the parameters ("HOME,VOICE,PREF" for
-  // "TEL;TYPE=HOME,VOICE;TYPE=PREF"); in 2.1 items bare parameters count too,
-  // except QUOTED-PRINTABLE and BASE64. `list` (optional) gets each word.
+  // "TEL;TYPE=HOME,VOICE;TYPE=PREF"); bare parameters ("TEL;HOME") count too,
+  // except QUOTED-PRINTABLE and BASE64, in 3.0 items as well as in 2.1. `list` (optional) gets each word.
   void GetTypes(std::string& text, std::vector<std::string>* list = nullptr) const;
 
   // A one-line description for the log:
@@ -84,10 +84,16 @@ class CCardDocItemProp {
   void GetDecodedMultiValue(std::vector<std::u16string>& list, int min_count = 0,
                             bool split_on_commas = false) const;
   // The value as an automation date. `valid` tells whether it could be read,
-  // `is_utc` whether it ended in "Z"; with `to_local` a UTC time is converted
-  // to local time. A failure is logged and gives date 0.
+  // `is_utc` whether it ended in "Z"; with `to_local` a time in UTC or with a
+  // zone offset is converted to local time, without it the date and time
+  // are taken as written. A failure is logged and gives date 0.
   void GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc,
                                bool to_local) const;
+  // False when the value's bytes are read in another code page than its
+  // card declares (no CHARSET: 3.0 promises UTF-8, 2.1 the ANSI code page):
+  // a 2.1 value in UTF-8, a 3.0 value that is not UTF-8. Its card's text
+  // then cannot be copied as it stands into output of the declared charset.
+  bool ValueMatchesDeclaredCharset() const;
   // The bytes of a base64 value (a photo, a sound). False, with `bytes`
   // empty, for a value that is not base64 or cannot be decoded.
   bool GetDecodedBinaryValue(std::vector<std::uint8_t>& bytes) const;
@@ -100,8 +106,19 @@ class CCardDocItemProp {
   friend class CCardDoc;
 
   void Reset();
-  // The code page the value's bytes are in (see GetDecodedValue).
-  int ValueCodePage(bool base64) const;
+  // The code page the value's decoded `bytes` are in: UTF-8 for content that
+  // was UTF-16 or had a UTF-8 mark (base64 excepted), else the CHARSET's,
+  // else UndeclaredCodePage.
+  int ValueCodePage(bool base64, std::string_view bytes) const;
+  // Without a usable CHARSET: UTF-8 when the bytes are UTF-8 (in 2.1: with a
+  // multi-byte sequence), otherwise the ANSI code page.
+  int UndeclaredCodePage(std::string_view bytes) const;
+  // The bytes the value stands for: base64 or quoted-printable decoded, or
+  // unfolded and unescaped, in `scratch` or straight from the content. False
+  // when base64 cannot be decoded. `quiet` keeps the log out of it.
+  bool DecodeValueBytes(std::string& scratch, std::string_view& bytes,
+                        bool keep_escaped_semicolons, bool keep_escaped_commas,
+                        bool quiet) const;
   double Version() const;
 
   // Kept small (64 bytes): a large file holds hundreds of thousands.

@@ -111,8 +111,13 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
     const std::string_view name = prop.name();
     const PropertyDef* def = fields.FindByName(name);
     if (text::StartsWithAsciiNoCase(name, "X-SKYPE-")) record_.IsSkypeCard = true;
-    if ((options_ & kOptionCharsets) && def && def->Has(fkText)) {
-      m_collectCharset(prop, def, v30);
+    if (def && def->Has(fkText)) {
+      if (options_ & kOptionCharsets) m_collectCharset(prop, def, v30);
+      // A value read in another charset than its card declares would be
+      // copied in the wrong one.
+      if (record_.SourceCopyable && !prop.ValueMatchesDeclaredCharset()) {
+        record_.SourceCopyable = false;
+      }
     }
     if (filter_ && def && !def->Has(fkStructural) && !filter_->contains(def->code)) {
       continue;
@@ -149,7 +154,8 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
   ContactRecord& r = record_;
   switch (code) {
     case prop::ADR: m_addAddress(prop); break;
-    case prop::BDAY: m_setDateTime(prop, r.Birthday); break;
+    // Birthdays are calendar dates, taken as written; REV is an instant.
+    case prop::BDAY: m_setDateTime(prop, r.Birthday, false); break;
     case prop::CATEGORIES:
     case prop::X_OUTL_CATEGORIES: m_setCategories(prop); break;
     case prop::CLASS:
@@ -175,7 +181,7 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
     }
     case prop::PHOTO: m_setPhoto(prop); break;
     case prop::PRODID: m_setStrA(prop, r.ProdId); break;
-    case prop::REV: m_setDateTime(prop, r.LastModificationTime); break;
+    case prop::REV: m_setDateTime(prop, r.LastModificationTime, true); break;
     case prop::ROLE: m_setStr(prop, r.Profession); break;
     case prop::TEL: m_setTel(prop); break;
     case prop::TITLE: m_setStr(prop, r.JobTitle); break;

@@ -122,7 +122,10 @@ class CCardParser : public ICardLoadProgress {
   bool m_setStrA(const CCardDocItemProp& prop, std::string& target);
   bool m_setMultiStr(const CCardDocItemProp& prop, int count,
                      std::u16string* const* targets);
-  bool m_setDateTime(const CCardDocItemProp& prop, double& target);
+  // `to_local`: a time in UTC or with a zone offset becomes local time (for
+  // instants such as REV); without it the date is kept as written (for
+  // calendar dates such as birthdays).
+  bool m_setDateTime(const CCardDocItemProp& prop, double& target, bool to_local);
   void m_setCategories(const CCardDocItemProp& prop);
   void m_setClass(const CCardDocItemProp& prop);
   void m_setGender(const CCardDocItemProp& prop, std::int32_t code);

@@ -86,7 +86,8 @@ bool CCardParser::m_setMultiStr(const CCardDocItemProp& prop, int count,
   return true;
 }
 
-bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target) {
+bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target,
+                               bool to_local) {
   if (!IsEmptyDate(target)) {
     m_logDuplicate(kSetDateTimeLabel, prop);
     return false;
@@ -94,7 +95,7 @@ bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target) {
   double date = 0.0;
   bool valid = false;
   bool is_utc = false;
-  prop.GetDecodedDateTimeValue(date, valid, is_utc, true);
+  prop.GetDecodedDateTimeValue(date, valid, is_utc, to_local);
   if (!valid) return false;
   target = date;
   return true;
@@ -182,7 +183,8 @@ void CCardParser::m_addDate(const CCardDocItemProp& prop) {
   ContactDate date;
   bool valid = false;
   bool is_utc = false;
-  prop.GetDecodedDateTimeValue(date.Date, valid, is_utc, true);
+  // A calendar date: taken as written, whatever zone it names.
+  prop.GetDecodedDateTimeValue(date.Date, valid, is_utc, false);
   if (!valid) date.Date = 0.0;
   date.Types = TypesOf(prop);
   date.Group = prop.GetGroup();
@@ -191,7 +193,7 @@ void CCardParser::m_addDate(const CCardDocItemProp& prop) {
 
 void CCardParser::m_addAnniversary(const CCardDocItemProp& prop) {
   double value = 0.0;
-  if (!m_setDateTime(prop, value) || IsEmptyDate(value)) return;
+  if (!m_setDateTime(prop, value, false) || IsEmptyDate(value)) return;
   ContactDate date;
   date.Date = value;
   date.ABLabel = kAnniversaryLabel;

@@ -20,6 +20,10 @@ constexpr char kValueLabel[] = "CCardDoc.Parser.GetPropValue";
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 inline bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+inline bool IsUtf8Bom(const char* p) {
+  return p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF';
+}
+
 CardSlice TrimmedSlice(const char* begin, const char* end) {
   while (begin < end && IsTrimmed(*begin)) ++begin;
   while (end > begin && IsTrimmed(end[-1])) --end;
@@ -67,10 +71,15 @@ bool CardParserLL::GetNextProp(const char*& cursor, CCardDocItemProp& prop) {
   // Each byte of a property line is looked at once: the name part up to its
   // ':' or ';', the parameters up to the ':', the value up to the line end.
   for (;;) {
-    // Blank lines and leading blanks.
+    // Blank lines, leading blanks and byte-order marks (files joined with
+    // their marks carry them where a line starts).
     const char* line = cursor;
     for (;;) {
       while (IsBlank(*line)) ++line;
+      if (IsUtf8Bom(line)) {
+        line += 3;
+        continue;
+      }
       if (*line != '\r' && *line != '\n') break;
       line = scan::SkipLineBreak(line);
     }
@@ -102,6 +111,7 @@ bool CardParserLL::GetNextProp(const char*& cursor, CCardDocItemProp& prop) {
     prop.name_length_ = static_cast<std::int32_t>(p - name_start);
     if (*p == ';' && !GetPropParams(line, &p, cursor, prop)) continue;
     GetPropValue(p, cursor, prop);
+    if (SplitJoinedEnd(prop, cursor)) return true;
 
     // Blank lines after the value and the indentation of the next line
     // belong to this property, so that the properties of an item together
@@ -120,6 +130,25 @@ bool CardParserLL::GetNextProp(const char*& cursor, CCardDocItemProp& prop) {
     prop.raw_length_ = static_cast<std::int32_t>(cursor - line);
     return true;
   }
+}
+
+bool CardParserLL::SplitJoinedEnd(CCardDocItemProp& prop, const char*& cursor) {
+  // "END:VCARDBEGIN:VCARD": a file without a final line break joined to the
+  // next one. The END property ends after "VCARD" and the next line starts
+  // at "BEGIN".
+  constexpr std::string_view kEnd = "VCARD";
+  constexpr std::string_view kBegin = "BEGIN:";
+  const std::string_view value = prop.raw_value();
+  if (prop.param_count_ != 0 || !KeywordEquals(prop.name(), "END") ||
+      value.size() <= kEnd.size() + kBegin.size() ||
+      !KeywordEquals(value.substr(0, kEnd.size()), kEnd) ||
+      !KeywordEquals(value.substr(kEnd.size(), kBegin.size()), kBegin)) {
+    return false;
+  }
+  prop.value_length_ = static_cast<std::int32_t>(kEnd.size());
+  cursor = prop.value_ + kEnd.size();
+  prop.raw_length_ = static_cast<std::int32_t>(cursor - prop.line_);
+  return true;
 }
 
 bool CardParserLL::GetPropParams(const char* line, const char** colon, const char*& cursor,

@@ -50,6 +50,9 @@ class CardParserLL {
   // The raw value after the ':' at `colon`, with its continuation lines; the
   // cursor moves past them.
   void GetPropValue(const char* colon, const char*& cursor, CCardDocItemProp& prop);
+  // An END property read from "END:VCARDBEGIN:VCARD" is cut after "VCARD",
+  // the cursor set to "BEGIN"; true when it was.
+  static bool SplitJoinedEnd(CCardDocItemProp& prop, const char*& cursor);
   // The end of a plain value from `value_start`, lines starting with a space
   // included; the cursor moves past its line break.
   const char* PlainValueEnd(const char* value_start, const char*& cursor) const;

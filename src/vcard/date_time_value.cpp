@@ -38,6 +38,20 @@ class Reader {
 
 bool ReadDate(Reader& r, SystemTime& t) {
   int count = 0;
+  if (r.Take(u'-')) {
+    // A birthday without its year: "--MMDD" or "--MM-DD".
+    if (!r.Take(u'-')) return false;
+    t.year = kYearUnknown;
+    if (r.DigitRun() == 4) {
+      t.month = r.Digits(2, count);
+      t.day = r.Digits(2, count);
+      return true;
+    }
+    t.month = r.Digits(2, count);
+    if (count == 0 || !r.Take(u'-')) return false;
+    t.day = r.Digits(2, count);
+    return count > 0;
+  }
   const int run = r.DigitRun();
   if (run == 8) {
     t.year = r.Digits(4, count);
@@ -77,17 +91,47 @@ bool ReadTime(Reader& r, SystemTime& t) {
   return true;
 }
 
+// "+hh:mm", "-hh:mm", "+hhmm" or "+hh": minutes east of UTC.
+bool ReadOffset(Reader& r, int& minutes) {
+  int sign = 1;
+  if (r.Take(u'-')) {
+    sign = -1;
+  } else if (!r.Take(u'+')) {
+    return false;
+  }
+  int count = 0;
+  const int hours = r.Digits(2, count);
+  if (count != 2 || hours > 23) return false;
+  int mins = 0;
+  const bool colon = r.Take(u':');
+  if (colon || !r.AtEnd()) {
+    mins = r.Digits(2, count);
+    if (count != 2 || mins > 59) return false;
+  }
+  minutes = sign * (hours * 60 + mins);
+  return true;
+}
+
 }  // namespace
 
-bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc) {
+bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc,
+                       std::optional<int>* utc_offset_minutes) {
   is_utc = false;
+  if (utc_offset_minutes) utc_offset_minutes->reset();
   SystemTime t;
   Reader r(text);
   if (!ReadDate(r, t)) return false;
+  int offset = 0;
+  bool has_offset = false;
   if (!r.AtEnd()) {
     if (!r.Take(u'T') && !r.Take(u't')) return false;
     if (!ReadTime(r, t)) return false;
-    if (r.Take(u'Z') || r.Take(u'z')) is_utc = true;
+    if (r.Take(u'Z') || r.Take(u'z')) {
+      is_utc = true;
+    } else if (utc_offset_minutes && (r.Peek() == u'+' || r.Peek() == u'-')) {
+      if (!ReadOffset(r, offset)) return false;
+      has_offset = true;
+    }
     if (!r.AtEnd()) return false;
   }
   if (t.year == 0 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 ||
@@ -95,6 +139,7 @@ bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc)
     return false;
   }
   time = t;
+  if (has_offset) *utc_offset_minutes = offset;
   return true;
 }
 

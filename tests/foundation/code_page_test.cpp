@@ -27,6 +27,7 @@ TEST(CodePageTest, DecodesAndEncodesEachCodePage) {
       {28591, "caf\xe9", u"café"},
       {28595, "\xb8\xd2\xd0\xdd", u"Иван"},
       {28605, "\xa4", u"€"},
+      {28606, "Bra\xba\xfev \xa4 \xaa\xde\xd5", u"Brașțv € ȘȚŐ"},
       {20866, "\xe9\xd7\xc1\xce", u"Иван"},
       {866, "\x88\xa2\xa0\xad", u"Иван"},
       {932, "\x93\xfa\x96\x7b", u"日本"},
@@ -67,6 +68,7 @@ TEST(CodePageTest, ReplacesWhatCannotBeConverted) {
   // Characters the target cannot hold become '?'.
   EXPECT_EQ(FromUtf16(1252, u"Иван €"), "???? \x80");
   EXPECT_EQ(FromUtf16(kUsAscii, u"café"), "caf?");
+  EXPECT_EQ(FromUtf16(28606, u"Иż😀é"), "?\xbf?\xe9");
   EXPECT_EQ(FromUtf16(932, u"日本😀"), "\x93\xfa\x96\x7b?");
   // An unpaired surrogate cannot be written as UTF-8.
   EXPECT_EQ(FromUtf16(kUtf8, std::u16string(1, char16_t(0xD800))), "\xef\xbf\xbd");

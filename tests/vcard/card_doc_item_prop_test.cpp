@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "foundation/automation_date.h"
@@ -80,7 +81,15 @@ TEST(Decoding, GetDecodedValue) {
       {"3.0", "N;ENCODING=BASE64:aGkAeA==", false, false, "hi", nullptr},  // cut at zero
       {"3.0", "N;ENCODING=8BIT:x\\,y", false, false, "x,y", "Unknown encoding(\"8BIT\")"},
       {"3.0", "N:", false, false, "", nullptr},
-      {"3.0", "N:a\xFF" "b", false, false, "a\xEF\xBF\xBD" "b", nullptr},
+      // Without a charset the bytes decide: UTF-8 from UTF-8 tools in 2.1,
+      // the ANSI code page for 3.0 values that are not UTF-8.
+      {"3.0", "N:a\xFF" "b", false, false, "a\xC3\xBF" "b", nullptr},
+      {"3.0", "N:M\xFCller;J\xFCrgen", false, false, "Müller;Jürgen", nullptr},
+      {"2.1", "N:M\xC3\xBCller;J\xC3\xBCrgen", false, false, "Müller;Jürgen", nullptr},
+      {"2.1", "N;ENCODING=QUOTED-PRINTABLE:M=C3=BCller", false, false, "Müller", nullptr},
+      {"2.1", "N:M\xC3\xBC\xFC", false, false, "MÃ¼ü", nullptr},
+      {"2.1", "N;CHARSET=ISO-8859-1:\xC3\xA9", false, false, "Ã©", nullptr},
+      {"2.1", "N;CHARSET=ISO-8859-16:Bra\xBAov \xAA\xDE", false, false, "Brașov ȘȚ", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -115,6 +124,29 @@ TEST(Decoding, DefaultCharsetComesFromTheSettingsTheMarkOrTheExtraTable) {
   japanese.Prop("N").GetDecodedMultiValue(parts, 2, false);
   ASSERT_EQ(parts.size(), 2u);
   EXPECT_EQ(Utf8(parts[0]) + "|" + Utf8(parts[1]) + "|" + decoded(japanese, "X"), "日本|太郎|テスト");
+}
+
+TEST(Decoding, ValueMatchesDeclaredCharset) {
+  const std::tuple<const char*, std::string, bool> cases[] = {
+      {"3.0", "N:M\xC3\xBCller", true},
+      {"3.0", "N:M\xFCller", false},
+      {"3.0", "N;ENCODING=QUOTED-PRINTABLE:M=FCller", false},
+      {"3.0", "N:M\xC3\r\n \xBCller", true},  // a sequence split by a fold
+      {"3.0", "N;CHARSET=ISO-8859-1:M\xFCller", true},
+      {"2.1", "N:M\xFCller", true},
+      {"2.1", "N:M\xC3\xBCller", false},
+      {"2.1", "N;ENCODING=QUOTED-PRINTABLE:M=C3=BCller", false},
+      {"2.1", "N;CHARSET=UTF-8:M\xC3\xBCller", true},
+      {"2.1", "N:plain", true},
+  };
+  for (const auto& [version, line, matches] : cases) {
+    SCOPED_TRACE(line);
+    OneCard card(version, line + "\r\n");
+    EXPECT_EQ(card.item().GetProp(1).ValueMatchesDeclaredCharset(), matches);
+  }
+  // Content that was UTF-16 or carried a mark is UTF-8 throughout.
+  OneCard marked("2.1", "N:M\xC3\xBCller\r\n", true);
+  EXPECT_TRUE(marked.Prop("N").ValueMatchesDeclaredCharset());
 }
 
 TEST(Decoding, PropertyOutsideAnItem) {
@@ -177,7 +209,7 @@ TEST(Decoding, GetDecodedDateTimeValue) {
   const Case cases[] = {
       {"BDAY:  19800615  ", false, true, false, {1980, 6, 0, 15}},
       {"BDAY:1980-02-30", false, true, false, {1980, 3, 0, 1}},  // rolls over
-      {"BDAY:--0615", false, false, false, {}},
+      {"BDAY:--0615", false, true, false, {1604, 6, 0, 15}},  // year unknown
       {"BDAY:0050-01-01", false, false, false, {}},  // outside the automation calendar
       {"BDAY:", false, false, false, {}},
       {"X-D:1980-06-15t10:30:01,05", false, true, false, {1980, 6, 0, 15, 10, 30, 1, 50}},
@@ -191,6 +223,10 @@ TEST(Decoding, GetDecodedDateTimeValue) {
       {"X-D:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 12}},
       {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z", false, true, true,
        {2024, 7, 0, 1, 12}},
+      // An offset names the instant; without conversion the text stands.
+      {"REV:2024-01-02T10:00:00+02:00", true, true, false, {2024, 1, 0, 2, 9}},
+      {"REV:2024-01-02T10:00:00-0530", true, true, false, {2024, 1, 0, 2, 16, 30}},
+      {"BDAY:1980-06-15T00:00:00-05:00", false, true, false, {1980, 6, 0, 15}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -250,7 +286,10 @@ TEST(Properties, GetTypes) {
       {"3.0", "TEL;TYPE=HOME,VOICE;TYPE=PREF:1", "HOME,VOICE,PREF"},
       {"2.1", "TEL;HOME;VOICE;ENCODING=QUOTED-PRINTABLE:1", "HOME,VOICE"},
       {"2.1", "TEL;type=WORK,,FAX;X=Y;BASE64:1", "WORK,FAX"},
-      {"3.0", "TEL;HOME;type=cell:1", "cell"},
+      // 2.1-style bare types in 3.0 cards, as some phones write them.
+      {"3.0", "TEL;HOME;type=cell:1", "HOME,cell"},
+      {"3.0", "TEL;CELL:1", "CELL"},
+      {"3.0", "TEL;QUOTED-PRINTABLE;WORK:1", "WORK"},
       {"3.0", "TEL;TYPE=:1", ""},
       {"2.1", "TEL;TYPE=HOME,\r\n WORK:1", "HOME,WORK"},
   };

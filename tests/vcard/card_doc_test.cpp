@@ -41,9 +41,29 @@ const LoadCase kLoadCases[] = {
      {"END: unknown  value(\"VCARDX\")"}, 1},
     {"empty text", "", -1, 0, {}, 0},
     {"no BEGIN:VCARD", "FN:x\r\n", -1, 0, {"Searching BEGIN: unexpected PROP(FN)"}, 1},
-    {"nested BEGIN ends with the inner END",
-     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n", 0, 1,
-     {"Searching BEGIN: unexpected PROP(N)", "Searching BEGIN: unexpected PROP(END)"}, 2},
+    // A BEGIN inside a card means the card was cut off: it ends there.
+    {"nested BEGIN starts the next card",
+     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n", 1, 2,
+     {"Error - no END:VCARD", "Searching BEGIN: unexpected PROP(N)",
+      "Searching BEGIN: unexpected PROP(END)"}, 3},
+    {"card cut off by the next one",
+     "BEGIN:VCARD\r\nN:A\r\nTEL:1\r\n" + Card("2.1", "N:B\r\nTEL:2\r\n") + Card("2.1", ""),
+     1, 3, {"Error - no END:VCARD"}, 1},
+    {"AGENT value holding a card",
+     "BEGIN:VCARD\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\nFN:b\r\nEND:VCARD\r\n",
+     0, 1, {}, 0},
+    {"AGENT with a value opens nothing",
+     "BEGIN:VCARD\r\nAGENT:x\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n", 1, 2,
+     {"Error - no END:VCARD"}, 1},
+    // cat a.vcf b.vcf, a.vcf without its last line break.
+    {"END and BEGIN on one line", "BEGIN:VCARD\r\nFN:a\r\nend:vcardbegin:vcard\r\nEND:VCARD\r\n",
+     0, 2, {}, 0},
+    {"END and BEGIN joined", "BEGIN:VCARD\r\nFN:a\r\nEND:VCARDBEGIN:VCARD\r\nEND:VCARD", 0, 2,
+     {}, 0},
+    {"byte-order marks where lines start",
+     Card("2.1", "") + "\xEF\xBB\xBF" + Card("2.1", "") + "\r\n \xEF\xBB\xBF\r\n" +
+         Card("3.0", "FN:\xEF\xBB\xBFx\r\n"),
+     0, 3, {}, 0},
     {"bad lines inside a card", Card("2.1", "bad\r\n:x\r\nFN:a\r\n"), 0, 1,
      {"Line has no ':', line:bad", "Prop name is empty, line::x"}, 2},
     {"only separators", "\r\n\r\n;;;\r\n:::\r\n\n\n", -1, 0, {}, 2},
@@ -337,6 +357,40 @@ TEST(CardDoc, ReloadReplacesEverything) {
   ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
   EXPECT_EQ(doc.GetItemCount(), 2);
   EXPECT_FALSE(doc.ContentIsUtf8());
+}
+
+TEST(CardDoc, JoinedFilesReadAsTheirCards) {
+  CapturedLog captured;
+  CCardDoc doc(captured.log);
+  // A card cut off by the next one ends where the next begins; its text
+  // gets the END it lacked, so that it reads back on its own.
+  const std::string cut = "BEGIN:VCARD\r\nN:A\r\nTEL:1\r\n";
+  const std::string text = cut + "BEGIN:VCARD\r\nN:B\r\nEND:VCARDBEGIN:VCARD\r\nN:C\r\nEND:VCARD";
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), 1);
+  ASSERT_EQ(doc.GetItemCount(), 3);
+  EXPECT_TRUE(doc.GetItem(0)->IsCutOff());
+  EXPECT_EQ(doc.GetItem(0)->GetPropCount(), 2);
+  EXPECT_EQ(doc.GetItem(0)->length(), static_cast<std::int32_t>(cut.size()));
+  EXPECT_EQ(doc.GetItem(0)->ToString(), cut + "END:VCARD\r\n");
+  EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nN:B\r\nEND:VCARD");
+  EXPECT_EQ(doc.GetItem(1)->end_prop().raw_value(), "VCARD");
+  EXPECT_EQ(doc.GetItem(2)->ToString(), "BEGIN:VCARD\r\nN:C\r\nEND:VCARD");
+  EXPECT_EQ(captured.Count("Error - no END:VCARD"), 1);
+
+  // Two UTF-16 exports joined: the second mark sits before its BEGIN.
+  std::string utf16;
+  for (const std::u16string_view part : {u"\uFEFFBEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n",
+                                         u"\uFEFFBEGIN:VCARD\r\nN:B\r\nEND:VCARD\r\n"}) {
+    for (char16_t c : part) {
+      utf16.push_back(static_cast<char>(c & 0xFF));
+      utf16.push_back(static_cast<char>(c >> 8));
+    }
+  }
+  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true,
+                               nullptr, nullptr),
+            0);
+  ASSERT_EQ(doc.GetItemCount(), 2);
+  EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nN:B\r\nEND:VCARD\r\n");
 }
 
 TEST(CardDoc, CharsetTableWithExtraPairs) {

@@ -149,7 +149,9 @@ TEST_F(CardParserTest, StructuredAndEnumeratedFields) {
        {"in CCardParser.m_setMultiStr: skipping ORG duplicate"}},
       {"3.0", "BDAY:1980-06-15\r\nBDAY:1990-01-01\r\n", bday, "1980-06-15",
        {"skipping BDAY duplicate"}},
-      {"3.0", "BDAY:--0615\r\nBDAY:19800615\r\n", bday, "1980-06-15", {"Invalid value(--0615)"}},
+      {"3.0", "BDAY:--0615\r\nBDAY:19800615\r\n", bday, "1604-06-15",
+       {"skipping BDAY duplicate"}},
+      {"3.0", "BDAY:1980-06-15T10:00:00+02:00\r\n", bday, "1980-06-15"},
       {"3.0", "CLASS:private\r\n", cls, Num(vlmcsPrivate)},
       {"3.0", "X-OUTL-CLASS:PUBLIC\r\n", cls, Num(vlmcsNormal)},
       {"3.0", "CLASS:CONFIDENTIAL\r\nCLASS:PRIVATE\r\n", cls, Num(vlmcsConfidential),
@@ -213,6 +215,10 @@ TEST_F(CardParserTest, ListElements) {
        {"in CCardParser.m_setEmail: EMAIL.Value is empty"}},
       {"2.1", "TEL;HOME;VOICE:+1 555 \r\nTEL;WORK:\r\nitem2.TEL;CELL:777\r\n", Phones,
        "+1 555|HOME,VOICE||; 777|CELL|item2.|", {"in CCardParser.m_setTel: No value"}},
+      {"3.0", "TEL;CELL:777\r\nEMAIL;INTERNET;PREF:a@b.c\r\n", +[](const ContactRecord& r) {
+         return Phones(r) + "/" + Emails(r);
+       },
+       "777|CELL||/a@b.c|INTERNET,PREF|SMTP||"},
       {"2.1", "X-MS-TEL;ASSISTANT:1\r\n", Phones, "1|||Assistant"},
       {"2.1", "X-MS-TEL;VOICE;COMPANY:2\r\n", Phones, "2|VOICE||Company"},
       {"2.1", "X-MS-TEL;CALLBACK:3\r\n", Phones, "3|||Callback"},
@@ -449,6 +455,44 @@ TEST_F(CardParserTest, VersionSourceTextAndAFreshRecordPerItem) {
   collector_.records.clear();
   Load("\xEF\xBB\xBF" + Card("2.1", "FN:A\r\n"));
   EXPECT_FALSE(collector_.records.at(0).SourceCopyable);
+}
+
+TEST_F(CardParserTest, CalendarDatesIgnoreTheTimeZoneRevisionsDoNot) {
+  const std::string body =
+      "BDAY:1980-06-15T00:00:00Z\r\nX-ABDATE:2001-02-03T00:00:00Z\r\n"
+      "X-MS-ANNIVERSARY:2011-01-13T23:30:00Z\r\nREV:2024-01-02T20:00:00Z\r\n";
+  const std::pair<const char*, const char*> zones[] = {
+      {"America/New_York", "2024-01-02"},  // west of UTC
+      {"Asia/Tokyo", "2024-01-03"},        // east of UTC
+  };
+  for (const auto& [zone, revision] : zones) {
+    SCOPED_TRACE(zone);
+    test::ScopedSettings settings;
+    settings.TimeZone(zone);
+    const ContactRecord& r = One("3.0", body);
+    ASSERT_EQ(r.Dates.size(), 2u);
+    EXPECT_EQ(test::DumpDate(r.Birthday) + "/" + test::DumpDate(r.Dates[0].Date) + "/" +
+                  test::DumpDate(r.Anniversary()) + "/" + test::DumpDate(r.LastModificationTime),
+              std::string("1980-06-15/2001-02-03/2011-01-13/") + revision);
+  }
+}
+
+TEST_F(CardParserTest, TextReadInAnotherCharsetThanDeclaredIsNotCopyable) {
+  const std::pair<std::string, bool> cases[] = {
+      {Card("3.0", "FN:M\xC3\xBCller\r\n"), true},
+      {Card("3.0", "FN:M\xFCller\r\n"), false},        // Latin-1 in a 3.0 card
+      {Card("2.1", "FN:M\xFCller\r\n"), true},
+      {Card("2.1", "FN:M\xC3\xBCller\r\n"), false},   // UTF-8 in a 2.1 card
+      {Card("2.1", "FN;CHARSET=UTF-8:M\xC3\xBCller\r\n"), true},
+  };
+  for (const auto& [text, copyable] : cases) {
+    SCOPED_TRACE(text);
+    collector_.records.clear();
+    Load(text, CCardParser::kOptionSourceText);
+    ASSERT_EQ(collector_.records.size(), 1u);
+    EXPECT_EQ(U8(collector_.records[0].FormattedName), "Müller");
+    EXPECT_EQ(collector_.records[0].SourceCopyable, copyable);
+  }
 }
 
 TEST_F(CardParserTest, CharsetsOption) {

@@ -2,16 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace velmora {
 namespace {
+
+constexpr int kNone = 9999;
 
 struct DateTextCase {
   const char16_t* text;
   bool ok;
   bool utc;
   int y, mo, d, h, mi, s, ms;
+  int offset = kNone;  // minutes east of UTC
 };
 
 const DateTextCase kCases[] = {
@@ -29,8 +33,22 @@ const DateTextCase kCases[] = {
     {u"1980-06-15T10:30:00,05", true, false, 1980, 6, 15, 10, 30, 0, 50},
     {u"1980-06-15T10:30:00.123Z", true, true, 1980, 6, 15, 10, 30, 0, 123},
     {u"1980-06-15T::", true, false, 1980, 6, 15, 0, 0, 0, 0},
-    {u"--0615", false, false, 0, 0, 0, 0, 0, 0, 0},
-    {u"1980-06-15T10:00:00+02:00", false, false, 0, 0, 0, 0, 0, 0, 0},
+    // Without a year: the placeholder year.
+    {u"--0615", true, false, 1604, 6, 15, 0, 0, 0, 0},
+    {u"--06-15", true, false, 1604, 6, 15, 0, 0, 0, 0},
+    {u"--6-5", true, false, 1604, 6, 5, 0, 0, 0, 0},
+    {u"--061", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"--06", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"-0615", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"--1315", false, false, 0, 0, 0, 0, 0, 0, 0},
+    // Zone offsets, the fields as written.
+    {u"1980-06-15T10:00:00+02:00", true, false, 1980, 6, 15, 10, 0, 0, 0, 120},
+    {u"19800615T100000-0530", true, false, 1980, 6, 15, 10, 0, 0, 0, -330},
+    {u"1980-06-15T10:00:00+01", true, false, 1980, 6, 15, 10, 0, 0, 0, 60},
+    {u"1980-06-15T10:00:00+2:00", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"1980-06-15T10:00:00+02:60", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"1980-06-15T10:00:00+02:00Z", false, false, 0, 0, 0, 0, 0, 0, 0},
+    {u"1980-06-15+02:00", false, false, 0, 0, 0, 0, 0, 0, 0},
     {u"1980-06-15T10:00:00Z+", false, true, 0, 0, 0, 0, 0, 0, 0},
     {u"1980-06-15T10:00:00.1234", false, false, 0, 0, 0, 0, 0, 0, 0},
     {u"1980-06-15T10:00:00.", false, false, 0, 0, 0, 0, 0, 0, 0},
@@ -56,11 +74,16 @@ TEST(DateTimeValue, Table) {
   for (const DateTextCase& c : kCases) {
     SystemTime t;
     bool utc = !c.utc;
+    std::optional<int> offset = 1;
     const std::u16string_view text(c.text);
-    ASSERT_EQ(ParseDateTimeText(text, t, utc), c.ok)
+    ASSERT_EQ(ParseDateTimeText(text, t, utc, &offset), c.ok)
         << std::string(text.begin(), text.end());
     EXPECT_EQ(utc, c.utc) << std::string(text.begin(), text.end());
     if (!c.ok) continue;
+    EXPECT_EQ(offset.value_or(kNone), c.offset);
+    // Callers that cannot place an offset do not get one.
+    bool ignored = false;
+    EXPECT_EQ(ParseDateTimeText(text, t, ignored), c.offset == kNone);
     EXPECT_EQ(t.year, c.y);
     EXPECT_EQ(t.month, c.mo);
     EXPECT_EQ(t.day, c.d);
