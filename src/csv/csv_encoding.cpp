@@ -39,7 +39,7 @@ std::size_t SequenceLength(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-bool LooksLikeUtf8(std::string_view content) {
+bool CsvLooksLikeUtf8(std::string_view content) {
   bool multi_byte = false;
   std::size_t i = 0;
   while (i < content.size()) {
@@ -69,7 +69,7 @@ CsvEncodingGuess DetectCsvEncoding(std::string_view content) {
   if (b0 == 0xFE && b1 == 0xFF) return {codepage::kUtf16BE, 2};
   if (b0 != 0 && b1 == 0) return {codepage::kUtf16LE, 0};
   if (b0 == 0 && b1 != 0) return {codepage::kUtf16BE, 0};
-  if (LooksLikeUtf8(content)) return {codepage::kUtf8, 0};
+  if (CsvLooksLikeUtf8(content)) return {codepage::kUtf8, 0};
   return {};
 }
 

@@ -22,10 +22,11 @@ struct CsvEncodingGuess {
 // "EF BB" followed by anything but "BF" is taken as 8-bit text outright.
 CsvEncodingGuess DetectCsvEncoding(std::string_view content);
 
-// True when `content`, read up to its first zero byte (or its end), holds
-// only ASCII below 0x7F and well-formed UTF-8 sequences, and at least one
-// such sequence: pure ASCII says nothing about the encoding, and 0x7F is
-// not expected in text.
-bool LooksLikeUtf8(std::string_view content);
+// The UTF-8 test of CSV files: true when `content`, read up to its first zero
+// byte (or its end), holds only ASCII below 0x7F and well-formed UTF-8
+// sequences, and at least one such sequence: pure ASCII says nothing about
+// the encoding, and 0x7F is not expected in text. (Values of vCards use
+// LooksLikeUtf8, which has no zero bytes to stop at.)
+bool CsvLooksLikeUtf8(std::string_view content);
 
 }  // namespace velmora

@@ -89,7 +89,7 @@ TEST(CsvEncoding, Utf8TestFollowsTheWellFormedTable) {
   for (const Utf8Case& c : kUtf8Cases) {
     std::string hex;
     for (unsigned char b : c.bytes) hex += std::to_string(b) + " ";
-    EXPECT_EQ(LooksLikeUtf8(c.bytes), c.utf8) << hex;
+    EXPECT_EQ(CsvLooksLikeUtf8(c.bytes), c.utf8) << hex;
   }
 }
 
