@@ -58,6 +58,9 @@ std::string ParsedCommand(const CLI::App& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First of all: a Ctrl-C that comes while the libraries load or the command
+  // line is read must still end the job cleanly, not kill the process.
+  InstallInterruptHandler();
   CLI::App app{"velmora - converts contacts between vCard, CSV and spreadsheets"};
   app.name("velmora");
   GlobalOptions global;
@@ -98,7 +101,6 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  InstallInterruptHandler();
   if (convert_command->parsed()) return RunConvert(convert, global);
   if (preview_command->parsed()) return RunPreview(preview, global);
   if (dedupe_command->parsed()) return RunDedupe(dedupe, global);
