@@ -14,6 +14,7 @@ constexpr char kLoadLabel[] = "CCsvHeaders.LoadOutlookLocales";
 
 // The columns every locale row needs beside the header translations; the
 // value words in the order COutlookCsvLocale keeps them.
+enum FixedColumn { kLid, kCodePage, kCodePageDisplayName, kDisplayName, kDisplayNameShort };
 constexpr std::array<const char16_t*, 5> kFixedColumns = {
     u"LID", u"CODE_PAGE", u"CODE_PAGE_DISPLAY_NAME", u"DISPLAY_NAME", u"DISPLAY_NAME_SHORT"};
 constexpr std::array<const char16_t*, COutlookCsvLocale::kValueWordCount> kValueWordColumns = {
@@ -46,6 +47,8 @@ std::u16string Join(const std::vector<std::u16string>& names, std::u16string_vie
   return out;
 }
 
+constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+
 // Header-row names (trimmed, case ignored) to column numbers; a repeated
 // name means its last column.
 class ColumnIndex {
@@ -56,17 +59,20 @@ class ColumnIndex {
       if (!name.empty()) columns_[text::ToUpper(name)] = i;
     }
   }
-  bool Has(std::u16string_view name) const { return columns_.count(text::ToUpper(name)) != 0; }
-  // The row's cell under `name`; empty when the row is shorter.
-  std::u16string_view Cell(const CsvRow& row, std::u16string_view name) const {
+  // kNoColumn when the header row lacks `name`.
+  std::size_t Find(std::u16string_view name) const {
     const auto it = columns_.find(text::ToUpper(name));
-    if (it == columns_.end() || it->second >= row.size()) return {};
-    return row[it->second];
+    return it == columns_.end() ? kNoColumn : it->second;
   }
 
  private:
   std::unordered_map<std::u16string, std::size_t> columns_;
 };
+
+// The row's cell at `column`; empty when the row is shorter.
+std::u16string_view Cell(const CsvRow& row, std::size_t column) {
+  return column < row.size() ? std::u16string_view(row[column]) : std::u16string_view();
+}
 
 }  // namespace
 
@@ -125,16 +131,23 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
     return S_FALSE;
   }
 
+  // Columns are looked up once; rows are then read by position.
   const ColumnIndex columns(cells.front());
   std::vector<std::u16string> missing;
+  std::vector<std::size_t> header_columns;
   for (const CCsvHeader* header : outlook) {
-    if (!columns.Has(header->Name)) missing.push_back(header->Name);
+    header_columns.push_back(columns.Find(header->Name));
+    if (header_columns.back() == kNoColumn) missing.push_back(header->Name);
   }
-  for (const char16_t* name : kFixedColumns) {
-    if (!columns.Has(name)) missing.emplace_back(name);
+  std::array<std::size_t, kFixedColumns.size()> fixed_columns{};
+  for (std::size_t i = 0; i < kFixedColumns.size(); ++i) {
+    fixed_columns[i] = columns.Find(kFixedColumns[i]);
+    if (fixed_columns[i] == kNoColumn) missing.emplace_back(kFixedColumns[i]);
   }
-  for (const char16_t* name : kValueWordColumns) {
-    if (!columns.Has(name)) missing.emplace_back(name);
+  std::array<std::size_t, kValueWordColumns.size()> word_columns{};
+  for (std::size_t i = 0; i < kValueWordColumns.size(); ++i) {
+    word_columns[i] = columns.Find(kValueWordColumns[i]);
+    if (word_columns[i] == kNoColumn) missing.emplace_back(kValueWordColumns[i]);
   }
   if (!missing.empty()) {
     log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Missing Headers:\n%s", Join(missing, u","));
@@ -144,7 +157,7 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
   for (std::size_t r = 1; r < cells.size(); ++r) {
     const CsvRow& row = cells[r];
     const int row_number = static_cast<int>(r);
-    const std::u16string_view lid = columns.Cell(row, u"LID");
+    const std::u16string_view lid = Cell(row, fixed_columns[kLid]);
     if (lid.empty()) {
       log_.LogWarning(kLoadLabel, 0, "skipping %d row, coz LID is empty", row_number);
       continue;
@@ -153,7 +166,7 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
       log_.LogWarning(kLoadLabel, 0, "skipping %d row, coz LID is duplicate", row_number);
       continue;
     }
-    const std::u16string_view code_page_text = columns.Cell(row, u"CODE_PAGE");
+    const std::u16string_view code_page_text = Cell(row, fixed_columns[kCodePage]);
     const std::int64_t row_code_page = ReadDecimal(code_page_text);
     if (row_code_page < 0 || row_code_page > INT32_MAX) {
       log_.LogWarning(kLoadLabel, 0, "skipping %d row, coz CodePage(%s) is invalid", row_number,
@@ -170,9 +183,9 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
     auto locale = std::make_unique<COutlookCsvLocale>();
     locale->LID = std::u16string(lid);
     locale->Codepage = static_cast<std::int32_t>(row_code_page);
-    locale->CodepageDisplayName = columns.Cell(row, u"CODE_PAGE_DISPLAY_NAME");
-    locale->DisplayName = columns.Cell(row, u"DISPLAY_NAME");
-    locale->DisplayNameShort = columns.Cell(row, u"DISPLAY_NAME_SHORT");
+    locale->CodepageDisplayName = Cell(row, fixed_columns[kCodePageDisplayName]);
+    locale->DisplayName = Cell(row, fixed_columns[kDisplayName]);
+    locale->DisplayNameShort = Cell(row, fixed_columns[kDisplayNameShort]);
     if (locale->CodepageDisplayName.empty()) {
       log_.LogWarning(kLoadLabel, 0, "CodePageDiplayName  is empty for %d row", row_number);
     }
@@ -184,8 +197,9 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
     }
 
     std::vector<std::u16string> auto_initialised;
-    for (const CCsvHeader* header : outlook) {
-      const std::u16string_view name = columns.Cell(row, header->Name);
+    for (std::size_t h = 0; h < outlook.size(); ++h) {
+      const CCsvHeader* header = outlook[h];
+      const std::u16string_view name = Cell(row, header_columns[h]);
       if (name.empty()) {
         auto_initialised.push_back(header->Name);
         locale->AddHeader(header->Name, header->Code);
@@ -196,7 +210,7 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
     COutlookCsvLocale::ValueWords words;
     for (std::size_t i = 0; i < kValueWordColumns.size(); ++i) {
       const std::u16string_view column = kValueWordColumns[i];
-      words[i] = text::Trim(columns.Cell(row, column));
+      words[i] = text::Trim(Cell(row, word_columns[i]));
       if (words[i].empty()) {
         words[i] = column.substr(column.find(u"::") + 2);
         auto_initialised.emplace_back(column);
