@@ -62,6 +62,10 @@ class ScopedLogLevel {
 
 std::string SupportedEncodingsPath() { return LibraryDirectory() + "/supportedEncodings.txt"; }
 
+std::string SupportedOutlookHeadersPath() {
+  return LibraryDirectory() + "/supportedOutlookHeaders.csv";
+}
+
 std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status) {
   std::shared_ptr<ICardConverter> converter = CreateCardConverter();
   if (!converter) {
@@ -75,7 +79,8 @@ std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESU
   const bool log = global.log_level != 0;
   std::optional<ScopedLogLevel> level;
   if (global.log_level > 0) level.emplace(global.log_level);
-  *status = converter->InitEx(kProductCode, encodings, Variant(), log, log_name);
+  const Variant outlook_headers(Utf8ToUtf16(SupportedOutlookHeadersPath()));
+  *status = converter->InitEx2(kProductCode, encodings, Variant(), log, log_name, outlook_headers);
   if (FAILED(*status)) {
     PrintError({}, "cannot initialise the converter", *status);
     return nullptr;

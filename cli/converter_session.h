@@ -17,6 +17,8 @@ std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESU
 
 // The path of the supported-encodings list the converter reads.
 std::string SupportedEncodingsPath();
+// The localised Outlook CSV headers, beside the library like the encodings.
+std::string SupportedOutlookHeadersPath();
 
 // Where the log of this command goes, for --help:
 // "<XDG_DATA_HOME or ~/.local/share>/Zorva/velmora-cli/<name>.log".

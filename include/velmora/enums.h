@@ -66,6 +66,12 @@ enum EContactSensitivity : std::int32_t {
   vlmcsConfidential = 3,
 };
 
+enum EContactImportance : std::int32_t {
+  vlmciLow = 0,
+  vlmciNormal = 1,
+  vlmciHigh = 2,
+};
+
 enum EContactGender : std::int32_t {
   vlmcgUnspecified = 0,
   vlmcgFemale = 1,
@@ -88,6 +94,75 @@ enum EContactRelatedName : std::int32_t {
   vlmcrnSister = 10,
   vlmcrnSpouse = 11,
   vlmcrnReferredBy = 12,
+};
+
+// The CSV dialects: the column sets and names of the address books.
+enum ECsvType : std::int32_t {
+  vlmcsvUnknown = 0,
+  vlmcsvOutlook = 1,
+  vlmcsvGoogle = 2,
+  vlmcsvNokia = 3,
+  vlmcsvOutlook365v1 = 4,
+  vlmcsvOutlook365v2 = 5,
+};
+
+// The groups of Google's numbered columns ("E-mail 2 - Value"): bits 24 to
+// 31 of a grouped header code.
+enum ECsvHeaderGroup : std::int32_t {
+  csvgNone = 0,
+  csvgEmail = 1,
+  csvgIM = 2,
+  csvgPhone = 3,
+  csvgAddress = 4,
+  csvgOrganization = 5,
+  csvgRelation = 6,
+  csvgExternalID = 7,
+  csvgWebsite = 8,
+  csvgCalendarLink = 9,
+  csvgEvent = 10,
+  csvgCustomField = 11,
+  csvgJot = 12,
+};
+
+// The property of a grouped column (its part after " - "): the low byte of
+// a grouped header code.
+enum ECsvHeaderGroupProp : std::int32_t {
+  csvgpNone = -1,
+  csvgpType = 0,
+  csvgpValue = 1,
+  csvgpIMService = 2,
+  csvgpAdrFormatted = 3,
+  csvgpAdrStreet = 4,
+  csvgpAdrCity = 5,
+  csvgpAdrPOBox = 6,
+  csvgpAdrState = 7,
+  csvgpAdrPostalCode = 8,
+  csvgpAdrCountry = 9,
+  csvgpAdrNeighborhood = 10,
+  csvgpOrgName = 11,
+  csvgpOrgYomiName = 12,
+  csvgpOrgTitle = 13,
+  csvgpOrgDepartment = 14,
+  csvgpOrgSymbol = 15,
+  csvgpOrgLocation = 16,
+  csvgpOrgJobDesc = 17,
+};
+
+// The value type of a CSV column. The enumerated kinds share the _cftEnum
+// bit; the last two keep the "ctf" spelling callers know them by.
+enum ECsvHeaderType : std::int32_t {
+  cftUnknown = 0,
+  cftText = 2,
+  cftTextGoogle = 4,
+  cftMvText = 10,
+  cftDate = 16,
+  cftMvTextGoogle = 20,
+  cftMvDateGoogle = 32,
+  cftBool = 64,
+  _cftEnum = 128,
+  cftEnumGender = 384,
+  ctfEnumImportance = 640,
+  ctfEnumSensitivity = 1152,
 };
 
 }  // namespace velmora

@@ -121,11 +121,15 @@ HRESULT CComCardConverter::InitEx2(const std::u16string& product_code,
 
     const std::u16string outlook_headers = StringOrEmpty(sup_ol_headers_csv);
     if (!outlook_headers.empty()) {
-      // The Outlook locale table has no reader yet: the file is noted for it
-      // and reported as not loaded, which does not fail initialisation.
+      // A locale table that cannot be loaded leaves the English names in
+      // use; it does not fail initialisation.
       context_->set_outlook_headers_file(PathFromUtf16(outlook_headers));
-      the_log.LogError(kInitLabel, E_NOTIMPL, "Cant load outlook csv locales from %s",
-                       outlook_headers);
+      const HRESULT loaded =
+          context_->CsvHeaders().LoadOutlookLocales(context_->outlook_headers_file());
+      if (FAILED(loaded)) {
+        the_log.LogError(kInitLabel, loaded, "Cant load outlook csv locales from %s",
+                         outlook_headers);
+      }
     }
     initialised_ = true;
     return S_OK;

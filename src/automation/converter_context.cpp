@@ -10,4 +10,9 @@ const FieldFilter& CConverterContext::PreviewFilter() {
   return preview_filter_;
 }
 
+CCsvHeaders& CConverterContext::CsvHeaders() {
+  std::call_once(csv_headers_once_, [this] { csv_headers_ = std::make_unique<CCsvHeaders>(log_); });
+  return *csv_headers_;
+}
+
 }  // namespace velmora

@@ -1,15 +1,17 @@
 // What a converter shares with every object it hands out: the log, the
-// supported encodings, the PRODID line for written cards and the preview
-// filter. The converter and each of its collections and contacts hold the
-// context jointly (std::shared_ptr), so an object used after its converter
-// was released still finds everything it needs.
+// supported encodings, the PRODID line for written cards, the preview
+// filter and the CSV header catalogue with its Outlook locales. The converter and each of its
+// collections and contacts hold the context jointly (std::shared_ptr), so an object used after its
+// converter was released still finds everything it needs.
 #pragma once
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "contact/card_fields.h"
+#include "csv/csv_headers.h"
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
 
@@ -38,6 +40,10 @@ class CConverterContext {
   // The properties a preview reads, built on first use.
   const FieldFilter& PreviewFilter();
 
+  // The CSV header catalogue, built on first use: commands that never touch
+  // CSV do not pay for it.
+  CCsvHeaders& CsvHeaders();
+
  private:
   // Declared first, so destroyed last: the char converter reports to it.
   CLog log_;
@@ -46,6 +52,8 @@ class CConverterContext {
   std::filesystem::path outlook_headers_file_;
   FieldFilter preview_filter_;
   bool preview_filter_built_ = false;
+  std::once_flag csv_headers_once_;
+  std::unique_ptr<CCsvHeaders> csv_headers_;
 };
 
 }  // namespace velmora

@@ -63,7 +63,12 @@ class CellParser {
     while (p_ < text_.size() || after_separator) {
       after_separator = false;
       std::u16string cell = ReadCell();
-      if (column_ == 0) cells_.emplace_back();
+      if (column_ == 0) {
+        // Rows are usually as wide as the previous one: one allocation
+        // instead of a growing vector that moves its cells several times.
+        const std::size_t width = cells_.empty() ? 0 : cells_.back().size();
+        cells_.emplace_back().reserve(width);
+      }
       cells_.back().push_back(std::move(cell));
       if (p_ < text_.size() && IsSeparator(text_[p_])) {
         ++p_;
@@ -85,7 +90,10 @@ class CellParser {
   }
 
  private:
-  bool IsSeparator(char16_t c) const { return separators_.find(c) != std::u16string_view::npos; }
+  bool IsSeparator(char16_t c) const {
+    if (separators_.size() == 1) return c == separators_.front();
+    return separators_.find(c) != std::u16string_view::npos;
+  }
   bool IsStop(char16_t c) const { return c == u'\r' || c == u'\n' || IsSeparator(c); }
   // Blanks around cells are skipped, except a blank that separates cells:
   // skipping it would join two cells or drop an empty one, shifting every

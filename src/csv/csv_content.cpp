@@ -1,5 +1,6 @@
 #include "csv/csv_content.h"
 
+#include <cstring>
 #include <utility>
 
 #include "csv/csv_encoding.h"
@@ -36,6 +37,17 @@ std::int64_t NeutraliseZeros(std::string& content, std::size_t from, int unit_by
     }
   }
   return count;
+}
+
+// Whether `content` holds a zero code unit from `from` on; the common case
+// (none) is answered by one memchr, without touching the content.
+bool HasZeroUnit(std::string_view content, std::size_t from, int unit_bytes) {
+  if (from >= content.size()) return false;
+  if (unit_bytes == 1) return std::memchr(content.data() + from, 0, content.size() - from);
+  for (std::size_t i = from; i + 1 < content.size(); i += 2) {
+    if (content[i] == '\0' && content[i + 1] == '\0') return true;
+  }
+  return false;
 }
 
 std::u16string Utf16FromBytes(std::string_view bytes, bool big_endian) {
@@ -85,7 +97,7 @@ HRESULT CCsvContent::LoadFromFile(const std::filesystem::path& path, int default
     return status;
   }
   if (content.empty()) return S_NO_CONTENT;
-  Decode(std::move(content), code_page);
+  Decode(content, &content, code_page);
   return S_OK;
 }
 
@@ -98,18 +110,26 @@ HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t leng
   }
   const int code_page = ResolveCodepage(default_code_page, kMemoryLabel);
   if (code_page == 0) return E_INVALIDARG;
-  Decode(std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)),
-         code_page);
+  Decode(std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)),
+         nullptr, code_page);
   return S_OK;
 }
 
-void CCsvContent::Decode(std::string&& content, int code_page) {
+void CCsvContent::Decode(std::string_view content, std::string* owned, int code_page) {
   const CsvEncodingGuess guess = DetectCsvEncoding(content);
   const bool utf16 = guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
   const bool big_endian = guess.code_page == codepage::kUtf16BE;
 
-  const std::int64_t zeros = NeutraliseZeros(content, guess.mark_length, utf16 ? 2 : 1, big_endian);
-  if (zeros > 0) {
+  std::string copy;
+  if (HasZeroUnit(content, guess.mark_length, utf16 ? 2 : 1)) {
+    // Only content with zeros is copied (when the caller's) and changed.
+    if (owned == nullptr) {
+      copy.assign(content);
+      owned = &copy;
+    }
+    const std::int64_t zeros =
+        NeutraliseZeros(*owned, guess.mark_length, utf16 ? 2 : 1, big_endian);
+    content = *owned;
     // The message names the file loader whichever load it was: callers
     // search the log for it.
     log_.LogError(kFileLabel, E_GENERIC_FAILURE,
@@ -118,7 +138,7 @@ void CCsvContent::Decode(std::string&& content, int code_page) {
                   zeros);
   }
 
-  const std::string_view body = std::string_view(content).substr(guess.mark_length);
+  const std::string_view body = content.substr(guess.mark_length);
   if (utf16) {
     if (body.size() % 2 != 0) {
       // Half a code unit has no meaning; dropping it keeps every whole
@@ -139,7 +159,8 @@ void CCsvContent::Decode(std::string&& content, int code_page) {
   codepage_detected_ = 0;
   codepage_ = code_page;
   codepage::ToUtf16(code_page, body, text_);
-  raw_bytes_ = std::move(content);
+  // Kept for SetCodepage; `content` may view them, so they are taken last.
+  raw_bytes_ = owned != nullptr ? std::move(*owned) : std::string(content);
 }
 
 bool CCsvContent::SetCodepage(int code_page) {

@@ -61,8 +61,10 @@ class CCsvContent {
   void Clear();
   // Checks and settles the caller's code page: 0 when it is unknown.
   int ResolveCodepage(int code_page, const char* label) const;
-  // Recognises, cleans and decodes `content`, taking it over.
-  void Decode(std::string&& content, int code_page);
+  // Recognises, cleans and decodes `content`. `owned`, when given, holds
+  // the same bytes and may be changed and taken over; without it the
+  // caller's bytes are copied only when they must be changed or kept.
+  void Decode(std::string_view content, std::string* owned, int code_page);
 
   CLog& log_;
   std::string raw_bytes_;

@@ -396,8 +396,10 @@ bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
     return true;
   }
   ucnv_resetToUnicode(converter);
-  // One byte yields at most two UTF-16 units (a surrogate pair).
-  out.resize(bytes.size() * 2 + 2);
+  // A single-byte code page gives one unit per byte; others at most two (a
+  // surrogate pair). A table that breaks this takes the second pass below.
+  const std::size_t units_per_byte = ucnv_getMaxCharSize(converter) == 1 ? 1 : 2;
+  out.resize(bytes.size() * units_per_byte + 2);
   UErrorCode status = U_ZERO_ERROR;
   int32_t length = ucnv_toUChars(converter, out.data(), static_cast<int32_t>(out.size()),
                                  bytes.data(), static_cast<int32_t>(bytes.size()), &status);

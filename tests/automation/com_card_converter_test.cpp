@@ -88,6 +88,30 @@ TEST(CardConverterInit, OutlookHeadersPathIsReportedButDoesNotFail) {
                   "Cant load outlook csv locales from /nowhere/headers.csv"));
 }
 
+TEST(CardConverterInit, OutlookHeadersFileLoadsOrReportsOnlyRealFailures) {
+  TempDir dir;
+  WriteFile(dir / "header_only.csv", "\xEF\xBB\xBFLID,CODE_PAGE\r\n");
+  WriteFile(dir / "ansi.csv", "LID,CODE_PAGE\r\n1031,1252\r\n");
+  struct Case {
+    const char* module;
+    std::filesystem::path file;
+    bool reported;
+  };
+  const Case cases[] = {{"shipped", SourceDir() / "data" / "supportedOutlookHeaders.csv", false},
+                        {"header_only", dir / "header_only.csv", false},
+                        {"ansi", dir / "ansi.csv", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.module);
+    auto converter = CreateCardConverter();
+    EXPECT_EQ(converter->InitEx2(u"InitOutlookFile", Variant(U16(EncodingsFile())), Variant(),
+                                 true, Variant(U16(c.module)), Variant(U16(c.file))),
+              S_OK);
+    const std::string log = LogText("InitOutlookFile", c.module);
+    EXPECT_EQ(Has(log, "Cant load outlook csv locales from " + c.file.string()), c.reported)
+        << log;
+  }
+}
+
 TEST(CardConverterInit, EncodingsFileDecidesWhichCodePagesHaveNames) {
   TempDir dir;
   WriteFile(dir / "encodings.txt", "Cyrillic (Windows)|windows-1251|1251|\r\n");

@@ -92,13 +92,27 @@ TEST(CsvContent, OddUtf16ByteIsDroppedWithAWarning) {
 }
 
 TEST(CsvContent, CallerBufferIsNotModified) {
+  // Zeros are replaced in a copy; the kept raw bytes are that copy.
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"\xFE\xFF\0a\0\0"s, u"a "},
+      {"\xEF\xBB\xBF\xC3\xA9\0"s, u"é "},
+      {"\xCF\xE8\0\xE8"s, u"Ïè è"},
+  };
+  for (const auto& [original, text] : cases) {
+    CapturedLog log;
+    CCsvContent content(log.log);
+    std::string buffer = original;
+    ASSERT_EQ(Load(content, buffer, 1252), S_OK);
+    EXPECT_EQ(buffer, original);
+    EXPECT_EQ(content.text(), text);
+  }
   CapturedLog log;
   CCsvContent content(log.log);
-  const std::string original = "\xFE\xFF\0a\0\0"s;
-  std::string buffer = original;
+  std::string buffer = "\xCF\xE8\0\xE8"s;
   ASSERT_EQ(Load(content, buffer, 1252), S_OK);
-  EXPECT_EQ(buffer, original);
-  EXPECT_EQ(content.text(), u"a ");
+  buffer.assign(buffer.size(), 'x');
+  EXPECT_TRUE(content.SetCodepage(1251));
+  EXPECT_EQ(content.text(), u"Пи и");
 }
 
 TEST(CsvContent, BadArgumentsLeaveTheContentEmpty) {

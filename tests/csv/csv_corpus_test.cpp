@@ -1,0 +1,123 @@
+// Real address-book exports: each loads and splits into cells without a
+// failure, and a few, counted by hand, give exactly their rows and columns.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "csv/csv.h"
+#include "csv/csv_content.h"
+#include "support/test_env.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CapturedLog;
+
+fs::path CsvCorpusDir() { return test::SourceDir() / "tests" / "data" / "corpus"; }
+
+std::vector<fs::path> CorpusFiles() {
+  std::vector<fs::path> files;
+  for (const auto& folder : fs::directory_iterator(CsvCorpusDir())) {
+    if (!folder.is_directory() || folder.path().filename().string().rfind("csv-", 0) != 0) {
+      continue;
+    }
+    for (const auto& file : fs::directory_iterator(folder.path())) files.push_back(file.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+struct Parsed {
+  HRESULT load = E_GENERIC_FAILURE;
+  HRESULT parse = E_GENERIC_FAILURE;
+  int code_page = 0;
+  std::u16string separator;
+  CsvCellsTable cells;
+};
+
+Parsed LoadAndParse(CLog& log, const fs::path& path) {
+  Parsed parsed;
+  CCsvContent content(log);
+  parsed.load = content.LoadFromFile(path, 1252);
+  parsed.code_page = content.Codepage();
+  CCsv csv(log);
+  parsed.separator = csv.AutoDetectSeparator(content.text());
+  parsed.parse = csv.ParseCells(content.text(), &parsed.cells, csvpDefault, -1, 0,
+                                parsed.separator.empty() ? u"," : parsed.separator);
+  return parsed;
+}
+
+TEST(CsvCorpus, EveryFileLoadsAndParses) {
+  const std::vector<fs::path> files = CorpusFiles();
+  ASSERT_GE(files.size(), 32u);
+  CapturedLog captured;
+  for (const fs::path& path : files) {
+    SCOPED_TRACE(path.string());
+    const Parsed parsed = LoadAndParse(captured.log, path);
+    EXPECT_EQ(parsed.load, S_OK);
+    EXPECT_EQ(parsed.parse, S_OK);
+    ASSERT_FALSE(parsed.cells.empty());
+    // The header row is forced, so no data row is wider than it.
+    for (const CsvRow& row : parsed.cells) EXPECT_LE(row.size(), parsed.cells.front().size());
+  }
+}
+
+struct ShapeCase {
+  const char* file;
+  int code_page;
+  std::u16string separator;
+  std::vector<std::size_t> widths;  // cells per row, header row first
+};
+
+// Counted by reading the files. Plain ASCII is left to the default code
+// page (1252 here); only non-ASCII text shows UTF-8.
+const ShapeCase kShapeCases[] = {
+    {"csv-other/tb_csv_semicolon.csv", 1252, u";", {4, 4, 4}},
+    {"csv-other/tb_csv_no_header.csv", 1252, u",", {4, 4}},
+    {"csv-other/fk_noheader.csv", 65001, u",", {3, 3}},
+    {"csv-outlook/roundcube_outlook.csv", 1252, u",", {3, 3}},
+    // A comma row, then tab rows read as one cell each.
+    {"csv-other/tb_tab_comma_mixed.csv", 1252, u",", {26, 1, 1, 1}},
+    {"csv-other/tb_export_tab.txt", 65001, u"\t", {37, 37, 37}},
+    {"csv-other/tb_utf16le_bom_addressbook.csv", 1200, u",", {38, 38}},
+    {"csv-other/fk_thunderbird_de_windows-1252.csv", 1252, u",", {38, 38}},
+    // One line break inside a quoted street: still one data row.
+    {"csv-outlook/horde_outlook_bug_6370.csv", 1252, u",", {92, 92}},
+    {"csv-outlook-localised/tine20_outlook2007_de_mojibake.csv", 65001, u",", {92, 89, 89}},
+};
+
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.file; }
+
+class CsvCorpusShape : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(CsvCorpusShape, RowsAndColumns) {
+  const ShapeCase& c = GetParam();
+  CapturedLog captured;
+  const Parsed parsed = LoadAndParse(captured.log, CsvCorpusDir() / c.file);
+  ASSERT_EQ(parsed.load, S_OK);
+  EXPECT_EQ(parsed.code_page, c.code_page);
+  EXPECT_EQ(parsed.separator, c.separator);
+  std::vector<std::size_t> widths;
+  for (const CsvRow& row : parsed.cells) widths.push_back(row.size());
+  EXPECT_EQ(widths, c.widths);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CsvCorpusShape, ::testing::ValuesIn(kShapeCases));
+
+TEST(CsvCorpus, QuotedLineBreakAndDoubledQuotesStayInTheCell) {
+  CapturedLog captured;
+  const Parsed parsed =
+      LoadAndParse(captured.log, CsvCorpusDir() / "csv-outlook/horde_outlook_bug_6370.csv");
+  ASSERT_EQ(parsed.cells.size(), 2u);
+  ASSERT_GT(parsed.cells[1].size(), 8u);
+  EXPECT_EQ(parsed.cells[0][8], u"Business Street");
+  EXPECT_EQ(parsed.cells[1][8], u"Big Tower'\", 1\" Floor\n123 Main Street");
+}
+
+}  // namespace
+}  // namespace velmora

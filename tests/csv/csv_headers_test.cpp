@@ -1,0 +1,440 @@
+#include "csv/csv_headers.h"
+
+#include <gtest/gtest.h>
+#include <velmora/unicode.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/test_env.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+
+std::vector<std::uint32_t> Codes(const CsvHeaderList& list) {
+  std::vector<std::uint32_t> codes;
+  for (const CCsvHeader* entry : list) codes.push_back(entry->Code);
+  return codes;
+}
+
+std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+
+TEST(CsvHeaders, BuildsWithoutAssertions) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  EXPECT_EQ(headers.entries().size(), 125u + 38u);
+  EXPECT_FALSE(captured.Has("ASSERT")) << captured.Text();
+}
+
+struct ListCase {
+  ECsvType type;
+  int variant;
+  std::size_t count;
+  bool asserts;
+};
+
+const ListCase kListCases[] = {
+    {vlmcsvOutlook, 0, 92, false},      {vlmcsvOutlook, 1, 92, false},
+    {vlmcsvOutlook, 2, 28, false},      {vlmcsvOutlook, 3, 0, true},
+    {vlmcsvOutlook365v1, 0, 28, false}, {vlmcsvOutlook365v1, 7, 28, false},
+    {vlmcsvOutlook365v2, 0, 61, false}, {vlmcsvNokia, 5, 55, false},
+    {vlmcsvGoogle, 0, 65, false},       {vlmcsvGoogle, 1, 27, false},
+    {vlmcsvGoogle, 2, 11, false},       {vlmcsvGoogle, 3, 0, true},
+    {vlmcsvUnknown, 0, 0, true},        {static_cast<ECsvType>(42), 0, 0, true},
+};
+
+TEST(CsvHeaders, ListCounts) {
+  for (const ListCase& c : kListCases) {
+    SCOPED_TRACE(testing::Message() << c.type << "/" << c.variant);
+    CapturedLog captured;
+    CCsvHeaders headers(captured.log);
+    EXPECT_EQ(headers.GetHeaderList(c.type, c.variant).size(), c.count);
+    EXPECT_EQ(captured.Has("ASSERT failed"), c.asserts);
+  }
+}
+
+// Each dialect list holds exactly the entries whose mask has its bit.
+TEST(CsvHeaders, ListsMatchTheDialectMasks) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  const std::pair<ECsvType, int> lists[] = {{vlmcsvOutlook, 0},
+                                            {vlmcsvOutlook365v1, 0},
+                                            {vlmcsvOutlook365v2, 0},
+                                            {vlmcsvNokia, 0},
+                                            {vlmcsvGoogle, 1}};
+  for (const auto& [type, variant] : lists) {
+    SCOPED_TRACE(type);
+    const CsvHeaderList& list = headers.GetHeaderList(type, variant);
+    std::set<std::uint32_t> listed;
+    for (const CCsvHeader* entry : list) {
+      EXPECT_TRUE(CCsvHeaders::IsSupported(*entry, type)) << entry->Code;
+      EXPECT_TRUE(listed.insert(entry->Code).second) << "twice: " << entry->Code;
+    }
+    std::size_t with_bit = 0;
+    for (const CCsvHeader& entry : headers.entries()) {
+      with_bit += CCsvHeaders::IsSupported(entry, type) && !entry.IsGroupped();
+    }
+    EXPECT_EQ(with_bit, list.size());
+  }
+}
+
+TEST(CsvHeaders, ListOrders) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  std::vector<std::uint32_t> outlook;
+  for (std::uint32_t code = 1; code <= 92; ++code) outlook.push_back(code);
+  EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvOutlook, 0)), outlook);
+  EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvOutlook365v1, 0)),
+            (std::vector<std::uint32_t>{2,  3,  4,  58, 61, 64, 38, 39, 32, 33, 41, 43, 45, 16,
+                                        19, 20, 21, 22, 23, 26, 27, 28, 29, 9,  12, 13, 14, 15}));
+  EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvOutlook, 2)),
+            Codes(headers.GetHeaderList(vlmcsvOutlook365v1, 0)));
+  EXPECT_EQ(
+      Codes(headers.GetHeaderList(vlmcsvOutlook365v2, 0)),
+      (std::vector<std::uint32_t>{2,  3,  4,  1,  5,   98, 95,  97, 58, 61, 64, 38, 39,  32, 33, 41,
+                                  35, 43, 45, 44, 31,  37, 42,  36, 34, 46, 48, 47, 123, 8,  7,  6,
+                                  79, 76, 51, 30, 124, 9,  12,  13, 14, 15, 16, 19, 20,  21, 22, 23,
+                                  26, 27, 28, 29, 115, 87, 125, 69, 75, 92, 53, 50, 78}));
+  EXPECT_EQ(
+      Codes(headers.GetHeaderList(vlmcsvNokia, 0)),
+      (std::vector<std::uint32_t>{1,  2,   3,  4,   5,   8,   6,  53,  103, 104, 105, 106, 78, 41,
+                                  45, 107, 42, 108, 109, 110, 81, 111, 23,  28,  26,  27,  29, 112,
+                                  38, 113, 37, 114, 115, 116, 70, 117, 16,  21,  19,  20,  22, 118,
+                                  32, 119, 31, 120, 92,  121, 54, 122, 9,   14,  12,  13,  15}));
+  // Google's plain list as written, and its default subset.
+  std::vector<std::string> google;
+  for (const CCsvHeader* entry : headers.GetHeaderList(vlmcsvGoogle, 1)) {
+    google.push_back(U8(CCsvHeaders::GetName(*entry, vlmcsvGoogle)));
+  }
+  EXPECT_EQ(google, (std::vector<std::string>{"Name",
+                                              "Given Name",
+                                              "Additional Name",
+                                              "Family Name",
+                                              "Yomi Name",
+                                              "Given Name Yomi",
+                                              "Additional Name Yomi",
+                                              "Family Name Yomi",
+                                              "Name Prefix",
+                                              "Name Suffix",
+                                              "Initials",
+                                              "Nickname",
+                                              "Short Name",
+                                              "Maiden Name",
+                                              "Birthday",
+                                              "Gender",
+                                              "Location",
+                                              "Billing Information",
+                                              "Directory Server",
+                                              "Mileage",
+                                              "Occupation",
+                                              "Hobby",
+                                              "Sensitivity",
+                                              "Priority",
+                                              "Subject",
+                                              "Notes",
+                                              "Group Membership"}));
+  EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvGoogle, 2)),
+            (std::vector<std::uint32_t>{2, 3, 4, 95, 97, 1, 5, 98, 53, 78, 102}));
+  // Full: the plain list, then every grouped entry in catalogue order.
+  const std::vector<std::uint32_t> full = Codes(headers.GetHeaderList(vlmcsvGoogle, 0));
+  const std::vector<std::uint32_t> plain = Codes(headers.GetHeaderList(vlmcsvGoogle, 1));
+  ASSERT_EQ(full.size(), 65u);
+  EXPECT_TRUE(std::equal(plain.begin(), plain.end(), full.begin()));
+  EXPECT_EQ(full[27], 0x01000000u);
+  EXPECT_EQ(full[30], 0x02000002u);  // IM's Service comes before its Value
+  EXPECT_EQ(full[64], 0x0C000001u);
+}
+
+// Every name of every plain entry, in every spelling and case, leads back
+// to the entry; grouped entries are found through their formats.
+TEST(CsvHeaders, EveryNameFindsItsCode) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  for (const CCsvHeader& entry : headers.entries()) {
+    SCOPED_TRACE(U8(entry.Name));
+    EXPECT_EQ(headers.FindHeaderByCode(entry.Code), &entry);
+    if (entry.IsGroupped()) {
+      const std::u16string name = entry.GroupName + u" 7 - " + entry.GroupPropName;
+      EXPECT_EQ(headers.FindCodeByName(name), entry.Code | 0x700u);
+      EXPECT_EQ(entry.Name, entry.GroupName + u" * - " + entry.GroupPropName);
+      continue;
+    }
+    for (const std::u16string* name :
+         {&entry.Name, &entry.NameAlt, &entry.NameGoogle, &entry.NameNokia}) {
+      if (name->empty()) continue;
+      EXPECT_EQ(headers.FindCodeByName(*name), entry.Code) << U8(*name);
+      std::u16string lower = *name;
+      for (char16_t& c : lower) c = (c >= u'A' && c <= u'Z') ? c + 32 : c;
+      EXPECT_EQ(headers.FindCodeByName(lower), entry.Code) << U8(lower);
+    }
+  }
+}
+
+struct NameCase {
+  std::uint32_t code;
+  ECsvType type;
+  const char* name;   // GetName
+  const char* alt;    // GetAltName
+  const char* built;  // BuildHeaderName without a LID
+};
+
+const NameCase kNameCases[] = {
+    {1, vlmcsvOutlook, "Title", "", "Title"},
+    {1, vlmcsvGoogle, "Name Prefix", "", "Name Prefix"},
+    {1, vlmcsvNokia, "Title", "", "Title"},
+    {15, vlmcsvOutlook, "Business Country/Region", "Business Country", "Business Country/Region"},
+    {15, vlmcsvOutlook365v2, "Business Country/Region", "Business Country",
+     "Business Country/Region"},
+    {15, vlmcsvGoogle, "Business Country/Region", "", "Business Country/Region"},
+    {15, vlmcsvNokia, "Business Country/Region", "Business Country", "Business Country/Region"},
+    // Nokia's own spelling replaces the alternative, and is not built.
+    {20, vlmcsvNokia, "Home State/Province", "", "Home State"},
+    {29, vlmcsvNokia, "General country/region", "", "Other Country/Region"},
+    {29, vlmcsvOutlook, "Other Country/Region", "Other Country", "Other Country/Region"},
+    {50, vlmcsvGoogle, "Anniversary", "", "Anniversary"},
+    {84, vlmcsvGoogle, "Occupation", "", "Occupation"},
+    {107, vlmcsvNokia, "General e-mail", "General email", "General e-mail"},
+    {119, vlmcsvGoogle, "Business email", "", "Business email"},
+    {119, vlmcsvNokia, "Business e-mail", "", "Business e-mail"},
+    {93, vlmcsvOutlook, "Full Name", "", "Full Name"},
+    {93, vlmcsvGoogle, "Name", "", "Name"},
+};
+
+TEST(CsvHeaders, NamesPerDialect) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  for (const NameCase& c : kNameCases) {
+    SCOPED_TRACE(testing::Message() << c.code << "/" << c.type);
+    const CCsvHeader* entry = headers.FindHeaderByCode(c.code);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(U8(CCsvHeaders::GetName(*entry, c.type)), c.name);
+    EXPECT_EQ(U8(CCsvHeaders::GetAltName(*entry, c.type)), c.alt);
+    EXPECT_EQ(U8(headers.BuildHeaderName(c.code, c.type, u"")), c.built);
+  }
+  EXPECT_FALSE(captured.Has("Err"));
+}
+
+TEST(CsvHeaders, GroupedAndUnknownNamesAreBuilt) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  for (ECsvType type : {vlmcsvGoogle, vlmcsvOutlook, vlmcsvNokia}) {
+    EXPECT_EQ(headers.BuildHeaderName(0x01000201, type, u"1036"), u"E-mail 2 - Value");
+    EXPECT_EQ(headers.BuildHeaderName(0x0400FF0A, type, u""), u"Address 255 - Extended Address");
+    EXPECT_EQ(headers.BuildHeaderName(0, type, u""), u"");
+    EXPECT_EQ(headers.BuildHeaderName(126, type, u""), u"");
+    EXPECT_EQ(headers.BuildHeaderName(0x0D000100, type, u""), u"");
+  }
+  EXPECT_EQ(headers.FindHeaderByCode(0), nullptr);
+  EXPECT_EQ(headers.FindHeaderByCode(0x01000000)->Code, 0x01000000u);
+  EXPECT_EQ(headers.FindHeaderByCode(0x01123401)->Code, 0x01000001u);
+  EXPECT_FALSE(captured.Has("Err"));
+}
+
+// Without locales every LID is unknown: logged, and English is written.
+TEST(CsvHeaders, UnknownLocaleFallsBackToEnglish) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  EXPECT_EQ(headers.BuildHeaderName(8, vlmcsvOutlook, u"1036"), u"Job Title");
+  EXPECT_TRUE(
+      captured.Has("in CCsvHeaders.BuildHeaderName: no locale \"1036\" in "
+                   "supportedOutlookHeaders.csv"));
+  // Other dialects never look a locale up.
+  EXPECT_EQ(headers.BuildHeaderName(1, vlmcsvGoogle, u"9999"), u"Name Prefix");
+  EXPECT_EQ(headers.BuildHeaderName(1, vlmcsvNokia, u"9999"), u"Title");
+  EXPECT_EQ(captured.Count("no locale"), 1);
+}
+
+struct CodeCase {
+  const char* name;
+  std::uint32_t code;
+};
+
+const CodeCase kCodeCases[] = {
+    {"E-MAIL 3 - VALUE", 0x01000301},
+    {"E-mail 0 - Value", 0x01000001},
+    {"E-mail 70000 - Value", 0x01000001 | ((70000u & 0xFFFF) << 8)},
+    {"e-mail 1 - type", 0x01000100},
+    {"IM 2 - Service", 0x02000202},
+    {"Address 12 - Extended Address", 0x04000C0A},
+    {"Organization 1 - Job Description", 0x05000111},
+    {"Business Country", 15},
+    {"General country/region", 29},
+    {"business country/region", 15},
+    {"BUSINESS COUNTRY/REGION", 15},
+    {"Given Name Yomi", 95},
+    {"General email", 107},
+    {"Foo 1 - Bar", 0},
+    {"E-mail x - Type", 0},
+    {"E-mail 1 - ", 0},
+    {"E-mail  1 - Type", 0},
+    {"E-mail 1 -Type", 0},
+    {"E-mail 1 - Nothing", 0},
+    {"E-mail -1 - Type", 0},
+    {"", 0},
+    {"  Title", 0},
+    {"Titlé", 0},
+};
+
+TEST(CsvHeaders, FindCodeByName) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  for (const CodeCase& c : kCodeCases) {
+    EXPECT_EQ(headers.FindCodeByName(Utf8ToUtf16(c.name)), c.code) << c.name;
+  }
+}
+
+struct IndexedCase {
+  const char* name;
+  bool parses;
+  const char* format;
+  std::uint32_t index;
+};
+
+const IndexedCase kIndexedCases[] = {
+    {"E-mail 12 - Value", true, "E-mail %d - Value", 12},
+    {"ab 1 - c", true, "ab %d - c", 1},
+    {"a 1 - c", true, "a %d - c", 1},
+    {"E-mail 1 - Type - x", true, "E-mail %d - Type - x", 1},
+    {"E-mail 007 - Type", true, "E-mail %d - Type", 7},
+    {"E-mail 1 - ", false, "", 0},
+    {"E-mail  1 - Type", false, "", 0},
+    {" 1 - Type", false, "", 0},
+    {"1 - Type", false, "", 0},
+    {"E-mail1 - Type", false, "", 0},
+    {"E-mail - Type", false, "", 0},
+    {"E-mail 1- Type", false, "", 0},
+    {"", false, "", 0},
+};
+
+TEST(CsvHeaders, ParseIndexedName) {
+  for (const IndexedCase& c : kIndexedCases) {
+    std::u16string format;
+    std::uint32_t index = 0;
+    EXPECT_EQ(CCsvHeaders::ParseIndexedName(Utf8ToUtf16(c.name), &format, &index), c.parses)
+        << c.name;
+    if (!c.parses) continue;
+    EXPECT_EQ(U8(format), c.format) << c.name;
+    EXPECT_EQ(index, c.index) << c.name;
+  }
+}
+
+struct HeadersCase {
+  const char* name;
+  ECsvType type;
+  bool add_all;
+  std::vector<std::uint32_t> in;
+  std::vector<std::uint32_t> out;
+};
+
+TEST(CsvHeaders, GetHeadersOrdersForOutput) {
+  const HeadersCase cases[] = {
+      {"grouped after plain, by group, index, property",
+       vlmcsvGoogle,
+       false,
+       {0x01000201, 2, 0x01000200, 0x01000101},
+       {2, 0x01000101, 0x01000200, 0x01000201}},
+      {"list order, duplicates collapse", vlmcsvGoogle, false, {2, 93, 2, 78, 1}, {93, 2, 1, 78}},
+      {"other dialects' columns ascending after",
+       vlmcsvNokia,
+       false,
+       {58, 15, 1, 33},
+       {1, 15, 33, 58}},
+      {"Outlook365 v1 order", vlmcsvOutlook365v1, false, {15, 2, 58}, {2, 58, 15}},
+      {"empty stays empty", vlmcsvOutlook, false, {}, {}},
+  };
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  for (const HeadersCase& c : cases) {
+    std::vector<std::uint32_t> codes = c.in;
+    headers.GetHeaders(codes, c.type, c.add_all);
+    EXPECT_EQ(codes, c.out) << c.name;
+  }
+  EXPECT_FALSE(captured.Has("ASSERT"));
+}
+
+TEST(CsvHeaders, GetHeadersAddAll) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  std::vector<std::uint32_t> codes = {0x01000101, 123, 5};
+  headers.GetHeaders(codes, vlmcsvOutlook, true);
+  ASSERT_EQ(codes.size(), 94u);
+  EXPECT_EQ(codes[0], 1u);
+  EXPECT_EQ(codes[91], 92u);
+  EXPECT_EQ(codes[92], 123u);
+  EXPECT_EQ(codes[93], 0x01000101u);
+  // Google adds its plain list only, not the grouped columns.
+  codes = {};
+  headers.GetHeaders(codes, vlmcsvGoogle, true);
+  EXPECT_EQ(codes, Codes(headers.GetHeaderList(vlmcsvGoogle, 1)));
+  EXPECT_FALSE(captured.Has("ASSERT"));
+  // An unknown dialect is an assertion; the codes still come out, ascending.
+  codes = {9, 3, 9};
+  headers.GetHeaders(codes, vlmcsvUnknown, true);
+  EXPECT_EQ(codes, (std::vector<std::uint32_t>{3, 9}));
+  EXPECT_TRUE(captured.Has("ASSERT failed"));
+}
+
+TEST(CsvHeaders, GroupsAndKnownTypes) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  const CsvHeaderList* address = headers.FindGroupByName(u"ADDRESS");
+  ASSERT_NE(address, nullptr);
+  ASSERT_EQ(address->size(), 9u);
+  EXPECT_EQ(address->front()->Code, 0x04000000u);
+  EXPECT_EQ(address->back()->Code, 0x0400000Au);
+  EXPECT_EQ(address->back()->GroupName, u"Address");
+  EXPECT_EQ(address->back()->GroupPropName, u"Extended Address");
+  EXPECT_EQ(address->back()->Name, u"Address * - Extended Address");
+  EXPECT_EQ(address->back()->Group, address);
+  EXPECT_EQ(address->back()->GroupCode(), static_cast<std::uint32_t>(csvgAddress));
+  EXPECT_EQ(address->back()->GroupPropCode(), csvgpAdrNeighborhood);
+  EXPECT_EQ(headers.FindGroupByName(u"Calendar Link")->size(), 2u);
+  EXPECT_EQ(headers.FindGroupByName(u"Organization")->size(), 8u);
+  EXPECT_EQ(headers.FindGroupByName(u"Nothing"), nullptr);
+  EXPECT_EQ(headers.FindGroupByName(u""), nullptr);
+
+  const CCsvHeader& title = *headers.FindHeaderByCode(1);
+  EXPECT_FALSE(title.IsGroupped());
+  EXPECT_EQ(title.GroupCode(), 0u);
+  EXPECT_EQ(title.GroupPropCode(), csvgpNone);
+  EXPECT_EQ(title.Group, nullptr);
+  EXPECT_TRUE(CCsvHeaders::GetKnownTypes(title).empty());
+
+  const auto types = [&](std::uint32_t code) {
+    std::vector<std::string> words;
+    for (const char16_t* word : CCsvHeaders::GetKnownTypes(*headers.FindHeaderByCode(code))) {
+      words.push_back(U8(word));
+    }
+    return words;
+  };
+  EXPECT_EQ(types(0x01000001), (std::vector<std::string>{"Home", "Work"}));
+  EXPECT_EQ(types(0x04000005), (std::vector<std::string>{"Home", "Work", "Other"}));
+  EXPECT_EQ(types(0x03000000).size(), 19u);
+  EXPECT_EQ(types(0x03000000)[7], "iPhone");
+  EXPECT_EQ(types(0x02000000).back(), "Yahoo!");
+  EXPECT_EQ(types(0x08000000).front(), "Profile");
+  EXPECT_EQ(types(0x0C000001), (std::vector<std::string>{"Keywords", "User"}));
+  EXPECT_TRUE(types(0x05000000).empty());
+  EXPECT_TRUE(types(0x0B000001).empty());
+}
+
+TEST(CsvHeaders, IsSupported) {
+  CapturedLog captured;
+  CCsvHeaders headers(captured.log);
+  const CCsvHeader& title = *headers.FindHeaderByCode(1);  // O G N V2
+  EXPECT_TRUE(CCsvHeaders::IsSupported(title, vlmcsvOutlook));
+  EXPECT_FALSE(CCsvHeaders::IsSupported(title, vlmcsvOutlook365v1));
+  EXPECT_TRUE(CCsvHeaders::IsSupported(title, vlmcsvOutlook365v2));
+  EXPECT_TRUE(CCsvHeaders::IsSupported(title, vlmcsvGoogle));
+  EXPECT_TRUE(CCsvHeaders::IsSupported(title, vlmcsvNokia));
+  EXPECT_FALSE(CCsvHeaders::IsSupported(title, vlmcsvUnknown));
+  EXPECT_FALSE(CCsvHeaders::IsSupported(*headers.FindHeaderByCode(123), vlmcsvOutlook));
+  EXPECT_TRUE(CCsvHeaders::IsSupported(*headers.FindHeaderByCode(0x0A000001), vlmcsvGoogle));
+}
+
+}  // namespace
+}  // namespace velmora

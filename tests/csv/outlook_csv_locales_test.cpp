@@ -1,0 +1,359 @@
+// Loading the localised Outlook header sets: the shipped file, and files
+// broken in each way the loader guards against.
+#include "csv/outlook_csv_locales.h"
+
+#include <gtest/gtest.h>
+#include <velmora/unicode.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "csv/csv_headers.h"
+#include "support/test_env.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+using test::TempDir;
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+const char* const kFixed[] = {"LID", "CODE_PAGE", "CODE_PAGE_DISPLAY_NAME", "DISPLAY_NAME",
+                              "DISPLAY_NAME_SHORT"};
+const char* const kValueWords[] = {
+    "Private::False",        "Private::True",        "Gender::Unspecified",
+    "Gender::Female",        "Gender::Male",         "Priority::Low",
+    "Priority::Normal",      "Priority::High",       "Sensitivity::Normal",
+    "Sensitivity::Personal", "Sensitivity::Private", "Sensitivity::Confidential"};
+
+std::filesystem::path ShippedFile() {
+  return test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
+}
+
+std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+
+// A locale file: every required column, then one row per map of cells.
+// Cells not given are "<column>@<LID>" (CODE_PAGE: 1252); a cell given as
+// "-" is left empty. Columns in `drop` are left out.
+class LocaleFile {
+ public:
+  explicit LocaleFile(const CCsvHeaders& headers) {
+    for (const char* name : kFixed) columns_.push_back(name);
+    for (const CCsvHeader* entry : headers.GetHeaderList(vlmcsvOutlook, 0)) {
+      columns_.push_back(U8(entry->Name));
+    }
+    for (const char* name : kValueWords) columns_.push_back(name);
+  }
+  LocaleFile& Drop(const std::string& column) {
+    columns_.erase(std::find(columns_.begin(), columns_.end(), column));
+    return *this;
+  }
+  LocaleFile& Row(std::map<std::string, std::string> cells) {
+    rows_.push_back(std::move(cells));
+    return *this;
+  }
+  std::string Text(const std::string& prefix = kBom) const {
+    std::string out = prefix;
+    Line(out, columns_);
+    for (const auto& row : rows_) {
+      std::vector<std::string> cells;
+      const std::string lid = row.count("LID") ? row.at("LID") : "";
+      for (const std::string& column : columns_) {
+        const auto it = row.find(column);
+        if (it != row.end()) {
+          cells.push_back(it->second == "-" ? "" : it->second);
+        } else if (column == "CODE_PAGE") {
+          cells.push_back("1252");
+        } else {
+          cells.push_back(column + "@" + lid);
+        }
+      }
+      Line(out, cells);
+    }
+    return out;
+  }
+
+ private:
+  static void Line(std::string& out, const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i > 0) out += ',';
+      out += '"';
+      for (char c : cells[i]) out += (c == '"') ? std::string("\"\"") : std::string(1, c);
+      out += '"';
+    }
+    out += "\r\n";
+  }
+
+  std::vector<std::string> columns_;
+  std::vector<std::map<std::string, std::string>> rows_;
+};
+
+struct Fixture {
+  CapturedLog captured;
+  CCsvHeaders headers{captured.log};
+  TempDir dir;
+
+  HRESULT Load(const std::string& bytes) {
+    test::WriteFile(dir / "headers.csv", bytes);
+    return headers.LoadOutlookLocales(dir / "headers.csv");
+  }
+};
+
+TEST(OutlookCsvLocales, ShippedFile) {
+  Fixture f;
+  ASSERT_EQ(f.headers.LoadOutlookLocales(ShippedFile()), S_OK);
+  const char* const lids[] = {"1033", "1031", "1036", "1040", "1043", "1049",
+                              "1041", "1045", "2052", "1028", "3082"};
+  ASSERT_EQ(f.headers.LocaleCount(), 11);
+  for (int i = 0; i < 11; ++i) {
+    const COutlookCsvLocale* locale = f.headers.Locale(i);
+    ASSERT_NE(locale, nullptr);
+    EXPECT_EQ(U8(locale->LID), lids[i]);
+    EXPECT_EQ(locale->HeaderCount(), 92);
+    EXPECT_EQ(f.headers.FindLocale(locale->LID), locale);
+    // Every column's code in Outlook order.
+    for (int h = 0; h < 92; ++h) EXPECT_EQ(locale->HeaderCode(h, 0), h + 1u) << lids[i];
+  }
+  EXPECT_EQ(f.headers.Locale(11), nullptr);
+  EXPECT_EQ(f.headers.Locale(-1), nullptr);
+  EXPECT_EQ(f.headers.FindLocale(u""), nullptr);
+  EXPECT_EQ(f.headers.FindLocale(u"1034"), nullptr);
+
+  const COutlookCsvLocale& english = *f.headers.FindLocale(u"1033");
+  EXPECT_EQ(english.Codepage, 1252);
+  EXPECT_EQ(english.DisplayName, u"English (United States)");
+  EXPECT_EQ(english.PrivateValue(true), u"True");
+  EXPECT_EQ(english.SensitivityValue(vlmcsConfidential), u"Confidential");
+  EXPECT_EQ(english.SensitivityValue(4), u"");
+  EXPECT_EQ(english.GenderValue(-1), u"");
+  EXPECT_EQ(english.FindHeaderName(92), u"Web Page");
+  EXPECT_EQ(english.FindHeaderName(93), u"");
+
+  // French writes "Titre" for Title and Job Title: told apart by position.
+  const COutlookCsvLocale& french = *f.headers.FindLocale(u"1036");
+  EXPECT_EQ(french.FindHeaderCode(u"Titre", 0), 1u);
+  EXPECT_EQ(french.FindHeaderCode(u"TITRE", 1), 8u);
+  EXPECT_EQ(french.FindHeaderCode(u"titre", 2), 0u);
+  EXPECT_EQ(french.FindHeaderCode(u"Titre", -1), 0u);
+  EXPECT_EQ(french.HeaderCodeCount(0), 2);
+  EXPECT_EQ(french.HeaderCodeCount(7), 1);
+  EXPECT_EQ(french.HeaderCode(0, 1), 8u);
+  EXPECT_EQ(french.HeaderCode(7, 1), 0u);
+  EXPECT_EQ(french.FindHeaderName(8), u"Titre");
+  EXPECT_EQ(french.GenderValue(vlmcgFemale), u"Féminin");
+  EXPECT_EQ(f.headers.BuildHeaderName(8, vlmcsvOutlook, u"1036"), u"Titre");
+  EXPECT_EQ(f.headers.BuildHeaderName(38, vlmcsvOutlook365v2, u"1036"), u"Téléphone (domicile)");
+  EXPECT_EQ(f.headers.BuildHeaderName(38, vlmcsvNokia, u"1036"), u"Home Phone");
+
+  // Partial rows are completed from English.
+  const COutlookCsvLocale& spanish = *f.headers.FindLocale(u"3082");
+  EXPECT_EQ(spanish.FindHeaderName(10), u"Business Street 2");
+  EXPECT_EQ(spanish.FindHeaderCode(u"Business Street 2"), 10u);
+  EXPECT_EQ(f.headers.FindLocale(u"1031")->GenderValue(vlmcgFemale), u"Female");
+  EXPECT_EQ(f.headers.FindLocale(u"1031")->PrivateValue(false), u"Aus");
+  EXPECT_TRUE(f.captured.Has("Auto-initalized (from english):\n\tBusiness Street 2, "));
+  EXPECT_FALSE(f.captured.Has("skipping"));
+
+  // A code outside the Outlook list has no localised name.
+  EXPECT_EQ(f.headers.BuildHeaderName(123, vlmcsvOutlook365v2, u"1036"), u"IMAddress");
+  EXPECT_TRUE(
+      f.captured.Has("in CCsvHeaders.BuildHeaderName: no header \"IMAddress\" in "
+                     "supportedOutlookHeaders.csv::1036"));
+}
+
+TEST(OutlookCsvLocales, SameNameChainAndValueWords) {
+  Fixture f;
+  LocaleFile file(f.headers);
+  file.Row({{"LID", "x-test"},
+            {"Home Phone", "W"},
+            {"Home Phone 2", "w"},
+            {"Title", "-"},
+            {"Gender::Female", "  "},
+            {"Priority::High", " Haut "}});
+  ASSERT_EQ(f.Load(file.Text()), S_OK);
+  const COutlookCsvLocale& locale = *f.headers.FindLocale(u"X-TEST");
+  EXPECT_EQ(locale.FindHeaderCode(u"W", 0), 38u);
+  EXPECT_EQ(locale.FindHeaderCode(u"W", 1), 39u);
+  EXPECT_EQ(locale.FindHeaderCode(u"W", 2), 0u);
+  EXPECT_EQ(locale.HeaderCodeCount(37), 2);
+  EXPECT_EQ(locale.HeaderCodeCount(38), 1);
+  EXPECT_EQ(locale.HeaderName(38), u"w");
+  EXPECT_EQ(locale.FindHeaderName(1), u"Title");
+  EXPECT_EQ(locale.FindHeaderCode(u"Title"), 1u);
+  EXPECT_EQ(locale.GenderValue(vlmcgFemale), u"Female");
+  EXPECT_EQ(locale.PriorityValue(vlmciHigh), u"Haut");
+  EXPECT_EQ(locale.PriorityValue(vlmciLow), u"Priority::Low@x-test");
+  EXPECT_TRUE(f.captured.Has("Auto-initalized (from english):\n\tTitle, Gender::Female\n"));
+}
+
+TEST(OutlookCsvLocales, ColumnsFoundByTrimmedNameInAnyOrderAndCase) {
+  Fixture f;
+  LocaleFile file(f.headers);
+  file.Row({{"LID", "1"}});
+  std::string text = file.Text();
+  // Rename the LID column " lid " and add an unknown column and a later
+  // "LID" column that wins.
+  text.replace(text.find("\"LID\""), 5, "\" lid \"");
+  text.replace(text.find("\r\n"), 2, ",\"Extra\",\"LID\"\r\n");
+  text.replace(text.rfind("\r\n"), 2, ",\"x\",\"2\"\r\n");
+  ASSERT_EQ(f.Load(text), S_OK);
+  EXPECT_EQ(f.headers.LocaleCount(), 1);
+  EXPECT_NE(f.headers.FindLocale(u"2"), nullptr);
+}
+
+struct BrokenCase {
+  const char* name;
+  std::string bytes;
+  HRESULT status;
+  int locales;
+  std::vector<std::string> messages;
+};
+
+TEST(OutlookCsvLocales, BrokenFiles) {
+  CapturedLog builder_log;
+  CCsvHeaders builder(builder_log.log);
+  const auto file = [&] { return LocaleFile(builder); };
+  const BrokenCase cases[] = {
+      {"not unicode",
+       file().Row({{"LID", "1"}, {"Title", "Anrede\xE9"}}).Text(""),
+       E_GENERIC_FAILURE,
+       0,
+       {"Err[-1] in CCsvHeaders.LoadOutlookLocales: content is not unicode"}},
+      {"ASCII without a mark is not unicode either",
+       file().Row({{"LID", "1"}}).Text(""),
+       E_GENERIC_FAILURE,
+       0,
+       {"content is not unicode"}},
+      {"UTF-8 without a mark",
+       file().Row({{"LID", "1"}, {"Title", "Anr\xC3\xA9"}}).Text(""),
+       S_OK,
+       1,
+       {}},
+      {"missing columns",
+       file().Drop("Web Page").Drop("LID").Drop("Gender::Male").Row({}).Text(),
+       E_GENERIC_FAILURE,
+       0,
+       {"Missing Headers:\n\tWeb Page,LID,Gender::Male"}},
+      {"only a header row",
+       file().Text(),
+       S_FALSE,
+       0,
+       {"Inf[0] in CCsvHeaders.LoadOutlookLocales: no data rows"}},
+      {"only a mark", kBom, E_GENERIC_FAILURE, 0, {"cant detect separator"}},
+      {"one column",
+       std::string(kBom) + "LID\r\n1\r\n",
+       E_GENERIC_FAILURE,
+       0,
+       {"cant detect separator"}},
+      {"empty and duplicate LIDs",
+       file()
+           .Row({{"LID", "-"}})
+           .Row({{"LID", "a"}})
+           .Row({{"LID", "A"}})
+           .Row({{"LID", "b"}})
+           .Text(),
+       S_OK,
+       2,
+       {"skipping 1 row, coz LID is empty", "skipping 3 row, coz LID is duplicate"}},
+      {"unicode and invalid code pages",
+       file()
+           .Row({{"LID", "a"}, {"CODE_PAGE", "65001"}})
+           .Row({{"LID", "b"}, {"CODE_PAGE", " +1200"}})
+           .Row({{"LID", "c"}, {"CODE_PAGE", "-5"}})
+           .Row({{"LID", "d"}, {"CODE_PAGE", "99999999999"}})
+           .Row({{"LID", "e"}, {"CODE_PAGE", "65000"}})
+           .Row({{"LID", "f"}, {"CODE_PAGE", "1201"}})
+           .Row({{"LID", "g"}, {"CODE_PAGE", "abc"}})
+           .Text(),
+       S_OK,
+       1,
+       {"skipping 1 row, coz CodePage(65001) must be ansi(not unicode)",
+        "skipping 2 row, coz CodePage( +1200) must be ansi(not unicode)",
+        "skipping 3 row, coz CodePage(-5) is invalid",
+        "skipping 4 row, coz CodePage(99999999999) is invalid",
+        "skipping 5 row, coz CodePage(65000) must be ansi(not unicode)",
+        "skipping 6 row, coz CodePage(1201) must be ansi(not unicode)"}},
+      {"every row skipped",
+       file().Row({{"LID", "-"}}).Row({{"LID", "a"}, {"CODE_PAGE", "-1"}}).Text(),
+       E_GENERIC_FAILURE,
+       0,
+       {"skipping 1 row", "skipping 2 row"}},
+      {"empty display names stay",
+       file()
+           .Row({{"LID", "a"},
+                 {"CODE_PAGE_DISPLAY_NAME", "-"},
+                 {"DISPLAY_NAME", "-"},
+                 {"DISPLAY_NAME_SHORT", "-"}})
+           .Text(),
+       S_OK,
+       1,
+       {"War[0] in CCsvHeaders.LoadOutlookLocales: CodePageDiplayName  is empty for 1 row",
+        "DisplayName is empty for 1 row", "DisplayNameShort is empty for 1 row"}},
+      {"short row",
+       std::string(kBom) + "LID,CODE_PAGE\r\n1,1252\r\n",
+       E_GENERIC_FAILURE,
+       0,
+       {"Missing Headers:\n\tTitle,First Name"}},
+  };
+  for (const BrokenCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    EXPECT_EQ(f.Load(c.bytes), c.status);
+    EXPECT_EQ(f.headers.LocaleCount(), c.locales);
+    for (const std::string& message : c.messages) {
+      EXPECT_TRUE(f.captured.Has(message)) << message << "\n" << f.captured.Text();
+    }
+  }
+}
+
+TEST(OutlookCsvLocales, UnicodeEncodingsAndSeparators) {
+  CapturedLog builder_log;
+  CCsvHeaders builder(builder_log.log);
+  const std::string utf8 = LocaleFile(builder).Row({{"LID", "1"}, {"Title", "Титул"}}).Text("");
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t unit : Utf8ToUtf16(utf8)) {
+    le += static_cast<char>(unit & 0xFF);
+    le += static_cast<char>(unit >> 8);
+    be += static_cast<char>(unit >> 8);
+    be += static_cast<char>(unit & 0xFF);
+  }
+  std::string semicolons = std::string(kBom) + utf8;
+  for (char& c : semicolons) c = (c == ',') ? ';' : c;
+  for (const std::string& bytes : {le, be, semicolons}) {
+    Fixture f;
+    ASSERT_EQ(f.Load(bytes), S_OK) << f.captured.Text();
+    EXPECT_EQ(f.headers.FindLocale(u"1")->FindHeaderCode(u"титул"), 1u);
+  }
+}
+
+TEST(OutlookCsvLocales, FailuresBeforeReading) {
+  Fixture f;
+  EXPECT_EQ(f.headers.LoadOutlookLocales(""), E_INVALIDARG);
+  EXPECT_TRUE(f.captured.Has("in CCsvHeaders.LoadOutlookLocales: empty filename"));
+  const HRESULT missing = f.headers.LoadOutlookLocales(f.dir / "none.csv");
+  EXPECT_TRUE(FAILED(missing));
+  EXPECT_TRUE(f.captured.Has("content.LoadFromFile( " + (f.dir / "none.csv").string() + " )"));
+  // An empty file reads as nothing at all: not Unicode.
+  EXPECT_EQ(f.Load(""), E_GENERIC_FAILURE);
+}
+
+// Every load starts from an empty table: a failed reload leaves none.
+TEST(OutlookCsvLocales, ReloadReplacesTheTable) {
+  Fixture f;
+  ASSERT_EQ(f.headers.LoadOutlookLocales(ShippedFile()), S_OK);
+  ASSERT_EQ(f.headers.LocaleCount(), 11);
+  LocaleFile file(f.headers);
+  ASSERT_EQ(f.Load(file.Row({{"LID", "1033"}}).Text()), S_OK);
+  EXPECT_EQ(f.headers.LocaleCount(), 1);
+  EXPECT_EQ(f.headers.FindLocale(u"1033")->FindHeaderName(1), u"Title@1033");
+  EXPECT_EQ(f.headers.FindLocale(u"1036"), nullptr);
+  LocaleFile skipped(f.headers);
+  EXPECT_EQ(f.Load(skipped.Row({{"LID", "-"}}).Text()), E_GENERIC_FAILURE);
+  EXPECT_EQ(f.headers.LocaleCount(), 0);
+  EXPECT_EQ(f.headers.BuildHeaderName(1, vlmcsvOutlook, u"1033"), u"Title");
+}
+
+}  // namespace
+}  // namespace velmora
