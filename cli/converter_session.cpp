@@ -66,7 +66,8 @@ std::string SupportedOutlookHeadersPath() {
   return LibraryDirectory() + "/supportedOutlookHeaders.csv";
 }
 
-std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status) {
+std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status,
+                                              bool with_outlook_headers) {
   std::shared_ptr<ICardConverter> converter = CreateCardConverter();
   if (!converter) {
     *status = E_OUTOFMEMORY;
@@ -79,7 +80,10 @@ std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESU
   const bool log = global.log_level != 0;
   std::optional<ScopedLogLevel> level;
   if (global.log_level > 0) level.emplace(global.log_level);
-  const Variant outlook_headers(Utf8ToUtf16(SupportedOutlookHeadersPath()));
+  // The Outlook locales cost a few milliseconds to load: only jobs that read
+  // or write CSV take them.
+  const Variant outlook_headers =
+      with_outlook_headers ? Variant(Utf8ToUtf16(SupportedOutlookHeadersPath())) : Variant();
   *status = converter->InitEx2(kProductCode, encodings, Variant(), log, log_name, outlook_headers);
   if (FAILED(*status)) {
     PrintError({}, "cannot initialise the converter", *status);

@@ -12,8 +12,10 @@
 namespace velmora::cli {
 
 // The initialised converter, or null after an error message (`status`
-// receives the library's status).
-std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status);
+// receives the library's status). With `with_outlook_headers` the localised
+// Outlook CSV headers beside the library are loaded too (CSV jobs).
+std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status,
+                                              bool with_outlook_headers = false);
 
 // The path of the supported-encodings list the converter reads.
 std::string SupportedEncodingsPath();
