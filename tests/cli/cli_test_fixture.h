@@ -27,6 +27,11 @@ class CliTest : public ::testing::Test {
   static std::string Corpus(const std::string& name) { return (CorpusDir() / name).string(); }
   // A path in this test's folder.
   std::string Temp(const std::string& name) const { return (temp_ / name).string(); }
+  // A comma-separated file in this test's folder: text, but no vCard.
+  std::string TempCsv() const {
+    WriteFile(temp_ / "contacts.csv", "\"First Name\",\"Last Name\"\r\n\"John\",\"Smith\"\r\n");
+    return Temp("contacts.csv");
+  }
 
   // The JSON document of `text`; fails the test when it is not one.
   static JsonValue Json(const std::string& text) {

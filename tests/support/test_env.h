@@ -29,7 +29,8 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// ../shared/corpus and the repository's own folder.
+// The third-party vCard files in tests/data/corpus/ (their sources and
+// licences in its MANIFEST.tsv) and the repository's own folder.
 std::filesystem::path CorpusDir();
 std::filesystem::path SourceDir();
 
