@@ -357,7 +357,8 @@ def main():
     detected = len(results["killed"]) + len(results["timeout"])
     lines = [
         f"Mutation sample: seed {args.seed}, {viable} viable mutants of "
-        f"{args.count} wanted, from {len(candidates)} places in {', '.join(SOURCE_DIRS)}/",
+        f"{args.count} wanted, from {len(candidates)} places in "
+        f"{' and '.join(d + '/' for d in SOURCE_DIRS)}",
         f"killed {len(results['killed'])}, survived {len(results['survived'])}, "
         f"timed out {len(results['timeout'])}, not viable {len(results['not viable'])}",
         f"score {100.0 * detected / viable if viable else 0:.1f}% "
