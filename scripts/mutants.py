@@ -46,7 +46,7 @@ class Mutant:
     kind: str
 
     def describe(self):
-        return f"{self.path}:{self.line}: {self.kind}: `{self.old}` -> `{self.new}`"
+        return f"{self.path}:{self.line}:{self.column + 1}: {self.kind}: `{self.old}` -> `{self.new}`"
 
 
 # ---------------------------------------------------------------- finding places

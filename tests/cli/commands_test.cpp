@@ -86,16 +86,16 @@ TEST_F(CommandsTest, PreviewPrintsAnAlignedTable) {
             "                             +44 1225 960888\n");
   EXPECT_EQ(r.err, "");
 
-  // East Asian wide characters take two columns each; U+AC00 opens the
-  // Hangul range.
+  // East Asian wide characters take two columns each; U+AC00 and U+F900
+  // open their ranges.
   const std::string wide = TempFile(
-      "wide.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xEA\xB0\x80;\xEA\xB0\x80\xEA\xB0\x80;;;\r\n"
-                  "FN:\xEA\xB0\x80\xEA\xB0\x80 \xEA\xB0\x80\r\nTEL:1\r\nEND:VCARD\r\n"
+      "wide.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xEA\xB0\x80;\xEA\xB0\x80\xEF\xA4\x80;;;\r\n"
+                  "FN:\xEA\xB0\x80\xEF\xA4\x80 \xEA\xB0\x80\r\nTEL:1\r\nEND:VCARD\r\n"
                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nTEL:2\r\n"
                   "END:VCARD\r\n");
   EXPECT_EQ(Run({"preview", wide}).out,
             "#  FILE AS   FULL NAME  COMPANY  E-MAIL  PHONE\n"
-            "1  \xEA\xB0\x80, \xEA\xB0\x80\xEA\xB0\x80  \xEA\xB0\x80\xEA\xB0\x80 \xEA\xB0\x80"
+            "1  \xEA\xB0\x80, \xEA\xB0\x80\xEF\xA4\x80  \xEA\xB0\x80\xEF\xA4\x80 \xEA\xB0\x80"
             "                     1\n"
             "2  Lee, Ann  Ann Lee                     2\n");
 
