@@ -4,8 +4,9 @@
 #   scripts/fuzz.sh [target...]     (default: every fuzz/*_fuzzer.cpp)
 #
 # FUZZ_SECONDS (default 60) is the run time per target. Seeds come from
-# fuzz/corpus/<target>/ and ../shared/corpus/; they are copied into a fresh
-# working corpus, so neither folder is ever written to. Crash inputs land in
+# fuzz/corpus/<target>/, the tests' corpus in tests/data/corpus/ and, when it
+# is there, ../shared/corpus/; they are copied into a fresh working corpus, so
+# none of these folders is ever written to. Crash inputs land in
 # build-fuzz/artifacts/<target>/.
 set -euo pipefail
 
@@ -32,13 +33,15 @@ for target in "${targets[@]}"; do
   if [ -d "$root/fuzz/corpus/$target" ]; then
     cp -r "$root/fuzz/corpus/$target/." "$work/"
   fi
-  if [ -d "$root/../shared/corpus" ]; then
-    # Flatten the shared files into the working corpus under unique names.
-    find "$root/../shared/corpus" -type f ! -name MANIFEST.tsv ! -name README.md -print0 |
+  for seeds in "$root/tests/data/corpus" "$root/../shared/corpus"; do
+    [ -d "$seeds" ] || continue
+    # Flatten the files into the working corpus under unique names.
+    tag=$(basename "$(dirname "$seeds")")
+    find "$seeds" -type f ! -name MANIFEST.tsv ! -name README.md -print0 |
       while IFS= read -r -d '' file; do
-        cp "$file" "$work/shared-$(basename "$(dirname "$file")")-$(basename "$file")"
+        cp "$file" "$work/$tag-$(basename "$(dirname "$file")")-$(basename "$file")"
       done
-  fi
+  done
   artifacts="$build/artifacts/$target"
   mkdir -p "$artifacts"
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096

@@ -5,31 +5,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 extern char** environ;
 
 namespace velmora::clitest {
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-cli-test-XXXXXX");
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 CliRunner::CliRunner(const std::filesystem::path& home) : home_(home) {
   std::filesystem::create_directories(home_ / "data");
@@ -110,37 +95,6 @@ RunResult CliRunner::Run(const std::vector<std::string>& arguments,
   std::filesystem::remove(out_file);
   std::filesystem::remove(err_file);
   return result;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
-
-std::vector<std::string> ListFolder(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-int CountOf(const std::string& text, const std::string& needle) {
-  int count = 0;
-  for (std::size_t at = text.find(needle); at != std::string::npos;
-       at = text.find(needle, at + needle.size())) {
-    ++count;
-  }
-  return count;
 }
 
 std::filesystem::path CliPath() { return VELMORA_CLI_PATH; }

@@ -10,21 +10,15 @@
 #include <utility>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace velmora::clitest {
 
-// A fresh folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using test::CountOf;
+using test::ListFolder;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 struct RunOptions {
   // Standard input: the content of this file; /dev/null when empty.
@@ -58,13 +52,6 @@ class CliRunner {
  private:
   std::filesystem::path home_;
 };
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& content);
-// The file names (not paths) in `folder`, sorted.
-std::vector<std::string> ListFolder(const std::filesystem::path& folder);
-// How often `needle` occurs in `text`.
-int CountOf(const std::string& text, const std::string& needle);
 
 std::filesystem::path CliPath();
 std::filesystem::path SamplesDir();

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "json_reader.h"
 
 namespace velmora::clitest {
 
@@ -20,6 +19,12 @@ class CliTest : public ::testing::Test {
   RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) {
     return runner_.Run(arguments, options);
   }
+  // Standard input from `file`.
+  RunResult RunWithInput(const std::string& file, const std::vector<std::string>& arguments) {
+    RunOptions options;
+    options.stdin_file = file;
+    return runner_.Run(arguments, options);
+  }
 
   // A file of the samples folder.
   static std::string Sample(const std::string& name) { return (SamplesDir() / name).string(); }
@@ -27,13 +32,10 @@ class CliTest : public ::testing::Test {
   static std::string Corpus(const std::string& name) { return (CorpusDir() / name).string(); }
   // A path in this test's folder.
   std::string Temp(const std::string& name) const { return (temp_ / name).string(); }
-
-  // The JSON document of `text`; fails the test when it is not one.
-  static JsonValue Json(const std::string& text) {
-    std::string error;
-    std::optional<JsonValue> value = ParseJson(text, &error);
-    EXPECT_TRUE(value.has_value()) << error << "\n" << text;
-    return value.value_or(JsonValue{});
+  // A file in this test's folder holding `content`.
+  std::string TempFile(const std::string& name, const std::string& content) const {
+    WriteFile(temp_ / name, content);
+    return Temp(name);
   }
 
   TempDir temp_;
@@ -43,5 +45,12 @@ class CliTest : public ::testing::Test {
 inline constexpr char kTeam[] = "team-2.1-qp-windows-1252.vcf";
 inline constexpr char kFamily[] = "family-3.0-apple.vcf";
 inline constexpr char kMixed[] = "mixed.vcf";
+
+// A comma-separated file: valid text, no vCard in it.
+inline constexpr char kCsv[] = "\"First Name\",\"Last Name\"\r\n\"John\",\"Smith\"\r\n";
+// Corpus files without a complete card, and one of a byte-order mark only.
+inline constexpr char kNoBegin[] = "vcard-malformed/eds_vcard_8.vcf";
+inline constexpr char kNoEnd[] = "vcard-malformed/eds_vcard_9.vcf";
+inline constexpr char kBomOnly[] = "vcard-malformed/fk_Empty_bom_only.vcf";
 
 }  // namespace velmora::clitest

@@ -42,9 +42,8 @@ TEST_F(InterruptTest, StopsAConversionWithoutWritingOutput) {
   EXPECT_NE(r.err.find("velmora: cancelled; no output written\n"), std::string::npos) << r.err;
   // Standard error is not a terminal: no progress line.
   EXPECT_EQ(r.err.find('\r'), std::string::npos);
-  const JsonValue json = Json(r.out);
-  EXPECT_TRUE(json["cancelled"].boolean);
-  EXPECT_EQ(json["exit"].number, 130);
+  EXPECT_EQ(r.out.rfind("{\"command\":\"convert\",\"exit\":130,\"cancelled\":true,", 0), 0u)
+      << r.out;
   // Neither the output nor a temporary file of it exists.
   EXPECT_EQ(ListFolder(temp_.path()), (std::vector<std::string>{"big.vcf", "home"}));
   EXPECT_LT(r.seconds, 5.0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <tuple>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,37 +57,7 @@ ContactRecord FilledRecord() {
   return r;
 }
 
-TEST(ContactRecordTest, ClearEmptiesEverything) {
-  ContactRecord r = FilledRecord();
-  ASSERT_EQ(r.TelephoneSlot(tsBusiness), u"1");  // builds the caches
-  ASSERT_EQ(r.RelatedNameSlot(rnsManager), u"Bob");
-  r.Clear();
-  EXPECT_EQ(r.Version, 21);
-  EXPECT_TRUE(r.ProdId.empty());
-  EXPECT_TRUE(r.Charsets.empty());
-  EXPECT_FALSE(r.IsSkypeCard);
-  EXPECT_TRUE(r.SourceCopyable);
-  EXPECT_TRUE(r.SourceText.empty());
-  EXPECT_TRUE(r.FirstName.empty() && r.LastName.empty() && r.FormattedName.empty());
-  EXPECT_TRUE(r.Body.empty());
-  EXPECT_EQ(r.Birthday, 0.0);
-  EXPECT_TRUE(r.Addresses.empty() && r.Phones.empty() && r.Emails.empty() &&
-              r.Impps.empty() && r.RelatedNames.empty() && r.SocialProfiles.empty() &&
-              r.Urls.empty() && r.Dates.empty() && r.CustomFields.empty());
-  EXPECT_EQ(r.SelectedMailingAddress, vlmcaNone);
-  EXPECT_TRUE(r.Categories.empty());
-  EXPECT_EQ(r.LastModificationTime, 0.0);
-  EXPECT_TRUE(r.User3.empty() && r.YomiCompany.empty() && r.UID.empty());
-  EXPECT_EQ(r.Sensitivity, vlmcsNormal);
-  EXPECT_EQ(r.Gender, vlmcgUnspecified);
-  EXPECT_EQ(r.PhotoSize(), 0);
-  EXPECT_TRUE(r.PhotoExt.empty());
-  // The caches went with the lists.
-  EXPECT_EQ(DumpTelephoneSlots(r), "");
-  EXPECT_EQ(DumpRelatedNameSlots(r), "||||");
-}
-
-// Every text field of the record, so that Clear is checked field by field.
+// Every text field of the record.
 constexpr std::u16string ContactRecord::*kTextFields[] = {
     &ContactRecord::FirstName,          &ContactRecord::MiddleName,
     &ContactRecord::LastName,           &ContactRecord::Title,
@@ -109,23 +80,36 @@ constexpr std::u16string ContactRecord::*kTextFields[] = {
     &ContactRecord::UID,
 };
 
-TEST(ContactRecordTest, ClearEmptiesEveryTextFieldAndKeepsItsRoom) {
+// A cleared record equals a new one, keeps the room of its texts and lists
+// for the next card, and rebuilds its views from scratch.
+TEST(ContactRecordTest, ClearMakesANewRecordAndKeepsItsRoom) {
   ContactRecord r = FilledRecord();
   const std::u16string long_text(100, u'x');
   for (auto field : kTextFields) r.*field = long_text;
   r.Phones.assign(10, Phone(u"1", u"WORK"));
+  ASSERT_EQ(r.TelephoneSlot(tsBusiness), u"1");  // builds the caches
+  ASSERT_EQ(r.RelatedNameSlot(rnsManager), u"Bob");
   r.Clear();
+  const ContactRecord fresh;
   for (std::size_t i = 0; i < std::size(kTextFields); ++i) {
     SCOPED_TRACE(i);
     EXPECT_TRUE((r.*kTextFields[i]).empty());
-    // The room stays for the next card the record is filled from.
     EXPECT_GE((r.*kTextFields[i]).capacity(), long_text.size());
   }
-  EXPECT_TRUE(r.Phones.empty());
+  EXPECT_EQ(std::tie(r.Version, r.ProdId, r.Charsets, r.IsSkypeCard, r.SourceCopyable,
+                     r.SourceText, r.Birthday, r.SelectedMailingAddress, r.LastModificationTime,
+                     r.Sensitivity, r.Gender, r.Photo),
+            std::tie(fresh.Version, fresh.ProdId, fresh.Charsets, fresh.IsSkypeCard,
+                     fresh.SourceCopyable, fresh.SourceText, fresh.Birthday,
+                     fresh.SelectedMailingAddress, fresh.LastModificationTime, fresh.Sensitivity,
+                     fresh.Gender, fresh.Photo));
+  EXPECT_TRUE(r.Addresses.empty() && r.Phones.empty() && r.Emails.empty() &&
+              r.Impps.empty() && r.RelatedNames.empty() && r.SocialProfiles.empty() &&
+              r.Urls.empty() && r.Dates.empty() && r.CustomFields.empty());
   EXPECT_GE(r.Phones.capacity(), 10u);
   // The picture is not kept.
   EXPECT_EQ(r.Photo.capacity(), 0u);
-  // A cleared record reads as a new one and refills as one.
+  EXPECT_EQ(DumpRelatedNameSlots(r), "||||");
   r.Phones = {Phone(u"2", u"HOME")};
   EXPECT_EQ(DumpTelephoneSlots(r), "Home=2");
 }

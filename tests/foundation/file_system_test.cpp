@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <string>
+
 #include "foundation/system_status.h"
 #include "support/test_env.h"
 
@@ -23,6 +26,22 @@ TEST(FileSystemTest, ReadFailuresMapToSystemStatuses) {
   if (::geteuid() != 0) {  // root reads everything
     std::filesystem::permissions(dir / "file", std::filesystem::perms::none);
     EXPECT_EQ(ReadWholeFile(dir / "file", out), static_cast<HRESULT>(0x80070005));
+  }
+}
+
+// Standard input may be a pipe: no size to read up to, so it is read to its
+// end, still bounded by the size limit.
+TEST(FileSystemTest, ReadsPipesToTheEndWithinTheLimit) {
+  for (const std::uint64_t limit : {std::uint64_t{11}, std::uint64_t{10}}) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], "piped bytes", 11), 11);
+    ::close(fds[1]);
+    std::string out = "stale";
+    const HRESULT status = ReadWholeFile("/dev/fd/" + std::to_string(fds[0]), out, limit);
+    ::close(fds[0]);
+    EXPECT_EQ(status, limit == 11 ? S_OK : static_cast<HRESULT>(0x800700DF)) << limit;
+    EXPECT_EQ(out, limit == 11 ? "piped bytes" : "") << limit;
   }
 }
 

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "foundation/file_system.h"
 #include "foundation/registry.h"
 #include "foundation/system_settings.h"
@@ -53,36 +50,9 @@ std::filesystem::path PinnedEnvironment::sandbox_;
 
 }  // namespace
 
-TempDir::TempDir() : path_(MakeTempFolder()) {}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  // Tests may leave read-only files or folders behind; make them removable.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-  }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::filesystem::path CorpusDir() { return VELMORA_CORPUS_DIR; }
 std::filesystem::path SourceDir() { return VELMORA_SOURCE_DIR; }
 const std::filesystem::path& SandboxDir() { return PinnedEnvironment::sandbox_; }
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 ScopedSettings::~ScopedSettings() { PinSettings(); }
 

@@ -1,5 +1,5 @@
-// Shared test fixtures: temporary folders, corpus paths and pinned platform
-// settings.
+// Shared test fixtures of the unit tests: corpus paths and pinned platform
+// settings (temporary folders and file helpers are in temp_dir.h).
 //
 // Every test runs with fixed settings (installed before main by the global
 // environment in test_env.cpp): ANSI code page 1252, list separator ",", time
@@ -9,36 +9,20 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <string_view>
+
+#include "support/temp_dir.h"
 
 namespace velmora::test {
 
-// A fresh folder under the system's temporary folder, removed with its
-// content when the object goes away.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// ../shared/corpus and the repository's own folder.
+// The third-party vCard files in tests/data/corpus/ (their sources and
+// licences in its MANIFEST.tsv) and the repository's own folder.
 std::filesystem::path CorpusDir();
 std::filesystem::path SourceDir();
 
 // The folder the global environment gave to the app-data folder and the
 // registry hives.
 const std::filesystem::path& SandboxDir();
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Changes the pinned settings for one scope and restores them after.
 class ScopedSettings {
