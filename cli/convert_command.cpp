@@ -265,7 +265,7 @@ int Converter::Split(const std::vector<std::vector<std::uint8_t>>& buffers) {
     if (Interrupted()) return kExitCancelled;
     totals_.written += saved;
     totals_.skipped += skipped_all;
-    totals_.errors += errors + io_errors;
+    totals_.errors += errors;  // a card whose file failed is among them
     if (io_errors > 0 || (FAILED(status) && saved == 0 && errors == 0)) {
       std::string what = "cannot write " + std::to_string(io_errors > 0 ? io_errors : 1) +
                          (io_errors == 1 ? " file" : " files");
