@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz mutants clean format
+.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz mutants clean format check-format
 
 all: build
 
@@ -28,6 +28,7 @@ quiet-build: configure
 	  || { cat $(BUILD).build.log; exit 1; }
 
 test: build
+	@bash scripts/check-format.sh
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) test-asan
 
@@ -85,7 +86,10 @@ mutants: deps
 	@python3 scripts/mutants.py --count $(N) --seed $(SEED) --build build-mutants
 
 format:
-	@find src include cli tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@find src include cli tests bench fuzz examples -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+check-format:
+	@bash scripts/check-format.sh
 
 clean:
 	@rm -rf $(BUILD) $(BUILD).configure.log $(BUILD).build.log build-*

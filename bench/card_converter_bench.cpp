@@ -6,10 +6,10 @@
 // and of 20 MB of vCard 3.0 in UTF-8 to itself (every card copied).
 // Duplicate resolution of N cards of which 10% repeat an earlier name; the
 // time per card shows whether it grows with N.
-#include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "card_corpus.h"
 #include "foundation/char_converter.h"
@@ -30,8 +30,7 @@ void Convert(benchmark::State& state, CardVersions versions) {
   std::string out;
   int converted = 0, copied = 0, errors = 0;
   for (auto _ : state) {
-    converter.ConvertMemory(text, 30, 65001, "utf-8", &out, nullptr, &converted, &copied,
-                            &errors);
+    converter.ConvertMemory(text, 30, 65001, "utf-8", &out, nullptr, &converted, &copied, &errors);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

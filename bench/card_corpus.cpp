@@ -29,29 +29,27 @@ class Random {
   std::uint32_t state_;
 };
 
-constexpr const char* kFirstLatin[] = {"John", "Mary", "Peter", "Linda", "James", "Susan",
-                                       "Robert", "Karen", "Michael", "Nancy"};
-constexpr const char* kLastLatin[] = {"Smith", "Johnson", "Williams", "Brown", "Jones",
-                                      "Miller", "Davis", "Wilson", "Anderson", "Taylor"};
-constexpr const char* kFirstGerman[] = {"Jürgen", "Björn", "Käthe", "Günther", "Müller",
-                                        "Françoise", "José", "Zoë"};
-constexpr const char* kLastGerman[] = {"Müller", "Schäfer", "Größmann", "Köhler", "Weiß",
-                                       "Bäcker", "Dürr", "Lösch"};
-constexpr const char* kFirstCyrillic[] = {"Иван", "Мария", "Пётр", "Анна", "Сергей",
-                                          "Ольга", "Дмитрий", "Елена"};
-constexpr const char* kLastCyrillic[] = {"Иванов", "Петрова", "Смирнов", "Кузнецова",
-                                         "Попов", "Соколова", "Лебедев", "Новикова"};
-constexpr const char* kCompanies[] = {"Acme Corp.", "Globex, Inc.", "Initech; Ltd",
+constexpr const char* kFirstLatin[] = {"John",  "Mary",   "Peter", "Linda",   "James",
+                                       "Susan", "Robert", "Karen", "Michael", "Nancy"};
+constexpr const char* kLastLatin[] = {"Smith",  "Johnson", "Williams", "Brown",    "Jones",
+                                      "Miller", "Davis",   "Wilson",   "Anderson", "Taylor"};
+constexpr const char* kFirstGerman[] = {"Jürgen", "Björn",     "Käthe", "Günther",
+                                        "Müller", "Françoise", "José",  "Zoë"};
+constexpr const char* kLastGerman[] = {"Müller", "Schäfer", "Größmann", "Köhler",
+                                       "Weiß",   "Bäcker",  "Dürr",     "Lösch"};
+constexpr const char* kFirstCyrillic[] = {"Иван",   "Мария", "Пётр",    "Анна",
+                                          "Сергей", "Ольга", "Дмитрий", "Елена"};
+constexpr const char* kLastCyrillic[] = {"Иванов", "Петрова",  "Смирнов", "Кузнецова",
+                                         "Попов",  "Соколова", "Лебедев", "Новикова"};
+constexpr const char* kCompanies[] = {"Acme Corp.",    "Globex, Inc.",     "Initech; Ltd",
                                       "Umbrella GmbH", "Stark Industries", "Wayne Enterprises"};
-constexpr const char* kStreets[] = {"Main St. 1", "Elm Street 42", "Hauptstraße 7",
+constexpr const char* kStreets[] = {"Main St. 1",    "Elm Street 42",    "Hauptstraße 7",
                                     "ул. Ленина, 5", "Rue de la Paix 3", "Baker St 221b"};
-constexpr const char* kCities[] = {"Springfield", "München", "Москва", "Paris", "London",
-                                   "Zürich"};
-constexpr const char* kNoteWords[] = {"met", "at", "the", "conference", "in", "Berlin,",
-                                      "call", "back;", "prefers", "e-mail", "über", "café",
-                                      "важно", "встреча", "notes:", "follow-up", "réunion"};
-constexpr const char* kCategories[] = {"Work", "Friends", "Family", "VIP", "Clients",
-                                       "Suppliers"};
+constexpr const char* kCities[] = {"Springfield", "München", "Москва", "Paris", "London", "Zürich"};
+constexpr const char* kNoteWords[] = {
+    "met",    "at",   "the",  "conference", "in",      "Berlin,", "call",      "back;",  "prefers",
+    "e-mail", "über", "café", "важно",      "встреча", "notes:",  "follow-up", "réunion"};
+constexpr const char* kCategories[] = {"Work", "Friends", "Family", "VIP", "Clients", "Suppliers"};
 
 enum class Kind { kV30Utf8, kV21Utf8, kV21Windows1252, kV21Windows1251 };
 
@@ -268,8 +266,8 @@ class CardWriter {
       return;
     }
     static constexpr const char* kCharsets[] = {"", "UTF-8", "WINDOWS-1252", "windows-1251"};
-    const std::string head = name + ";CHARSET=" + kCharsets[static_cast<int>(kind_)] +
-                             ";ENCODING=QUOTED-PRINTABLE:";
+    const std::string head =
+        name + ";CHARSET=" + kCharsets[static_cast<int>(kind_)] + ";ENCODING=QUOTED-PRINTABLE:";
     out_ += head;
     out_ += QuotedPrintable(bytes, head.size());
     out_ += "\r\n";
@@ -307,9 +305,9 @@ std::string MakeCardCorpus(const CardCorpusOptions& options) {
   std::string out;
   out.reserve(options.target_bytes + 65536);
   CardWriter writer(random, out);
-  static constexpr Kind kRotation[] = {Kind::kV30Utf8, Kind::kV21Utf8, Kind::kV30Utf8,
-                                       Kind::kV21Windows1252, Kind::kV30Utf8,
-                                       Kind::kV21Windows1251};
+  static constexpr Kind kRotation[] = {Kind::kV30Utf8, Kind::kV21Utf8,
+                                       Kind::kV30Utf8, Kind::kV21Windows1252,
+                                       Kind::kV30Utf8, Kind::kV21Windows1251};
   static constexpr Kind kRotation21[] = {Kind::kV21Utf8, Kind::kV21Windows1252,
                                          Kind::kV21Windows1251};
   for (int number = 0; out.size() < options.target_bytes; ++number) {

@@ -6,16 +6,16 @@
 //
 // Arguments: 0 = about 20 MB of text cards, 1 = the same with base64 photos
 // on 20% of the cards.
-#include <benchmark/benchmark.h>
-#include <unicode/ustring.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+#include <unicode/ustring.h>
+
 #include "card_corpus.h"
-#include "reference_scan.h"
 #include "foundation/log.h"
+#include "reference_scan.h"
 #include "vcard/card_doc.h"
 
 namespace velmora::bench {

@@ -7,10 +7,10 @@
 // Arguments: 0 = about 20 MB of vCard 3.0, 1 = vCard 2.1 in UTF-8,
 // windows-1252 and windows-1251 with quoted-printable, 2 = vCard 3.0 with
 // base64 photos on 20% of the cards.
-#include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "card_corpus.h"
 #include "foundation/log.h"
@@ -60,8 +60,8 @@ void Run(benchmark::State& state, bool write) {
     parser.LoadMemory(*doc, text.data(), static_cast<std::int32_t>(text.size()), false);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-  state.counters["cards/s"] = benchmark::Counter(static_cast<double>(sink.cards),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["cards/s"] =
+      benchmark::Counter(static_cast<double>(sink.cards), benchmark::Counter::kIsRate);
 }
 
 void BM_CardParser_ReferenceScanPlusIcu(benchmark::State& state) {

@@ -1,10 +1,10 @@
 // Decoding throughput of the code-page layer against a plain memcpy of the
 // same buffer: UTF-8 and windows-1252 text to UTF-16.
-#include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <random>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "foundation/code_page.h"
 
@@ -15,13 +15,23 @@ constexpr std::size_t kBufferSize = 8u << 20;
 // Contact-like text: mostly ASCII with accented names every few words, as
 // address books hold. The same seed gives the same bytes on every run.
 std::string MakeText(bool utf8) {
-  static const char* const kWordsUtf8[] = {"Müller", "Zoë", "Ærøskøbing", "Łódź", "Straße",
-                                           "café", "résumé", "Søren", "Ñandú", "Crème"};
-  static const char* const kWords1252[] = {"M\xfcller", "Zo\xeb", "\xc6r\xf8sk\xf8" "bing",
-                                           "Lodz", "Stra\xdf" "e", "caf\xe9", "r\xe9sum\xe9",
-                                           "S\xf8ren", "\xd1" "and\xfa", "Cr\xe8me"};
-  static const char* const kAscii[] = {"John", "Smith", "Street", "Avenue", "Company",
-                                       "Manager", "Phone", "Email", "Home", "Work"};
+  static const char* const kWordsUtf8[] = {"Müller", "Zoë",    "Ærøskøbing", "Łódź",  "Straße",
+                                           "café",   "résumé", "Søren",      "Ñandú", "Crème"};
+  static const char* const kWords1252[] = {"M\xfcller",
+                                           "Zo\xeb",
+                                           "\xc6r\xf8sk\xf8"
+                                           "bing",
+                                           "Lodz",
+                                           "Stra\xdf"
+                                           "e",
+                                           "caf\xe9",
+                                           "r\xe9sum\xe9",
+                                           "S\xf8ren",
+                                           "\xd1"
+                                           "and\xfa",
+                                           "Cr\xe8me"};
+  static const char* const kAscii[] = {"John",    "Smith", "Street", "Avenue", "Company",
+                                       "Manager", "Phone", "Email",  "Home",   "Work"};
   std::mt19937 random(42);
   std::string text;
   text.reserve(kBufferSize + 64);

@@ -5,10 +5,10 @@
 //
 // Arguments: 0 = about 20 MB of Outlook CSV in UTF-8 with a byte-order mark,
 // 1 = the same contacts in windows-1252.
-#include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "csv/csv.h"
 #include "csv/csv_content.h"

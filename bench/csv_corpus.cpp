@@ -180,7 +180,8 @@ class RowWriter {
                                             "Stra\xDF"
                                             "e",
                                             "Lee",
-                                            "Garc\xED" "a"};
+                                            "Garc\xED"
+                                            "a"};
     const unsigned v = r + static_cast<unsigned>(column) * 2654435761u;
     switch (column) {
       case 1:

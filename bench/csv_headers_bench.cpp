@@ -2,9 +2,9 @@
 // loading the shipped Outlook locale table into it.
 //
 //   velmora_bench --benchmark_filter=CsvHeaders
-#include <benchmark/benchmark.h>
-
 #include <filesystem>
+
+#include <benchmark/benchmark.h>
 
 #include "csv/csv_headers.h"
 #include "foundation/log.h"

@@ -1,8 +1,8 @@
 #include "reference_scan.h"
 
-#include <unicode/ustring.h>
-
 #include <cstring>
+
+#include <unicode/ustring.h>
 
 namespace velmora::bench {
 

@@ -14,17 +14,28 @@ std::string StatusHex(HRESULT status) {
 
 std::string StatusMeaning(HRESULT status) {
   switch (static_cast<std::uint32_t>(status)) {
-    case 0x80070002u: return "no such file";
-    case 0x80070003u: return "no such folder";
-    case 0x80070005u: return "permission denied";
-    case 0x80070020u: return "the file is in use";
-    case 0x80070050u: return "the file exists";
-    case 0x80070070u: return "the disk is full";
-    case 0x800700DFu: return "the file is too large";
-    case 0x8007010Bu: return "not a folder";
-    case 0x80070057u: return "invalid argument";
-    case 0x8007000Eu: return "out of memory";
-    default: return "";
+    case 0x80070002u:
+      return "no such file";
+    case 0x80070003u:
+      return "no such folder";
+    case 0x80070005u:
+      return "permission denied";
+    case 0x80070020u:
+      return "the file is in use";
+    case 0x80070050u:
+      return "the file exists";
+    case 0x80070070u:
+      return "the disk is full";
+    case 0x800700DFu:
+      return "the file is too large";
+    case 0x8007010Bu:
+      return "not a folder";
+    case 0x80070057u:
+      return "invalid argument";
+    case 0x8007000Eu:
+      return "out of memory";
+    default:
+      return "";
   }
 }
 
@@ -48,9 +59,9 @@ void PrintWarning(const GlobalOptions& global, std::string_view file, std::strin
 void WarnCutOff(const GlobalOptions& global, std::string_view file, std::int32_t count) {
   if (count <= 0) return;
   PrintWarning(global, file,
-               count == 1 ? std::string("1 card has no END:VCARD (cut off?) and is skipped")
-                          : std::to_string(count) +
-                                " cards have no END:VCARD (cut off?) and are skipped");
+               count == 1
+                   ? std::string("1 card has no END:VCARD (cut off?) and is skipped")
+                   : std::to_string(count) + " cards have no END:VCARD (cut off?) and are skipped");
 }
 
 void PrintUsageError(std::string_view what, std::string_view command) {

@@ -1,12 +1,12 @@
 #include "convert_command.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <memory>
 
 #include <velmora/card_converter.h>
 #include <velmora/unicode.h>
+
+#include <unistd.h>
 
 #include "converter_session.h"
 #include "input_file.h"
@@ -179,8 +179,8 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
     totals_.skipped += cut_off;
     std::int32_t count = 0;
     if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
-      const int problem = ReportUnloadable(input, FAILED(status) ? status : E_GENERIC_FAILURE,
-                                           global_);
+      const int problem =
+          ReportUnloadable(input, FAILED(status) ? status : E_GENERIC_FAILURE, global_);
       if (problem == kExitInput) return problem;
       exit_status = WorseExit(exit_status, problem);
       continue;
@@ -227,9 +227,8 @@ int Converter::Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers) {
   if (all.empty()) return kExitOk;
   std::shared_ptr<ICards> to_add;
   std::int32_t duplicates = 0;
-  const HRESULT status =
-      library_.DR(Variant(std::move(all)), Variant(), Variant(), job_.dr, &to_add, nullptr,
-                  &duplicates);
+  const HRESULT status = library_.DR(Variant(std::move(all)), Variant(), Variant(), job_.dr,
+                                     &to_add, nullptr, &duplicates);
   if (FAILED(status)) {
     PrintError({}, "cannot resolve duplicates", status);
     return kExitInput;
@@ -256,10 +255,10 @@ int Converter::Split(const std::vector<std::vector<std::uint8_t>>& buffers) {
     progress_.Start(ProgressBar::Phase::kSaving, counts_[i]);
     std::int32_t saved = 0, skipped_all = 0, skipped_dups = 0, io_errors = 0, errors = 0;
     std::vector<std::u16string> names;
-    const HRESULT status = library_.SaveMemory2(
-        buffer, Utf8ToUtf16(folder), u"", false, &saved, &skipped_all, &skipped_dups, &io_errors,
-        &errors, job_.version, job_.charset.code_page, job_.charset.iso_name, job_.dr,
-        &progress_, &names);
+    const HRESULT status = library_.SaveMemory2(buffer, Utf8ToUtf16(folder), u"", false, &saved,
+                                                &skipped_all, &skipped_dups, &io_errors, &errors,
+                                                job_.version, job_.charset.code_page,
+                                                job_.charset.iso_name, job_.dr, &progress_, &names);
     progress_.Clear();
     for (const std::u16string& name : names) files_written_.push_back(Utf16ToUtf8(name));
     if (Interrupted()) return kExitCancelled;
@@ -363,8 +362,8 @@ int Converter::Convert(std::vector<InputFile>& inputs) {
 }  // namespace
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
-  CLI::App* command = app.add_subcommand(
-      "convert", "Convert vCard files to vCard 2.1 or 3.0 in a chosen charset");
+  CLI::App* command =
+      app.add_subcommand("convert", "Convert vCard files to vCard 2.1 or 3.0 in a chosen charset");
   command->add_option("INPUT", options->inputs, "vCard files, read in order; - is standard input")
       ->required();
   command
@@ -382,8 +381,8 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
       "--charset", options->charset,
       "Charset of the output by name, e.g. windows-1252 or \"Cyrillic (Windows)\" "
       "(default utf-8; see 'velmora encodings')");
-  CLI::Option* code_page = command->add_option(
-      "--codepage", options->code_page, "Charset of the output by code page, e.g. 1252");
+  CLI::Option* code_page = command->add_option("--codepage", options->code_page,
+                                               "Charset of the output by code page, e.g. 1252");
   charset->excludes(code_page);
   command->add_flag("--split", options->split, "Write one file per contact into the OUTPUT folder");
   command
@@ -403,9 +402,9 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
   job.dr = MethodFromName(options.dedupe);
   job.charset = DefaultCharset();
   if (!options.charset.empty() && !FindCharsetByName(options.charset, &job.charset)) {
-    PrintUsageError("unknown charset '" + options.charset +
-                        "'; 'velmora encodings' lists the supported ones",
-                    "convert");
+    PrintUsageError(
+        "unknown charset '" + options.charset + "'; 'velmora encodings' lists the supported ones",
+        "convert");
     return kExitUsage;
   }
   if (options.code_page != ConvertOptions::kNoCodePage &&

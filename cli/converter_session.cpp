@@ -1,7 +1,5 @@
 #include "converter_session.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -10,6 +8,8 @@
 #include <velmora/encodings.h>
 #include <velmora/unicode.h>
 #include <velmora/variant.h>
+
+#include <unistd.h>
 
 namespace velmora::cli {
 namespace {
@@ -28,9 +28,9 @@ class ScopedLogLevel {
     const int fd = mkstemp(pattern.data());
     if (fd < 0) return;
     char text[128];
-    const int length = std::snprintf(text, sizeof text,
-                                     "[Software\\Zorva\\%s]\n\"LogLevel\"=dword:%08x\n",
-                                     kProductName, static_cast<unsigned>(level));
+    const int length =
+        std::snprintf(text, sizeof text, "[Software\\Zorva\\%s]\n\"LogLevel\"=dword:%08x\n",
+                      kProductName, static_cast<unsigned>(level));
     const bool written = write(fd, text, static_cast<std::size_t>(length)) == length;
     close(fd);
     path_ = pattern;

@@ -63,8 +63,8 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
     if (opened == InputFile::OpenResult::kOk) {
       progress.Start(ProgressBar::Phase::kCounting);
       std::int32_t file_errors = 0;
-      status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0,
-                                           &progress, &count.cards);
+      status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0, &progress,
+                                           &count.cards);
       progress.Clear();
       if (Interrupted()) break;
       if (progress.skipped() > 0) {

@@ -48,7 +48,8 @@ std::string OneBased(const std::u16string& tag) {
 }
 
 // The card with the position line put before its END line.
-std::vector<std::uint8_t> MarkPosition(std::vector<std::uint8_t> card, const std::string& position) {
+std::vector<std::uint8_t> MarkPosition(std::vector<std::uint8_t> card,
+                                       const std::string& position) {
   while (!card.empty() && (card.back() == '\n' || card.back() == '\r' || card.back() == ' ')) {
     card.pop_back();
   }
@@ -188,9 +189,8 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
   std::shared_ptr<ICards> to_add, to_overwrite;
   std::int32_t duplicates = 0;
   const bool with_server = !server_bytes.empty();
-  status = library->DR(Variant(client), with_server ? Variant(server_bytes) : Variant(),
-                       Variant(), method, &to_add, with_server ? &to_overwrite : nullptr,
-                       &duplicates);
+  status = library->DR(Variant(client), with_server ? Variant(server_bytes) : Variant(), Variant(),
+                       method, &to_add, with_server ? &to_overwrite : nullptr, &duplicates);
   if (Interrupted()) return finish(kExitCancelled);
   if (FAILED(status)) {
     PrintError({}, "cannot resolve duplicates", status);

@@ -1,13 +1,13 @@
 #include "input_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli_common.h"
 #include "interrupt.h"
@@ -119,8 +119,8 @@ bool InputFile::IsBlank() const {
   while (blank && (got = read(fd, buffer, sizeof buffer)) > 0) {
     ssize_t i = 0;
     if (first && got >= 3 && buffer[0] == 0xEF && buffer[1] == 0xBB && buffer[2] == 0xBF) i = 3;
-    if (first && got >= 2 && ((buffer[0] == 0xFF && buffer[1] == 0xFE) ||
-                              (buffer[0] == 0xFE && buffer[1] == 0xFF))) {
+    if (first && got >= 2 &&
+        ((buffer[0] == 0xFF && buffer[1] == 0xFE) || (buffer[0] == 0xFE && buffer[1] == 0xFF))) {
       i = 2;
     }
     first = false;

@@ -1,8 +1,8 @@
 #include "interrupt.h"
 
-#include <signal.h>
-
 #include <csignal>
+
+#include <signal.h>
 
 namespace velmora::cli {
 namespace {

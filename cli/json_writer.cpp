@@ -106,11 +106,21 @@ void JsonWriter::AppendQuoted(std::string_view value) {
       continue;
     }
     switch (c) {
-      case '"': text_ += "\\\""; break;
-      case '\\': text_ += "\\\\"; break;
-      case '\n': text_ += "\\n"; break;
-      case '\r': text_ += "\\r"; break;
-      case '\t': text_ += "\\t"; break;
+      case '"':
+        text_ += "\\\"";
+        break;
+      case '\\':
+        text_ += "\\\\";
+        break;
+      case '\n':
+        text_ += "\\n";
+        break;
+      case '\r':
+        text_ += "\\r";
+        break;
+      case '\t':
+        text_ += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char escape[8];

@@ -1,11 +1,11 @@
 // The velmora command: vCard jobs from the shell, on the library's public
 // object model.
-#include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <string>
 
 #include <velmora/version.h>
+
+#include <CLI/CLI.hpp>
 
 #include "cli_common.h"
 #include "convert_command.h"
@@ -42,7 +42,8 @@ Exit status:
   4    the output could not be written
   130  cancelled with Ctrl-C (nothing is left half-written)
 
-Log: )") + LogLocationHelp() +
+Log: )") +
+         LogLocationHelp() +
          R"(;
 <name> is --log-name (default velmora). The level is --log-level, else the
 value "LogLevel" under [Software\Zorva\velmora-cli] in the registry store

@@ -51,8 +51,8 @@ std::string ListJoiner(ICardConverter& library) {
       "END:VCARD\r\n";
   std::shared_ptr<ICards> cards;
   std::shared_ptr<ICardPreview> preview;
-  if (SUCCEEDED(library.LoadMemory(std::vector<std::uint8_t>(kProbe, kProbe + sizeof kProbe - 1),
-                                   0, nullptr, &cards)) &&
+  if (SUCCEEDED(library.LoadMemory(std::vector<std::uint8_t>(kProbe, kProbe + sizeof kProbe - 1), 0,
+                                   nullptr, &cards)) &&
       cards && SUCCEEDED(cards->ItemPreview(0, &preview)) && preview) {
     const std::string emails = Get(*preview, &ICardPreview::get_Emails);
     const std::size_t first = emails.find("a@a.invalid");

@@ -1,9 +1,9 @@
 #include "progress_bar.h"
 
+#include <cstdio>
+
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-#include <cstdio>
 
 #include "interrupt.h"
 
@@ -16,10 +16,14 @@ constexpr int kBarWidth = 24;
 
 const char* PhaseName(ProgressBar::Phase phase) {
   switch (phase) {
-    case ProgressBar::Phase::kLoading: return "reading";
-    case ProgressBar::Phase::kCounting: return "counting";
-    case ProgressBar::Phase::kConverting: return "converting";
-    case ProgressBar::Phase::kSaving: return "saving";
+    case ProgressBar::Phase::kLoading:
+      return "reading";
+    case ProgressBar::Phase::kCounting:
+      return "counting";
+    case ProgressBar::Phase::kConverting:
+      return "converting";
+    case ProgressBar::Phase::kSaving:
+      return "saving";
   }
   return "";
 }
@@ -76,8 +80,7 @@ void ProgressBar::OnCardConverterProgress(std::int32_t iContact, std::int32_t cC
   if (drawn_ && now - last_draw_ < kRedrawEvery) return;
   last_draw_ = now;
   const double seconds = std::chrono::duration<double>(now - phase_start_).count();
-  std::string line =
-      Line(iContact, cContacts, StatsSuccess, StatsSkipped, StatsErrors, seconds);
+  std::string line = Line(iContact, cContacts, StatsSuccess, StatsSkipped, StatsErrors, seconds);
   const std::size_t width = TerminalWidth();
   if (line.size() >= width) line.resize(width - 1);  // the line is ASCII
   std::fputs(("\r" + line + "\033[K").c_str(), stderr);

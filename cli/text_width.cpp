@@ -14,7 +14,9 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t* i) {
   if (c >= 0x80 && c < 0xC0) length = 1;
   if (*i + length > text.size()) length = 1;
   std::uint32_t code = length == 1 ? (c < 0x80 ? c : 0xFFFD)
-                                   : c & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+                                   : c & (length == 2   ? 0x1F
+                                          : length == 3 ? 0x0F
+                                                        : 0x07);
   for (std::size_t k = 1; k < length; ++k) {
     if ((byte(*i + k) & 0xC0) != 0x80) {
       *i += 1;

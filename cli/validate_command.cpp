@@ -1,8 +1,5 @@
 #include "validate_command.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +8,9 @@
 
 #include <velmora/card_converter.h>
 #include <velmora/unicode.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "converter_session.h"
 #include "input_file.h"
@@ -76,8 +76,8 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
     }
     results.push_back(std::move(result));
   }
-  const auto invalid = std::count_if(results.begin(), results.end(),
-                                     [](const Validity& v) { return !v.valid; });
+  const auto invalid =
+      std::count_if(results.begin(), results.end(), [](const Validity& v) { return !v.valid; });
   int exit_status = invalid > 0 ? kExitInput : kExitOk;
   if (Interrupted()) {
     PrintError({}, "cancelled");

@@ -2,12 +2,12 @@
 // its own, named after the contact ("Doe, John.vcf", "Doe, John[1].vcf", ...).
 //
 //   load_and_split CONTACTS.vcf OUTPUT-FOLDER
-#include <velmora/velmora.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <velmora/velmora.h>
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -43,8 +43,8 @@ std::vector<std::uint8_t> Reference(std::string_view text) {
   std::vector<std::uint8_t> out;
   std::size_t i = 0;
   for (; i + 4 <= sextets.size(); i += 4) {
-    const std::uint32_t acc = sextets[i] << 18 | sextets[i + 1] << 12 | sextets[i + 2] << 6 |
-                              sextets[i + 3];
+    const std::uint32_t acc =
+        sextets[i] << 18 | sextets[i + 1] << 12 | sextets[i + 2] << 6 | sextets[i + 3];
     out.push_back(acc >> 16 & 0xFF);
     out.push_back(acc >> 8 & 0xFF);
     out.push_back(acc & 0xFF);

@@ -43,8 +43,8 @@ void DecodeEverything(const CCardDocItem& item) {
 void CheckRoundTrip(velmora::CLog& log, const CCardDocItem& item) {
   const std::string text = item.ToString();
   CCardDoc again(log);
-  if (again.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), false,
-                           nullptr, nullptr) != 0 ||
+  if (again.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), false, nullptr,
+                           nullptr) != 0 ||
       again.GetItemCount() != 1 || again.GetItem(0)->ToString() != text ||
       again.GetItem(0)->GetPropCount() != item.GetPropCount()) {
     __builtin_trap();

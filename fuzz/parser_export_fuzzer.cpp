@@ -26,8 +26,10 @@ struct Target {
   const char* charset;
 };
 constexpr Target kTargets[] = {
-    {21, 1251, "windows-1251"}, {30, 1251, "windows-1251"},
-    {21, 932, "shift_jis"},     {30, 932, "shift_jis"},
+    {21, 1251, "windows-1251"},
+    {30, 1251, "windows-1251"},
+    {21, 932, "shift_jis"},
+    {30, 932, "shift_jis"},
 };
 
 void Reload(velmora::CLog& log, const std::string& text, int written) {

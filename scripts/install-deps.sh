@@ -8,6 +8,7 @@ packages=(
   libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev
+  clang-format
 )
 
 missing=()

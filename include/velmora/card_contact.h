@@ -8,16 +8,16 @@
 // A null out pointer gives E_INVALIDARG.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <velmora/enums.h>
 #include <velmora/export.h>
 #include <velmora/object.h>
 #include <velmora/status.h>
 #include <velmora/variant.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace velmora {
 

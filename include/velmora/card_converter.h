@@ -15,6 +15,11 @@
 // supported-encodings list supplies it for the code page.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <velmora/card_contact.h>
 #include <velmora/cards.h>
 #include <velmora/enums.h>
@@ -22,11 +27,6 @@
 #include <velmora/object.h>
 #include <velmora/status.h>
 #include <velmora/variant.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace velmora {
 

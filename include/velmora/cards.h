@@ -2,15 +2,15 @@
 // of one card (ICardPreview).
 #pragma once
 
-#include <velmora/card_contact.h>
-#include <velmora/export.h>
-#include <velmora/object.h>
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <velmora/card_contact.h>
+#include <velmora/export.h>
+#include <velmora/object.h>
+#include <velmora/status.h>
 
 namespace velmora {
 

@@ -23,8 +23,7 @@ struct EncodingInfo {
 // Returns S_OK, the file's status when it could not be read, or the number of
 // bad lines; `out` holds every entry that could be read in every case.
 // E_POINTER when `out` is null.
-VELMORA_API HRESULT ListSupportedEncodings(const std::string& path,
-                                           std::vector<EncodingInfo>* out);
+VELMORA_API HRESULT ListSupportedEncodings(const std::string& path, std::vector<EncodingInfo>* out);
 
 // The folder that holds libvelmora.so and its data files.
 VELMORA_API std::string LibraryDirectory();

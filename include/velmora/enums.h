@@ -14,13 +14,13 @@ enum EDRMethod : int {
 
 // How CSV text is split into cells: bits combined by the caller.
 enum ECsvParseFlags : std::int32_t {
-  csvpHeaderRow = 1,             // the first kept row names the columns
-  csvpHeaderRowForce = 3,        // ... and data cells beyond it are dropped
-  csvpSkipEmptyLines = 4,        // lines with no characters at all
-  csvpSkipWhiteSpaceLines = 8,   // lines of spaces and tabs only
-  csvpSkipEmptyCellsRows = 16,   // rows whose cells are all empty
-  csvpSkipWhiteSpaceRows = 32,   // rows whose non-empty cells are all white space
-  csvpDefault = 15,              // header row forced, empty and blank lines skipped
+  csvpHeaderRow = 1,            // the first kept row names the columns
+  csvpHeaderRowForce = 3,       // ... and data cells beyond it are dropped
+  csvpSkipEmptyLines = 4,       // lines with no characters at all
+  csvpSkipWhiteSpaceLines = 8,  // lines of spaces and tabs only
+  csvpSkipEmptyCellsRows = 16,  // rows whose cells are all empty
+  csvpSkipWhiteSpaceRows = 32,  // rows whose non-empty cells are all white space
+  csvpDefault = 15,             // header row forced, empty and blank lines skipped
 };
 
 // The kinds of telephone that ICardContact::AddTelephone adds.

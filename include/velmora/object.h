@@ -2,9 +2,9 @@
 // objects.
 #pragma once
 
-#include <velmora/export.h>
-
 #include <cstdint>
+
+#include <velmora/export.h>
 
 namespace velmora {
 

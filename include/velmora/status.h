@@ -65,8 +65,7 @@ inline constexpr std::uint32_t ERROR_CANT_RESOLVE_FILENAME = 1921;
 
 // Wraps a Windows system error code as a failure status (0 stays success).
 constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t error) {
-  return error == 0 ? S_OK
-                    : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
+  return error == 0 ? S_OK : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
 }
 
 constexpr bool SUCCEEDED(HRESULT status) { return status >= 0; }

@@ -5,8 +5,6 @@
 // wrong kind, as a dynamically typed binding may, gets a clear status.
 #pragma once
 
-#include <velmora/object.h>
-
 #include <concepts>
 #include <cstdint>
 #include <memory>
@@ -14,6 +12,8 @@
 #include <utility>
 #include <variant>
 #include <vector>
+
+#include <velmora/object.h>
 
 namespace velmora {
 

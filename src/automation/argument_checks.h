@@ -2,11 +2,11 @@
 // Variant kinds they accept and UTF-16 paths.
 #pragma once
 
-#include <velmora/variant.h>
-
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include <velmora/variant.h>
 
 namespace velmora {
 

@@ -3,11 +3,11 @@
 // std::bad_alloc) into a status and a log line.
 #pragma once
 
-#include <velmora/status.h>
-
 #include <exception>
 #include <new>
 #include <string_view>
+
+#include <velmora/status.h>
 
 #include "foundation/log.h"
 

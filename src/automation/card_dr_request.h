@@ -2,14 +2,14 @@
 // set: argument checks, loading, resolution and the two result collections.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include <velmora/card_converter.h>
 #include <velmora/cards.h>
 #include <velmora/enums.h>
 #include <velmora/status.h>
 #include <velmora/variant.h>
-
-#include <cstdint>
-#include <memory>
 
 #include "automation/converter_context.h"
 

@@ -2,14 +2,14 @@
 // list, counting the cards of files and checking that a file holds a card.
 #pragma once
 
-#include <velmora/card_converter.h>
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <velmora/card_converter.h>
+#include <velmora/status.h>
 
 #include "automation/converter_context.h"
 

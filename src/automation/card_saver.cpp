@@ -103,10 +103,10 @@ HRESULT Saver::Run(CConverterContext& context) {
   std::int32_t converted = 0, copied = 0, errors = 0;
   {
     CCardConverter converter(log_, *context.charsets(), context.prodid_line());
-    const HRESULT status = converter.ConvertMemory(
-        request_.cards, request_.target.version, request_.target.code_page,
-        request_.target.iso_name, nullptr, &cards, &converted, &copied, &errors, nullptr,
-        resolve ? &sources : nullptr);
+    const HRESULT status =
+        converter.ConvertMemory(request_.cards, request_.target.version, request_.target.code_page,
+                                request_.target.iso_name, nullptr, &cards, &converted, &copied,
+                                &errors, nullptr, resolve ? &sources : nullptr);
     if (FAILED(status)) return status;
   }
   total_ = converted + copied + errors;

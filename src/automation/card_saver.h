@@ -2,15 +2,15 @@
 // the contact's file-as name, or all cards in one file.
 #pragma once
 
-#include <velmora/card_converter.h>
-#include <velmora/enums.h>
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <velmora/card_converter.h>
+#include <velmora/enums.h>
+#include <velmora/status.h>
 
 #include "automation/converter_context.h"
 #include "automation/target_format.h"

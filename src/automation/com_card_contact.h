@@ -2,13 +2,13 @@
 // operations and the generation of its vCard.
 #pragma once
 
-#include <velmora/card_contact.h>
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <velmora/card_contact.h>
 
 #include "automation/com_card_contact_address.h"
 #include "automation/converter_context.h"

@@ -1,10 +1,10 @@
 // CardContactAddress: a read-only copy of one postal address of a contact.
 #pragma once
 
-#include <velmora/card_contact.h>
-
 #include <memory>
 #include <string>
+
+#include <velmora/card_contact.h>
 
 #include "automation/live_object.h"
 #include "contact/contact_list_items.h"

@@ -3,12 +3,12 @@
 // contact creation and duplicate resolution.
 #pragma once
 
-#include <velmora/card_converter.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <velmora/card_converter.h>
 
 #include "automation/converter_context.h"
 #include "automation/live_object.h"

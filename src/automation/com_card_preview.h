@@ -2,10 +2,10 @@
 // preview is made.
 #pragma once
 
-#include <velmora/cards.h>
-
 #include <string>
 #include <vector>
+
+#include <velmora/cards.h>
 
 #include "automation/live_object.h"
 #include "contact/contact_record.h"

@@ -3,13 +3,13 @@
 // previews and contact objects it has handed out.
 #pragma once
 
-#include <velmora/cards.h>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <velmora/cards.h>
 
 #include "automation/com_card_contact.h"
 #include "automation/com_card_preview.h"

@@ -2,10 +2,10 @@
 // read straight from the card's N, FN and ORG properties.
 #pragma once
 
-#include <velmora/status.h>
-
 #include <string>
 #include <string_view>
+
+#include <velmora/status.h>
 
 #include "foundation/log.h"
 

@@ -1,8 +1,8 @@
 #include "automation/live_object.h"
 
-#include <velmora/object.h>
-
 #include <atomic>
+
+#include <velmora/object.h>
 
 namespace velmora {
 namespace {

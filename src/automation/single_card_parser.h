@@ -2,9 +2,9 @@
 // record, for previews and contact objects.
 #pragma once
 
-#include <velmora/status.h>
-
 #include <string_view>
+
+#include <velmora/status.h>
 
 #include "automation/converter_context.h"
 #include "contact/card_fields.h"

@@ -25,8 +25,7 @@ HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::strin
     }
     iso = charsets.IsoNameByCodePage(code_page);
     if (iso.empty()) {
-      log.LogError(label, E_INVALIDARG, "Cant find iso name for encoding codepage = %d",
-                   code_page);
+      log.LogError(label, E_INVALIDARG, "Cant find iso name for encoding codepage = %d", code_page);
       return E_INVALIDARG;
     }
   } else {

@@ -3,11 +3,11 @@
 // parameters, settled from the caller's arguments.
 #pragma once
 
-#include <velmora/status.h>
-#include <velmora/variant.h>
-
 #include <string>
 #include <string_view>
+
+#include <velmora/status.h>
+#include <velmora/variant.h>
 
 #include "foundation/char_converter.h"
 #include "foundation/log.h"

@@ -162,16 +162,14 @@ const PropertyDef* CCardFields::FindByCode(std::int32_t code) const {
   return nullptr;
 }
 
-void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter,
-                                   bool add_related,
+void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter, bool add_related,
                                    std::span<const std::int32_t> codes) const {
   filter.clear();
   for (std::int32_t code : codes) {
     if (code == prop::kEndOfList) break;
     const PropertyDef* row = FindByCode(code);
     if (row == nullptr) {
-      log.LogError("CCardFields.BuildFieldFilter", E_INVALIDARG,
-                   "No field with code = %d", code);
+      log.LogError("CCardFields.BuildFieldFilter", E_INVALIDARG, "No field with code = %d", code);
       continue;
     }
     filter.insert(row->code);
@@ -180,8 +178,7 @@ void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter,
   }
 }
 
-void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter,
-                                   bool add_related,
+void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter, bool add_related,
                                    const std::int32_t* codes) const {
   if (codes == nullptr) {
     filter.clear();
@@ -190,8 +187,7 @@ void CCardFields::BuildFieldFilter(CLog& log, FieldFilter& filter,
   }
   std::size_t count = 0;
   while (codes[count] != prop::kEndOfList) ++count;
-  BuildFieldFilter(log, filter, add_related,
-                   std::span<const std::int32_t>(codes, count));
+  BuildFieldFilter(log, filter, add_related, std::span<const std::int32_t>(codes, count));
 }
 
 void CCardFields::BuildFieldFilter_AddRelated(CLog& log, FieldFilter& filter,

@@ -19,15 +19,15 @@ namespace velmora {
 
 // Kind flags of a property (bits as stored in the table).
 enum EFieldKind : std::uint32_t {
-  fkStructural = 1,    // BEGIN, END, VERSION, PRODID: never filtered out
-  fkText = 2,          // text value; the parser records its charset
-  fkStructured = 4,    // several components or a list
-  fkIdentifier = 8,    // PRODID
-  fkDate = 16,         // date or date-time value
-  fkEnumerated = 32,   // enumerated value
-  fkUniqueId = 64,     // UID
-  fkUri = 128,         // URI value
-  fkBinary = 256,      // PHOTO
+  fkStructural = 1,   // BEGIN, END, VERSION, PRODID: never filtered out
+  fkText = 2,         // text value; the parser records its charset
+  fkStructured = 4,   // several components or a list
+  fkIdentifier = 8,   // PRODID
+  fkDate = 16,        // date or date-time value
+  fkEnumerated = 32,  // enumerated value
+  fkUniqueId = 64,    // UID
+  fkUri = 128,        // URI value
+  fkBinary = 256,     // PHOTO
 };
 
 // Property codes, named after the property (with "-" written as "_").
@@ -155,8 +155,7 @@ class CCardFields {
 
   // Adds the family of `row` (the heads above it, then the head's other
   // members) to `filter`.
-  void BuildFieldFilter_AddRelated(CLog& log, FieldFilter& filter,
-                                   const PropertyDef& row) const;
+  void BuildFieldFilter_AddRelated(CLog& log, FieldFilter& filter, const PropertyDef& row) const;
 
  private:
   CCardFields();
@@ -173,7 +172,7 @@ class CCardFields {
 // The codes of the card preview filter: ADR, EMAIL, FN, IMPP, N, NOTE, ORG,
 // TEL, TITLE and X-ABLABEL, ended by -1.
 inline constexpr std::int32_t kPreviewFilterCodes[] = {
-    prop::ADR, prop::EMAIL, prop::FN,  prop::IMPP,  prop::N,         prop::NOTE,
+    prop::ADR, prop::EMAIL, prop::FN,    prop::IMPP,      prop::N,         prop::NOTE,
     prop::ORG, prop::TEL,   prop::TITLE, prop::X_ABLABEL, prop::kEndOfList};
 
 // Builds the preview filter: the codes above with their related properties.

@@ -6,8 +6,7 @@ namespace velmora {
 namespace {
 
 constexpr std::u16string_view kTitles[] = {
-    u"Dr.", u"Dr", u"Miss", u"Mr.", u"Mr", u"Mrs.",
-    u"Mrs", u"Ms.", u"Ms", u"Prof.", u"Prof",
+    u"Dr.", u"Dr", u"Miss", u"Mr.", u"Mr", u"Mrs.", u"Mrs", u"Ms.", u"Ms", u"Prof.", u"Prof",
 };
 constexpr std::u16string_view kSuffixes[] = {
     u"I", u"II", u"III", u"Jr.", u"Jr", u"Sr.", u"Sr",
@@ -21,9 +20,7 @@ bool IsOneOf(std::u16string_view word, const std::u16string_view (&words)[N]) {
   return false;
 }
 
-bool IsNameSpace(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
-}
+bool IsNameSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 void AppendWord(std::u16string& text, std::u16string_view word) {
   if (!text.empty()) text.push_back(u' ');
@@ -58,18 +55,16 @@ std::u16string FileAsFromParts(const NameParts& parts) {
 }
 
 NameParts PartsOf(const ContactRecord& record) {
-  return NameParts{record.Title, record.FirstName, record.MiddleName,
-                   record.LastName, record.Suffix};
+  return NameParts{record.Title, record.FirstName, record.MiddleName, record.LastName,
+                   record.Suffix};
 }
 
 }  // namespace
 
-std::u16string ComposeFullName(const NameParts& parts,
-                               std::u16string_view formatted_name) {
+std::u16string ComposeFullName(const NameParts& parts, std::u16string_view formatted_name) {
   std::u16string joined;
-  for (const std::u16string* part : {&parts.Title, &parts.FirstName,
-                                     &parts.MiddleName, &parts.LastName,
-                                     &parts.Suffix}) {
+  for (const std::u16string* part :
+       {&parts.Title, &parts.FirstName, &parts.MiddleName, &parts.LastName, &parts.Suffix}) {
     if (!part->empty()) AppendWord(joined, *part);
   }
   if (joined.empty()) joined.assign(formatted_name);
@@ -80,8 +75,7 @@ std::u16string ComposeFullName(const ContactRecord& record) {
   return ComposeFullName(PartsOf(record), record.FormattedName);
 }
 
-std::u16string ComposeFileAsName(const NameParts& parts,
-                                 std::u16string_view formatted_name,
+std::u16string ComposeFileAsName(const NameParts& parts, std::u16string_view formatted_name,
                                  std::u16string_view company_name) {
   std::u16string result = FileAsFromParts(parts);
   if (!result.empty()) return result;
@@ -95,8 +89,7 @@ std::u16string ComposeFileAsName(const NameParts& parts,
 }
 
 std::u16string ComposeFileAsName(const ContactRecord& record) {
-  return ComposeFileAsName(PartsOf(record), record.FormattedName,
-                           record.CompanyName);
+  return ComposeFileAsName(PartsOf(record), record.FormattedName, record.CompanyName);
 }
 
 NameParts SplitFormattedName(std::u16string_view formatted_name) {

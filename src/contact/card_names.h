@@ -23,16 +23,14 @@ struct NameParts {
 
 // Title, first, middle, last name and suffix, the non-empty ones joined by
 // single spaces; the formatted name when all are empty; trimmed at both ends.
-std::u16string ComposeFullName(const NameParts& parts,
-                               std::u16string_view formatted_name);
+std::u16string ComposeFullName(const NameParts& parts, std::u16string_view formatted_name);
 std::u16string ComposeFullName(const ContactRecord& record);
 
 // The name a contact is filed (and saved) under:
 //   "Last, First Middle" when there is a last name; else "First Middle";
 //   else the middle name, else the suffix; else the parts split from the
 //   formatted name by the same steps; else the company name.
-std::u16string ComposeFileAsName(const NameParts& parts,
-                                 std::u16string_view formatted_name,
+std::u16string ComposeFileAsName(const NameParts& parts, std::u16string_view formatted_name,
                                  std::u16string_view company_name);
 std::u16string ComposeFileAsName(const ContactRecord& record);
 

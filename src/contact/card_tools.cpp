@@ -9,14 +9,12 @@
 namespace velmora {
 namespace {
 
-bool IsTrimByte(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool IsTrimByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
-std::string DateTime2Str(CLog& log, const SystemTime& time, bool time_is_utc,
-                         bool want_utc, bool compact) {
+std::string DateTime2Str(CLog& log, const SystemTime& time, bool time_is_utc, bool want_utc,
+                         bool compact) {
   SystemTime converted = time;
   if (!time_is_utc && want_utc) {
     HRESULT status = timezone::LocalToUtc(time, &converted);
@@ -33,19 +31,16 @@ std::string DateTime2Str(CLog& log, const SystemTime& time, bool time_is_utc,
   }
   char buffer[128];
   std::snprintf(buffer, sizeof(buffer),
-                compact ? "%04d%02d%02dT%02d%02d%02d%s"
-                        : "%04d-%02d-%02dT%02d:%02d:%02d%s",
-                converted.year, converted.month, converted.day, converted.hour,
-                converted.minute, converted.second, want_utc ? "Z" : "");
+                compact ? "%04d%02d%02dT%02d%02d%02d%s" : "%04d-%02d-%02dT%02d:%02d:%02d%s",
+                converted.year, converted.month, converted.day, converted.hour, converted.minute,
+                converted.second, want_utc ? "Z" : "");
   return buffer;
 }
 
-std::string DateTime2Str(CLog& log, double time, bool time_is_utc,
-                         bool want_utc, bool compact) {
+std::string DateTime2Str(CLog& log, double time, bool time_is_utc, bool want_utc, bool compact) {
   SystemTime fields;
   if (!VariantTimeToSystemTime(time, &fields)) {
-    log.LogError("CardTools.DateTime2Str", E_INVALIDARG,
-                 "VariantTimeToSystemTime(%f)", time);
+    log.LogError("CardTools.DateTime2Str", E_INVALIDARG, "VariantTimeToSystemTime(%f)", time);
     return {};
   }
   return DateTime2Str(log, fields, time_is_utc, want_utc, compact);
@@ -55,13 +50,12 @@ std::string Date2Str(double date, bool compact) {
   SystemTime fields;
   if (!VariantTimeToSystemTime(date, &fields)) return {};
   char buffer[64];
-  std::snprintf(buffer, sizeof(buffer), compact ? "%04d%02d%02d" : "%04d-%02d-%02d",
-                fields.year, fields.month, fields.day);
+  std::snprintf(buffer, sizeof(buffer), compact ? "%04d%02d%02d" : "%04d-%02d-%02d", fields.year,
+                fields.month, fields.day);
   return buffer;
 }
 
-std::u16string DetectPhotoExt(const std::uint8_t* bytes, std::size_t length,
-                              CLog* log) {
+std::u16string DetectPhotoExt(const std::uint8_t* bytes, std::size_t length, CLog* log) {
   if (bytes == nullptr) length = 0;
   if (length >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return u"BMP";
   if (length >= 3) {
@@ -69,8 +63,7 @@ std::u16string DetectPhotoExt(const std::uint8_t* bytes, std::size_t length,
     if (bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F') return u"GIF";
     if (bytes[0] == 'I' && bytes[1] == 'I' && bytes[2] == '*') return u"TIF";
   }
-  if (length >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
-      bytes[3] == 'G') {
+  if (length >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G') {
     return u"PNG";
   }
   if (log != nullptr) {
@@ -103,9 +96,8 @@ std::string TrimStringA(CLog& log, const char* bytes, std::int64_t length) {
 
 bool IsAddressEmpty(const ContactAddress& address) {
   return address.PostOfficeBox.empty() && address.OfficeLocation.empty() &&
-         address.Street.empty() && address.City.empty() &&
-         address.State.empty() && address.PostalCode.empty() &&
-         address.Country.empty();
+         address.Street.empty() && address.City.empty() && address.State.empty() &&
+         address.PostalCode.empty() && address.Country.empty();
 }
 
 EContactSensitivity SensitivityFromWord(std::u16string_view word) {

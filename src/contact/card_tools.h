@@ -21,12 +21,11 @@ namespace velmora {
 // converted local -> UTC (not UTC, UTC wanted) or UTC -> local (UTC, not
 // wanted) under the local zone first; a failed conversion is logged and
 // gives empty text. The text is ASCII.
-std::string DateTime2Str(CLog& log, const SystemTime& time, bool time_is_utc,
-                         bool want_utc, bool compact);
+std::string DateTime2Str(CLog& log, const SystemTime& time, bool time_is_utc, bool want_utc,
+                         bool compact);
 // The same for an automation date; a date outside the calendar is logged and
 // gives empty text.
-std::string DateTime2Str(CLog& log, double time, bool time_is_utc,
-                         bool want_utc, bool compact);
+std::string DateTime2Str(CLog& log, double time, bool time_is_utc, bool want_utc, bool compact);
 
 // The date part of an automation date: "YYYYMMDD" when compact, else
 // "YYYY-MM-DD"; no time-zone conversion. Empty for a date outside the
@@ -36,8 +35,7 @@ std::string Date2Str(double date, bool compact);
 // The image type word of picture bytes by their signature ("BMP", "JPG",
 // "GIF", "TIF", "PNG"), or empty text; an unknown signature is logged as a
 // warning when a log is given.
-std::u16string DetectPhotoExt(const std::uint8_t* bytes, std::size_t length,
-                              CLog* log);
+std::u16string DetectPhotoExt(const std::uint8_t* bytes, std::size_t length, CLog* log);
 
 // `bytes` without leading and trailing space, TAB, CR and LF. No bytes or a
 // length below 1 gives empty text and a detail line.

@@ -7,10 +7,9 @@ namespace {
 
 // Label strings of the indexes 1 to 12.
 constexpr std::u16string_view kRelatedLabels[] = {
-    u"_$!<Assistant>!$_", u"_$!<Brother>!$_", u"_$!<Child>!$_",
-    u"_$!<Father>!$_",    u"_$!<Friend>!$_",  u"_$!<Manager>!$_",
-    u"_$!<Mother>!$_",    u"_$!<Parent>!$_",  u"_$!<Partner>!$_",
-    u"_$!<Sister>!$_",    u"_$!<Spouse>!$_",  u"REFERRED_BY",
+    u"_$!<Assistant>!$_", u"_$!<Brother>!$_", u"_$!<Child>!$_",  u"_$!<Father>!$_",
+    u"_$!<Friend>!$_",    u"_$!<Manager>!$_", u"_$!<Mother>!$_", u"_$!<Parent>!$_",
+    u"_$!<Partner>!$_",   u"_$!<Sister>!$_",  u"_$!<Spouse>!$_", u"REFERRED_BY",
 };
 constexpr int kRelatedLabelCount =
     static_cast<int>(sizeof(kRelatedLabels) / sizeof(kRelatedLabels[0]));

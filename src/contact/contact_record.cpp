@@ -15,9 +15,7 @@ constexpr std::u16string_view kCallTo = u"callto://";
 
 }  // namespace
 
-bool IsEmptyDate(double date) {
-  return date == 0.0 || date == 949633.0 || date == 949998.0;
-}
+bool IsEmptyDate(double date) { return date == 0.0 || date == 949633.0 || date == 949998.0; }
 
 void ContactRecord::Clear() {
   // A parser clears its one record before every card: emptying the strings
@@ -30,14 +28,43 @@ void ContactRecord::Clear() {
   SourceCopyable = true;
   SourceText.clear();
 
-  for (std::u16string* text :
-       {&FirstName, &MiddleName, &LastName, &Title, &Suffix, &PhoneticFirstName,
-        &PhoneticMiddleName, &PhoneticLastName, &FormattedName, &NickName, &MaidenName,
-        &Profession, &CompanyName, &Department, &JobTitle, &Body, &Categories,
-        &NetMeetingServer, &NetMeetingAlias, &InternetFreeBusyAddress, &User1, &User2,
-        &User3, &User4, &Hobby, &Account, &BillingInformation, &GovernmentIDNumber,
-        &Keyword, &Location, &LocationEx, &Mileage, &OrganizationalIDNumber, &School,
-        &YomiCompany, &PhotoExt, &UID}) {
+  for (std::u16string* text : {&FirstName,
+                               &MiddleName,
+                               &LastName,
+                               &Title,
+                               &Suffix,
+                               &PhoneticFirstName,
+                               &PhoneticMiddleName,
+                               &PhoneticLastName,
+                               &FormattedName,
+                               &NickName,
+                               &MaidenName,
+                               &Profession,
+                               &CompanyName,
+                               &Department,
+                               &JobTitle,
+                               &Body,
+                               &Categories,
+                               &NetMeetingServer,
+                               &NetMeetingAlias,
+                               &InternetFreeBusyAddress,
+                               &User1,
+                               &User2,
+                               &User3,
+                               &User4,
+                               &Hobby,
+                               &Account,
+                               &BillingInformation,
+                               &GovernmentIDNumber,
+                               &Keyword,
+                               &Location,
+                               &LocationEx,
+                               &Mileage,
+                               &OrganizationalIDNumber,
+                               &School,
+                               &YomiCompany,
+                               &PhotoExt,
+                               &UID}) {
     text->clear();
   }
   Birthday = 0.0;
@@ -73,8 +100,7 @@ const std::u16string& ContactRecord::EmailAddressType(int n) const {
 
 double ContactRecord::Anniversary() const {
   for (const ContactDate& date : Dates) {
-    if (!IsEmptyDate(date.Date) &&
-        text::EqualsNoCase(date.ABLabel, kAnniversaryLabel)) {
+    if (!IsEmptyDate(date.Date) && text::EqualsNoCase(date.ABLabel, kAnniversaryLabel)) {
       return date.Date;
     }
   }
@@ -157,8 +183,7 @@ void ContactRecord::BuildPhoneCaches() const {
   if (caches_.phones_built) return;
   caches_.categories.clear();
   caches_.categories.reserve(Phones.size());
-  for (const ContactPhone& phone : Phones)
-    caches_.categories.push_back(ClassifyPhone(phone));
+  for (const ContactPhone& phone : Phones) caches_.categories.push_back(ClassifyPhone(phone));
   BuildTelephoneSlots(Phones, caches_.categories, caches_.telephone_slots);
   caches_.phones_built = true;
 }

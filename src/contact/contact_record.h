@@ -35,12 +35,12 @@ struct ContactRecord {
   void Clear();
 
   // --- Source -------------------------------------------------------------
-  std::int32_t Version = 21;  // vCard version times ten: 21 or 30
-  std::string ProdId;         // PRODID value read
-  std::string Charsets;       // charsets of the text properties, ";"-separated
-  bool IsSkypeCard = false;   // an "X-SKYPE-" property was read
-  bool SourceCopyable = true; // SourceText still represents the record exactly
-  std::string SourceText;     // the item's raw vCard text, when kept
+  std::int32_t Version = 21;   // vCard version times ten: 21 or 30
+  std::string ProdId;          // PRODID value read
+  std::string Charsets;        // charsets of the text properties, ";"-separated
+  bool IsSkypeCard = false;    // an "X-SKYPE-" property was read
+  bool SourceCopyable = true;  // SourceText still represents the record exactly
+  std::string SourceText;      // the item's raw vCard text, when kept
 
   // --- Names (N: given, additional, family, prefix, suffix) ---------------
   std::u16string FirstName;

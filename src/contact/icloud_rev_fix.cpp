@@ -4,8 +4,7 @@
 
 namespace velmora {
 
-bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid,
-                                  SystemTime& time) {
+bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid, SystemTime& time) {
   if (!prodid.starts_with(kICloudWebAddressBookProdId)) return false;
   SystemTime utc;
   const HRESULT status = timezone::PacificToUtc(time, &utc);

@@ -18,7 +18,6 @@ inline constexpr std::u16string_view kICloudWebAddressBookProdId =
 // version of it), reads `time` as Pacific local time and replaces it by the
 // matching UTC time; returns true when it did. A failed conversion is logged
 // under "CardTools.iCloudWebAddressBook_REV_Fix" and leaves `time` as it was.
-bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid,
-                                  SystemTime& time);
+bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid, SystemTime& time);
 
 }  // namespace velmora

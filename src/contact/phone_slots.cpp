@@ -42,8 +42,8 @@ constexpr CategoryTypes kCategoryTypes[kPhoneCategoryCount] = {
 };
 
 // The index of the n-th (0-based) phone of `category`, or npos.
-std::size_t FindPhone(const std::vector<EPhoneCategory>& categories,
-                      EPhoneCategory category, int nth) {
+std::size_t FindPhone(const std::vector<EPhoneCategory>& categories, EPhoneCategory category,
+                      int nth) {
   for (std::size_t i = 0; i < categories.size(); ++i) {
     if (categories[i] == category && nth-- == 0) return i;
   }
@@ -54,9 +54,7 @@ std::size_t FindPhone(const std::vector<EPhoneCategory>& categories,
 
 EPhoneCategory ClassifyPhone(const ContactPhone& phone) {
   const std::u16string_view types = phone.Types;
-  auto has = [types](std::u16string_view token) {
-    return HasTypeToken(types, token);
-  };
+  auto has = [types](std::u16string_view token) { return HasTypeToken(types, token); };
   if (has(u"FAX")) {
     if (has(u"WORK")) return phcWorkFax;
     if (has(u"HOME")) return phcHomeFax;
@@ -80,12 +78,10 @@ EPhoneCategory ClassifyPhone(const ContactPhone& phone) {
     if (has(u"COMPANYMAIN")) return phcCompanyMain;
     return phcOther;
   }
-  if (LabelIs(label, u"Google Voice") || LabelIs(label, u"GRAND_CENTRAL"))
-    return phcGoogleVoice;
+  if (LabelIs(label, u"Google Voice") || LabelIs(label, u"GRAND_CENTRAL")) return phcGoogleVoice;
   if (LabelIs(label, u"Assistant")) return phcAssistant;
   if (LabelIs(label, u"Callback")) return phcCallback;
-  if (LabelIs(label, u"Company") || LabelIs(label, u"Company Main"))
-    return phcCompanyMain;
+  if (LabelIs(label, u"Company") || LabelIs(label, u"Company Main")) return phcCompanyMain;
   if (LabelIs(label, u"Radio")) return phcRadio;
   if (LabelIs(label, u"Telex")) return phcTelex;
   if (LabelIs(label, u"TTY/TDD")) return phcTtyTdd;
@@ -103,8 +99,7 @@ bool PhoneTypesOfCategory(EPhoneCategory category, std::u16string_view* types,
 }
 
 void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
-                         const std::vector<EPhoneCategory>& categories,
-                         TelephoneSlots& slots) {
+                         const std::vector<EPhoneCategory>& categories, TelephoneSlots& slots) {
   for (auto& slot : slots) slot.clear();
   auto fill = [&](int slot, EPhoneCategory category, int nth) {
     std::size_t i = FindPhone(categories, category, nth);
@@ -118,19 +113,27 @@ void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
     int nth;
   };
   static constexpr SlotSource kSources[] = {
-      {tsBusiness, phcWork, 0},          {tsBusiness2, phcWork, 1},
-      {tsBusinessFax, phcWorkFax, 0},    {tsHome, phcHome, 0},
-      {tsHome2, phcHome, 1},             {tsHomeFax, phcHomeFax, 0},
-      {tsMobile, phcMobile, 0},          {tsCar, phcCar, 0},
-      {tsPager, phcPager, 0},            {tsISDN, phcIsdn, 0},
-      {tsPrimary, phcMain, 0},           {tsOther, phcOther, 0},
-      {tsOtherFax, phcOtherFax, 0},      {tsAssistant, phcAssistant, 0},
-      {tsCompanyMain, phcCompanyMain, 0}, {tsCallback, phcCallback, 0},
-      {tsRadio, phcRadio, 0},            {tsTTYTDD, phcTtyTdd, 0},
+      {tsBusiness, phcWork, 0},
+      {tsBusiness2, phcWork, 1},
+      {tsBusinessFax, phcWorkFax, 0},
+      {tsHome, phcHome, 0},
+      {tsHome2, phcHome, 1},
+      {tsHomeFax, phcHomeFax, 0},
+      {tsMobile, phcMobile, 0},
+      {tsCar, phcCar, 0},
+      {tsPager, phcPager, 0},
+      {tsISDN, phcIsdn, 0},
+      {tsPrimary, phcMain, 0},
+      {tsOther, phcOther, 0},
+      {tsOtherFax, phcOtherFax, 0},
+      {tsAssistant, phcAssistant, 0},
+      {tsCompanyMain, phcCompanyMain, 0},
+      {tsCallback, phcCallback, 0},
+      {tsRadio, phcRadio, 0},
+      {tsTTYTDD, phcTtyTdd, 0},
       {tsTelex, phcTelex, 0},
   };
-  for (const SlotSource& source : kSources)
-    fill(source.slot, source.category, source.nth);
+  for (const SlotSource& source : kSources) fill(source.slot, source.category, source.nth);
 
   // Fall-backs. A mobile taken from the work or home cell phones is not
   // offered again as Business2 or Home2.
@@ -145,8 +148,7 @@ void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
     }
   }
   if (slots[tsOther].empty()) fill(tsOther, phcGoogleVoice, 0);
-  if (slots[tsHome2].empty())
-    fill(tsHome2, phcHomeMobile, mobile_from == phcHomeMobile ? 1 : 0);
+  if (slots[tsHome2].empty()) fill(tsHome2, phcHomeMobile, mobile_from == phcHomeMobile ? 1 : 0);
   if (slots[tsBusiness2].empty())
     fill(tsBusiness2, phcWorkMobile, mobile_from == phcWorkMobile ? 1 : 0);
 }

@@ -27,7 +27,6 @@ bool PhoneTypesOfCategory(EPhoneCategory category, std::u16string_view* types,
 // Fills the slots from the phones and their categories (one per phone, in
 // list order), with the Mobile, Other, Home2 and Business2 fall-backs.
 void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
-                         const std::vector<EPhoneCategory>& categories,
-                         TelephoneSlots& slots);
+                         const std::vector<EPhoneCategory>& categories, TelephoneSlots& slots);
 
 }  // namespace velmora

@@ -3,12 +3,12 @@
 // the lenient parser reports what it had to repair.
 #pragma once
 
-#include <velmora/enums.h>
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include <velmora/enums.h>
+#include <velmora/status.h>
 
 #include "csv/csv_cells.h"
 #include "foundation/log.h"

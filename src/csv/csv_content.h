@@ -7,12 +7,12 @@
 // the content become spaces and are reported once as binary content.
 #pragma once
 
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include <velmora/status.h>
 
 #include "foundation/log.h"
 

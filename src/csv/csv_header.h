@@ -7,11 +7,11 @@
 // keeps the instance bits zero; a column's code carries them.
 #pragma once
 
-#include <velmora/enums.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include <velmora/enums.h>
 
 namespace velmora {
 

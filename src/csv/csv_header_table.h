@@ -4,10 +4,10 @@
 // these.
 #pragma once
 
-#include <velmora/enums.h>
-
 #include <cstdint>
 #include <span>
+
+#include <velmora/enums.h>
 
 namespace velmora {
 

@@ -9,9 +9,6 @@
 // locale table is replaced by each LoadOutlookLocales.
 #pragma once
 
-#include <velmora/enums.h>
-#include <velmora/status.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -19,6 +16,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include <velmora/enums.h>
+#include <velmora/status.h>
 
 #include "csv/csv_header.h"
 #include "csv/outlook_csv_locales.h"

@@ -7,14 +7,14 @@
 // by a sub-index: 0 is the first column with that name, 1 the second, ...
 #pragma once
 
-#include <velmora/enums.h>
-
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include <velmora/enums.h>
 
 namespace velmora {
 

@@ -2,14 +2,14 @@
 // index, and its loader for supportedOutlookHeaders.csv.
 #pragma once
 
-#include <velmora/status.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include <velmora/status.h>
 
 #include "csv/csv_header.h"
 #include "csv/outlook_csv_locale.h"

@@ -39,9 +39,8 @@ void CivilFromDays(std::int64_t days, int* year, int* month, int* day) {
 }
 
 bool SystemTimeToVariantTime(const SystemTime& st, double* date) {
-  if (!InRange(st.year, 100, 9999) || !InRange(st.month, 1, 12) ||
-      !InRange(st.day, 1, 31) || !InRange(st.hour, 0, 23) ||
-      !InRange(st.minute, 0, 59) || !InRange(st.second, 0, 59) ||
+  if (!InRange(st.year, 100, 9999) || !InRange(st.month, 1, 12) || !InRange(st.day, 1, 31) ||
+      !InRange(st.hour, 0, 23) || !InRange(st.minute, 0, 59) || !InRange(st.second, 0, 59) ||
       !InRange(st.milliseconds, 0, 999)) {
     return false;
   }

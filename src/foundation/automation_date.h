@@ -18,9 +18,8 @@ struct SystemTime {
   int milliseconds = 0;  // 0..999
 
   bool operator==(const SystemTime& o) const {
-    return year == o.year && month == o.month && day == o.day &&
-           hour == o.hour && minute == o.minute && second == o.second &&
-           milliseconds == o.milliseconds;
+    return year == o.year && month == o.month && day == o.day && hour == o.hour &&
+           minute == o.minute && second == o.second && milliseconds == o.milliseconds;
   }
 };
 

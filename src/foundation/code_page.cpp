@@ -1,12 +1,12 @@
 #include "foundation/code_page.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ustring.h>
-
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -24,40 +24,72 @@ struct CodePageName {
 };
 
 constexpr CodePageName kCodePages[] = {
-    {437, "IBM437"},          {737, "IBM737"},
-    {775, "IBM775"},          {850, "IBM850"},
-    {852, "IBM852"},          {855, "IBM855"},
-    {857, "IBM857"},          {860, "IBM860"},
-    {861, "IBM861"},          {862, "IBM862"},
-    {863, "IBM863"},          {864, "IBM864"},
-    {865, "IBM865"},          {866, "IBM866"},
-    {869, "IBM869"},          {874, "windows-874"},
-    {932, "windows-932"},     {936, "windows-936"},
-    {949, "windows-949"},     {950, "windows-950"},
-    {1200, "UTF-16LE"},       {1201, "UTF-16BE"},
-    {1250, "windows-1250"},   {1251, "windows-1251"},
-    {1252, "windows-1252"},   {1253, "windows-1253"},
-    {1254, "windows-1254"},   {1255, "windows-1255"},
-    {1256, "windows-1256"},   {1257, "windows-1257"},
-    {1258, "windows-1258"},   {10000, "macintosh"},
-    {10006, "x-mac-greek"},   {10007, "x-mac-cyrillic"},
-    {10029, "x-mac-centraleurroman"}, {10081, "x-mac-turkish"},
-    {12000, "UTF-32LE"},      {12001, "UTF-32BE"},
-    {20127, "US-ASCII"},      {20866, "KOI8-R"},
-    {21866, "KOI8-U"},        {28591, "ISO-8859-1"},
-    {28592, "ISO-8859-2"},    {28593, "ISO-8859-3"},
-    {28594, "ISO-8859-4"},    {28595, "ISO-8859-5"},
-    {28596, "ISO-8859-6"},    {28597, "ISO-8859-7"},
-    {28598, "ISO-8859-8"},    {28599, "ISO-8859-9"},
-    {28600, "ISO-8859-10"},   {28601, "ISO-8859-11"},
+    {437, "IBM437"},
+    {737, "IBM737"},
+    {775, "IBM775"},
+    {850, "IBM850"},
+    {852, "IBM852"},
+    {855, "IBM855"},
+    {857, "IBM857"},
+    {860, "IBM860"},
+    {861, "IBM861"},
+    {862, "IBM862"},
+    {863, "IBM863"},
+    {864, "IBM864"},
+    {865, "IBM865"},
+    {866, "IBM866"},
+    {869, "IBM869"},
+    {874, "windows-874"},
+    {932, "windows-932"},
+    {936, "windows-936"},
+    {949, "windows-949"},
+    {950, "windows-950"},
+    {1200, "UTF-16LE"},
+    {1201, "UTF-16BE"},
+    {1250, "windows-1250"},
+    {1251, "windows-1251"},
+    {1252, "windows-1252"},
+    {1253, "windows-1253"},
+    {1254, "windows-1254"},
+    {1255, "windows-1255"},
+    {1256, "windows-1256"},
+    {1257, "windows-1257"},
+    {1258, "windows-1258"},
+    {10000, "macintosh"},
+    {10006, "x-mac-greek"},
+    {10007, "x-mac-cyrillic"},
+    {10029, "x-mac-centraleurroman"},
+    {10081, "x-mac-turkish"},
+    {12000, "UTF-32LE"},
+    {12001, "UTF-32BE"},
+    {20127, "US-ASCII"},
+    {20866, "KOI8-R"},
+    {21866, "KOI8-U"},
+    {28591, "ISO-8859-1"},
+    {28592, "ISO-8859-2"},
+    {28593, "ISO-8859-3"},
+    {28594, "ISO-8859-4"},
+    {28595, "ISO-8859-5"},
+    {28596, "ISO-8859-6"},
+    {28597, "ISO-8859-7"},
+    {28598, "ISO-8859-8"},
+    {28599, "ISO-8859-9"},
+    {28600, "ISO-8859-10"},
+    {28601, "ISO-8859-11"},
     // 28602 would be ISO-8859-12, which was never published.
-    {28603, "ISO-8859-13"},   {28604, "ISO-8859-14"},
+    {28603, "ISO-8859-13"},
+    {28604, "ISO-8859-14"},
     {28605, "ISO-8859-15"},
-    {38598, "ISO-8859-8-I"},  {50220, "ISO-2022-JP"},
-    {50221, "ISO-2022-JP"},   {50222, "ISO-2022-JP"},
-    {50225, "ISO-2022-KR"},   {51932, "EUC-JP"},
-    {51936, "GB2312"},        {51949, "EUC-KR"},
-    {52936, "HZ-GB-2312"},    {54936, "GB18030"},
+    {38598, "ISO-8859-8-I"},
+    {50220, "ISO-2022-JP"},
+    {50221, "ISO-2022-JP"},
+    {50222, "ISO-2022-JP"},
+    {50225, "ISO-2022-KR"},
+    {51932, "EUC-JP"},
+    {51936, "GB2312"},
+    {51949, "EUC-KR"},
+    {52936, "HZ-GB-2312"},
+    {54936, "GB18030"},
     {65000, "UTF-7"},
 };
 
@@ -78,17 +110,14 @@ struct SingleByteTable {
 
 constexpr SingleByteTable kSingleByteTables[] = {
     {28606,  // ISO-8859-16 (South-Eastern European)
-     {0x00A0, 0x0104, 0x0105, 0x0141, 0x20AC, 0x201E, 0x0160, 0x00A7,
-      0x0161, 0x00A9, 0x0218, 0x00AB, 0x0179, 0x00AD, 0x017A, 0x017B,
-      0x00B0, 0x00B1, 0x010C, 0x0142, 0x017D, 0x201D, 0x00B6, 0x00B7,
-      0x017E, 0x010D, 0x0219, 0x00BB, 0x0152, 0x0153, 0x0178, 0x017C,
-      0x00C0, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0106, 0x00C6, 0x00C7,
-      0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,
-      0x0110, 0x0143, 0x00D2, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x015A,
-      0x0170, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x0118, 0x021A, 0x00DF,
-      0x00E0, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x0107, 0x00E6, 0x00E7,
-      0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,
-      0x0111, 0x0144, 0x00F2, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x015B,
+     {0x00A0, 0x0104, 0x0105, 0x0141, 0x20AC, 0x201E, 0x0160, 0x00A7, 0x0161, 0x00A9, 0x0218,
+      0x00AB, 0x0179, 0x00AD, 0x017A, 0x017B, 0x00B0, 0x00B1, 0x010C, 0x0142, 0x017D, 0x201D,
+      0x00B6, 0x00B7, 0x017E, 0x010D, 0x0219, 0x00BB, 0x0152, 0x0153, 0x0178, 0x017C, 0x00C0,
+      0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0106, 0x00C6, 0x00C7, 0x00C8, 0x00C9, 0x00CA, 0x00CB,
+      0x00CC, 0x00CD, 0x00CE, 0x00CF, 0x0110, 0x0143, 0x00D2, 0x00D3, 0x00D4, 0x0150, 0x00D6,
+      0x015A, 0x0170, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x0118, 0x021A, 0x00DF, 0x00E0, 0x00E1,
+      0x00E2, 0x0103, 0x00E4, 0x0107, 0x00E6, 0x00E7, 0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC,
+      0x00ED, 0x00EE, 0x00EF, 0x0111, 0x0144, 0x00F2, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x015B,
       0x0171, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x0119, 0x021B, 0x00FF}},
 };
 
@@ -99,16 +128,14 @@ const SingleByteTable* FindSingleByteTable(int code_page) {
   return nullptr;
 }
 
-void SingleByteToUtf16(const SingleByteTable& table, std::string_view bytes,
-                       std::u16string& out) {
+void SingleByteToUtf16(const SingleByteTable& table, std::string_view bytes, std::u16string& out) {
   out.resize(bytes.size());
   char16_t* dst = out.data();
   for (unsigned char c : bytes) *dst++ = c < 0xA0 ? c : table.high[c - 0xA0];
 }
 
 // Characters outside the table become '?', a surrogate pair one '?'.
-void Utf16ToSingleByte(const SingleByteTable& table, std::u16string_view text,
-                       std::string& out) {
+void Utf16ToSingleByte(const SingleByteTable& table, std::u16string_view text, std::string& out) {
   out.clear();
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -173,17 +200,14 @@ UConverter* Converter(int code_page) {
 // can be widened without the converter. (Not UTF-7, UTF-16/32, the stateful
 // ISO-2022 and HZ encodings, or IBM864, which moves '%'.)
 bool AsciiCompatible(int code_page) {
-  return (code_page >= 1250 && code_page <= 1258) ||
-         (code_page >= 28591 && code_page <= 28606) || code_page == 874 ||
-         code_page == 20127 || code_page == 932 || code_page == 936 ||
-         code_page == 949 || code_page == 950 || code_page == 51932 ||
-         code_page == 51949 || code_page == 54936 || code_page == 20866 ||
-         code_page == 21866 || code_page == 866 || code_page == 10000;
+  return (code_page >= 1250 && code_page <= 1258) || (code_page >= 28591 && code_page <= 28606) ||
+         code_page == 874 || code_page == 20127 || code_page == 932 || code_page == 936 ||
+         code_page == 949 || code_page == 950 || code_page == 51932 || code_page == 51949 ||
+         code_page == 54936 || code_page == 20866 || code_page == 21866 || code_page == 866 ||
+         code_page == 10000;
 }
 
-int Resolve(int code_page) {
-  return code_page == kAnsi ? settings::AnsiCodePage() : code_page;
-}
+int Resolve(int code_page) { return code_page == kAnsi ? settings::AnsiCodePage() : code_page; }
 
 void WidenAscii(std::string_view bytes, std::u16string& out) {
   out.resize(bytes.size());
@@ -234,14 +258,12 @@ bool DecodeWellFormedUtf8(std::string_view bytes, std::u16string& out) {
       // No overlong forms (F0 80..8F), nothing above U+10FFFF (F4 90..).
       const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
       const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
-      if (end - p < 4 || p[1] < lo || p[1] > hi || !IsContinuation(p[2]) ||
-          !IsContinuation(p[3])) {
+      if (end - p < 4 || p[1] < lo || p[1] > hi || !IsContinuation(p[2]) || !IsContinuation(p[3])) {
         return false;
       }
       const std::uint32_t code_point = static_cast<std::uint32_t>(c & 0x07) << 18 |
                                        static_cast<std::uint32_t>(p[1] & 0x3F) << 12 |
-                                       static_cast<std::uint32_t>(p[2] & 0x3F) << 6 |
-                                       (p[3] & 0x3F);
+                                       static_cast<std::uint32_t>(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
       *dst++ = static_cast<char16_t>(0xD800 + ((code_point - 0x10000) >> 10));
       *dst++ = static_cast<char16_t>(0xDC00 + ((code_point - 0x10000) & 0x3FF));
       p += 4;
@@ -284,8 +306,7 @@ void EncodeUtf8(std::u16string_view text, std::string& out) {
       continue;
     }
     if (c >= 0xD800 && c <= 0xDFFF) {
-      const bool paired =
-          c <= 0xDBFF && i < n && text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+      const bool paired = c <= 0xDBFF && i < n && text[i] >= 0xDC00 && text[i] <= 0xDFFF;
       if (paired) {
         // A pair takes two units and gives four bytes.
         c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
@@ -378,9 +399,8 @@ bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out) {
     out.resize(bytes.size());
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                         bytes.data(), static_cast<int32_t>(bytes.size()),
-                         0xFFFD, nullptr, &status);
+    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, bytes.data(),
+                         static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr, &status);
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return true;
   }

@@ -1,15 +1,15 @@
 #include "foundation/file_system.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "foundation/system_status.h"
 
@@ -103,8 +103,7 @@ void OverrideAppDataFolder(const std::filesystem::path& folder) {
   AppDataOverride() = folder;
 }
 
-HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out,
-                      std::uint64_t max_size) {
+HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out, std::uint64_t max_size) {
   out.clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return StatusFromErrno(errno, path);
@@ -153,7 +152,8 @@ HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out,
 
 HRESULT WriteFileReplacing(const std::filesystem::path& path, std::string_view data,
                            FileStep* failed_step) {
-  return ReplaceAtomically(path, [&](int fd) { return WriteAll(fd, data); }, failed_step);
+  return ReplaceAtomically(
+      path, [&](int fd) { return WriteAll(fd, data); }, failed_step);
 }
 
 HRESULT CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -34,12 +34,11 @@ enum class FileStep { kNone, kCreate, kWrite };
 // so an existing file is either fully replaced or left as it was. Creating
 // the temporary file is the create step; writing, closing and renaming it
 // the write step.
-HRESULT WriteFileReplacing(const std::filesystem::path& path,
-                           std::string_view data, FileStep* failed_step = nullptr);
+HRESULT WriteFileReplacing(const std::filesystem::path& path, std::string_view data,
+                           FileStep* failed_step = nullptr);
 
 // Copies `from` to `to` through a temporary file and a rename.
-HRESULT CopyFileReplacing(const std::filesystem::path& from,
-                          const std::filesystem::path& to);
+HRESULT CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Creates the folder (and its parents); an existing folder is success.
 HRESULT CreateFolder(const std::filesystem::path& folder);

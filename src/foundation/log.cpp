@@ -50,9 +50,8 @@ std::string CLog::StatusText(HRESULT status) {
   return buffer;
 }
 
-void CLog::Init(const ModuleInfo& module, std::u16string_view name,
-                std::u16string_view company, std::u16string_view product, int level,
-                bool files_enabled) {
+void CLog::Init(const ModuleInfo& module, std::u16string_view name, std::u16string_view company,
+                std::u16string_view product, int level, bool files_enabled) {
   files_enabled_ = files_enabled;
   module_path_ = module.path;
   version_text_.clear();

@@ -49,9 +49,8 @@ class CLog {
   // (-1: the registry value LogLevel under Software\<company>\<product>, user
   // hive first, then machine; only values below 4 count) and writes the start
   // marker. With files disabled nothing is ever written.
-  void Init(const ModuleInfo& module, std::u16string_view name,
-            std::u16string_view company, std::u16string_view product,
-            int level, bool files_enabled);
+  void Init(const ModuleInfo& module, std::u16string_view name, std::u16string_view company,
+            std::u16string_view product, int level, bool files_enabled);
 
   int level() const { return level_; }
   bool started() const { return started_; }
@@ -65,18 +64,16 @@ class CLog {
     if (level_ >= loglMin) Write(loglMin, "Err", status, label, format, Pack(args...));
   }
   template <typename... Args>
-  void LogWarning(std::string_view label, HRESULT status,
-                  std::string_view format, const Args&... args) {
+  void LogWarning(std::string_view label, HRESULT status, std::string_view format,
+                  const Args&... args) {
     if (level_ >= loglMin) Write(loglMin, "War", status, label, format, Pack(args...));
   }
   template <typename... Args>
-  void LogInfo(std::string_view label, std::string_view format,
-               const Args&... args) {
+  void LogInfo(std::string_view label, std::string_view format, const Args&... args) {
     if (level_ >= loglInfo) Write(loglInfo, "Inf", 0, label, format, Pack(args...));
   }
   template <typename... Args>
-  void LogDetail(std::string_view label, std::string_view format,
-                 const Args&... args) {
+  void LogDetail(std::string_view label, std::string_view format, const Args&... args) {
     if (level_ >= loglDetail) Write(loglDetail, "Inf", 0, label, format, Pack(args...));
   }
   // Logs "ASSERT failed in line <number>" as an error when `condition` fails.
@@ -96,14 +93,12 @@ class CLog {
   template <std::size_t N>
   void Write(int level, const char* kind, HRESULT status, std::string_view label,
              std::string_view format, const std::array<FormatArg, N>& args) {
-    WriteLine(level, kind, status, label, format,
-              std::span<const FormatArg>(args.data(), N));
+    WriteLine(level, kind, status, label, format, std::span<const FormatArg>(args.data(), N));
   }
-  void WriteLine(int level, const char* kind, HRESULT status,
-                 std::string_view label, std::string_view format,
-                 std::span<const FormatArg> args);
-  void Append(std::FILE*& file, const std::filesystem::path& path,
-              std::string_view prefix, std::string_view line);
+  void WriteLine(int level, const char* kind, HRESULT status, std::string_view label,
+                 std::string_view format, std::span<const FormatArg> args);
+  void Append(std::FILE*& file, const std::filesystem::path& path, std::string_view prefix,
+              std::string_view line);
   void CloseFiles();
 
   bool started_ = false;

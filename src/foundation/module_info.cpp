@@ -8,8 +8,7 @@ const ModuleInfo& ThisModule() {
   static const ModuleInfo info = [] {
     ModuleInfo m;
     Dl_info dl;
-    if (::dladdr(reinterpret_cast<const void*>(&ThisModule), &dl) != 0 &&
-        dl.dli_fname != nullptr) {
+    if (::dladdr(reinterpret_cast<const void*>(&ThisModule), &dl) != 0 && dl.dli_fname != nullptr) {
       std::error_code ec;
       m.path = std::filesystem::weakly_canonical(dl.dli_fname, ec);
       if (ec) m.path = dl.dli_fname;

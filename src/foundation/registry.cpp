@@ -126,7 +126,8 @@ HiveData Parse(const std::string& content) {
 
 std::string Serialize(const HiveData& data) {
   std::ostringstream out;
-  out << "# Velmora settings store; keys in brackets, values \"name\"=dword:hex or \"name\"=\"text\"\n";
+  out << "# Velmora settings store; keys in brackets, values \"name\"=dword:hex or "
+         "\"name\"=\"text\"\n";
   for (const Key& key : data) {
     out << '\n' << '[' << key.path << "]\n";
     for (const Value& v : key.values) {
@@ -159,8 +160,8 @@ Key* FindKey(HiveData& data, std::string_view key) {
   return nullptr;
 }
 
-const Value* FindValue(Hive hive, std::string_view key, std::string_view name,
-                       HiveData* data, HRESULT* status) {
+const Value* FindValue(Hive hive, std::string_view key, std::string_view name, HiveData* data,
+                       HRESULT* status) {
   *status = Load(hive, data);
   if (FAILED(*status)) return nullptr;
   Key* k = FindKey(*data, key);
@@ -238,8 +239,7 @@ void OverrideHivePath(Hive hive, const std::filesystem::path& path) {
   Override(hive) = path;
 }
 
-HRESULT ReadDword(Hive hive, std::string_view key, std::string_view name,
-                  std::uint32_t* value) {
+HRESULT ReadDword(Hive hive, std::string_view key, std::string_view name, std::uint32_t* value) {
   HiveData data;
   HRESULT status;
   const Value* v = FindValue(hive, key, name, &data, &status);
@@ -249,8 +249,7 @@ HRESULT ReadDword(Hive hive, std::string_view key, std::string_view name,
   return S_OK;
 }
 
-HRESULT ReadString(Hive hive, std::string_view key, std::string_view name,
-                   std::string* value) {
+HRESULT ReadString(Hive hive, std::string_view key, std::string_view name, std::string* value) {
   HiveData data;
   HRESULT status;
   const Value* v = FindValue(hive, key, name, &data, &status);
@@ -260,8 +259,7 @@ HRESULT ReadString(Hive hive, std::string_view key, std::string_view name,
   return S_OK;
 }
 
-HRESULT WriteDword(Hive hive, std::string_view key, std::string_view name,
-                   std::uint32_t value) {
+HRESULT WriteDword(Hive hive, std::string_view key, std::string_view name, std::uint32_t value) {
   return SetValue(hive, key, Value{std::string(name), true, value, {}});
 }
 

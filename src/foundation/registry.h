@@ -31,16 +31,12 @@ void OverrideHivePath(Hive hive, const std::filesystem::path& path);
 
 // Missing keys or values give HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); a
 // value of the other type gives HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH).
-HRESULT ReadDword(Hive hive, std::string_view key, std::string_view name,
-                  std::uint32_t* value);
-HRESULT ReadString(Hive hive, std::string_view key, std::string_view name,
-                   std::string* value);
+HRESULT ReadDword(Hive hive, std::string_view key, std::string_view name, std::uint32_t* value);
+HRESULT ReadString(Hive hive, std::string_view key, std::string_view name, std::string* value);
 
 // Create the key when needed. File errors come back as their statuses.
-HRESULT WriteDword(Hive hive, std::string_view key, std::string_view name,
-                   std::uint32_t value);
-HRESULT WriteString(Hive hive, std::string_view key, std::string_view name,
-                    std::string_view value);
+HRESULT WriteDword(Hive hive, std::string_view key, std::string_view name, std::uint32_t value);
+HRESULT WriteString(Hive hive, std::string_view key, std::string_view name, std::string_view value);
 HRESULT DeleteValue(Hive hive, std::string_view key, std::string_view name);
 // Removes the key with all its values and sub-keys.
 HRESULT DeleteKey(Hive hive, std::string_view key);

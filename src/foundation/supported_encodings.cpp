@@ -37,8 +37,7 @@ CSupportedEncodingsList::CSupportedEncodingsList(CLog& log, const std::filesyste
   entries_.push_back({u"<System Locale>", u"", -1, true, true});
   load_result_ = Load(file);
   if (load_result_ != S_OK) {
-    log_.LogError(kLabel, load_result_, "FAILED LoadSupportedEncodings( \"%s\" )",
-                  file.string());
+    log_.LogError(kLabel, load_result_, "FAILED LoadSupportedEncodings( \"%s\" )", file.string());
   }
 }
 

@@ -1,15 +1,15 @@
 #include "foundation/system_settings.h"
 
-#include <unicode/dcfmtsym.h>
-#include <unicode/locid.h>
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
-
 #include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
+
+#include <unicode/dcfmtsym.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
 
 namespace velmora::settings {
 namespace {
@@ -88,19 +88,46 @@ int AnsiCodePageForLocale(std::string_view posix_locale) {
   };
   static constexpr Entry kTable[] = {
       // Cyrillic
-      {"ru", 1251}, {"uk", 1251}, {"be", 1251}, {"bg", 1251}, {"mk", 1251},
-      {"sr", 1251}, {"kk", 1251}, {"ky", 1251}, {"tt", 1251}, {"mn", 1251},
-      {"ba", 1251}, {"sah", 1251}, {"tg", 1251},
+      {"ru", 1251},
+      {"uk", 1251},
+      {"be", 1251},
+      {"bg", 1251},
+      {"mk", 1251},
+      {"sr", 1251},
+      {"kk", 1251},
+      {"ky", 1251},
+      {"tt", 1251},
+      {"mn", 1251},
+      {"ba", 1251},
+      {"sah", 1251},
+      {"tg", 1251},
       // Central European
-      {"cs", 1250}, {"sk", 1250}, {"pl", 1250}, {"hu", 1250}, {"sl", 1250},
-      {"hr", 1250}, {"bs", 1250}, {"ro", 1250}, {"sq", 1250}, {"hsb", 1250},
+      {"cs", 1250},
+      {"sk", 1250},
+      {"pl", 1250},
+      {"hu", 1250},
+      {"sl", 1250},
+      {"hr", 1250},
+      {"bs", 1250},
+      {"ro", 1250},
+      {"sq", 1250},
+      {"hsb", 1250},
       {"dsb", 1250},
       {"el", 1253},
-      {"tr", 1254}, {"az", 1254}, {"uz", 1254},
-      {"he", 1255}, {"yi", 1255},
-      {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"ps", 1256}, {"sd", 1256},
+      {"tr", 1254},
+      {"az", 1254},
+      {"uz", 1254},
+      {"he", 1255},
+      {"yi", 1255},
+      {"ar", 1256},
+      {"fa", 1256},
+      {"ur", 1256},
+      {"ps", 1256},
+      {"sd", 1256},
       {"ug", 1256},
-      {"lt", 1257}, {"lv", 1257}, {"et", 1257},
+      {"lt", 1257},
+      {"lv", 1257},
+      {"et", 1257},
       {"vi", 1258},
       {"th", 874},
       {"ja", 932},

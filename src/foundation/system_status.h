@@ -22,7 +22,6 @@ HRESULT StatusFromErrno(int err, const std::filesystem::path& path);
 HRESULT StatusFromErrorCode(const std::error_code& ec);
 
 // The status of a read that ended before the expected size (ERROR_HANDLE_EOF).
-inline constexpr HRESULT kStatusShortRead =
-    HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF);
+inline constexpr HRESULT kStatusShortRead = HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF);
 
 }  // namespace velmora

@@ -18,8 +18,8 @@ struct Spec {
 
 bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
 bool IsLength(char c) {
-  return c == 'h' || c == 'l' || c == 'L' || c == 'q' || c == 'j' || c == 'z' ||
-         c == 't' || c == 'I';
+  return c == 'h' || c == 'l' || c == 'L' || c == 'q' || c == 'j' || c == 'z' || c == 't' ||
+         c == 'I';
 }
 
 class Writer {
@@ -41,9 +41,11 @@ class Writer {
     const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
     const bool left = spec.flags.find('-') != std::string::npos;
     const std::size_t pad = width > s.size() ? width - s.size() : 0;
-    if (!left) for (std::size_t i = 0; i < pad; ++i) Put(u' ');
+    if (!left)
+      for (std::size_t i = 0; i < pad; ++i) Put(u' ');
     Put(s);
-    if (left) for (std::size_t i = 0; i < pad; ++i) Put(u' ');
+    if (left)
+      for (std::size_t i = 0; i < pad; ++i) Put(u' ');
   }
 
  private:
@@ -62,8 +64,8 @@ void PrintNumber(Writer& w, const Spec& spec, const char* length, char conversio
   char buffer[512];
   int n = std::snprintf(buffer, sizeof buffer, fmt, value);
   if (n < 0) return;
-  w.PutAscii(std::string_view(buffer, std::min<std::size_t>(static_cast<std::size_t>(n),
-                                                            sizeof buffer - 1)));
+  w.PutAscii(std::string_view(
+      buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1)));
 }
 
 void PrintText(Writer& w, const Spec& spec, std::u16string_view s) {
@@ -79,10 +81,10 @@ std::u16string Decode8Bit(std::string_view s) {
 
 void PrintArg(Writer& w, const Spec& spec, const FormatArg& arg) {
   const char c = spec.conversion;
-  const bool integer_conv = c == 'd' || c == 'i' || c == 'u' || c == 'x' || c == 'X' ||
-                            c == 'o' || c == 'c';
-  const bool float_conv = c == 'e' || c == 'E' || c == 'f' || c == 'F' || c == 'g' ||
-                          c == 'G' || c == 'a' || c == 'A';
+  const bool integer_conv =
+      c == 'd' || c == 'i' || c == 'u' || c == 'x' || c == 'X' || c == 'o' || c == 'c';
+  const bool float_conv =
+      c == 'e' || c == 'E' || c == 'f' || c == 'F' || c == 'g' || c == 'G' || c == 'a' || c == 'A';
   switch (arg.kind()) {
     case FormatArg::Kind::kText8:
       PrintText(w, spec, Decode8Bit(arg.text8()));
@@ -140,15 +142,15 @@ void PrintArg(Writer& w, const Spec& spec, const FormatArg& arg) {
 
 }  // namespace
 
-void FormatInto(std::u16string& out, std::string_view format,
-                std::span<const FormatArg> args, std::size_t max_units) {
+void FormatInto(std::u16string& out, std::string_view format, std::span<const FormatArg> args,
+                std::size_t max_units) {
   Writer w(out, max_units);
   std::size_t next_arg = 0;
   std::size_t i = 0;
   auto take_int = [&]() -> int {
     if (next_arg >= args.size()) return -1;
     const FormatArg& a = args[next_arg++];
-    return a.kind() == FormatArg::Kind::kSigned ? static_cast<int>(a.as_signed())
+    return a.kind() == FormatArg::Kind::kSigned     ? static_cast<int>(a.as_signed())
            : a.kind() == FormatArg::Kind::kUnsigned ? static_cast<int>(a.as_unsigned())
                                                     : -1;
   };
@@ -192,8 +194,10 @@ void FormatInto(std::u16string& out, std::string_view format,
     }
     while (i < format.size() && IsLength(format[i])) {
       // Microsoft's I64 / I32 length prefixes.
-      if (format[i] == 'I' && format.substr(i, 3) == "I64") i += 2;
-      else if (format[i] == 'I' && format.substr(i, 3) == "I32") i += 2;
+      if (format[i] == 'I' && format.substr(i, 3) == "I64")
+        i += 2;
+      else if (format[i] == 'I' && format.substr(i, 3) == "I32")
+        i += 2;
       ++i;
     }
     if (i >= format.size()) {
@@ -205,9 +209,23 @@ void FormatInto(std::u16string& out, std::string_view format,
       case '%':
         w.Put(u'%');
         break;
-      case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'c':
-      case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-      case 's': case 'S':
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X':
+      case 'o':
+      case 'c':
+      case 'e':
+      case 'E':
+      case 'f':
+      case 'F':
+      case 'g':
+      case 'G':
+      case 'a':
+      case 'A':
+      case 's':
+      case 'S':
         if (next_arg < args.size()) PrintArg(w, spec, args[next_arg++]);
         break;
       default:

@@ -29,8 +29,8 @@ class FormatArg {
   template <std::signed_integral T>
   FormatArg(T v) : kind_(Kind::kSigned), i_(v) {}
   template <std::unsigned_integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char16_t>)
-  FormatArg(T v) : kind_(Kind::kUnsigned), u_(v) {}
+  requires(!std::same_as<T, bool> && !std::same_as<T, char16_t>) FormatArg(T v)
+      : kind_(Kind::kUnsigned), u_(v) {}
   FormatArg(bool v) : kind_(Kind::kSigned), i_(v ? 1 : 0) {}
   FormatArg(char16_t c) : kind_(Kind::kChar16), u_(c) {}
   FormatArg(double v) : kind_(Kind::kDouble), d_(v) {}
@@ -42,8 +42,8 @@ class FormatArg {
   FormatArg(std::u16string_view s) : kind_(Kind::kText16), s16_(s) {}
   FormatArg(const std::u16string& s) : kind_(Kind::kText16), s16_(s) {}
   template <typename E>
-    requires std::is_enum_v<E>
-  FormatArg(E e) : FormatArg(static_cast<std::underlying_type_t<E>>(e)) {}
+  requires std::is_enum_v<E> FormatArg(E e)
+      : FormatArg(static_cast<std::underlying_type_t<E>>(e)) {}
 
   Kind kind() const { return kind_; }
   std::int64_t as_signed() const { return i_; }
@@ -65,8 +65,7 @@ class FormatArg {
 
 // Appends the formatted text to `out`, stopping once `out` holds `max_units`
 // code units (the text is cut there).
-void FormatInto(std::u16string& out, std::string_view format,
-                std::span<const FormatArg> args,
+void FormatInto(std::u16string& out, std::string_view format, std::span<const FormatArg> args,
                 std::size_t max_units = std::u16string::npos);
 
 template <typename... Args>

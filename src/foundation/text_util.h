@@ -8,8 +8,7 @@ namespace velmora::text {
 
 // White space here is space, TAB, CR, LF, VT and FF.
 constexpr bool IsSpace(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' ||
-         c == u'\f';
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
 }
 
 std::string_view Trim(std::string_view s);

@@ -1,13 +1,13 @@
 #include "foundation/time_zone.h"
 
-#include <unicode/basictz.h>
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
 #include <unordered_map>
+
+#include <unicode/basictz.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
 
 #include "foundation/system_settings.h"
 
@@ -30,10 +30,9 @@ const icu::BasicTimeZone* Zone(const std::string& id) {
 }
 
 bool Valid(const SystemTime& st) {
-  return st.year >= 1 && st.year <= 30827 && st.month >= 1 && st.month <= 12 &&
-         st.day >= 1 && st.day <= 31 && st.hour >= 0 && st.hour <= 23 &&
-         st.minute >= 0 && st.minute <= 59 && st.second >= 0 && st.second <= 59 &&
-         st.milliseconds >= 0 && st.milliseconds <= 999;
+  return st.year >= 1 && st.year <= 30827 && st.month >= 1 && st.month <= 12 && st.day >= 1 &&
+         st.day <= 31 && st.hour >= 0 && st.hour <= 23 && st.minute >= 0 && st.minute <= 59 &&
+         st.second >= 0 && st.second <= 59 && st.milliseconds >= 0 && st.milliseconds <= 999;
 }
 
 HRESULT ShiftLocal(const std::string& zone_id, const SystemTime& local, SystemTime* utc) {
@@ -43,8 +42,8 @@ HRESULT ShiftLocal(const std::string& zone_id, const SystemTime& local, SystemTi
   const std::int64_t local_ms = ToEpochMillis(local);
   int32_t raw = 0, dst = 0;
   UErrorCode status = U_ZERO_ERROR;
-  zone->getOffsetFromLocal(static_cast<UDate>(local_ms), UCAL_TZ_LOCAL_FORMER,
-                           UCAL_TZ_LOCAL_FORMER, raw, dst, status);
+  zone->getOffsetFromLocal(static_cast<UDate>(local_ms), UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
+                           raw, dst, status);
   if (U_FAILURE(status)) return E_INVALIDARG;
   *utc = FromEpochMillis(local_ms - raw - dst);
   return S_OK;

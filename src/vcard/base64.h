@@ -7,12 +7,11 @@
 namespace velmora {
 
 // How far a base64 value reaches, from `value_start` in zero-terminated
-// content ending at `end` (a zero byte). Only whole lines are taken: the value ends where a line holds a
-// character outside the alphabet, where a line without data follows data,
-// where padding completes a multiple of four characters, or (for indented
-// data) where a line starts without indentation. Returns the value end (the
-// line break of the last line taken is not part of it) and sets `cursor` to
-// the start of the first line not taken. When the first line holds other
+// content ending at `end` (a zero byte). Only whole lines are taken: the value ends where a line
+// holds a character outside the alphabet, where a line without data follows data, where padding
+// completes a multiple of four characters, or (for indented data) where a line starts without
+// indentation. Returns the value end (the line break of the last line taken is not part of it) and
+// sets `cursor` to the start of the first line not taken. When the first line holds other
 // characters, the value is empty and `cursor` is `value_start`. Never steps
 // over a zero byte.
 const char* Base64Extent(const char* value_start, const char* end, const char** cursor);

@@ -5,8 +5,7 @@
 namespace velmora {
 namespace {
 
-constexpr char kAlphabet[] =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
 
 }  // namespace
@@ -41,8 +40,8 @@ bool Base64Encode(const std::uint8_t* data, std::size_t size, std::size_t line_l
   };
   std::size_t i = 0;
   for (; i + 3 <= size; i += 3) {
-    const std::uint32_t v = (std::uint32_t{data[i]} << 16) |
-                            (std::uint32_t{data[i + 1]} << 8) | data[i + 2];
+    const std::uint32_t v =
+        (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) | data[i + 2];
     put(kAlphabet[(v >> 18) & 63]);
     put(kAlphabet[(v >> 12) & 63]);
     put(kAlphabet[(v >> 6) & 63]);

@@ -31,8 +31,7 @@ class CardBlockPool {
 
   // `count` uninitialised slots in a row, stable until Reset.
   T* Allocate(std::size_t count) {
-    while (current_ < blocks_.size() &&
-           blocks_[current_].size - blocks_[current_].used < count) {
+    while (current_ < blocks_.size() && blocks_[current_].size - blocks_[current_].used < count) {
       ++current_;
     }
     if (current_ == blocks_.size()) AddBlock(count > block_size_ ? count : block_size_);

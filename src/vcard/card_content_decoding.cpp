@@ -1,9 +1,9 @@
 #include "vcard/card_content_decoding.h"
 
-#include <velmora/status.h>
-
 #include <bit>
 #include <cstring>
+
+#include <velmora/status.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -18,8 +18,7 @@ constexpr char kLabel[] = "CCardDoc.Load_DecodeContent";
 
 enum class ContentKind { k8Bit, kUtf8Bom, kUtf16LE, kUtf16BE };
 
-void ReportBinary(CLog& log, const std::filesystem::path& file_name,
-                  std::int64_t count) {
+void ReportBinary(CLog& log, const std::filesystem::path& file_name, std::int64_t count) {
   if (count > 0) {
     log.LogError(kLabel, E_GENERIC_FAILURE,
                  "Content(%s) contains unencoded binary data(%d bad symbols)! It "
@@ -79,8 +78,7 @@ bool DecodeCardContent(CLog& log, std::string& storage, std::int32_t& length,
   // counted, then converted to UTF-8 in one go.
   if (n % 2 != 0) {
     log.LogWarning(kLabel, E_GENERIC_FAILURE,
-                   "UTF-16 content has an odd byte count(%d): the last byte is ignored",
-                   n);
+                   "UTF-16 content has an odd byte count(%d): the last byte is ignored", n);
   }
   const std::int32_t units = n / 2;
   std::u16string text(static_cast<std::size_t>(units), u'\0');

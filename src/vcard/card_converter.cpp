@@ -36,8 +36,7 @@ class CCardConverter::Run : public ICardLoadProgress {
         text_(text),
         list_(list),
         sources_(sources),
-        utf8_target_(code_page == codepage::kUtf8 ||
-                     text::EqualsAsciiNoCase(iso_name, "utf-8")),
+        utf8_target_(code_page == codepage::kUtf8 || text::EqualsAsciiNoCase(iso_name, "utf-8")),
         progress_(progress) {
     parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
   }
@@ -187,17 +186,16 @@ class CCardConverter::Run : public ICardLoadProgress {
   const Progress& progress_;
 };
 
-CCardConverter::CCardConverter(CLog& log, const CCharConverter& charsets,
-                               std::string prodid_line)
+CCardConverter::CCardConverter(CLog& log, const CCharConverter& charsets, std::string prodid_line)
     : log_(log), charsets_(charsets), prodid_line_(std::move(prodid_line)) {}
 
 CCardConverter::~CCardConverter() = default;
 
-HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int version,
-                                    int code_page, std::string_view iso_name,
-                                    const std::filesystem::path& destination,
-                                    bool skip_file_copy, int* converted, int* copied,
-                                    int* errors, const Progress& progress) {
+HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int version, int code_page,
+                                    std::string_view iso_name,
+                                    const std::filesystem::path& destination, bool skip_file_copy,
+                                    int* converted, int* copied, int* errors,
+                                    const Progress& progress) {
   if (source.empty() || destination.empty()) {
     log_.LogAssert(false, kFileLabel, __LINE__);
     return E_GENERIC_FAILURE;
@@ -225,9 +223,10 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
     files::FileStep step = files::FileStep::kNone;
     const HRESULT written = files::WriteFileReplacing(destination, text, &step);
     if (FAILED(written)) {
-      log_.LogError(kFileLabel, written,
-                    step == files::FileStep::kCreate ? "CreateFile(%s) failed" : "WriteFile(%s) failed",
-                    destination.string());
+      log_.LogError(
+          kFileLabel, written,
+          step == files::FileStep::kCreate ? "CreateFile(%s) failed" : "WriteFile(%s) failed",
+          destination.string());
     }
     return report(FAILED(written) ? written : S_OK);
   }
@@ -250,8 +249,8 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
 
 HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int code_page,
                                       std::string_view iso_name, std::string* text,
-                                      std::vector<std::string>* list, int* converted,
-                                      int* copied, int* errors, const Progress& progress,
+                                      std::vector<std::string>* list, int* converted, int* copied,
+                                      int* errors, const Progress& progress,
                                       std::vector<std::string>* sources) {
   if (source.empty() || source[0] == '\0' ||
       source.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
@@ -272,8 +271,7 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   if (copied) *copied = run.copied;
   if (errors) *errors = run.errors;
   if (loaded == -1) {
-    log_.LogError(kMemoryLabel, E_GENERIC_FAILURE, "No complete vCard in %d bytes",
-                  source.size());
+    log_.LogError(kMemoryLabel, E_GENERIC_FAILURE, "No complete vCard in %d bytes", source.size());
   }
   if (loaded != 0) return loaded;
   return run.converted > 0 ? S_OK : S_FALSE;

@@ -50,8 +50,8 @@ class CCardConverter {
   // empty arguments, or the load's failure.
   HRESULT ConvertMemory(std::string_view source, int version, int code_page,
                         std::string_view iso_name, std::string* text,
-                        std::vector<std::string>* list, int* converted, int* copied,
-                        int* errors, const Progress& progress = nullptr,
+                        std::vector<std::string>* list, int* converted, int* copied, int* errors,
+                        const Progress& progress = nullptr,
                         std::vector<std::string>* sources = nullptr);
 
  private:

@@ -16,8 +16,7 @@ constexpr char kFileLabel[] = "CCardDoc.LoadFromFile";
 
 // NAME:VCARD, the value trimmed.
 bool IsVcardKeyword(const CCardDocItemProp& prop, std::string_view name) {
-  return KeywordEquals(prop.name(), name) &&
-         KeywordEquals(text::Trim(prop.raw_value()), "VCARD");
+  return KeywordEquals(prop.name(), name) && KeywordEquals(text::Trim(prop.raw_value()), "VCARD");
 }
 
 }  // namespace
@@ -151,8 +150,8 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     int agent_depth = 0;
     bool after_empty_agent = false;
     for (;;) {
-      CCardDocItemProp* slot = ::new (static_cast<void*>(prop_pool_.Append(run, count)))
-          CCardDocItemProp(log_);
+      CCardDocItemProp* slot =
+          ::new (static_cast<void*>(prop_pool_.Append(run, count))) CCardDocItemProp(log_);
       if (!parser.GetNextProp(cursor, *slot)) {
         prop_pool_.Unappend();
         break;
@@ -180,8 +179,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
           }
           --agent_depth;
         } else {
-          log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "END: unknown  value(\"%s\")",
-                        end_value);
+          log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "END: unknown  value(\"%s\")", end_value);
         }
       }
       after_empty_agent =
@@ -221,13 +219,13 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
   return stopped || missing_end || cut_off ? 1 : 0;
 }
 
-HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file,
-                               ICardLoadProgress* progress, void* context) {
+HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress,
+                               void* context) {
   Clear();
   file_name_ = file;
   std::string buffer;
-  const HRESULT status = files::ReadWholeFile(
-      file, buffer, static_cast<std::uint64_t>(kMaxContentLength));
+  const HRESULT status =
+      files::ReadWholeFile(file, buffer, static_cast<std::uint64_t>(kMaxContentLength));
   if (FAILED(status)) {
     const char* step = "File.Create";
     if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) {
@@ -240,21 +238,18 @@ HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file,
   }
   const auto size = static_cast<std::int32_t>(buffer.size());
   return Load(std::move(buffer), size,
-              LoadFlagOwnBuffer | LoadFlagZeroTerminated | LoadFlagDecodeContent,
-              progress, context);
-}
-
-int CCardDoc::LoadFromMemory(const char* buffer, std::int32_t length,
-                             bool decode_content, ICardLoadProgress* progress,
-                             void* context) {
-  Clear();
-  file_name_.clear();
-  return Load(buffer, length, decode_content ? LoadFlagDecodeContent : 0u, progress,
+              LoadFlagOwnBuffer | LoadFlagZeroTerminated | LoadFlagDecodeContent, progress,
               context);
 }
 
-int CCardDoc::LoadFromString(const char* text, ICardLoadProgress* progress,
-                             void* context) {
+int CCardDoc::LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
+                             ICardLoadProgress* progress, void* context) {
+  Clear();
+  file_name_.clear();
+  return Load(buffer, length, decode_content ? LoadFlagDecodeContent : 0u, progress, context);
+}
+
+int CCardDoc::LoadFromString(const char* text, ICardLoadProgress* progress, void* context) {
   Clear();
   file_name_.clear();
   return Load(text, -1, LoadFlagZeroTerminated, progress, context);

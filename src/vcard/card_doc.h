@@ -18,11 +18,11 @@
 #include <velmora/status.h>
 
 #include "foundation/log.h"
+#include "vcard/card_block_pool.h"
 #include "vcard/card_charset_table.h"
 #include "vcard/card_content_decoding.h"
 #include "vcard/card_doc_item.h"
 #include "vcard/card_item_ptr.h"
-#include "vcard/card_block_pool.h"
 #include "vcard/card_load_progress.h"
 #include "vcard/card_param_arena.h"
 
@@ -62,8 +62,8 @@ class CCardDoc {
   // "CCardDoc.LoadFromFile"; a file beyond kMaxContentLength bytes gives
   // HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE)) and leaves the document empty;
   // otherwise Load's result.
-  HRESULT LoadFromFile(const std::filesystem::path& file,
-                       ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  HRESULT LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress = nullptr,
+                       void* context = nullptr);
   // Copies and loads bytes, decoding BOMs and UTF-16 when `decode_content`.
   int LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
                      ICardLoadProgress* progress = nullptr, void* context = nullptr);

@@ -28,15 +28,14 @@ double LeadingNumber(std::string_view text) {
   }
   if (end == i || (end == i + 1 && text[i] == '.')) return 0.0;
   double value = 0.0;
-  const auto result = std::from_chars(text.data() + i, text.data() + end, value,
-                                      std::chars_format::fixed);
+  const auto result =
+      std::from_chars(text.data() + i, text.data() + end, value, std::chars_format::fixed);
   return result.ec == std::errc() ? value : 0.0;
 }
 
 }  // namespace
 
-CCardDocItem::CCardDocItem(CLog& log, const CCardDoc* document,
-                           const CCardDocItemProp& begin)
+CCardDocItem::CCardDocItem(CLog& log, const CCardDoc* document, const CCardDocItemProp& begin)
     : log_(log), document_(document), start_(begin.line_), begin_(begin), end_(log) {}
 
 void CCardDocItem::ReadVersion(const CCardDocItemProp& version) const {

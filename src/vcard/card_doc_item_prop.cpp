@@ -26,8 +26,7 @@ constexpr char kDateLabel[] = "CCardDocItemProp.GetDecodedDateTimeValue";
 constexpr char kBinaryLabel[] = "CCardDocItemProp.GetDecodedBinaryValue";
 
 bool IsBase64Word(std::string_view encoding) {
-  return KeywordEquals(encoding, "BASE64") ||
-         KeywordEquals(encoding, "B");
+  return KeywordEquals(encoding, "BASE64") || KeywordEquals(encoding, "B");
 }
 
 }  // namespace
@@ -52,15 +51,14 @@ int CCardDocItemProp::FindParamByName(std::string_view name, int start) const {
   return -1;
 }
 
-const CCardDocItemPropParam* CCardDocItemProp::FindParam(std::string_view name,
-                                                         int* index, int start) const {
+const CCardDocItemPropParam* CCardDocItemProp::FindParam(std::string_view name, int* index,
+                                                         int start) const {
   const int i = FindParamByName(name, start);
   if (index) *index = i;
   return i < 0 ? nullptr : &params_[i];
 }
 
-int CCardDocItemProp::FindParamByValue(std::string_view value, int start,
-                                       bool bare_only) const {
+int CCardDocItemProp::FindParamByValue(std::string_view value, int start, bool bare_only) const {
   for (int i = start < 0 ? 0 : start; i < param_count_; ++i) {
     const CCardDocItemPropParam& param = params_[i];
     if (bare_only && !param.IsBare()) continue;
@@ -108,8 +106,7 @@ std::string_view CCardDocItemProp::GetEncoding() const {
 
 double CCardDocItemProp::Version() const { return item_ ? item_->GetVersion() : 0.0; }
 
-void CCardDocItemProp::GetTypes(std::string& text,
-                                std::vector<std::string>* list) const {
+void CCardDocItemProp::GetTypes(std::string& text, std::vector<std::string>* list) const {
   text.clear();
   if (list) list->clear();
   const bool version30 = Version() >= 3.0;
@@ -201,15 +198,15 @@ int CCardDocItemProp::UndeclaredCodePage(std::string_view bytes) const {
 }
 
 bool CCardDocItemProp::DecodeValueBytes(std::string& scratch, std::string_view& bytes,
-                                        bool keep_escaped_semicolons,
-                                        bool keep_escaped_commas, bool quiet) const {
+                                        bool keep_escaped_semicolons, bool keep_escaped_commas,
+                                        bool quiet) const {
   const std::string_view encoding = GetEncoding();
   const std::string_view raw = raw_value();
   if (IsBase64Word(encoding)) {
     scratch.resize(raw.size());
     std::int32_t size = value_length_;
-    if (!Base64Decode(raw.data(), value_length_,
-                      reinterpret_cast<std::uint8_t*>(scratch.data()), &size)) {
+    if (!Base64Decode(raw.data(), value_length_, reinterpret_cast<std::uint8_t*>(scratch.data()),
+                      &size)) {
       if (!quiet) log_->LogError(kDecodeLabel, E_GENERIC_FAILURE, "Base64Decode");
       return false;
     }
@@ -220,13 +217,11 @@ bool CCardDocItemProp::DecodeValueBytes(std::string& scratch, std::string_view& 
     bytes = scratch;
   } else {
     if (!encoding.empty() && !quiet) {
-      log_->LogWarning(kDecodeLabel, E_GENERIC_FAILURE, "Unknown encoding(\"%s\")",
-                       encoding);
+      log_->LogWarning(kDecodeLabel, E_GENERIC_FAILURE, "Unknown encoding(\"%s\")", encoding);
     }
     const bool version30 = Version() >= 3.0;
     if (ValueNeedsUnescape(raw, version30)) {
-      UnfoldAndUnescape(raw, version30, !keep_escaped_semicolons, !keep_escaped_commas,
-                        scratch);
+      UnfoldAndUnescape(raw, version30, !keep_escaped_semicolons, !keep_escaped_commas, scratch);
       bytes = scratch;
     } else {
       bytes = raw;
@@ -255,8 +250,7 @@ bool CCardDocItemProp::ValueMatchesDeclaredCharset() const {
   return UndeclaredCodePage(bytes) == declared;
 }
 
-void CCardDocItemProp::GetDecodedValue(std::u16string& text,
-                                       bool keep_escaped_semicolons,
+void CCardDocItemProp::GetDecodedValue(std::u16string& text, bool keep_escaped_semicolons,
                                        bool keep_escaped_commas) const {
   // `text` is not emptied up front: the conversion overwrites it, and keeping
   // its length spares zero-filling it again for every value.
@@ -272,23 +266,22 @@ void CCardDocItemProp::GetDecodedValue(std::u16string& text,
   // One scratch buffer per thread keeps repeated decoding free of allocations.
   thread_local std::string bytes;
   std::string_view source;
-  if (!DecodeValueBytes(bytes, source, keep_escaped_semicolons, keep_escaped_commas,
-                        false)) {
+  if (!DecodeValueBytes(bytes, source, keep_escaped_semicolons, keep_escaped_commas, false)) {
     text.clear();
     return;
   }
   ValueBytesToUtf16(ValueCodePage(IsBase64Word(GetEncoding()), source), source, text);
 }
 
-void CCardDocItemProp::GetDecodedMultiValue(std::vector<std::u16string>& list,
-                                            int min_count, bool split_on_commas) const {
+void CCardDocItemProp::GetDecodedMultiValue(std::vector<std::u16string>& list, int min_count,
+                                            bool split_on_commas) const {
   std::u16string text;
   GetDecodedValue(text, true, split_on_commas);
   SplitMultiValue(*log_, text, split_on_commas, min_count, list);
 }
 
-void CCardDocItemProp::GetDecodedDateTimeValue(double& date, bool& valid,
-                                               bool& is_utc, bool to_local) const {
+void CCardDocItemProp::GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc,
+                                               bool to_local) const {
   date = 0;
   valid = false;
   is_utc = false;
@@ -343,8 +336,8 @@ bool CCardDocItemProp::GetDecodedBinaryValue(std::vector<std::uint8_t>& bytes) c
   }
   const std::string_view encoding = encoding_param->GetValueTrimmed();
   if (!IsBase64Word(encoding)) {
-    log_->LogError(kBinaryLabel, E_GENERIC_FAILURE, "%s: not base64 encoding(%s)",
-                   name(), encoding);
+    log_->LogError(kBinaryLabel, E_GENERIC_FAILURE, "%s: not base64 encoding(%s)", name(),
+                   encoding);
     return false;
   }
   if (value_length_ <= 0) {

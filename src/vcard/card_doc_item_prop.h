@@ -32,9 +32,7 @@ class CCardDocItemProp {
     return {line_ + name_offset_, static_cast<std::size_t>(name_length_)};
   }
   std::string_view group() const { return {line_, static_cast<std::size_t>(name_offset_)}; }
-  std::string_view raw_value() const {
-    return {value_, static_cast<std::size_t>(value_length_)};
-  }
+  std::string_view raw_value() const { return {value_, static_cast<std::size_t>(value_length_)}; }
   // The property's whole span: its line, continuation lines, line break,
   // following blank lines and the indentation of the next line.
   std::string_view raw_text() const { return {line_, static_cast<std::size_t>(raw_length_)}; }
@@ -55,8 +53,7 @@ class CCardDocItemProp {
                                          int start = 0) const;
   // Index of the first parameter at or after `start` whose value matches
   // without case (only bare parameters when `bare_only`), or -1.
-  int FindParamByValue(std::string_view value, int start = 0,
-                       bool bare_only = false) const;
+  int FindParamByValue(std::string_view value, int start = 0, bool bare_only = false) const;
   // The first parameter named CHARSET, or null.
   const CCardDocItemPropParam* FindCharsetParam(int* index = nullptr) const;
   // The first parameter named ENCODING; else the first whose value is
@@ -67,7 +64,8 @@ class CCardDocItemProp {
 
   // The type words of the parameters ("HOME,VOICE,PREF" for
   // "TEL;TYPE=HOME,VOICE;TYPE=PREF"); bare parameters ("TEL;HOME") count too,
-  // except QUOTED-PRINTABLE and BASE64, in 3.0 items as well as in 2.1. `list` (optional) gets each word.
+  // except QUOTED-PRINTABLE and BASE64, in 3.0 items as well as in 2.1. `list` (optional) gets each
+  // word.
   void GetTypes(std::string& text, std::vector<std::string>* list = nullptr) const;
 
   // A one-line description for the log:
@@ -87,8 +85,7 @@ class CCardDocItemProp {
   // `is_utc` whether it ended in "Z"; with `to_local` a time in UTC or with a
   // zone offset is converted to local time, without it the date and time
   // are taken as written. A failure is logged and gives date 0.
-  void GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc,
-                               bool to_local) const;
+  void GetDecodedDateTimeValue(double& date, bool& valid, bool& is_utc, bool to_local) const;
   // False when the value's bytes are read in another code page than its
   // card declares (no CHARSET: 3.0 promises UTF-8, 2.1 the ANSI code page):
   // a 2.1 value in UTF-8, a 3.0 value that is not UTF-8. Its card's text
@@ -116,9 +113,8 @@ class CCardDocItemProp {
   // The bytes the value stands for: base64 or quoted-printable decoded, or
   // unfolded and unescaped, in `scratch` or straight from the content. False
   // when base64 cannot be decoded. `quiet` keeps the log out of it.
-  bool DecodeValueBytes(std::string& scratch, std::string_view& bytes,
-                        bool keep_escaped_semicolons, bool keep_escaped_commas,
-                        bool quiet) const;
+  bool DecodeValueBytes(std::string& scratch, std::string_view& bytes, bool keep_escaped_semicolons,
+                        bool keep_escaped_commas, bool quiet) const;
   double Version() const;
 
   // Kept small (64 bytes): a large file holds hundreds of thousands.

@@ -49,16 +49,14 @@ const CardUnfoldedParam* CCardDocItemPropParam::Unfolded() const {
       return &kEmpty;
     }
     // Both texts are unfolded together, the first time either is asked for.
-    unfolded_ = arena_->Keep(HasLineBreak(name) ? Unfold(arena_->log(), name) : std::string(name),
-                             HasLineBreak(value) ? Unfold(arena_->log(), value)
-                                                 : std::string(value));
+    unfolded_ =
+        arena_->Keep(HasLineBreak(name) ? Unfold(arena_->log(), name) : std::string(name),
+                     HasLineBreak(value) ? Unfold(arena_->log(), value) : std::string(value));
   }
   return unfolded_;
 }
 
-std::string_view CCardDocItemPropParam::GetValueTrimmed() const {
-  return text::Trim(GetValue());
-}
+std::string_view CCardDocItemPropParam::GetValueTrimmed() const { return text::Trim(GetValue()); }
 
 std::string CCardDocItemPropParam::ToString() const {
   const std::string_view name = GetName();

@@ -18,8 +18,8 @@ std::string RevText(double rev) {
   SystemTime st;
   if (!VariantTimeToSystemTime(rev, &st)) st = SystemTime{1899, 12, 0, 30, 0, 0, 0, 0};
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d %02d:%02d:%02d", st.year, st.month,
-                st.day, st.hour, st.minute, st.second);
+  std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d %02d:%02d:%02d", st.year, st.month, st.day,
+                st.hour, st.minute, st.second);
   return buffer;
 }
 
@@ -27,11 +27,16 @@ std::string RevText(double rev) {
 
 const char* DRActionName(DRAction action) {
   switch (action) {
-    case DRAction::kLeave: return "LEAVE";
-    case DRAction::kAdd: return "ADD";
-    case DRAction::kOverwrite: return "OVERWRITE";
-    case DRAction::kOverwriteSource: return "OVERWRITE_SOURCE";
-    case DRAction::kSkip: return "SKIP";
+    case DRAction::kLeave:
+      return "LEAVE";
+    case DRAction::kAdd:
+      return "ADD";
+    case DRAction::kOverwrite:
+      return "OVERWRITE";
+    case DRAction::kOverwriteSource:
+      return "OVERWRITE_SOURCE";
+    case DRAction::kSkip:
+      return "SKIP";
   }
   return "?";
 }
@@ -100,14 +105,14 @@ HRESULT ParseDRPropsFromString(CLog& log, CCardDoc& doc, std::string_view bytes,
                  "vCard text of %u bytes is too large", bytes.size());
     return HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE);
   }
-  const int loaded = doc.LoadFromMemory(bytes.data(), static_cast<std::int32_t>(bytes.size()),
-                                        true);
+  const int loaded =
+      doc.LoadFromMemory(bytes.data(), static_cast<std::int32_t>(bytes.size()), true);
   if (loaded < 0) return loaded;
   return ParseDRItems(log, doc, items);
 }
 
-HRESULT CCardDR::Run(std::vector<DRItem>* server, std::vector<DRItem>& client,
-                     EDRMethod method, const Progress& progress) {
+HRESULT CCardDR::Run(std::vector<DRItem>* server, std::vector<DRItem>& client, EDRMethod method,
+                     const Progress& progress) {
   stats_ = Stats{};
   std::vector<DRItem*> all;
   if (server != nullptr) {
@@ -235,9 +240,8 @@ void CCardDR::Report(const std::vector<Chain>& chains, EDRMethod method) {
   for (const Chain* chain : sorted) {
     report += u"\nKEY = \"" + chain->key + u"\"";
     for (const DRItem* it = chain->head; it != nullptr; it = it->next) {
-      report += Format("\n\t\t\t%sContact: REV = %s; ACTION = %s",
-                       it->server ? "Server" : "Client", RevText(it->rev),
-                       DRActionName(it->action));
+      report += Format("\n\t\t\t%sContact: REV = %s; ACTION = %s", it->server ? "Server" : "Client",
+                       RevText(it->rev), DRActionName(it->action));
     }
   }
   report += Format("\nServerContacts with empty KEY = %d", stats_.server_without_key);

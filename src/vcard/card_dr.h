@@ -38,7 +38,7 @@ struct DRItem {
   double rev = 0.0;         // automation date of REV; 0 when missing or unreadable
   std::u16string uid;
   DRAction action = DRAction::kAdd;
-  const DRItem* match = nullptr;  // for kOverwrite: the client item that replaces it
+  const DRItem* match = nullptr;       // for kOverwrite: the client item that replaces it
   const CCardDocItem* item = nullptr;  // the card, valid while its document lives
   int position = 0;                    // the card's position in its input
   bool server = false;
@@ -66,9 +66,9 @@ class CCardDR {
   struct Stats {
     int server_without_key = 0;
     int client_without_key = 0;
-    int added = 0;        // client items left ADD
-    int overwrites = 0;   // server items marked OVERWRITE
-    int skipped = 0;      // client items marked SKIP
+    int added = 0;       // client items left ADD
+    int overwrites = 0;  // server items marked OVERWRITE
+    int skipped = 0;     // client items marked SKIP
   };
 
   explicit CCardDR(CLog& log) : log_(log) {}

@@ -25,8 +25,7 @@ constexpr std::string_view kLabelExport = "CCardExport.ExportContact";
 // line starts with one space (folding).
 constexpr std::size_t kPhotoLineLength = 76;
 
-constexpr HRESULT kStatusBadCodePage =
-    HRESULT_FROM_WIN32(win32::ERROR_INVALID_PARAMETER);
+constexpr HRESULT kStatusBadCodePage = HRESULT_FROM_WIN32(win32::ERROR_INVALID_PARAMETER);
 
 // Empty or made only of spaces and TABs.
 bool IsBlank(std::u16string_view text) {
@@ -47,9 +46,8 @@ bool IsBlankOrBreaks(std::u16string_view text) {
 // A UID made only of these needs no charset parameter.
 bool IsPlainUid(std::u16string_view uid) {
   for (char16_t c : uid) {
-    const bool plain = c == u'-' || c == u'{' || c == u'}' ||
-                       (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
-                       (c >= u'a' && c <= u'z');
+    const bool plain = c == u'-' || c == u'{' || c == u'}' || (c >= u'0' && c <= u'9') ||
+                       (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
     if (!plain) return false;
   }
   return true;
@@ -158,11 +156,9 @@ constexpr OutlookField kOutlookFields[] = {
 
 }  // namespace
 
-CCardExport::CCardExport(CLog& log, std::string_view prodid_line,
-                         std::size_t initial_buffer_size)
+CCardExport::CCardExport(CLog& log, std::string_view prodid_line, std::size_t initial_buffer_size)
     : log_(log) {
-  while (!prodid_line.empty() &&
-         (prodid_line.back() == '\r' || prodid_line.back() == '\n')) {
+  while (!prodid_line.empty() && (prodid_line.back() == '\r' || prodid_line.back() == '\n')) {
     prodid_line.remove_suffix(1);
   }
   prodid_ = prodid_line.empty() ? DefaultProdIdLine() : std::string(prodid_line);
@@ -179,9 +175,9 @@ std::string CCardExport::DefaultProdIdLine() {
   return line;
 }
 
-HRESULT CCardExport::ExportContact(const ContactRecord* record, int version,
-                                   int code_page, std::string_view charset,
-                                   const char** out_text, std::size_t* out_length) {
+HRESULT CCardExport::ExportContact(const ContactRecord* record, int version, int code_page,
+                                   std::string_view charset, const char** out_text,
+                                   std::size_t* out_length) {
   if (out_text != nullptr) *out_text = nullptr;
   if (out_length != nullptr) *out_length = 0;
   if (record == nullptr) {
@@ -195,8 +191,8 @@ HRESULT CCardExport::ExportContact(const ContactRecord* record, int version,
   // The output is 8-bit text: the UTF-16 code pages cannot hold it.
   if (!codepage::IsKnown(code_page) || code_page == codepage::kUtf16LE ||
       code_page == codepage::kUtf16BE) {
-    log_.LogError(kLabelExport, kStatusBadCodePage,
-                  "Cannot write vCard in code page %d", code_page);
+    log_.LogError(kLabelExport, kStatusBadCodePage, "Cannot write vCard in code page %d",
+                  code_page);
     return E_GENERIC_FAILURE;
   }
 
@@ -265,17 +261,16 @@ void CCardExport::addVERSION(int version) {
     return;
   }
   if (version != 30) {
-    log_.LogWarning("CCardExport.addVERSION", E_INVALIDARG,
-                    "Unsupported version %d; writing 3.0", version);
+    log_.LogWarning("CCardExport.addVERSION", E_INVALIDARG, "Unsupported version %d; writing 3.0",
+                    version);
   }
   put("VERSION:3.0\r\n");
 }
 
 void CCardExport::addNames() {
   const ContactRecord& r = *record_;
-  const bool any_name = !IsBlank(r.LastName) || !IsBlank(r.FirstName) ||
-                        !IsBlank(r.MiddleName) || !IsBlank(r.Title) ||
-                        !IsBlank(r.Suffix);
+  const bool any_name = !IsBlank(r.LastName) || !IsBlank(r.FirstName) || !IsBlank(r.MiddleName) ||
+                        !IsBlank(r.Title) || !IsBlank(r.Suffix);
   if (any_name) {
     put("N");
     putCharset();
@@ -342,8 +337,7 @@ void CCardExport::addTEL() {
     if (type.empty()) {
       // No Outlook type holds this label: an untyped X-MS-TEL would be lost
       // on every reader, so the number goes out as a plain TEL.
-      log_.LogWarning("CCardExport.addTEL", S_FALSE, "Unknown ABLabel = \"%s\"",
-                      phone.ABLabel);
+      log_.LogWarning("CCardExport.addTEL", S_FALSE, "Unknown ABLabel = \"%s\"", phone.ABLabel);
       put("TEL");
       putCharset();
       putTypes(phone.Types);
@@ -376,8 +370,8 @@ void CCardExport::addADRs() {
     put("ADR");
     putCharset();
     putTypes(address.Types);
-    putValues({address.PostOfficeBox, address.OfficeLocation, address.Street,
-               address.City, address.State, address.PostalCode, address.Country});
+    putValues({address.PostOfficeBox, address.OfficeLocation, address.Street, address.City,
+               address.State, address.PostalCode, address.Country});
     putLabel(group, address.ABLabel);
     written = true;
   }
@@ -385,12 +379,11 @@ void CCardExport::addADRs() {
 
   int selected = static_cast<int>(record_->SelectedMailingAddress);
   if (selected < vlmcaNone || selected > vlmcaOther) {
-    log_.LogWarning("CCardExport.addADRs", E_INVALIDARG,
-                    "Unknown SelectedMailingAddress = %d", selected);
+    log_.LogWarning("CCardExport.addADRs", E_INVALIDARG, "Unknown SelectedMailingAddress = %d",
+                    selected);
     selected = vlmcaNone;
   } else if (selected != vlmcaNone) {
-    const ContactAddress* address =
-        record_->AddressByKind(static_cast<EContactAddress>(selected));
+    const ContactAddress* address = record_->AddressByKind(static_cast<EContactAddress>(selected));
     if (address == nullptr || IsAddressEmpty(*address)) selected = vlmcaNone;
   }
   char line[48];
@@ -415,8 +408,7 @@ void CCardExport::addBDAY() {
   if (IsEmptyDate(record_->Birthday)) return;
   const std::string date = Date2Str(record_->Birthday, !v30_);
   if (date.empty()) {
-    log_.LogWarning("CCardExport.addBDAY", E_INVALIDARG, "Invalid Birthday %f",
-                    record_->Birthday);
+    log_.LogWarning("CCardExport.addBDAY", E_INVALIDARG, "Invalid Birthday %f", record_->Birthday);
     return;
   }
   put(v30_ ? "BDAY;VALUE=date:" : "BDAY:");
@@ -439,10 +431,9 @@ void CCardExport::addEMAILs() {
       putTypes(email.Types);
     } else {
       if (i == 0) putType("PREF");
-      const bool internet =
-          email.AddressType.empty()
-              ? email.Value.find(u'@', 1) != std::u16string::npos
-              : text::EqualsNoCase(email.AddressType, u"SMTP");
+      const bool internet = email.AddressType.empty()
+                                ? email.Value.find(u'@', 1) != std::u16string::npos
+                                : text::EqualsNoCase(email.AddressType, u"SMTP");
       if (internet) putType("INTERNET");
     }
     putCharset();
@@ -528,10 +519,17 @@ void CCardExport::addRELATEDNAMEs() {
     if (!v30_) {
       std::string_view name;
       switch (related.Label) {
-        case vlmcrnManager: name = "X-MS-MANAGER"; break;
-        case vlmcrnAssistant: name = "X-MS-ASSISTANT"; break;
-        case vlmcrnSpouse: name = "X-MS-SPOUSE"; break;
-        default: break;
+        case vlmcrnManager:
+          name = "X-MS-MANAGER";
+          break;
+        case vlmcrnAssistant:
+          name = "X-MS-ASSISTANT";
+          break;
+        case vlmcrnSpouse:
+          name = "X-MS-SPOUSE";
+          break;
+        default:
+          break;
       }
       if (!name.empty()) {
         put(name);
@@ -564,9 +562,8 @@ void CCardExport::addCATEGORIES() {
 
 void CCardExport::addREV() {
   if (IsEmptyDate(record_->LastModificationTime)) return;
-  const std::string text =
-      DateTime2Str(log_, record_->LastModificationTime, /*time_is_utc=*/false,
-                   /*want_utc=*/true, /*compact=*/!v30_);
+  const std::string text = DateTime2Str(log_, record_->LastModificationTime, /*time_is_utc=*/false,
+                                        /*want_utc=*/true, /*compact=*/!v30_);
   if (text.empty()) return;  // logged by DateTime2Str
   put("REV:");
   put(text);
@@ -653,8 +650,7 @@ void CCardExport::addPHOTO() {
   const ContactRecord& r = *record_;
   if (r.PhotoSize() <= 0) return;
   encoded_.clear();
-  if (!Base64Encode(r.Photo.data(), r.Photo.size(), kPhotoLineLength, "\r\n ",
-                    encoded_)) {
+  if (!Base64Encode(r.Photo.data(), r.Photo.size(), kPhotoLineLength, "\r\n ", encoded_)) {
     log_.LogError("CCardExport.addPHOTO", E_GENERIC_FAILURE, "Base64Encode failed");
     return;
   }
@@ -687,8 +683,7 @@ void CCardExport::addList(std::string_view name, std::u16string_view text) {
   std::string piece_bytes;
   std::size_t start = 0;
   while (start <= text.size()) {
-    std::size_t end = separator.empty() ? std::u16string_view::npos
-                                        : text.find(separator, start);
+    std::size_t end = separator.empty() ? std::u16string_view::npos : text.find(separator, start);
     if (end == std::u16string_view::npos) end = text.size();
     const std::u16string_view piece = text::Trim(text.substr(start, end - start));
     if (!piece.empty()) {

@@ -46,8 +46,7 @@ class CCardExport {
   // cannot be converted to, or when memory runs out; the outputs are then
   // null and 0.
   HRESULT ExportContact(const ContactRecord* record, int version, int code_page,
-                        std::string_view charset, const char** out_text,
-                        std::size_t* out_length);
+                        std::string_view charset, const char** out_text, std::size_t* out_length);
 
   const std::string& prodid_line() const { return prodid_; }
   // The current capacity of the output buffer in bytes.

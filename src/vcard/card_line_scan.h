@@ -60,9 +60,8 @@ inline const char* FindQuotedPrintableStop(const char* p, const char* end) {
   const __m128i zero = _mm_setzero_si128();
   while (end - p >= 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hit =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
-                     _mm_or_si128(_mm_cmpeq_epi8(v, eq), _mm_cmpeq_epi8(v, zero)));
+    const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                                     _mm_or_si128(_mm_cmpeq_epi8(v, eq), _mm_cmpeq_epi8(v, zero)));
     const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
     if (bits != 0) return p + std::countr_zero(bits);
     p += 16;
@@ -76,8 +75,7 @@ inline const char* FindQuotedPrintableStop(const char* p, const char* end) {
 
 // The first byte at or after `p` and before `end` that is `a`, `b`, `c` or
 // `d`; `end` when there is none. Reads nothing at or past `end`.
-inline const char* FindAnyOf4(const char* p, const char* end, char a, char b, char c,
-                              char d) {
+inline const char* FindAnyOf4(const char* p, const char* end, char a, char b, char c, char d) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi8(a);
   const __m128i vb = _mm_set1_epi8(b);
@@ -85,9 +83,8 @@ inline const char* FindAnyOf4(const char* p, const char* end, char a, char b, ch
   const __m128i vd = _mm_set1_epi8(d);
   while (end - p >= 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hit =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
-                     _mm_or_si128(_mm_cmpeq_epi8(v, vc), _mm_cmpeq_epi8(v, vd)));
+    const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
+                                     _mm_or_si128(_mm_cmpeq_epi8(v, vc), _mm_cmpeq_epi8(v, vd)));
     const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
     if (bits != 0) return p + std::countr_zero(bits);
     p += 16;
@@ -100,10 +97,9 @@ inline const char* FindAnyOf4(const char* p, const char* end, char a, char b, ch
 #if defined(__SSE2__)
 // Bits of the bytes of `v` that end a line (CR, LF, zero).
 inline unsigned LineEndBits(__m128i v) {
-  const __m128i hit =
-      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
-                   _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+  const __m128i hit = _mm_or_si128(
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+      _mm_cmpeq_epi8(v, _mm_setzero_si128()));
   return static_cast<unsigned>(_mm_movemask_epi8(hit));
 }
 #endif
@@ -117,9 +113,9 @@ inline const char* FindNameStop(const char* p, const char* end, bool with_dot) {
   const __m128i dot = _mm_set1_epi8(with_dot ? '.' : ':');
   while (end - p >= 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, colon),
-                                                  _mm_cmpeq_epi8(v, semicolon)),
-                                     _mm_cmpeq_epi8(v, dot));
+    const __m128i hit =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, colon), _mm_cmpeq_epi8(v, semicolon)),
+                     _mm_cmpeq_epi8(v, dot));
     const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit)) | LineEndBits(v);
     if (bits != 0) return p + std::countr_zero(bits);
     p += 16;
@@ -127,7 +123,8 @@ inline const char* FindNameStop(const char* p, const char* end, bool with_dot) {
 #endif
   for (;; ++p) {
     const char c = *p;
-    if (c == ':' || c == ';' || (c == '.' && with_dot) || IsLineEnd(static_cast<unsigned char>(c))) {
+    if (c == ':' || c == ';' || (c == '.' && with_dot) ||
+        IsLineEnd(static_cast<unsigned char>(c))) {
       return p;
     }
   }
@@ -135,8 +132,7 @@ inline const char* FindNameStop(const char* p, const char* end, bool with_dot) {
 
 // The first ':', CR, LF or zero byte at or after `p`, adding the number of
 // ';' before it to `count`.
-inline const char* FindColonCountingSemicolons(const char* p, const char* end,
-                                               std::size_t& count) {
+inline const char* FindColonCountingSemicolons(const char* p, const char* end, std::size_t& count) {
 #if defined(__SSE2__)
   const __m128i colon = _mm_set1_epi8(':');
   const __m128i semicolon = _mm_set1_epi8(';');

@@ -20,9 +20,9 @@ constexpr char kSortLabel[] = "CCardParser.m_docCard_Sort";
 // Properties that are known not to carry anything the record can hold; they
 // are dropped without a warning.
 constexpr std::string_view kSilentlyDropped[] = {
-    "LABEL",           "X-MS-CARDPICTURE",         "X-MS-OL-DESIGN",
-    "X-ABADR",         "X-SKYPE-AUTHCERTIFICATE",  "X-SKYPE-CITY",
-    "X-SKYPE-COUNTRY", "X-SKYPE-DISPLAYNAME",      "X-SKYPE-LANGUAGE",
+    "LABEL",           "X-MS-CARDPICTURE",          "X-MS-OL-DESIGN",
+    "X-ABADR",         "X-SKYPE-AUTHCERTIFICATE",   "X-SKYPE-CITY",
+    "X-SKYPE-COUNTRY", "X-SKYPE-DISPLAYNAME",       "X-SKYPE-LANGUAGE",
     "X-SKYPE-MOOD",    "X-SKYPE-NUMBER-OF-BUDDIES", "X-SKYPE-PROFILE",
 };
 
@@ -43,8 +43,7 @@ std::string Framed(std::string_view text) {
 CCardParser::CCardParser(CLog& log, CharsetPairs document_charsets)
     : log_(log), document_charsets_(std::move(document_charsets)) {}
 
-CCardParser::CCardParser(CLog& log, const CCharConverter* converter)
-    : log_(log) {
+CCardParser::CCardParser(CLog& log, const CCharConverter* converter) : log_(log) {
   if (converter) document_charsets_ = converter->DocumentCharsetPairs();
 }
 
@@ -133,8 +132,7 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
   return record_;
 }
 
-void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def,
-                                   bool v30) {
+void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30) {
   (void)def;
   std::string charset;
   if (const CCardDocItemPropParam* param = prop.FindCharsetParam()) {
@@ -153,46 +151,91 @@ void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyD
 void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
   ContactRecord& r = record_;
   switch (code) {
-    case prop::ADR: m_addAddress(prop); break;
+    case prop::ADR:
+      m_addAddress(prop);
+      break;
     // Birthdays are calendar dates, taken as written; REV is an instant.
-    case prop::BDAY: m_setDateTime(prop, r.Birthday, false); break;
+    case prop::BDAY:
+      m_setDateTime(prop, r.Birthday, false);
+      break;
     case prop::CATEGORIES:
-    case prop::X_OUTL_CATEGORIES: m_setCategories(prop); break;
+    case prop::X_OUTL_CATEGORIES:
+      m_setCategories(prop);
+      break;
     case prop::CLASS:
-    case prop::X_OUTL_CLASS: m_setClass(prop); break;
-    case prop::EMAIL: m_setEmail(prop); break;
+    case prop::X_OUTL_CLASS:
+      m_setClass(prop);
+      break;
+    case prop::EMAIL:
+      m_setEmail(prop);
+      break;
     case prop::FBURL:
-    case prop::X_OUTL_IFBADDRESS: m_setStr(prop, r.InternetFreeBusyAddress); break;
-    case prop::FN: m_setStr(prop, r.FormattedName); break;
-    case prop::IMPP: m_setImpp(prop); break;
+    case prop::X_OUTL_IFBADDRESS:
+      m_setStr(prop, r.InternetFreeBusyAddress);
+      break;
+    case prop::FN:
+      m_setStr(prop, r.FormattedName);
+      break;
+    case prop::IMPP:
+      m_setImpp(prop);
+      break;
     case prop::N: {
-      std::u16string* const targets[] = {&r.LastName, &r.FirstName, &r.MiddleName,
-                                         &r.Title, &r.Suffix};
+      std::u16string* const targets[] = {&r.LastName, &r.FirstName, &r.MiddleName, &r.Title,
+                                         &r.Suffix};
       m_setMultiStr(prop, 5, targets);
       break;
     }
-    case prop::NICKNAME: m_setStr(prop, r.NickName); break;
-    case prop::X_MAIDENNAME: m_setStr(prop, r.MaidenName); break;
-    case prop::NOTE: m_setStr(prop, r.Body); break;
+    case prop::NICKNAME:
+      m_setStr(prop, r.NickName);
+      break;
+    case prop::X_MAIDENNAME:
+      m_setStr(prop, r.MaidenName);
+      break;
+    case prop::NOTE:
+      m_setStr(prop, r.Body);
+      break;
     case prop::ORG: {
       std::u16string* const targets[] = {&r.CompanyName, &r.Department};
       m_setMultiStr(prop, 2, targets);
       break;
     }
-    case prop::PHOTO: m_setPhoto(prop); break;
-    case prop::PRODID: m_setStrA(prop, r.ProdId); break;
-    case prop::REV: m_setDateTime(prop, r.LastModificationTime, true); break;
-    case prop::ROLE: m_setStr(prop, r.Profession); break;
-    case prop::TEL: m_setTel(prop); break;
-    case prop::TITLE: m_setStr(prop, r.JobTitle); break;
-    case prop::UID: m_setStr(prop, r.UID); break;
-    case prop::URL: m_setUrl(prop); break;
+    case prop::PHOTO:
+      m_setPhoto(prop);
+      break;
+    case prop::PRODID:
+      m_setStrA(prop, r.ProdId);
+      break;
+    case prop::REV:
+      m_setDateTime(prop, r.LastModificationTime, true);
+      break;
+    case prop::ROLE:
+      m_setStr(prop, r.Profession);
+      break;
+    case prop::TEL:
+      m_setTel(prop);
+      break;
+    case prop::TITLE:
+      m_setStr(prop, r.JobTitle);
+      break;
+    case prop::UID:
+      m_setStr(prop, r.UID);
+      break;
+    case prop::URL:
+      m_setUrl(prop);
+      break;
     case prop::VERSION:
     case prop::BEGIN:
-    case prop::END: break;
-    case prop::X_ABDATE: m_addDate(prop); break;
-    case prop::X_ABLABEL: m_setAbLabelX(prop); break;
-    case prop::X_ABRELATEDNAMES: m_setRelatedNameX(prop); break;
+    case prop::END:
+      break;
+    case prop::X_ABDATE:
+      m_addDate(prop);
+      break;
+    case prop::X_ABLABEL:
+      m_setAbLabelX(prop);
+      break;
+    case prop::X_ABRELATEDNAMES:
+      m_setRelatedNameX(prop);
+      break;
     case prop::X_AIM:
     case prop::X_GADUGADU:
     case prop::X_GOOGLE_TALK:
@@ -205,43 +248,101 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
     case prop::X_QQ:
     case prop::X_SKYPE:
     case prop::X_SKYPE_USERNAME:
-    case prop::X_YAHOO: m_setImppX(prop); break;
+    case prop::X_YAHOO:
+      m_setImppX(prop);
+      break;
     case prop::X_MS_ANNIVERSARY:
-    case prop::X_OUTL_ANNIVERSARY: m_addAnniversary(prop); break;
+    case prop::X_OUTL_ANNIVERSARY:
+      m_addAnniversary(prop);
+      break;
     case prop::X_MS_ASSISTANT:
-    case prop::X_OUTL_ASSISTANTNAME: m_setRelatedName(prop, vlmcrnAssistant); break;
-    case prop::X_MS_CHILD: m_addChildren(prop); break;
-    case prop::X_MS_INTERESTS: m_setStr(prop, r.Hobby); break;
+    case prop::X_OUTL_ASSISTANTNAME:
+      m_setRelatedName(prop, vlmcrnAssistant);
+      break;
+    case prop::X_MS_CHILD:
+      m_addChildren(prop);
+      break;
+    case prop::X_MS_INTERESTS:
+      m_setStr(prop, r.Hobby);
+      break;
     case prop::X_MS_MANAGER:
-    case prop::X_OUTL_MANAGERNAME: m_setRelatedName(prop, vlmcrnManager); break;
-    case prop::X_MS_OL_DEFAULT_POSTAL_ADDRESS: m_setMailingAddress(prop); break;
+    case prop::X_OUTL_MANAGERNAME:
+      m_setRelatedName(prop, vlmcrnManager);
+      break;
+    case prop::X_MS_OL_DEFAULT_POSTAL_ADDRESS:
+      m_setMailingAddress(prop);
+      break;
     case prop::X_MS_SPOUSE:
-    case prop::X_OUTL_SPOUSE: m_setRelatedName(prop, vlmcrnSpouse); break;
-    case prop::X_MS_TEL: m_setTelX(prop); break;
-    case prop::X_MS_TEXT: m_setMsTextX(prop); break;
-    case prop::X_OUTL_NMALIAS: m_setStr(prop, r.NetMeetingAlias); break;
-    case prop::X_OUTL_NMSERVER: m_setStr(prop, r.NetMeetingServer); break;
-    case prop::X_PHONETIC_FIRST_NAME: m_setStr(prop, r.PhoneticFirstName); break;
-    case prop::X_PHONETIC_LAST_NAME: m_setStr(prop, r.PhoneticLastName); break;
-    case prop::X_PHONETIC_MIDDLE_NAME: m_setStr(prop, r.PhoneticMiddleName); break;
+    case prop::X_OUTL_SPOUSE:
+      m_setRelatedName(prop, vlmcrnSpouse);
+      break;
+    case prop::X_MS_TEL:
+      m_setTelX(prop);
+      break;
+    case prop::X_MS_TEXT:
+      m_setMsTextX(prop);
+      break;
+    case prop::X_OUTL_NMALIAS:
+      m_setStr(prop, r.NetMeetingAlias);
+      break;
+    case prop::X_OUTL_NMSERVER:
+      m_setStr(prop, r.NetMeetingServer);
+      break;
+    case prop::X_PHONETIC_FIRST_NAME:
+      m_setStr(prop, r.PhoneticFirstName);
+      break;
+    case prop::X_PHONETIC_LAST_NAME:
+      m_setStr(prop, r.PhoneticLastName);
+      break;
+    case prop::X_PHONETIC_MIDDLE_NAME:
+      m_setStr(prop, r.PhoneticMiddleName);
+      break;
     case prop::X_SKYPE_SEX:
-    case prop::X_WAB_GENDER: m_setGender(prop, code); break;
-    case prop::X_SOCIALPROFILE: m_setSocialProfileX(prop); break;
-    case prop::X_ZORVA_OL_ACCOUNT: m_setStr(prop, r.Account); break;
-    case prop::X_ZORVA_OL_BILLING_INFORMATION: m_setStr(prop, r.BillingInformation); break;
-    case prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER: m_setStr(prop, r.GovernmentIDNumber); break;
-    case prop::X_ZORVA_OL_KEYWORD: m_setStr(prop, r.Keyword); break;
-    case prop::X_ZORVA_OL_LOCATION: m_setStr(prop, r.Location); break;
-    case prop::X_ZORVA_OL_LOCATION_EX: m_setStr(prop, r.LocationEx); break;
-    case prop::X_ZORVA_OL_MILEAGE: m_setStr(prop, r.Mileage); break;
+    case prop::X_WAB_GENDER:
+      m_setGender(prop, code);
+      break;
+    case prop::X_SOCIALPROFILE:
+      m_setSocialProfileX(prop);
+      break;
+    case prop::X_ZORVA_OL_ACCOUNT:
+      m_setStr(prop, r.Account);
+      break;
+    case prop::X_ZORVA_OL_BILLING_INFORMATION:
+      m_setStr(prop, r.BillingInformation);
+      break;
+    case prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER:
+      m_setStr(prop, r.GovernmentIDNumber);
+      break;
+    case prop::X_ZORVA_OL_KEYWORD:
+      m_setStr(prop, r.Keyword);
+      break;
+    case prop::X_ZORVA_OL_LOCATION:
+      m_setStr(prop, r.Location);
+      break;
+    case prop::X_ZORVA_OL_LOCATION_EX:
+      m_setStr(prop, r.LocationEx);
+      break;
+    case prop::X_ZORVA_OL_MILEAGE:
+      m_setStr(prop, r.Mileage);
+      break;
     case prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER:
       m_setStr(prop, r.OrganizationalIDNumber);
       break;
-    case prop::X_ZORVA_OL_PREFERRED_BY: m_addReferredBy(prop); break;
-    case prop::X_ZORVA_OL_SCHOOL: m_setStr(prop, r.School); break;
-    case prop::X_ZORVA_OL_YOMI_COMPANY: m_setStr(prop, r.YomiCompany); break;
-    case prop::X_ZORVA_CUSTOM_FIELD: m_addCustomField(prop); break;
-    default: m_skipUnknown(prop); break;
+    case prop::X_ZORVA_OL_PREFERRED_BY:
+      m_addReferredBy(prop);
+      break;
+    case prop::X_ZORVA_OL_SCHOOL:
+      m_setStr(prop, r.School);
+      break;
+    case prop::X_ZORVA_OL_YOMI_COMPANY:
+      m_setStr(prop, r.YomiCompany);
+      break;
+    case prop::X_ZORVA_CUSTOM_FIELD:
+      m_addCustomField(prop);
+      break;
+    default:
+      m_skipUnknown(prop);
+      break;
   }
 }
 
@@ -298,8 +399,7 @@ std::u16string CCardParser::DecodedTrimmedRight(const CCardDocItemProp& prop) {
   return value;
 }
 
-std::u16string CCardParser::TypesOf(const CCardDocItemProp& prop,
-                                    std::vector<std::string>* list) {
+std::u16string CCardParser::TypesOf(const CCardDocItemProp& prop, std::vector<std::string>* list) {
   std::string types;
   prop.GetTypes(types, list);
   return Widen(types);

@@ -73,8 +73,7 @@ class CCardParser : public ICardLoadProgress {
   // Loads `data` into `doc` with the parser as its callback and returns the
   // document's result: 0 read to the end, 1 stopped (by the consumer, the
   // maximum or a missing END:VCARD), -1 no item. The count restarts at 0.
-  int LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
-                 bool decode_content = true);
+  int LoadMemory(CCardDoc& doc, const char* data, std::int32_t length, bool decode_content = true);
   int LoadMemory(const char* data, std::int32_t length, bool decode_content = true) {
     return LoadMemory(document(), data, length, decode_content);
   }
@@ -94,8 +93,7 @@ class CCardParser : public ICardLoadProgress {
   // beyond the count), newest REV first, replace the content of `texts`;
   // nothing happens with fewer than two items. Mode 0 does nothing; other
   // modes log a trace line.
-  void m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
-                      std::vector<std::string>& texts);
+  void m_docCard_Sort(const CCardDoc& doc, int mode, int maximum, std::vector<std::string>& texts);
 
   // --- Results ------------------------------------------------------------
   const ContactRecord& record() const { return record_; }
@@ -112,16 +110,14 @@ class CCardParser : public ICardLoadProgress {
 
  private:
   // Per-property steps.
-  void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def,
-                        bool v30);
+  void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30);
   void m_dispatch(const CCardDocItemProp& prop, std::int32_t code);
   void m_skipUnknown(const CCardDocItemProp& prop);
 
   // Common handlers.
   bool m_setStr(const CCardDocItemProp& prop, std::u16string& target);
   bool m_setStrA(const CCardDocItemProp& prop, std::string& target);
-  bool m_setMultiStr(const CCardDocItemProp& prop, int count,
-                     std::u16string* const* targets);
+  bool m_setMultiStr(const CCardDocItemProp& prop, int count, std::u16string* const* targets);
   // `to_local`: a time in UTC or with a zone offset becomes local time (for
   // instants such as REV); without it the date is kept as written (for
   // calendar dates such as birthdays).

@@ -1,8 +1,6 @@
 // The property handlers of CCardParser: plain fields, dates, names, e-mails,
 // phones, URLs, related names, labels and the Skype fix. Instant messaging
 // lives in card_parser_impp.cpp, photos in card_parser_photo.cpp.
-#include "vcard/card_parser.h"
-
 #include <utility>
 
 #include "contact/card_names.h"
@@ -10,6 +8,7 @@
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
+#include "vcard/card_parser.h"
 
 namespace velmora {
 
@@ -86,8 +85,7 @@ bool CCardParser::m_setMultiStr(const CCardDocItemProp& prop, int count,
   return true;
 }
 
-bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target,
-                               bool to_local) {
+bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target, bool to_local) {
   if (!IsEmptyDate(target)) {
     m_logDuplicate(kSetDateTimeLabel, prop);
     return false;
@@ -455,8 +453,8 @@ bool CCardParser::m_setAbLabelX(const CCardDocItemProp& prop) {
 
 void CCardParser::m_fixSkypeCard() {
   ContactRecord& r = record_;
-  if (!r.Title.empty() || !r.FirstName.empty() || !r.MiddleName.empty() ||
-      !r.Suffix.empty() || r.LastName.empty() || r.FormattedName != r.LastName) {
+  if (!r.Title.empty() || !r.FirstName.empty() || !r.MiddleName.empty() || !r.Suffix.empty() ||
+      r.LastName.empty() || r.FormattedName != r.LastName) {
     return;
   }
   // Skype puts the whole display name into the family name.

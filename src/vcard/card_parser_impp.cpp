@@ -1,10 +1,9 @@
 // Instant-messaging handles: the IMPP property ("protocol:handle") and the
 // older one-property-per-service forms (X-AIM, X-SKYPE, X-MS-IMADDRESS ...).
-#include "vcard/card_parser.h"
-
 #include <utility>
 
 #include "foundation/text_util.h"
+#include "vcard/card_parser.h"
 
 namespace velmora {
 
@@ -42,7 +41,7 @@ constexpr ImService kImServices[] = {
 }  // namespace
 
 bool CCardParser::m_isImppDuplicate(std::string_view label, const CCardDocItemProp& prop,
-                                     const ContactImpp& impp) {
+                                    const ContactImpp& impp) {
   for (const ContactImpp& other : record_.Impps) {
     if (text::EqualsNoCase(other.ServiceType, impp.ServiceType) &&
         text::EqualsNoCase(other.Protocol, impp.Protocol) &&

@@ -20,9 +20,7 @@ constexpr char kValueLabel[] = "CCardDoc.Parser.GetPropValue";
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 inline bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-inline bool IsUtf8Bom(const char* p) {
-  return p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF';
-}
+inline bool IsUtf8Bom(const char* p) { return p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF'; }
 
 CardSlice TrimmedSlice(const char* begin, const char* end) {
   while (begin < end && IsTrimmed(*begin)) ++begin;
@@ -32,8 +30,8 @@ CardSlice TrimmedSlice(const char* begin, const char* end) {
 
 }  // namespace
 
-bool CardParserLL::GetNextLine(const char*& cursor, const char*& start,
-                               std::int32_t& length, unsigned flags) const {
+bool CardParserLL::GetNextLine(const char*& cursor, const char*& start, std::int32_t& length,
+                               unsigned flags) const {
   const char* p = cursor;
   if (*p == '\0') return false;
   for (;;) {
@@ -57,8 +55,7 @@ bool CardParserLL::GetNextLine(const char*& cursor, const char*& start,
   }
 }
 
-void CardParserLL::LogRejectedLine(const char* format, const char* begin,
-                                   const char* end) {
+void CardParserLL::LogRejectedLine(const char* format, const char* begin, const char* end) {
   if (log_.level() >= loglInfo) {
     log_.LogWarning(kPropLabel, E_GENERIC_FAILURE, format,
                     std::string_view(begin, static_cast<std::size_t>(end - begin)));
@@ -97,9 +94,9 @@ bool CardParserLL::GetNextProp(const char*& cursor, CCardDocItemProp& prop) {
     if (p == name_start || scan::IsLineEnd(static_cast<unsigned char>(*p))) {
       const char* line_end = scan::FindLineEnd(p, end_);
       cursor = scan::SkipLineBreak(line_end);
-      LogRejectedLine(p == name_start ? "Prop name is empty, line:%s\n"
-                                      : "Line has no ':', line:%s\n",
-                      line, line_end);
+      LogRejectedLine(
+          p == name_start ? "Prop name is empty, line:%s\n" : "Line has no ':', line:%s\n", line,
+          line_end);
       continue;
     }
     prop.Reset();
@@ -217,8 +214,7 @@ bool CardParserLL::GetPropParams(const char* line, const char** colon, const cha
   return true;
 }
 
-void CardParserLL::GetPropValue(const char* colon, const char*& cursor,
-                                CCardDocItemProp& prop) {
+void CardParserLL::GetPropValue(const char* colon, const char*& cursor, CCardDocItemProp& prop) {
   const std::string_view encoding = prop.GetEncoding();
   const char* value_start = colon + 1;
   const char* value_end;

@@ -1,11 +1,10 @@
 // The PHOTO property: only inline base64 pictures can be kept; a picture
 // given by address is reported and left out.
-#include "vcard/card_parser.h"
-
 #include <utility>
 
 #include "contact/card_tools.h"
 #include "foundation/text_util.h"
+#include "vcard/card_parser.h"
 
 namespace velmora {
 
@@ -14,7 +13,7 @@ namespace {
 constexpr char kPhotoLabel[] = "CCardParser.m_setPhoto";
 
 // The picture formats Outlook can show.
-constexpr std::string_view kSupportedTypes[] = {"BMP", "EMF", "GIF",  "ICO", "JPEG",
+constexpr std::string_view kSupportedTypes[] = {"BMP", "EMF", "GIF", "ICO",  "JPEG",
                                                 "JPG", "PNG", "TIF", "TIFF", "WMF"};
 
 bool Is(std::string_view word, std::string_view keyword) {
@@ -25,8 +24,7 @@ bool IsBase64(std::string_view encoding) { return Is(encoding, "BASE64") || Is(e
 
 // Bare parameters that name an encoding rather than a picture type.
 bool IsEncodingWord(std::string_view word) {
-  return IsBase64(word) || Is(word, "QUOTED-PRINTABLE") || Is(word, "8BIT") ||
-         Is(word, "7BIT");
+  return IsBase64(word) || Is(word, "QUOTED-PRINTABLE") || Is(word, "8BIT") || Is(word, "7BIT");
 }
 
 // TYPE="jpeg" (quoted in some 3.0 writers) -> JPEG; JPG -> JPEG, TIF -> TIFF.
@@ -78,8 +76,8 @@ bool CCardParser::m_setPhoto(const CCardDocItemProp& prop) {
       }
       log_.LogWarning(kPhotoLabel, S_FALSE, "Ignoring VALUE=%s", value);
     } else {
-      log_.LogWarning(kPhotoLabel, S_FALSE, "Skipping unknown ParamName(%s) & ParamValue(%s)",
-                      name, value);
+      log_.LogWarning(kPhotoLabel, S_FALSE, "Skipping unknown ParamName(%s) & ParamValue(%s)", name,
+                      value);
     }
   }
   if (!has_encoding) {

@@ -21,8 +21,7 @@ struct CardSlice {
   bool empty() const { return length <= 0; }
   const char* end() const { return start + length; }
   std::string_view view() const {
-    return start ? std::string_view(start, static_cast<std::size_t>(length))
-                 : std::string_view();
+    return start ? std::string_view(start, static_cast<std::size_t>(length)) : std::string_view();
   }
 };
 

@@ -134,8 +134,8 @@ bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc,
     }
     if (!r.AtEnd()) return false;
   }
-  if (t.year == 0 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 ||
-      t.hour > 23 || t.minute > 59 || t.second > 59 || t.milliseconds > 999) {
+  if (t.year == 0 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 ||
+      t.minute > 59 || t.second > 59 || t.milliseconds > 999) {
     return false;
   }
   time = t;

@@ -7,8 +7,8 @@ constexpr char kLabel[] = "CCardDocItemProp::GetDecodedMultiValue";
 
 }  // namespace
 
-void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas,
-                     int min_count, std::vector<std::u16string>& list) {
+void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas, int min_count,
+                     std::vector<std::u16string>& list) {
   // The strings already in the list are refilled, so that a caller splitting
   // value after value into the same list keeps their room.
   std::size_t count = 0;

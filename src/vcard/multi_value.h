@@ -17,7 +17,7 @@ namespace velmora {
 // the backslash stays. Empty components are added up to `min_count`. The
 // strings already in `list` are refilled in place, so that a list reused
 // from value to value keeps their room.
-void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas,
-                     int min_count, std::vector<std::u16string>& list);
+void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas, int min_count,
+                     std::vector<std::u16string>& list);
 
 }  // namespace velmora

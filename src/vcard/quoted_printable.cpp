@@ -25,8 +25,7 @@ inline int HexValue(char c) { return kHexTable[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
-const char* QuotedPrintableExtent(const char* value_start, const char* end,
-                                  const char** cursor) {
+const char* QuotedPrintableExtent(const char* value_start, const char* end, const char** cursor) {
   const char* p = value_start;
   for (;;) {
     // Escapes often follow each other ("=D0=98"): look further only from an
@@ -69,8 +68,7 @@ void DecodeQuotedPrintable(std::string_view raw, std::string& out) {
     if (c == '\r' || c == '\n' || c == '\0') break;
     if (c != '=') {
       // A run of ordinary bytes up to the next '=', line break or zero.
-      const char* run_end =
-          scan::FindAnyOf4(raw.data() + i, raw.data() + n, '=', '\r', '\n', '\0');
+      const char* run_end = scan::FindAnyOf4(raw.data() + i, raw.data() + n, '=', '\r', '\n', '\0');
       const std::size_t run = static_cast<std::size_t>(run_end - (raw.data() + i));
       std::memcpy(o, raw.data() + i, run);
       o += run;

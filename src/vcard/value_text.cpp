@@ -13,8 +13,7 @@ namespace {
 // ASCII bytes can be widened without a converter. (UTF-8 is not listed: the
 // platform decodes it, ASCII included, in one pass.)
 bool IsAsciiCompatible(int code_page) {
-  return code_page == 20127 || code_page == 874 ||
-         (code_page >= 1250 && code_page <= 1258) ||
+  return code_page == 20127 || code_page == 874 || (code_page >= 1250 && code_page <= 1258) ||
          (code_page >= 28591 && code_page <= 28606);
 }
 

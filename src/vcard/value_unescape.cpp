@@ -1,9 +1,9 @@
 #include "vcard/value_unescape.h"
 
-#include "vcard/card_line_scan.h"
-
 #include <bit>
 #include <cstring>
+
+#include "vcard/card_line_scan.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -78,8 +78,8 @@ void UnfoldAndUnescape(std::string_view raw, bool version30, bool unescape_semic
     }
     // A run of ordinary bytes up to the next line break or backslash.
     const char* start = raw.data() + i;
-    const char* run_end = scan::FindAnyOf4(start + 1, raw.data() + n, '\r', '\n',
-                                           version30 ? '\\' : '\r', '\r');
+    const char* run_end =
+        scan::FindAnyOf4(start + 1, raw.data() + n, '\r', '\n', version30 ? '\\' : '\r', '\r');
     const std::size_t run = static_cast<std::size_t>(run_end - start);
     std::memcpy(o, start, run);
     o += run;

@@ -3,9 +3,6 @@
 // environment for folders and the corpus).
 #pragma once
 
-#include <gtest/gtest.h>
-#include <velmora/velmora.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -14,6 +11,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <velmora/velmora.h>
+
+#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 

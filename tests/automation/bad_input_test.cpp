@@ -4,16 +4,16 @@
 // status and a log line, never a crash or a leak (the suite also runs under
 // the address sanitizer), and a destination that existed before a failed
 // write keeps its content.
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <optional>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "automation/automation_test_support.h"
 
@@ -99,10 +99,10 @@ MakeSource FileOf(std::string bytes) {
 struct SourceRow {
   const char* name;
   MakeSource make;
-  HRESULT load;         // LoadFile
-  std::int32_t cards;   // cards it returns
+  HRESULT load;                       // LoadFile
+  std::int32_t cards;                 // cards it returns
   std::vector<const char*> load_log;  // lines (or their pieces) LoadFile logs
-  HRESULT convert;      // ConvertFile to 2.1 over an existing destination
+  HRESULT convert;                    // ConvertFile to 2.1 over an existing destination
   std::vector<const char*> convert_log;
 };
 
@@ -147,8 +147,8 @@ TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
   const std::string convert_module = std::string("convert-") + row.name;
   auto converter = Converter(convert_module);
   std::int32_t converted = -1, copied = -1, errors = -1;
-  const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted,
-                                                &copied, &errors, 2.1, 1252, Variant(), true);
+  const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted, &copied,
+                                                &errors, 2.1, 1252, Variant(), true);
   EXPECT_EQ(status, row.convert);
   if (status == S_OK) {
     // The new content is complete: it loads into the cards the source gave.
@@ -189,49 +189,120 @@ INSTANTIATE_TEST_SUITE_P(
     Matrix, BadSource,
     ::testing::Values(
         SourceRow{"EmptyFile", FileOf(""), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{"OnlyBom", FileOf("\xEF\xBB\xBF"), kNoItems, 0, {kCantLoad}, kNoItems,
-                  {kNoCard}},
-        SourceRow{"OnlyUtf16Bom", FileOf("\xFF\xFE"), kNoItems, 0, {kCantLoad}, kNoItems,
-                  {kNoCard}},
-        SourceRow{"OnlyWhiteSpace", FileOf(kWhiteSpace), kNoItems, 0, {kCantLoad}, kNoItems,
-                  {kNoCard}},
-        SourceRow{"NoEndVcard", FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"), kNoItems, 0,
-                  {kNoEnd, kCantLoad}, kNoItems, {kNoEnd, kNoCard}},
+        SourceRow{"OnlyBom", FileOf("\xEF\xBB\xBF"), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
+        SourceRow{
+            "OnlyUtf16Bom", FileOf("\xFF\xFE"), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
+        SourceRow{
+            "OnlyWhiteSpace", FileOf(kWhiteSpace), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
+        SourceRow{"NoEndVcard",
+                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"),
+                  kNoItems,
+                  0,
+                  {kNoEnd, kCantLoad},
+                  kNoItems,
+                  {kNoEnd, kNoCard}},
         // The cards before the cut are loaded; the conversion writes nothing.
         SourceRow{"LastCardWithoutEnd",
-                  FileOf(Card21() + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"), S_OK, 1,
-                  {kNoEnd}, kEndMissing, {kNoEnd}},
-        SourceRow{"EndWithoutBegin", FileOf("END:VCARD\r\n" + Card21()), S_OK, 1, {kEndFirst},
-                  S_OK, {kEndFirst}},
-        SourceRow{"OnlyEnd", FileOf("END:VCARD\r\n"), kNoItems, 0, {kEndFirst, kCantLoad},
-                  kNoItems, {kEndFirst, kNoCard}},
+                  FileOf(Card21() + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"),
+                  S_OK,
+                  1,
+                  {kNoEnd},
+                  kEndMissing,
+                  {kNoEnd}},
+        SourceRow{"EndWithoutBegin",
+                  FileOf("END:VCARD\r\n" + Card21()),
+                  S_OK,
+                  1,
+                  {kEndFirst},
+                  S_OK,
+                  {kEndFirst}},
+        SourceRow{"OnlyEnd",
+                  FileOf("END:VCARD\r\n"),
+                  kNoItems,
+                  0,
+                  {kEndFirst, kCantLoad},
+                  kNoItems,
+                  {kEndFirst, kNoCard}},
         SourceRow{"NulInTheMiddle",
-                  FileOf(Raw("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\0B\r\nEND:VCARD\r\n")), S_OK, 1,
-                  {kBinary}, S_OK, {kBinary}},
+                  FileOf(Raw("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\0B\r\nEND:VCARD\r\n")),
+                  S_OK,
+                  1,
+                  {kBinary},
+                  S_OK,
+                  {kBinary}},
         SourceRow{"ControlCharacters",
-                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\x01\x02" "B\r\nEND:VCARD\r\n"), S_OK,
-                  1, {kControl}, S_OK, {kControl}},
-        SourceRow{"Utf16OddByteCount", FileOf("\xFF\xFE" + Utf16Le(Card30()) + "X"), S_OK, 1,
-                  {kOddUtf16}, S_OK, {kOddUtf16}},
-        SourceRow{"Utf16WithoutBomOddByteCount", FileOf(Utf16Le(Card30()) + "X"), S_OK, 1,
-                  {kOddUtf16}, S_OK, {kOddUtf16}},
+                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\x01\x02"
+                         "B\r\nEND:VCARD\r\n"),
+                  S_OK,
+                  1,
+                  {kControl},
+                  S_OK,
+                  {kControl}},
+        SourceRow{"Utf16OddByteCount",
+                  FileOf("\xFF\xFE" + Utf16Le(Card30()) + "X"),
+                  S_OK,
+                  1,
+                  {kOddUtf16},
+                  S_OK,
+                  {kOddUtf16}},
+        SourceRow{"Utf16WithoutBomOddByteCount",
+                  FileOf(Utf16Le(Card30()) + "X"),
+                  S_OK,
+                  1,
+                  {kOddUtf16},
+                  S_OK,
+                  {kOddUtf16}},
         // Invalid sequences decode as U+FFFD (see InvalidUtf8IsReplaced below);
         // nothing is logged for them.
-        SourceRow{"InvalidUtf8In30", FileOf(Card30("NOTE:bad \xC3\x28 \xFF\xFE tail \xE2\x82\r\n")),
-                  S_OK, 1, {}, S_OK, {}},
-        SourceRow{"UnknownCharset", FileOf(Card21("NOTE;CHARSET=X-NO-SUCH-CHARSET:caf\xE9\r\n")),
-                  S_OK, 1, {}, S_OK, {kUnknownCharset}},
-        SourceRow{"UnknownEncoding", FileOf(Card21("NOTE;ENCODING=X-ROT13:nope\r\n")), S_OK, 1,
-                  {kUnknownEncoding}, S_OK, {kUnknownEncoding}},
-        SourceRow{"BrokenBase64Photo", FileOf(Card30("PHOTO;ENCODING=b;TYPE=JPEG:!!!!\r\n")),
-                  S_OK, 1, {kNoColon}, S_OK, {kNoColon, kEmptyPhoto}},
-        SourceRow{"BinaryJunk", FileOf(Raw("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01")),
-                  kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{"Folder", [](const fs::path& path) { fs::create_directory(path); },
-                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED), 0, {kAccess},
-                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED), {kAccess}},
-        SourceRow{"MissingFile", nullptr, HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND), 0,
-                  {kMissing}, HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND), {kMissing}}),
+        SourceRow{"InvalidUtf8In30",
+                  FileOf(Card30("NOTE:bad \xC3\x28 \xFF\xFE tail \xE2\x82\r\n")),
+                  S_OK,
+                  1,
+                  {},
+                  S_OK,
+                  {}},
+        SourceRow{"UnknownCharset",
+                  FileOf(Card21("NOTE;CHARSET=X-NO-SUCH-CHARSET:caf\xE9\r\n")),
+                  S_OK,
+                  1,
+                  {},
+                  S_OK,
+                  {kUnknownCharset}},
+        SourceRow{"UnknownEncoding",
+                  FileOf(Card21("NOTE;ENCODING=X-ROT13:nope\r\n")),
+                  S_OK,
+                  1,
+                  {kUnknownEncoding},
+                  S_OK,
+                  {kUnknownEncoding}},
+        SourceRow{"BrokenBase64Photo",
+                  FileOf(Card30("PHOTO;ENCODING=b;TYPE=JPEG:!!!!\r\n")),
+                  S_OK,
+                  1,
+                  {kNoColon},
+                  S_OK,
+                  {kNoColon, kEmptyPhoto}},
+        SourceRow{"BinaryJunk",
+                  FileOf(Raw("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01")),
+                  kNoItems,
+                  0,
+                  {kCantLoad},
+                  kNoItems,
+                  {kNoCard}},
+        SourceRow{"Folder",
+                  [](const fs::path& path) { fs::create_directory(path); },
+                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED),
+                  0,
+                  {kAccess},
+                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED),
+                  {kAccess}},
+        SourceRow{"MissingFile",
+                  nullptr,
+                  HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND),
+                  0,
+                  {kMissing},
+                  HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND),
+                  {kMissing}}),
     [](const ::testing::TestParamInfo<SourceRow>& info) { return std::string(info.param.name); });
 
 // Text in a 3.0 card that is not UTF-8 comes from old tools writing their
@@ -278,8 +349,8 @@ TEST(BadInputBig, TwentyMegabyteSingleLine) {
 
   const fs::path destination = dir / "out.vcf";
   std::int32_t converted = 0, copied = 0, errors = 0;
-  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors,
-                                   2.1, 1252, Variant(), true),
+  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors, 2.1,
+                                   1252, Variant(), true),
             S_OK);
   EXPECT_EQ(converted, 1);
   EXPECT_GT(fs::file_size(destination), kLine);
@@ -322,8 +393,8 @@ TEST(BadInputBig, FiftyMegabytePhoto) {
   // To 3.0: the photo is decoded and encoded again.
   const fs::path destination = dir / "out.vcf";
   std::int32_t converted = 0, copied = 0, errors = 0;
-  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors,
-                                   3.0, 65001, Variant(), true),
+  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors, 3.0,
+                                   65001, Variant(), true),
             S_OK);
   EXPECT_EQ(converted, 1);
   EXPECT_GT(fs::file_size(destination), kBase64);
@@ -384,8 +455,7 @@ class PrivateMount {
   const std::string& why() const { return why_; }
   // Makes a mounted file system read-only (after files were put on it).
   bool Remount(bool read_only) {
-    const unsigned long flags =
-        MS_REMOUNT | MS_NOSUID | MS_NODEV | (read_only ? MS_RDONLY : 0);
+    const unsigned long flags = MS_REMOUNT | MS_NOSUID | MS_NODEV | (read_only ? MS_RDONLY : 0);
     return ::mount("velmora-test", folder_.c_str(), "tmpfs", flags, nullptr) == 0;
   }
 
@@ -493,8 +563,7 @@ TEST(BadInputDestination, ReadOnly) {
   EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
   converter.reset();
   const std::string log = LogOf("read-only");
-  EXPECT_NE(log.find("CreateFile(" + destination.string() + ") failed"), std::string::npos)
-      << log;
+  EXPECT_NE(log.find("CreateFile(" + destination.string() + ") failed"), std::string::npos) << log;
   ::chmod(folder.c_str(), 0755);
 }
 
@@ -519,17 +588,16 @@ TEST(BadInputDestination, FullDisk) {
 
   // Saving into the full disk: counted as an I/O error, nothing half-written.
   std::int32_t saved = 0, skipped = 0, dups = 0, io_errors = 0, errors = 0;
-  const HRESULT saving = converter->SaveMemory2(
-      Bytes(ReadFile(source)), U16(folder), u"all", true, &saved, &skipped, &dups, &io_errors,
-      &errors, 3.0, 65001, Variant(), drmNone, nullptr, nullptr);
+  const HRESULT saving = converter->SaveMemory2(Bytes(ReadFile(source)), U16(folder), u"all", true,
+                                                &saved, &skipped, &dups, &io_errors, &errors, 3.0,
+                                                65001, Variant(), drmNone, nullptr, nullptr);
   EXPECT_TRUE(FAILED(saving) || saving == S_FALSE) << saving;
   EXPECT_EQ(saved, 0);
   EXPECT_EQ(io_errors, 1);
   EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
   converter.reset();
   const std::string log = LogOf("full-disk");
-  EXPECT_NE(log.find("WriteFile(" + destination.string() + ") failed"), std::string::npos)
-      << log;
+  EXPECT_NE(log.find("WriteFile(" + destination.string() + ") failed"), std::string::npos) << log;
 }
 
 }  // namespace

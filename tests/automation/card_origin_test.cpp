@@ -1,10 +1,10 @@
 // Cards read from UTF-16 files or UTF-8 files with a byte-order mark keep
 // their origin through every path that hands card text on: the Cards
 // collection (preview, contact), ConvertMemory, SaveMemory2 and DR.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "automation/automation_test_support.h"
 
@@ -83,22 +83,24 @@ TEST_P(CardOriginTest, EveryPathDecodesTheCardAsItWasRead) {
   const std::string n_utf8 = std::string("N:") + kFamily + ";" + kGiven + ";;;\r\n";
   std::int32_t converted = 0, copied = 0, errors = 0;
   std::vector<std::uint8_t> out;
-  ASSERT_EQ(converter_->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(),
-                                      &out),
-            S_OK);
+  ASSERT_EQ(
+      converter_->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(), &out),
+      S_OK);
   EXPECT_NE(Text(out).find(n_utf8), std::string::npos) << Text(out);
-  ASSERT_EQ(converter_->ConvertMemory(all, &converted, &copied, &errors, 2.1, 1250, Variant(),
-                                      &out),
-            S_OK);
-  EXPECT_NE(Text(out).find("N;CHARSET=windows-1250;ENCODING=QUOTED-PRINTABLE:=A3ukasz;Zo=EB;;;\r\n"), std::string::npos)
+  ASSERT_EQ(
+      converter_->ConvertMemory(all, &converted, &copied, &errors, 2.1, 1250, Variant(), &out),
+      S_OK);
+  EXPECT_NE(
+      Text(out).find("N;CHARSET=windows-1250;ENCODING=QUOTED-PRINTABLE:=A3ukasz;Zo=EB;;;\r\n"),
+      std::string::npos)
       << Text(out);
 
   std::int32_t saved = 0, skipped = 0, dups = 0, io = 0;
   std::vector<std::u16string> files;
-  ASSERT_EQ(converter_->SaveMemory2(all, U16(dir_ / "out"), u"all", true, &saved, &skipped, &dups,
-                                    &io, &errors, 3.0, 65001, Variant(), drmKeepOriginal, nullptr,
-                                    &files),
-            S_OK);
+  ASSERT_EQ(
+      converter_->SaveMemory2(all, U16(dir_ / "out"), u"all", true, &saved, &skipped, &dups, &io,
+                              &errors, 3.0, 65001, Variant(), drmKeepOriginal, nullptr, &files),
+      S_OK);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_NE(ReadFile(U8(files[0])).find(n_utf8), std::string::npos);
 
@@ -120,26 +122,28 @@ INSTANTIATE_TEST_SUITE_P(
                       OriginCase{Form::kUtf16Le, "2.1", ""}, OriginCase{Form::kUtf16Le, "3.0", ""},
                       OriginCase{Form::kUtf16BeBom, "2.1", ""},
                       OriginCase{Form::kUtf16BeBom, "3.0", ";CHARSET=windows-1252"},
-                      OriginCase{Form::kUtf16Be, "2.1", ""}, OriginCase{Form::kUtf16Be, "3.0", ""}));
+                      OriginCase{Form::kUtf16Be, "2.1", ""},
+                      OriginCase{Form::kUtf16Be, "3.0", ""}));
 
 // Cards of a UTF-16 file and of a windows-1252 file joined into one buffer:
 // each keeps its own origin.
 TEST(CardOriginJoinTest, JoinedCardsOfDifferentOriginsKeepTheirOwn) {
   TempDir dir;
-  WriteFile(dir / "a.vcf", Encode(Form::kUtf16LeBom, std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nN:") +
-                                                         kFamily + ";;;;\r\nEND:VCARD\r\n"));
+  WriteFile(dir / "a.vcf",
+            Encode(Form::kUtf16LeBom, std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nN:") + kFamily +
+                                          ";;;;\r\nEND:VCARD\r\n"));
   WriteFile(dir / "b.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nN:M\xFCller;;;;\r\nEND:VCARD\r\n");
   std::shared_ptr<ICardConverter> converter = NewConverter();
   std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter->LoadFiles({U16(dir / "a.vcf"), U16(dir / "b.vcf")}, 0, false, nullptr,
-                                 &cards),
-            S_OK);
+  ASSERT_EQ(
+      converter->LoadFiles({U16(dir / "a.vcf"), U16(dir / "b.vcf")}, 0, false, nullptr, &cards),
+      S_OK);
   std::vector<std::uint8_t> all, out;
   ASSERT_EQ(cards->GetAllItems(&all), S_OK);
   std::int32_t converted = 0, copied = 0, errors = 0;
-  ASSERT_EQ(converter->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(),
-                                     &out),
-            S_OK);
+  ASSERT_EQ(
+      converter->ConvertMemory(all, &converted, &copied, &errors, 3.0, 65001, Variant(), &out),
+      S_OK);
   const std::string text = Text(out);
   EXPECT_NE(text.find(std::string("N:") + kFamily + ";;;;\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("N:M\xC3\xBCller;;;;\r\n"), std::string::npos) << text;
@@ -156,10 +160,10 @@ TEST(SaveDuplicatesTest, KeysOnTheInputNotOnTheConvertedCards) {
   std::shared_ptr<ICardConverter> converter = NewConverter();
   std::int32_t saved = 0, skipped = 0, dups = 0, io = 0, errors = 0;
   std::vector<std::u16string> files;
-  ASSERT_EQ(converter->SaveMemory2(Bytes(cards), U16(dir.path()), u"", false, &saved, &skipped,
-                                   &dups, &io, &errors, 2.1, 1252, Variant(), drmKeepOriginal,
-                                   nullptr, &files),
-            S_OK);
+  ASSERT_EQ(
+      converter->SaveMemory2(Bytes(cards), U16(dir.path()), u"", false, &saved, &skipped, &dups,
+                             &io, &errors, 2.1, 1252, Variant(), drmKeepOriginal, nullptr, &files),
+      S_OK);
   EXPECT_EQ(saved, 2);
   EXPECT_EQ(dups, 1);
   EXPECT_EQ(files.size(), 2u);
@@ -178,9 +182,9 @@ TEST(TargetCharsetTest, EmptyIsoNameWritesNoCharsetParameter) {
   EXPECT_EQ(Text(out).find("CHARSET"), std::string::npos) << Text(out);
   EXPECT_NE(Text(out).find("N;ENCODING=QUOTED-PRINTABLE:M=FCller;J=F6rg;;;\r\n"), std::string::npos)
       << Text(out);
-  ASSERT_EQ(converter->ConvertMemory(card, &converted, &copied, &errors, 2.1, 1252, Variant(),
-                                     &out),
-            S_OK);
+  ASSERT_EQ(
+      converter->ConvertMemory(card, &converted, &copied, &errors, 2.1, 1252, Variant(), &out),
+      S_OK);
   EXPECT_NE(Text(out).find("N;CHARSET=windows-1252;ENCODING=QUOTED-PRINTABLE:M=FCller"),
             std::string::npos)
       << Text(out);

@@ -134,10 +134,10 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
   // SaveMemory reports the cards skipped in all.
   TempDir other;
   std::int32_t saved = 0, skipped = 0, errors = 0;
-  ASSERT_EQ(converter->SaveMemory(Bytes(cards), U16(other.path()), u"x", false, &saved, &skipped,
-                                  &errors, 3.0, 65001, Variant(), drmKeepOriginal, nullptr,
-                                  nullptr),
-            S_OK);
+  ASSERT_EQ(
+      converter->SaveMemory(Bytes(cards), U16(other.path()), u"x", false, &saved, &skipped, &errors,
+                            3.0, 65001, Variant(), drmKeepOriginal, nullptr, nullptr),
+      S_OK);
   EXPECT_EQ(std::tuple(saved, skipped, errors), std::tuple(2, 1, 0));
 }
 

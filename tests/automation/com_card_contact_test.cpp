@@ -26,9 +26,7 @@ class CardContactTest : public ::testing::Test {
   bool Logged(std::string_view needle) {
     return LogText("Contact", "contact").find(needle) != std::string::npos;
   }
-  std::u16string Get(HRESULT (ICardContact::*get)(std::u16string*)) {
-    return Read(*contact_, get);
-  }
+  std::u16string Get(HRESULT (ICardContact::*get)(std::u16string*)) { return Read(*contact_, get); }
   bool BirthdayIsEmpty() {
     bool empty = false;
     EXPECT_EQ(contact_->get_BirthdayIsEmpty(&empty), S_OK);
@@ -65,9 +63,9 @@ TEST_F(CardContactTest, NamesAndNetMeeting) {
                                     {u"plain", u"plain", u""},
                                     {u"", u"", u""}}) {
     ASSERT_EQ(contact_->put_NetMeetingNames(set), S_OK);
-    EXPECT_EQ(Get(&ICardContact::get_NetMeetingServer) + u"|" +
-                  Get(&ICardContact::get_NetMeetingAlias),
-              std::u16string(server) + u"|" + alias);
+    EXPECT_EQ(
+        Get(&ICardContact::get_NetMeetingServer) + u"|" + Get(&ICardContact::get_NetMeetingAlias),
+        std::u16string(server) + u"|" + alias);
   }
   EXPECT_EQ(Get(&ICardContact::get_NetMeetingNames), u"");
 }

@@ -50,12 +50,22 @@ TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
     const char* message;  // null: the call succeeds
   };
   const BadInit cases[] = {
-      {"Module", {}, {}, Variant(std::int32_t{7}), {}, true,
+      {"Module",
+       {},
+       {},
+       Variant(std::int32_t{7}),
+       {},
+       true,
        "vModuleName4Log must be BSTR or Missing"},
       {"ModuleNoLog", {}, {}, Variant(std::int32_t{7}), {}, false, nullptr},
       {"Encodings", Variant(3.5), {}, {}, {}, true, "vSupEncFilename must be BSTR or Missing"},
       {"ProgId", {}, Variant(true), {}, {}, true, "vProgID4Export must be BSTR or Missing"},
-      {"Outlook", {}, {}, {}, Variant(std::vector<std::uint8_t>{1}), true,
+      {"Outlook",
+       {},
+       {},
+       {},
+       Variant(std::vector<std::uint8_t>{1}),
+       true,
        "vSupOLHeadersCsv must be BSTR or Missing"},
       {"AllStrings", {}, Variant(u"App"), Variant(u"name"), Variant(u""), true, nullptr},
   };
@@ -103,12 +113,11 @@ TEST(CardConverterInit, OutlookHeadersFileLoadsOrReportsOnlyRealFailures) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.module);
     auto converter = CreateCardConverter();
-    EXPECT_EQ(converter->InitEx2(u"InitOutlookFile", Variant(U16(EncodingsFile())), Variant(),
-                                 true, Variant(U16(c.module)), Variant(U16(c.file))),
+    EXPECT_EQ(converter->InitEx2(u"InitOutlookFile", Variant(U16(EncodingsFile())), Variant(), true,
+                                 Variant(U16(c.module)), Variant(U16(c.file))),
               S_OK);
     const std::string log = LogText("InitOutlookFile", c.module);
-    EXPECT_EQ(Has(log, "Cant load outlook csv locales from " + c.file.string()), c.reported)
-        << log;
+    EXPECT_EQ(Has(log, "Cant load outlook csv locales from " + c.file.string()), c.reported) << log;
   }
 }
 
@@ -126,8 +135,8 @@ TEST(CardConverterInit, EncodingsFileDecidesWhichCodePagesHaveNames) {
   const Converted western = ConvertText(*converter, kTwoOne, 3.0, 1252);
   EXPECT_EQ(western.status, E_INVALIDARG);
   EXPECT_EQ(western.converted, 0);
-  EXPECT_TRUE(Has(LogText("InitEncodings", "enc"),
-                  "Cant find iso name for encoding codepage = 1252"));
+  EXPECT_TRUE(
+      Has(LogText("InitEncodings", "enc"), "Cant find iso name for encoding codepage = 1252"));
 }
 
 TEST(CardConverterInit, ProgIdBecomesTheProdIdOfWrittenCards) {
@@ -157,8 +166,8 @@ HRESULT Convert(ICardConverter& c, std::string_view cards, int code_page, Varian
 }
 HRESULT Save(ICardConverter& c, std::string_view cards, std::u16string folder,
              std::int32_t* count = &g_a, EDRMethod method = drmNone, Variant iso = {}) {
-  return c.SaveMemory(Bytes(cards), folder, u"x", false, count, &g_b, &g_c, 3.0, 65001, iso,
-                      method, nullptr, &g_names);
+  return c.SaveMemory(Bytes(cards), folder, u"x", false, count, &g_b, &g_c, 3.0, 65001, iso, method,
+                      nullptr, &g_names);
 }
 
 TEST(CardConverter, EveryMethodFailsWithMinusOneBeforeInit) {

@@ -1,10 +1,10 @@
 // The command keeps every contact it reads: UTF-16 and marked UTF-8 inputs,
 // duplicates found on the cards as read, cards cut off at the end of a file
 // reported by every subcommand, and copied cards as clean as written ones.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli_test_fixture.h"
 
@@ -32,7 +32,8 @@ std::string Utf16Le(const std::string& utf8) {
 }
 
 TEST_F(CardFidelityTest, Utf16AndMarkedUtf8InputsKeepTheirLetters) {
-  const std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\nEND:VCARD\r\n";
+  const std::string card =
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\nEND:VCARD\r\n";
   WriteFile(Temp("utf16.vcf"), Utf16Le(card));
   WriteFile(Temp("bom.vcf"), "\xEF\xBB\xBF" + card);
   for (const char* input : {"utf16.vcf", "bom.vcf"}) {
@@ -53,9 +54,9 @@ TEST_F(CardFidelityTest, SplitDedupeKeepsContactsTheTargetCharsetCannotName) {
       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2;;;;\r\n"
       "END:VCARD\r\n";
   WriteFile(Temp("ru.vcf"), cards);
-  const RunResult r = Run({"convert", Temp("ru.vcf"), "--split", "--dedupe", "keep-original",
-                           "--charset", "windows-1252", "--vcard-version", "2.1", "-o",
-                           Temp("cards")});
+  const RunResult r =
+      Run({"convert", Temp("ru.vcf"), "--split", "--dedupe", "keep-original", "--charset",
+           "windows-1252", "--vcard-version", "2.1", "-o", Temp("cards")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ListFolder(Temp("cards")).size(), 2u);
   EXPECT_NE(r.err.find(" 0 skipped, 0 errors"), std::string::npos) << r.err;
@@ -65,13 +66,14 @@ TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
   WriteFile(Temp("cut.vcf"),
             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nEND:VCARD\r\n"
             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob\r\nTEL:555\r\n");
-  const std::string warning =
-      "velmora: " + Temp("cut.vcf") + ": warning: 1 card has no END:VCARD (cut off?) and is skipped\n";
+  const std::string warning = "velmora: " + Temp("cut.vcf") +
+                              ": warning: 1 card has no END:VCARD (cut off?) and is skipped\n";
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"convert", Temp("cut.vcf"), "-o", Temp("out.vcf")},
         std::vector<std::string>{"count", Temp("cut.vcf")},
         std::vector<std::string>{"preview", Temp("cut.vcf")},
-        std::vector<std::string>{"dedupe", "--client", Temp("cut.vcf"), "-o", Temp("dedupe.vcf")}}) {
+        std::vector<std::string>{"dedupe", "--client", Temp("cut.vcf"), "-o",
+                                 Temp("dedupe.vcf")}}) {
     const RunResult r = Run(args);
     EXPECT_EQ(r.exit_code, 1) << args[0] << ": " << r.err;
     EXPECT_NE(r.err.find(warning), std::string::npos) << args[0] << ": " << r.err;

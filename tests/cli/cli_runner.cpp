@@ -1,16 +1,16 @@
 #include "cli_runner.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <map>
 #include <stdexcept>
 #include <thread>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -22,7 +22,9 @@ CliRunner::CliRunner(const std::filesystem::path& home) : home_(home) {
   std::filesystem::create_directories(home_ / "tmp");
 }
 
-std::filesystem::path CliRunner::LogFolder() const { return home_ / "data" / "Zorva" / "velmora-cli"; }
+std::filesystem::path CliRunner::LogFolder() const {
+  return home_ / "data" / "Zorva" / "velmora-cli";
+}
 std::filesystem::path CliRunner::TmpFolder() const { return home_ / "tmp"; }
 
 RunResult CliRunner::Run(const std::vector<std::string>& arguments,
@@ -63,7 +65,8 @@ RunResult CliRunner::Run(const std::vector<std::string>& arguments,
   const std::string tag = std::to_string(getpid()) + "-" + std::to_string(++counter);
   const std::filesystem::path out_file = home_ / ("stdout-" + tag);
   const std::filesystem::path err_file = home_ / ("stderr-" + tag);
-  const std::string in_file = options.stdin_file.empty() ? "/dev/null" : options.stdin_file.string();
+  const std::string in_file =
+      options.stdin_file.empty() ? "/dev/null" : options.stdin_file.string();
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -86,8 +89,7 @@ RunResult CliRunner::Run(const std::vector<std::string>& arguments,
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   RunResult result;
-  result.seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   result.out = ReadFile(out_file);

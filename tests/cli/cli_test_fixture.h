@@ -2,11 +2,11 @@
 // paths of the samples and the corpus.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli_runner.h"
 

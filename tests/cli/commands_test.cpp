@@ -1,11 +1,11 @@
 // The commands that report on cards: count, validate, preview, dedupe and
 // encodings. Their text and --json output byte for byte, standard input, and
 // their exit statuses; what they find in the cards is the library's.
-#include <gtest/gtest.h>
-
 #include <regex>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli_test_fixture.h"
 
@@ -29,15 +29,18 @@ TEST_F(CommandsTest, CountPrintsEachFileAndTheTotal) {
 
 TEST_F(CommandsTest, CountJsonListsCardsOrErrors) {
   const std::string empty = TempFile("empty.vcf", "");
-  const RunResult r = Run({"--json", "count", Sample(kTeam), Temp("missing.vcf"),
-                           Corpus(kNoBegin), empty});
+  const RunResult r =
+      Run({"--json", "count", Sample(kTeam), Temp("missing.vcf"), Corpus(kNoBegin), empty});
   EXPECT_EQ(r.exit_code, 3);
   EXPECT_EQ(r.out, "{\"command\":\"count\",\"exit\":3,\"cancelled\":false,\"files\":[{\"file\":\"" +
                        Sample(kTeam) + "\",\"cards\":5},{\"file\":\"" + Temp("missing.vcf") +
                        "\",\"error\":\"cannot read: no such file\",\"status\":\"0x80070002\"},"
-                       "{\"file\":\"" + Corpus(kNoBegin) + "\",\"error\":\"not a vCard file: no "
+                       "{\"file\":\"" +
+                       Corpus(kNoBegin) +
+                       "\",\"error\":\"not a vCard file: no "
                        "complete card (BEGIN:VCARD to END:VCARD)\",\"status\":\"0xFFFFFFFF\"},"
-                       "{\"file\":\"" + empty + "\",\"cards\":0}],\"total\":5}\n");
+                       "{\"file\":\"" +
+                       empty + "\",\"cards\":0}],\"total\":5}\n");
 }
 
 TEST_F(CommandsTest, ValidateNamesWhatIsWrongWithEachFile) {
@@ -59,15 +62,17 @@ TEST_F(CommandsTest, ValidateNamesWhatIsWrongWithEachFile) {
   for (const Case& c : cases) {
     r = Run({"validate", Sample(kMixed), c.file});
     EXPECT_EQ(r.exit_code, 3) << c.file;
-    EXPECT_EQ(r.out, "valid    " + Sample(kMixed) + "\ninvalid  " + c.file + ": " + c.reason + "\n");
+    EXPECT_EQ(r.out,
+              "valid    " + Sample(kMixed) + "\ninvalid  " + c.file + ": " + c.reason + "\n");
   }
 
   r = Run({"validate", "--json", Sample(kTeam), Corpus(kNoEnd)});
   EXPECT_EQ(r.exit_code, 3);
-  EXPECT_EQ(r.out, "{\"command\":\"validate\",\"exit\":3,\"cancelled\":false,\"files\":[{\"file\":\"" +
-                       Sample(kTeam) + "\",\"valid\":true},{\"file\":\"" + Corpus(kNoEnd) +
-                       "\",\"valid\":false,\"reason\":\"no complete card (BEGIN:VCARD to "
-                       "END:VCARD)\"}],\"valid\":1,\"invalid\":1}\n");
+  EXPECT_EQ(r.out,
+            "{\"command\":\"validate\",\"exit\":3,\"cancelled\":false,\"files\":[{\"file\":\"" +
+                Sample(kTeam) + "\",\"valid\":true},{\"file\":\"" + Corpus(kNoEnd) +
+                "\",\"valid\":false,\"reason\":\"no complete card (BEGIN:VCARD to "
+                "END:VCARD)\"}],\"valid\":1,\"invalid\":1}\n");
 }
 
 TEST_F(CommandsTest, PreviewPrintsAnAlignedTable) {
@@ -88,11 +93,12 @@ TEST_F(CommandsTest, PreviewPrintsAnAlignedTable) {
 
   // East Asian wide characters take two columns each; U+AC00 and U+F900
   // open their ranges.
-  const std::string wide = TempFile(
-      "wide.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xEA\xB0\x80;\xEA\xB0\x80\xEF\xA4\x80;;;\r\n"
-                  "FN:\xEA\xB0\x80\xEF\xA4\x80 \xEA\xB0\x80\r\nTEL:1\r\nEND:VCARD\r\n"
-                  "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nTEL:2\r\n"
-                  "END:VCARD\r\n");
+  const std::string wide =
+      TempFile("wide.vcf",
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xEA\xB0\x80;\xEA\xB0\x80\xEF\xA4\x80;;;\r\n"
+               "FN:\xEA\xB0\x80\xEF\xA4\x80 \xEA\xB0\x80\r\nTEL:1\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nTEL:2\r\n"
+               "END:VCARD\r\n");
   EXPECT_EQ(Run({"preview", wide}).out,
             "#  FILE AS   FULL NAME  COMPANY  E-MAIL  PHONE\n"
             "1  \xEA\xB0\x80, \xEA\xB0\x80\xEF\xA4\x80  \xEA\xB0\x80\xEF\xA4\x80 \xEA\xB0\x80"
@@ -106,7 +112,8 @@ TEST_F(CommandsTest, PreviewPrintsAnAlignedTable) {
   const std::string family = Sample(kFamily);
   r = Run({"preview", "--limit", "6", team, family});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("FILE                              #  FILE AS           FULL NAME  ", 0), 0u)
+  EXPECT_EQ(r.out.rfind("FILE                              #  FILE AS           FULL NAME  ", 0),
+            0u)
       << r.out;
   std::string row = "\n\xE2\x80\xA6" + team.substr(team.size() - 31);
   row += "  2  Lef\xC3\xA8vre, Zo\xC3\xAB      Zo\xC3\xAB Lef\xC3\xA8vre          Brightwater ";
@@ -172,14 +179,14 @@ TEST_F(CommandsTest, DedupePrintsCardsToAddThenCardsToOverwrite) {
   EXPECT_LT(yui, juergen);
   // Only the card to overwrite carries the position, just before its END.
   EXPECT_EQ(CountOf(printed.out, "X-VELMORA-SERVER-POSITION"), 1);
-  EXPECT_NE(printed.out.find(
-                "REV:2024-05-21T10:00:00Z\r\nX-VELMORA-SERVER-POSITION:1\r\nEND:VCARD\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      printed.out.find("REV:2024-05-21T10:00:00Z\r\nX-VELMORA-SERVER-POSITION:1\r\nEND:VCARD\r\n"),
+      std::string::npos)
       << printed.out;
 
   WriteFile(Temp("out.vcf"), "old\n");
-  const RunResult written = Run(
-      {"dedupe", "--client", Sample(kMixed), "--server", Sample(kTeam), "-o", Temp("out.vcf")});
+  const RunResult written =
+      Run({"dedupe", "--client", Sample(kMixed), "--server", Sample(kTeam), "-o", Temp("out.vcf")});
   EXPECT_EQ(written.exit_code, 0) << written.err;
   EXPECT_EQ(written.out, "");
   EXPECT_EQ(ReadFile(Temp("out.vcf")), printed.out);
@@ -194,15 +201,20 @@ TEST_F(CommandsTest, DedupeJson) {
   RunResult r = Run({"--json", "dedupe", "--client", Sample(kMixed), "--server", Sample(kTeam)});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, head + "\"toAdd\":2,\"toOverwrite\":1,\"clientDuplicates\":1,\"files\":[],"
-                          "\"method\":\"newest\"," + to_add + ",\"cardsToOverwrite\":[{"
-                          "\"serverPosition\":1,\"fileAs\":\"Wei\xC3\x9F, J\xC3\xBCrgen\","
-                          "\"fullName\":\"J\xC3\xBCrgen Wei\xC3\x9F\"}]}\n");
+  EXPECT_EQ(r.out, head +
+                       "\"toAdd\":2,\"toOverwrite\":1,\"clientDuplicates\":1,\"files\":[],"
+                       "\"method\":\"newest\"," +
+                       to_add +
+                       ",\"cardsToOverwrite\":[{"
+                       "\"serverPosition\":1,\"fileAs\":\"Wei\xC3\x9F, J\xC3\xBCrgen\","
+                       "\"fullName\":\"J\xC3\xBCrgen Wei\xC3\x9F\"}]}\n");
   r = Run({"--json", "dedupe", "--client", Sample(kMixed), "--server", Sample(kTeam), "--method",
            "keep-original"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out, head + "\"toAdd\":2,\"toOverwrite\":0,\"clientDuplicates\":2,\"files\":[],"
-                          "\"method\":\"keep-original\"," + to_add + ",\"cardsToOverwrite\":[]}\n");
+  EXPECT_EQ(r.out, head +
+                       "\"toAdd\":2,\"toOverwrite\":0,\"clientDuplicates\":2,\"files\":[],"
+                       "\"method\":\"keep-original\"," +
+                       to_add + ",\"cardsToOverwrite\":[]}\n");
 }
 
 TEST_F(CommandsTest, DedupeExitStatuses) {
@@ -214,12 +226,14 @@ TEST_F(CommandsTest, DedupeExitStatuses) {
   };
   const Case cases[] = {
       {{"--client", Temp("missing.vcf")}, 3, "missing.vcf: cannot read"},
-      {{"--client", Sample(kMixed), "--server", Corpus(kNoEnd)}, 3,
+      {{"--client", Sample(kMixed), "--server", Corpus(kNoEnd)},
+       3,
        "eds_vcard_9.vcf: not a vCard file"},
       {{"--client", empty}, 1, "empty, no cards"},
       {{"--client", Sample(kMixed), "--server", empty}, 1, "empty, no cards"},
       {{"--client", Sample(kMixed), "-o", Temp("out.csv")}, 2, "not supported yet"},
-      {{"--client", Sample(kMixed), "-o", Temp("no/folder/out.vcf")}, 4,
+      {{"--client", Sample(kMixed), "-o", Temp("no/folder/out.vcf")},
+       4,
        "out.vcf: cannot write: No such file or directory"},
   };
   for (const Case& c : cases) {

@@ -2,11 +2,11 @@
 // dedupe, max, target format), several inputs, standard input and output,
 // the replacement of an existing output, the summary and every exit status.
 // What the conversion does to the cards is the library's, tested in process.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli_test_fixture.h"
 
@@ -35,16 +35,17 @@ TEST_F(ConvertTest, WritesVersion21InTheChosenCharset) {
   };
   std::string first;
   for (const auto& way : ways) {
-    std::vector<std::string> args = {"--json", "convert", Sample(kMixed), "--vcard-version", "2.1",
-                                     "-o", Temp("out.vcf")};
+    std::vector<std::string> args = {"--json", "convert", Sample(kMixed), "--vcard-version",
+                                     "2.1",    "-o",      Temp("out.vcf")};
     args.insert(args.end(), way.begin(), way.end());
     const RunResult r = Run(args);
     EXPECT_EQ(r.exit_code, 0) << way[1] << ": " << r.err;
-    EXPECT_EQ(r.out, "{\"command\":\"convert\",\"exit\":0,\"cancelled\":false,\"read\":4,"
-                     "\"written\":4,\"copied\":0,\"skipped\":0,\"errors\":0,\"output\":\"" +
-                         Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
-                         "\"],\"format\":\"vcard\",\"version\":\"2.1\",\"charset\":"
-                         "\"windows-1252\",\"codePage\":1252}\n")
+    EXPECT_EQ(r.out,
+              "{\"command\":\"convert\",\"exit\":0,\"cancelled\":false,\"read\":4,"
+              "\"written\":4,\"copied\":0,\"skipped\":0,\"errors\":0,\"output\":\"" +
+                  Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
+                  "\"],\"format\":\"vcard\",\"version\":\"2.1\",\"charset\":"
+                  "\"windows-1252\",\"codePage\":1252}\n")
         << way[1];
     const std::string out = ReadFile(Temp("out.vcf"));
     if (first.empty()) first = out;
@@ -60,11 +61,12 @@ TEST_F(ConvertTest, StandardInputAndOutputGiveTheFileResult) {
   const RunResult file = Run({"--json", "convert", Sample(kMixed), "-o", Temp("out.vcf")});
   ASSERT_EQ(file.exit_code, 0) << file.err;
   EXPECT_EQ(file.err, "");
-  EXPECT_EQ(file.out, "{\"command\":\"convert\",\"exit\":0,\"cancelled\":false,\"read\":4,"
-                      "\"written\":1,\"copied\":3,\"skipped\":0,\"errors\":0,\"output\":\"" +
-                          Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
-                          "\"],\"format\":\"vcard\",\"version\":\"3.0\",\"charset\":\"utf-8\","
-                          "\"codePage\":65001}\n");
+  EXPECT_EQ(file.out,
+            "{\"command\":\"convert\",\"exit\":0,\"cancelled\":false,\"read\":4,"
+            "\"written\":1,\"copied\":3,\"skipped\":0,\"errors\":0,\"output\":\"" +
+                Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
+                "\"],\"format\":\"vcard\",\"version\":\"3.0\",\"charset\":\"utf-8\","
+                "\"codePage\":65001}\n");
   const RunResult piped = RunWithInput(Sample(kMixed), {"convert", "-", "-o", "-"});
   EXPECT_EQ(piped.exit_code, 0) << piped.err;
   EXPECT_EQ(piped.out, ReadFile(Temp("out.vcf")));
@@ -115,9 +117,15 @@ TEST_F(ConvertTest, SplitListsTheFilesItWrote) {
   const std::string prefix = "\",\"" + folder + "/";
   EXPECT_NE(r.out.find("\"written\":5,"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"output\":\"" + folder + "\",\"files\":[\"" + folder +
-                       "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf" + prefix + "Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf" +
-                       prefix + "N\xC3\xBA\xC3\xB1" "ez, Ana Mar\xC3\xAD" "a[1].vcf" + prefix +
-                       "\xC3\x98" "deg\xC3\xA5rd, S\xC3\xB8ren[1].vcf" + prefix + "Brault, Emile[1].vcf\"]"),
+                       "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf" + prefix +
+                       "Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf" + prefix +
+                       "N\xC3\xBA\xC3\xB1"
+                       "ez, Ana Mar\xC3\xAD"
+                       "a[1].vcf" +
+                       prefix +
+                       "\xC3\x98"
+                       "deg\xC3\xA5rd, S\xC3\xB8ren[1].vcf" +
+                       prefix + "Brault, Emile[1].vcf\"]"),
             std::string::npos)
       << r.out;
   EXPECT_EQ(ListFolder(folder).size(), 10u);
@@ -134,9 +142,13 @@ TEST_F(ConvertTest, DedupeAndMaxLeaveCardsOut) {
     const char* title;
   };
   const Case cases[] = {
-      {{"--dedupe", "newest"}, 7, "\"read\":9,\"written\":4,\"copied\":3,\"skipped\":2,",
+      {{"--dedupe", "newest"},
+       7,
+       "\"read\":9,\"written\":4,\"copied\":3,\"skipped\":2,",
        "Director of Firmware"},
-      {{"--dedupe", "keep-original"}, 7, "\"read\":9,\"written\":4,\"copied\":3,\"skipped\":2,",
+      {{"--dedupe", "keep-original"},
+       7,
+       "\"read\":9,\"written\":4,\"copied\":3,\"skipped\":2,",
        "Director of Firmware"},
       {{"--dedupe", "none"}, 9, "\"read\":9,\"written\":6,\"copied\":3,\"skipped\":0,", ""},
       {{"--max", "3"}, 3, "\"read\":9,\"written\":3,\"copied\":0,\"skipped\":6,", ""},
@@ -144,14 +156,14 @@ TEST_F(ConvertTest, DedupeAndMaxLeaveCardsOut) {
       {{"--max", "9"}, 9, "\"read\":9,\"written\":6,\"copied\":3,\"skipped\":0,", ""},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> args = {"--json", "convert", Sample(kTeam), Sample(kMixed),
-                                     "-o", Temp("out.vcf")};
+    std::vector<std::string> args = {"--json",       "convert", Sample(kTeam),
+                                     Sample(kMixed), "-o",      Temp("out.vcf")};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const RunResult r = Run(args);
     const bool skipped = c.kept < 9;
     EXPECT_EQ(r.exit_code, skipped ? 1 : 0) << c.options[1] << ": " << r.err;
-    EXPECT_NE(r.out.find(std::string(",\"exit\":") + (skipped ? "1" : "0") + ",\"cancelled\":false," +
-                         c.counts),
+    EXPECT_NE(r.out.find(std::string(",\"exit\":") + (skipped ? "1" : "0") +
+                         ",\"cancelled\":false," + c.counts),
               std::string::npos)
         << c.options[1] << ": " << r.out;
     const std::string out = ReadFile(Temp("out.vcf"));
@@ -198,9 +210,12 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
     std::string message;
   };
   const Case cases[] = {
-      {{Temp("missing.vcf")}, Temp("missing.vcf") + ": cannot read: no such file (status 0x80070002)\n"},
+      {{Temp("missing.vcf")},
+       Temp("missing.vcf") + ": cannot read: no such file (status 0x80070002)\n"},
       {{Temp("folder.vcf")}, Temp("folder.vcf") + ": cannot read: is a folder\n"},
-      {{csv}, csv + ": not a vCard file: no complete card (BEGIN:VCARD to END:VCARD) (status 0xFFFFFFFF)\n"},
+      {{csv},
+       csv +
+           ": not a vCard file: no complete card (BEGIN:VCARD to END:VCARD) (status 0xFFFFFFFF)\n"},
       {{Corpus(kNoEnd)}, Corpus(kNoEnd) + ": not a vCard file: no complete card"},
       {{Sample(kTeam), Corpus(kNoBegin)}, Corpus(kNoBegin) + ": not a vCard file"},
       {{Sample(kTeam), Temp("missing.vcf")}, Temp("missing.vcf") + ": cannot read"},
@@ -246,7 +261,8 @@ TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
   };
   const Case cases[] = {
       {{"-o", missing}, missing + ": cannot write: No such file or directory; nothing written\n"},
-      {{"-o", Temp("taken.vcf")}, Temp("taken.vcf") + ": cannot write: is a folder; nothing written\n"},
+      {{"-o", Temp("taken.vcf")},
+       Temp("taken.vcf") + ": cannot write: is a folder; nothing written\n"},
       // The library cannot make the folder where a file is.
       {{"--split", "-o", file}, file + ": cannot write"},
   };

@@ -1,11 +1,11 @@
 // Ctrl-C: SIGINT during a long job stops it through the library's cancel
 // callback; the command exits with 130 and leaves no partial output.
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "cli_test_fixture.h"
 

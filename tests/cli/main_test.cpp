@@ -1,11 +1,11 @@
 // The command as a whole: --version, --help, usage errors, the global options
 // (JSON anywhere on the line, quiet, log level and name).
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli_test_fixture.h"
 
@@ -30,7 +30,8 @@ TEST_F(MainTest, VersionAndHelp) {
     r = Run({command, "--help"});
     EXPECT_EQ(r.exit_code, 0) << command;
     EXPECT_NE(r.out.find("Examples:\n  velmora " + std::string(command)), std::string::npos)
-        << command << "\n" << r.out;
+        << command << "\n"
+        << r.out;
   }
 }
 
@@ -80,8 +81,9 @@ TEST_F(MainTest, GlobalOptionsMayFollowTheCommand) {
   const RunResult after = Run({"count", Sample(kTeam), "--json"});
   EXPECT_EQ(before.exit_code, 0);
   EXPECT_EQ(after.out, before.out);
-  EXPECT_EQ(after.out, "{\"command\":\"count\",\"exit\":0,\"cancelled\":false,\"files\":[{\"file\":\"" +
-                           Sample(kTeam) + "\",\"cards\":5}],\"total\":5}\n");
+  EXPECT_EQ(after.out,
+            "{\"command\":\"count\",\"exit\":0,\"cancelled\":false,\"files\":[{\"file\":\"" +
+                Sample(kTeam) + "\",\"cards\":5}],\"total\":5}\n");
   const RunResult quiet = Run({"convert", Sample(kTeam), "-o", Temp("out.vcf"), "-q"});
   EXPECT_EQ(quiet.exit_code, 0);
   EXPECT_EQ(quiet.err, "");

@@ -1,12 +1,12 @@
 #include "contact/card_fields.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <set>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_test_util.h"
 #include "foundation/text_util.h"

@@ -29,7 +29,7 @@ TEST(CardNamesTest, SplitFormattedName) {
       {u"Henry VIII", "|Henry||VIII|"},
       {u"Louis III", "|Louis|||III"},
       {u"Sammy Davis Jr. II", "|Sammy||Davis|Jr. II"},
-      {u"Sr. Anna", "|Anna|||Sr."},  // a suffix word is a suffix anywhere
+      {u"Sr. Anna", "|Anna|||Sr."},     // a suffix word is a suffix anywhere
       {u"Mr Mr Bean", "Mr|Mr||Bean|"},  // only the first word is a title
       {u"Dr.", "Dr.||||"},
       {u"", "||||"},
@@ -80,7 +80,10 @@ TEST(CardNamesTest, FileAsName) {
       {"middle", {u"", u"", u"B", u"", u"Jr."}, u"", u"", u"B"},
       {"suffix", {u"Dr.", u"", u"", u"", u"Jr."}, u"FN", u"Co", u"Jr."},
       {"formatted name split",
-       {u"", u"", u"", u"", u""}, u"Dr. John Q Smith Jr.", u"Co", u"Smith, John Q"},
+       {u"", u"", u"", u"", u""},
+       u"Dr. John Q Smith Jr.",
+       u"Co",
+       u"Smith, John Q"},
       {"formatted single word", {u"", u"", u"", u"", u""}, u"Cher", u"Co", u"Cher"},
       {"title alone counts as nothing", {u"Dr.", u"", u"", u"", u""}, u"", u"Co", u"Co"},
       {"formatted title only falls to company", {}, u"Prof.", u"Co", u"Co"},

@@ -1,9 +1,9 @@
 #include "contact/card_tools.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_test_util.h"
 
@@ -43,8 +43,7 @@ TEST(CardToolsTest, DateTime2StrConvertsAndFormats) {
   for (const DateTimeCase& c : cases) {
     SCOPED_TRACE(c.expected);
     LogCapture capture;
-    EXPECT_EQ(DateTime2Str(capture.log(), c.time, c.is_utc, c.want_utc, c.compact),
-              c.expected);
+    EXPECT_EQ(DateTime2Str(capture.log(), c.time, c.is_utc, c.want_utc, c.compact), c.expected);
   }
 }
 
@@ -105,9 +104,9 @@ TEST(CardToolsTest, DetectPhotoExtWarnsWithTheFirstBytes) {
   LogCapture capture;
   const std::uint8_t tiff_be[] = {'M', 'M', 0x00, 0x2A};
   EXPECT_EQ(DetectPhotoExt(tiff_be, sizeof tiff_be, &capture.log()), u"");
-  EXPECT_TRUE(capture.Contains(
-      "in CardTools.DetectPhotoExt: cant detect image type; data starts with "
-      "{0x4d, 0x4d, 0x0, 0x2a}\n"));
+  EXPECT_TRUE(
+      capture.Contains("in CardTools.DetectPhotoExt: cant detect image type; data starts with "
+                       "{0x4d, 0x4d, 0x0, 0x2a}\n"));
 
   std::vector<std::uint8_t> long_data(40, 0xAB);
   EXPECT_EQ(DetectPhotoExt(long_data.data(), long_data.size(), &capture.log()), u"");
@@ -155,9 +154,8 @@ TEST(CardToolsTest, AddressEmptiness) {
   address.ABLabel = u"label";
   EXPECT_TRUE(IsAddressEmpty(address));
   std::u16string ContactAddress::*components[] = {
-      &ContactAddress::PostOfficeBox, &ContactAddress::OfficeLocation,
-      &ContactAddress::Street,        &ContactAddress::City,
-      &ContactAddress::State,         &ContactAddress::PostalCode,
+      &ContactAddress::PostOfficeBox, &ContactAddress::OfficeLocation, &ContactAddress::Street,
+      &ContactAddress::City,          &ContactAddress::State,          &ContactAddress::PostalCode,
       &ContactAddress::Country};
   for (auto component : components) {
     ContactAddress one;

@@ -1,8 +1,8 @@
 #include "contact/contact_list_items.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_test_util.h"
 
@@ -15,11 +15,9 @@ TEST(ContactListItemsTest, TypeTokens) {
     const char16_t* token;
     bool expected;
   } cases[] = {
-      {u"WORK", u"WORK", true},      {u"home,work", u"WORK", true},
-      {u"HOME, WORK ", u"work", true}, {u"WORKS", u"WORK", false},
-      {u"X-WORK", u"WORK", false},   {u"", u"WORK", false},
-      {u",,WORK,", u"WORK", true},   {u"HOME", u"", false},
-      {u"PREF;WORK", u"WORK", false},
+      {u"WORK", u"WORK", true},    {u"home,work", u"WORK", true}, {u"HOME, WORK ", u"work", true},
+      {u"WORKS", u"WORK", false},  {u"X-WORK", u"WORK", false},   {u"", u"WORK", false},
+      {u",,WORK,", u"WORK", true}, {u"HOME", u"", false},         {u"PREF;WORK", u"WORK", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(HasTypeToken(c.types, c.token), c.expected)

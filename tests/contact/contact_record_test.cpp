@@ -1,12 +1,12 @@
 #include "contact/contact_record.h"
 
-#include <gtest/gtest.h>
-
 #include <iterator>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_test_util.h"
 
@@ -59,24 +59,42 @@ ContactRecord FilledRecord() {
 
 // Every text field of the record.
 constexpr std::u16string ContactRecord::*kTextFields[] = {
-    &ContactRecord::FirstName,          &ContactRecord::MiddleName,
-    &ContactRecord::LastName,           &ContactRecord::Title,
-    &ContactRecord::Suffix,             &ContactRecord::PhoneticFirstName,
-    &ContactRecord::PhoneticMiddleName, &ContactRecord::PhoneticLastName,
-    &ContactRecord::FormattedName,      &ContactRecord::NickName,
-    &ContactRecord::MaidenName,         &ContactRecord::Profession,
-    &ContactRecord::CompanyName,        &ContactRecord::Department,
-    &ContactRecord::JobTitle,           &ContactRecord::Body,
-    &ContactRecord::Categories,         &ContactRecord::NetMeetingServer,
-    &ContactRecord::NetMeetingAlias,    &ContactRecord::InternetFreeBusyAddress,
-    &ContactRecord::User1,              &ContactRecord::User2,
-    &ContactRecord::User3,              &ContactRecord::User4,
-    &ContactRecord::Hobby,              &ContactRecord::Account,
-    &ContactRecord::BillingInformation, &ContactRecord::GovernmentIDNumber,
-    &ContactRecord::Keyword,            &ContactRecord::Location,
-    &ContactRecord::LocationEx,         &ContactRecord::Mileage,
-    &ContactRecord::OrganizationalIDNumber, &ContactRecord::School,
-    &ContactRecord::YomiCompany,        &ContactRecord::PhotoExt,
+    &ContactRecord::FirstName,
+    &ContactRecord::MiddleName,
+    &ContactRecord::LastName,
+    &ContactRecord::Title,
+    &ContactRecord::Suffix,
+    &ContactRecord::PhoneticFirstName,
+    &ContactRecord::PhoneticMiddleName,
+    &ContactRecord::PhoneticLastName,
+    &ContactRecord::FormattedName,
+    &ContactRecord::NickName,
+    &ContactRecord::MaidenName,
+    &ContactRecord::Profession,
+    &ContactRecord::CompanyName,
+    &ContactRecord::Department,
+    &ContactRecord::JobTitle,
+    &ContactRecord::Body,
+    &ContactRecord::Categories,
+    &ContactRecord::NetMeetingServer,
+    &ContactRecord::NetMeetingAlias,
+    &ContactRecord::InternetFreeBusyAddress,
+    &ContactRecord::User1,
+    &ContactRecord::User2,
+    &ContactRecord::User3,
+    &ContactRecord::User4,
+    &ContactRecord::Hobby,
+    &ContactRecord::Account,
+    &ContactRecord::BillingInformation,
+    &ContactRecord::GovernmentIDNumber,
+    &ContactRecord::Keyword,
+    &ContactRecord::Location,
+    &ContactRecord::LocationEx,
+    &ContactRecord::Mileage,
+    &ContactRecord::OrganizationalIDNumber,
+    &ContactRecord::School,
+    &ContactRecord::YomiCompany,
+    &ContactRecord::PhotoExt,
     &ContactRecord::UID,
 };
 
@@ -96,16 +114,16 @@ TEST(ContactRecordTest, ClearMakesANewRecordAndKeepsItsRoom) {
     EXPECT_TRUE((r.*kTextFields[i]).empty());
     EXPECT_GE((r.*kTextFields[i]).capacity(), long_text.size());
   }
-  EXPECT_EQ(std::tie(r.Version, r.ProdId, r.Charsets, r.IsSkypeCard, r.SourceCopyable,
-                     r.SourceText, r.Birthday, r.SelectedMailingAddress, r.LastModificationTime,
-                     r.Sensitivity, r.Gender, r.Photo),
-            std::tie(fresh.Version, fresh.ProdId, fresh.Charsets, fresh.IsSkypeCard,
-                     fresh.SourceCopyable, fresh.SourceText, fresh.Birthday,
-                     fresh.SelectedMailingAddress, fresh.LastModificationTime, fresh.Sensitivity,
-                     fresh.Gender, fresh.Photo));
-  EXPECT_TRUE(r.Addresses.empty() && r.Phones.empty() && r.Emails.empty() &&
-              r.Impps.empty() && r.RelatedNames.empty() && r.SocialProfiles.empty() &&
-              r.Urls.empty() && r.Dates.empty() && r.CustomFields.empty());
+  EXPECT_EQ(
+      std::tie(r.Version, r.ProdId, r.Charsets, r.IsSkypeCard, r.SourceCopyable, r.SourceText,
+               r.Birthday, r.SelectedMailingAddress, r.LastModificationTime, r.Sensitivity,
+               r.Gender, r.Photo),
+      std::tie(fresh.Version, fresh.ProdId, fresh.Charsets, fresh.IsSkypeCard, fresh.SourceCopyable,
+               fresh.SourceText, fresh.Birthday, fresh.SelectedMailingAddress,
+               fresh.LastModificationTime, fresh.Sensitivity, fresh.Gender, fresh.Photo));
+  EXPECT_TRUE(r.Addresses.empty() && r.Phones.empty() && r.Emails.empty() && r.Impps.empty() &&
+              r.RelatedNames.empty() && r.SocialProfiles.empty() && r.Urls.empty() &&
+              r.Dates.empty() && r.CustomFields.empty());
   EXPECT_GE(r.Phones.capacity(), 10u);
   // The picture is not kept.
   EXPECT_EQ(r.Photo.capacity(), 0u);
@@ -154,7 +172,7 @@ TEST(ContactRecordTest, InvalidateCachesRebuildsViews) {
 
 TEST(ContactRecordTest, DateRule) {
   const std::pair<double, bool> cases[] = {
-      {0.0, true},      {949633.0, true}, {949998.0, true}, {1.0, false},
+      {0.0, true},      {949633.0, true},  {949998.0, true}, {1.0, false},
       {36526.0, false}, {949633.5, false}, {-1.0, false},
   };
   for (auto [date, empty] : cases) EXPECT_EQ(IsEmptyDate(date), empty) << date;
@@ -242,7 +260,9 @@ TEST(ContactRecordTest, UrlByKind) {
       {"pref when no work", {Url(u"h", u"home"), Url(u"p", u"PREF"), Url(u"x", u"")}, "h|p"},
       {"untyped when no work or pref", {Url(u"h", u"HOME"), Url(u"x", u"")}, "h|x"},
       {"other types count as untyped", {Url(u"x", u"X-BLOG")}, "-|x"},
-      {"empty values are skipped", {Url(u"", u"WORK"), Url(u"", u"HOME"), Url(u"w", u"WORK")}, "-|w"},
+      {"empty values are skipped",
+       {Url(u"", u"WORK"), Url(u"", u"HOME"), Url(u"w", u"WORK")},
+       "-|w"},
       {"work wins over earlier pref", {Url(u"p", u"PREF"), Url(u"w", u"WORK")}, "-|w"},
       {"tokens, not substrings", {Url(u"x", u"HOMEPAGE")}, "-|x"},
       {"home only", {Url(u"h", u"HOME")}, "h|-"},

@@ -2,10 +2,10 @@
 // record builders and one-line dumps of the derived views.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_record.h"
 #include "foundation/log.h"
@@ -20,14 +20,12 @@ class LogCapture {
  public:
   explicit LogCapture(int level = loglDetail) {
     static int counter = 0;
-    log_.Init(ThisModule(), Format("contact-test-%d", ++counter), u"VelmoraTests",
-              u"contact", level, true);
+    log_.Init(ThisModule(), Format("contact-test-%d", ++counter), u"VelmoraTests", u"contact",
+              level, true);
   }
   CLog& log() { return log_; }
   std::string Text() const { return ReadFile(log_.log_path()); }
-  bool Contains(std::string_view needle) const {
-    return Text().find(needle) != std::string::npos;
-  }
+  bool Contains(std::string_view needle) const { return Text().find(needle) != std::string::npos; }
   int Count(std::string_view needle) const {
     const std::string text = Text();
     int count = 0;
@@ -44,8 +42,7 @@ class LogCapture {
 
 inline std::string U8(std::u16string_view text) { return Utf16ToUtf8Text(text); }
 
-inline ContactPhone Phone(std::u16string value, std::u16string types,
-                          std::u16string label = u"") {
+inline ContactPhone Phone(std::u16string value, std::u16string types, std::u16string label = u"") {
   ContactPhone phone;
   phone.Value = std::move(value);
   phone.Types = std::move(types);
@@ -78,10 +75,9 @@ inline ContactRelatedName Related(std::u16string name, EContactRelatedName label
 // slot order, e.g. "Business=1; Mobile=2".
 inline std::string DumpTelephoneSlots(const ContactRecord& record) {
   static constexpr const char* kNames[kTelephoneSlotCount] = {
-      "Business", "Business2", "BusinessFax", "Home",      "Home2",
-      "HomeFax",  "Mobile",    "Car",         "Pager",     "ISDN",
-      "Primary",  "Other",     "OtherFax",    "Assistant", "CompanyMain",
-      "Callback", "Radio",     "TTYTDD",      "Telex"};
+      "Business",    "Business2", "BusinessFax", "Home",    "Home2", "HomeFax",  "Mobile",
+      "Car",         "Pager",     "ISDN",        "Primary", "Other", "OtherFax", "Assistant",
+      "CompanyMain", "Callback",  "Radio",       "TTYTDD",  "Telex"};
   std::string out;
   for (int slot = 0; slot < kTelephoneSlotCount; ++slot) {
     const std::u16string& value = record.TelephoneSlot(slot);

@@ -26,14 +26,16 @@ TEST(ICloudRevFix, PacificTimeBecomesUtc) {
   EXPECT_TRUE(iCloudWebAddressBook_REV_Fix(log, kProdId, summer));
   EXPECT_EQ(summer, At(2024, 7, 1, 19, 30));
   SystemTime winter = At(2024, 1, 1, 20);  // PST, UTC-8: past midnight in UTC
-  EXPECT_TRUE(iCloudWebAddressBook_REV_Fix(log, u"-//Apple Inc.//iCloud Web Address Book 1", winter));
+  EXPECT_TRUE(
+      iCloudWebAddressBook_REV_Fix(log, u"-//Apple Inc.//iCloud Web Address Book 1", winter));
   EXPECT_EQ(winter, At(2024, 1, 2, 4));
 }
 
 TEST(ICloudRevFix, OtherProductsStayUntouched) {
   CLog log;
-  for (const char16_t* prodid : {u"", u"-//Apple Inc.//Mac OS X 10.9//EN",
-                                 u"-//Apple Inc.//iCloud Web Address", u"x-//Apple Inc.//iCloud Web Address Book"}) {
+  for (const char16_t* prodid :
+       {u"", u"-//Apple Inc.//Mac OS X 10.9//EN", u"-//Apple Inc.//iCloud Web Address",
+        u"x-//Apple Inc.//iCloud Web Address Book"}) {
     SystemTime t = At(2024, 7, 1, 12);
     EXPECT_FALSE(iCloudWebAddressBook_REV_Fix(log, prodid, t));
     EXPECT_EQ(t, At(2024, 7, 1, 12));

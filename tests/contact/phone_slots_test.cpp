@@ -1,8 +1,8 @@
 #include "contact/phone_slots.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "contact/contact_record.h"
 #include "contact/contact_test_util.h"
@@ -72,8 +72,7 @@ TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
     const auto category = static_cast<EPhoneCategory>(i);
     std::u16string_view types, label;
     ASSERT_TRUE(PhoneTypesOfCategory(category, &types, &label)) << i;
-    EXPECT_EQ(ClassifyPhone(Phone(u"1", std::u16string(types), std::u16string(label))),
-              category)
+    EXPECT_EQ(ClassifyPhone(Phone(u"1", std::u16string(types), std::u16string(label))), category)
         << i;
   }
   EXPECT_FALSE(PhoneTypesOfCategory(phcNone, nullptr, nullptr));
@@ -122,9 +121,7 @@ TEST(PhoneSlotsTest, SlotsWithTheirFallBacks) {
       {"iPhone before work and home cells",
        {Phone(u"1", u"CELL,HOME"), Phone(u"2", u"CELL,WORK"), Phone(u"3", u"CELL,IPHONE")},
        "Business2=2; Home2=1; Mobile=3"},
-      {"Google Voice fills an empty Other",
-       {Phone(u"1", u"", u"Google Voice")},
-       "Other=1"},
+      {"Google Voice fills an empty Other", {Phone(u"1", u"", u"Google Voice")}, "Other=1"},
       {"Other keeps its own phone",
        {Phone(u"1", u"", u"GRAND_CENTRAL"), Phone(u"2", u"VOICE")},
        "Other=2"},
@@ -159,8 +156,7 @@ TEST(PhoneSlotsTest, OutOfRangeSlotIsEmpty) {
 TEST(PhoneSlotsTest, CategoriesFollowTheList) {
   ContactRecord record;
   record.Phones = {Phone(u"1", u"WORK"), Phone(u"2", u"", u"Boat"), Phone(u"3", u"CELL")};
-  EXPECT_EQ(record.PhoneCategories(),
-            (std::vector<EPhoneCategory>{phcWork, phcNone, phcMobile}));
+  EXPECT_EQ(record.PhoneCategories(), (std::vector<EPhoneCategory>{phcWork, phcNone, phcMobile}));
 }
 
 }  // namespace

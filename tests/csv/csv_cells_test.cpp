@@ -1,9 +1,10 @@
 #include "csv/csv_cells.h"
 
-#include <gtest/gtest.h>
+#include <string>
+
 #include <velmora/unicode.h>
 
-#include <string>
+#include <gtest/gtest.h>
 
 #include "csv/csv.h"
 #include "csv/csv_escape.h"

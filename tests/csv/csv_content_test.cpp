@@ -1,9 +1,10 @@
 #include "csv/csv_content.h"
 
-#include <gtest/gtest.h>
+#include <string>
+
 #include <velmora/unicode.h>
 
-#include <string>
+#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"

@@ -1,11 +1,11 @@
 // Real address-book exports: each loads and splits into cells without a
 // failure, and a few, counted by hand, give exactly their rows and columns.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "csv/csv.h"
 #include "csv/csv_content.h"

@@ -1,8 +1,8 @@
 #include "csv/csv_encoding.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {

@@ -1,11 +1,12 @@
 #include "csv/csv_headers.h"
 
-#include <gtest/gtest.h>
-#include <velmora/unicode.h>
-
 #include <set>
 #include <string>
 #include <vector>
+
+#include <velmora/unicode.h>
+
+#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"

@@ -1,9 +1,9 @@
 #include "csv/csv.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "csv_test_support.h"
 #include "vcard/vcard_test_support.h"

@@ -1,9 +1,9 @@
 // Helpers for the CSV layer's tests: a compact dump of a cells table.
 #pragma once
 
-#include <velmora/unicode.h>
-
 #include <string>
+
+#include <velmora/unicode.h>
 
 #include "csv/csv_cells.h"
 

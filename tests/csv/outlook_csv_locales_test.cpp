@@ -2,12 +2,13 @@
 // broken in each way the loader guards against.
 #include "csv/outlook_csv_locales.h"
 
-#include <gtest/gtest.h>
-#include <velmora/unicode.h>
-
 #include <map>
 #include <string>
 #include <vector>
+
+#include <velmora/unicode.h>
+
+#include <gtest/gtest.h>
 
 #include "csv/csv_headers.h"
 #include "support/test_env.h"

@@ -1,9 +1,9 @@
 #include "foundation/code_page.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 #include <unicode/ustring.h>
-
-#include <cstdint>
 
 #include "support/test_env.h"
 
@@ -12,8 +12,8 @@ namespace {
 
 struct RoundTrip {
   int code_page;
-  std::string bytes;     // the text in that code page
-  std::u16string text;   // the same text in UTF-16
+  std::string bytes;    // the text in that code page
+  std::u16string text;  // the same text in UTF-16
 };
 
 // Byte values from the code pages' published tables.
@@ -99,8 +99,7 @@ TEST(CodePageTest, AsciiFastPathAgreesWithTheConverter) {
   std::string ascii;
   for (int i = 0; i < 128; ++i) ascii.push_back(static_cast<char>(i));
   for (int code_page : {kUtf8, 1252, 1251, 932, 28591, 54936}) {
-    EXPECT_EQ(ToUtf16(code_page, ascii), std::u16string(ascii.begin(), ascii.end()))
-        << code_page;
+    EXPECT_EQ(ToUtf16(code_page, ascii), std::u16string(ascii.begin(), ascii.end())) << code_page;
   }
   // UTF-16 pairs ASCII bytes and UTF-7 reads '+' as a shift: no shortcut.
   EXPECT_EQ(ToUtf16(kUtf16LE, "AB"), u"\u4241");
@@ -149,8 +148,19 @@ TEST(CodePageTest, Utf8FastPathsAgreeWithIcu) {
   // blocks of the fast paths.
   const std::string pad(17, 'a');
   const std::string byte_pieces[] = {
-      "", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80", "\xf4\x8f\xbf\xbf", std::string(1, '\0'),
-      "\x80", "\xe2\x82", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xff", "\xf0\x9f\x98",
+      "",
+      "\xc3\xa9",
+      "\xe2\x82\xac",
+      "\xf0\x9f\x98\x80",
+      "\xf4\x8f\xbf\xbf",
+      std::string(1, '\0'),
+      "\x80",
+      "\xe2\x82",
+      "\xc0\xaf",
+      "\xed\xa0\x80",
+      "\xf4\x90\x80\x80",
+      "\xff",
+      "\xf0\x9f\x98",
   };
   for (const std::string& piece : byte_pieces) {
     for (std::size_t offset : {0u, 1u, 7u, 8u, 15u, 16u}) {
@@ -159,8 +169,14 @@ TEST(CodePageTest, Utf8FastPathsAgreeWithIcu) {
     }
   }
   const std::u16string unit_pieces[] = {
-      u"", u"\u00e9", u"\u20ac", u"\U0001F600", std::u16string(1, char16_t(0xD800)),
-      std::u16string(1, char16_t(0xDC00)), std::u16string(1, u'\0'), u"\u007f\u0080",
+      u"",
+      u"\u00e9",
+      u"\u20ac",
+      u"\U0001F600",
+      std::u16string(1, char16_t(0xD800)),
+      std::u16string(1, char16_t(0xDC00)),
+      std::u16string(1, u'\0'),
+      u"\u007f\u0080",
   };
   const std::u16string wide_pad(9, u'b');
   for (const std::u16string& piece : unit_pieces) {

@@ -1,10 +1,10 @@
 #include "foundation/file_system.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <string>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "foundation/system_status.h"
 #include "support/test_env.h"
@@ -47,7 +47,7 @@ TEST(FileSystemTest, ReadsPipesToTheEndWithinTheLimit) {
 
 TEST(FileSystemTest, ErrnoMapping) {
   const std::pair<int, std::uint32_t> cases[] = {
-      {ENOENT, 2}, {ENOTDIR, 3}, {EACCES, 5}, {EPERM, 5}, {EEXIST, 80},
+      {ENOENT, 2},   {ENOTDIR, 3},  {EACCES, 5},         {EPERM, 5},   {EEXIST, 80},
       {ENOSPC, 112}, {EDQUOT, 112}, {ENAMETOOLONG, 206}, {EPROTO, 31},
   };
   for (const auto& [err, code] : cases) {

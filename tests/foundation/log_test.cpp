@@ -1,8 +1,8 @@
 #include "foundation/log.h"
 
-#include <gtest/gtest.h>
-
 #include <regex>
+
+#include <gtest/gtest.h>
 
 #include "foundation/file_system.h"
 #include "foundation/registry.h"
@@ -55,7 +55,9 @@ TEST_F(LogTest, WritesLinesInTheDocumentedFormat) {
   EXPECT_EQ(lines[0], ":LogStart:");
   EXPECT_EQ(lines[1], "ModuleName=\"/opt/lib/conv.dll\", Version=1.5.0.3, Bitness=64");
   EXPECT_TRUE(std::regex_match(
-      lines[2], std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d Err\[0\] in CCardDoc\.Load: Error - no END:VCARD)")))
+      lines[2],
+      std::regex(
+          R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d Err\[0\] in CCardDoc\.Load: Error - no END:VCARD)")))
       << lines[2];
   EXPECT_EQ(lines[3], ":LogEnd:");
   EXPECT_EQ(lines[4], "");
@@ -93,8 +95,12 @@ TEST_F(LogTest, LevelsDecideWhatIsWritten) {
 
 TEST_F(LogTest, StatusTexts) {
   const std::pair<HRESULT, const char*> cases[] = {
-      {0, "0"},       {-5, "-5"},         {1000, "1000"},
-      {1001, "0x3E9"}, {-1001, "0xFFFFFC17"}, {E_INVALIDARG, "0x80070057"},
+      {0, "0"},
+      {-5, "-5"},
+      {1000, "1000"},
+      {1001, "0x3E9"},
+      {-1001, "0xFFFFFC17"},
+      {E_INVALIDARG, "0x80070057"},
       {-1, "-1"},
   };
   for (const auto& [status, text] : cases) EXPECT_EQ(CLog::StatusText(status), text);

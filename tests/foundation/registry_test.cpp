@@ -28,8 +28,9 @@ TEST_F(RegistryTest, StoresAndReadsValuesPerHive) {
   EXPECT_EQ(ReadDword(Hive::kCurrentUser, "Software\\Zorva\\VCF", "LogLevel", &dword), kNotFound);
 
   ASSERT_EQ(WriteDword(Hive::kCurrentUser, "Software\\Zorva\\VCF", "LogLevel", 3), S_OK);
-  ASSERT_EQ(WriteString(Hive::kLocalMachine, "Software\\Zorva\\VCF", "Path",
-                        "C:\\dir \"quoted\" é"), S_OK);
+  ASSERT_EQ(
+      WriteString(Hive::kLocalMachine, "Software\\Zorva\\VCF", "Path", "C:\\dir \"quoted\" é"),
+      S_OK);
   // Names and keys compare without case; separators may be doubled.
   EXPECT_EQ(ReadDword(Hive::kCurrentUser, "software\\ZORVA\\\\vcf\\", "loglevel", &dword), S_OK);
   EXPECT_EQ(dword, 3u);

@@ -36,8 +36,7 @@ TEST(SupportedEncodingsTest, ReadsTheFileGrammar) {
        "A|a|1|h\nB|b|2|h\nC|c|3|h\nD|d|4\nE|e|5|h\n"},
       // Empty fields do not count: the visibility moves into the code page.
       {"Shift||932|", S_FALSE, ""},
-      {"  Spaced  |  x-sp  |  1250  \n\n\r\nNext|n|1251", S_OK,
-       "Spaced|x-sp|1250\nNext|n|1251\n"},
+      {"  Spaced  |  x-sp  |  1250  \n\n\r\nNext|n|1251", S_OK, "Spaced|x-sp|1250\nNext|n|1251\n"},
       // A repeated code page (the built-in UTF-8 too) is skipped quietly.
       {"Again|utf8|65001\nW|w|1252\nW2|w2|1252", S_OK, "W|w|1252\n"},
       // Bad lines are counted and skipped; the rest is read.
@@ -72,7 +71,8 @@ TEST(SupportedEncodingsTest, MissingFileKeepsTheBuiltInsAndLogsOnce) {
   files::OverrideAppDataFolder(test::SandboxDir() / "appdata");
   const std::string errors = test::ReadFile(dir / "Zorva" / "VCF" / "enc.err");
   EXPECT_NE(errors.find("Err[0x80070002] in CSupportedEncodingsList::CSupportedEncodingsList: "
-                        "FAILED LoadSupportedEncodings( \"" + (dir / "missing.txt").string() + "\" )"),
+                        "FAILED LoadSupportedEncodings( \"" +
+                        (dir / "missing.txt").string() + "\" )"),
             std::string::npos);
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
 }

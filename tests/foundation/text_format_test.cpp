@@ -1,8 +1,8 @@
 #include "foundation/text_format.h"
 
-#include <gtest/gtest.h>
-
 #include <velmora/status.h>
+
+#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
@@ -31,7 +31,10 @@ TEST(TextFormatTest, FormatsLikePrintfByArgumentType) {
   EXPECT_EQ(Format("%y", 1), u"%y");
   // UTF-8 in the format; 8-bit arguments that are not UTF-8 read in the
   // ANSI code page (1252 in tests).
-  EXPECT_EQ(Format("Größe %s", "Gr\xf6\xdf" "e"), u"Größe Größe");
+  EXPECT_EQ(Format("Größe %s",
+                   "Gr\xf6\xdf"
+                   "e"),
+            u"Größe Größe");
 }
 
 TEST(TextFormatTest, StopsAtTheLimit) {

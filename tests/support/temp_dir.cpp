@@ -1,11 +1,11 @@
 #include "support/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <stdlib.h>
 
 namespace velmora::test {
 

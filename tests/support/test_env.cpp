@@ -11,8 +11,7 @@ namespace velmora::test {
 namespace {
 
 std::filesystem::path MakeTempFolder() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "mkdtemp failed";
     return {};
@@ -32,10 +31,8 @@ class PinnedEnvironment : public ::testing::Environment {
     sandbox_ = MakeTempFolder();
     PinSettings();
     files::OverrideAppDataFolder(sandbox_ / "appdata");
-    registry::OverrideHivePath(registry::Hive::kCurrentUser,
-                               sandbox_ / "registry-user.ini");
-    registry::OverrideHivePath(registry::Hive::kLocalMachine,
-                               sandbox_ / "registry-machine.ini");
+    registry::OverrideHivePath(registry::Hive::kCurrentUser, sandbox_ / "registry-user.ini");
+    registry::OverrideHivePath(registry::Hive::kLocalMachine, sandbox_ / "registry-machine.ini");
   }
   void TearDown() override {
     std::error_code ec;

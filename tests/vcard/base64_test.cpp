@@ -1,8 +1,8 @@
 #include "vcard/base64.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
@@ -26,12 +26,12 @@ TEST(Base64, Decode) {
       {"QQ==", "A"},
       {"QUI=", "AB"},
       {"QUJD", "ABC"},
-      {"QUJDRA", "ABCD"},       // unpadded group of 2
-      {"QUJDREU", "ABCDE"},     // unpadded group of 3
-      {"QUJDR", "ABC"},         // a lone character gives nothing
+      {"QUJDRA", "ABCD"},        // unpadded group of 2
+      {"QUJDREU", "ABCDE"},      // unpadded group of 3
+      {"QUJDR", "ABC"},          // a lone character gives nothing
       {" QU\r\n JD\t=", "ABC"},  // white space, breaks and padding skipped
-      {"Q=U=J=D", "ABC"},       // '=' is skipped wherever it stands
-      {"Q!U@J#D", "ABC"},       // so is every other character
+      {"Q=U=J=D", "ABC"},        // '=' is skipped wherever it stands
+      {"Q!U@J#D", "ABC"},        // so is every other character
       {"+/+/", "\xFB\xFF\xBF"},
   };
   for (const auto& c : cases) {

@@ -27,8 +27,8 @@ TEST(CardCharsetTable, BuiltInRowsInOrder) {
 
 TEST(CardCharsetTable, Lookups) {
   test::CapturedLog captured;
-  const CCardCharsetTable table({{"Shift_JIS", 932}, {"utf8", 65001}, {"SJIS", 932},
-                                 {"GB2312", 936}});
+  const CCardCharsetTable table(
+      {{"Shift_JIS", 932}, {"utf8", 65001}, {"SJIS", 932}, {"GB2312", 936}});
   EXPECT_EQ(table.rows().size(), 31u);  // repeated code pages are left out
   EXPECT_EQ(table.CodepageFromCharset(captured.log, "windows-1251"), 1251);
   EXPECT_EQ(table.CodepageFromCharset(captured.log, "ISO-8859-12"), 28602);

@@ -1,8 +1,8 @@
 #include "vcard/card_content_decoding.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "vcard_test_support.h"
 
@@ -26,15 +26,18 @@ struct DecodeCase {
 };
 
 const DecodeCase kDecodeCases[] = {
-    {"utf8_bom", "\xEF\xBB\xBF" "A\xC3\xA9", "A\xC3\xA9", true, nullptr},
+    {"utf8_bom",
+     "\xEF\xBB\xBF"
+     "A\xC3\xA9",
+     "A\xC3\xA9", true, nullptr},
     {"utf16le_bom", Bytes({0xFF, 0xFE, 'A', 0, 0xE9, 0}), "A\xC3\xA9", true, nullptr},
     {"utf16be_bom", Bytes({0xFE, 0xFF, 0, 'A', 0x04, 0x14}), "A\xD0\x94", true, nullptr},
     {"utf16le_no_bom", Bytes({'A', 0, 'B', 0}), "AB", true, nullptr},
     {"utf16be_no_bom", Bytes({0, 'A', 0, 'B'}), "AB", true, nullptr},
-    {"utf16le_surrogate_pair", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}),
-     "\xF0\x9F\x98\x80", true, nullptr},
-    {"utf16le_lone_surrogate", Bytes({0xFF, 0xFE, 0x00, 0xD8, 'x', 0}), "\xEF\xBF\xBDx",
+    {"utf16le_surrogate_pair", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80",
      true, nullptr},
+    {"utf16le_lone_surrogate", Bytes({0xFF, 0xFE, 0x00, 0xD8, 'x', 0}), "\xEF\xBF\xBDx", true,
+     nullptr},
     {"utf16_odd_byte_count", Bytes({0xFF, 0xFE, 'A', 0, 'B'}), "A", true,
      "UTF-16 content has an odd byte count(3): the last byte is ignored"},
     {"utf16_zero_unit", Bytes({0xFF, 0xFE, 'A', 0, 0, 0, 'B', 0}), "A B", true,
@@ -45,9 +48,17 @@ const DecodeCase kDecodeCases[] = {
     {"eight_bit", "AB\xE9", "AB\xE9", false, nullptr},
     {"eight_bit_zero_bytes", std::string("AB\0C\0", 5), "AB C ", false,
      "contains unencoded binary data(2 bad symbols)"},
-    {"utf8_bom_zero_byte", std::string("\xEF\xBB\xBF" "A\0", 5), "A ", true,
-     "contains unencoded binary data(1 bad symbols)"},
-    {"ef_bb_without_bf", "\xEF\xBB" "A", "\xEF\xBB" "A", false, nullptr},
+    {"utf8_bom_zero_byte",
+     std::string("\xEF\xBB\xBF"
+                 "A\0",
+                 5),
+     "A ", true, "contains unencoded binary data(1 bad symbols)"},
+    {"ef_bb_without_bf",
+     "\xEF\xBB"
+     "A",
+     "\xEF\xBB"
+     "A",
+     false, nullptr},
     {"ef_bb_only", "\xEF\xBB", "\xEF\xBB", false, nullptr},
     {"one_byte", "A", "A", false, nullptr},
     {"one_zero_byte", std::string("\0", 1), std::string("\0", 1), false, nullptr},
@@ -91,8 +102,7 @@ TEST(CardContent, ControlCharacters) {
   std::string all;
   for (int c = 0; c < 0x21; ++c) all.push_back(static_cast<char>(c));
   all += "\x7F\x80\xFF";
-  const std::int32_t count =
-      ReplaceControlChars(all.data(), static_cast<std::int32_t>(all.size()));
+  const std::int32_t count = ReplaceControlChars(all.data(), static_cast<std::int32_t>(all.size()));
   EXPECT_EQ(count, 28);  // 0x01-0x08, 0x0B, 0x0C, 0x0E-0x1F
   std::string expected("\0        \t\n  \r", 14);
   expected += std::string(18, ' ') + " \x7F\x80\xFF";  // 0x0E-0x1F, then 0x20

@@ -33,8 +33,8 @@ class CardConverterTest : public ::testing::Test {
   HRESULT Memory(std::string_view source, int version = 30, int code_page = 65001,
                  std::string_view iso = "utf-8",
                  const CCardConverter::Progress& progress = nullptr) {
-    return converter_.ConvertMemory(source, version, code_page, iso, &text_, &list_,
-                                    &converted_, &copied_, &errors_, progress);
+    return converter_.ConvertMemory(source, version, code_page, iso, &text_, &list_, &converted_,
+                                    &copied_, &errors_, progress);
   }
   HRESULT File(const std::filesystem::path& src, const std::filesystem::path& dst,
                bool skip_copy = false, int version = 30, int code_page = 65001,
@@ -84,9 +84,10 @@ TEST_F(CardConverterTest, MemoryCopiesWhatIsInTheTargetFormAndConvertsTheRest) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     converted_ = copied_ = errors_ = -1;
-    EXPECT_EQ(Memory(c.source, c.version, c.version == 21 || std::string_view(c.iso) != "windows-1252"
-                                               ? 65001 : 1252, c.iso),
-              c.result);
+    EXPECT_EQ(
+        Memory(c.source, c.version,
+               c.version == 21 || std::string_view(c.iso) != "windows-1252" ? 65001 : 1252, c.iso),
+        c.result);
     EXPECT_EQ(Counts(), c.counts);
   }
 }
@@ -212,8 +213,7 @@ TEST_F(CardConverterTest, CopyDecisionsMatchTheParserOnTheCorpus) {
         parser.SetConsumer(&counter);
         auto doc = parser.NewDocument();
         const int loaded = doc->Load(bytes.data(), static_cast<std::int32_t>(bytes.size()),
-                                     CCardDoc::LoadFlagDecodeContent,
-                                     &parser);
+                                     CCardDoc::LoadFlagDecodeContent, &parser);
         const HRESULT result = Memory(bytes, version, 65001, "utf-8");
         if (loaded < 0) {
           EXPECT_EQ(result, loaded);

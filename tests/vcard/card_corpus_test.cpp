@@ -1,11 +1,11 @@
 // Byte-exact round trips over the third-party vCard files: every item's text
 // comes back exactly as it stands in the file (rejected lines left out), and
 // reading that text again gives the same item.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "vcard/card_doc.h"
 #include "vcard/card_parser_ll.h"
@@ -134,8 +134,8 @@ TEST(Corpus, CleanFilesAreCoveredCompletely) {
   }
   EXPECT_GT(clean, 70);
   // A wrapped 2.1 ADR without folding, a lone CR inside a value.
-  EXPECT_EQ(with_rejected_lines, (std::vector<std::string>{"aosp_v21_adr_multiple_line.vcf",
-                                                           "tb_export.vcf"}));
+  EXPECT_EQ(with_rejected_lines,
+            (std::vector<std::string>{"aosp_v21_adr_multiple_line.vcf", "tb_export.vcf"}));
 }
 
 TEST(Corpus, PhotoWithCrCrLfLineBreaks) {
@@ -161,8 +161,8 @@ TEST(Corpus, KnownFiles) {
   };
   const Known known[] = {
       {"vcard-malformed/fk_Empty_bom_only.vcf", -1, 0, false},
-      {"vcard-malformed/eds_vcard_8.vcf", -1, 0, false},    // no END:VCARD
-      {"vcard-malformed/eds_vcard_9.vcf", -1, 0, false},    // truncated mid-card
+      {"vcard-malformed/eds_vcard_8.vcf", -1, 0, false},  // no END:VCARD
+      {"vcard-malformed/eds_vcard_9.vcf", -1, 0, false},  // truncated mid-card
       // A BEGIN that no AGENT opens cuts the parent off; each inner card is one.
       {"vcard-malformed/aosp_v21_nest.vcf", 1, 3, false},
       // "END:VCARDBEGIN:VCARD" reads as two lines: two cards.

@@ -1,11 +1,11 @@
 #include "vcard/card_doc_item_prop.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "foundation/automation_date.h"
 #include "foundation/code_page.h"
@@ -26,8 +26,8 @@ class OneCard {
           const CharsetPairs& extra = {})
       : doc_(captured.log, extra) {
     text_ = (with_bom ? "\xEF\xBB\xBF" : "") + Card(version, lines);
-    EXPECT_EQ(doc_.LoadFromMemory(text_.data(), static_cast<std::int32_t>(text_.size()),
-                                  true, nullptr, nullptr),
+    EXPECT_EQ(doc_.LoadFromMemory(text_.data(), static_cast<std::int32_t>(text_.size()), true,
+                                  nullptr, nullptr),
               0)
         << captured.Text();
   }
@@ -83,7 +83,13 @@ TEST(Decoding, GetDecodedValue) {
       {"3.0", "N:", false, false, "", nullptr},
       // Without a charset the bytes decide: UTF-8 from UTF-8 tools in 2.1,
       // the ANSI code page for 3.0 values that are not UTF-8.
-      {"3.0", "N:a\xFF" "b", false, false, "a\xC3\xBF" "b", nullptr},
+      {"3.0",
+       "N:a\xFF"
+       "b",
+       false, false,
+       "a\xC3\xBF"
+       "b",
+       nullptr},
       {"3.0", "N:M\xFCller;J\xFCrgen", false, false, "Müller;Jürgen", nullptr},
       {"2.1", "N:M\xC3\xBCller;J\xC3\xBCrgen", false, false, "Müller;Jürgen", nullptr},
       {"2.1", "N;ENCODING=QUOTED-PRINTABLE:M=C3=BCller", false, false, "Müller", nullptr},
@@ -123,7 +129,8 @@ TEST(Decoding, DefaultCharsetComesFromTheSettingsTheMarkOrTheExtraTable) {
   std::vector<std::u16string> parts;
   japanese.Prop("N").GetDecodedMultiValue(parts, 2, false);
   ASSERT_EQ(parts.size(), 2u);
-  EXPECT_EQ(Utf8(parts[0]) + "|" + Utf8(parts[1]) + "|" + decoded(japanese, "X"), "日本|太郎|テスト");
+  EXPECT_EQ(Utf8(parts[0]) + "|" + Utf8(parts[1]) + "|" + decoded(japanese, "X"),
+            "日本|太郎|テスト");
 }
 
 TEST(Decoding, ValueMatchesDeclaredCharset) {
@@ -209,8 +216,8 @@ TEST(Decoding, GetDecodedDateTimeValue) {
   const Case cases[] = {
       {"BDAY:  19800615  ", false, true, false, {1980, 6, 0, 15}},
       {"BDAY:1980-02-30", false, true, false, {1980, 3, 0, 1}},  // rolls over
-      {"BDAY:--0615", false, true, false, {1604, 6, 0, 15}},  // year unknown
-      {"BDAY:0050-01-01", false, false, false, {}},  // outside the automation calendar
+      {"BDAY:--0615", false, true, false, {1604, 6, 0, 15}},     // year unknown
+      {"BDAY:0050-01-01", false, false, false, {}},              // outside the automation calendar
       {"BDAY:", false, false, false, {}},
       {"X-D:1980-06-15t10:30:01,05", false, true, false, {1980, 6, 0, 15, 10, 30, 1, 50}},
       {"REV:20240102T030405Z", false, true, true, {2024, 1, 0, 2, 3, 4, 5}},
@@ -221,7 +228,10 @@ TEST(Decoding, GetDecodedDateTimeValue) {
       {"REV:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 19}},
       {"REV:2024-01-01T12:00:00Z", true, true, true, {2024, 1, 0, 1, 21}},
       {"X-D:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 12}},
-      {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z", false, true, true,
+      {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z",
+       false,
+       true,
+       true,
        {2024, 7, 0, 1, 12}},
       // An offset names the instant; without conversion the text stands.
       {"REV:2024-01-02T10:00:00+02:00", true, true, false, {2024, 1, 0, 2, 9}},
@@ -247,9 +257,9 @@ TEST(Decoding, GetDecodedDateTimeValue) {
       EXPECT_EQ(date, 0.0);
     }
     const std::string value = std::string(c.lines).substr(std::string(c.lines).rfind(':') + 1);
-    EXPECT_EQ(c.valid ? card.captured.Problems()
-                      : card.captured.Count("Invalid value(" + value + ")"),
-              c.valid ? 0 : 1)
+    EXPECT_EQ(
+        c.valid ? card.captured.Problems() : card.captured.Count("Invalid value(" + value + ")"),
+        c.valid ? 0 : 1)
         << card.captured.Text();
   }
 }

@@ -1,8 +1,8 @@
 #include "vcard/card_doc_item.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "vcard_test_support.h"
 

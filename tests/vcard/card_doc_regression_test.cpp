@@ -2,10 +2,10 @@
 // is loaded, every property of every item is decoded in every way, and the
 // result must be sane. The document's buffer is exactly the input, so any
 // read past it is caught by the sanitizer builds (scripts/fuzz.sh).
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "vcard/card_doc.h"
 #include "vcard_test_support.h"
@@ -70,7 +70,10 @@ const BadInput kBadInputs[] = {
     {"nul_only", std::string(64, '\0'), 0},
     {"only_separators", std::string(4096, ';') + ":::\r\n\r\n;;:", 0},
     {"only_line_breaks", std::string(10000, '\n') + std::string(10000, '\r'), 0},
-    {"utf16_odd_byte_count", std::string("\xFF\xFE" "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n", 25),
+    {"utf16_odd_byte_count",
+     std::string("\xFF\xFE"
+                 "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n",
+                 25),
      0},
     {"utf16_without_bom_odd", std::string("B\0E\0G\0", 5), 0},
     {"bom_only", "\xEF\xBB\xBF", 0},
@@ -82,8 +85,7 @@ class BadInputTest : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputTest, ReadsSafely) {
   CapturedLog captured;
-  EXPECT_EQ(LoadAndDecodeAll(captured.log, GetParam().bytes), GetParam().items)
-      << captured.Text();
+  EXPECT_EQ(LoadAndDecodeAll(captured.log, GetParam().bytes), GetParam().items) << captured.Text();
 }
 
 INSTANTIATE_TEST_SUITE_P(CardDocRegression, BadInputTest, ::testing::ValuesIn(kBadInputs),

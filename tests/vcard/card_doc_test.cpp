@@ -1,10 +1,10 @@
 #include "vcard/card_doc.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "vcard_test_support.h"
 
@@ -29,43 +29,85 @@ const LoadCase kLoadCases[] = {
     {"simple card", Card("3.0", "FN:A\r\n"), 0, 1, {}, 0},
     {"lower case keywords", "begin:vcard\r\nversion:2.1\r\nfn:a\r\nend:vcard\r\n", 0, 1, {}, 0},
     {"mixed case and blanks around VCARD", "Begin: vCard \r\nFN:a\r\nEnd:\tVCard\r\n", 0, 1, {}, 0},
-    {"lines before BEGIN", "X:1\r\nY;P=1:2\r\n" + Card("3.0", ""), 0, 1,
-     {"Searching BEGIN: unexpected PROP(X)", "Searching BEGIN: unexpected PROP(Y)"}, 2},
-    {"BEGIN of something else", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", -1, 0,
-     {"BEGIN: unknown value(VCALENDAR)", "Searching BEGIN: unexpected PROP(END)"}, 2},
+    {"lines before BEGIN",
+     "X:1\r\nY;P=1:2\r\n" + Card("3.0", ""),
+     0,
+     1,
+     {"Searching BEGIN: unexpected PROP(X)", "Searching BEGIN: unexpected PROP(Y)"},
+     2},
+    {"BEGIN of something else",
+     "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n",
+     -1,
+     0,
+     {"BEGIN: unknown value(VCALENDAR)", "Searching BEGIN: unexpected PROP(END)"},
+     2},
     {"no END at all", "BEGIN:VCARD\r\nFN:A\r\n", -1, 0, {"Error - no END:VCARD"}, 1},
-    {"second card without END", Card("2.1", "") + "BEGIN:VCARD\r\nFN:B\r\n", 1, 1,
-     {"Error - no END:VCARD"}, 1},
+    {"second card without END",
+     Card("2.1", "") + "BEGIN:VCARD\r\nFN:B\r\n",
+     1,
+     1,
+     {"Error - no END:VCARD"},
+     1},
     {"END of something else stays in the item",
-     "BEGIN:VCARD\r\nEND:VCARDX\r\nFN:x\r\nEND:VCARD\r\n", 0, 1,
-     {"END: unknown  value(\"VCARDX\")"}, 1},
+     "BEGIN:VCARD\r\nEND:VCARDX\r\nFN:x\r\nEND:VCARD\r\n",
+     0,
+     1,
+     {"END: unknown  value(\"VCARDX\")"},
+     1},
     {"empty text", "", -1, 0, {}, 0},
     {"no BEGIN:VCARD", "FN:x\r\n", -1, 0, {"Searching BEGIN: unexpected PROP(FN)"}, 1},
     // A BEGIN inside a card means the card was cut off: it ends there.
     {"nested BEGIN starts the next card",
-     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n", 1, 2,
+     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n",
+     1,
+     2,
      {"Error - no END:VCARD", "Searching BEGIN: unexpected PROP(N)",
-      "Searching BEGIN: unexpected PROP(END)"}, 3},
+      "Searching BEGIN: unexpected PROP(END)"},
+     3},
     {"card cut off by the next one",
      "BEGIN:VCARD\r\nN:A\r\nTEL:1\r\n" + Card("2.1", "N:B\r\nTEL:2\r\n") + Card("2.1", ""),
-     1, 3, {"Error - no END:VCARD"}, 1},
+     1,
+     3,
+     {"Error - no END:VCARD"},
+     1},
     {"AGENT value holding a card",
      "BEGIN:VCARD\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\nFN:b\r\nEND:VCARD\r\n",
-     0, 1, {}, 0},
+     0,
+     1,
+     {},
+     0},
     {"AGENT with a value opens nothing",
-     "BEGIN:VCARD\r\nAGENT:x\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n", 1, 2,
-     {"Error - no END:VCARD"}, 1},
+     "BEGIN:VCARD\r\nAGENT:x\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n",
+     1,
+     2,
+     {"Error - no END:VCARD"},
+     1},
     // cat a.vcf b.vcf, a.vcf without its last line break.
-    {"END and BEGIN on one line", "BEGIN:VCARD\r\nFN:a\r\nend:vcardbegin:vcard\r\nEND:VCARD\r\n",
-     0, 2, {}, 0},
-    {"END and BEGIN joined", "BEGIN:VCARD\r\nFN:a\r\nEND:VCARDBEGIN:VCARD\r\nEND:VCARD", 0, 2,
-     {}, 0},
+    {"END and BEGIN on one line",
+     "BEGIN:VCARD\r\nFN:a\r\nend:vcardbegin:vcard\r\nEND:VCARD\r\n",
+     0,
+     2,
+     {},
+     0},
+    {"END and BEGIN joined",
+     "BEGIN:VCARD\r\nFN:a\r\nEND:VCARDBEGIN:VCARD\r\nEND:VCARD",
+     0,
+     2,
+     {},
+     0},
     {"byte-order marks where lines start",
      Card("2.1", "") + "\xEF\xBB\xBF" + Card("2.1", "") + "\r\n \xEF\xBB\xBF\r\n" +
          Card("3.0", "FN:\xEF\xBB\xBFx\r\n"),
-     0, 3, {}, 0},
-    {"bad lines inside a card", Card("2.1", "bad\r\n:x\r\nFN:a\r\n"), 0, 1,
-     {"Line has no ':', line:bad", "Prop name is empty, line::x"}, 2},
+     0,
+     3,
+     {},
+     0},
+    {"bad lines inside a card",
+     Card("2.1", "bad\r\n:x\r\nFN:a\r\n"),
+     0,
+     1,
+     {"Line has no ':', line:bad", "Prop name is empty, line::x"},
+     2},
     {"only separators", "\r\n\r\n;;;\r\n:::\r\n\n\n", -1, 0, {}, 2},
     {"three cards", Card("2.1", "") + Card("3.0", "") + Card("4.0", ""), 0, 3, {}, 0},
 };
@@ -76,8 +118,8 @@ TEST_P(LoadTest, StateMachine) {
   const LoadCase& c = GetParam();
   CapturedLog captured;
   CCardDoc doc(captured.log);
-  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()),
-                               false, nullptr, nullptr),
+  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()), false,
+                               nullptr, nullptr),
             c.result);
   EXPECT_EQ(doc.GetItemCount(), c.items);
   for (const std::string& message : c.messages) {
@@ -89,14 +131,13 @@ TEST_P(LoadTest, StateMachine) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(CardDoc, LoadTest, ::testing::ValuesIn(kLoadCases),
-                         [](const auto& info) {
-                           std::string name;
-                           for (const char* p = info.param.name; *p; ++p) {
-                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(CardDoc, LoadTest, ::testing::ValuesIn(kLoadCases), [](const auto& info) {
+  std::string name;
+  for (const char* p = info.param.name; *p; ++p) {
+    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+  }
+  return name;
+});
 
 TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   CapturedLog captured;
@@ -143,11 +184,12 @@ TEST(CardDoc, ToStringLeavesRejectedLinesOut) {
 TEST(CardDoc, ControlCharactersBecomeSpaces) {
   CapturedLog captured;
   CCardDoc doc(captured.log);
-  const std::string text = Card("3.0", "FN:a\x01" "b\x1f\x0b\x0c\t\r\n");
+  const std::string text = Card("3.0",
+                                "FN:a\x01"
+                                "b\x1f\x0b\x0c\t\r\n");
   ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
   EXPECT_EQ(doc.GetItem(0)->FindProp("FN")->raw_value(), "a b   \t");
-  EXPECT_TRUE(captured.Has("Found & fixed 4 control(unprintable) char(s)"))
-      << captured.Text();
+  EXPECT_TRUE(captured.Has("Found & fixed 4 control(unprintable) char(s)")) << captured.Text();
 }
 
 TEST(CardDoc, ZeroByteEndsTheTextUnlessContentIsDecoded) {
@@ -156,21 +198,21 @@ TEST(CardDoc, ZeroByteEndsTheTextUnlessContentIsDecoded) {
   {
     CapturedLog captured;
     CCardDoc doc(captured.log);
-    EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()),
-                                 false, nullptr, nullptr),
+    EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), false,
+                                 nullptr, nullptr),
               -1);  // the first card never ends
     EXPECT_TRUE(captured.Has("Error - no END:VCARD"));
   }
   CapturedLog captured;
   CCardDoc doc(captured.log);
-  EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
-                               nullptr, nullptr),
+  EXPECT_EQ(doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true, nullptr,
+                               nullptr),
             0);
   EXPECT_EQ(doc.GetItemCount(), 2);
   EXPECT_EQ(doc.GetItem(0)->FindProp("FN")->raw_value(), "a b");
-  EXPECT_TRUE(captured.Has(
-      "Content() contains unencoded binary data(1 bad symbols)! It cannot be "
-      "imported correctly."))
+  EXPECT_TRUE(
+      captured.Has("Content() contains unencoded binary data(1 bad symbols)! It cannot be "
+                   "imported correctly."))
       << captured.Text();
 }
 
@@ -217,8 +259,8 @@ TEST_P(LoadTest, DroppingItemsGivesTheSameLoad) {
   CCardDoc doc(captured.log);
   doc.set_keep_items(false);
   Collector seen(-1);
-  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()),
-                               false, &seen, &seen),
+  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()), false,
+                               &seen, &seen),
             c.result);
   EXPECT_EQ(static_cast<int>(seen.texts.size()), c.items);
   EXPECT_EQ(doc.GetItemCount(), 0);
@@ -231,9 +273,9 @@ TEST_P(LoadTest, DroppingItemsGivesTheSameLoad) {
 TEST(CardDoc, DroppedItemsReuseTheirSlots) {
   std::string text;
   for (int i = 0; i < 3000; ++i) {
-    text += Card(i % 2 ? "3.0" : "2.1",
-                 "item1.TEL;TYPE=HOME,\r\n WORK;X-N=" + std::to_string(i) + ":" +
-                     std::to_string(i) + "\r\nNOTE;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n");
+    text += Card(i % 2 ? "3.0" : "2.1", "item1.TEL;TYPE=HOME,\r\n WORK;X-N=" + std::to_string(i) +
+                                            ":" + std::to_string(i) +
+                                            "\r\nNOTE;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n");
   }
   struct Values : ICardLoadProgress {
     bool OnCardLoaded(const CCardDocItem& item, void*) override {
@@ -254,8 +296,8 @@ TEST(CardDoc, DroppedItemsReuseTheirSlots) {
   CapturedLog captured;
   Values kept, dropped;
   CCardDoc keeping(captured.log);
-  ASSERT_EQ(keeping.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
-                                   &kept, nullptr),
+  ASSERT_EQ(keeping.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true, &kept,
+                                   nullptr),
             0);
   CCardDoc dropping(captured.log);
   dropping.set_keep_items(false);
@@ -313,8 +355,7 @@ TEST(CardDoc, LoadFromFile) {
   EXPECT_EQ(doc.content(), text);
   EXPECT_EQ(doc.file_name(), dir / "a.vcf");
 
-  EXPECT_EQ(doc.LoadFromFile(dir / "missing.vcf"),
-            HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(doc.LoadFromFile(dir / "missing.vcf"), HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(doc.GetItemCount(), 0);
   EXPECT_TRUE(captured.Has("in CCardDoc.LoadFromFile: File.Create")) << captured.Text();
   EXPECT_EQ(doc.LoadFromFile(dir.path()), HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
@@ -348,8 +389,8 @@ TEST(CardDoc, ReloadReplacesEverything) {
     utf16.push_back(c);
     utf16.push_back('\0');
   }
-  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true,
-                               nullptr, nullptr),
+  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true, nullptr,
+                               nullptr),
             0);
   EXPECT_TRUE(doc.ContentIsUtf8());
   EXPECT_EQ(doc.content(), "BEGIN:VCARD\nEND:VCARD");
@@ -386,8 +427,8 @@ TEST(CardDoc, JoinedFilesReadAsTheirCards) {
       utf16.push_back(static_cast<char>(c >> 8));
     }
   }
-  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true,
-                               nullptr, nullptr),
+  ASSERT_EQ(doc.LoadFromMemory(utf16.data(), static_cast<std::int32_t>(utf16.size()), true, nullptr,
+                               nullptr),
             0);
   ASSERT_EQ(doc.GetItemCount(), 2);
   EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nN:B\r\nEND:VCARD\r\n");

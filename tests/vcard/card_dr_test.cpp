@@ -21,8 +21,8 @@ std::string Cards(std::initializer_list<const char*> specs) {
       out += "ORG:" + std::string(name.substr(4)) + ";Sales\r\n";
     } else if (!name.empty()) {
       const std::size_t space = name.find(' ');
-      out += "N:" + std::string(name.substr(space + 1)) + ";" +
-             std::string(name.substr(0, space)) + ";;;\r\n";
+      out += "N:" + std::string(name.substr(space + 1)) + ";" + std::string(name.substr(0, space)) +
+             ";;;\r\n";
     }
     if (!year.empty()) out += "REV:" + std::string(year) + "-06-01T12:00:00Z\r\n";
     out += "END:VCARD\r\n";
@@ -49,16 +49,16 @@ struct Case {
 
 TEST(CardDRTest, ResolvesChainsByMethod) {
   const Case cases[] = {
-      {"newer client overwrites", Cards({"John Smith@2019"}), Cards({"John Smith@2020"}),
-       drmNewest, "OVERWRITE", "OVERWRITE_SOURCE"},
-      {"older client is dropped", Cards({"John Smith@2020"}), Cards({"John Smith@2019"}),
-       drmNewest, "LEAVE", "SKIP"},
-      {"equal REV: server first", Cards({"John Smith@2020"}), Cards({"John Smith@2020"}),
-       drmNewest, "LEAVE", "SKIP"},
+      {"newer client overwrites", Cards({"John Smith@2019"}), Cards({"John Smith@2020"}), drmNewest,
+       "OVERWRITE", "OVERWRITE_SOURCE"},
+      {"older client is dropped", Cards({"John Smith@2020"}), Cards({"John Smith@2019"}), drmNewest,
+       "LEAVE", "SKIP"},
+      {"equal REV: server first", Cards({"John Smith@2020"}), Cards({"John Smith@2020"}), drmNewest,
+       "LEAVE", "SKIP"},
       {"two clients, newest", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmNewest, "",
        "SKIP ADD"},
-      {"two clients, keep original", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}),
-       drmKeepOriginal, "", "SKIP ADD"},
+      {"two clients, keep original", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmKeepOriginal,
+       "", "SKIP ADD"},
       {"keep original keeps the server", Cards({"Ann Lee@2001"}),
        Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmKeepOriginal, "LEAVE", "SKIP SKIP"},
       {"client without REV stays", Cards({"Ann Lee@2001"}), Cards({"Ann Lee", "Ann Lee@2021"}),
@@ -100,15 +100,16 @@ TEST(CardDRTest, KeysComeFromNThenFnThenOrg) {
   CLog log;
   CCardDoc doc(log);
   std::vector<DRItem> items;
-  ASSERT_EQ(ParseDRPropsFromString(log, doc,
-                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN: Public ;John;Q;Dr;Jr\r\n"
-                                   "FN:Ignored\r\nORG:Acme;Dept\r\nUID:u-1\r\n"
-                                   "REV:20200102T030405Z\r\nEND:VCARD\r\n"
-                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John\r\n"
-                                   "FN:John Smith\r\nEND:VCARD\r\n"
-                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nORG:Acme\r\nEND:VCARD\r\n",
-                                   items),
-            S_OK);
+  ASSERT_EQ(
+      ParseDRPropsFromString(log, doc,
+                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN: Public ;John;Q;Dr;Jr\r\n"
+                             "FN:Ignored\r\nORG:Acme;Dept\r\nUID:u-1\r\n"
+                             "REV:20200102T030405Z\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John\r\n"
+                             "FN:John Smith\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nORG:Acme\r\nEND:VCARD\r\n",
+                             items),
+      S_OK);
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].Key(), u"F:Dr John Q Public Jr");
   EXPECT_EQ(items[0].org_key, u"Acme");
@@ -144,9 +145,9 @@ TEST(CardDRTest, ReportsChainsAtInformationLevel) {
     std::vector<DRItem> server, client;
     ASSERT_EQ(ParseDRPropsFromString(log, server_doc, Cards({"John Smith@2019", "@2019"}), server),
               S_OK);
-    ASSERT_EQ(ParseDRPropsFromString(log, client_doc,
-                                     Cards({"John Smith@2020", "Ann Lee@2018"}), client),
-              S_OK);
+    ASSERT_EQ(
+        ParseDRPropsFromString(log, client_doc, Cards({"John Smith@2020", "Ann Lee@2018"}), client),
+        S_OK);
     CCardDR dr(log);
     ASSERT_EQ(dr.Run(&server, client, drmNewest), S_OK);
     EXPECT_EQ(dr.stats().overwrites, 1);
@@ -155,15 +156,16 @@ TEST(CardDRTest, ReportsChainsAtInformationLevel) {
   files::OverrideAppDataFolder(test::SandboxDir() / "appdata");
   const std::string log_text = test::ReadFile(dir / "Zorva" / "VCF" / "dr.log");
   // REV 12:00 UTC reads as 14:00 in Berlin summer time.
-  EXPECT_NE(log_text.find("in CCardDR::Run: REPORT(Newest): \n"
-                          "\tKEY = \"F:Ann Lee\"\n"
-                          "\t\t\t\tClientContact: REV = 2018.06.01 14:00:00; ACTION = ADD\n"
-                          "\tKEY = \"F:John Smith\"\n"
-                          "\t\t\t\tClientContact: REV = 2020.06.01 14:00:00; ACTION = OVERWRITE_SOURCE\n"
-                          "\t\t\t\tServerContact: REV = 2019.06.01 14:00:00; ACTION = OVERWRITE\n"
-                          "\tServerContacts with empty KEY = 1\n"
-                          "\tClientContacts with empty KEY = 0\n"),
-            std::string::npos)
+  EXPECT_NE(
+      log_text.find("in CCardDR::Run: REPORT(Newest): \n"
+                    "\tKEY = \"F:Ann Lee\"\n"
+                    "\t\t\t\tClientContact: REV = 2018.06.01 14:00:00; ACTION = ADD\n"
+                    "\tKEY = \"F:John Smith\"\n"
+                    "\t\t\t\tClientContact: REV = 2020.06.01 14:00:00; ACTION = OVERWRITE_SOURCE\n"
+                    "\t\t\t\tServerContact: REV = 2019.06.01 14:00:00; ACTION = OVERWRITE\n"
+                    "\tServerContacts with empty KEY = 1\n"
+                    "\tClientContacts with empty KEY = 0\n"),
+      std::string::npos)
       << log_text;
 }
 

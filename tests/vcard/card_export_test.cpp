@@ -1,11 +1,11 @@
 #include "vcard/card_export.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "foundation/automation_date.h"
 #include "foundation/module_info.h"
@@ -34,8 +34,7 @@ std::string Export(CCardExport& exporter, const ContactRecord& record, int versi
                    int code_page = 65001, std::string_view charset = "UTF-8") {
   const char* text = nullptr;
   std::size_t length = 0;
-  EXPECT_EQ(S_OK, exporter.ExportContact(&record, version, code_page, charset, &text,
-                                         &length));
+  EXPECT_EQ(S_OK, exporter.ExportContact(&record, version, code_page, charset, &text, &length));
   if (text == nullptr) return {};
   EXPECT_EQ('\0', text[length]);
   return std::string(text, length);
@@ -95,8 +94,8 @@ ContactRecord FullRecord() {
   work.City = u"Berlin";
   work.PostalCode = u"10115";
   work.Country = u"Germany";
-  ContactAddress home{u"HOME", "", u"Summer house", u"PO 7", u"Apt 3", u"Seeweg 1",
-                      u"Potsdam", u"BB", u"14467", u"Germany"};
+  ContactAddress home{u"HOME",     "",         u"Summer house", u"PO 7",  u"Apt 3",
+                      u"Seeweg 1", u"Potsdam", u"BB",           u"14467", u"Germany"};
   ContactAddress empty;
   empty.Types = u"OTHER";
   r.Addresses = {work, home, empty};
@@ -171,13 +170,11 @@ const GoldenCase kGoldenCases[] = {
 TEST(CardExportTest, GoldenFiles) {
   for (const GoldenCase& c : kGoldenCases) {
     SCOPED_TRACE(c.file);
-    const std::string expected =
-        test::ReadFile(test::SourceDir() / "tests/vcard/data" / c.file);
+    const std::string expected = test::ReadFile(test::SourceDir() / "tests/vcard/data" / c.file);
     ASSERT_FALSE(expected.empty());
     CapturedLog log;
     CCardExport exporter(log.log, kTestProdId);
-    const std::string actual =
-        Export(exporter, c.record(), c.version, c.code_page, c.charset);
+    const std::string actual = Export(exporter, c.record(), c.version, c.code_page, c.charset);
     EXPECT_EQ(expected, actual);
     // Only the 2.1 card drops the IMPP it cannot represent.
     EXPECT_EQ(c.version == 21 ? 1 : 0,
@@ -196,9 +193,8 @@ TEST(CardExportTest, EmptyRecordAndDefaults) {
   CCardExport exporter(log.log);
   const ModuleInfo& module = ThisModule();
   char expected[96];
-  std::snprintf(expected, sizeof(expected),
-                "PRODID:-//Zorva Corporation//Lumbrix %d.%d//EN", module.version[0],
-                module.version[1]);
+  std::snprintf(expected, sizeof(expected), "PRODID:-//Zorva Corporation//Lumbrix %d.%d//EN",
+                module.version[0], module.version[1]);
   EXPECT_EQ(expected, exporter.prodid_line());
   const std::string card = Export(exporter, empty, 40);
   EXPECT_EQ(0u, card.find(std::string("BEGIN:VCARD\r\nVERSION:3.0\r\n") + expected + "\r\n"));
@@ -288,14 +284,22 @@ TEST(CardExportTest, WriterRules) {
       // E-mail types (the first untyped one is preferred: golden files).
       {second_email, 21, 1252, "", "EMAIL;INTERNET:a@b.c", true},
       {second_email, 30, 1252, "", "EMAIL;TYPE=INTERNET:a@b.c", true},
-      {+[](ContactRecord& r) { r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"", u"@abc", "", u""}}; }, 30, 1252, "",
-       "EMAIL:@abc", true},
-      {+[](ContactRecord& r) { r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"SMTP", u"nobody", "", u""}}; }, 21, 1252,
-       "", "EMAIL;INTERNET:nobody", true},
-      {+[](ContactRecord& r) { r.Emails = {{u"", u"EX", u"a@b.c", "", u""}}; }, 30, 1252, "",
-       "EMAIL;TYPE=PREF:a@b.c", true},
-      {+[](ContactRecord& r) { r.Emails = {{u"HOME", u"SMTP", u"a@b.c", "", u""}}; }, 21, 1252,
-       "", "EMAIL;HOME:a@b.c", true},
+      {+[](ContactRecord& r) {
+         r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"", u"@abc", "", u""}};
+       },
+       30, 1252, "", "EMAIL:@abc", true},
+      {+[](ContactRecord& r) {
+         r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"SMTP", u"nobody", "", u""}};
+       },
+       21, 1252, "", "EMAIL;INTERNET:nobody", true},
+      {+[](ContactRecord& r) {
+         r.Emails = {{u"", u"EX", u"a@b.c", "", u""}};
+       },
+       30, 1252, "", "EMAIL;TYPE=PREF:a@b.c", true},
+      {+[](ContactRecord& r) {
+         r.Emails = {{u"HOME", u"SMTP", u"a@b.c", "", u""}};
+       },
+       21, 1252, "", "EMAIL;HOME:a@b.c", true},
       // CHARSET: always in 2.1, in 3.0 only when not UTF-8.
       {jo, 30, 65001, "utf-8", "FN:Jo", true},
       {jo, 21, 65001, "UTF-8", "FN;CHARSET=UTF-8:Jo", true},
@@ -311,8 +315,7 @@ TEST(CardExportTest, WriterRules) {
       {+[](ContactRecord& r) { r.FormattedName = u"山田"; }, 30, 932, "Shift_JIS",
        "FN;CHARSET=Shift_JIS:\x8E\x52\x93\x63", true},
       {zoe, 30, 28591, "ISO-8859-1", "FN;CHARSET=ISO-8859-1:Zo\xEB", true},
-      {zoe, 21, 28591, "ISO-8859-1", "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Zo=EB",
-       true},
+      {zoe, 21, 28591, "ISO-8859-1", "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Zo=EB", true},
       {+[](ContactRecord& r) { r.FormattedName = u"Ж"; }, 30, 28591, "ISO-8859-1",
        "FN;CHARSET=ISO-8859-1:?", true},
       {zoe, 30, 0, "", "FN:Zo\xEB", true},
@@ -325,10 +328,14 @@ TEST(CardExportTest, WriterRules) {
       // Photos fold; without a type word the signature decides.
       {photo, 21, 65001, "UTF-8",
        "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n " + slashes + "\r\n " + slashes + "\r\n\r\n"},
-      {+[](ContactRecord& r) { r.Photo = {'G', 'I', 'F', '8'}; }, 21, 65001, "UTF-8",
-       "PHOTO;ENCODING=BASE64;TYPE=GIF:\r\n R0lGOA==\r\n\r\n"},
-      {+[](ContactRecord& r) { r.Photo = {1, 2, 3}; }, 21, 65001, "UTF-8",
-       "PHOTO;ENCODING=BASE64:\r\n AQID\r\n\r\n"},
+      {+[](ContactRecord& r) {
+         r.Photo = {'G', 'I', 'F', '8'};
+       },
+       21, 65001, "UTF-8", "PHOTO;ENCODING=BASE64;TYPE=GIF:\r\n R0lGOA==\r\n\r\n"},
+      {+[](ContactRecord& r) {
+         r.Photo = {1, 2, 3};
+       },
+       21, 65001, "UTF-8", "PHOTO;ENCODING=BASE64:\r\n AQID\r\n\r\n"},
       // REV is UTC: 00:30 CET is the day before.
       {rev, 21, 65001, "UTF-8", "REV:20240114T233000Z\r\n"},
   });
@@ -360,12 +367,18 @@ TEST(CardExportTest, CategoriesAsList) {
 
 TEST(CardExportTest, ImppIn21) {
   const std::tuple<const char16_t*, const char16_t*, const char*> cases[] = {
-      {u"IM Address", u"x-apple", "X-MS-IMADDRESS"}, {u"AIM", u"aim", "X-AIM"},
-      {u"gadugadu", u"x-apple", "X-GADUGADU"},      {u"googletalk", u"XMPP", "X-GTALK"},
-      {u"icq", u"aim", "X-ICQ"},                     {u"jabber", u"xmpp", "X-JABBER"},
-      {u"msn", u"msnim", "X-MSN"},                   {u"yahoo", u"ymsgr", "X-YAHOO"},
-      {u"qq", u"x-apple", "X-QQ"},                   {u"skype", u"skype", "X-SKYPE"},
-      {u"skype", u"xmpp", nullptr},                  {u"", u"", nullptr},
+      {u"IM Address", u"x-apple", "X-MS-IMADDRESS"},
+      {u"AIM", u"aim", "X-AIM"},
+      {u"gadugadu", u"x-apple", "X-GADUGADU"},
+      {u"googletalk", u"XMPP", "X-GTALK"},
+      {u"icq", u"aim", "X-ICQ"},
+      {u"jabber", u"xmpp", "X-JABBER"},
+      {u"msn", u"msnim", "X-MSN"},
+      {u"yahoo", u"ymsgr", "X-YAHOO"},
+      {u"qq", u"x-apple", "X-QQ"},
+      {u"skype", u"skype", "X-SKYPE"},
+      {u"skype", u"xmpp", nullptr},
+      {u"", u"", nullptr},
   };
   for (const auto& [service, protocol, property] : cases) {
     ContactRecord r;
@@ -388,8 +401,7 @@ TEST(CardExportTest, DefaultPostalAddress) {
     r.SelectedMailingAddress = static_cast<EContactAddress>(selected);
     CapturedLog log;
     CCardExport exporter(log.log, kTestProdId);
-    EXPECT_EQ(std::string("ADR;HOME:;;;X;;;\r\nX-MS-OL-DEFAULT-POSTAL-ADDRESS:") + written +
-                  "\r\n",
+    EXPECT_EQ(std::string("ADR;HOME:;;;X;;;\r\nX-MS-OL-DEFAULT-POSTAL-ADDRESS:") + written + "\r\n",
               Body(Export(exporter, r, 21, 1252, "")));
     EXPECT_EQ(selected == 7 ? 1 : 0, log.Count("Unknown SelectedMailingAddress = 7"));
   }
@@ -439,9 +451,9 @@ TEST(CardExportTest, Encoders) {
   const std::pair<std::string, std::string> qp[] = {
       {"", ""},
       {"=\t\x7f\x80\xff", "=3D\t=7F=80=FF"},
-      {a63 + " ", a63 + " "},         // space at column 64: copied
-      {a64 + "\tb", a64 + "=09=\r\nb"},  // at column 65: encoded
-      {a65 + "bc", a65 + "=\r\nbc"},   // soft break at 65
+      {a63 + " ", a63 + " "},              // space at column 64: copied
+      {a64 + "\tb", a64 + "=09=\r\nb"},    // at column 65: encoded
+      {a65 + "bc", a65 + "=\r\nbc"},       // soft break at 65
       {a63 + "\xe9z", a63 + "=E9=\r\nz"},  // an escape may pass 65
       {std::string(130, 'x'), std::string(65, 'x') + "=\r\n" + std::string(65, 'x') + "=\r\n"},
   };
@@ -451,13 +463,13 @@ TEST(CardExportTest, Encoders) {
     EXPECT_EQ("keep:" + expected, out) << Visible(input);
   }
   const std::pair<std::string, std::string> base64[] = {
-      {"", ""},         {"f", "Zg=="},       {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"},
+      {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+      {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"},
   };
   for (const auto& [input, expected] : base64) {
     std::string out;
-    ASSERT_TRUE(Base64Encode(reinterpret_cast<const std::uint8_t*>(input.data()), input.size(),
-                             76, "\r\n ", out));
+    ASSERT_TRUE(Base64Encode(reinterpret_cast<const std::uint8_t*>(input.data()), input.size(), 76,
+                             "\r\n ", out));
     EXPECT_EQ(expected, out);
   }
   // Folding: a break after every full line, none after the last.

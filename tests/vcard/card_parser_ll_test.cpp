@@ -1,9 +1,9 @@
 #include "vcard/card_parser_ll.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "vcard_test_support.h"
 
@@ -40,8 +40,8 @@ struct GrammarCase {
 };
 
 const GrammarCase kGrammar[] = {
-    {"group, name, typed parameter", "item1.TEL;TYPE=HOME:123\r\n",
-     "item1.|TEL|TYPE=HOME|123\n", 0},
+    {"group, name, typed parameter", "item1.TEL;TYPE=HOME:123\r\n", "item1.|TEL|TYPE=HOME|123\n",
+     0},
     {"bare parameters", "TEL;HOME;VOICE:123\r\n", "|TEL|=HOME;=VOICE|123\n", 0},
     {"further '=' stay in the value", "X-A;P=b=c:v\r\n", "|X-A|P=b=c|v\n", 0},
     {"empty parameters", "X-A;;:v\r\n", "|X-A|=;=|v\n", 0},
@@ -62,8 +62,8 @@ const GrammarCase kGrammar[] = {
      "|A|ENCODING=QUOTED-PRINTABLE|x=<CR>y\n|B||1\n", 0},
     {"quoted-printable '=' and any character", "A;ENCODING=QUOTED-PRINTABLE:=ZZ=4\r\nB:1",
      "|A|ENCODING=QUOTED-PRINTABLE|=ZZ=4\n|B||1\n", 0},
-    {"quoted-printable '=' at the very end", "A;ENCODING=QUOTED-PRINTABLE:abc=",
-     "|A|ENCODING=QUOTED-PRINTABLE|abc=\n", 0},
+    {"quoted-printable '=' at the very end",
+     "A;ENCODING=QUOTED-PRINTABLE:abc=", "|A|ENCODING=QUOTED-PRINTABLE|abc=\n", 0},
     {"quoted-printable soft break at the very end", "A;ENCODING=QUOTED-PRINTABLE:abc=\r\n",
      "|A|ENCODING=QUOTED-PRINTABLE|abc=<CR><LF>\n", 0},
     {"base64 on indented lines", "PHOTO;ENCODING=BASE64:\r\n  QUJD\r\n  REVG\r\n\r\nTEL:1\r\n",
@@ -76,8 +76,8 @@ const GrammarCase kGrammar[] = {
      "|P|ENCODING=B|<CR><LF> QUJD\n|X-A||1\n", 0},
     {"base64 first line not base64", "P;ENCODING=BASE64:http://x\r\nTEL:1\r\n",
      "|P|ENCODING=BASE64|\n|http||//x\n|TEL||1\n", 0},
-    {"base64 with too much padding", "P;ENCODING=B:QQ===\r\nTEL:1\r\n",
-     "|P|ENCODING=B|\n|TEL||1\n", 1},
+    {"base64 with too much padding", "P;ENCODING=B:QQ===\r\nTEL:1\r\n", "|P|ENCODING=B|\n|TEL||1\n",
+     1},
     {"base64 at the end of the text", "P;ENCODING=B:QUJD", "|P|ENCODING=B|QUJD\n", 0},
     {"base64 padding ends the value", "P;ENCODING=B:QUJ\r\nD===\r\n", "|P|ENCODING=B|QUJ\n", 1},
     {"unknown encoding read as plain", "A;ENCODING=8BIT:x\r\n y\r\n",
@@ -148,8 +148,7 @@ TEST(CardParserLL, GetNextLineFlags) {
   EXPECT_EQ(std::string(start, length), "  a");
   ASSERT_TRUE(parser.GetNextLine(cursor, start, length, 0));
   EXPECT_EQ(length, 0);  // the empty line
-  ASSERT_TRUE(parser.GetNextLine(cursor, start, length,
-                                        CardParserLL::kSkipLeadingBlanks));
+  ASSERT_TRUE(parser.GetNextLine(cursor, start, length, CardParserLL::kSkipLeadingBlanks));
   EXPECT_EQ(std::string(start, length), "b");
   ASSERT_TRUE(parser.GetNextLine(cursor, start, length, 0));
   EXPECT_EQ(std::string(start, length), "c");
@@ -159,9 +158,8 @@ TEST(CardParserLL, GetNextLineFlags) {
   const std::string empties = "\r\n \r\n";
   const CardParserLL other(log, arena, empties.c_str() + empties.size());
   cursor = empties.c_str();
-  EXPECT_FALSE(other.GetNextLine(
-      cursor, start, length,
-      CardParserLL::kSkipEmptyLines | CardParserLL::kSkipLeadingBlanks));
+  EXPECT_FALSE(other.GetNextLine(cursor, start, length,
+                                 CardParserLL::kSkipEmptyLines | CardParserLL::kSkipLeadingBlanks));
   EXPECT_EQ(*cursor, '\0');
 }
 
@@ -189,8 +187,7 @@ TEST(CardParserLL, RejectedLineIsShownFromLevelTwoOnly) {
   {
     CapturedLog captured(loglMin);
     ReadAll(captured.log, text);
-    EXPECT_TRUE(captured.Has("Line has no ':', line:<hidden for loglMin>\n"))
-        << captured.Text();
+    EXPECT_TRUE(captured.Has("Line has no ':', line:<hidden for loglMin>\n")) << captured.Text();
     EXPECT_FALSE(captured.Has("TEL 123"));
   }
   CapturedLog captured;

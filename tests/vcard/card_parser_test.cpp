@@ -1,10 +1,10 @@
 #include "vcard/card_parser.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "contact/card_fields.h"
 #include "foundation/automation_date.h"
@@ -60,8 +60,7 @@ class CardParserTest : public ::testing::Test {
     return parser_.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()));
   }
   // The one record of a card of `version` around `body`.
-  const ContactRecord& One(std::string_view version, std::string_view body,
-                           unsigned options = 0) {
+  const ContactRecord& One(std::string_view version, std::string_view body, unsigned options = 0) {
     collector_.records.clear();
     Load(Card(version, body), options);
     EXPECT_EQ(collector_.records.size(), 1u);
@@ -143,18 +142,29 @@ TEST_F(CardParserTest, StructuredAndEnumeratedFields) {
   Check({
       {"3.0", "PRODID:-//Apple Inc.//iOS 5.0//EN\r\n",
        +[](const ContactRecord& r) { return r.ProdId; }, "-//Apple Inc.//iOS 5.0//EN"},
-      {"3.0", "N:Doe;John;Paul;Dr.;Jr.\r\nORG:Acme\\; Inc.;Sales;Extra\r\nN:X;Y\r\n", name_org,
-       "Dr.|John|Paul|Doe|Jr./Acme; Inc./Sales", {"skipping N duplicate"}},
-      {"2.1", "N:Doe\r\nORG:Acme\r\nORG:Other\r\n", name_org, "|||Doe|/Acme/",
+      {"3.0",
+       "N:Doe;John;Paul;Dr.;Jr.\r\nORG:Acme\\; Inc.;Sales;Extra\r\nN:X;Y\r\n",
+       name_org,
+       "Dr.|John|Paul|Doe|Jr./Acme; Inc./Sales",
+       {"skipping N duplicate"}},
+      {"2.1",
+       "N:Doe\r\nORG:Acme\r\nORG:Other\r\n",
+       name_org,
+       "|||Doe|/Acme/",
        {"in CCardParser.m_setMultiStr: skipping ORG duplicate"}},
-      {"3.0", "BDAY:1980-06-15\r\nBDAY:1990-01-01\r\n", bday, "1980-06-15",
+      {"3.0",
+       "BDAY:1980-06-15\r\nBDAY:1990-01-01\r\n",
+       bday,
+       "1980-06-15",
        {"skipping BDAY duplicate"}},
-      {"3.0", "BDAY:--0615\r\nBDAY:19800615\r\n", bday, "1604-06-15",
-       {"skipping BDAY duplicate"}},
+      {"3.0", "BDAY:--0615\r\nBDAY:19800615\r\n", bday, "1604-06-15", {"skipping BDAY duplicate"}},
       {"3.0", "BDAY:1980-06-15T10:00:00+02:00\r\n", bday, "1980-06-15"},
       {"3.0", "CLASS:private\r\n", cls, Num(vlmcsPrivate)},
       {"3.0", "X-OUTL-CLASS:PUBLIC\r\n", cls, Num(vlmcsNormal)},
-      {"3.0", "CLASS:CONFIDENTIAL\r\nCLASS:PRIVATE\r\n", cls, Num(vlmcsConfidential),
+      {"3.0",
+       "CLASS:CONFIDENTIAL\r\nCLASS:PRIVATE\r\n",
+       cls,
+       Num(vlmcsConfidential),
        {"skipping CLASS duplicate"}},
       // PUBLIC has no word form, so a later class still counts.
       {"3.0", "CLASS:PUBLIC\r\nX-OUTL-CLASS:PRIVATE\r\n", cls, Num(vlmcsPrivate)},
@@ -162,7 +172,10 @@ TEST_F(CardParserTest, StructuredAndEnumeratedFields) {
       {"3.0", "X-SKYPE-SEX:1\r\n", gender, Num(vlmcgMale)},
       {"3.0", "X-SKYPE-SEX: 2 \r\n", gender, Num(vlmcgFemale)},
       {"3.0", "X-WAB-GENDER:3\r\n", gender, Num(vlmcgUnspecified), {"Unknown Gender = 3"}},
-      {"3.0", "X-WAB-GENDER:2\r\nX-SKYPE-SEX:2\r\n", gender, Num(vlmcgMale),
+      {"3.0",
+       "X-WAB-GENDER:2\r\nX-SKYPE-SEX:2\r\n",
+       gender,
+       Num(vlmcgMale),
        {"skipping X-SKYPE-SEX duplicate"}},
       {"2.1", mailing_prop + "1\r\n", mailing, Num(vlmcaHome)},
       {"2.1", mailing_prop + " 2 \r\n", mailing, Num(vlmcaBusiness)},
@@ -187,7 +200,10 @@ TEST_F(CardParserTest, CategoriesUseTheListSeparatorOnlyIn30) {
   test::ScopedSettings settings;
   settings.ListSeparator(u";");
   // An escaped comma belongs to the category name.
-  Check({{"3.0", "CATEGORIES:a,b\\,c,d\r\nX-OUTL-CATEGORIES:x\r\n", categories, "a;b,c;d",
+  Check({{"3.0",
+          "CATEGORIES:a,b\\,c,d\r\nX-OUTL-CATEGORIES:x\r\n",
+          categories,
+          "a;b,c;d",
           {"skipping X-OUTL-CATEGORIES duplicate"}},
          {"2.1", "X-OUTL-CATEGORIES:a,b\r\n", categories, "a,b"}});
 }
@@ -213,11 +229,13 @@ TEST_F(CardParserTest, ListElements) {
        +[](const ContactRecord& r) { return Emails(r) + "/" + U8(r.Email(1)); },
        "three@x|INTERNET,pref|SMTP||; one@x|INTERNET|SMTP||; two@x||||/three@x",
        {"in CCardParser.m_setEmail: EMAIL.Value is empty"}},
-      {"2.1", "TEL;HOME;VOICE:+1 555 \r\nTEL;WORK:\r\nitem2.TEL;CELL:777\r\n", Phones,
-       "+1 555|HOME,VOICE||; 777|CELL|item2.|", {"in CCardParser.m_setTel: No value"}},
-      {"3.0", "TEL;CELL:777\r\nEMAIL;INTERNET;PREF:a@b.c\r\n", +[](const ContactRecord& r) {
-         return Phones(r) + "/" + Emails(r);
-       },
+      {"2.1",
+       "TEL;HOME;VOICE:+1 555 \r\nTEL;WORK:\r\nitem2.TEL;CELL:777\r\n",
+       Phones,
+       "+1 555|HOME,VOICE||; 777|CELL|item2.|",
+       {"in CCardParser.m_setTel: No value"}},
+      {"3.0", "TEL;CELL:777\r\nEMAIL;INTERNET;PREF:a@b.c\r\n",
+       +[](const ContactRecord& r) { return Phones(r) + "/" + Emails(r); },
        "777|CELL||/a@b.c|INTERNET,PREF|SMTP||"},
       {"2.1", "X-MS-TEL;ASSISTANT:1\r\n", Phones, "1|||Assistant"},
       {"2.1", "X-MS-TEL;VOICE;COMPANY:2\r\n", Phones, "2|VOICE||Company"},
@@ -226,7 +244,10 @@ TEST_F(CardParserTest, ListElements) {
       {"2.1", "X-MS-TEL;TTYTDD:5\r\n", Phones, "5|||TTY/TDD"},
       {"2.1", "X-MS-TEL;TELEX:6\r\n", Phones, "6|||Telex"},
       // The number is kept: the first type labels it, or it stays unlabelled.
-      {"2.1", "X-MS-TEL;RADIO;TELEX:7\r\n", Phones, "7|||Radio",
+      {"2.1",
+       "X-MS-TEL;RADIO;TELEX:7\r\n",
+       Phones,
+       "7|||Radio",
        {"X-MS-TEL: two more phone types"}},
       {"2.1", "X-MS-TEL;VOICE:8\r\n", Phones, "8|VOICE||", {"X-MS-TEL: no phone type"}},
       {"2.1", "X-MS-TEL;RADIO:\r\n", Phones, "", {"empty phone"}},
@@ -234,19 +255,23 @@ TEST_F(CardParserTest, ListElements) {
        "IMPP;X-SERVICE-TYPE=Jabber;TYPE=HOME:xmpp:me@jabber.org\r\nIMPP:nocolon\r\n"
        "IMPP::handle\r\nIMPP:aim:\r\nitem3.IMPP:skype:a:b\r\n"
        "IMPP;X-SERVICE-TYPE=jabber:XMPP:ME@jabber.org\r\n",
-       Impps, "Jabber|xmpp|me@jabber.org|HOME||; |skype|a:b||item3.|",
+       Impps,
+       "Jabber|xmpp|me@jabber.org|HOME||; |skype|a:b||item3.|",
        {"Err[0x80070057] in CCardParser.m_setImpp: No protocol in \"nocolon\"",
         "No protocol in \":handle\"", "No value in \"aim:\"", "skipping IMPP duplicate"}},
       // The IM address goes first; old-style handles are compared without case.
       {"2.1",
        "X-AIM:a1\r\nX-ICQ:i1\r\nX-MS-IMADDRESS:im@x\r\nX-AIM:A1\r\n"
        "X-OUTL-IMADDRESS:IM@X\r\nX-GTALK;HOME:g\r\n",
-       Impps, "IM Address|x-apple|im@x|||; aim|aim|a1|||; icq|aim|i1|||; googletalk|xmpp|g|HOME||",
+       Impps,
+       "IM Address|x-apple|im@x|||; aim|aim|a1|||; icq|aim|i1|||; googletalk|xmpp|g|HOME||",
        {"in CCardParser.m_setImppX: skipping X-AIM duplicate",
         "skipping X-OUTL-IMADDRESS duplicate"}},
-      {"3.0", "URL;TYPE=WORK:http://x.org\r\nURL:\r\nitem1.URL:https://y\r\n",
+      {"3.0",
+       "URL;TYPE=WORK:http://x.org\r\nURL:\r\nitem1.URL:https://y\r\n",
        +[](const ContactRecord& r) { return DumpList(r.Urls); },
-       "http://x.org|WORK||; https://y||item1.|", {"in CCardParser.m_setUrl: URL: is empty"}},
+       "http://x.org|WORK||; https://y||item1.|",
+       {"in CCardParser.m_setUrl: URL: is empty"}},
       {"2.1",
        "X-MS-MANAGER:Boss\r\nX-MS-ASSISTANT:Jenny\r\nX-MS-SPOUSE:Pat\r\n"
        "X-OUTL-MANAGERNAME:Other Boss\r\nX-OUTL-ASSISTANTNAME:Jim\r\nX-OUTL-SPOUSE:Sam\r\n"
@@ -265,7 +290,8 @@ TEST_F(CardParserTest, ListElements) {
       {"3.0",
        "item1.X-ABRELATEDNAMES;TYPE=pref:Dad\r\nitem1.X-ABLabel:_$!<Father>!$_\r\n"
        "item2.X-ABRELATEDNAMES:Coach\r\nitem2.X-ABLabel:Trainer\r\nX-ABRELATEDNAMES:\r\n",
-       Related, "Dad|4||pref|item1.; Coach|0|Trainer||item2.",
+       Related,
+       "Dad|4||pref|item1.; Coach|0|Trainer||item2.",
        {"in CCardParser.m_setRelatedNameX: X_ABRELATEDNAMES: is empty"}},
       {"3.0",
        "item1.X-SOCIALPROFILE;TYPE=twitter;X-USER=jd:http://twitter.com/jd\r\n"
@@ -296,19 +322,28 @@ TEST_F(CardParserTest, ListElements) {
       // group or a matching element it changes nothing.
       {"3.0", "item1.TEL:123\r\nitem1.X-ABLABEL:anything at all\r\n", Phones,
        "123||item1.|anything at all"},
-      {"3.0", "item1.TEL:123\r\nX-ABLabel:lost\r\nitem9.X-ABLabel:nobody\r\n", Phones,
-       "123||item1.|", {"in CCardParser.m_setAbLabelX: X-ABLABEL without group:"}},
+      {"3.0",
+       "item1.TEL:123\r\nX-ABLabel:lost\r\nitem9.X-ABLabel:nobody\r\n",
+       Phones,
+       "123||item1.|",
+       {"in CCardParser.m_setAbLabelX: X-ABLABEL without group:"}},
   });
 }
 
 TEST_F(CardParserTest, OldStyleImPropertiesByService) {
   const char* const cases[][3] = {
-      {"X-AIM", "aim", "aim"},          {"X-GADUGADU", "gadugadu", "x-apple"},
-      {"X-GOOGLE-TALK", "googletalk", "xmpp"}, {"X-GTALK", "googletalk", "xmpp"},
-      {"X-ICQ", "icq", "aim"},          {"X-JABBER", "jabber", "xmpp"},
-      {"X-MS-IMADDRESS", "IM Address", "x-apple"}, {"X-OUTL-IMADDRESS", "IM Address", "x-apple"},
-      {"X-MSN", "msn", "msnim"},        {"X-QQ", "qq", "x-apple"},
-      {"X-SKYPE", "skype", "skype"},    {"X-SKYPE-USERNAME", "skype", "skype"},
+      {"X-AIM", "aim", "aim"},
+      {"X-GADUGADU", "gadugadu", "x-apple"},
+      {"X-GOOGLE-TALK", "googletalk", "xmpp"},
+      {"X-GTALK", "googletalk", "xmpp"},
+      {"X-ICQ", "icq", "aim"},
+      {"X-JABBER", "jabber", "xmpp"},
+      {"X-MS-IMADDRESS", "IM Address", "x-apple"},
+      {"X-OUTL-IMADDRESS", "IM Address", "x-apple"},
+      {"X-MSN", "msn", "msnim"},
+      {"X-QQ", "qq", "x-apple"},
+      {"X-SKYPE", "skype", "skype"},
+      {"X-SKYPE-USERNAME", "skype", "skype"},
       {"X-YAHOO", "yahoo", "ymsgr"},
   };
   for (const auto& c : cases) {
@@ -364,7 +399,7 @@ TEST_F(CardParserTest, LabelSearchOrderAcrossTheLists) {
 
 // Tiny payloads with real signatures: PNG, JPEG.
 constexpr char kPngBase64[] = "iVBORw0KGgo=";  // 89 50 4E 47 0D 0A 1A 0A
-constexpr char kJpegBase64[] = "/9j/4AAQ";      // FF D8 FF E0 00 10
+constexpr char kJpegBase64[] = "/9j/4AAQ";     // FF D8 FF E0 00 10
 
 TEST_F(CardParserTest, PhotoRules) {
   // "size EXT first-byte"
@@ -379,28 +414,51 @@ TEST_F(CardParserTest, PhotoRules) {
       {"3.0", "PHOTO;ENCODING=BASE64;TIF:" + png + "\r\n", photo, "8 TIFF 137"},
       {"3.0", "PHOTO;ENCODING=BASE64:" + png + "\r\n", photo, "8 PNG 137"},
       {"3.0", "PHOTO;BASE64:" + jpeg + "\r\n", photo, "6 JPG 255"},
-      {"3.0", "PHOTO;ENCODING=BASE64;TYPE=XYZ:AAAA\r\n", photo, "3 XYZ 0",
+      {"3.0",
+       "PHOTO;ENCODING=BASE64;TYPE=XYZ:AAAA\r\n",
+       photo,
+       "3 XYZ 0",
        {"image type(XYZ) is unsupported (by outlook)"}},
       // An unknown type word yields to a recognised signature.
-      {"3.0", "PHOTO;ENCODING=b;TYPE=WORK:" + png + "\r\n", photo, "8 PNG 137",
+      {"3.0",
+       "PHOTO;ENCODING=b;TYPE=WORK:" + png + "\r\n",
+       photo,
+       "8 PNG 137",
        {"image type(WORK) is unsupported"}},
-      {"3.0", "PHOTO;ENCODING=b;TYPE=image/png:" + png + "\r\n", photo, "8 PNG 137",
+      {"3.0",
+       "PHOTO;ENCODING=b;TYPE=image/png:" + png + "\r\n",
+       photo,
+       "8 PNG 137",
        {"image type(IMAGE/PNG)"}},
-      {"3.0", "PHOTO;ENCODING=BASE64;TYPE=PNG;X-FOO=bar:" + png + "\r\n", photo, "8 PNG 137",
+      {"3.0",
+       "PHOTO;ENCODING=BASE64;TYPE=PNG;X-FOO=bar:" + png + "\r\n",
+       photo,
+       "8 PNG 137",
        {"Skipping unknown ParamName(X-FOO) & ParamValue(bar)"}},
-      {"3.0", "PHOTO;ENCODING=BASE64;VALUE=BINARY;TYPE=PNG:" + png + "\r\n", photo,
-       "8 PNG 137", {"Ignoring VALUE=BINARY"}},
-      {"3.0", "PHOTO;VALUE=URL;TYPE=GIF:http://x/y.gif\r\n", photo, "0",
+      {"3.0",
+       "PHOTO;ENCODING=BASE64;VALUE=BINARY;TYPE=PNG:" + png + "\r\n",
+       photo,
+       "8 PNG 137",
+       {"Ignoring VALUE=BINARY"}},
+      {"3.0",
+       "PHOTO;VALUE=URL;TYPE=GIF:http://x/y.gif\r\n",
+       photo,
+       "0",
        {"Unsupported PHOTO by URL"}},
       {"3.0", "PHOTO;VALUE=uri:http://x/y.gif\r\n", photo, "0", {"Unsupported PHOTO by URL"}},
       {"3.0", "PHOTO;GIF:http://x/y.gif\r\n", photo, "0", {"No ENCODING param:\n"}},
-      {"3.0", "PHOTO;ENCODING=QUOTED-PRINTABLE:abc\r\n", photo, "0",
+      {"3.0",
+       "PHOTO;ENCODING=QUOTED-PRINTABLE:abc\r\n",
+       photo,
+       "0",
        {"Unsupported ENCODING:QUOTED-PRINTABLE"}},
       {"3.0", "PHOTO;ENCODING=BASE64:\r\n", photo, "0", {"PHOTO: empty value"}},
       {"2.1",
-       "PHOTO;ENCODING=BASE64;TYPE=PNG:" + png + "\r\n\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:" +
-           jpeg + "\r\n\r\n",
-       photo, "8 PNG 137", {"in CCardParser.m_setPhoto: skipping PHOTO duplicate"}},
+       "PHOTO;ENCODING=BASE64;TYPE=PNG:" + png + "\r\n\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:" + jpeg +
+           "\r\n\r\n",
+       photo,
+       "8 PNG 137",
+       {"in CCardParser.m_setPhoto: skipping PHOTO duplicate"}},
   });
 }
 
@@ -421,13 +479,12 @@ TEST_F(CardParserTest, SkypeCards) {
     return DumpName(r) + "/" + Num(r.IsSkypeCard) + "/" + Num(r.SourceCopyable);
   };
   Check({
-      {"2.1", "N:Dr. John Smith Jr.\r\nFN:Dr. John Smith Jr.\r\nX-SKYPE-DISPLAYNAME:x\r\n",
-       skype, "Dr.|John||Smith|Jr./1/0"},
+      {"2.1", "N:Dr. John Smith Jr.\r\nFN:Dr. John Smith Jr.\r\nX-SKYPE-DISPLAYNAME:x\r\n", skype,
+       "Dr.|John||Smith|Jr./1/0"},
       // The name is split only when it is a lone last name equal to FN.
       {"2.1", "N:John Smith;Jo\r\nFN:John Smith\r\nX-SKYPE-SEX:1\r\n", skype,
        "|Jo||John Smith|/1/1"},
-      {"2.1", "N:John Smith\r\nFN:Someone else\r\nX-SKYPE-SEX:1\r\n", skype,
-       "|||John Smith|/1/1"},
+      {"2.1", "N:John Smith\r\nFN:Someone else\r\nX-SKYPE-SEX:1\r\n", skype, "|||John Smith|/1/1"},
       // X-SKYPE alone does not start with "X-SKYPE-".
       {"2.1", "N:John Smith\r\nFN:John Smith\r\nX-SKYPE:js\r\n", skype, "|||John Smith|/0/1"},
       // A Skype handle makes a 3.0 source uncopyable, not a 2.1 one.
@@ -480,9 +537,9 @@ TEST_F(CardParserTest, CalendarDatesIgnoreTheTimeZoneRevisionsDoNot) {
 TEST_F(CardParserTest, TextReadInAnotherCharsetThanDeclaredIsNotCopyable) {
   const std::pair<std::string, bool> cases[] = {
       {Card("3.0", "FN:M\xC3\xBCller\r\n"), true},
-      {Card("3.0", "FN:M\xFCller\r\n"), false},        // Latin-1 in a 3.0 card
+      {Card("3.0", "FN:M\xFCller\r\n"), false},  // Latin-1 in a 3.0 card
       {Card("2.1", "FN:M\xFCller\r\n"), true},
-      {Card("2.1", "FN:M\xC3\xBCller\r\n"), false},   // UTF-8 in a 2.1 card
+      {Card("2.1", "FN:M\xC3\xBCller\r\n"), false},  // UTF-8 in a 2.1 card
       {Card("2.1", "FN;CHARSET=UTF-8:M\xC3\xBCller\r\n"), true},
   };
   for (const auto& [text, copyable] : cases) {
@@ -500,8 +557,7 @@ TEST_F(CardParserTest, CharsetsOption) {
       "FN;CHARSET=UTF-8:a\r\nN;CHARSET=Windows-1251:b\r\nNOTE;CHARSET=utf-8:c\r\n"
       "TITLE:d\r\nROLE:e\r\nREV:20200101\r\nPHOTO;ENCODING=BASE64;CHARSET=X:" +
       std::string(kPngBase64) + "\r\n\r\n";
-  EXPECT_EQ(One("2.1", body, CCardParser::kOptionCharsets).Charsets,
-            "UTF-8;Windows-1251;1252");
+  EXPECT_EQ(One("2.1", body, CCardParser::kOptionCharsets).Charsets, "UTF-8;Windows-1251;1252");
   EXPECT_EQ(One("3.0", "FN:a\r\nTEL;CHARSET=UTF-8:1\r\n", CCardParser::kOptionCharsets).Charsets,
             "utf-8");
   EXPECT_EQ(One("3.0", "FN;CHARSET=ISO-8859-1:a\r\n").Charsets, "");
@@ -512,10 +568,9 @@ TEST_F(CardParserTest, FilterKeepsStructuralProperties) {
   CCardFields::Get().BuildFieldFilter(log_.log, filter, true,
                                       std::span<const std::int32_t>(kPreviewFilterCodes));
   parser_.SetFilter(&filter);
-  const ContactRecord& r = One(
-      "3.0",
-      "FN:A\r\nBDAY:2000-01-01\r\nPRODID:p\r\nNICKNAME:n\r\nX-AIM:aim1\r\n"
-      "X-MS-TEL;TYPE=RADIO:5\r\nX-FOO:1\r\n");
+  const ContactRecord& r = One("3.0",
+                               "FN:A\r\nBDAY:2000-01-01\r\nPRODID:p\r\nNICKNAME:n\r\nX-AIM:aim1\r\n"
+                               "X-MS-TEL;TYPE=RADIO:5\r\nX-FOO:1\r\n");
   EXPECT_EQ(U8(r.FormattedName) + r.ProdId + test::DumpDate(r.Birthday) + U8(r.NickName), "Ap");
   EXPECT_EQ(Impps(r) + "/" + Phones(r), "aim|aim|aim1|||/5|||Radio");
   EXPECT_EQ(Logged("Skipping unknown prop(X-FOO)"), 1);
@@ -533,8 +588,8 @@ TEST_F(CardParserTest, MaximumOrConsumerStopsLoadingInBothModes) {
   for (int mode : {CCardParser::kModeConvert, CCardParser::kModeCollect}) {
     const bool collect = mode == CCardParser::kModeCollect;
     parser_.SetMode(mode);
-    for (const Case& c : {Case{2, 0, 1, 2, false}, Case{0, 0, 0, 3, false},
-                          Case{0, 1, 1, 1, true}}) {
+    for (const Case& c :
+         {Case{2, 0, 1, 2, false}, Case{0, 0, 0, 3, false}, Case{0, 1, 1, 1, true}}) {
       SCOPED_TRACE(Num(mode) + " " + Num(c.maximum) + " " + Num(c.stop_after));
       collector_.records.clear(), collector_.item_texts.clear(), collector_.collected.clear();
       texts.clear();
@@ -607,24 +662,24 @@ TEST_F(CardParserTest, ParseItemWithoutDelivery) {
 TEST_F(CardParserTest, EveryCorpusFileParses) {
   int files = 0, records = 0;
   for (const char* folder : {"vcard21", "vcard30", "vcard40", "vcard-malformed"}) {
-   for (const auto& entry : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
-    const auto& file = entry.path();
-    if (file.extension() != ".vcf") continue;
-    ++files;
-    SCOPED_TRACE(file.string());
-    collector_.records.clear();
-    collector_.item_texts.clear();
-    parser_.SetConsumer(&collector_);
-    parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
-    const HRESULT result = parser_.LoadFile(file);
-    EXPECT_TRUE(result == 0 || result == 1 || result == -1) << result;
-    EXPECT_EQ(static_cast<int>(collector_.records.size()), parser_.count());
-    EXPECT_EQ(parser_.count(), parser_.document().GetItemCount());
-    for (std::size_t i = 0; i < collector_.records.size(); ++i) {
-      EXPECT_EQ(collector_.records[i].SourceText, collector_.item_texts[i]);
+    for (const auto& entry : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
+      const auto& file = entry.path();
+      if (file.extension() != ".vcf") continue;
+      ++files;
+      SCOPED_TRACE(file.string());
+      collector_.records.clear();
+      collector_.item_texts.clear();
+      parser_.SetConsumer(&collector_);
+      parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
+      const HRESULT result = parser_.LoadFile(file);
+      EXPECT_TRUE(result == 0 || result == 1 || result == -1) << result;
+      EXPECT_EQ(static_cast<int>(collector_.records.size()), parser_.count());
+      EXPECT_EQ(parser_.count(), parser_.document().GetItemCount());
+      for (std::size_t i = 0; i < collector_.records.size(); ++i) {
+        EXPECT_EQ(collector_.records[i].SourceText, collector_.item_texts[i]);
+      }
+      records += parser_.count();
     }
-    records += parser_.count();
-   }
   }
   EXPECT_GT(files, 80);
   EXPECT_GT(records, 100);
@@ -661,8 +716,7 @@ TEST_F(CardParserTest, GmailExportFieldByField) {
 
 TEST_F(CardParserTest, OutlookExportFieldByField) {
   parser_.SetConsumer(&collector_);
-  ASSERT_EQ(
-      parser_.LoadFile(test::CorpusDir() / "vcard21/ezvcard_John_Doe_MS_OUTLOOK.vcf"), 0);
+  ASSERT_EQ(parser_.LoadFile(test::CorpusDir() / "vcard21/ezvcard_John_Doe_MS_OUTLOOK.vcf"), 0);
   ASSERT_EQ(collector_.records.size(), 1u);
   const ContactRecord& r = collector_.records[0];
   EXPECT_EQ(Num(r.Version) + "/" + DumpName(r), "21/Mr.|John|Richter,James|Doe|Sr.");

@@ -1,9 +1,9 @@
 #include "vcard/date_time_value.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {

@@ -1,9 +1,9 @@
 #include "vcard/multi_value.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "vcard_test_support.h"
 

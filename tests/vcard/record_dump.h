@@ -25,24 +25,23 @@ inline std::string DumpItem(const ContactEmail& e) {
 }
 // service|protocol|value|types|group|label
 inline std::string DumpItem(const ContactImpp& i) {
-  return U8(i.ServiceType) + "|" + U8(i.Protocol) + "|" + U8(i.Value) + "|" + U8(i.Types) +
-         "|" + i.Group + "|" + U8(i.ABLabel);
+  return U8(i.ServiceType) + "|" + U8(i.Protocol) + "|" + U8(i.Value) + "|" + U8(i.Types) + "|" +
+         i.Group + "|" + U8(i.ABLabel);
 }
 // pobox|ext|street|city|state|zip|country|types|group|label
 inline std::string DumpItem(const ContactAddress& a) {
-  return U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "|" + U8(a.Street) + "|" +
-         U8(a.City) + "|" + U8(a.State) + "|" + U8(a.PostalCode) + "|" + U8(a.Country) + "|" +
-         U8(a.Types) + "|" + a.Group + "|" + U8(a.ABLabel);
+  return U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "|" + U8(a.Street) + "|" + U8(a.City) +
+         "|" + U8(a.State) + "|" + U8(a.PostalCode) + "|" + U8(a.Country) + "|" + U8(a.Types) +
+         "|" + a.Group + "|" + U8(a.ABLabel);
 }
 // name|label index|label other|types|group
 inline std::string DumpItem(const ContactRelatedName& r) {
-  return U8(r.Name) + "|" + std::to_string(static_cast<int>(r.Label)) + "|" +
-         U8(r.LabelOther) + "|" + U8(r.Types) + "|" + r.Group;
+  return U8(r.Name) + "|" + std::to_string(static_cast<int>(r.Label)) + "|" + U8(r.LabelOther) +
+         "|" + U8(r.Types) + "|" + r.Group;
 }
 // value|user|types|group|label
 inline std::string DumpItem(const ContactSocialProfile& s) {
-  return U8(s.Value) + "|" + U8(s.User) + "|" + U8(s.Types) + "|" + s.Group + "|" +
-         U8(s.ABLabel);
+  return U8(s.Value) + "|" + U8(s.User) + "|" + U8(s.Types) + "|" + s.Group + "|" + U8(s.ABLabel);
 }
 // value|types|group|label
 inline std::string DumpItem(const ContactUrl& u) {
@@ -50,8 +49,8 @@ inline std::string DumpItem(const ContactUrl& u) {
 }
 // YYYY-MM-DD (empty for no date)|types|group|label
 inline std::string DumpItem(const ContactDate& d) {
-  return (IsEmptyDate(d.Date) ? std::string() : Date2Str(d.Date, false)) + "|" +
-         U8(d.Types) + "|" + d.Group + "|" + U8(d.ABLabel);
+  return (IsEmptyDate(d.Date) ? std::string() : Date2Str(d.Date, false)) + "|" + U8(d.Types) + "|" +
+         d.Group + "|" + U8(d.ABLabel);
 }
 inline std::string DumpItem(const ContactCustomField& c) {
   return U8(c.Value) + "|" + U8(c.Types) + "|" + c.Group + "|" + U8(c.ABLabel);
@@ -69,8 +68,8 @@ std::string DumpList(const std::vector<T>& list) {
 
 // "Title|First|Middle|Last|Suffix"
 inline std::string DumpName(const ContactRecord& r) {
-  return U8(r.Title) + "|" + U8(r.FirstName) + "|" + U8(r.MiddleName) + "|" +
-         U8(r.LastName) + "|" + U8(r.Suffix);
+  return U8(r.Title) + "|" + U8(r.FirstName) + "|" + U8(r.MiddleName) + "|" + U8(r.LastName) + "|" +
+         U8(r.Suffix);
 }
 
 inline std::string DumpDate(double date) {

@@ -1,9 +1,9 @@
 // Cards read and written back: parse -> write -> parse must give the same
 // record, for every card in the corpus and for hand-made ones, in both
 // versions and in the charsets the text fits.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "contact/card_names.h"
 #include "contact/card_tools.h"
@@ -31,8 +31,8 @@ std::string DateTime(double date) {
   SystemTime st;
   if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "-";
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", st.year, st.month,
-                st.day, st.hour, st.minute, st.second);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", st.year, st.month, st.day,
+                st.hour, st.minute, st.second);
   return buffer;
 }
 
@@ -73,7 +73,8 @@ std::string Dump(ContactRecord r, bool with_email_types = true) {
     if (!normal.empty()) out += std::string(name) + "=" + normal + "\n";
   };
   line("name", test::DumpName(r));
-  line("phonetic", U8(r.PhoneticFirstName + u"|" + r.PhoneticMiddleName + u"|" + r.PhoneticLastName));
+  line("phonetic",
+       U8(r.PhoneticFirstName + u"|" + r.PhoneticMiddleName + u"|" + r.PhoneticLastName));
   // FN is written as the name composed from N (FormattedName when N is empty).
   line("fullname", U8(ComposeFullName(r)));
   line("nick", U8(r.NickName)), line("maiden", U8(r.MaidenName));
@@ -87,16 +88,17 @@ std::string Dump(ContactRecord r, bool with_email_types = true) {
   line("custom", DumpList(r.CustomFields));
   // Categories are written trimmed.
   std::string categories = U8(r.Categories);
-  for (std::size_t at; (at = categories.find(", ")) != std::string::npos;) categories.erase(at + 1, 1);
+  for (std::size_t at; (at = categories.find(", ")) != std::string::npos;)
+    categories.erase(at + 1, 1);
   line("categories", categories);
   line("nm", U8(r.NetMeetingServer + u"|" + r.NetMeetingAlias));
   line("fburl", U8(r.InternetFreeBusyAddress));
   line("rev", DateTime(r.LastModificationTime));
   line("user", U8(r.User1 + u"|" + r.User2 + u"|" + r.User3 + u"|" + r.User4));
-  line("outlook", U8(r.Hobby + u"|" + r.Account + u"|" + r.BillingInformation + u"|" +
-                     r.GovernmentIDNumber + u"|" + r.Keyword + u"|" + r.Location + u"|" +
-                     r.LocationEx + u"|" + r.Mileage + u"|" + r.OrganizationalIDNumber + u"|" +
-                     r.School + u"|" + r.YomiCompany));
+  line("outlook",
+       U8(r.Hobby + u"|" + r.Account + u"|" + r.BillingInformation + u"|" + r.GovernmentIDNumber +
+          u"|" + r.Keyword + u"|" + r.Location + u"|" + r.LocationEx + u"|" + r.Mileage + u"|" +
+          r.OrganizationalIDNumber + u"|" + r.School + u"|" + r.YomiCompany));
   line("class", std::to_string(r.Sensitivity)), line("gender", std::to_string(r.Gender));
   line("mailing", std::to_string(r.SelectedMailingAddress));
   line("photo", r.Photo.empty() ? "" : std::to_string(r.Photo.size()) + " " + U8(r.PhotoExt));
@@ -164,12 +166,13 @@ ContactRecord FullRecord() {
   r.JobTitle = u"Chief, Tester", r.Profession = u"Engineer";
   r.Body = u"Line one\r\nLine two: 100% = done\\ok";
   r.Birthday = 29221.0;  // 1980-01-01
-  r.Phones = {{u"WORK", u"+49 30 1234", "", u""}, {u"CELL", u"+49 170 5", "", u""},
+  r.Phones = {{u"WORK", u"+49 30 1234", "", u""},
+              {u"CELL", u"+49 170 5", "", u""},
               {u"", u"555-RADIO", "", u"Radio"}};
   r.Emails = {{u"INTERNET", u"SMTP", u"j@example.com", "", u""},
               {u"HOME", u"", u"home@example.org", "", u""}};
-  r.Addresses = {{u"WORK", "", u"", u"PO 1", u"Suite 5", u"Straße 1", u"Berlin", u"BE",
-                  u"10115", u"Deutschland"}};
+  r.Addresses = {{u"WORK", "", u"", u"PO 1", u"Suite 5", u"Straße 1", u"Berlin", u"BE", u"10115",
+                  u"Deutschland"}};
   r.Urls = {{u"https://example.com/a,b", u"WORK", "", u""}};
   r.Impps = {{u"", u"skype", u"skype", u"jq.skype", "", u""}};
   r.RelatedNames = {{u"Anna", u"", "", vlmcrnSpouse, u""}, {u"Bob", u"", "", vlmcrnManager, u""}};
@@ -207,11 +210,16 @@ TEST_F(RoundTripTest, TextSurvivesEachCharsetItFits) {
     std::u16string name;
   };
   const Case cases[] = {
-      {1252, "windows-1252", u"Zoë Ærøskøbing"}, {1251, "windows-1251", u"Иван Петров"},
-      {1250, "windows-1250", u"Łukasz Żółć"},    {932, "shift_jis", u"山田 太郎"},
-      {51932, "euc-jp", u"山田 太郎"},           {936, "gb2312", u"张 伟"},
-      {950, "big5", u"陳 大文"},                 {20866, "koi8-r", u"Иван Петров"},
-      {28597, "iso-8859-7", u"Νίκος Παππάς"},   {65001, "utf-8", u"Zoë 山田 😀"},
+      {1252, "windows-1252", u"Zoë Ærøskøbing"},
+      {1251, "windows-1251", u"Иван Петров"},
+      {1250, "windows-1250", u"Łukasz Żółć"},
+      {932, "shift_jis", u"山田 太郎"},
+      {51932, "euc-jp", u"山田 太郎"},
+      {936, "gb2312", u"张 伟"},
+      {950, "big5", u"陳 大文"},
+      {20866, "koi8-r", u"Иван Петров"},
+      {28597, "iso-8859-7", u"Νίκος Παππάς"},
+      {65001, "utf-8", u"Zoë 山田 😀"},
   };
   for (const Case& c : cases) {
     for (int version : {21, 30}) {

@@ -1,8 +1,8 @@
 #include "vcard/value_unescape.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
