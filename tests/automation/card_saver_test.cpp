@@ -82,11 +82,19 @@ TEST(CardSaver, FileNameRules) {
   }
   // A name of fewer than five components is logged.
   EXPECT_NE(LogText("SaveNames", "names").find("Invalid N filed:"), std::string::npos);
-  // Long names are shortened to what the file system takes.
-  TempDir dir;
-  ASSERT_EQ(Save(*converter, Card(std::string(400, 'x'), "Al"), dir.path(), false).status, S_OK);
-  ASSERT_EQ(FilesIn(dir.path()).size(), 1u);
-  EXPECT_LE(FilesIn(dir.path())[0].string().size(), 255u);
+  // Long names are cut to 200 bytes, so that a number and ".vcf" still fit
+  // the file system's 255, and never inside a character.
+  std::string emoji;
+  for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80";
+  const std::pair<std::string, std::string> long_names[] = {
+      {std::string(400, 'x'), std::string(200, 'x') + ".vcf"},
+      {emoji, emoji.substr(0, 200) + ".vcf"},
+  };
+  for (const auto& [family, file] : long_names) {
+    TempDir dir;
+    ASSERT_EQ(Save(*converter, Card(family, ""), dir.path(), false).status, S_OK);
+    EXPECT_EQ(FilesIn(dir.path()), Paths{file});
+  }
 }
 
 TEST(CardSaver, OneFileInTotal) {
