@@ -204,7 +204,9 @@ TEST(DR, ArgumentsAreCheckedInOrder) {
     auto converter = NewConverter(U16(product), u"dr");
     const Result r = c.run(*converter);
     EXPECT_EQ(r.status, c.status);
+    // Every output is reset before the arguments are checked.
     EXPECT_FALSE(r.add || r.overwrite);
+    EXPECT_EQ(r.duplicates, 0);
     const std::string log = LogText(product, "dr");
     EXPECT_NE(log.find(std::string("in CComCardConverter.DR: ") + c.message), std::string::npos)
         << log;
