@@ -4,9 +4,8 @@
 #   scripts/fuzz.sh [target...]     (default: every fuzz/*_fuzzer.cpp)
 #
 # FUZZ_SECONDS (default 60) is the run time per target. Seeds come from
-# fuzz/corpus/<target>/, the tests' corpus in tests/data/corpus/ and, when it
-# is there, ../shared/corpus/; they are copied into a fresh working corpus, so
-# none of these folders is ever written to. Crash inputs land in
+# fuzz/corpus/<target>/ and the tests' corpus in tests/data/corpus/; they are
+# copied into a fresh working corpus, so neither folder is ever written to. Crash inputs land in
 # build-fuzz/artifacts/<target>/.
 set -euo pipefail
 
@@ -33,15 +32,11 @@ for target in "${targets[@]}"; do
   if [ -d "$root/fuzz/corpus/$target" ]; then
     cp -r "$root/fuzz/corpus/$target/." "$work/"
   fi
-  for seeds in "$root/tests/data/corpus" "$root/../shared/corpus"; do
-    [ -d "$seeds" ] || continue
-    # Flatten the files into the working corpus under unique names.
-    tag=$(basename "$(dirname "$seeds")")
-    find "$seeds" -type f ! -name MANIFEST.tsv ! -name README.md -print0 |
-      while IFS= read -r -d '' file; do
-        cp "$file" "$work/$tag-$(basename "$(dirname "$file")")-$(basename "$file")"
-      done
-  done
+  # Flatten the tests' corpus into the working corpus under unique names.
+  find "$root/tests/data/corpus" -type f ! -name MANIFEST.tsv ! -name README.md -print0 |
+    while IFS= read -r -d '' file; do
+      cp "$file" "$work/corpus-$(basename "$(dirname "$file")")-$(basename "$file")"
+    done
   artifacts="$build/artifacts/$target"
   mkdir -p "$artifacts"
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096

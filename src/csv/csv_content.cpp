@@ -87,13 +87,7 @@ HRESULT CCsvContent::LoadFromFile(const std::filesystem::path& path, int default
   std::string content;
   const HRESULT status = files::ReadWholeFile(path, content, kMaxContentLength);
   if (FAILED(status)) {
-    const char* step = "File.Create";
-    if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) {
-      step = "File.GetSize";
-    } else if (status == HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF)) {
-      step = "File.Read";
-    }
-    log_.LogError(kFileLabel, status, step);
+    log_.LogError(kFileLabel, status, files::ReadFailureStep(status));
     return status;
   }
   if (content.empty()) return S_NO_CONTENT;

@@ -103,6 +103,12 @@ void OverrideAppDataFolder(const std::filesystem::path& folder) {
   AppDataOverride() = folder;
 }
 
+const char* ReadFailureStep(HRESULT status) {
+  if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) return "File.GetSize";
+  if (status == HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF)) return "File.Read";
+  return "File.Create";
+}
+
 HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out, std::uint64_t max_size) {
   out.clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

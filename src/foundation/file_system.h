@@ -26,6 +26,11 @@ inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFEu;
 HRESULT ReadWholeFile(const std::filesystem::path& path, std::string& out,
                       std::uint64_t max_size = kMaxFileSize);
 
+// The step a failed ReadWholeFile stands for in log lines: "File.GetSize"
+// for a file beyond the limit, "File.Read" for a short read, else
+// "File.Create".
+const char* ReadFailureStep(HRESULT status);
+
 // The step of a replacing write that failed, for callers that report
 // creating and writing apart.
 enum class FileStep { kNone, kCreate, kWrite };

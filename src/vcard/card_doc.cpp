@@ -227,13 +227,7 @@ HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file, ICardLoadProgr
   const HRESULT status =
       files::ReadWholeFile(file, buffer, static_cast<std::uint64_t>(kMaxContentLength));
   if (FAILED(status)) {
-    const char* step = "File.Create";
-    if (status == HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE)) {
-      step = "File.GetSize";
-    } else if (status == HRESULT_FROM_WIN32(win32::ERROR_HANDLE_EOF)) {
-      step = "File.Read";
-    }
-    log_.LogError(kFileLabel, status, step);
+    log_.LogError(kFileLabel, status, files::ReadFailureStep(status));
     return status;
   }
   const auto size = static_cast<std::int32_t>(buffer.size());
