@@ -22,6 +22,7 @@
 
 #include <velmora/card_contact.h>
 #include <velmora/cards.h>
+#include <velmora/csv_headers.h>
 #include <velmora/enums.h>
 #include <velmora/export.h>
 #include <velmora/object.h>
@@ -172,6 +173,59 @@ class VELMORA_API ICardConverter : public IObject {
                      std::shared_ptr<ICards>* cards_to_add,
                      std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
                      ICardConverterProgress* progress = nullptr) = 0;
+
+  // --- CSV dialects -------------------------------------------------------
+  // The dialect of a CSV file, from its first two rows. `detected_empty`:
+  // a recognised file has no data row, or an unrecognised one no row at
+  // all. `detected_separator`: ",", ";" or TAB; empty when none splits the
+  // header row (the type is then vlmcsvUnknown and `headers` the first line
+  // as it stands). `headers`: the header row, each name quoted, joined by
+  // ",". AutodetectCsv2 and 3 also find the Outlook locale whose header
+  // names explain more columns than the English names do
+  // (`detected_outlook_lid`, empty when none) and `detected_encoding_cp`:
+  // the locale's code page, or the Unicode encoding the file was recognised
+  // in (65001, 1200, 1201), or 0. `has_custom_headers`: the file has columns
+  // the dialect does not know. Every out pointer but `result` may be null.
+  // Only as much of the file is decoded as the two rows need. The file's
+  // failure status when it cannot be read; E_INVALIDARG for an empty name.
+  virtual HRESULT AutodetectCsv(const std::u16string& file_name, bool* detected_empty,
+                                std::u16string* detected_separator, std::u16string* headers,
+                                ECsvType* result) = 0;
+  virtual HRESULT AutodetectCsv2(const std::u16string& file_name, bool* detected_empty,
+                                 std::u16string* detected_separator, std::u16string* headers,
+                                 std::int32_t* detected_encoding_cp,
+                                 std::u16string* detected_outlook_lid, ECsvType* result) = 0;
+  virtual HRESULT AutodetectCsv3(const std::u16string& file_name, bool* detected_empty,
+                                 std::u16string* detected_separator, std::u16string* headers,
+                                 std::int32_t* detected_encoding_cp,
+                                 std::u16string* detected_outlook_lid, bool* has_custom_headers,
+                                 ECsvType* result) = 0;
+  // The same for a list of header names (not empty), with locale
+  // detection: `header_codes` receives one code per name (0: unknown).
+  virtual HRESULT AutodetectCsvHeaders(const std::vector<std::u16string>& header_names,
+                                       std::vector<std::int32_t>* header_codes,
+                                       std::u16string* detected_outlook_lid,
+                                       bool* has_custom_headers, ECsvType* result) = 0;
+
+  // --- CSV header catalogue -----------------------------------------------
+  // Every name the catalogue knows, with its code and whether it is the
+  // column's default name (the English name of a column Outlook exports);
+  // the three lists are parallel. At least one must be asked for.
+  virtual HRESULT GetCsvHeaders(std::vector<std::u16string>* header_names,
+                                std::vector<std::int32_t>* header_codes,
+                                std::vector<bool>* header_default) = 0;
+  // The columns of a dialect (not vlmcsvUnknown).
+  virtual HRESULT GetCsvHeaders2(ECsvType csv_type, std::shared_ptr<ICsvHeaders>* headers) = 0;
+  // The type words offered for a grouped column's group; S_FALSE and no
+  // words for plain or unknown codes and groups without any.
+  virtual HRESULT GetCsvHeaderKnownTypes(std::int32_t header_code,
+                                         std::vector<std::u16string>* types) = 0;
+  // The localised Outlook header sets loaded by InitEx2.
+  virtual HRESULT get_CsvOutlookLocalesCount(std::int32_t* count) = 0;
+  // By LID (a string) or by position (a 32-bit integer, E_BOUNDS outside
+  // 0 .. count - 1); any other kind gives E_INVALIDARG.
+  virtual HRESULT get_CsvOutlookLocalesItem(const Variant& index_or_lid,
+                                            std::shared_ptr<ICsvOutlookLocale>* locale) = 0;
 };
 
 // Creates an uninitialised converter; null only when memory runs out.

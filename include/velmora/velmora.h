@@ -4,6 +4,7 @@
 #include <velmora/card_contact.h>
 #include <velmora/card_converter.h>
 #include <velmora/cards.h>
+#include <velmora/csv_headers.h>
 #include <velmora/encodings.h>
 #include <velmora/enums.h>
 #include <velmora/export.h>

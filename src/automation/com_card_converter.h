@@ -72,6 +72,32 @@ class CComCardConverter : public ICardConverter {
              std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
              ICardConverterProgress* progress) override;
 
+  // CSV dialects and the header catalogue (com_card_converter_csv.cpp).
+  HRESULT AutodetectCsv(const std::u16string& file_name, bool* detected_empty,
+                        std::u16string* detected_separator, std::u16string* headers,
+                        ECsvType* result) override;
+  HRESULT AutodetectCsv2(const std::u16string& file_name, bool* detected_empty,
+                         std::u16string* detected_separator, std::u16string* headers,
+                         std::int32_t* detected_encoding_cp, std::u16string* detected_outlook_lid,
+                         ECsvType* result) override;
+  HRESULT AutodetectCsv3(const std::u16string& file_name, bool* detected_empty,
+                         std::u16string* detected_separator, std::u16string* headers,
+                         std::int32_t* detected_encoding_cp, std::u16string* detected_outlook_lid,
+                         bool* has_custom_headers, ECsvType* result) override;
+  HRESULT AutodetectCsvHeaders(const std::vector<std::u16string>& header_names,
+                               std::vector<std::int32_t>* header_codes,
+                               std::u16string* detected_outlook_lid, bool* has_custom_headers,
+                               ECsvType* result) override;
+  HRESULT GetCsvHeaders(std::vector<std::u16string>* header_names,
+                        std::vector<std::int32_t>* header_codes,
+                        std::vector<bool>* header_default) override;
+  HRESULT GetCsvHeaders2(ECsvType csv_type, std::shared_ptr<ICsvHeaders>* headers) override;
+  HRESULT GetCsvHeaderKnownTypes(std::int32_t header_code,
+                                 std::vector<std::u16string>* types) override;
+  HRESULT get_CsvOutlookLocalesCount(std::int32_t* count) override;
+  HRESULT get_CsvOutlookLocalesItem(const Variant& index_or_lid,
+                                    std::shared_ptr<ICsvOutlookLocale>* locale) override;
+
  private:
   // Logs "Not initialized" under `label` when Init has not succeeded.
   bool CheckInitialised(const char* label);
@@ -79,6 +105,12 @@ class CComCardConverter : public ICardConverter {
                    const std::vector<std::uint8_t>* memory, std::int32_t max_contacts,
                    bool add_source_prop, ICardConverterProgress* progress,
                    std::shared_ptr<ICards>* cards);
+  // The three AutodetectCsv methods; null outputs are not asked for.
+  HRESULT AutodetectCsvInner(const std::u16string& file_name, bool detect_locale,
+                             bool* detected_empty, std::u16string* detected_separator,
+                             std::u16string* headers, std::int32_t* detected_encoding_cp,
+                             std::u16string* detected_outlook_lid, bool* has_custom_headers,
+                             ECsvType* result);
 
   std::shared_ptr<CConverterContext> context_;
   bool initialised_ = false;

@@ -48,7 +48,8 @@ bool IsBlankCellText(std::u16string_view cell) {
 class CellParser {
  public:
   CellParser(CLog& log, std::u16string_view text, CsvCellsTable& cells, std::int32_t flags,
-             int max_rows, int skip_first_rows, std::u16string_view separators, char16_t quote)
+             int max_rows, int skip_first_rows, std::u16string_view separators, char16_t quote,
+             bool partial = false)
       : log_(log),
         text_(text),
         cells_(cells),
@@ -56,7 +57,11 @@ class CellParser {
         max_rows_(max_rows > 0 ? static_cast<std::size_t>(max_rows) : 0),
         skip_left_(std::max(skip_first_rows, 0)),
         separators_(separators.empty() ? std::u16string_view(u",") : separators),
-        quote_(quote == 0 ? u'"' : quote) {}
+        quote_(quote == 0 ? u'"' : quote),
+        partial_(partial) {}
+
+  // Whether parsing stopped at the row limit with text left after it.
+  bool stopped_inside() const { return stopped_inside_; }
 
   void Run() {
     bool after_separator = false;
@@ -77,7 +82,10 @@ class CellParser {
         after_separator = true;
         continue;
       }
-      if (!FinishRow()) return;
+      if (!FinishRow()) {
+        stopped_inside_ = p_ < text_.size();
+        return;
+      }
       if (p_ < text_.size()) {
         // At a line break: CR LF counts once.
         if (text_[p_] == u'\r' && p_ + 1 < text_.size() && text_[p_ + 1] == u'\n') ++p_;
@@ -135,7 +143,8 @@ class CellParser {
       if (q == std::u16string_view::npos) {
         cell.append(text_.substr(p_));
         p_ = text_.size();
-        log_.LogWarning(kParseLabel, 0, "missed end quote");
+        // At the end of a text that goes on, the quote may close later.
+        if (!partial_) log_.LogWarning(kParseLabel, 0, "missed end quote");
         return cell;
       }
       cell.append(text_.substr(p_, q - p_));
@@ -211,8 +220,10 @@ class CellParser {
   int skip_left_;
   const std::u16string_view separators_;
   const char16_t quote_;
+  const bool partial_;
 
   std::size_t p_ = 0;
+  bool stopped_inside_ = false;
   std::size_t column_ = 0;
   std::size_t source_row_ = 0;
   unsigned row_flags_ = 0;
@@ -220,7 +231,7 @@ class CellParser {
 
 }  // namespace
 
-CCsv::CCsv(CLog& log) : log_(log) {}
+CCsv::CCsv(CLog& log, const CCsvHeaders* headers) : log_(log), headers_(headers) {}
 
 HRESULT CCsv::ParseCells(std::u16string_view text, CsvCellsTable* cells, std::int32_t flags,
                          int max_rows, int skip_first_rows, std::u16string_view separators,
@@ -233,6 +244,15 @@ HRESULT CCsv::ParseCells(std::u16string_view text, CsvCellsTable* cells, std::in
   if (text.empty()) return S_NO_CONTENT;
   CellParser(log_, text, *cells, flags, max_rows, skip_first_rows, separators, quote).Run();
   return S_OK;
+}
+
+bool CCsv::ParseLeadingRows(std::u16string_view text, bool partial, int max_rows,
+                            std::u16string_view separator, CsvCellsTable* cells) const {
+  cells->clear();
+  if (text.empty()) return !partial;
+  CellParser parser(log_, text, *cells, csvpDefault, max_rows, 0, separator, u'"', partial);
+  parser.Run();
+  return !partial || parser.stopped_inside();
 }
 
 std::u16string CCsv::AutoDetectSeparator(std::u16string_view text) const {

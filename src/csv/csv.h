@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,9 +17,14 @@
 
 namespace velmora {
 
+class CCsvHeaders;
+struct CsvDetection;
+
 class CCsv {
  public:
-  explicit CCsv(CLog& log);
+  // `headers`, the converter's header catalogue, is needed by
+  // autodetection only.
+  explicit CCsv(CLog& log, const CCsvHeaders* headers = nullptr);
   CCsv(const CCsv&) = delete;
   CCsv& operator=(const CCsv&) = delete;
 
@@ -37,16 +44,39 @@ class CCsv {
                      std::int32_t flags = csvpDefault, int max_rows = -1, int skip_first_rows = 0,
                      std::u16string_view separators = u",", char16_t quote = u'"') const;
 
+  // ParseCells (default flags, '"' quotes) for the first `max_rows` rows of
+  // a text that may be only the beginning of a longer one (`partial`).
+  // True when those rows are final: the text is whole, or the last of them
+  // ended with a line break inside it. A quoted cell left open by the end
+  // of a partial text is not reported: the rest of the text may close it.
+  bool ParseLeadingRows(std::u16string_view text, bool partial, int max_rows,
+                        std::u16string_view separator, CsvCellsTable* cells) const;
+
   // The separator of `text` as a one-character string: ',' when the first
   // two rows split into more than one column with it, else ';' and then TAB
   // when the first cell holds that character and splitting with it gives
   // more than one column. Empty when none does (a one-column text included).
   std::u16string AutoDetectSeparator(std::u16string_view text) const;
 
+  // Autodetection (csv_autodetect.cpp); both need the catalogue.
+  // The dialect, separator, encoding and, with `detect_locale`, Outlook
+  // locale of a CSV file, from its first two rows: only as much of the file
+  // is decoded as those rows need, though the encoding is judged on every
+  // byte. S_OK; E_INVALIDARG for an empty name, an unknown ANSI code page
+  // or no catalogue; the file's failure status (logged), with `result`
+  // left cleared.
+  HRESULT AutodetectCsvFile(const std::filesystem::path& file_name, bool detect_locale,
+                            CsvDetection* result) const;
+  // The same for a list of header names: fills type, codes, lid and
+  // has_custom_headers of `result`.
+  HRESULT AutodetectCsvNames(std::span<const std::u16string> names, bool detect_locale,
+                             CsvDetection* result) const;
+
   CLog& log() const { return log_; }
 
  private:
   CLog& log_;
+  const CCsvHeaders* headers_;
 };
 
 }  // namespace velmora

@@ -1,9 +1,9 @@
 #include "csv/csv_content.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "csv/csv_encoding.h"
 #include "foundation/code_page.h"
 #include "foundation/file_system.h"
 #include "foundation/system_settings.h"
@@ -60,6 +60,28 @@ std::u16string Utf16FromBytes(std::string_view bytes, bool big_endian) {
   return text;
 }
 
+// The length of the longest beginning of `content`, at most `limit` bytes,
+// that ends with a line feed: a whole line of 8-bit text or of UTF-16 units
+// in the given byte order (after a mark of `mark_length` bytes); 0 when
+// there is none. A line feed byte is never part of another character in
+// the code pages CSV files use.
+std::size_t LineCut(std::string_view content, std::size_t limit, std::size_t mark_length,
+                    int unit_bytes, bool big_endian) {
+  limit = std::min(limit, content.size());
+  if (unit_bytes == 1) {
+    const std::size_t lf = content.substr(0, limit).rfind('\n');
+    return lf == std::string_view::npos ? 0 : lf + 1;
+  }
+  if (limit < mark_length + 2) return 0;
+  for (std::size_t end = mark_length + (limit - mark_length) / 2 * 2; end >= mark_length + 2;
+       end -= 2) {
+    const char low = content[end - (big_endian ? 1 : 2)];
+    const char high = content[end - (big_endian ? 2 : 1)];
+    if (low == '\n' && high == '\0') return end;
+  }
+  return 0;
+}
+
 }  // namespace
 
 CCsvContent::CCsvContent(CLog& log) : log_(log) {}
@@ -69,6 +91,7 @@ void CCsvContent::Clear() {
   std::u16string().swap(text_);
   codepage_ = 0;
   codepage_detected_ = 0;
+  partial_ = false;
 }
 
 int CCsvContent::ResolveCodepage(int code_page, const char* label) const {
@@ -91,7 +114,7 @@ HRESULT CCsvContent::LoadFromFile(const std::filesystem::path& path, int default
     return status;
   }
   if (content.empty()) return S_NO_CONTENT;
-  Decode(content, &content, code_page);
+  Decode(content, DetectCsvEncoding(content), &content, code_page);
   return S_OK;
 }
 
@@ -104,13 +127,31 @@ HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t leng
   }
   const int code_page = ResolveCodepage(default_code_page, kMemoryLabel);
   if (code_page == 0) return E_INVALIDARG;
-  Decode(std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)),
-         nullptr, code_page);
+  const std::string_view content(reinterpret_cast<const char*>(bytes),
+                                 static_cast<std::size_t>(length));
+  Decode(content, DetectCsvEncoding(content), nullptr, code_page);
   return S_OK;
 }
 
-void CCsvContent::Decode(std::string_view content, std::string* owned, int code_page) {
-  const CsvEncodingGuess guess = DetectCsvEncoding(content);
+HRESULT CCsvContent::LoadPrefix(std::string_view content, const CsvEncodingGuess& guess,
+                                std::size_t prefix_bytes, int default_code_page) {
+  Clear();
+  const int code_page = ResolveCodepage(default_code_page, kFileLabel);
+  if (code_page == 0) return E_INVALIDARG;
+  std::size_t cut = content.size();
+  if (prefix_bytes < content.size()) {
+    const bool utf16 =
+        guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
+    cut = LineCut(content, prefix_bytes, guess.mark_length, utf16 ? 2 : 1,
+                  guess.code_page == codepage::kUtf16BE);
+    partial_ = true;
+  }
+  if (cut > 0) Decode(content.substr(0, cut), guess, nullptr, code_page);
+  return S_OK;
+}
+
+void CCsvContent::Decode(std::string_view content, const CsvEncodingGuess& guess,
+                         std::string* owned, int code_page) {
   const bool utf16 = guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
   const bool big_endian = guess.code_page == codepage::kUtf16BE;
 

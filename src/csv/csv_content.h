@@ -14,6 +14,7 @@
 
 #include <velmora/status.h>
 
+#include "csv/csv_encoding.h"
 #include "foundation/log.h"
 
 namespace velmora {
@@ -42,6 +43,17 @@ class CCsvContent {
   // below 1, and (logged) for an unknown code page.
   HRESULT LoadFromMemory(const std::uint8_t* bytes, std::int32_t length, int default_code_page);
 
+  // Decodes only the beginning of `content`, for reading its first rows
+  // without decoding the rest: the first `prefix_bytes` bytes cut back to
+  // the end of their last line (all of it when it is shorter). `guess` is
+  // the encoding found over the whole content (DetectCsvEncoding), so the
+  // verdict does not depend on where the cut falls. IsPartial() tells
+  // whether text was left out; without a line end in the prefix the text
+  // stays empty. S_OK, or E_INVALIDARG (logged) for an unknown code page.
+  HRESULT LoadPrefix(std::string_view content, const CsvEncodingGuess& guess,
+                     std::size_t prefix_bytes, int default_code_page);
+  bool IsPartial() const { return partial_; }
+
   // Decodes the kept raw bytes again with `code_page` (below 1: the ANSI
   // code page). True when the text now reflects it; false when there are
   // no raw bytes (the encoding was recognised, so the code page is fixed)
@@ -64,12 +76,14 @@ class CCsvContent {
   // Recognises, cleans and decodes `content`. `owned`, when given, holds
   // the same bytes and may be changed and taken over; without it the
   // caller's bytes are copied only when they must be changed or kept.
-  void Decode(std::string_view content, std::string* owned, int code_page);
+  void Decode(std::string_view content, const CsvEncodingGuess& guess, std::string* owned,
+              int code_page);
 
   CLog& log_;
   std::string raw_bytes_;
   int codepage_ = 0;
   int codepage_detected_ = 0;
+  bool partial_ = false;
   std::u16string text_;
 };
 

@@ -1,5 +1,8 @@
 #include "csv/csv_encoding.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "foundation/code_page.h"
 
 namespace velmora {
@@ -37,12 +40,31 @@ std::size_t SequenceLength(std::string_view s, std::size_t i) {
   return 0;
 }
 
+// Whether the eight bytes at `p` are all plain ASCII the test accepts
+// (1 to 0x7E): no zero byte, no 0x7F, nothing from 0x80 up. Whole files are
+// tested, so runs of ASCII are skipped a word at a time.
+bool IsPlainAsciiWord(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighs = 0x8080808080808080u;
+  const std::uint64_t zero_byte = (word - kOnes) & ~word & kHighs;
+  // With no byte at 0x80 or above, adding 1 to each cannot carry, and a
+  // byte reaches 0x80 only when it was 0x7F.
+  const std::uint64_t high_or_delete = (word | (word + kOnes)) & kHighs;
+  return (zero_byte | high_or_delete) == 0;
+}
+
 }  // namespace
 
 bool CsvLooksLikeUtf8(std::string_view content) {
   bool multi_byte = false;
   std::size_t i = 0;
   while (i < content.size()) {
+    if (i + 8 <= content.size() && IsPlainAsciiWord(content.data() + i)) {
+      i += 8;
+      continue;
+    }
     const unsigned char c = At(content, i);
     if (c == 0) break;
     if (c < 0x7F) {

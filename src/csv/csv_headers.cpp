@@ -188,10 +188,13 @@ bool CCsvHeaders::ParseIndexedName(std::u16string_view name, std::u16string* for
   return true;
 }
 
+const CCsvHeader* CCsvHeaders::FindHeaderByName(std::u16string_view name) const {
+  const auto it = by_name_.find(UpperAscii(name));
+  return it == by_name_.end() ? nullptr : it->second;
+}
+
 std::uint32_t CCsvHeaders::FindCodeByName(std::u16string_view name) const {
-  if (const auto it = by_name_.find(UpperAscii(name)); it != by_name_.end()) {
-    return it->second->Code;
-  }
+  if (const CCsvHeader* entry = FindHeaderByName(name)) return entry->Code;
   std::u16string format;
   std::uint32_t index = 0;
   if (!ParseIndexedName(name, &format, &index)) return 0;

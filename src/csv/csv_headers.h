@@ -35,6 +35,9 @@ class CCsvHeaders {
   // The entry of a column code (instance bits ignored); null for 0 and for
   // unknown codes.
   const CCsvHeader* FindHeaderByCode(std::uint32_t code) const;
+  // The plain entry a column name stands for in any dialect, case ignored;
+  // null for grouped and unknown names.
+  const CCsvHeader* FindHeaderByName(std::u16string_view name) const;
   // The code of a column name in any dialect, case ignored: a known name,
   // or a grouped name with its instance ("E-mail 2 - Value"); 0 otherwise.
   std::uint32_t FindCodeByName(std::u16string_view name) const;

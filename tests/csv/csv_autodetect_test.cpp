@@ -1,0 +1,330 @@
+// Dialect autodetection: the shipped Outlook locales written as their own
+// exports, the real exports of the corpus, the dialect rules on header
+// rows, and reading no more of a file than its first two rows.
+#include "csv/csv_autodetect.h"
+
+#include <string>
+#include <vector>
+
+#include <velmora/unicode.h>
+
+#include <gtest/gtest.h>
+
+#include "csv/csv.h"
+#include "csv/csv_headers.h"
+#include "foundation/code_page.h"
+#include "support/test_env.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+using test::TempDir;
+
+std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+
+// A catalogue with the shipped Outlook locales, and an engine over it.
+class Autodetect : public ::testing::Test {
+ protected:
+  Autodetect() : headers_(captured_.log), csv_(captured_.log, &headers_) {
+    EXPECT_EQ(
+        headers_.LoadOutlookLocales(test::SourceDir() / "data" / "supportedOutlookHeaders.csv"),
+        S_OK);
+  }
+
+  CsvDetection Detect(std::string_view bytes, bool detect_locale = true) {
+    const std::filesystem::path file = dir_ / "in.csv";
+    test::WriteFile(file, bytes);
+    return DetectFile(file, detect_locale);
+  }
+  CsvDetection DetectFile(const std::filesystem::path& file, bool detect_locale = true) {
+    CsvDetection found;
+    EXPECT_EQ(csv_.AutodetectCsvFile(file, detect_locale, &found), S_OK) << file;
+    return found;
+  }
+  std::vector<std::u16string> Names(ECsvType type, int variant) const {
+    std::vector<std::u16string> names;
+    for (const CCsvHeader* entry : headers_.GetHeaderList(type, variant)) {
+      names.push_back(CCsvHeaders::GetName(*entry, type));
+    }
+    return names;
+  }
+  ECsvType TypeOf(const std::vector<std::u16string>& names, bool* custom) const {
+    return DetectCsvTypeByCodes(headers_, FindHeaderCodes(headers_, names).codes, custom);
+  }
+
+  CapturedLog captured_;
+  CCsvHeaders headers_;
+  CCsv csv_;
+  TempDir dir_;
+};
+
+std::u16string Join(const std::vector<std::u16string>& names, std::u16string_view separator) {
+  std::u16string row;
+  for (const std::u16string& name : names) {
+    if (!row.empty()) row += separator;
+    row += name;
+  }
+  return row;
+}
+
+// Every shipped locale's header row, written as that Outlook writes it (its
+// ANSI code page) and as UTF-8 with a mark, is recognised with its LID.
+// Locales whose names are all English are found without locale detection
+// too, and then have no LID.
+TEST_F(Autodetect, ShippedLocalesAreRecognisedInTheirOwnEncodings) {
+  ASSERT_EQ(headers_.LocaleCount(), 11);
+  for (int i = 0; i < headers_.LocaleCount(); ++i) {
+    const COutlookCsvLocale& locale = *headers_.Locale(i);
+    std::vector<std::u16string> names;
+    for (int h = 0; h < locale.HeaderCount(); ++h) names.push_back(locale.HeaderName(h));
+    // Quoted names, then a data row.
+    std::u16string text(1, u'"');
+    text.append(Join(names, u"\",\"")).append(u"\"\r\nDr.,Ann");
+    text.append(names.size() - 2, u',').append(u"\r\n");
+    const bool english = FindHeaderCodes(headers_, names).unknown_count == 0;
+    struct Encoding {
+      int code_page;
+      std::string mark;
+    };
+    for (const Encoding& encoding :
+         {Encoding{locale.Codepage, ""}, Encoding{65001, "\xEF\xBB\xBF"}}) {
+      SCOPED_TRACE(U8(locale.LID) + " in " + std::to_string(encoding.code_page));
+      const std::string bytes = encoding.mark + codepage::FromUtf16(encoding.code_page, text);
+      const CsvDetection found = Detect(bytes);
+      EXPECT_EQ(found.type, vlmcsvOutlook);
+      EXPECT_EQ(U8(found.lid), english ? "" : U8(locale.LID));
+      const int expected_cp = encoding.mark.empty() ? (english ? 0 : locale.Codepage) : 65001;
+      EXPECT_EQ(found.encoding_cp, expected_cp);
+      EXPECT_EQ(found.header_row, names);
+      EXPECT_FALSE(found.empty);
+      EXPECT_FALSE(found.has_custom_headers);
+      EXPECT_EQ(Detect(bytes, false).type, english ? vlmcsvOutlook : vlmcsvUnknown);
+    }
+  }
+}
+
+// The real exports: the dialect a person would name, or unknown for
+// layouts the catalogue does not know.
+TEST_F(Autodetect, CorpusExports) {
+  struct Case {
+    const char* file;
+    ECsvType type;
+    const char* separator;
+    const char* lid;
+    int encoding_cp;
+    bool custom;
+  };
+  // German exports of other programs share enough names with German
+  // Outlook for its locale to be chosen, yet they are no Outlook layout. The
+  // damaged German Outlook file lost its umlauts: its locale is found, but
+  // the columns with damaged names are missing, so no dialect is complete.
+  const Case kCases[] = {
+      {"csv-outlook/fk_outlook_desktop_contoso.csv", vlmcsvOutlook, ",", "", 0, false},
+      {"csv-outlook/horde_outlook_bug_6311.csv", vlmcsvOutlook, ",", "", 0, false},
+      {"csv-outlook/horde_outlook_bug_6370.csv", vlmcsvOutlook, ",", "", 0, false},
+      {"csv-outlook/horde_outlook_bug_6372.csv", vlmcsvOutlook, ",", "", 0, false},
+      {"csv-outlook/horde_pear_outlook_legacy.csv", vlmcsvOutlook, ",", "", 0, false},
+      {"csv-outlook/roundcube_outlook.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-outlook365/fk_google_created_outlook.csv", vlmcsvOutlook365v1, ",", "", 65001, true},
+      {"csv-outlook365/fk_outlook365_web.csv", vlmcsvOutlook365v2, ",", "", 65001, false},
+      {"csv-outlook-localised/tine20_outlook2007_de_mojibake.csv", vlmcsvUnknown, ",", "1031",
+       65001, false},
+      {"csv-google-old/fk_google_old.csv", vlmcsvGoogle, ",", "", 65001, true},
+      {"csv-google-old/roundcube_gmail.csv", vlmcsvGoogle, ",", "", 0, false},
+      {"csv-google-old/horde_pear_gmail_2005.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/fk_noheader.csv", vlmcsvUnknown, ",", "", 65001, false},
+      {"csv-other/fk_thunderbird_de_utf8.csv", vlmcsvUnknown, ",", "1031", 65001, false},
+      {"csv-other/fk_thunderbird_de_windows-1252.csv", vlmcsvUnknown, ",", "1031", 1252, false},
+      {"csv-other/fk_thunderbird_en_bom_invalid_bday.csv", vlmcsvUnknown, ",", "", 65001, false},
+      {"csv-other/fk_windows_live_mail_de.csv", vlmcsvUnknown, ";", "1031", 65001, false},
+      {"csv-other/horde_pear_kaddressbook.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/horde_pear_palm_noheader.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/horde_pear_wab_outlook_express.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/horde_pear_yahoo.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/roundcube_all.csv", vlmcsvUnknown, ",", "", 65001, false},
+      {"csv-other/roundcube_tb_plain.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/tb_csv_no_header.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/tb_csv_semicolon.csv", vlmcsvUnknown, ";", "", 0, false},
+      {"csv-other/tb_export.csv", vlmcsvUnknown, ",", "", 65001, false},
+      {"csv-other/tb_export_tab.txt", vlmcsvUnknown, "\t", "", 65001, false},
+      {"csv-other/tb_quote.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/tb_shiftjis_addressbook.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/tb_tab_comma_mixed.csv", vlmcsvUnknown, ",", "", 0, false},
+      {"csv-other/tb_utf16le_bom_addressbook.csv", vlmcsvUnknown, ",", "", 1200, false},
+      {"csv-other/tine20_macos_addressbook_de.tsv", vlmcsvUnknown, "\t", "1031", 65001, false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const CsvDetection found = DetectFile(test::CorpusDir() / c.file);
+    EXPECT_EQ(found.type, c.type);
+    EXPECT_EQ(U8(found.separator), c.separator);
+    EXPECT_EQ(U8(found.lid), c.lid);
+    EXPECT_EQ(found.encoding_cp, c.encoding_cp);
+    EXPECT_EQ(found.has_custom_headers, c.custom);
+    EXPECT_FALSE(found.empty);
+  }
+}
+
+TEST_F(Autodetect, DialectRules) {
+  const std::vector<std::u16string> outlook = Names(vlmcsvOutlook, 0);
+  const std::vector<std::u16string> v2 = Names(vlmcsvOutlook365v2, 0);
+  const std::vector<std::u16string> google = Names(vlmcsvGoogle, 2);
+  auto with = [](std::vector<std::u16string> names, std::initializer_list<const char16_t*> more) {
+    for (const char16_t* name : more) names.emplace_back(name);
+    return names;
+  };
+  auto without = [](std::vector<std::u16string> names, std::u16string_view name) {
+    std::erase(names, std::u16string(name));
+    return names;
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::u16string> names;
+    ECsvType type;
+    bool custom;
+  };
+  const Case kCases[] = {
+      {"the Outlook columns", outlook, vlmcsvOutlook, false},
+      {"Outlook and two more", with(outlook, {u"Foo", u"Given Name"}), vlmcsvOutlook, true},
+      // Notes is no Outlook365 v1 column: what is left is a v1 row with extras.
+      {"Outlook less Notes", without(outlook, u"Notes"), vlmcsvOutlook365v1, true},
+      {"Outlook less First Name", without(outlook, u"First Name"), vlmcsvUnknown, false},
+      {"Outlook365 v2 holds v1", v2, vlmcsvOutlook365v2, false},
+      {"Google defaults", google, vlmcsvGoogle, false},
+      {"Google and a grouped column", with(google, {u"E-mail 1 - Value"}), vlmcsvGoogle, false},
+      {"Google and a foreign column", with(google, {u"Company"}), vlmcsvGoogle, true},
+      {"Google and an unknown column", with(google, {u"Xyzzy"}), vlmcsvGoogle, true},
+      {"Google less Group Membership", without(google, u"Group Membership"), vlmcsvUnknown, false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    bool custom = !c.custom;
+    EXPECT_EQ(TypeOf(c.names, &custom), c.type);
+    EXPECT_EQ(custom, c.custom);
+  }
+  // A complete Outlook row holds every v1 column as well.
+  bool custom = true;
+  EXPECT_EQ(TypeOf(with(Names(vlmcsvOutlook365v1, 0), {}), &custom), vlmcsvOutlook365v1);
+  EXPECT_FALSE(custom);
+}
+
+TEST_F(Autodetect, SeparatorsAndShortFiles) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* separator;
+    const char* headers;
+    bool empty;
+  };
+  const Case kCases[] = {
+      {"semicolons", "Name;E-mail\r\nAnn;a@x\r\n", ";", "\"Name\",\"E-mail\"", false},
+      // A quoted ";" keeps the semicolon split at one column.
+      {"tabs after a semicolon", "\"a;b\"\tc\r\nd\te\r\n", "\t", "\"a;b\",\"c\"", false},
+      {"one word", "Name", "", "Name", false},
+      {"nothing", "", "", "", true},
+      {"blank lines", "\r\n\r\n", "", "", true},
+      {"quoted comma", "\"Last, First\",Note\r\n", ",", "\"Last, First\",\"Note\"", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const CsvDetection found = Detect(c.bytes);
+    EXPECT_EQ(found.type, vlmcsvUnknown);
+    EXPECT_EQ(U8(found.separator), c.separator);
+    EXPECT_EQ(U8(found.headers), c.headers);
+    EXPECT_EQ(found.empty, c.empty);
+  }
+  // A recognised file with its header row only is empty.
+  const std::string google = U8(Join(Names(vlmcsvGoogle, 2), u","));
+  EXPECT_TRUE(Detect(google + "\r\n").empty);
+  EXPECT_FALSE(Detect(google + "\r\nAnn\r\n").empty);
+}
+
+// Only the first rows are decoded, but the encoding is judged on every
+// byte, and rows longer than the first slice are read whole.
+TEST_F(Autodetect, ReadsTheFirstRowsOfLargeFiles) {
+  const std::string google = U8(Join(Names(vlmcsvGoogle, 2), u","));
+  const std::string filler(300000, 'x');
+  struct Case {
+    const char* what;
+    std::string bytes;
+    int encoding_cp;
+    bool empty;
+  };
+  const Case kCases[] = {
+      {"UTF-8 far behind", google + "\r\n" + filler + "\r\nZo\xC3\xAB\r\n", 65001, false},
+      {"bad UTF-8 far behind", google + "\r\nZo\xC3\xAB\r\n" + filler + "\xE9\r\n", 0, false},
+      {"a long quoted note in row 2",
+       google + "\r\n\"" + filler + "\r\n" + filler + "\"\r\nnext\r\n", 0, false},
+      {"a long header row", google + "," + filler + "\r\n", 0, true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const CsvDetection found = Detect(c.bytes);
+    EXPECT_EQ(found.type, vlmcsvGoogle);
+    EXPECT_EQ(found.encoding_cp, c.encoding_cp);
+    EXPECT_EQ(found.empty, c.empty);
+  }
+  EXPECT_FALSE(captured_.Has("missed end quote")) << captured_.Text();
+}
+
+TEST_F(Autodetect, UnreadableFiles) {
+  CsvDetection found;
+  EXPECT_EQ(csv_.AutodetectCsvFile(dir_ / "missing.csv", true, &found),
+            HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(captured_.Has("CCsvContent.LoadFromFile"));
+  EXPECT_EQ(csv_.AutodetectCsvFile(dir_.path(), true, &found),
+            HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(csv_.AutodetectCsvFile("", true, &found), E_INVALIDARG);
+  EXPECT_EQ(found.type, vlmcsvUnknown);
+  EXPECT_TRUE(found.separator.empty());
+}
+
+// Header codes by one localised Outlook: repeated names take the next
+// code of that name; without a LID only Outlook's own names count.
+TEST_F(Autodetect, OutlookHeaderCodes) {
+  const std::vector<std::u16string> french = {u"Titre", u"Prénom", u"Titre", u"Inconnu"};
+  const CsvHeaderCodes row = FindOutlookHeaderCodes(headers_, french, u"1036", true);
+  ASSERT_EQ(row.codes.size(), 4u);
+  EXPECT_EQ(row.codes[0], headers_.FindCodeByName(u"Title"));
+  EXPECT_EQ(row.codes[2], headers_.FindCodeByName(u"Job Title"));
+  EXPECT_EQ(row.codes[3], 0u);
+  EXPECT_EQ(row.known_count, 3);
+  EXPECT_EQ(row.unknown_count, 1);
+  EXPECT_EQ(U8(row.known_names),
+            "\"Titre\" (Title)\n\"Prénom\" (First Name)\n\"Titre\" (Job Title)");
+  EXPECT_EQ(U8(row.unknown_names), "Inconnu");
+
+  const std::vector<std::u16string> mixed = {u"first name", u"Group Membership",
+                                             u"E-mail 1 - Value"};
+  const CsvHeaderCodes english = FindOutlookHeaderCodes(headers_, mixed, u"", false);
+  EXPECT_EQ(english.codes,
+            (std::vector<std::uint32_t>{headers_.FindCodeByName(u"First Name"), 0, 0}));
+  EXPECT_EQ(FindHeaderCodes(headers_, mixed).unknown_count, 0);
+
+  EXPECT_TRUE(FindOutlookHeaderCodes(headers_, mixed, u"9999", false).codes.empty());
+  EXPECT_TRUE(captured_.Has("Invalid locale(9999)"));
+}
+
+// Names alone: the locale that explains most names wins, the first of
+// equals; all-English names never choose one.
+TEST_F(Autodetect, NamesAlone) {
+  CsvDetection found;
+  const std::vector<std::u16string> german = {u"Vorname", u"Nachname", u"Firma"};
+  ASSERT_EQ(csv_.AutodetectCsvNames(german, true, &found), S_OK);
+  EXPECT_EQ(U8(found.lid), "1031");
+  EXPECT_EQ(found.codes.size(), 3u);
+  EXPECT_EQ(found.codes[0], headers_.FindCodeByName(u"First Name"));
+  ASSERT_EQ(csv_.AutodetectCsvNames(german, false, &found), S_OK);
+  EXPECT_EQ(found.lid, u"");
+  // "Suffix" and "Notizen" are German; "Suffix" alone is English too.
+  ASSERT_EQ(
+      csv_.AutodetectCsvNames(std::vector<std::u16string>{u"First Name", u"Suffix"}, true, &found),
+      S_OK);
+  EXPECT_EQ(found.lid, u"");
+  EXPECT_EQ(found.codes[1], headers_.FindCodeByName(u"Suffix"));
+}
+
+}  // namespace
+}  // namespace velmora
