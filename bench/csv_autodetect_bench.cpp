@@ -1,0 +1,92 @@
+// Autodetecting the dialect of a large CSV file, beside one plain pass over
+// the same mapped bytes. Detection decodes the first two rows only, but
+// judges the encoding on every byte, so it should cost about that pass.
+//
+//   VELMORA_BENCH_AUTODETECT_MB=1024 velmora_bench --benchmark_filter=CsvAutodetect
+//
+// The file (256 MB unless the variable says otherwise) is Outlook CSV in
+// UTF-8 without a byte-order mark, the case where no mark settles the
+// encoding early; it is written once to the temporary folder and removed at
+// exit.
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "csv/csv.h"
+#include "csv/csv_autodetect.h"
+#include "csv/csv_headers.h"
+#include "csv_corpus.h"
+#include "foundation/log.h"
+#include "foundation/mapped_file.h"
+
+namespace velmora::bench {
+namespace {
+
+class LargeCsvFile {
+ public:
+  LargeCsvFile() {
+    std::size_t megabytes = 256;
+    if (const char* value = std::getenv("VELMORA_BENCH_AUTODETECT_MB")) {
+      megabytes = static_cast<std::size_t>(std::strtoul(value, nullptr, 10));
+    }
+    path_ = std::filesystem::temp_directory_path() / "velmora_autodetect_bench.csv";
+    std::string block = MakeCsvCorpus({16u << 20, false, 20240101});
+    const std::string header = block.substr(0, block.find("\r\n") + 2);
+    std::string rows = block.substr(header.size());
+    std::ofstream out(path_, std::ios::binary);
+    out << header.substr(3);  // without the byte-order mark
+    for (std::size_t written = 0; written < (megabytes << 20); written += rows.size()) out << rows;
+  }
+  ~LargeCsvFile() {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+const LargeCsvFile& File() {
+  static const LargeCsvFile file;
+  return file;
+}
+
+void SetBytes(benchmark::State& state) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(std::filesystem::file_size(File().path())));
+}
+
+void BM_CsvAutodetect_ReferenceMemchrPass(benchmark::State& state) {
+  for (auto _ : state) {
+    files::MappedFile file;
+    if (file.Open(File().path()) != S_OK) state.SkipWithError("cannot map the file");
+    const std::string_view bytes = file.bytes();
+    benchmark::DoNotOptimize(std::memchr(bytes.data(), 0, bytes.size()));
+  }
+  SetBytes(state);
+}
+
+void BM_CsvAutodetect_File(benchmark::State& state) {
+  CLog log;
+  CCsvHeaders headers(log);
+  const CCsv csv(log, &headers);
+  for (auto _ : state) {
+    CsvDetection found;
+    if (csv.AutodetectCsvFile(File().path(), false, &found) != S_OK ||
+        found.type != vlmcsvOutlook || found.encoding_cp != 65001) {
+      state.SkipWithError("not detected as Outlook in UTF-8");
+    }
+  }
+  SetBytes(state);
+}
+
+BENCHMARK(BM_CsvAutodetect_ReferenceMemchrPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvAutodetect_File)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora::bench
