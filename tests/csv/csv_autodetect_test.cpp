@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "csv/csv.h"
+#include "csv/csv_content.h"
 #include "csv/csv_headers.h"
 #include "foundation/code_page.h"
 #include "support/test_env.h"
@@ -246,6 +247,9 @@ TEST_F(Autodetect, SeparatorsAndShortFiles) {
 TEST_F(Autodetect, ReadsTheFirstRowsOfLargeFiles) {
   const std::string google = U8(Join(Names(vlmcsvGoogle, 2), u","));
   const std::string filler(300000, 'x');
+  // 200 KB of short lines: slices end inside it.
+  std::string lines;
+  for (int i = 0; i < 200; ++i) lines.append(1000, 'y').append("\r\n");
   struct Case {
     const char* what;
     std::string bytes;
@@ -255,9 +259,10 @@ TEST_F(Autodetect, ReadsTheFirstRowsOfLargeFiles) {
   const Case kCases[] = {
       {"UTF-8 far behind", google + "\r\n" + filler + "\r\nZo\xC3\xAB\r\n", 65001, false},
       {"bad UTF-8 far behind", google + "\r\nZo\xC3\xAB\r\n" + filler + "\xE9\r\n", 0, false},
-      {"a long quoted note in row 2",
-       google + "\r\n\"" + filler + "\r\n" + filler + "\"\r\nnext\r\n", 0, false},
+      {"a long quoted note in row 2", google + "\r\n\"" + lines + filler + "\"\r\nnext\r\n", 0,
+       false},
       {"a long header row", google + "," + filler + "\r\n", 0, true},
+      {"a header cell with line breaks", "\"" + lines + filler + "\"," + google + "\r\n", 0, true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -307,23 +312,101 @@ TEST_F(Autodetect, OutlookHeaderCodes) {
   EXPECT_TRUE(captured_.Has("Invalid locale(9999)"));
 }
 
-// Names alone: the locale that explains most names wins, the first of
-// equals; all-English names never choose one.
-TEST_F(Autodetect, NamesAlone) {
-  CsvDetection found;
-  const std::vector<std::u16string> german = {u"Vorname", u"Nachname", u"Firma"};
-  ASSERT_EQ(csv_.AutodetectCsvNames(german, true, &found), S_OK);
-  EXPECT_EQ(U8(found.lid), "1031");
-  EXPECT_EQ(found.codes.size(), 3u);
-  EXPECT_EQ(found.codes[0], headers_.FindCodeByName(u"First Name"));
-  ASSERT_EQ(csv_.AutodetectCsvNames(german, false, &found), S_OK);
-  EXPECT_EQ(found.lid, u"");
-  // "Suffix" and "Notizen" are German; "Suffix" alone is English too.
-  ASSERT_EQ(
-      csv_.AutodetectCsvNames(std::vector<std::u16string>{u"First Name", u"Suffix"}, true, &found),
-      S_OK);
-  EXPECT_EQ(found.lid, u"");
-  EXPECT_EQ(found.codes[1], headers_.FindCodeByName(u"Suffix"));
+// The locale choice, on names alone and on the same names as a UTF-8 file:
+// a locale must explain more names than English does; the one leaving
+// fewest unexplained wins, the first loaded among equals.
+TEST_F(Autodetect, LocaleChoice) {
+  struct Case {
+    std::vector<std::u16string> names;
+    const char* lid;
+    const char* first_code_name;  // the English name of the first column's code
+  };
+  const Case kCases[] = {
+      {{u"Vorname", u"Nachname", u"Firma"}, "1031", "First Name"},
+      {{u"Prénom", u"Titre", u"Titre", u"Xyzzy"}, "1036", "First Name"},
+      {{u"Suffix", u"Xyzzy"}, "", "Suffix"},           // German explains no more than English
+      {{u"First Name", u"Suffix"}, "", "First Name"},  // English: no locale is tried
+      {{u"Initialen", u"Xyzzy"}, "1031", "Initials"},  // German = Dutch: German is loaded first
+      {{u"名", u"姓"}, "1041", "First Name"},          // Japanese before Chinese
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(U8(c.names.front()));
+    const std::uint32_t first_code = headers_.FindCodeByName(Utf8ToUtf16(c.first_code_name));
+    CsvDetection found;
+    ASSERT_EQ(csv_.AutodetectCsvNames(c.names, true, &found), S_OK);
+    EXPECT_EQ(U8(found.lid), c.lid);
+    ASSERT_EQ(found.codes.size(), c.names.size());
+    EXPECT_EQ(found.codes.front(), first_code);
+
+    found = Detect("\xEF\xBB\xBF" + U8(Join(c.names, u",")) + "\r\n");
+    EXPECT_EQ(U8(found.lid), c.lid);
+    ASSERT_FALSE(found.codes.empty());
+    EXPECT_EQ(found.codes.front(), first_code);
+
+    ASSERT_EQ(csv_.AutodetectCsvNames(c.names, false, &found), S_OK);
+    EXPECT_EQ(found.lid, u"");
+  }
+}
+
+// A prefix ends after its last whole line, in the file's own units.
+TEST(CsvContentPrefix, CutsAtLineEnds) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::size_t prefix;
+    std::u16string text;
+    bool partial;
+  };
+  const std::string le(
+      "\xFF\xFE"
+      "a\0\n\0b\0\n\0c\0",
+      12);
+  const std::string be(
+      "\xFE\xFF"
+      "\0a\0\n\0b\0\n\0c",
+      12);
+  const Case kCases[] = {
+      {"8-bit", "ab\r\ncd\r\nef", 7, u"ab\r\n", true},
+      {"8-bit, cut just after a line", "ab\r\ncd\r\nef", 8, u"ab\r\ncd\r\n", true},
+      {"no line end yet", "abcdef\r\n", 5, u"", true},
+      {"all of it", "ab\r\ncd", 100, u"ab\r\ncd", false},
+      {"UTF-16LE", le, 9, u"a\n", true},
+      {"UTF-16BE", be, 10, u"a\nb\n", true},
+      {"UTF-16BE whole", be, 12, u"a\nb\nc", false},
+  };
+  CapturedLog captured;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    CCsvContent content(captured.log);
+    ASSERT_EQ(content.LoadPrefix(c.bytes, DetectCsvEncoding(c.bytes), c.prefix, 1252), S_OK);
+    EXPECT_EQ(content.text(), c.text);
+    EXPECT_EQ(content.IsPartial(), c.partial);
+  }
+}
+
+// The first two rows of a slice are final only once a line break follows
+// the second inside it.
+TEST(CsvLeadingRows, FinalOnlyWhenTheSecondRowEnded) {
+  struct Case {
+    std::u16string text;
+    bool partial;
+    bool final_rows;
+    std::size_t rows;
+  };
+  const Case kCases[] = {
+      {u"a\r\nb\r\nc", true, true, 2},   {u"a\r\nb", true, false, 2},
+      {u"a\r\nb", false, true, 2},       {u"a\r\n\"b\r\nc", true, false, 2},
+      {u"\"a\r\nb\r\n", true, false, 1}, {u"", true, false, 0},
+  };
+  CapturedLog captured;
+  const CCsv csv(captured.log);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(U8(c.text));
+    CsvCellsTable cells;
+    EXPECT_EQ(csv.ParseLeadingRows(c.text, c.partial, 2, u",", &cells), c.final_rows);
+    EXPECT_EQ(cells.size(), c.rows);
+  }
+  EXPECT_FALSE(captured.Has("missed end quote"));
 }
 
 }  // namespace
