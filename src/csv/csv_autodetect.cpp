@@ -8,8 +8,8 @@
 #include "csv/csv_content.h"
 #include "csv/csv_escape.h"
 #include "foundation/code_page.h"
+#include "foundation/file_reader.h"
 #include "foundation/file_system.h"
-#include "foundation/mapped_file.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
@@ -68,6 +68,39 @@ bool SplitFirstRows(const CCsv& csv, std::u16string_view text, bool partial, Csv
 }
 
 bool HasCells(const CsvCellsTable& cells) { return MaxColumnCount(cells) > 0; }
+
+// The encoding verdict over the whole file: its first bytes, or the UTF-8
+// test over every byte, read in pieces after `prefix` (the first bytes,
+// already read). The file is then positioned after the prefix again.
+HRESULT JudgeEncoding(files::FileReader& file, const std::string& prefix, bool whole,
+                      CsvEncodingGuess& guess) {
+  if (const auto by_start = DetectCsvEncodingByStart(prefix)) {
+    guess = *by_start;
+    return S_OK;
+  }
+  CsvUtf8Test test;
+  std::size_t used = test.Feed(prefix, whole);
+  if (!test.done()) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::string piece = prefix.substr(used);
+    for (bool last = false; !last && !test.done();) {
+      std::size_t got = 0;
+      const HRESULT status = file.Read(kPiece, piece, &got);
+      if (FAILED(status)) return status;
+      last = got < kPiece;
+      used = test.Feed(piece, last);
+      piece.erase(0, used);
+    }
+  }
+  guess = test.looks_like_utf8() ? CsvEncodingGuess{codepage::kUtf8, 0} : CsvEncodingGuess{};
+  if (whole) return S_OK;
+  // Back to where the prefix ends, for reading more of the first rows.
+  HRESULT status = file.Rewind();
+  std::string skipped;
+  std::size_t got = 0;
+  if (SUCCEEDED(status)) status = file.Read(prefix.size(), skipped, &got);
+  return status;
+}
 
 }  // namespace
 
@@ -154,24 +187,36 @@ HRESULT CCsv::AutodetectCsvFile(const std::filesystem::path& file_name, bool det
   if (result == nullptr || headers_ == nullptr || file_name.empty()) return E_INVALIDARG;
   *result = CsvDetection();
 
-  // The whole file is mapped, not read: only the bytes the encoding test
-  // and the first rows touch are brought in.
-  files::MappedFile file;
+  // The file is read in pieces: the encoding test walks every byte, but only
+  // the prefix that holds the first rows is kept and decoded.
+  files::FileReader file;
   HRESULT status = file.Open(file_name, CCsvContent::kMaxContentLength);
+  std::string prefix;
+  std::size_t got = 0;
+  if (SUCCEEDED(status)) status = file.Read(kFirstPrefix, prefix, &got);
+  bool whole = SUCCEEDED(status) && prefix.size() < kFirstPrefix;
+  CsvEncodingGuess guess;
+  if (SUCCEEDED(status)) status = JudgeEncoding(file, prefix, whole, guess);
   if (FAILED(status)) {
     log_.LogError(kLoadLabel, status, files::ReadFailureStep(status));
     return status;
   }
-  const std::string_view bytes = file.bytes();
-  const CsvEncodingGuess guess = DetectCsvEncoding(bytes);
 
   CCsvContent content(log_);
   CsvCellsTable cells;
   std::u16string separator;
-  for (std::size_t prefix = kFirstPrefix;; prefix *= 4) {
-    status = content.LoadPrefix(bytes, guess, prefix, 0);
+  for (;;) {
+    status = content.LoadPrefix(prefix, whole, guess, 0);
     if (FAILED(status)) return status;
     if (SplitFirstRows(*this, content.text(), content.IsPartial(), cells, separator)) break;
+    // The two rows go on past the prefix: read four times as much.
+    const std::size_t more = prefix.size() * 3;
+    status = file.Read(more, prefix, &got);
+    if (FAILED(status)) {
+      log_.LogError(kLoadLabel, status, files::ReadFailureStep(status));
+      return status;
+    }
+    whole = got < more;
   }
   auto finish = [&](bool recognised) {
     result->empty = cells.size() == (recognised ? 1u : 0u);
@@ -187,7 +232,7 @@ HRESULT CCsv::AutodetectCsvFile(const std::filesystem::path& file_name, bool det
   // Re-decodes the prefix with `code_page` and splits it again with the
   // separator found; false when that gives no cells.
   const auto redecode = [&](int code_page) {
-    if (code_page == content.Codepage()) return true;
+    if (code_page == content.Codepage()) return HasCells(cells);
     if (!content.SetCodepage(code_page)) return false;
     ParseLeadingRows(content.text(), content.IsPartial(), kDetectRows, separator, &cells);
     return HasCells(cells);

@@ -60,16 +60,16 @@ std::u16string Utf16FromBytes(std::string_view bytes, bool big_endian) {
   return text;
 }
 
-// The length of the longest beginning of `content`, at most `limit` bytes,
-// that ends with a line feed: a whole line of 8-bit text or of UTF-16 units
-// in the given byte order (after a mark of `mark_length` bytes); 0 when
-// there is none. A line feed byte is never part of another character in
-// the code pages CSV files use.
-std::size_t LineCut(std::string_view content, std::size_t limit, std::size_t mark_length,
-                    int unit_bytes, bool big_endian) {
-  limit = std::min(limit, content.size());
+// The length of the longest beginning of `content` that ends with a line
+// feed: a whole line of 8-bit text or of UTF-16 units in the given byte
+// order (after a mark of `mark_length` bytes); 0 when there is none. A line
+// feed byte is never part of another character in the code pages CSV files
+// use.
+std::size_t LineCut(std::string_view content, std::size_t mark_length, int unit_bytes,
+                    bool big_endian) {
+  const std::size_t limit = content.size();
   if (unit_bytes == 1) {
-    const std::size_t lf = content.substr(0, limit).rfind('\n');
+    const std::size_t lf = content.rfind('\n');
     return lf == std::string_view::npos ? 0 : lf + 1;
   }
   if (limit < mark_length + 2) return 0;
@@ -133,20 +133,19 @@ HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t leng
   return S_OK;
 }
 
-HRESULT CCsvContent::LoadPrefix(std::string_view content, const CsvEncodingGuess& guess,
-                                std::size_t prefix_bytes, int default_code_page) {
+HRESULT CCsvContent::LoadPrefix(std::string_view prefix, bool whole, const CsvEncodingGuess& guess,
+                                int default_code_page) {
   Clear();
   const int code_page = ResolveCodepage(default_code_page, kFileLabel);
   if (code_page == 0) return E_INVALIDARG;
-  std::size_t cut = content.size();
-  if (prefix_bytes < content.size()) {
+  std::size_t cut = prefix.size();
+  if (!whole) {
     const bool utf16 =
         guess.code_page == codepage::kUtf16LE || guess.code_page == codepage::kUtf16BE;
-    cut = LineCut(content, prefix_bytes, guess.mark_length, utf16 ? 2 : 1,
-                  guess.code_page == codepage::kUtf16BE);
+    cut = LineCut(prefix, guess.mark_length, utf16 ? 2 : 1, guess.code_page == codepage::kUtf16BE);
     partial_ = true;
   }
-  if (cut > 0) Decode(content.substr(0, cut), guess, nullptr, code_page);
+  if (cut > 0) Decode(prefix.substr(0, cut), guess, nullptr, code_page);
   return S_OK;
 }
 

@@ -43,15 +43,15 @@ class CCsvContent {
   // below 1, and (logged) for an unknown code page.
   HRESULT LoadFromMemory(const std::uint8_t* bytes, std::int32_t length, int default_code_page);
 
-  // Decodes only the beginning of `content`, for reading its first rows
-  // without decoding the rest: the first `prefix_bytes` bytes cut back to
-  // the end of their last line (all of it when it is shorter). `guess` is
-  // the encoding found over the whole content (DetectCsvEncoding), so the
-  // verdict does not depend on where the cut falls. IsPartial() tells
-  // whether text was left out; without a line end in the prefix the text
-  // stays empty. S_OK, or E_INVALIDARG (logged) for an unknown code page.
-  HRESULT LoadPrefix(std::string_view content, const CsvEncodingGuess& guess,
-                     std::size_t prefix_bytes, int default_code_page);
+  // Decodes the first bytes of a longer content, for reading its first rows
+  // without decoding the rest. Unless `whole` says that `prefix` is all of
+  // it, the prefix is cut back to the end of its last line (the text stays
+  // empty when it has none) and IsPartial() is true. `guess` is the
+  // encoding judged over the whole content, so the verdict does not depend
+  // on where the prefix ends. S_OK, or E_INVALIDARG (logged) for an unknown
+  // code page.
+  HRESULT LoadPrefix(std::string_view prefix, bool whole, const CsvEncodingGuess& guess,
+                     int default_code_page);
   bool IsPartial() const { return partial_; }
 
   // Decodes the kept raw bytes again with `code_page` (below 1: the ANSI

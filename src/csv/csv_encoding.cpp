@@ -57,40 +57,70 @@ bool IsPlainAsciiWord(const char* p) {
 
 }  // namespace
 
-bool CsvLooksLikeUtf8(std::string_view content) {
-  bool multi_byte = false;
+// The length a sequence starting with `lead` (0x80 or above) claims.
+std::size_t ClaimedLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  return 2;
+}
+
+std::size_t CsvUtf8Test::Feed(std::string_view piece, bool last) {
   std::size_t i = 0;
-  while (i < content.size()) {
-    if (i + 8 <= content.size() && IsPlainAsciiWord(content.data() + i)) {
+  while (!done_ && i < piece.size()) {
+    if (i + 8 <= piece.size() && IsPlainAsciiWord(piece.data() + i)) {
       i += 8;
       continue;
     }
-    const unsigned char c = At(content, i);
-    if (c == 0) break;
+    const unsigned char c = At(piece, i);
+    if (c == 0) {
+      // The test reads up to the first zero byte.
+      done_ = true;
+      utf8_ = multi_byte_;
+      return i;
+    }
     if (c < 0x7F) {
       ++i;
       continue;
     }
-    const std::size_t length = SequenceLength(content, i);
-    if (length == 0) return false;
-    multi_byte = true;
+    if (!last && i + ClaimedLength(c) > piece.size()) return i;
+    const std::size_t length = SequenceLength(piece, i);
+    if (length == 0) {
+      done_ = true;
+      return i;
+    }
+    multi_byte_ = true;
     i += length;
   }
-  return multi_byte;
+  if (last && !done_) {
+    done_ = true;
+    utf8_ = multi_byte_;
+  }
+  return i;
+}
+
+bool CsvLooksLikeUtf8(std::string_view content) {
+  CsvUtf8Test test;
+  test.Feed(content, true);
+  return test.looks_like_utf8();
+}
+
+std::optional<CsvEncodingGuess> DetectCsvEncodingByStart(std::string_view head) {
+  if (head.size() < 2) return CsvEncodingGuess{};
+  const unsigned char b0 = At(head, 0);
+  const unsigned char b1 = At(head, 1);
+  if (b0 == 0xEF && b1 == 0xBB) {
+    if (At(head, 2) == 0xBF && head.size() >= 3) return CsvEncodingGuess{codepage::kUtf8, 3};
+    return CsvEncodingGuess{};
+  }
+  if (b0 == 0xFF && b1 == 0xFE) return CsvEncodingGuess{codepage::kUtf16LE, 2};
+  if (b0 == 0xFE && b1 == 0xFF) return CsvEncodingGuess{codepage::kUtf16BE, 2};
+  if (b0 != 0 && b1 == 0) return CsvEncodingGuess{codepage::kUtf16LE, 0};
+  if (b0 == 0 && b1 != 0) return CsvEncodingGuess{codepage::kUtf16BE, 0};
+  return std::nullopt;
 }
 
 CsvEncodingGuess DetectCsvEncoding(std::string_view content) {
-  if (content.size() < 2) return {};
-  const unsigned char b0 = At(content, 0);
-  const unsigned char b1 = At(content, 1);
-  if (b0 == 0xEF && b1 == 0xBB) {
-    if (At(content, 2) == 0xBF && content.size() >= 3) return {codepage::kUtf8, 3};
-    return {};
-  }
-  if (b0 == 0xFF && b1 == 0xFE) return {codepage::kUtf16LE, 2};
-  if (b0 == 0xFE && b1 == 0xFF) return {codepage::kUtf16BE, 2};
-  if (b0 != 0 && b1 == 0) return {codepage::kUtf16LE, 0};
-  if (b0 == 0 && b1 != 0) return {codepage::kUtf16BE, 0};
+  if (const auto guess = DetectCsvEncodingByStart(content)) return *guess;
   if (CsvLooksLikeUtf8(content)) return {codepage::kUtf8, 0};
   return {};
 }

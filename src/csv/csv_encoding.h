@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace velmora {
@@ -22,11 +23,35 @@ struct CsvEncodingGuess {
 // "EF BB" followed by anything but "BF" is taken as 8-bit text outright.
 CsvEncodingGuess DetectCsvEncoding(std::string_view content);
 
+// The part of DetectCsvEncoding that the first bytes decide (`head`: at
+// least the first three bytes, or all of a shorter content): a mark, UTF-16,
+// too short, or a broken UTF-8 mark. Nothing when the UTF-8 test must decide.
+std::optional<CsvEncodingGuess> DetectCsvEncodingByStart(std::string_view head);
+
 // The UTF-8 test of CSV files: true when `content`, read up to its first zero
 // byte (or its end), holds only ASCII below 0x7F and well-formed UTF-8
 // sequences, and at least one such sequence: pure ASCII says nothing about
 // the encoding, and 0x7F is not expected in text. (Values of vCards use
 // LooksLikeUtf8, which has no zero bytes to stop at.)
 bool CsvLooksLikeUtf8(std::string_view content);
+
+// The same test over content given in pieces, so that a file can be tested
+// without holding it.
+class CsvUtf8Test {
+ public:
+  // Tests the next piece and returns how many of its bytes were used. With
+  // `last` false a sequence cut off by the piece's end is left: the caller
+  // hands the bytes not used in again, in front of the next piece.
+  std::size_t Feed(std::string_view piece, bool last);
+  // Whether the verdict is in: a bad sequence or a zero byte was met, or the
+  // last piece was fed.
+  bool done() const { return done_; }
+  bool looks_like_utf8() const { return done_ && utf8_; }
+
+ private:
+  bool done_ = false;
+  bool utf8_ = false;
+  bool multi_byte_ = false;
+};
 
 }  // namespace velmora

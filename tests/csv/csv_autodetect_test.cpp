@@ -12,6 +12,7 @@
 
 #include "csv/csv.h"
 #include "csv/csv_content.h"
+#include "csv/csv_encoding.h"
 #include "csv/csv_headers.h"
 #include "foundation/code_page.h"
 #include "support/test_env.h"
@@ -374,10 +375,33 @@ TEST(CsvContentPrefix, CutsAtLineEnds) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
     CCsvContent content(captured.log);
-    ASSERT_EQ(content.LoadPrefix(c.bytes, DetectCsvEncoding(c.bytes), c.prefix, 1252), S_OK);
+    const std::string_view prefix = std::string_view(c.bytes).substr(0, c.prefix);
+    ASSERT_EQ(content.LoadPrefix(prefix, prefix.size() == c.bytes.size(),
+                                 DetectCsvEncoding(c.bytes), 1252),
+              S_OK);
     EXPECT_EQ(content.text(), c.text);
     EXPECT_EQ(content.IsPartial(), c.partial);
   }
+}
+
+// The UTF-8 test gives the same verdict whatever pieces the content comes
+// in, a sequence cut between two pieces included.
+TEST(CsvUtf8Test, PiecesGiveTheVerdictOfTheWhole) {
+  const std::string kTexts[] = {"plain ascii only",
+                                "Zo\xC3\xAB and \xE2\x82\xAC and \xF0\x9F\x98\x80",
+                                "caf\xC3\xA9 then bad \xE9 byte", "cut \xE2\x82",
+                                std::string("\xC3\xA9 then \0 then \xE9", 16)};
+  for (const std::string& text : kTexts) {
+    const bool expected = CsvLooksLikeUtf8(text);
+    for (std::size_t split = 0; split <= text.size(); ++split) {
+      CsvUtf8Test test;
+      const std::size_t used = test.Feed(std::string_view(text).substr(0, split), false);
+      if (!test.done()) test.Feed(std::string_view(text).substr(used), true);
+      EXPECT_EQ(test.looks_like_utf8(), expected) << text << " split at " << split;
+    }
+  }
+  EXPECT_TRUE(CsvLooksLikeUtf8(kTexts[1]));
+  EXPECT_TRUE(CsvLooksLikeUtf8(kTexts[4]));  // read up to the zero byte
 }
 
 // The first two rows of a slice are final only once a line break follows
