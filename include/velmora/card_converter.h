@@ -226,6 +226,33 @@ class VELMORA_API ICardConverter : public IObject {
   // 0 .. count - 1); any other kind gives E_INVALIDARG.
   virtual HRESULT get_CsvOutlookLocalesItem(const Variant& index_or_lid,
                                             std::shared_ptr<ICsvOutlookLocale>* locale) = 0;
+
+  // --- Google's grouped columns -------------------------------------------
+  // Reads a plain Google column name ("E-mail 'Home' 2", "Address 'Work'
+  // Street"): its group, property, type word (for IM the service) and
+  // 1-based instance of that type. `success` false (and S_OK) when the name
+  // does not follow the grammar; the other outputs may be null.
+  virtual HRESULT ParseGooglePlainName(const std::u16string& header, ECsvHeaderGroup* group,
+                                       ECsvHeaderGroupProp* group_prop, std::u16string* type,
+                                       std::int32_t* type_index, bool* success) = 0;
+  // Which destination column each source column fills (`src2dst`, -1:
+  // none), by code, then by the e-mail and category pairs, then by name;
+  // the source columns left over are appended to the destination's "Notes"
+  // column (`src_append2dst`, -1: not). A Google row must be plain.
+  virtual HRESULT MapCsvHeaders(const std::vector<std::u16string>& src,
+                                const std::vector<std::u16string>& dst,
+                                std::vector<std::int32_t>* src_append2dst,
+                                std::vector<std::int32_t>* src2dst) = 0;
+  // Where each source column goes in a Google table: its code (grouped
+  // codes with their instance), the type word and index for that type of
+  // the instance, and whether the value is appended to that column rather
+  // than filling it. `flags`: pcfUniteChild puts every child in one column.
+  virtual HRESULT MapCsvHeaders2Google(const std::vector<std::u16string>& src,
+                                       std::vector<std::int32_t>* dst_code,
+                                       std::vector<std::u16string>* dst_type,
+                                       std::vector<std::int32_t>* dst_index4type,
+                                       std::vector<bool>* dst_append_to,
+                                       std::int32_t flags = 0) = 0;
 };
 
 // Creates an uninitialised converter; null only when memory runs out.

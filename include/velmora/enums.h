@@ -23,6 +23,15 @@ enum ECsvParseFlags : std::int32_t {
   csvpDefault = 15,             // header row forced, empty and blank lines skipped
 };
 
+// How Google's grouped columns are turned into plain ones ("E-mail 'Home'").
+enum EPlainCsvFlags : std::int32_t {
+  pcfSortByType = 1,             // a group's plain columns ordered by type word
+  pcfForce1stIndex = 2,          // "E-mail 'Home' 1", not "E-mail 'Home'"
+  pcfDecodeGroupMembership = 4,  // "Group Membership" cells read as categories
+  pcfUniteChild = 8,             // every "Child" relation in one column
+  pcfDefault = 12,
+};
+
 // The kinds of telephone that ICardContact::AddTelephone adds.
 enum EContactTelephone : std::int32_t {
   vlmctBusiness = 1,

@@ -97,6 +97,18 @@ class CComCardConverter : public ICardConverter {
   HRESULT get_CsvOutlookLocalesCount(std::int32_t* count) override;
   HRESULT get_CsvOutlookLocalesItem(const Variant& index_or_lid,
                                     std::shared_ptr<ICsvOutlookLocale>* locale) override;
+  HRESULT ParseGooglePlainName(const std::u16string& header, ECsvHeaderGroup* group,
+                               ECsvHeaderGroupProp* group_prop, std::u16string* type,
+                               std::int32_t* type_index, bool* success) override;
+  HRESULT MapCsvHeaders(const std::vector<std::u16string>& src,
+                        const std::vector<std::u16string>& dst,
+                        std::vector<std::int32_t>* src_append2dst,
+                        std::vector<std::int32_t>* src2dst) override;
+  HRESULT MapCsvHeaders2Google(const std::vector<std::u16string>& src,
+                               std::vector<std::int32_t>* dst_code,
+                               std::vector<std::u16string>* dst_type,
+                               std::vector<std::int32_t>* dst_index4type,
+                               std::vector<bool>* dst_append_to, std::int32_t flags) override;
 
  private:
   // Logs "Not initialized" under `label` when Init has not succeeded.

@@ -10,6 +10,8 @@
 #include "automation/com_csv_outlook_locale.h"
 #include "csv/csv.h"
 #include "csv/csv_autodetect.h"
+#include "csv/google_header_map.h"
+#include "csv/google_plain_name.h"
 
 namespace velmora {
 namespace {
@@ -21,6 +23,9 @@ constexpr char kGetHeaders2Label[] = "CComCardConverter.GetCsvHeaders2";
 constexpr char kKnownTypesLabel[] = "CComCardConverter.GetCsvHeaderKnownTypes";
 constexpr char kLocalesCountLabel[] = "CComCardConverter.get_CsvOutlookLocalesCount";
 constexpr char kLocalesItemLabel[] = "CComCardConverter.get_CsvOutlookLocalesItem";
+constexpr char kParsePlainLabel[] = "CComCardConverter.ParseGooglePlainName";
+constexpr char kMapLabel[] = "CComCardConverter.MapCsvHeaders";
+constexpr char kMapGoogleLabel[] = "CComCardConverter.MapCsvHeaders2Google";
 
 // Whether a column's English name is one of the names written by default:
 // the Outlook columns, less those that are alternatives of others.
@@ -184,6 +189,66 @@ HRESULT CComCardConverter::get_CsvOutlookLocalesItem(const Variant& index_or_lid
   return GuardedCall(&context_->log(), kLocalesItemLabel, [&] {
     *locale = std::make_shared<CComCsvOutlookLocale>(context_, std::move(lid));
     return S_OK;
+  });
+}
+
+HRESULT CComCardConverter::ParseGooglePlainName(const std::u16string& header,
+                                                ECsvHeaderGroup* group,
+                                                ECsvHeaderGroupProp* group_prop,
+                                                std::u16string* type, std::int32_t* type_index,
+                                                bool* success) {
+  if (!CheckInitialised(kParsePlainLabel)) return E_GENERIC_FAILURE;
+  if (success == nullptr) return E_INVALIDARG;
+  return GuardedCall(&context_->log(), kParsePlainLabel, [&] {
+    GooglePlainName parsed;
+    *success =
+        !header.empty() && velmora::ParseGooglePlainName(context_->CsvHeaders(), header, &parsed);
+    Put(group, static_cast<ECsvHeaderGroup>(*success ? parsed.value->GroupCode() : 0));
+    Put(group_prop,
+        static_cast<ECsvHeaderGroupProp>(*success ? parsed.value->GroupPropCode() : csvgpNone));
+    Put(type, *success ? parsed.type : std::u16string());
+    Put(type_index, *success ? parsed.index : 0);
+    return S_OK;
+  });
+}
+
+HRESULT CComCardConverter::MapCsvHeaders(const std::vector<std::u16string>& src,
+                                         const std::vector<std::u16string>& dst,
+                                         std::vector<std::int32_t>* src_append2dst,
+                                         std::vector<std::int32_t>* src2dst) {
+  if (!CheckInitialised(kMapLabel)) return E_GENERIC_FAILURE;
+  if (src2dst == nullptr) return E_INVALIDARG;
+  return GuardedCall(&context_->log(), kMapLabel, [&] {
+    return velmora::MapCsvHeaders(context_->CsvHeaders(), src, dst, src2dst, src_append2dst);
+  });
+}
+
+HRESULT CComCardConverter::MapCsvHeaders2Google(const std::vector<std::u16string>& src,
+                                                std::vector<std::int32_t>* dst_code,
+                                                std::vector<std::u16string>* dst_type,
+                                                std::vector<std::int32_t>* dst_index4type,
+                                                std::vector<bool>* dst_append_to,
+                                                std::int32_t flags) {
+  if (!CheckInitialised(kMapGoogleLabel)) return E_GENERIC_FAILURE;
+  return GuardedCall(&context_->log(), kMapGoogleLabel, [&] {
+    std::vector<GoogleDestination> found;
+    const HRESULT status =
+        velmora::MapCsvHeaders2Google(context_->CsvHeaders(), src, flags, &found);
+    if (FAILED(status)) return status;
+    std::vector<std::int32_t> codes, indexes;
+    std::vector<std::u16string> types;
+    std::vector<bool> append;
+    for (GoogleDestination& d : found) {
+      codes.push_back(d.code);
+      types.push_back(std::move(d.type));
+      indexes.push_back(d.index4type);
+      append.push_back(d.append);
+    }
+    Put(dst_code, std::move(codes));
+    Put(dst_type, std::move(types));
+    Put(dst_index4type, std::move(indexes));
+    Put(dst_append_to, std::move(append));
+    return status;
   });
 }
 

@@ -78,6 +78,11 @@ TEST(CsvObjects, EveryMethodFailsWithMinusOneBeforeInit) {
       [&](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &words); },
       [&](Conv& c) { return c.get_CsvOutlookLocalesCount(&number); },
       [&](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &locale); },
+      [&](Conv& c) {
+        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &text, &number, &flag);
+      },
+      [&](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &codes, &codes); },
+      [&](Conv& c) { return c.MapCsvHeaders2Google({u"a"}, &codes, &words, &codes, nullptr); },
   };
   for (std::size_t i = 0; i < calls.size(); ++i) {
     EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
@@ -240,6 +245,44 @@ TEST(CsvObjects, Autodetect) {
   EXPECT_EQ(U8(lid), "1031");
   EXPECT_EQ(codes, (std::vector<std::int32_t>{2, 0}));
   EXPECT_EQ(converter->AutodetectCsvHeaders({}, &codes, &lid, &custom, &type), E_INVALIDARG);
+}
+
+TEST(CsvObjects, GoogleColumns) {
+  const auto converter = CsvConverter();
+  ECsvHeaderGroup group = csvgNone;
+  ECsvHeaderGroupProp prop = csvgpNone;
+  std::u16string type;
+  std::int32_t index = 0;
+  bool success = false;
+  ASSERT_EQ(converter->ParseGooglePlainName(u"Address 'Work' 2 City", &group, &prop, &type, &index,
+                                            &success),
+            S_OK);
+  EXPECT_TRUE(success);
+  EXPECT_EQ(U8(type) + std::to_string(group) + std::to_string(prop) + std::to_string(index),
+            "Work452");
+  ASSERT_EQ(converter->ParseGooglePlainName(u"", &group, &prop, &type, &index, &success), S_OK);
+  EXPECT_FALSE(success);
+  EXPECT_EQ(group, csvgNone);
+  EXPECT_EQ(prop, csvgpNone);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(converter->ParseGooglePlainName(u"Phone", &group, &prop, &type, &index, nullptr),
+            E_INVALIDARG);
+
+  std::vector<std::int32_t> src2dst, append, codes, indexes;
+  EXPECT_EQ(converter->MapCsvHeaders({u"Notes"}, {u"Notes"}, &append, nullptr), E_INVALIDARG);
+  ASSERT_EQ(converter->MapCsvHeaders({u"Xyz", u"Notes"}, {u"Notes"}, &append, &src2dst), S_OK);
+  EXPECT_EQ(src2dst, (std::vector<std::int32_t>{-1, 0}));
+  EXPECT_EQ(append, (std::vector<std::int32_t>{0, -1}));
+
+  std::vector<std::u16string> types;
+  std::vector<bool> appended;
+  ASSERT_EQ(converter->MapCsvHeaders2Google({u"Home Phone", u"Home Phone 2"}, &codes, &types,
+                                            &indexes, &appended),
+            S_OK);
+  EXPECT_EQ(codes, (std::vector<std::int32_t>{0x03000101, 0x03000201}));
+  EXPECT_EQ(types, (std::vector<std::u16string>{u"Home", u"Home"}));
+  EXPECT_EQ(indexes, (std::vector<std::int32_t>{0, 1}));
+  EXPECT_EQ(appended, (std::vector<bool>{false, false}));
 }
 
 }  // namespace

@@ -1,0 +1,118 @@
+#include "csv/google_mvalue.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+constexpr char kDecodeLabel[] = "CCsv.DecodeGoogleMValue";
+constexpr std::u16string_view kSeparator = u" ::: ";
+
+// Removes one colon from every run of a space, four or more colons and a
+// space.
+void UnescapeSeparators(std::u16string& item) {
+  std::size_t at = 0;
+  while ((at = item.find(u" ::::", at)) != std::u16string::npos) {
+    std::size_t end = at + 1;
+    while (end < item.size() && item[end] == u':') ++end;
+    if (end < item.size() && item[end] == u' ') {
+      item.erase(at + 1, 1);
+      at = end - 1;
+    } else {
+      at = end;
+    }
+  }
+}
+
+// Adds one colon to every run of a space, three or more colons and a
+// space, so that no value holds the separator.
+void EscapeSeparators(std::u16string& item) {
+  std::size_t at = 0;
+  while ((at = item.find(u" :::", at)) != std::u16string::npos) {
+    std::size_t end = at + 1;
+    while (end < item.size() && item[end] == u':') ++end;
+    if (end < item.size() && item[end] == u' ') {
+      item.insert(at + 1, 1, u':');
+      ++end;
+    }
+    at = end;
+  }
+}
+
+bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+           auto lower = [](char16_t c) {
+             return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+           };
+           return lower(x) == lower(y);
+         });
+}
+
+}  // namespace
+
+void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u16string>& items,
+                        bool skip_empty, int* default_index) {
+  items.clear();
+  int found_default = -1;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find(kSeparator, start);
+    std::u16string item(text.substr(start, end == std::u16string_view::npos ? end : end - start));
+    if (!(skip_empty && item.empty())) {
+      UnescapeSeparators(item);
+      std::size_t stars = 0;
+      while (stars < item.size() && item[stars] == u'*') ++stars;
+      if (stars > 0 && stars < item.size() && item[stars] == u' ') {
+        if (stars == 1) {
+          item.erase(0, 2);
+          if (found_default < 0) {
+            found_default = static_cast<int>(items.size());
+          } else {
+            log.LogError(kDecodeLabel, 0, "two default values in:\n%s", text);
+          }
+        } else {
+          item.erase(0, 1);
+        }
+      }
+      items.push_back(std::move(item));
+    }
+    if (end == std::u16string_view::npos) break;
+    start = end + kSeparator.size();
+  }
+  if (default_index != nullptr) *default_index = found_default;
+}
+
+std::u16string EncodeGoogleMValue(const std::vector<std::u16string>& items, int default_index) {
+  std::u16string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += kSeparator;
+    std::u16string item = items[i];
+    EscapeSeparators(item);
+    std::size_t stars = 0;
+    while (stars < item.size() && item[stars] == u'*') ++stars;
+    if (stars > 0 && stars < item.size() && item[stars] == u' ') item.insert(0, 1, u'*');
+    if (static_cast<int>(i) == default_index) text += u"* ";
+    text += item;
+  }
+  return text;
+}
+
+std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
+                                           std::u16string_view list_separator) {
+  std::vector<std::u16string> items;
+  int default_index = -1;
+  DecodeGoogleMValue(log, text, items, true, &default_index);
+  if (default_index > 0) {
+    std::rotate(items.begin(), items.begin() + default_index, items.begin() + default_index + 1);
+  }
+  std::u16string categories;
+  for (const std::u16string& item : items) {
+    if (EqualsAsciiNoCase(item, u"My Contacts")) continue;
+    if (!categories.empty()) categories += list_separator;
+    categories += item;
+  }
+  return categories;
+}
+
+}  // namespace velmora
