@@ -216,10 +216,11 @@ TEST_F(GoogleColumns, PlainsASmallTable) {
   const CsvCellsTable source = {
       {u"Name", u"E-mail 1 - Type", u"E-mail 1 - Value", u"Group Membership", u"IM 1 - Type",
        u"IM 1 - Service", u"IM 1 - Value", u"Address 1 - Type", u"Address 1 - City",
-       u"Relation 1 - Type", u"Relation 1 - Value", u"Relation 2 - Type", u"Relation 2 - Value"},
+       u"Address 1 - Street", u"Relation 1 - Type", u"Relation 1 - Value", u"Relation 2 - Type",
+       u"Relation 2 - Value"},
       {u"Ann", u"* Home", u"a@x ::: b@x", u"* My Contacts ::: Friends", u"Other", u"Skype ::: ICQ",
-       u"ann1 ::: ann2 ::: ann3", u"Work", u"Paris", u"Child", u"Bo", u"Child", u"Cy :::: Di",
-       u"extra"},
+       u"ann1 ::: ann2 ::: ann3", u"Work", u"Paris", u"1 Rue ::: B", u"Child", u"Bo", u"Child",
+       u"Cy :::: Di", u"extra"},
       {u"Ben", u"Work", u"b@y"},
   };
   struct Case {
@@ -231,18 +232,22 @@ TEST_F(GoogleColumns, PlainsASmallTable) {
   const Case kCases[] = {
       {0,
        u"Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       u"Address 'Work' City|Relation 'Child'|Relation 'Child' 2",
-       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann1|ann2|ann3|Paris|Bo|Cy ::: Di|extra",
-       u"Ben|||b@y|||||||"},
+       u"Address 'Work' City|Address 'Work' Street|Relation 'Child'|Relation 'Child' 2",
+       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo|Cy ::: "
+       u"Di|extra",
+       u"Ben|||b@y||||||||"},
       {pcfDefault,
        u"Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       u"Address 'Work' City|Relation 'Child'",
-       u"Ann|a@x|b@x||Friends|ann1|ann2|ann3|Paris|Bo ::: Cy :::: Di|extra", u"Ben|||b@y||||||"},
+       u"Address 'Work' City|Address 'Work' Street|Relation 'Child'",
+       u"Ann|a@x|b@x||Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo ::: Cy :::: Di|extra",
+       u"Ben|||b@y|||||||"},
       {pcfSortByType | pcfForce1stIndex,
        u"Name|E-mail 'Home' 1|E-mail 'Home' 2|E-mail 'Work' 1|Group Membership|IM 1|IM 'ICQ' 1|"
-       u"IM 'Skype' 1|Address 'Work' 1 City|Relation 'Child' 1|Relation 'Child' 2",
-       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann3|ann2|ann1|Paris|Bo|Cy ::: Di|extra",
-       u"Ben|||b@y|||||||"},
+       u"IM 'Skype' 1|Address 'Work' 1 Street|Address 'Work' 1 City|Relation 'Child' 1|Relation "
+       u"'Child' 2",
+       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann3|ann2|ann1|1 Rue ::: B|Paris|Bo|Cy ::: "
+       u"Di|extra",
+       u"Ben|||b@y||||||||"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.flags);
