@@ -253,6 +253,14 @@ class VELMORA_API ICardConverter : public IObject {
                                        std::vector<std::int32_t>* dst_index4type,
                                        std::vector<bool>* dst_append_to,
                                        std::int32_t flags = 0) = 0;
+
+  // --- CSV values -----------------------------------------------------------
+  // A date cell of `src_type` as `dst_type` writes it: Google "yyyy-mm-dd",
+  // the others "mm/dd/yyyy", empty for no date; without `force` unchanged
+  // between equal dialects and within the Outlook family. E_INVALIDARG for
+  // a text that is no date.
+  virtual HRESULT ConvertCsvDate(ECsvType src_type, const std::u16string& src, ECsvType dst_type,
+                                 bool force, std::u16string* dst) = 0;
 };
 
 // Creates an uninitialised converter; null only when memory runs out.

@@ -109,6 +109,8 @@ class CComCardConverter : public ICardConverter {
                                std::vector<std::u16string>* dst_type,
                                std::vector<std::int32_t>* dst_index4type,
                                std::vector<bool>* dst_append_to, std::int32_t flags) override;
+  HRESULT ConvertCsvDate(ECsvType src_type, const std::u16string& src, ECsvType dst_type,
+                         bool force, std::u16string* dst) override;
 
  private:
   // Logs "Not initialized" under `label` when Init has not succeeded.

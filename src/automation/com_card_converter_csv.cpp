@@ -10,6 +10,7 @@
 #include "automation/com_csv_outlook_locale.h"
 #include "csv/csv.h"
 #include "csv/csv_autodetect.h"
+#include "csv/csv_values.h"
 #include "csv/google_header_map.h"
 #include "csv/google_plain_name.h"
 
@@ -26,6 +27,7 @@ constexpr char kLocalesItemLabel[] = "CComCardConverter.get_CsvOutlookLocalesIte
 constexpr char kParsePlainLabel[] = "CComCardConverter.ParseGooglePlainName";
 constexpr char kMapLabel[] = "CComCardConverter.MapCsvHeaders";
 constexpr char kMapGoogleLabel[] = "CComCardConverter.MapCsvHeaders2Google";
+constexpr char kConvertDateLabel[] = "CComCardConverter.ConvertCsvDate";
 
 // Whether a column's English name is one of the names written by default:
 // the Outlook columns, less those that are alternatives of others.
@@ -249,6 +251,17 @@ HRESULT CComCardConverter::MapCsvHeaders2Google(const std::vector<std::u16string
     Put(dst_index4type, std::move(indexes));
     Put(dst_append_to, std::move(append));
     return status;
+  });
+}
+
+HRESULT CComCardConverter::ConvertCsvDate(ECsvType src_type, const std::u16string& src,
+                                          ECsvType dst_type, bool force, std::u16string* dst) {
+  if (!CheckInitialised(kConvertDateLabel)) return E_GENERIC_FAILURE;
+  if (dst == nullptr) return E_INVALIDARG;
+  return GuardedCall(&context_->log(), kConvertDateLabel, [&] {
+    return velmora::ConvertCsvDate(context_->log(), src_type, src, dst_type, force, dst)
+               ? S_OK
+               : E_INVALIDARG;
   });
 }
 

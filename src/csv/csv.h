@@ -18,6 +18,7 @@
 namespace velmora {
 
 class CCsvHeaders;
+struct ContactRecord;
 struct CsvDetection;
 
 class CCsv {
@@ -72,7 +73,19 @@ class CCsv {
   HRESULT AutodetectCsvNames(std::span<const std::u16string> names, bool detect_locale,
                              CsvDetection* result) const;
 
+  // Fills `contact` (emptied first) from one row (csv_import.cpp): the cell
+  // of column i is read by header code i, its dates, booleans and
+  // enumerations in the words of the Outlook locale `lid` (empty:
+  // English). `names`, the header row when given, names the "Header:
+  // value" lines that keep in the notes what has no field of its own.
+  // S_OK; S_NO_CONTENT when no cell carried content; E_INVALIDARG without
+  // a contact.
+  HRESULT ImportContact(std::span<const std::uint32_t> codes, const CsvRow& row,
+                        ContactRecord* contact, std::u16string_view lid,
+                        std::span<const std::u16string> names = {}) const;
+
   CLog& log() const { return log_; }
+  const CCsvHeaders* headers() const { return headers_; }
 
  private:
   CLog& log_;

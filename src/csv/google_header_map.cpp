@@ -9,6 +9,7 @@
 #include "csv/csv_autodetect.h"
 #include "csv/csv_header_index_builder.h"
 #include "csv/google_plain_name.h"
+#include "foundation/text_util.h"
 
 namespace velmora {
 namespace {
@@ -148,16 +149,6 @@ const MapRow* RowOf(std::uint32_t code) {
   return nullptr;
 }
 
-bool SameWord(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-           auto lower = [](char16_t c) {
-             return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-           };
-           return lower(x) == lower(y);
-         });
-}
-
 // The plain column a parsed plain name stands for, among those not `used`
 // yet: the `index`-th of its type, else the first free one of its type,
 // else the first free "Other" one. 0 when there is none.
@@ -170,7 +161,7 @@ std::uint32_t ResolvePlainName(const GooglePlainName& name, const std::set<std::
     for (const MapRow& row : kRows) {
       if (row.group != group || row.property != property || row.append != 0) continue;
       const bool any_type = row.type[0] == u'\0';
-      if (!any_type && !SameWord(row.type, wanted)) continue;
+      if (!any_type && !text::EqualsAsciiNoCase(std::u16string_view(row.type), wanted)) continue;
       if (used.count(row.code) != 0) continue;
       if (row.nth == nth) return row.code;
       if (first_free == 0) first_free = row.code;

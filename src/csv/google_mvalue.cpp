@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "foundation/text_util.h"
+
 namespace velmora {
 namespace {
 
@@ -39,14 +41,11 @@ void EscapeSeparators(std::u16string& item) {
   }
 }
 
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-           auto lower = [](char16_t c) {
-             return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-           };
-           return lower(x) == lower(y);
-         });
+// Google's own group of every contact: "My Contacts", or "myContacts" in
+// later exports.
+bool IsMyContacts(std::u16string_view item) {
+  return text::EqualsAsciiNoCase(item, std::u16string_view(u"My Contacts")) ||
+         text::EqualsAsciiNoCase(item, std::u16string_view(u"myContacts"));
 }
 
 }  // namespace
@@ -108,7 +107,7 @@ std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
   }
   std::u16string categories;
   for (const std::u16string& item : items) {
-    if (EqualsAsciiNoCase(item, u"My Contacts")) continue;
+    if (IsMyContacts(item)) continue;
     if (!categories.empty()) categories += list_separator;
     categories += item;
   }

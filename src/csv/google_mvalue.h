@@ -26,8 +26,9 @@ void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u1
 std::u16string EncodeGoogleMValue(const std::vector<std::u16string>& items, int default_index);
 
 // The categories a Google "Group Membership" cell stands for, as import
-// reads them: its values without Google's own "My Contacts" group (ASCII
-// case ignored), the default first, joined by `list_separator`.
+// reads them: its values without Google's own group of every contact ("My
+// Contacts", or "myContacts" in later exports; ASCII case ignored), the
+// default first, joined by `list_separator`.
 std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
                                            std::u16string_view list_separator);
 

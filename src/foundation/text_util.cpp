@@ -63,6 +63,16 @@ bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char16_t x = a[i] >= u'A' && a[i] <= u'Z' ? static_cast<char16_t>(a[i] + 32) : a[i];
+    const char16_t y = b[i] >= u'A' && b[i] <= u'Z' ? static_cast<char16_t>(b[i] + 32) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
 bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && EqualsAsciiNoCase(s.substr(0, prefix.size()), prefix);
 }

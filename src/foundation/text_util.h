@@ -20,6 +20,8 @@ std::u16string ToUpper(std::u16string_view s);
 
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
+// Only A to Z and a to z are told apart from their other case.
+bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b);
 bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix);
 
 // Widens ASCII (each byte to one unit); for literals and known-ASCII text.
