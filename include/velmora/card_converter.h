@@ -261,6 +261,70 @@ class VELMORA_API ICardConverter : public IObject {
   // a text that is no date.
   virtual HRESULT ConvertCsvDate(ECsvType src_type, const std::u16string& src, ECsvType dst_type,
                                  bool force, std::u16string* dst) = 0;
+
+  // --- CSV export -----------------------------------------------------------
+  // Writes the cards of `vcards` as CSV of `dst_type` (vlmcsvOutlook,
+  // vlmcsvGoogle or vlmcsvOutlook365v2; Outlook also in the names and words
+  // of the locale `dst_locale`) into `dst_dir` (created when missing): one
+  // file "<dst_base_name>.csv", or one per contact named by its file-as
+  // name, numbered "[1]", "[2]", ... when taken. The columns are the
+  // dialect's list and every further column a contact fills. The text is
+  // UTF-16 (little- or big-endian) or converted to `encoding_cp` (0: the
+  // system's ANSI code page), with a byte-order mark when asked for (none
+  // for code pages other than 65001). With `dr` other than drmNone,
+  // duplicates among the cards are left out. Files are written through a
+  // temporary file and a rename. `file_names` receives the paths written.
+  // Counts: rows (single file) or files saved; skipped, and duplicates among
+  // them; contacts that could not be read; failed file operations. S_OK when
+  // a file was written; S_FALSE when the progress callback cancelled.
+  virtual HRESULT SaveMemoryCSV2(const std::vector<std::uint8_t>& vcards,
+                                 const std::u16string& dst_dir, const std::u16string& dst_base_name,
+                                 ECsvType dst_type, const std::u16string& dst_locale,
+                                 bool save_to_single_file, std::int32_t* stats_saved,
+                                 std::int32_t* stats_skipped_all, std::int32_t* stats_skipped_dups,
+                                 std::int32_t* stats_errors, std::int32_t* io_errors,
+                                 std::vector<std::u16string>* file_names,
+                                 bool write_signature = true, bool write_headers = true,
+                                 ECsvEncodingType encoding_type = vlmcetMultibyte,
+                                 std::int32_t encoding_cp = 65001, EDRMethod dr = drmNone,
+                                 ICardConverterProgress* progress = nullptr) = 0;
+  // The same as English Outlook CSV.
+  virtual HRESULT SaveMemoryCSV(const std::vector<std::uint8_t>& vcards,
+                                const std::u16string& dst_dir, const std::u16string& dst_base_name,
+                                bool save_to_single_file, std::int32_t* stats_saved,
+                                std::int32_t* stats_skipped_all, std::int32_t* stats_skipped_dups,
+                                std::int32_t* stats_errors, std::int32_t* io_errors,
+                                std::vector<std::u16string>* file_names,
+                                bool write_signature = true, bool write_headers = true,
+                                ECsvEncodingType encoding_type = vlmcetMultibyte,
+                                std::int32_t encoding_cp = 65001, EDRMethod dr = drmNone,
+                                ICardConverterProgress* progress = nullptr) = 0;
+
+  // --- Google cell values ---------------------------------------------------
+  // One value made safe for a Google cell: a leading "* " gets a second
+  // star; as a sub-value " ::: " inside it gets a fourth colon.
+  virtual HRESULT EncodeGoogleValue(const std::u16string& value, bool is_sub_value,
+                                    std::u16string* encoded) = 0;
+  // Values (an array of strings) joined by " ::: ", the one at
+  // `default_index` marked "* ".
+  virtual HRESULT EncodeGoogleMValue(const Variant& values, std::int32_t default_index,
+                                     std::u16string* encoded) = 0;
+  // The same for a list split at any character of `list_separators`
+  // (missing or a string; missing: the user's list separator).
+  virtual HRESULT EncodeGoogleMValue2(const std::u16string& string_list,
+                                      const Variant& list_separators, bool trim,
+                                      std::int32_t default_index, std::u16string* encoded) = 0;
+  // Categories as a "Group Membership" cell, with Google's "My Contacts"
+  // added (as the default when no other is named) unless present.
+  virtual HRESULT Categories2GroupMembership(const std::u16string& categories,
+                                             const Variant& list_separators, bool trim,
+                                             bool ensure_my_contacts, std::int32_t default_index,
+                                             std::u16string* group_membership) = 0;
+  // A cell quoted as the CSV writers quote it; missing or empty separators
+  // mean ',' and ';', and only their first character counts.
+  virtual HRESULT EscapeCell(const std::u16string& cell, const Variant& separator,
+                             const Variant& list_separator, bool force,
+                             std::u16string* escaped) = 0;
 };
 
 // Creates an uninitialised converter; null only when memory runs out.

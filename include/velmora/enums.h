@@ -23,6 +23,13 @@ enum ECsvParseFlags : std::int32_t {
   csvpDefault = 15,             // header row forced, empty and blank lines skipped
 };
 
+// The text encoding of written CSV files.
+enum ECsvEncodingType : std::int32_t {
+  vlmcetMultibyte = 0,  // converted to the caller's code page
+  vlmcetUTF16 = 1,      // UTF-16 little-endian
+  vlmcetUTF16BE = 3,    // UTF-16 big-endian
+};
+
 // How Google's grouped columns are turned into plain ones ("E-mail 'Home'").
 enum EPlainCsvFlags : std::int32_t {
   pcfSortByType = 1,             // a group's plain columns ordered by type word

@@ -36,31 +36,6 @@ const char* FailedStep(HRESULT status) {
   }
 }
 
-// Marks the duplicates among `cards`; returns one flag per card.
-std::vector<bool> FindDuplicates(CLog& log, const std::vector<std::string>& cards,
-                                 EDRMethod method) {
-  std::vector<bool> skip(cards.size(), false);
-  std::vector<std::unique_ptr<CCardDoc>> docs;
-  std::vector<DRItem> items;
-  std::vector<std::size_t> owners;  // the card of each item
-  for (std::size_t i = 0; i < cards.size(); ++i) {
-    auto doc = std::make_unique<CCardDoc>(log);
-    std::vector<DRItem> found;
-    if (SUCCEEDED(ParseDRPropsFromString(log, *doc, cards[i], found)) && found.size() == 1) {
-      found.front().position = static_cast<int>(i);
-      items.push_back(std::move(found.front()));
-      owners.push_back(i);
-      docs.push_back(std::move(doc));
-    }
-  }
-  CCardDR dr(log);
-  if (dr.Run(nullptr, items, method) != S_OK) return skip;
-  for (std::size_t k = 0; k < items.size(); ++k) {
-    if (items[k].action == DRAction::kSkip) skip[owners[k]] = true;
-  }
-  return skip;
-}
-
 class Saver {
  public:
   Saver(CConverterContext& context, const CardSaveRequest& request, CardSaveStats* stats,
@@ -113,7 +88,7 @@ HRESULT Saver::Run(CConverterContext& context) {
   stats_.errors = errors;
 
   std::vector<bool> skip(cards.size(), false);
-  if (resolve && sources.size() > 1) skip = FindDuplicates(log_, sources, request_.dr);
+  if (resolve && sources.size() > 1) skip = FindDuplicateCards(log_, sources, request_.dr);
 
   const HRESULT made = files::CreateFolder(request_.folder);
   if (FAILED(made)) {
@@ -205,6 +180,30 @@ HRESULT Saver::SaveSingle(const std::vector<std::string>& cards, const std::vect
 }
 
 }  // namespace
+
+std::vector<bool> FindDuplicateCards(CLog& log, const std::vector<std::string>& cards,
+                                     EDRMethod method) {
+  std::vector<bool> skip(cards.size(), false);
+  std::vector<std::unique_ptr<CCardDoc>> docs;
+  std::vector<DRItem> items;
+  std::vector<std::size_t> owners;  // the card of each item
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    auto doc = std::make_unique<CCardDoc>(log);
+    std::vector<DRItem> found;
+    if (SUCCEEDED(ParseDRPropsFromString(log, *doc, cards[i], found)) && found.size() == 1) {
+      found.front().position = static_cast<int>(i);
+      items.push_back(std::move(found.front()));
+      owners.push_back(i);
+      docs.push_back(std::move(doc));
+    }
+  }
+  CCardDR dr(log);
+  if (dr.Run(nullptr, items, method) != S_OK) return skip;
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    if (items[k].action == DRAction::kSkip) skip[owners[k]] = true;
+  }
+  return skip;
+}
 
 HRESULT SaveCards(CConverterContext& context, const CardSaveRequest& request, CardSaveStats* stats,
                   std::vector<std::u16string>* file_names) {

@@ -35,6 +35,11 @@ struct CardSaveStats {
   std::int32_t errors = 0;
 };
 
+// Marks the duplicates among `cards` (one vCard text each) by `method`: one
+// flag per card, true for a card to leave out.
+std::vector<bool> FindDuplicateCards(CLog& log, const std::vector<std::string>& cards,
+                                     EDRMethod method);
+
 // Converts the cards to the target, drops duplicates when asked and writes
 // the files (label "CComCardConverter.SaveMemory"). Every file is written
 // through a temporary file and a rename. `file_names` receives the path of

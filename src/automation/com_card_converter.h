@@ -111,6 +111,36 @@ class CComCardConverter : public ICardConverter {
                                std::vector<bool>* dst_append_to, std::int32_t flags) override;
   HRESULT ConvertCsvDate(ECsvType src_type, const std::u16string& src, ECsvType dst_type,
                          bool force, std::u16string* dst) override;
+  HRESULT SaveMemoryCSV2(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                         const std::u16string& dst_base_name, ECsvType dst_type,
+                         const std::u16string& dst_locale, bool save_to_single_file,
+                         std::int32_t* stats_saved, std::int32_t* stats_skipped_all,
+                         std::int32_t* stats_skipped_dups, std::int32_t* stats_errors,
+                         std::int32_t* io_errors, std::vector<std::u16string>* file_names,
+                         bool write_signature, bool write_headers, ECsvEncodingType encoding_type,
+                         std::int32_t encoding_cp, EDRMethod dr,
+                         ICardConverterProgress* progress) override;
+  HRESULT SaveMemoryCSV(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                        const std::u16string& dst_base_name, bool save_to_single_file,
+                        std::int32_t* stats_saved, std::int32_t* stats_skipped_all,
+                        std::int32_t* stats_skipped_dups, std::int32_t* stats_errors,
+                        std::int32_t* io_errors, std::vector<std::u16string>* file_names,
+                        bool write_signature, bool write_headers, ECsvEncodingType encoding_type,
+                        std::int32_t encoding_cp, EDRMethod dr,
+                        ICardConverterProgress* progress) override;
+  HRESULT EncodeGoogleValue(const std::u16string& value, bool is_sub_value,
+                            std::u16string* encoded) override;
+  HRESULT EncodeGoogleMValue(const Variant& values, std::int32_t default_index,
+                             std::u16string* encoded) override;
+  HRESULT EncodeGoogleMValue2(const std::u16string& string_list, const Variant& list_separators,
+                              bool trim, std::int32_t default_index,
+                              std::u16string* encoded) override;
+  HRESULT Categories2GroupMembership(const std::u16string& categories,
+                                     const Variant& list_separators, bool trim,
+                                     bool ensure_my_contacts, std::int32_t default_index,
+                                     std::u16string* group_membership) override;
+  HRESULT EscapeCell(const std::u16string& cell, const Variant& separator,
+                     const Variant& list_separator, bool force, std::u16string* escaped) override;
 
  private:
   // Logs "Not initialized" under `label` when Init has not succeeded.

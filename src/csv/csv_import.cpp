@@ -25,7 +25,7 @@ constexpr EPhoneCategory kOutlookPhones[] = {
 
 struct AddressBlock {
   ContactAddress address;
-  std::vector<std::u16string> more_streets;  // Street 2 and 3
+  std::array<std::u16string, 2> more_streets;  // Street 2 and 3
 };
 
 // What one row gathers before it is applied to the contact.
@@ -278,16 +278,16 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
     switch (code) {
       case 10:
       case 11:
-        s.blocks[0].more_streets.push_back(std::move(value));
-        break;
       case 17:
       case 18:
-        s.blocks[1].more_streets.push_back(std::move(value));
-        break;
       case 24:
-      case 25:
-        s.blocks[2].more_streets.push_back(std::move(value));
+      case 25: {
+        // Street 2 and Street 3 of the business, home and other address.
+        const std::size_t block = code < 17 ? 0 : code < 24 ? 1 : 2;
+        const std::size_t line = code == 10 || code == 17 || code == 24 ? 0 : 1;
+        s.blocks[block].more_streets[line] = std::move(value);
         break;
+      }
       case 58:
         s.emails[0].Value = std::move(value);
         break;
@@ -442,6 +442,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
   for (std::size_t b = 0; b < s.blocks.size(); ++b) {
     ContactAddress& a = s.blocks[b].address;
     for (const std::u16string& street : s.blocks[b].more_streets) {
+      if (street.empty()) continue;
       if (!a.Street.empty()) a.Street += u"\r\n";
       a.Street += street;
     }

@@ -8,6 +8,7 @@
 #include "contact/phone_slots.h"
 #include "csv/csv_values.h"
 #include "csv/google_mvalue.h"
+#include "csv/google_type_words.h"
 #include "foundation/text_util.h"
 
 namespace velmora {
@@ -33,48 +34,6 @@ void AddNote(std::u16string& notes, std::u16string_view header, std::u16string_v
   if (!notes.empty()) notes += u"\r\n";
   notes.append(header).append(u": ").append(value);
 }
-
-// Google's IM service words, their vCard service type and protocol.
-struct ImService {
-  const char16_t* word;
-  const char16_t* service_type;
-  const char16_t* protocol;
-};
-constexpr ImService kImServices[] = {
-    {u"Aim", u"aim", u"aim"},
-    {u"Facebook", u"facebook", u"xmpp"},
-    {u"Gadu-Gadu", u"gadugadu", u"x-apple"},
-    {u"Gadugadu", u"gadugadu", u"x-apple"},
-    {u"Google Talk", u"googletalk", u"xmpp"},
-    {u"ICQ", u"icq", u"aim"},
-    {u"IM Address", u"IM Address", u"x-apple"},
-    {u"Jabber", u"jabber", u"xmpp"},
-    {u"MSN", u"msn", u"msnim"},
-    {u"QQ", u"qq", u"x-apple"},
-    {u"Skype", u"skype", u"skype"},
-    {u"Yahoo!", u"yahoo", u"ymsgr"},
-};
-
-// Google's phone type words, in search order, and the phone kind each
-// stands for.
-struct PhoneWord {
-  const char16_t* word;
-  const char16_t* alternative;
-  EPhoneCategory kind;
-};
-constexpr PhoneWord kPhoneWords[] = {
-    {u"Mobile", nullptr, phcMobile},     {u"Mobile", nullptr, phcWorkMobile},
-    {u"Mobile", nullptr, phcHomeMobile}, {u"iPhone", u"Mobile", phcIPhone},
-    {u"Work", nullptr, phcWork},         {u"Home", nullptr, phcHome},
-    {u"Other", nullptr, phcOther},       {u"Main", nullptr, phcMain},
-    {u"Work Fax", nullptr, phcWorkFax},  {u"Home Fax", nullptr, phcHomeFax},
-    {u"Other Fax", u"Fax", phcOtherFax}, {u"Google Voice", u"GRAND_CENTRAL", phcGoogleVoice},
-    {u"Pager", nullptr, phcPager},       {u"Car", nullptr, phcCar},
-    {u"ISDN", nullptr, phcIsdn},         {u"Assistant", nullptr, phcAssistant},
-    {u"Callback", nullptr, phcCallback}, {u"Company Main", u"Company", phcCompanyMain},
-    {u"Radio", nullptr, phcRadio},       {u"Telex", nullptr, phcTelex},
-    {u"TTY/TDD", nullptr, phcTtyTdd},
-};
 
 // Google's relation words; the first eleven are the Apple labels.
 constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
@@ -155,9 +114,8 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
           const std::u16string& service = services.size() == 1  ? services.front()
                                           : k < services.size() ? services[k]
                                                                 : u"";
-          const auto known = std::find_if(std::begin(kImServices), std::end(kImServices),
-                                          [&](const ImService& s) { return Is(service, s.word); });
-          if (known != std::end(kImServices)) {
+          const GoogleImService* known = FindGoogleImService(service);
+          if (known != nullptr) {
             impp.ServiceType = known->service_type;
             impp.Protocol = known->protocol;
           } else {
@@ -176,13 +134,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
           ContactPhone phone;
           phone.Value = v.items[k];
           const std::u16string& word = v.TypeOf(k);
-          EPhoneCategory kind = word.empty() ? phcOther : phcNone;
-          for (const PhoneWord& w : kPhoneWords) {
-            if (kind != phcNone) break;
-            if (Is(word, w.word) || (w.alternative != nullptr && Is(word, w.alternative))) {
-              kind = w.kind;
-            }
-          }
+          const EPhoneCategory kind = GooglePhoneKind(word);
           std::u16string_view types, label;
           if (PhoneTypesOfCategory(kind, &types, &label)) {
             phone.Types = types;

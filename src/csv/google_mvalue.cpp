@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
 namespace velmora {
@@ -48,6 +49,23 @@ bool IsMyContacts(std::u16string_view item) {
          text::EqualsAsciiNoCase(item, std::u16string_view(u"myContacts"));
 }
 
+// `list` cut at any of `separators`; empty parts are dropped.
+std::vector<std::u16string> SplitList(std::u16string_view list, std::u16string_view separators,
+                                      bool trim) {
+  std::vector<std::u16string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = list.find_first_of(separators, start);
+    std::u16string_view part =
+        list.substr(start, end == std::u16string_view::npos ? end : end - start);
+    if (trim) part = text::Trim(part);
+    if (!part.empty()) parts.emplace_back(part);
+    if (end == std::u16string_view::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
 }  // namespace
 
 void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u16string>& items,
@@ -82,19 +100,47 @@ void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u1
   if (default_index != nullptr) *default_index = found_default;
 }
 
+std::u16string EncodeGoogleValue(std::u16string_view value, bool is_sub_value) {
+  std::u16string item(value);
+  if (is_sub_value) EscapeSeparators(item);
+  std::size_t stars = 0;
+  while (stars < item.size() && item[stars] == u'*') ++stars;
+  if (stars > 0 && stars < item.size() && item[stars] == u' ') item.insert(0, 1, u'*');
+  return item;
+}
+
 std::u16string EncodeGoogleMValue(const std::vector<std::u16string>& items, int default_index) {
   std::u16string text;
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (i > 0) text += kSeparator;
-    std::u16string item = items[i];
-    EscapeSeparators(item);
-    std::size_t stars = 0;
-    while (stars < item.size() && item[stars] == u'*') ++stars;
-    if (stars > 0 && stars < item.size() && item[stars] == u' ') item.insert(0, 1, u'*');
     if (static_cast<int>(i) == default_index) text += u"* ";
-    text += item;
+    text += EncodeGoogleValue(items[i], true);
   }
   return text;
+}
+
+std::u16string EncodeGoogleMValue2(std::u16string_view list, std::u16string_view separators,
+                                   bool trim, int default_index) {
+  return EncodeGoogleMValue(SplitList(list, separators, trim), default_index);
+}
+
+std::u16string Categories2GroupMembership(std::u16string_view categories,
+                                          std::u16string_view separators, bool trim,
+                                          bool ensure_my_contacts, int default_index) {
+  std::u16string chosen(separators);
+  if (chosen.empty()) chosen = settings::ListSeparator();
+  if (chosen.empty()) chosen = u";,";
+  std::vector<std::u16string> parts = SplitList(categories, chosen, trim);
+  if (ensure_my_contacts &&
+      std::none_of(parts.begin(), parts.end(), [](const std::u16string& part) {
+        return text::EqualsAsciiNoCase(part, std::u16string_view(u"My Contacts"));
+      })) {
+    if (default_index < 0 || default_index >= static_cast<int>(parts.size())) {
+      default_index = static_cast<int>(parts.size());
+    }
+    parts.emplace_back(u"My Contacts");
+  }
+  return EncodeGoogleMValue(parts, default_index);
 }
 
 std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,

@@ -25,6 +25,24 @@ void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u1
 // belongs to the separator.
 std::u16string EncodeGoogleMValue(const std::vector<std::u16string>& items, int default_index);
 
+// One value made safe for a multi-value cell: a leading "* " (or "** ",
+// ...) gets one more star; as a sub-value (one of several in a cell) a
+// space, three or more colons and a space also get one more colon.
+std::u16string EncodeGoogleValue(std::u16string_view value, bool is_sub_value);
+
+// `list` split at any character of `separators` (each part trimmed with
+// `trim`; empty parts dropped), then encoded as EncodeGoogleMValue does.
+std::u16string EncodeGoogleMValue2(std::u16string_view list, std::u16string_view separators,
+                                   bool trim, int default_index);
+
+// A "Group Membership" cell from categories split at any of `separators`
+// (empty: the user's list separator, or ";," when that is empty). With
+// `ensure_my_contacts` Google's "My Contacts" is added when missing, and is
+// the default when `default_index` names no part.
+std::u16string Categories2GroupMembership(std::u16string_view categories,
+                                          std::u16string_view separators, bool trim,
+                                          bool ensure_my_contacts, int default_index);
+
 // The categories a Google "Group Membership" cell stands for, as import
 // reads them: its values without Google's own group of every contact ("My
 // Contacts", or "myContacts" in later exports; ASCII case ignored), the

@@ -1,0 +1,406 @@
+#include "csv/csv_export.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "contact/phone_slots.h"
+#include "csv/csv_escape.h"
+#include "csv/google_mvalue.h"
+#include "csv/google_type_words.h"
+#include "foundation/automation_date.h"
+#include "foundation/system_settings.h"
+#include "foundation/text_util.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kExportLabel[] = "CCsv::ExportContactW";
+
+// The telephone slot each Outlook phone column (codes 30 to 48) reads.
+constexpr ETelephoneSlot kPhoneSlots[] = {
+    tsAssistant, tsBusinessFax, tsBusiness, tsBusiness2, tsCallback, tsCar,      tsCompanyMain,
+    tsHomeFax,   tsHome,        tsHome2,    tsISDN,      tsMobile,   tsOtherFax, tsOther,
+    tsPager,     tsPrimary,     tsRadio,    tsTTYTDD,    tsTelex};
+
+// The address columns of one Outlook address: street, street 2, street 3,
+// city, state, postal code, country, PO box, and the office location (0:
+// none).
+struct AddressColumns {
+  EContactAddress kind;
+  std::uint32_t street, street2, street3, city, state, postal, country, po_box, office;
+};
+constexpr AddressColumns kAddressColumns[] = {
+    {vlmcaBusiness, 9, 10, 11, 12, 13, 14, 15, 54, 79},
+    {vlmcaHome, 16, 17, 18, 19, 20, 21, 22, 70, 0},
+    {vlmcaOther, 23, 24, 25, 26, 27, 28, 29, 81, 0},
+};
+
+constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
+                                              u"Friend",    u"Manager", u"Mother", u"Parent",
+                                              u"Partner",   u"Sister",  u"Spouse"};
+
+std::u16string DateText(double date, bool google) {
+  SystemTime st;
+  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
+  char buffer[16];
+  if (google) {
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", st.year, st.month, st.day);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", st.month, st.day, st.year);
+  }
+  return text::AsciiToUtf16(buffer);
+}
+
+// The lines of a street: the first, the second, and the rest as one.
+std::array<std::u16string, 3> StreetLines(std::u16string_view street) {
+  std::array<std::u16string, 3> lines;
+  for (int i = 0; i < 2; ++i) {
+    const std::size_t end = street.find(u"\r\n");
+    if (end == std::u16string_view::npos) break;
+    lines[i] = street.substr(0, end);
+    street.remove_prefix(end + 2);
+  }
+  std::size_t filled = 0;
+  while (filled < 2 && !lines[filled].empty()) ++filled;
+  lines[filled] = street;
+  return lines;
+}
+
+class RowWriter {
+ public:
+  explicit RowWriter(CsvRowMap& row) : row_(row) {}
+  void Put(std::uint32_t code, std::u16string_view value) {
+    if (!value.empty()) row_[code] = value;
+  }
+
+ private:
+  CsvRowMap& row_;
+};
+
+void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
+                        const COutlookCsvLocale* locale) {
+  RowWriter w(row);
+  w.Put(1, c.Title);
+  w.Put(2, c.FirstName);
+  w.Put(3, c.MiddleName);
+  w.Put(4, c.LastName);
+  w.Put(5, c.Suffix);
+  w.Put(6, c.CompanyName);
+  w.Put(7, c.Department);
+  w.Put(8, c.JobTitle);
+  for (const AddressColumns& columns : kAddressColumns) {
+    const ContactAddress* a = c.AddressByKind(columns.kind);
+    if (a == nullptr) continue;
+    // Outlook spreads a street over three columns; Outlook365 has one.
+    const std::array<std::u16string, 3> lines =
+        type == vlmcsvOutlook ? StreetLines(a->Street)
+                              : std::array<std::u16string, 3>{a->Street, u"", u""};
+    w.Put(columns.street, lines[0]);
+    w.Put(columns.street2, lines[1]);
+    w.Put(columns.street3, lines[2]);
+    w.Put(columns.city, a->City);
+    w.Put(columns.state, a->State);
+    w.Put(columns.postal, a->PostalCode);
+    w.Put(columns.country, a->Country);
+    w.Put(columns.po_box, a->PostOfficeBox);
+    if (columns.office != 0) w.Put(columns.office, a->OfficeLocation);
+  }
+  for (std::uint32_t i = 0; i < std::size(kPhoneSlots); ++i) {
+    w.Put(30 + i, c.TelephoneSlot(kPhoneSlots[i]));
+  }
+  static constexpr std::uint32_t kEmailColumns[3][2] = {{58, 59}, {61, 62}, {64, 65}};
+  for (int n = 1; n <= 3; ++n) {
+    if (c.Email(n).empty()) continue;
+    w.Put(kEmailColumns[n - 1][0], c.Email(n));
+    w.Put(kEmailColumns[n - 1][1], c.EmailAddressType(n));
+  }
+  w.Put(53, DateText(c.Birthday, false));
+  w.Put(50, DateText(c.Anniversary(), false));
+  w.Put(51, c.RelatedNameSlot(rnsAssistant));
+  w.Put(76, c.RelatedNameSlot(rnsManager));
+  w.Put(87, c.RelatedNameSlot(rnsSpouse));
+  w.Put(85, c.RelatedNameSlot(rnsReferredBy));
+  std::u16string children;
+  for (const ContactRelatedName& related : c.RelatedNames) {
+    if (related.Label != vlmcrnChild || related.Name.empty()) continue;
+    if (!children.empty()) children += u';';
+    children += related.Name;
+  }
+  w.Put(56, children);
+  // Categories are separated by ';' in Outlook's files.
+  std::u16string categories = c.Categories;
+  const std::u16string separator = settings::ListSeparator();
+  if (!separator.empty() && separator != u";") {
+    for (std::size_t at = 0; (at = categories.find(separator, at)) != std::u16string::npos;) {
+      categories.replace(at, separator.size(), u";");
+      ++at;
+    }
+  }
+  w.Put(55, categories);
+  w.Put(57, c.NetMeetingNames());
+  w.Put(67, Gender2Str(c.Gender, locale));
+  w.Put(83, locale != nullptr ? locale->PrivateValue(c.Sensitivity == vlmcsPrivate)
+                              : (c.Sensitivity == vlmcsPrivate ? u"True" : u"False"));
+  w.Put(86, Sensitivity2Str(c.Sensitivity, locale));
+  w.Put(82, locale != nullptr ? locale->PriorityValue(vlmciNormal) : u"Normal");
+  w.Put(78, c.Body);
+  w.Put(84, c.Profession);
+  w.Put(88, c.User1);
+  w.Put(89, c.User2);
+  w.Put(90, c.User3);
+  w.Put(91, c.User4);
+  w.Put(49, c.Account);
+  w.Put(52, c.BillingInformation);
+  w.Put(68, c.GovernmentIDNumber);
+  w.Put(69, c.Hobby);
+  w.Put(72, c.InternetFreeBusyAddress);
+  w.Put(73, c.Keyword);
+  w.Put(75, c.Location);
+  w.Put(77, c.Mileage);
+  w.Put(80, c.OrganizationalIDNumber);
+  if (const ContactUrl* url = c.UrlByKind(urlkBusiness)) w.Put(92, url->Value);
+  // The later Outlook365 columns.
+  w.Put(98, c.NickName);
+  w.Put(95, c.PhoneticFirstName);
+  w.Put(97, c.PhoneticLastName);
+  if (!c.Impps.empty()) w.Put(123, c.Impps.front().Value);
+  w.Put(124, c.YomiCompany);
+  w.Put(125, c.School);
+  if (const ContactUrl* url = c.UrlByKind(urlkPersonal)) w.Put(115, url->Value);
+}
+
+// Google's grouped columns: one instance per list element, numbered per
+// group from 1.
+class GoogleGroups {
+ public:
+  explicit GoogleGroups(CsvRowMap& row) : row_(row) {}
+
+  // A new instance of `group` with its type word (marked as the default
+  // with `preferred`); returns its number.
+  std::uint32_t Add(std::uint32_t group, std::u16string_view type, bool preferred) {
+    const std::uint32_t instance = ++counts_[group];
+    if (!type.empty() || preferred) {
+      std::u16string cell = preferred ? u"* " : u"";
+      cell += EncodeGoogleValue(type, true);
+      row_[Code(group, instance, csvgpType)] = std::move(cell);
+    }
+    return instance;
+  }
+  void Put(std::uint32_t group, std::uint32_t instance, std::uint32_t property,
+           std::u16string_view value) {
+    if (!value.empty()) row_[Code(group, instance, property)] = EncodeGoogleValue(value, true);
+  }
+
+ private:
+  static std::uint32_t Code(std::uint32_t group, std::uint32_t instance, std::uint32_t property) {
+    return group << 24 | instance << 8 | property;
+  }
+  CsvRowMap& row_;
+  std::uint32_t counts_[16] = {};
+};
+
+std::u16string_view HomeOrWorkWord(std::u16string_view types, std::u16string_view label) {
+  if (HasTypeToken(types, u"HOME")) return u"Home";
+  if (HasTypeToken(types, u"WORK")) return u"Work";
+  return label;
+}
+
+bool Preferred(std::u16string_view types) { return HasTypeToken(types, u"PREF"); }
+
+void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
+  RowWriter w(row);
+  w.Put(93, c.FormattedName);
+  w.Put(2, c.FirstName);
+  w.Put(3, c.MiddleName);
+  w.Put(4, c.LastName);
+  w.Put(95, c.PhoneticFirstName);
+  w.Put(96, c.PhoneticMiddleName);
+  w.Put(97, c.PhoneticLastName);
+  w.Put(1, c.Title);
+  w.Put(5, c.Suffix);
+  w.Put(98, c.NickName);
+  w.Put(100, c.MaidenName);
+  w.Put(53, DateText(c.Birthday, true));
+  if (c.Gender != vlmcgUnspecified) w.Put(67, Gender2Str(c.Gender, nullptr));
+  if (c.Sensitivity != vlmcsNormal) w.Put(86, Sensitivity2Str(c.Sensitivity, nullptr));
+  w.Put(75, c.Location);
+  w.Put(52, c.BillingInformation);
+  w.Put(57, c.NetMeetingNames());
+  w.Put(77, c.Mileage);
+  w.Put(84, c.Profession);
+  w.Put(69, c.Hobby);
+  w.Put(78, c.Body);
+  w.Put(102, Categories2GroupMembership(c.Categories, settings::ListSeparator(), true, true, -1));
+
+  GoogleGroups g(row);
+  for (const ContactEmail& mail : c.Emails) {
+    if (mail.Value.empty()) continue;
+    const auto n =
+        g.Add(csvgEmail, HomeOrWorkWord(mail.Types, mail.ABLabel), Preferred(mail.Types));
+    g.Put(csvgEmail, n, csvgpValue, mail.Value);
+  }
+  for (const ContactImpp& impp : c.Impps) {
+    if (impp.Value.empty()) continue;
+    const auto n = g.Add(csvgIM, HomeOrWorkWord(impp.Types, u""), Preferred(impp.Types));
+    g.Put(csvgIM, n, csvgpIMService,
+          impp.ServiceType.empty() ? impp.ABLabel
+                                   : GoogleImServiceWord(impp.ServiceType, impp.Protocol));
+    g.Put(csvgIM, n, csvgpValue, impp.Value);
+  }
+  for (const ContactPhone& phone : c.Phones) {
+    if (phone.Value.empty()) continue;
+    const EPhoneCategory kind = ClassifyPhone(phone);
+    const std::u16string_view word =
+        kind == phcNone ? std::u16string_view(phone.ABLabel) : GooglePhoneWord(kind);
+    const auto n = g.Add(csvgPhone, word, Preferred(phone.Types));
+    g.Put(csvgPhone, n, csvgpValue, phone.Value);
+  }
+  for (const ContactAddress& a : c.Addresses) {
+    if (a.Street.empty() && a.City.empty() && a.PostOfficeBox.empty() && a.State.empty() &&
+        a.PostalCode.empty() && a.Country.empty() && a.OfficeLocation.empty()) {
+      continue;  // nothing but types
+    }
+    const std::u16string_view word =
+        HasTypeToken(a.Types, u"POSTAL") ? u"Other" : HomeOrWorkWord(a.Types, a.ABLabel);
+    const auto n = g.Add(csvgAddress, word, Preferred(a.Types));
+    g.Put(csvgAddress, n, csvgpAdrStreet, a.Street);
+    g.Put(csvgAddress, n, csvgpAdrCity, a.City);
+    g.Put(csvgAddress, n, csvgpAdrPOBox, a.PostOfficeBox);
+    g.Put(csvgAddress, n, csvgpAdrState, a.State);
+    g.Put(csvgAddress, n, csvgpAdrPostalCode, a.PostalCode);
+    g.Put(csvgAddress, n, csvgpAdrCountry, a.Country);
+    g.Put(csvgAddress, n, csvgpAdrNeighborhood, a.OfficeLocation);
+  }
+  if (!c.CompanyName.empty() || !c.YomiCompany.empty() || !c.JobTitle.empty() ||
+      !c.Department.empty()) {
+    const auto n = g.Add(csvgOrganization, u"", false);
+    g.Put(csvgOrganization, n, csvgpOrgName, c.CompanyName);
+    g.Put(csvgOrganization, n, csvgpOrgYomiName, c.YomiCompany);
+    g.Put(csvgOrganization, n, csvgpOrgTitle, c.JobTitle);
+    g.Put(csvgOrganization, n, csvgpOrgDepartment, c.Department);
+  }
+  for (const ContactRelatedName& related : c.RelatedNames) {
+    if (related.Name.empty()) continue;
+    std::u16string_view word = related.LabelOther;
+    if (related.Label >= vlmcrnAssistant && related.Label <= vlmcrnSpouse) {
+      word = kRelationWords[related.Label - vlmcrnAssistant];
+    } else if (related.Label == vlmcrnReferredBy) {
+      word = u"Referred By";
+    } else if (related.LabelOther == u"DOMESTIC_PARTNER") {
+      word = u"Domestic Partner";
+    } else if (related.LabelOther == u"RELATIVE") {
+      word = u"Relative";
+    }
+    g.Put(csvgRelation, g.Add(csvgRelation, word, false), csvgpValue, related.Name);
+  }
+  if (!c.Account.empty()) {
+    g.Put(csvgExternalID, g.Add(csvgExternalID, u"Account", false), csvgpValue, c.Account);
+  }
+  if (!c.OrganizationalIDNumber.empty()) {
+    g.Put(csvgExternalID, g.Add(csvgExternalID, u"Organization", false), csvgpValue,
+          c.OrganizationalIDNumber);
+  }
+  for (const ContactUrl& url : c.Urls) {
+    if (url.Value.empty()) continue;
+    std::u16string_view word = url.ABLabel;
+    if (HasTypeToken(url.Types, u"WORK")) {
+      word = u"Work";
+    } else if (HasTypeToken(url.Types, u"HOME")) {
+      word = u"Home Page";
+    } else if (url.ABLabel == u"BLOG") {
+      word = u"Blog";
+    } else if (url.ABLabel == u"PROFILE") {
+      word = u"Profile";
+    }
+    g.Put(csvgWebsite, g.Add(csvgWebsite, word, Preferred(url.Types)), csvgpValue, url.Value);
+  }
+  if (!c.InternetFreeBusyAddress.empty()) {
+    g.Put(csvgCalendarLink, g.Add(csvgCalendarLink, u"Free Busy", false), csvgpValue,
+          c.InternetFreeBusyAddress);
+  }
+  for (const ContactDate& date : c.Dates) {
+    const std::u16string text = DateText(date.Date, true);
+    if (text.empty()) continue;
+    const std::u16string_view word =
+        date.ABLabel == kAnniversaryLabel ? std::u16string_view(u"Anniversary") : date.ABLabel;
+    g.Put(csvgEvent, g.Add(csvgEvent, word, false), csvgpValue, text);
+  }
+  for (const ContactCustomField& field : c.CustomFields) {
+    if (field.Value.empty()) continue;
+    g.Put(csvgCustomField, g.Add(csvgCustomField, field.ABLabel, false), csvgpValue, field.Value);
+  }
+  if (!c.Keyword.empty()) g.Put(csvgJot, g.Add(csvgJot, u"Keywords", false), csvgpValue, c.Keyword);
+  for (const std::u16string* user : {&c.User1, &c.User2, &c.User3, &c.User4}) {
+    if (!user->empty()) g.Put(csvgJot, g.Add(csvgJot, u"User", false), csvgpValue, *user);
+  }
+}
+
+}  // namespace
+
+std::u16string Gender2Str(EContactGender gender, const COutlookCsvLocale* locale) {
+  if (locale != nullptr) return locale->GenderValue(gender);
+  switch (gender) {
+    case vlmcgFemale:
+      return u"Female";
+    case vlmcgMale:
+      return u"Male";
+    default:
+      return u"Unspecified";
+  }
+}
+
+std::u16string Sensitivity2Str(EContactSensitivity sensitivity, const COutlookCsvLocale* locale) {
+  if (locale != nullptr) return locale->SensitivityValue(sensitivity);
+  switch (sensitivity) {
+    case vlmcsPersonal:
+      return u"Personal";
+    case vlmcsPrivate:
+      return u"Private";
+    case vlmcsConfidential:
+      return u"Confidential";
+    default:
+      return u"Normal";
+  }
+}
+
+HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
+                       ECsvType type, const COutlookCsvLocale* locale) {
+  row.clear();
+  switch (type) {
+    case vlmcsvOutlook:
+    case vlmcsvOutlook365v2:
+      WriteOutlookFamily(contact, row, type, type == vlmcsvOutlook ? locale : nullptr);
+      // Only the columns of the dialect.
+      std::erase_if(row, [&](const auto& cell) {
+        const CCsvHeader* entry = headers.FindHeaderByCode(cell.first);
+        return entry == nullptr || !CCsvHeaders::IsSupported(*entry, type);
+      });
+      return S_OK;
+    case vlmcsvGoogle:
+      WriteGoogle(contact, row);
+      return S_OK;
+    case vlmcsvNokia:
+      headers.log().LogError(kExportLabel, E_NOTIMPL, "Export to Nokia is not implemented");
+      return E_NOTIMPL;
+    case vlmcsvOutlook365v1:
+      headers.log().LogError(kExportLabel, E_NOTIMPL, "Export to Outlook365v1 is not implemented");
+      return E_NOTIMPL;
+    default:
+      headers.log().LogAssert(false, kExportLabel, __LINE__);
+      return E_INVALIDARG;
+  }
+}
+
+std::u16string CsvLine(std::span<const std::uint32_t> codes, const CsvRowMap& row) {
+  std::u16string line;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i > 0) line += u',';
+    const auto it = row.find(codes[i]);
+    if (it != row.end()) line += EscapeCell(it->second, u',', u';', false);
+  }
+  return line;
+}
+
+}  // namespace velmora

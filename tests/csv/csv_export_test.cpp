@@ -1,0 +1,242 @@
+// Contacts to CSV rows: Google's value encoders, and round trips vCard ->
+// CSV row -> contact that keep every field each dialect can carry.
+#include "csv/csv_export.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <velmora/unicode.h>
+
+#include <gtest/gtest.h>
+
+#include "csv/csv.h"
+#include "csv/google_mvalue.h"
+#include "foundation/automation_date.h"
+#include "foundation/text_util.h"
+#include "support/test_env.h"
+#include "vcard/card_parser.h"
+#include "vcard/card_parser_consumer.h"
+#include "vcard/vcard_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::CapturedLog;
+
+std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+
+TEST(GoogleEncoders, Values) {
+  EXPECT_EQ(U8(EncodeGoogleMValue({u"a", u"b", u"c"}, 1)), "a ::: * b ::: c");
+  EXPECT_EQ(U8(EncodeGoogleMValue({u"* x"}, -1)), "** x");
+  EXPECT_EQ(U8(EncodeGoogleMValue({u"one ::: two"}, 5)), "one :::: two");
+  EXPECT_EQ(U8(EncodeGoogleMValue({}, 0)), "");
+  EXPECT_EQ(U8(EncodeGoogleValue(u"one ::: two", false)), "one ::: two");
+  EXPECT_EQ(U8(EncodeGoogleValue(u"one ::: two", true)), "one :::: two");
+  EXPECT_EQ(U8(EncodeGoogleValue(u"*x", true)), "*x");
+  EXPECT_EQ(U8(EncodeGoogleMValue2(u" a ; b,,c ", u";,", true, 0)), "* a ::: b ::: c");
+  EXPECT_EQ(U8(Categories2GroupMembership(u"Friends;Family", u";", true, true, -1)),
+            "Friends ::: Family ::: * My Contacts");
+  EXPECT_EQ(U8(Categories2GroupMembership(u"Friends;my contacts", u";", true, true, -1)),
+            "Friends ::: my contacts");
+  EXPECT_EQ(U8(Categories2GroupMembership(u"A,B", u"", true, true, 0)),
+            "* A ::: B ::: My Contacts");
+  EXPECT_EQ(U8(Categories2GroupMembership(u"", u";", true, false, -1)), "");
+}
+
+// Every record of the repository's vCard files, parsed.
+std::vector<ContactRecord> CorpusRecords(CLog& log) {
+  struct Collector : ICardParserConsumer {
+    std::vector<ContactRecord> records;
+    bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
+      records.push_back(record);
+      return true;
+    }
+  } collector;
+  CCardParser parser(log);
+  parser.SetConsumer(&collector);
+  for (const char* folder : {"vcard21", "vcard30"}) {
+    for (const auto& file : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
+      parser.LoadFile(file.path());
+    }
+  }
+  return std::move(collector.records);
+}
+
+std::string DateOf(double date) {
+  SystemTime st;
+  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "";
+  return std::to_string(st.year) + "-" + std::to_string(st.month) + "-" + std::to_string(st.day);
+}
+
+// What each dialect carries, as text.
+std::string OutlookFields(const ContactRecord& c, bool outlook365) {
+  std::string out;
+  auto add = [&](std::u16string_view value) { out.append(U8(value)).append("|"); };
+  for (const std::u16string* field :
+       {&c.Title, &c.FirstName, &c.MiddleName, &c.LastName, &c.Suffix, &c.CompanyName,
+        &c.Department, &c.JobTitle, &c.Body, &c.Hobby, &c.Location}) {
+    add(*field);
+  }
+  for (int n = 1; n <= 3; ++n) add(c.Email(n));
+  for (int slot = 0; slot < kTelephoneSlotCount; ++slot) {
+    if (!outlook365 || slot != tsISDN) add(c.TelephoneSlot(slot));
+  }
+  for (const EContactAddress kind : {vlmcaBusiness, vlmcaHome, vlmcaOther}) {
+    const ContactAddress* a = c.AddressByKind(kind);
+    if (a == nullptr) continue;
+    for (const std::u16string* field :
+         {&a->Street, &a->City, &a->State, &a->PostalCode, &a->Country}) {
+      add(*field);
+    }
+    if (!outlook365) add(a->PostOfficeBox);
+    if (kind == vlmcaBusiness) add(a->OfficeLocation);
+  }
+  out += DateOf(c.Birthday) + "|" + DateOf(c.Anniversary()) + "|";
+  add(c.RelatedNameSlot(rnsSpouse));
+  add(c.RelatedNameSlot(rnsManager));
+  add(c.RelatedNameSlot(rnsAssistant));
+  if (const ContactUrl* url = c.UrlByKind(urlkBusiness)) add(url->Value);
+  if (outlook365) {
+    for (const std::u16string* field :
+         {&c.NickName, &c.PhoneticFirstName, &c.PhoneticLastName, &c.YomiCompany, &c.School}) {
+      add(*field);
+    }
+    if (const ContactUrl* url = c.UrlByKind(urlkPersonal)) add(url->Value);
+    add(c.Impps.empty() ? u"" : c.Impps.front().Value);
+    return out;
+  }
+  for (const std::u16string* field :
+       {&c.Categories, &c.User1, &c.User2, &c.User3, &c.User4, &c.Account, &c.Keyword,
+        &c.Profession, &c.InternetFreeBusyAddress}) {
+    add(*field);
+  }
+  add(c.RelatedNameSlot(rnsChildren));
+  add(c.RelatedNameSlot(rnsReferredBy));
+  add(c.NetMeetingNames());
+  out += std::to_string(c.Gender) + std::to_string(c.Sensitivity);
+  return out;
+}
+
+std::string GoogleFields(const ContactRecord& c) {
+  std::string out;
+  // Categories as Google groups: trimmed, and without Google's own group
+  // of every contact.
+  std::u16string categories;
+  for (std::size_t start = 0; start <= c.Categories.size();) {
+    std::size_t end = c.Categories.find(u',', start);
+    if (end == std::u16string::npos) end = c.Categories.size();
+    const std::u16string_view part =
+        text::Trim(std::u16string_view(c.Categories).substr(start, end - start));
+    if (!part.empty() && part != u"My Contacts") categories.append(part).append(u",");
+    start = end + 1;
+  }
+  const std::u16string& joined = categories;
+  auto add = [&](std::u16string_view value) { out.append(U8(value)).append("|"); };
+  for (const std::u16string* field : {&c.FormattedName,
+                                      &c.Title,
+                                      &c.FirstName,
+                                      &c.MiddleName,
+                                      &c.LastName,
+                                      &c.Suffix,
+                                      &c.NickName,
+                                      &c.MaidenName,
+                                      &c.PhoneticFirstName,
+                                      &c.PhoneticMiddleName,
+                                      &c.PhoneticLastName,
+                                      &c.CompanyName,
+                                      &c.YomiCompany,
+                                      &c.Department,
+                                      &c.JobTitle,
+                                      &c.Profession,
+                                      &c.Location,
+                                      &c.Hobby,
+                                      &c.Body,
+                                      &joined,
+                                      &c.Account,
+                                      &c.Keyword,
+                                      &c.InternetFreeBusyAddress}) {
+    add(*field);
+  }
+  out += DateOf(c.Birthday) + "|" + std::to_string(c.Gender) + std::to_string(c.Sensitivity) + "\n";
+  for (const ContactEmail& e : c.Emails) out += "e " + U8(e.Value) + "\n";
+  for (const ContactPhone& p : c.Phones) out += "p " + U8(p.Value) + "\n";
+  for (const ContactImpp& i : c.Impps) out += "i " + U8(i.Value) + "\n";
+  for (const ContactAddress& a : c.Addresses) {
+    out += "a " + U8(a.Street) + "|" + U8(a.City) + "|" + U8(a.State) + "|" + U8(a.PostalCode) +
+           "|" + U8(a.Country) + "|" + U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "\n";
+  }
+  for (const ContactRelatedName& r : c.RelatedNames) {
+    // A label word and the Apple label it stands for are the same label.
+    std::u16string label(RelatedNameLabelText(r));
+    if (label.starts_with(u"_$!<")) label = label.substr(4, label.size() - 8);
+    out += "r " + U8(r.Name) + "|" + U8(text::ToLower(label)) + "\n";
+  }
+  for (const ContactUrl& u : c.Urls) out += "u " + U8(u.Value) + "\n";
+  for (const ContactDate& d : c.Dates) out += "d " + DateOf(d.Date) + "|" + U8(d.ABLabel) + "\n";
+  for (const ContactCustomField& f : c.CustomFields) {
+    out += "c " + U8(f.Value) + "|" + U8(f.ABLabel) + "\n";
+  }
+  return out;
+}
+
+class CsvExport : public ::testing::Test {
+ protected:
+  CsvExport() : headers_(captured_.log), csv_(captured_.log, &headers_) {}
+
+  // A contact through a row of `type` and back.
+  ContactRecord RoundTrip(const ContactRecord& contact, ECsvType type) {
+    CsvRowMap row;
+    EXPECT_EQ(ExportContactW(headers_, contact, row, type, nullptr), S_OK);
+    std::vector<std::uint32_t> codes;
+    std::vector<std::u16string> names;
+    CsvRow cells;
+    for (const auto& [code, text] : row) {
+      codes.push_back(code);
+      names.push_back(headers_.BuildHeaderName(code, type, u""));
+      cells.push_back(text);
+    }
+    ContactRecord back;
+    csv_.ImportContact(codes, cells, &back, u"", names);
+    return back;
+  }
+
+  CapturedLog captured_;
+  CCsvHeaders headers_;
+  CCsv csv_;
+};
+
+TEST_F(CsvExport, RoundTripsKeepWhatEachDialectCarries) {
+  const std::vector<ContactRecord> records = CorpusRecords(captured_.log);
+  ASSERT_GT(records.size(), 30u);
+  struct Dialect {
+    ECsvType type;
+    std::function<std::string(const ContactRecord&)> fields;
+  };
+  const Dialect kDialects[] = {
+      {vlmcsvOutlook, [](const ContactRecord& c) { return OutlookFields(c, false); }},
+      {vlmcsvOutlook365v2, [](const ContactRecord& c) { return OutlookFields(c, true); }},
+      {vlmcsvGoogle, GoogleFields},
+  };
+  for (const Dialect& dialect : kDialects) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      SCOPED_TRACE("dialect " + std::to_string(dialect.type) + ", contact " + std::to_string(i));
+      EXPECT_EQ(dialect.fields(RoundTrip(records[i], dialect.type)), dialect.fields(records[i]));
+    }
+  }
+}
+
+TEST_F(CsvExport, DialectsWithoutAWriter) {
+  ContactRecord contact;
+  contact.FirstName = u"Ann";
+  CsvRowMap row = {{2, u"stale"}};
+  EXPECT_EQ(ExportContactW(headers_, contact, row, vlmcsvNokia, nullptr), E_NOTIMPL);
+  EXPECT_TRUE(row.empty());
+  EXPECT_EQ(ExportContactW(headers_, contact, row, vlmcsvOutlook365v1, nullptr), E_NOTIMPL);
+  EXPECT_TRUE(captured_.Has("Export to Nokia is not implemented"));
+  EXPECT_TRUE(captured_.Has("Export to Outlook365v1 is not implemented"));
+}
+
+}  // namespace
+}  // namespace velmora
