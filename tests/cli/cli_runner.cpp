@@ -1,8 +1,10 @@
 #include "cli_runner.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <thread>
@@ -15,6 +17,28 @@
 extern char** environ;
 
 namespace velmora::clitest {
+namespace {
+
+// Waits (at most 30 s) until process `pid` catches SIGINT, as its
+// /proc/<pid>/status "SigCgt" mask tells.
+void WaitForSigintHandler(pid_t pid) {
+  const std::string status_file = "/proc/" + std::to_string(pid) + "/status";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::ifstream in(status_file);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.rfind("State:", 0) == 0 && line.find('Z') != std::string::npos) return;  // exited
+      if (line.rfind("SigCgt:", 0) != 0) continue;
+      const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
+      if ((mask >> (SIGINT - 1)) & 1) return;
+    }
+    if (!in.is_open()) return;  // gone already
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+}  // namespace
 
 CliRunner::CliRunner(const std::filesystem::path& home) : home_(home) {
   std::filesystem::create_directories(home_ / "data");
@@ -82,6 +106,10 @@ RunResult CliRunner::Run(const std::vector<std::string>& arguments,
   if (spawned != 0) throw std::runtime_error(std::string("posix_spawn: ") + std::strerror(spawned));
 
   if (options.interrupt_after) {
+    // The delay counts from the moment the command can take Ctrl-C: on a
+    // loaded machine (or under the sanitizers) starting up alone may take
+    // longer than the delay, and an earlier SIGINT would simply kill it.
+    WaitForSigintHandler(pid);
     std::this_thread::sleep_for(*options.interrupt_after);
     kill(pid, SIGINT);
   }
