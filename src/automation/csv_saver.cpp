@@ -96,7 +96,12 @@ HRESULT CsvSaver::MakeRows() {
   const CCsvHeaders& headers = context_.CsvHeaders();
   const COutlookCsvLocale* locale =
       request_.type == vlmcsvOutlook ? headers.FindLocale(request_.lid) : nullptr;
-  for (const CCsvHeader* entry : headers.GetHeaderList(request_.type, 0)) used_.insert(entry->Code);
+  // Every column of the dialect's list. Google's grouped entries stand for
+  // columns numbered from 1: those come from the rows, as the contacts need
+  // them (an "E-mail 0 - Value" column would mean nothing to any reader).
+  for (const CCsvHeader* entry : headers.GetHeaderList(request_.type, 0)) {
+    if (!entry->IsGroupped()) used_.insert(entry->Code);
+  }
   ContactRecord record;
   for (std::size_t i = 0; i < cards.size(); ++i) {
     if (skip[i]) {

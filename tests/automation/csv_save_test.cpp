@@ -1,0 +1,204 @@
+// Saving cards as CSV files through the converter: byte-exact files per
+// dialect, encodings and marks, file naming, argument checks, and a failed
+// save that leaves the old file alone.
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <velmora/velmora.h>
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include "automation/automation_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::Bytes;
+using test::U16;
+
+// Two hand-made contacts: a full English one and a German one.
+constexpr char kCards[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;Marie;Dr.;\r\nFN:Dr. Ann Marie Lee\r\n"
+    "ORG:Acme, Inc.;Research\r\nTITLE:Chemist\r\nTEL;TYPE=WORK:+1 555 0100\r\n"
+    "TEL;TYPE=CELL:+1 555 0101\r\nEMAIL;TYPE=INTERNET,WORK,PREF:ann@acme.example\r\n"
+    "ADR;TYPE=WORK:;;1 Main St;Springfield;IL;62701;USA\r\nBDAY:1980-02-29\r\n"
+    "CATEGORIES:Work,Friends\r\nNOTE:Says \"hi\"\\, often\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Müller;Jörg;;;\r\nFN:Jörg Müller\r\n"
+    "TEL;TYPE=HOME:030 1234\r\nX-WAB-GENDER:2\r\nEND:VCARD\r\n";
+
+std::shared_ptr<ICardConverter> Converter(std::u16string_view product = u"") {
+  std::shared_ptr<ICardConverter> converter = CreateCardConverter();
+  const std::filesystem::path locales = test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
+  EXPECT_EQ(converter->InitEx2(std::u16string(product), Variant(U16(test::EncodingsFile())),
+                               Variant(), !product.empty(), Variant(u"csv"), Variant(U16(locales))),
+            S_OK);
+  return converter;
+}
+
+struct Saved {
+  HRESULT status = E_GENERIC_FAILURE;
+  std::int32_t saved = -1, skipped = -1, dups = -1, errors = -1, io_errors = -1;
+  std::vector<std::u16string> files;
+};
+
+Saved Save(ICardConverter& converter, const std::string& cards, const std::filesystem::path& dir,
+           ECsvType type, std::u16string_view lid, bool single, ECsvEncodingType encoding,
+           std::int32_t code_page, bool signature = true, EDRMethod dr = drmNone) {
+  Saved s;
+  s.status = converter.SaveMemoryCSV2(
+      Bytes(cards), U16(dir), u"contacts", type, std::u16string(lid), single, &s.saved, &s.skipped,
+      &s.dups, &s.errors, &s.io_errors, &s.files, signature, true, encoding, code_page, dr);
+  return s;
+}
+
+// The files a test compares with, in tests/data/csv_export/.
+std::string Expected(const char* name) {
+  return test::ReadFile(test::SourceDir() / "tests" / "data" / "csv_export" / name);
+}
+
+TEST(CsvSave, ByteExactFilesPerDialect) {
+  const auto converter = Converter();
+  struct Case {
+    const char* file;
+    ECsvType type;
+    const char16_t* lid;
+    std::int32_t code_page;
+  };
+  const Case kCases[] = {
+      {"outlook_en.csv", vlmcsvOutlook, u"", 65001},
+      {"outlook_de_1252.csv", vlmcsvOutlook, u"1031", 1252},
+      {"outlook365v2.csv", vlmcsvOutlook365v2, u"", 65001},
+      {"google.csv", vlmcsvGoogle, u"", 65001},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir dir;
+    const Saved s =
+        Save(*converter, kCards, dir.path(), c.type, c.lid, true, vlmcetMultibyte, c.code_page);
+    ASSERT_EQ(s.status, S_OK);
+    EXPECT_EQ(s.saved, 2);
+    ASSERT_EQ(s.files.size(), 1u);
+    EXPECT_EQ(test::ReadFile(dir / "contacts.csv"), Expected(c.file));
+  }
+}
+
+TEST(CsvSave, EncodingsAndMarks) {
+  const auto converter = Converter();
+  struct Case {
+    ECsvEncodingType encoding;
+    std::int32_t code_page;
+    bool signature;
+    std::string start;     // the first bytes
+    std::string line_end;  // CR LF as written
+  };
+  const std::string le_mark("\xFF\xFEN\0", 4), be_mark("\xFE\xFF\0N", 4);
+  const std::string le_end("\r\0\n\0", 4), be_end("\0\r\0\n", 4);
+  const Case kCases[] = {
+      {vlmcetUTF16, 0, true, le_mark, le_end},
+      {vlmcetUTF16BE, 0, true, be_mark, be_end},
+      {vlmcetUTF16, 0, false, le_mark.substr(2), le_end},
+      {vlmcetMultibyte, 65001, true, "\xEF\xBB\xBFName,", "\r\n"},
+      {vlmcetMultibyte, 65001, false, "Name,", "\r\n"},
+      {vlmcetMultibyte, 1252, true, "Name,", "\r\n"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.encoding) + "/" + std::to_string(c.code_page));
+    test::TempDir dir;
+    const Saved s = Save(*converter, kCards, dir.path(), vlmcsvGoogle, u"", true, c.encoding,
+                         c.code_page, c.signature);
+    ASSERT_EQ(s.status, S_OK);
+    const std::string bytes = test::ReadFile(dir / "contacts.csv");
+    EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
+    // The header line and the line between the two contacts: exactly two.
+    EXPECT_EQ(test::CountOf(bytes, c.line_end), 2 + test::CountOf(bytes, c.line_end + c.line_end));
+  }
+  // Windows-1252 holds the German letters as single bytes.
+  test::TempDir dir;
+  Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"1031", true, vlmcetMultibyte, 1252);
+  EXPECT_NE(test::ReadFile(dir / "contacts.csv").find("M\xFCller"), std::string::npos);
+}
+
+TEST(CsvSave, OneFilePerContactAndDuplicates) {
+  const auto converter = Converter();
+  test::TempDir dir;
+  const std::string cards = std::string(kCards) + kCards;
+  const Saved s = Save(*converter, cards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte,
+                       65001, true, drmKeepOriginal);
+  ASSERT_EQ(s.status, S_OK);
+  EXPECT_EQ(s.saved, 2);
+  EXPECT_EQ(s.skipped, 2);
+  EXPECT_EQ(s.dups, 2);
+  EXPECT_EQ(s.errors, 0);
+  EXPECT_EQ(test::ListFolder(dir.path()),
+            (std::vector<std::string>{"Lee, Ann Marie.csv", "Müller, Jörg.csv"}));
+  // Each file holds the header line and one row.
+  EXPECT_EQ(test::CountOf(test::ReadFile(dir / "Müller, Jörg.csv"), "\r\n"), 1);
+}
+
+TEST(CsvSave, ArgumentsAndFailures) {
+  const auto converter = Converter(u"CsvSave");
+  test::TempDir dir;
+  std::int32_t n = 0;
+  std::vector<std::u16string> files;
+  EXPECT_EQ(
+      Save(*converter, kCards, dir.path(), vlmcsvNokia, u"", true, vlmcetMultibyte, 65001).status,
+      E_INVALIDARG);
+  EXPECT_EQ(
+      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"9999", true, vlmcetMultibyte, 65001)
+          .status,
+      E_INVALIDARG);
+  EXPECT_EQ(
+      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 12345).status,
+      E_INVALIDARG);
+  EXPECT_EQ(
+      Save(*converter, "", dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 65001).status,
+      E_INVALIDARG);
+  EXPECT_EQ(converter->SaveMemoryCSV(Bytes(kCards), u"", u"x", true, &n, &n, &n, &n, &n, &files),
+            E_INVALIDARG);
+  EXPECT_EQ(CreateCardConverter()->SaveMemoryCSV(Bytes(kCards), U16(dir.path()), u"x", true, &n, &n,
+                                                 &n, &n, &n, &files),
+            E_GENERIC_FAILURE);
+  const Saved none = Save(*converter, "no cards here", dir.path(), vlmcsvOutlook, u"", true,
+                          vlmcetMultibyte, 65001);
+  EXPECT_EQ(none.status, E_GENERIC_FAILURE);
+  const std::string log = test::LogText("CsvSave", "csv");
+  EXPECT_NE(log.find("Invalid eDstType = 3"), std::string::npos);
+  EXPECT_NE(log.find("Invalid DstLocale = 9999"), std::string::npos);
+  EXPECT_NE(log.find("no CSV Contacts after Parse"), std::string::npos);
+}
+
+// Files that cannot be written whole (a file size limit stands in for a
+// full disk): the old file stays as it was, no partial file is left, and
+// every file counts as an I/O error.
+TEST(CsvSave, FailedSaveKeepsTheOldFile) {
+  const auto converter = Converter();
+  test::TempDir dir;
+  test::WriteFile(dir / "contacts.csv", "old");
+  struct rlimit saved_limit;
+  getrlimit(RLIMIT_FSIZE, &saved_limit);
+  struct sigaction ignore = {}, saved_action;
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &saved_action);
+  struct rlimit limit = saved_limit;
+  limit.rlim_cur = 512;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const Saved single =
+      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 65001);
+  const Saved each =
+      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte, 65001);
+  setrlimit(RLIMIT_FSIZE, &saved_limit);
+  sigaction(SIGXFSZ, &saved_action, nullptr);
+  EXPECT_TRUE(FAILED(single.status)) << single.status;
+  EXPECT_EQ(single.io_errors, 1);
+  EXPECT_EQ(single.saved, 0);
+  EXPECT_EQ(each.io_errors, 2);
+  EXPECT_EQ(each.saved, 0);
+  EXPECT_EQ(test::ReadFile(dir / "contacts.csv"), "old");
+  EXPECT_EQ(test::ListFolder(dir.path()), std::vector<std::string>{"contacts.csv"});
+}
+
+}  // namespace
+}  // namespace velmora
