@@ -19,6 +19,7 @@ namespace {
 
 using test::CapturedLog;
 using test::TempDir;
+using test::U8;
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 const char* const kFixed[] = {"LID", "CODE_PAGE", "CODE_PAGE_DISPLAY_NAME", "DISPLAY_NAME",
@@ -32,8 +33,6 @@ const char* const kValueWords[] = {
 std::filesystem::path ShippedFile() {
   return test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
 }
-
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
 
 // A locale file: every required column, then one row per map of cells.
 // Cells not given are "<column>@<LID>" (CODE_PAGE: 1252); a cell given as
