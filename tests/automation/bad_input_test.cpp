@@ -4,6 +4,7 @@
 // status and a log line, never a crash or a leak (the suite also runs under
 // the address sanitizer), and a destination that existed before a failed
 // write keeps its content.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -37,18 +38,6 @@ std::string Card30(std::string_view extra = "") {
   std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Roe;Jane;;;\r\nFN:Jane Roe\r\n";
   card.append(extra).append("END:VCARD\r\n");
   return card;
-}
-
-// Writes `size` bytes of `pattern` repeated, in blocks, without holding
-// them all in memory twice.
-void AppendRepeated(std::ofstream& out, std::string_view pattern, std::size_t size) {
-  std::string block;
-  while (block.size() < (1u << 20)) block.append(pattern);
-  while (size > 0) {
-    const std::size_t n = std::min(size, block.size());
-    out.write(block.data(), static_cast<std::streamsize>(n));
-    size -= n;
-  }
 }
 
 // A literal with its zero bytes.
@@ -150,6 +139,8 @@ TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
   const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted, &copied,
                                                 &errors, 2.1, 1252, Variant(), true);
   EXPECT_EQ(status, row.convert);
+  // Every count is set, whatever the outcome.
+  EXPECT_GE(std::min({converted, copied, errors}), 0);
   if (status == S_OK) {
     // The new content is complete: it loads into the cards the source gave.
     std::shared_ptr<ICards> again;
@@ -162,14 +153,13 @@ TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
     EXPECT_EQ(ReadFile(destination), kPrevious);
   }
   // No temporary file is left beside the destination.
-  std::vector<fs::path> expected = {"destination.vcf"};
+  std::vector<std::string> expected = {"destination.vcf"};
   if (fs::exists(source)) expected.push_back("source.vcf");
-  EXPECT_EQ(FilesIn(dir.path()), expected);
+  EXPECT_EQ(ListFolder(dir.path()), expected);
   converter.reset();
   ExpectLines(convert_module, row.convert_log);
 }
 
-const std::string kWhiteSpace = " \t\r\n\r\n   \n";
 constexpr char kCantLoad[] = "Err[-1] in CComCardConverter.LoadFrom: Cant load file";
 constexpr char kNoCard[] = "Err[-1] in CCardConverter.ConvertFile: No complete vCard in";
 constexpr char kNoEnd[] = "Err[-1] in CCardDoc.Load: Error - no END:VCARD";
@@ -189,11 +179,6 @@ INSTANTIATE_TEST_SUITE_P(
     Matrix, BadSource,
     ::testing::Values(
         SourceRow{"EmptyFile", FileOf(""), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{"OnlyBom", FileOf("\xEF\xBB\xBF"), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{
-            "OnlyUtf16Bom", FileOf("\xFF\xFE"), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{
-            "OnlyWhiteSpace", FileOf(kWhiteSpace), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
         SourceRow{"NoEndVcard",
                   FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"),
                   kNoItems,
@@ -216,13 +201,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {kEndFirst},
                   S_OK,
                   {kEndFirst}},
-        SourceRow{"OnlyEnd",
-                  FileOf("END:VCARD\r\n"),
-                  kNoItems,
-                  0,
-                  {kEndFirst, kCantLoad},
-                  kNoItems,
-                  {kEndFirst, kNoCard}},
         SourceRow{"NulInTheMiddle",
                   FileOf(Raw("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\0B\r\nEND:VCARD\r\n")),
                   S_OK,
@@ -245,15 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {kOddUtf16},
                   S_OK,
                   {kOddUtf16}},
-        SourceRow{"Utf16WithoutBomOddByteCount",
-                  FileOf(Utf16Le(Card30()) + "X"),
-                  S_OK,
-                  1,
-                  {kOddUtf16},
-                  S_OK,
-                  {kOddUtf16}},
-        // Invalid sequences decode as U+FFFD (see InvalidUtf8IsReplaced below);
-        // nothing is logged for them.
+        // Invalid UTF-8 in a 3.0 card is read in the ANSI code page; nothing
+        // is logged for it.
         SourceRow{"InvalidUtf8In30",
                   FileOf(Card30("NOTE:bad \xC3\x28 \xFF\xFE tail \xE2\x82\r\n")),
                   S_OK,
@@ -305,56 +276,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {kMissing}}),
     [](const ::testing::TestParamInfo<SourceRow>& info) { return std::string(info.param.name); });
 
-// Text in a 3.0 card that is not UTF-8 comes from old tools writing their
-// ANSI code page, and is read in it.
-TEST(BadInputText, InvalidUtf8IsReadInTheAnsiCodePage) {
-  auto converter = Converter("invalid-utf8");
-  std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter->LoadMemory(Bytes(Card30("NOTE:bad \xC3\x28 tail \xE2\x82\r\n")), 0, nullptr,
-                                  &cards),
-            S_OK);
-  std::shared_ptr<ICardContact> contact;
-  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
-  std::u16string body;
-  ASSERT_EQ(contact->get_Body(&body), S_OK);
-  EXPECT_EQ(body, u"bad \u00C3( tail \u00E2\u201A");
-}
-
-// --- Big inputs ---------------------------------------------------------------
-// Made once each, in a temporary folder; each is loaded and converted once.
-
-TEST(BadInputBig, TwentyMegabyteSingleLine) {
-  TempDir dir;
-  const fs::path source = dir / "long.vcf";
-  constexpr std::size_t kLine = 20u << 20;
-  {
-    std::ofstream out(source, std::ios::binary);
-    out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long\r\nNOTE:";
-    AppendRepeated(out, "0123456789abcdef", kLine);
-    out << "\r\nEND:VCARD\r\n";
-  }
-  auto converter = Converter("big-line");
-  std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter->LoadFile(U16(source), 0, false, nullptr, &cards), S_OK);
-  std::int32_t count = 0;
-  ASSERT_EQ(cards->get_Count(&count), S_OK);
-  EXPECT_EQ(count, 1);
-  std::shared_ptr<ICardContact> contact;
-  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
-  std::u16string body;
-  ASSERT_EQ(contact->get_Body(&body), S_OK);
-  EXPECT_EQ(body.size(), kLine);
-  cards.reset();
-  contact.reset();
-
-  const fs::path destination = dir / "out.vcf";
-  std::int32_t converted = 0, copied = 0, errors = 0;
-  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors, 2.1,
-                                   1252, Variant(), true),
-            S_OK);
-  EXPECT_EQ(converted, 1);
-  EXPECT_GT(fs::file_size(destination), kLine);
-}
+// --- Big input ----------------------------------------------------------------
+// Made in a temporary folder, loaded and converted once.
 
 TEST(BadInputBig, FiftyMegabytePhoto) {
   TempDir dir;
@@ -560,7 +483,7 @@ TEST(BadInputDestination, ReadOnly) {
   const Written w = ConvertTo(*converter, source, destination);
   EXPECT_EQ(w.status, expected);
   EXPECT_EQ(ReadFile(destination), kPrevious);
-  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+  EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"out.vcf"});
   converter.reset();
   const std::string log = LogOf("read-only");
   EXPECT_NE(log.find("CreateFile(" + destination.string() + ") failed"), std::string::npos) << log;
@@ -584,7 +507,7 @@ TEST(BadInputDestination, FullDisk) {
   EXPECT_EQ(w.status, HRESULT_FROM_WIN32(win32::ERROR_DISK_FULL));
   EXPECT_EQ(w.converted, 1);
   EXPECT_EQ(ReadFile(destination), kPrevious);
-  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+  EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"out.vcf"});
 
   // Saving into the full disk: counted as an I/O error, nothing half-written.
   std::int32_t saved = 0, skipped = 0, dups = 0, io_errors = 0, errors = 0;
@@ -594,7 +517,7 @@ TEST(BadInputDestination, FullDisk) {
   EXPECT_TRUE(FAILED(saving) || saving == S_FALSE) << saving;
   EXPECT_EQ(saved, 0);
   EXPECT_EQ(io_errors, 1);
-  EXPECT_EQ(FilesIn(folder), std::vector<fs::path>{"out.vcf"});
+  EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"out.vcf"});
   converter.reset();
   const std::string log = LogOf("full-disk");
   EXPECT_NE(log.find("WriteFile(" + destination.string() + ") failed"), std::string::npos) << log;
