@@ -99,10 +99,4 @@ std::vector<FileCase> ReadCases(const std::filesystem::path& relative) {
   return cases;
 }
 
-std::string TestName(const std::string& name) {
-  std::string out;
-  for (char c : name) out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return out;
-}
-
 }  // namespace velmora::test

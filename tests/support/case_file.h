@@ -22,6 +22,7 @@ struct FileCase {
   const std::string& operator[](const std::string& key) const;
   // The first value as a number; a missing key gives `fallback`.
   int Number(const std::string& key, int fallback = 0) const;
+  bool Has(const std::string& key) const { return !All(key).empty(); }
   // Every value of `key`, in file order.
   std::vector<std::string> All(const std::string& key) const;
 };
@@ -29,8 +30,5 @@ struct FileCase {
 // The cases of tests/<folder>/data/<file>; a file that cannot be read or
 // has a line outside the format fails the test.
 std::vector<FileCase> ReadCases(const std::filesystem::path& relative);
-
-// Case names as test names: letters and digits kept, the rest '_'.
-std::string TestName(const std::string& name);
 
 }  // namespace velmora::test
