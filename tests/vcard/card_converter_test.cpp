@@ -1,7 +1,6 @@
 #include "vcard/card_converter.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "support/test_env.h"
 
@@ -164,24 +163,6 @@ TEST_F(CardConverterTest, FileCases) {
   const std::string written = test::ReadFile(dst);
   EXPECT_TRUE(written.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\n"));
   EXPECT_TRUE(written.ends_with("END:VCARD"));
-}
-
-TEST_F(CardConverterTest, FailedWritesKeepTheOldDestination) {
-  const auto src = dir_ / "in.vcf";
-  test::WriteFile(src, kCard21);
-  EXPECT_EQ(File(src, dir_ / "missing" / "out.vcf"), static_cast<HRESULT>(0x80070003));
-  // A destination that is a folder cannot be replaced; it stays.
-  std::filesystem::create_directory(dir_ / "folder");
-  EXPECT_TRUE(FAILED(File(src, dir_ / "folder")));
-  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "folder"));
-  if (::geteuid() != 0) {
-    std::filesystem::create_directory(dir_ / "locked");
-    test::WriteFile(dir_ / "locked" / "out.vcf", "old content");
-    ::chmod((dir_ / "locked").c_str(), 0500);
-    EXPECT_EQ(File(src, dir_ / "locked" / "out.vcf"), static_cast<HRESULT>(0x80070005));
-    EXPECT_EQ(test::ReadFile(dir_ / "locked" / "out.vcf"), "old content");
-  }
-  EXPECT_EQ(File(dir_ / "none.vcf", dir_ / "x.vcf"), static_cast<HRESULT>(0x80070002));
 }
 
 }  // namespace
