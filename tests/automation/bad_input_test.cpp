@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora::test {
 namespace {
@@ -25,34 +26,11 @@ namespace fs = std::filesystem;
 
 constexpr char kProduct[] = "BadInput";
 constexpr char kPrevious[] = "PREVIOUS CONTENT\r\n";
-constexpr HRESULT kNoItems = E_GENERIC_FAILURE;  // the reader's "no complete card"
-constexpr HRESULT kEndMissing = S_FALSE;         // a last card without END:VCARD
 
 std::string Card21(std::string_view extra = "") {
   std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;John;;;\r\nFN:John Doe\r\n";
   card.append(extra).append("END:VCARD\r\n");
   return card;
-}
-
-std::string Card30(std::string_view extra = "") {
-  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Roe;Jane;;;\r\nFN:Jane Roe\r\n";
-  card.append(extra).append("END:VCARD\r\n");
-  return card;
-}
-
-// A literal with its zero bytes.
-template <std::size_t N>
-std::string Raw(const char (&text)[N]) {
-  return std::string(text, N - 1);
-}
-
-std::string Utf16Le(std::string_view ascii) {
-  std::string out;
-  for (char c : ascii) {
-    out.push_back(c);
-    out.push_back('\0');
-  }
-  return out;
 }
 
 // The log level that makes the information lines (control characters
@@ -77,29 +55,23 @@ std::shared_ptr<ICardConverter> Converter(std::string_view module) {
 
 // --- Sources ------------------------------------------------------------------
 
-// How a row's source comes about: bytes written to a file, or something
-// else made at that path. Empty: the path is left missing.
-using MakeSource = std::function<void(const fs::path& path)>;
-
-MakeSource FileOf(std::string bytes) {
-  return [bytes = std::move(bytes)](const fs::path& path) { WriteFile(path, bytes); };
+HRESULT Status(const std::string& name) {
+  static const std::pair<const char*, HRESULT> kStatuses[] = {
+      {"ok", S_OK},
+      {"false", S_FALSE},             // a last card without END:VCARD
+      {"failed", E_GENERIC_FAILURE},  // the reader's "no complete card"
+      {"access denied", HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED)},
+      {"not found", HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND)}};
+  for (const auto& [word, status] : kStatuses) {
+    if (name == word) return status;
+  }
+  ADD_FAILURE() << "unknown status " << name;
+  return S_OK;
 }
 
-struct SourceRow {
-  const char* name;
-  MakeSource make;
-  HRESULT load;                       // LoadFile
-  std::int32_t cards;                 // cards it returns
-  std::vector<const char*> load_log;  // lines (or their pieces) LoadFile logs
-  HRESULT convert;                    // ConvertFile to 2.1 over an existing destination
-  std::vector<const char*> convert_log;
-};
-
-std::ostream& operator<<(std::ostream& out, const SourceRow& row) { return out << row.name; }
-
-void ExpectLines(const std::string& module, const std::vector<const char*>& lines) {
+void ExpectLines(const std::string& module, const std::vector<std::string>& lines) {
   const std::string log = LogOf(module);
-  for (const char* line : lines) {
+  for (const std::string& line : lines) {
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
   }
   // A row without lines expects none at all.
@@ -108,37 +80,40 @@ void ExpectLines(const std::string& module, const std::vector<const char*>& line
   }
 }
 
-class BadSource : public ::testing::TestWithParam<SourceRow> {};
-
-TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
-  const SourceRow& row = GetParam();
+// The rows of tests/automation/data/bad_sources.txt: a clear status, the
+// log lines and no lost destination.
+void CheckSource(const FileCase& row) {
   TempDir dir;
   const fs::path source = dir / "source.vcf";
-  if (row.make) row.make(source);
+  if (row.Has("bytes")) {
+    WriteFile(source, row["bytes"]);
+  } else if (row["source"] == "folder") {
+    fs::create_directory(source);
+  }
   const fs::path destination = dir / "destination.vcf";
   WriteFile(destination, kPrevious);
 
   // One converter (one log) per call, so each call's lines are its own.
-  const std::string load_module = std::string("load-") + row.name;
+  const std::string load_module = "load-" + row.name;
   auto loader = Converter(load_module);
   ASSERT_TRUE(loader);
   std::shared_ptr<ICards> cards;
-  EXPECT_EQ(loader->LoadFile(U16(source), 0, false, nullptr, &cards), row.load);
+  EXPECT_EQ(loader->LoadFile(U16(source), 0, false, nullptr, &cards), Status(row["load"]));
   std::int32_t count = 0;
   if (cards) {
     ASSERT_EQ(cards->get_Count(&count), S_OK);
   }
-  EXPECT_EQ(count, row.cards);
+  EXPECT_EQ(count, row.Number("cards"));
   cards.reset();
   loader.reset();
-  ExpectLines(load_module, row.load_log);
+  ExpectLines(load_module, row.All("load logs"));
 
-  const std::string convert_module = std::string("convert-") + row.name;
+  const std::string convert_module = "convert-" + row.name;
   auto converter = Converter(convert_module);
   std::int32_t converted = -1, copied = -1, errors = -1;
   const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted, &copied,
                                                 &errors, 2.1, 1252, Variant(), true);
-  EXPECT_EQ(status, row.convert);
+  EXPECT_EQ(status, Status(row["convert"]));
   // Every count is set, whatever the outcome.
   EXPECT_GE(std::min({converted, copied, errors}), 0);
   if (status == S_OK) {
@@ -148,7 +123,7 @@ TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
     std::int32_t written = 0;
     ASSERT_EQ(again->get_Count(&written), S_OK);
     EXPECT_EQ(written, converted);
-    EXPECT_EQ(converted, row.cards);
+    EXPECT_EQ(converted, row.Number("cards"));
   } else {
     EXPECT_EQ(ReadFile(destination), kPrevious);
   }
@@ -157,124 +132,15 @@ TEST_P(BadSource, ClearStatusLogLineAndNoLostDestination) {
   if (fs::exists(source)) expected.push_back("source.vcf");
   EXPECT_EQ(ListFolder(dir.path()), expected);
   converter.reset();
-  ExpectLines(convert_module, row.convert_log);
+  ExpectLines(convert_module, row.All("convert logs"));
 }
 
-constexpr char kCantLoad[] = "Err[-1] in CComCardConverter.LoadFrom: Cant load file";
-constexpr char kNoCard[] = "Err[-1] in CCardConverter.ConvertFile: No complete vCard in";
-constexpr char kNoEnd[] = "Err[-1] in CCardDoc.Load: Error - no END:VCARD";
-constexpr char kEndFirst[] = "Err[-1] in CCardDoc.Load: Searching BEGIN: unexpected PROP(END)";
-constexpr char kBinary[] =
-    "contains unencoded binary data(1 bad symbols)! It cannot be imported correctly.";
-constexpr char kControl[] = "Inf[0] in CCardDoc.Load: Found & fixed 2 control(unprintable) char(s)";
-constexpr char kOddUtf16[] = "UTF-16 content has an odd byte count(131): the last byte is ignored";
-constexpr char kUnknownCharset[] = "Unknown charset(\"X-NO-SUCH-CHARSET\")";
-constexpr char kUnknownEncoding[] = "Unknown encoding(X-ROT13)";
-constexpr char kNoColon[] = "Line has no ':', line:!!!!";
-constexpr char kEmptyPhoto[] = "PHOTO: empty value";
-constexpr char kAccess[] = "Err[0x80070005] in CCardDoc.LoadFromFile: File.Create";
-constexpr char kMissing[] = "Err[0x80070002] in CCardDoc.LoadFromFile: File.Create";
-
-INSTANTIATE_TEST_SUITE_P(
-    Matrix, BadSource,
-    ::testing::Values(
-        SourceRow{"EmptyFile", FileOf(""), kNoItems, 0, {kCantLoad}, kNoItems, {kNoCard}},
-        SourceRow{"NoEndVcard",
-                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"),
-                  kNoItems,
-                  0,
-                  {kNoEnd, kCantLoad},
-                  kNoItems,
-                  {kNoEnd, kNoCard}},
-        // The cards before the cut are loaded; the conversion writes nothing.
-        SourceRow{"LastCardWithoutEnd",
-                  FileOf(Card21() + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\n"),
-                  S_OK,
-                  1,
-                  {kNoEnd},
-                  kEndMissing,
-                  {kNoEnd}},
-        SourceRow{"EndWithoutBegin",
-                  FileOf("END:VCARD\r\n" + Card21()),
-                  S_OK,
-                  1,
-                  {kEndFirst},
-                  S_OK,
-                  {kEndFirst}},
-        SourceRow{"NulInTheMiddle",
-                  FileOf(Raw("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\0B\r\nEND:VCARD\r\n")),
-                  S_OK,
-                  1,
-                  {kBinary},
-                  S_OK,
-                  {kBinary}},
-        SourceRow{"ControlCharacters",
-                  FileOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\x01\x02"
-                         "B\r\nEND:VCARD\r\n"),
-                  S_OK,
-                  1,
-                  {kControl},
-                  S_OK,
-                  {kControl}},
-        SourceRow{"Utf16OddByteCount",
-                  FileOf("\xFF\xFE" + Utf16Le(Card30()) + "X"),
-                  S_OK,
-                  1,
-                  {kOddUtf16},
-                  S_OK,
-                  {kOddUtf16}},
-        // Invalid UTF-8 in a 3.0 card is read in the ANSI code page; nothing
-        // is logged for it.
-        SourceRow{"InvalidUtf8In30",
-                  FileOf(Card30("NOTE:bad \xC3\x28 \xFF\xFE tail \xE2\x82\r\n")),
-                  S_OK,
-                  1,
-                  {},
-                  S_OK,
-                  {}},
-        SourceRow{"UnknownCharset",
-                  FileOf(Card21("NOTE;CHARSET=X-NO-SUCH-CHARSET:caf\xE9\r\n")),
-                  S_OK,
-                  1,
-                  {},
-                  S_OK,
-                  {kUnknownCharset}},
-        SourceRow{"UnknownEncoding",
-                  FileOf(Card21("NOTE;ENCODING=X-ROT13:nope\r\n")),
-                  S_OK,
-                  1,
-                  {kUnknownEncoding},
-                  S_OK,
-                  {kUnknownEncoding}},
-        SourceRow{"BrokenBase64Photo",
-                  FileOf(Card30("PHOTO;ENCODING=b;TYPE=JPEG:!!!!\r\n")),
-                  S_OK,
-                  1,
-                  {kNoColon},
-                  S_OK,
-                  {kNoColon, kEmptyPhoto}},
-        SourceRow{"BinaryJunk",
-                  FileOf(Raw("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01")),
-                  kNoItems,
-                  0,
-                  {kCantLoad},
-                  kNoItems,
-                  {kNoCard}},
-        SourceRow{"Folder",
-                  [](const fs::path& path) { fs::create_directory(path); },
-                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED),
-                  0,
-                  {kAccess},
-                  HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED),
-                  {kAccess}},
-        SourceRow{"MissingFile",
-                  nullptr,
-                  HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND),
-                  0,
-                  {kMissing},
-                  HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND),
-                  {kMissing}}),
-    [](const ::testing::TestParamInfo<SourceRow>& info) { return std::string(info.param.name); });
+TEST(BadSource, ClearStatusLogLineAndNoLostDestination) {
+  for (const FileCase& row : ReadCases("automation/data/bad_sources.txt")) {
+    SCOPED_TRACE(row.name);
+    CheckSource(row);
+  }
+}
 
 // --- Big input ----------------------------------------------------------------
 // Made in a temporary folder, loaded and converted once.
