@@ -1,6 +1,7 @@
 #include "vcard/card_doc_item_prop.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -131,62 +132,32 @@ TEST(Decoding, PropertyOutsideAnItem) {
   EXPECT_EQ(card.captured.Count("ASSERT failed in line"), 2);
 }
 
+// The cases of tests/vcard/data/property_dates.txt.
 TEST(Decoding, GetDecodedDateTimeValue) {
-  // The text rules are the date parser's; these are the property's own:
-  // trimming, calendar limits, local time and the iCloud time zone.
-  struct Case {
-    const char* lines;  // the card's properties; the date is the last one
-    bool to_local, valid, utc;
-    SystemTime expected;
-  };
   const char kICloud[] = "PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n";
-  const Case cases[] = {
-      {"BDAY:  19800615  ", false, true, false, {1980, 6, 0, 15}},
-      {"BDAY:1980-02-30", false, true, false, {1980, 3, 0, 1}},  // rolls over
-      {"BDAY:--0615", false, true, false, {1604, 6, 0, 15}},     // year unknown
-      {"BDAY:0050-01-01", false, false, false, {}},              // outside the automation calendar
-      {"BDAY:", false, false, false, {}},
-      {"X-D:1980-06-15t10:30:01,05", false, true, false, {1980, 6, 0, 15, 10, 30, 1, 50}},
-      {"REV:20240102T030405Z", false, true, true, {2024, 1, 0, 2, 3, 4, 5}},
-      {"REV:20240102T030405Z", true, true, true, {2024, 1, 0, 2, 4, 4, 5}},
-      {"REV:2024-07-02T03:04:05.5z", true, true, true, {2024, 7, 0, 2, 5, 4, 5, 500}},
-      {"REV:20241302T030405Z", true, false, true, {}},
-      // The iCloud web address book writes Pacific time with a "Z" in REV.
-      {"REV:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 19}},
-      {"REV:2024-01-01T12:00:00Z", true, true, true, {2024, 1, 0, 1, 21}},
-      {"X-D:2024-07-01T12:00:00Z", false, true, true, {2024, 7, 0, 1, 12}},
-      {"PRODID:-//Apple Inc.//Mac OS X 10.9//EN\r\nREV:2024-07-01T12:00:00Z",
-       false,
-       true,
-       true,
-       {2024, 7, 0, 1, 12}},
-      // An offset names the instant; without conversion the text stands.
-      {"REV:2024-01-02T10:00:00+02:00", true, true, false, {2024, 1, 0, 2, 9}},
-      {"REV:2024-01-02T10:00:00-0530", true, true, false, {2024, 1, 0, 2, 16, 30}},
-      {"BDAY:1980-06-15T00:00:00-05:00", false, true, false, {1980, 6, 0, 15}},
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const Case& c = cases[i];
-    SCOPED_TRACE(c.lines);
-    OneCard card("3.0", (i >= 10 && i <= 12 ? kICloud : "") + std::string(c.lines) + "\r\n");
+  for (const test::FileCase& c : test::ReadCases("vcard/data/property_dates.txt")) {
+    SCOPED_TRACE(c["lines"]);
+    OneCard card("3.0", (c.Has("icloud") ? kICloud : "") + c["lines"] + "\r\n");
+    // Both flags start opposite to what the case expects: each must be set.
     double date = -1;
-    bool valid = !c.valid, utc = !c.utc;
-    card.item().props().back().GetDecodedDateTimeValue(date, valid, utc, c.to_local);
-    EXPECT_EQ(valid, c.valid);
-    EXPECT_EQ(utc, c.utc);
-    SystemTime got;
-    if (c.valid) {
-      ASSERT_TRUE(VariantTimeToSystemTime(date, &got));
-      EXPECT_EQ(got, c.expected) << got.year << "-" << got.month << "-" << got.day << " "
-                                 << got.hour << ":" << got.minute << ":" << got.second << "."
-                                 << got.milliseconds;
+    bool valid = c["expect"].starts_with("invalid"), utc = !c["expect"].ends_with(" UTC");
+    card.item().props().back().GetDecodedDateTimeValue(date, valid, utc, c.Has("to local"));
+    std::string read = "invalid";
+    SystemTime t;
+    if (valid && VariantTimeToSystemTime(date, &t)) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
+                    t.hour, t.minute, t.second, t.milliseconds);
+      read = text;
     } else {
       EXPECT_EQ(date, 0.0);
     }
-    const std::string value = std::string(c.lines).substr(std::string(c.lines).rfind(':') + 1);
+    EXPECT_EQ(read + (utc ? " UTC" : ""), c["expect"]);
+    const std::string& lines = c["lines"];
     EXPECT_EQ(
-        c.valid ? card.captured.Problems() : card.captured.Count("Invalid value(" + value + ")"),
-        c.valid ? 0 : 1)
+        valid ? card.captured.Problems()
+              : card.captured.Count("Invalid value(" + lines.substr(lines.rfind(':') + 1) + ")"),
+        valid ? 0 : 1)
         << card.captured.Text();
   }
 }
