@@ -50,13 +50,13 @@ std::string Cards(const std::string& list) {
   std::string out;
   for (std::size_t start = 0; start < list.size();) {
     const std::size_t end = std::min(list.find(", ", start), list.size());
-    std::string spec = list.substr(start, end - start);
+    std::string card = list.substr(start, end - start);
     start = end + 2;
-    const bool note = spec.ends_with(" (client note)");
-    if (note) spec.resize(spec.size() - std::strlen(" (client note)"));
-    const std::size_t space = spec.find(' '), at = spec.find('@');
-    out += Card(spec.substr(space + 1, at - space - 1), spec.substr(0, space),
-                spec.substr(at + 1) + "0101T000000Z", note ? "NOTE:client\r\n" : "");
+    const bool note = card.ends_with(" (client note)");
+    if (note) card.resize(card.size() - std::strlen(" (client note)"));
+    const std::size_t space = card.find(' '), at = card.find('@');
+    out += Card(card.substr(space + 1, at - space - 1), card.substr(0, space),
+                card.substr(at + 1) + "0101T000000Z", note ? "NOTE:client\r\n" : "");
   }
   return out;
 }

@@ -16,12 +16,12 @@ namespace {
 
 // "Name@REV" makes a card: Name becomes N (family;given) unless it starts
 // with "org:" (ORG only) or is empty; REV is a year, or nothing for no REV.
-std::string Cards(const std::vector<std::string>& specs) {
+std::string Cards(const std::vector<std::string>& cards) {
   std::string out;
-  for (std::string_view spec : specs) {
-    const std::size_t at = spec.find('@');
-    const std::string_view name = spec.substr(0, at);
-    const std::string_view year = at == std::string_view::npos ? "" : spec.substr(at + 1);
+  for (std::string_view card : cards) {
+    const std::size_t at = card.find('@');
+    const std::string_view name = card.substr(0, at);
+    const std::string_view year = at == std::string_view::npos ? "" : card.substr(at + 1);
     out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
     if (name.starts_with("org:")) {
       out += "ORG:" + std::string(name.substr(4)) + ";Sales\r\n";
