@@ -77,12 +77,14 @@ TEST(CardSaver, FileNameRules) {
   // A name of fewer than five components is logged.
   EXPECT_NE(LogText("SaveNames", "names").find("Invalid N filed:"), std::string::npos);
   // Long names are cut to 200 bytes, so that a number and ".vcf" still fit
-  // the file system's 255, and never inside a character.
-  std::string emoji;
-  for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80";
+  // the file system's 255, and never inside a character: U+1F600 and the
+  // last high surrogate's U+10FFFD each take two UTF-16 units.
+  std::string emoji, plane16;
+  for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80", plane16 += "\xF4\x8F\xBF\xBD";
   const std::pair<std::string, std::string> long_names[] = {
       {std::string(400, 'x'), std::string(200, 'x') + ".vcf"},
       {emoji, emoji.substr(0, 200) + ".vcf"},
+      {plane16, plane16.substr(0, 200) + ".vcf"},
   };
   for (const auto& [family, file] : long_names) {
     TempDir dir;
