@@ -3,7 +3,6 @@
 // environment for folders and the corpus).
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -23,12 +22,6 @@ namespace velmora::test {
 inline std::filesystem::path EncodingsFile() {
   return SourceDir() / "data" / "supportedEncodings.txt";
 }
-
-inline std::u16string U16(std::string_view utf8) { return Utf8ToUtf16(utf8); }
-inline std::u16string U16(const std::string& utf8) { return Utf8ToUtf16(utf8); }
-inline std::u16string U16(const char* utf8) { return Utf8ToUtf16(utf8); }
-inline std::u16string U16(const std::filesystem::path& path) { return Utf8ToUtf16(path.string()); }
-inline std::string U8(std::u16string_view utf16) { return Utf16ToUtf8(utf16); }
 
 inline std::vector<std::uint8_t> Bytes(std::string_view text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
@@ -93,15 +86,6 @@ inline std::string Card(std::string_view family, std::string_view given, std::st
   card.append(extra);
   card.append("END:VCARD\r\n");
   return card;
-}
-
-inline std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files.push_back(entry.path().filename());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
 }
 
 }  // namespace velmora::test

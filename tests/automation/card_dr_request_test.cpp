@@ -1,7 +1,11 @@
 // Duplicate resolution through ICardConverter::DR: client cards as a
 // collection or as bytes, server cards with tags, the two results and every
 // argument check.
+#include <cstring>
+#include <map>
+
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora::test {
 namespace {
@@ -41,70 +45,45 @@ std::string Summary(const std::shared_ptr<ICards>& cards) {
   return out;
 }
 
+// "Given Family@year (client note), ..." as cards.
+std::string Cards(const std::string& list) {
+  std::string out;
+  for (std::size_t start = 0; start < list.size();) {
+    const std::size_t end = std::min(list.find(", ", start), list.size());
+    std::string card = list.substr(start, end - start);
+    start = end + 2;
+    const bool note = card.ends_with(" (client note)");
+    if (note) card.resize(card.size() - std::strlen(" (client note)"));
+    const std::size_t space = card.find(' '), at = card.find('@');
+    out += Card(card.substr(space + 1, at - space - 1), card.substr(0, space),
+                card.substr(at + 1) + "0101T000000Z", note ? "NOTE:client\r\n" : "");
+  }
+  return out;
+}
+
+// The cases of tests/automation/data/dr_requests.txt.
 TEST(DR, ResolutionTable) {
-  struct Case {
-    const char* what;
-    std::string client, server;
-    std::vector<std::u16string> tags;
-    EDRMethod method;
-    const char* add;
-    const char* overwrite;
-    int duplicates;
-  };
-  const Case cases[] = {
-      {"newer client overwrites the server card",
-       Card("Smith", "John", kNew, "NOTE:client\r\n"),
-       Card("Smith", "John", kOld) + Card("Other", "Ann", kOld),
-       {u"srv-1", u"srv-2"},
-       drmNewest,
-       "",
-       "John Smith@2020#srv-1 (client note)",
-       0},
-      {"older client is dropped, new cards added",
-       Card("Smith", "John", kOld) + Card("New", "Nina", kOld),
-       Card("SMITH", "JOHN", kNew),
-       {},
-       drmNewest,
-       "Nina New@2019#",
-       "",
-       1},
-      {"equal revisions keep the server card",
-       Card("Smith", "John", kOld),
-       Card("Smith", "John", kOld),
-       {},
-       drmNewest,
-       "",
-       "",
-       1},
-      {"keep original keeps every server card",
-       Card("Doe", "John", kNew) + Card("Doe", "John", kNew),
-       Card("Doe", "John", kOld),
-       {u"t"},
-       drmKeepOriginal,
-       "",
-       "",
-       2},
-      {"overwrites without tags carry the server position",
-       Card("B", "Bob", kNew),
-       Card("A", "Ann", kOld) + Card("B", "Bob", kOld),
-       {},
-       drmNewest,
-       "",
-       "Bob B@2020#1",
-       0},
-  };
+  const std::map<std::string, EDRMethod> methods = {{"newest", drmNewest},
+                                                    {"keep original", drmKeepOriginal}};
   auto converter = NewConverter();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const Result r = RunDR(*converter, Variant(Bytes(c.client)), Variant(Bytes(c.server)),
-                           c.tags.empty() ? Variant() : Variant(c.tags), c.method);
+  for (const FileCase& c : ReadCases("automation/data/dr_requests.txt")) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::u16string> tags;
+    for (std::size_t start = 0; c.Has("tags") && start < c["tags"].size();) {
+      const std::size_t end = std::min(c["tags"].find(", ", start), c["tags"].size());
+      tags.push_back(U16(c["tags"].substr(start, end - start)));
+      start = end + 2;
+    }
+    const Result r =
+        RunDR(*converter, Variant(Bytes(Cards(c["client"]))), Variant(Bytes(Cards(c["server"]))),
+              tags.empty() ? Variant() : Variant(tags), methods.at(c["method"]));
     ASSERT_EQ(r.status, S_OK);
     // An empty result is no collection at all.
-    EXPECT_EQ(r.add == nullptr, *c.add == '\0');
-    EXPECT_EQ(r.overwrite == nullptr, *c.overwrite == '\0');
-    EXPECT_EQ(Summary(r.add), c.add);
-    EXPECT_EQ(Summary(r.overwrite), c.overwrite);
-    EXPECT_EQ(r.duplicates, c.duplicates);
+    EXPECT_EQ(r.add != nullptr, c.Has("add"));
+    EXPECT_EQ(r.overwrite != nullptr, c.Has("overwrite"));
+    EXPECT_EQ(Summary(r.add), c.Has("add") ? c["add"] : "");
+    EXPECT_EQ(Summary(r.overwrite), c.Has("overwrite") ? c["overwrite"] : "");
+    EXPECT_EQ(r.duplicates, c.Number("duplicates"));
     std::u16string tag;
     if (r.overwrite) {
       EXPECT_EQ(r.overwrite->Tag(1, &tag), E_INVALIDARG);

@@ -8,7 +8,7 @@
 namespace velmora::test {
 namespace {
 
-using Paths = std::vector<std::filesystem::path>;
+using Paths = std::vector<std::string>;
 
 struct Saved {
   HRESULT status = 0;
@@ -26,12 +26,6 @@ Saved Save(ICardConverter& converter, const std::string& cards, const std::files
   return s;
 }
 
-int Count(const std::string& text, const std::string& needle) {
-  int count = 0;
-  for (std::size_t at = 0; (at = text.find(needle, at)) != std::string::npos; ++at) ++count;
-  return count;
-}
-
 TEST(CardSaver, OneFilePerCardWithNumbering) {
   TempDir dir;
   auto converter = NewConverter();
@@ -41,7 +35,7 @@ TEST(CardSaver, OneFilePerCardWithNumbering) {
   ASSERT_EQ(s.status, S_OK);
   EXPECT_EQ(s.saved, 3);
   EXPECT_EQ(s.skipped_all + s.skipped_dups + s.io_errors + s.errors, 0);
-  EXPECT_EQ(FilesIn(dir.path() / "out"),
+  EXPECT_EQ(ListFolder(dir.path() / "out"),
             (Paths{"Doe, John.vcf", "Doe, John[1].vcf", "Roe, Jane.vcf"}));
   ASSERT_EQ(s.names.size(), 3u);
   EXPECT_EQ(s.names[1], U16(dir.path() / "out" / "Doe, John[1].vcf"));
@@ -78,22 +72,24 @@ TEST(CardSaver, FileNameRules) {
     const std::string card =
         std::string("BEGIN:VCARD\r\nVERSION:3.0\r\n") + properties + "END:VCARD\r\n";
     ASSERT_EQ(Save(*converter, card, dir.path(), false).status, S_OK) << properties;
-    EXPECT_EQ(FilesIn(dir.path()), Paths{file});
+    EXPECT_EQ(ListFolder(dir.path()), Paths{file});
   }
   // A name of fewer than five components is logged.
   EXPECT_NE(LogText("SaveNames", "names").find("Invalid N filed:"), std::string::npos);
   // Long names are cut to 200 bytes, so that a number and ".vcf" still fit
-  // the file system's 255, and never inside a character.
-  std::string emoji;
-  for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80";
+  // the file system's 255, and never inside a character: U+1F600 and the
+  // last high surrogate's U+10FFFD each take two UTF-16 units.
+  std::string emoji, plane16;
+  for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80", plane16 += "\xF4\x8F\xBF\xBD";
   const std::pair<std::string, std::string> long_names[] = {
       {std::string(400, 'x'), std::string(200, 'x') + ".vcf"},
       {emoji, emoji.substr(0, 200) + ".vcf"},
+      {plane16, plane16.substr(0, 200) + ".vcf"},
   };
   for (const auto& [family, file] : long_names) {
     TempDir dir;
     ASSERT_EQ(Save(*converter, Card(family, ""), dir.path(), false).status, S_OK);
-    EXPECT_EQ(FilesIn(dir.path()), Paths{file});
+    EXPECT_EQ(ListFolder(dir.path()), Paths{file});
   }
 }
 
@@ -104,7 +100,7 @@ TEST(CardSaver, OneFileInTotal) {
   const Saved s = Save(*converter, cards, dir.path(), true);
   ASSERT_EQ(s.status, S_OK);
   EXPECT_EQ(s.saved, 2);
-  EXPECT_EQ(FilesIn(dir.path()), Paths{"all.vcf"});
+  EXPECT_EQ(ListFolder(dir.path()), Paths{"all.vcf"});
   EXPECT_EQ(s.names, std::vector<std::u16string>{U16(dir.path() / "all.vcf")});
   const std::string text = ReadFile(dir.path() / "all.vcf");
   EXPECT_EQ(text.size() - 2, text.rfind("\r\n"));
@@ -115,7 +111,7 @@ TEST(CardSaver, OneFileInTotal) {
 
   // An existing file is kept; the next one is numbered.
   ASSERT_EQ(Save(*converter, cards, dir.path(), true).status, S_OK);
-  EXPECT_EQ(FilesIn(dir.path()), (Paths{"all.vcf", "all[1].vcf"}));
+  EXPECT_EQ(ListFolder(dir.path()), (Paths{"all.vcf", "all[1].vcf"}));
 }
 
 TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
@@ -130,7 +126,7 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
     ASSERT_EQ(s.status, S_OK);
     EXPECT_EQ(std::tuple(s.saved, s.skipped_all, s.skipped_dups, s.errors), std::tuple(2, 1, 1, 0));
     if (!single) {
-      EXPECT_EQ(FilesIn(out.path()), (Paths{"DOE, JOHN.vcf", "Roe, Jane.vcf"}));
+      EXPECT_EQ(ListFolder(out.path()), (Paths{"DOE, JOHN.vcf", "Roe, Jane.vcf"}));
     } else {
       const std::string text = ReadFile(out.path() / "all.vcf");
       EXPECT_EQ(text.find("N:Doe;John"), std::string::npos) << text;
@@ -156,13 +152,13 @@ TEST(CardSaver, CancelStopsAfterTheCurrentCard) {
   RecordingProgress cancel(1);
   const Saved s = Save(*converter, cards, dir.path() / "per", false, drmNone, 3.0, &cancel);
   EXPECT_EQ(std::tuple(s.status, s.saved), std::tuple(S_FALSE, 1));
-  EXPECT_EQ(FilesIn(dir.path() / "per"), Paths{"A, Ann.vcf"});
+  EXPECT_EQ(ListFolder(dir.path() / "per"), Paths{"A, Ann.vcf"});
 
   RecordingProgress cancel_single(2);
   const Saved one = Save(*converter, cards, dir.path() / "one", true, drmNone, 3.0, &cancel_single);
   EXPECT_EQ(std::tuple(one.status, one.saved), std::tuple(S_FALSE, 2));
   const std::string text = ReadFile(dir.path() / "one" / "all.vcf");
-  EXPECT_TRUE(Count(text, "Bob") > 0 && Count(text, "Cid") == 0) << text;
+  EXPECT_TRUE(CountOf(text, "Bob") > 0 && CountOf(text, "Cid") == 0) << text;
 }
 
 TEST(CardSaver, UnwritableFolderCountsIoErrors) {
@@ -176,7 +172,7 @@ TEST(CardSaver, UnwritableFolderCountsIoErrors) {
   const HRESULT denied = HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED);
   EXPECT_EQ(std::tuple(s.status, s.saved, s.io_errors, s.errors), std::tuple(denied, 0, 2, 2));
   // One line per distinct failure.
-  EXPECT_EQ(Count(LogText("SaveFailures", "fail"), "CreateFile failed"), 1);
+  EXPECT_EQ(CountOf(LogText("SaveFailures", "fail"), "CreateFile failed"), 1);
   const Saved single = Save(*converter, cards, dir.path() / "ro", true);
   EXPECT_EQ(std::tuple(single.status, single.saved, single.io_errors), std::tuple(denied, 0, 1));
   ::chmod((dir.path() / "ro").c_str(), 0755);
@@ -193,14 +189,15 @@ TEST(CardSaver, FolderThatCannotBeMadeIsReported) {
   EXPECT_EQ(std::tuple(s.status, s.saved, s.io_errors, s.errors), std::tuple(not_found, 0, 3, 2));
   EXPECT_TRUE(s.names.empty());
   const std::string log = LogText("SaveFolder", "folder");
-  EXPECT_GT(Count(log, "EnsureDirectory"), 0) << log;
+  EXPECT_GT(CountOf(log, "EnsureDirectory"), 0) << log;
   // The two files failed alike: one line.
-  EXPECT_EQ(Count(log, "CreateFile failed"), 1) << log;
+  EXPECT_EQ(CountOf(log, "CreateFile failed"), 1) << log;
   const Saved single = Save(*converter, cards, dir.path() / "file" / "sub", true);
   EXPECT_EQ(std::tuple(single.status, single.saved, single.io_errors), std::tuple(not_found, 0, 1));
-  EXPECT_EQ(Count(LogText("SaveFolder", "folder"),
-                  "CreateFile(" + (dir.path() / "file" / "sub" / "all.vcf").string() + ") failed"),
-            1);
+  EXPECT_EQ(
+      CountOf(LogText("SaveFolder", "folder"),
+              "CreateFile(" + (dir.path() / "file" / "sub" / "all.vcf").string() + ") failed"),
+      1);
 }
 
 TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
@@ -210,7 +207,8 @@ TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
   auto converter = NewConverter();
   ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), true).status, S_OK);
   ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), false).status, S_OK);
-  EXPECT_EQ(FilesIn(dir.path()), (Paths{"A, Ann.vcf", "A, Ann[1].vcf", "all.vcf", "all[1].vcf"}));
+  EXPECT_EQ(ListFolder(dir.path()),
+            (Paths{"A, Ann.vcf", "A, Ann[1].vcf", "all.vcf", "all[1].vcf"}));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "all.vcf"));
 }
 
@@ -230,11 +228,11 @@ TEST(CardSaver, CorpusFileSplitsIntoOneFilePerContact) {
             S_OK);
   EXPECT_EQ(saved, 5);
   EXPECT_EQ(names.size(), 5u);
-  const Paths files = FilesIn(dir.path());
+  const Paths files = ListFolder(dir.path());
   for (const char* name : {"Broken.vcf", "Broken[1].vcf", "Bike Shop.vcf"}) {
     EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
   }
-  for (const auto& file : files) EXPECT_EQ(Count(ReadFile(dir.path() / file), "VERSION:2.1"), 1);
+  for (const auto& file : files) EXPECT_EQ(CountOf(ReadFile(dir.path() / file), "VERSION:2.1"), 1);
 }
 
 }  // namespace

@@ -333,17 +333,6 @@ TEST(CardConverterConvert, FileFromTheCorpus) {
   EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.vcf"));
 }
 
-TEST(CardConverterConvert, MissingSourceFileGivesItsStatus) {
-  TempDir dir;
-  auto converter = NewConverter();
-  std::int32_t converted = 7, copied = 7, errors = 7;
-  EXPECT_EQ(converter->ConvertFile(U16(dir / "none.vcf"), U16(dir / "out.vcf"), &converted, &copied,
-                                   &errors),
-            HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(converted + copied + errors, 0);
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.vcf"));
-}
-
 // --- Lifetime -------------------------------------------------------------------
 
 TEST(CardConverterLifetime, ObjectsOutliveTheirConverter) {

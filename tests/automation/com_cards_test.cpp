@@ -139,21 +139,6 @@ TEST(CardPreview, CompanyOnlyCard) {
   EXPECT_EQ(value, u"Bike Shop");
 }
 
-TEST(CardPreview, CorpusCards) {
-  auto converter = NewConverter();
-  std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter->LoadFile(U16(CorpusDir() / "vcard30" / "ezvcard_John_Doe_IPHONE.vcf"), 0,
-                                false, nullptr, &cards),
-            S_OK);
-  std::shared_ptr<ICardPreview> preview;
-  ASSERT_EQ(cards->ItemPreview(0, &preview), S_OK);
-  std::u16string value;
-  ASSERT_EQ(preview->get_FileAs(&value), S_OK);
-  EXPECT_EQ(value, u"Doe, John Richter,James");
-  ASSERT_EQ(preview->get_Company(&value), S_OK);
-  EXPECT_EQ(value, u"IBM");
-}
-
 TEST(Cards, GetAllItemsTrimsAndJoins) {
   auto converter = NewConverter();
   const std::string a = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nEND:VCARD";

@@ -8,13 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include "contact/contact_test_util.h"
 #include "foundation/text_util.h"
+#include "support/log_capture.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {
 
-using test::LogCapture;
+using test::CapturedLog;
 
 std::set<int> Codes(const FieldFilter& filter) {
   return std::set<int>(filter.begin(), filter.end());
@@ -86,38 +87,38 @@ TEST(CardFieldsTest, FilterExpansions) {
   };
   for (const FilterCase& c : cases) {
     SCOPED_TRACE(c.what);
-    LogCapture capture;
+    CapturedLog capture;
     FieldFilter filter = {99, 100};  // emptied first
-    CCardFields::Get().BuildFieldFilter(capture.log(), filter, c.add_related, c.codes.data());
+    CCardFields::Get().BuildFieldFilter(capture.log, filter, c.add_related, c.codes.data());
     EXPECT_EQ(Codes(filter), c.expected);
   }
 }
 
 TEST(CardFieldsTest, SpanFormStopsAtEndWithoutTerminator) {
-  LogCapture capture;
+  CapturedLog capture;
   FieldFilter filter;
   const std::int32_t codes[] = {9, 14};
-  CCardFields::Get().BuildFieldFilter(capture.log(), filter, false, std::span(codes));
+  CCardFields::Get().BuildFieldFilter(capture.log, filter, false, std::span(codes));
   EXPECT_EQ(Codes(filter), (std::set<int>{9, 14}));
 }
 
 TEST(CardFieldsTest, UnknownCodeIsLoggedAndTheRestProcessed) {
-  LogCapture capture;
+  CapturedLog capture;
   FieldFilter filter;
   const std::int32_t codes[] = {1, 20, -1};
-  CCardFields::Get().BuildFieldFilter(capture.log(), filter, true, codes);
-  EXPECT_TRUE(capture.Contains("in CCardFields.BuildFieldFilter: No field with code = 1\n"));
-  EXPECT_TRUE(capture.Contains("in BuildFieldFilter: Add TEL\n"));
-  EXPECT_TRUE(capture.Contains("AddRelated X-MS-TEL\n"));
+  CCardFields::Get().BuildFieldFilter(capture.log, filter, true, codes);
+  EXPECT_TRUE(capture.Has("in CCardFields.BuildFieldFilter: No field with code = 1\n"));
+  EXPECT_TRUE(capture.Has("in BuildFieldFilter: Add TEL\n"));
+  EXPECT_TRUE(capture.Has("AddRelated X-MS-TEL\n"));
   EXPECT_EQ(Codes(filter), (std::set<int>{20, 42}));
 }
 
 TEST(CardFieldsTest, RelatedStepLogsSuperAndRelatedOnce) {
-  LogCapture capture;
+  CapturedLog capture;
   FieldFilter filter;
   // X-GTALK after X-AIM finds its family head already present.
   const std::int32_t codes[] = {28, 31, -1};
-  CCardFields::Get().BuildFieldFilter(capture.log(), filter, true, codes);
+  CCardFields::Get().BuildFieldFilter(capture.log, filter, true, codes);
   EXPECT_EQ(Codes(filter), kImCodes);
   EXPECT_EQ(capture.Count("AddSuper IMPP\n"), 1);
   EXPECT_EQ(capture.Count("AddRelated X-GTALK\n"), 1);
@@ -127,22 +128,22 @@ TEST(CardFieldsTest, RelatedStepLogsSuperAndRelatedOnce) {
 }
 
 TEST(CardFieldsTest, NullCodeListIsAnAssertion) {
-  LogCapture capture;
+  CapturedLog capture;
   FieldFilter filter = {5};
-  CCardFields::Get().BuildFieldFilter(capture.log(), filter, true,
+  CCardFields::Get().BuildFieldFilter(capture.log, filter, true,
                                       static_cast<const std::int32_t*>(nullptr));
   EXPECT_TRUE(filter.empty());
-  EXPECT_TRUE(capture.Contains("ASSERT failed in line"));
+  EXPECT_TRUE(capture.Has("ASSERT failed in line"));
 }
 
 TEST(CardFieldsTest, PreviewFilterAdmitsItsFamiliesAndNothingElse) {
-  LogCapture capture;
+  CapturedLog capture;
   FieldFilter filter;
-  BuildPreviewFilter(capture.log(), filter);
+  BuildPreviewFilter(capture.log, filter);
   std::set<int> expected = kImCodes;
   expected.insert({0, 6, 9, 11, 14, 15, 20, 21, 26, 42});
   EXPECT_EQ(Codes(filter), expected);
-  EXPECT_FALSE(capture.Contains("No field"));
+  EXPECT_FALSE(capture.Has("No field"));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "contact/contact_test_util.h"
+#include "support/log_capture.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {

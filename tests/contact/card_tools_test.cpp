@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "contact/contact_test_util.h"
+#include "support/log_capture.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {
 
-using test::LogCapture;
+using test::CapturedLog;
 
 SystemTime Fields(int y, int mo, int d, int h, int mi, int s) {
   SystemTime st;
@@ -42,27 +43,27 @@ TEST(CardToolsTest, DateTime2StrConvertsAndFormats) {
   };
   for (const DateTimeCase& c : cases) {
     SCOPED_TRACE(c.expected);
-    LogCapture capture;
-    EXPECT_EQ(DateTime2Str(capture.log(), c.time, c.is_utc, c.want_utc, c.compact), c.expected);
+    CapturedLog capture;
+    EXPECT_EQ(DateTime2Str(capture.log, c.time, c.is_utc, c.want_utc, c.compact), c.expected);
   }
 }
 
 TEST(CardToolsTest, DateTime2StrFailedConversionIsLoggedAndEmpty) {
-  LogCapture capture;
-  EXPECT_EQ(DateTime2Str(capture.log(), Fields(2024, 13, 1, 0, 0, 0), false, true, true), "");
-  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: LocalToUtc\n"));
-  EXPECT_EQ(DateTime2Str(capture.log(), Fields(2024, 2, 1, 25, 0, 0), true, false, true), "");
-  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: UtcToLocal\n"));
+  CapturedLog capture;
+  EXPECT_EQ(DateTime2Str(capture.log, Fields(2024, 13, 1, 0, 0, 0), false, true, true), "");
+  EXPECT_TRUE(capture.Has("in CardTools.DateTime2Str: LocalToUtc\n"));
+  EXPECT_EQ(DateTime2Str(capture.log, Fields(2024, 2, 1, 25, 0, 0), true, false, true), "");
+  EXPECT_TRUE(capture.Has("in CardTools.DateTime2Str: UtcToLocal\n"));
 }
 
 TEST(CardToolsTest, DateTime2StrOfAutomationDate) {
-  LogCapture capture;
+  CapturedLog capture;
   double date = 0;
   ASSERT_TRUE(SystemTimeToVariantTime(Fields(2020, 3, 4, 5, 6, 7), &date));
-  EXPECT_EQ(DateTime2Str(capture.log(), date, true, true, false), "2020-03-04T05:06:07Z");
-  EXPECT_EQ(DateTime2Str(capture.log(), date, false, true, true), "20200304T040607Z");
-  EXPECT_EQ(DateTime2Str(capture.log(), 1e12, false, true, true), "");
-  EXPECT_TRUE(capture.Contains("in CardTools.DateTime2Str: VariantTimeToSystemTime"));
+  EXPECT_EQ(DateTime2Str(capture.log, date, true, true, false), "2020-03-04T05:06:07Z");
+  EXPECT_EQ(DateTime2Str(capture.log, date, false, true, true), "20200304T040607Z");
+  EXPECT_EQ(DateTime2Str(capture.log, 1e12, false, true, true), "");
+  EXPECT_TRUE(capture.Has("in CardTools.DateTime2Str: VariantTimeToSystemTime"));
 }
 
 TEST(CardToolsTest, DateTextTakesTheCalendarDate) {
@@ -101,30 +102,30 @@ TEST(CardToolsTest, DetectPhotoExtBySignature) {
 }
 
 TEST(CardToolsTest, DetectPhotoExtWarnsWithTheFirstBytes) {
-  LogCapture capture;
+  CapturedLog capture;
   const std::uint8_t tiff_be[] = {'M', 'M', 0x00, 0x2A};
-  EXPECT_EQ(DetectPhotoExt(tiff_be, sizeof tiff_be, &capture.log()), u"");
+  EXPECT_EQ(DetectPhotoExt(tiff_be, sizeof tiff_be, &capture.log), u"");
   EXPECT_TRUE(
-      capture.Contains("in CardTools.DetectPhotoExt: cant detect image type; data starts with "
-                       "{0x4d, 0x4d, 0x0, 0x2a}\n"));
+      capture.Has("in CardTools.DetectPhotoExt: cant detect image type; data starts with "
+                  "{0x4d, 0x4d, 0x0, 0x2a}\n"));
 
   std::vector<std::uint8_t> long_data(40, 0xAB);
-  EXPECT_EQ(DetectPhotoExt(long_data.data(), long_data.size(), &capture.log()), u"");
+  EXPECT_EQ(DetectPhotoExt(long_data.data(), long_data.size(), &capture.log), u"");
   std::string sixteen = "{0xab";
   for (int i = 1; i < 16; ++i) sixteen += ", 0xab";
-  EXPECT_TRUE(capture.Contains("data starts with " + sixteen + "}\n"));
+  EXPECT_TRUE(capture.Has("data starts with " + sixteen + "}\n"));
 
-  EXPECT_EQ(DetectPhotoExt(nullptr, 10, &capture.log()), u"");
-  EXPECT_TRUE(capture.Contains("data starts with {}\n"));
+  EXPECT_EQ(DetectPhotoExt(nullptr, 10, &capture.log), u"");
+  EXPECT_TRUE(capture.Has("data starts with {}\n"));
 
   const std::uint8_t png[] = {0x89, 'P', 'N', 'G'};
   const int warnings = capture.Count("cant detect");
-  EXPECT_EQ(DetectPhotoExt(png, sizeof png, &capture.log()), u"PNG");
+  EXPECT_EQ(DetectPhotoExt(png, sizeof png, &capture.log), u"PNG");
   EXPECT_EQ(capture.Count("cant detect"), warnings);
 }
 
 TEST(CardToolsTest, TrimStringA) {
-  LogCapture capture;
+  CapturedLog capture;
   const struct {
     std::string in;
     std::string out;
@@ -137,15 +138,14 @@ TEST(CardToolsTest, TrimStringA) {
       {"x", "x"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(TrimStringA(capture.log(), c.in.data(), static_cast<std::int64_t>(c.in.size())),
-              c.out);
+    EXPECT_EQ(TrimStringA(capture.log, c.in.data(), static_cast<std::int64_t>(c.in.size())), c.out);
   }
   EXPECT_EQ(capture.Count("CardTools.TrimStringA"), 0);
-  EXPECT_EQ(TrimStringA(capture.log(), nullptr, 5), "");
-  EXPECT_EQ(TrimStringA(capture.log(), "abc", 0), "");
-  EXPECT_EQ(TrimStringA(capture.log(), "abc", -2), "");
+  EXPECT_EQ(TrimStringA(capture.log, nullptr, 5), "");
+  EXPECT_EQ(TrimStringA(capture.log, "abc", 0), "");
+  EXPECT_EQ(TrimStringA(capture.log, "abc", -2), "");
   EXPECT_EQ(capture.Count("in CardTools.TrimStringA: "), 3);
-  EXPECT_EQ(TrimStringA(capture.log(), " abc ", 3), "ab");  // length bounds the text
+  EXPECT_EQ(TrimStringA(capture.log, " abc ", 3), "ab");  // length bounds the text
 }
 
 TEST(CardToolsTest, AddressEmptiness) {

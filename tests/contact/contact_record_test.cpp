@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "contact/contact_test_util.h"
+#include "support/case_file.h"
+#include "support/log_capture.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {
@@ -202,45 +204,22 @@ TEST(ContactRecordTest, AnniversaryIsTheFirstNonEmptyLabelledDate) {
   EXPECT_EQ(r.Anniversary(), 31000.0);
 }
 
-struct AddressCase {
-  const char* what;
-  std::vector<ContactAddress> addresses;
-  const char* expected;  // business|home|other
-};
+// "first|second" as its two parts.
+std::pair<std::u16string, std::u16string> Pair(const std::string& text) {
+  const std::size_t bar = text.find('|');
+  return {test::U16(text.substr(0, bar)), test::U16(text.substr(bar + 1))};
+}
 
+// The cases of tests/contact/data/address_kinds.txt.
 TEST(ContactRecordTest, AddressByKind) {
-  const AddressCase cases[] = {
-      {"single untyped is business", {Address(u"A", u"")}, "A|-|-"},
-      {"untyped after a work address is other",
-       {Address(u"A", u"WORK"), Address(u"B", u"")},
-       "A|-|B"},
-      {"second untyped is other without work",
-       {Address(u"A", u""), Address(u"B", u"PARCEL")},
-       "A|-|B"},
-      {"postal before other before untyped",
-       {Address(u"U", u""), Address(u"O", u"OTHER"), Address(u"P", u"POSTAL"),
-        Address(u"W", u"WORK")},
-       "W|-|P"},
-      {"other before untyped",
-       {Address(u"U", u""), Address(u"O", u"other"), Address(u"H", u"HOME")},
-       "U|H|O"},
-      {"work postal is business, not other",
-       {Address(u"W", u"WORK,POSTAL"), Address(u"H", u"HOME,POSTAL")},
-       "W|H|-"},
-      {"first of each kind wins",
-       {Address(u"W1", u"WORK"), Address(u"H1", u"HOME"), Address(u"W2", u"WORK"),
-        Address(u"H2", u"HOME"), Address(u"P1", u"POSTAL"), Address(u"P2", u"POSTAL")},
-       "W1|H1|P1"},
-      {"one address both work and home", {Address(u"X", u"HOME, WORK")}, "X|X|-"},
-      {"home only", {Address(u"H", u"HOME")}, "-|H|-"},
-      {"postal only", {Address(u"P", u"POSTAL")}, "-|-|P"},
-      {"no addresses", {}, "-|-|-"},
-  };
-  for (const AddressCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const test::FileCase& c : test::ReadCases("contact/data/address_kinds.txt")) {
+    SCOPED_TRACE(c.name);
     ContactRecord r;
-    r.Addresses = c.addresses;
-    EXPECT_EQ(DumpAddressKinds(r), c.expected);
+    for (const std::string& address : c.All("address")) {
+      auto [street, types] = Pair(address);
+      r.Addresses.push_back(Address(street, types));
+    }
+    EXPECT_EQ(DumpAddressKinds(r), c["kinds"]);
   }
   ContactRecord r;
   r.Addresses = {Address(u"A", u"")};
@@ -248,31 +227,16 @@ TEST(ContactRecordTest, AddressByKind) {
   EXPECT_EQ(r.AddressByKind(static_cast<EContactAddress>(7)), nullptr);
 }
 
-struct UrlCase {
-  const char* what;
-  std::vector<ContactUrl> urls;
-  const char* expected;  // personal|business
-};
-
+// The cases of tests/contact/data/url_kinds.txt.
 TEST(ContactRecordTest, UrlByKind) {
-  const UrlCase cases[] = {
-      {"home and work", {Url(u"h", u"HOME"), Url(u"w", u"WORK")}, "h|w"},
-      {"pref when no work", {Url(u"h", u"home"), Url(u"p", u"PREF"), Url(u"x", u"")}, "h|p"},
-      {"untyped when no work or pref", {Url(u"h", u"HOME"), Url(u"x", u"")}, "h|x"},
-      {"other types count as untyped", {Url(u"x", u"X-BLOG")}, "-|x"},
-      {"empty values are skipped",
-       {Url(u"", u"WORK"), Url(u"", u"HOME"), Url(u"w", u"WORK")},
-       "-|w"},
-      {"work wins over earlier pref", {Url(u"p", u"PREF"), Url(u"w", u"WORK")}, "-|w"},
-      {"tokens, not substrings", {Url(u"x", u"HOMEPAGE")}, "-|x"},
-      {"home only", {Url(u"h", u"HOME")}, "h|-"},
-      {"none", {}, "-|-"},
-  };
-  for (const UrlCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const test::FileCase& c : test::ReadCases("contact/data/url_kinds.txt")) {
+    SCOPED_TRACE(c.name);
     ContactRecord r;
-    r.Urls = c.urls;
-    EXPECT_EQ(DumpUrlKinds(r), c.expected);
+    for (const std::string& url : c.All("url")) {
+      auto [value, types] = Pair(url);
+      r.Urls.push_back(Url(value, types));
+    }
+    EXPECT_EQ(DumpUrlKinds(r), c["kinds"]);
   }
   ContactRecord r;
   r.Urls = {Url(u"x", u"")};

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "contact/contact_record.h"
-#include "contact/contact_test_util.h"
+#include "support/case_file.h"
+#include "support/log_capture.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {
@@ -79,69 +81,18 @@ TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
   EXPECT_FALSE(PhoneTypesOfCategory(static_cast<EPhoneCategory>(22), nullptr, nullptr));
 }
 
-struct SlotCase {
-  const char* what;
-  std::vector<ContactPhone> phones;
-  const char* expected;
-};
-
+// The cases of tests/contact/data/phone_slots.txt.
 TEST(PhoneSlotsTest, SlotsWithTheirFallBacks) {
-  const SlotCase cases[] = {
-      {"iPhone only fills Mobile", {Phone(u"1", u"CELL,IPHONE")}, "Mobile=1"},
-      {"voice without label is Other", {Phone(u"1", u"VOICE")}, "Other=1"},
-      {"two work phones, third in no slot",
-       {Phone(u"1", u"WORK"), Phone(u"2", u"WORK,VOICE"), Phone(u"3", u"WORK")},
-       "Business=1; Business2=2"},
-      {"two home phones", {Phone(u"1", u"HOME"), Phone(u"2", u"HOME")}, "Home=1; Home2=2"},
-      {"plain cell wins over iPhone",
-       {Phone(u"1", u"CELL,IPHONE"), Phone(u"2", u"CELL")},
-       "Mobile=2"},
-      {"work cell becomes Mobile, not Business2",
-       {Phone(u"1", u"WORK"), Phone(u"2", u"CELL,WORK")},
-       "Business=1; Mobile=2"},
-      {"second work cell becomes Business2",
-       {Phone(u"1", u"CELL,WORK"), Phone(u"2", u"CELL,WORK")},
-       "Business2=2; Mobile=1"},
-      {"work cell is Business2 when Mobile is taken",
-       {Phone(u"1", u"CELL"), Phone(u"2", u"CELL,WORK"), Phone(u"3", u"WORK")},
-       "Business=3; Business2=2; Mobile=1"},
-      {"home cell becomes Mobile",
-       {Phone(u"1", u"CELL,HOME"), Phone(u"2", u"HOME")},
-       "Home=2; Mobile=1"},
-      {"second home cell becomes Home2",
-       {Phone(u"1", u"CELL,HOME"), Phone(u"2", u"CELL,HOME")},
-       "Home2=2; Mobile=1"},
-      {"home cell is Home2 when Mobile is an iPhone",
-       {Phone(u"1", u"CELL,HOME"), Phone(u"2", u"CELL,IPHONE")},
-       "Home2=1; Mobile=2"},
-      {"Home2 keeps the second home phone",
-       {Phone(u"1", u"HOME"), Phone(u"2", u"HOME"), Phone(u"3", u"CELL"),
-        Phone(u"4", u"CELL,HOME")},
-       "Home=1; Home2=2; Mobile=3"},
-      {"iPhone before work and home cells",
-       {Phone(u"1", u"CELL,HOME"), Phone(u"2", u"CELL,WORK"), Phone(u"3", u"CELL,IPHONE")},
-       "Business2=2; Home2=1; Mobile=3"},
-      {"Google Voice fills an empty Other", {Phone(u"1", u"", u"Google Voice")}, "Other=1"},
-      {"Other keeps its own phone",
-       {Phone(u"1", u"", u"GRAND_CENTRAL"), Phone(u"2", u"VOICE")},
-       "Other=2"},
-      {"labelled kinds",
-       {Phone(u"1", u"", u"Assistant"), Phone(u"2", u"", u"Company"), Phone(u"3", u"", u"Callback"),
-        Phone(u"4", u"", u"Radio"), Phone(u"5", u"", u"TTY/TDD"), Phone(u"6", u"", u"Telex"),
-        Phone(u"7", u"", u"Main")},
-       "Primary=7; Assistant=1; CompanyMain=2; Callback=3; Radio=4; TTYTDD=5; Telex=6"},
-      {"typed kinds",
-       {Phone(u"1", u"WORK,FAX"), Phone(u"2", u"HOME,FAX"), Phone(u"3", u"FAX"),
-        Phone(u"4", u"CAR"), Phone(u"5", u"PAGER"), Phone(u"6", u"ISDN"), Phone(u"7", u"PREF")},
-       "BusinessFax=1; HomeFax=2; Car=4; Pager=5; ISDN=6; Primary=7; OtherFax=3"},
-      {"own label takes no slot", {Phone(u"1", u"", u"Boat")}, ""},
-      {"no phones", {}, ""},
-  };
-  for (const SlotCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const test::FileCase& c : test::ReadCases("contact/data/phone_slots.txt")) {
+    SCOPED_TRACE(c.name);
     ContactRecord record;
-    record.Phones = c.phones;
-    EXPECT_EQ(DumpTelephoneSlots(record), c.expected);
+    for (const std::string& phone : c.All("phone")) {
+      const std::size_t bar = phone.find('|'), label = phone.find('|', bar + 1);
+      record.Phones.push_back(
+          Phone(test::U16(phone.substr(0, bar)), test::U16(phone.substr(bar + 1, label - bar - 1)),
+                label == std::string::npos ? u"" : test::U16(phone.substr(label + 1))));
+    }
+    EXPECT_EQ(DumpTelephoneSlots(record), c["slots"]);
   }
 }
 

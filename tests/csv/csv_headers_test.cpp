@@ -15,20 +15,12 @@ namespace velmora {
 namespace {
 
 using test::CapturedLog;
+using test::U8;
 
 std::vector<std::uint32_t> Codes(const CsvHeaderList& list) {
   std::vector<std::uint32_t> codes;
   for (const CCsvHeader* entry : list) codes.push_back(entry->Code);
   return codes;
-}
-
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
-
-TEST(CsvHeaders, BuildsWithoutAssertions) {
-  CapturedLog captured;
-  CCsvHeaders headers(captured.log);
-  EXPECT_EQ(headers.entries().size(), 125u + 38u);
-  EXPECT_FALSE(captured.Has("ASSERT")) << captured.Text();
 }
 
 struct ListCase {
@@ -94,52 +86,6 @@ TEST(CsvHeaders, ListOrders) {
                                         19, 20, 21, 22, 23, 26, 27, 28, 29, 9,  12, 13, 14, 15}));
   EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvOutlook, 2)),
             Codes(headers.GetHeaderList(vlmcsvOutlook365v1, 0)));
-  EXPECT_EQ(
-      Codes(headers.GetHeaderList(vlmcsvOutlook365v2, 0)),
-      (std::vector<std::uint32_t>{2,  3,  4,  1,  5,   98, 95,  97, 58, 61, 64, 38, 39,  32, 33, 41,
-                                  35, 43, 45, 44, 31,  37, 42,  36, 34, 46, 48, 47, 123, 8,  7,  6,
-                                  79, 76, 51, 30, 124, 9,  12,  13, 14, 15, 16, 19, 20,  21, 22, 23,
-                                  26, 27, 28, 29, 115, 87, 125, 69, 75, 92, 53, 50, 78}));
-  EXPECT_EQ(
-      Codes(headers.GetHeaderList(vlmcsvNokia, 0)),
-      (std::vector<std::uint32_t>{1,  2,   3,  4,   5,   8,   6,  53,  103, 104, 105, 106, 78, 41,
-                                  45, 107, 42, 108, 109, 110, 81, 111, 23,  28,  26,  27,  29, 112,
-                                  38, 113, 37, 114, 115, 116, 70, 117, 16,  21,  19,  20,  22, 118,
-                                  32, 119, 31, 120, 92,  121, 54, 122, 9,   14,  12,  13,  15}));
-  // Google's plain list as written, and its default subset.
-  std::vector<std::string> google;
-  for (const CCsvHeader* entry : headers.GetHeaderList(vlmcsvGoogle, 1)) {
-    google.push_back(U8(CCsvHeaders::GetName(*entry, vlmcsvGoogle)));
-  }
-  EXPECT_EQ(google, (std::vector<std::string>{"Name",
-                                              "Given Name",
-                                              "Additional Name",
-                                              "Family Name",
-                                              "Yomi Name",
-                                              "Given Name Yomi",
-                                              "Additional Name Yomi",
-                                              "Family Name Yomi",
-                                              "Name Prefix",
-                                              "Name Suffix",
-                                              "Initials",
-                                              "Nickname",
-                                              "Short Name",
-                                              "Maiden Name",
-                                              "Birthday",
-                                              "Gender",
-                                              "Location",
-                                              "Billing Information",
-                                              "Directory Server",
-                                              "Mileage",
-                                              "Occupation",
-                                              "Hobby",
-                                              "Sensitivity",
-                                              "Priority",
-                                              "Subject",
-                                              "Notes",
-                                              "Group Membership"}));
-  EXPECT_EQ(Codes(headers.GetHeaderList(vlmcsvGoogle, 2)),
-            (std::vector<std::uint32_t>{2, 3, 4, 95, 97, 1, 5, 98, 53, 78, 102}));
   // Full: the plain list, then every grouped entry in catalogue order.
   const std::vector<std::uint32_t> full = Codes(headers.GetHeaderList(vlmcsvGoogle, 0));
   const std::vector<std::uint32_t> plain = Codes(headers.GetHeaderList(vlmcsvGoogle, 1));

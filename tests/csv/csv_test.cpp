@@ -1,11 +1,14 @@
 #include "csv/csv.h"
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "csv_test_support.h"
+#include "support/case_file.h"
 #include "vcard/vcard_test_support.h"
 
 namespace velmora {
@@ -13,188 +16,49 @@ namespace {
 
 using test::CapturedLog;
 using test::DumpCells;
+using test::U16;
 
-constexpr char kMissedQuote[] = "missed end quote";
-constexpr char kAfterQuote[] = "other value after quoted value";
-
-struct ParseCase {
-  const char* name;
-  std::u16string text;
-  std::int32_t flags;
-  std::string cells;                  // DumpCells of the result
-  std::vector<std::string> warnings;  // each logged exactly once
-  int problems = static_cast<int>(warnings.size());
-};
-
-const ParseCase kParseCases[] = {
-    // Cells and lines.
-    {"trailing separator adds an empty cell", u"a,b,", 0, "[a|b|]", {}},
-    {"final line break adds no row", u"a,b\r\n", 0, "[a|b]", {}},
-    {"CR LF, LF and CR end lines alike", u"a\r\nb\nc\rd", 0, "[a][b][c][d]", {}},
-    {"CR LF counts as one line break", u"a\r\n\r\nb", 0, "[a][][b]", {}},
-    {"LF CR is two line breaks", u"a\n\rb", 0, "[a][][b]", {}},
-    {"rows keep their own lengths", u"a\r\nb,c,d", 0, "[a][b|c|d]", {}},
-    {"unquoted cells are trimmed", u"  abc  ,\tx\t", 0, "[abc|x]", {}},
-    {"unicode spaces are trimmed", u"\u00A0abc\u3000,x", 0, "[abc|x]", {}},
-    {"inner blanks stay", u"a  b", 0, "[a  b]", {}},
-    {"default marker keeps its blanks", u"* x , y", 0, "[* x |y]", {}},
-    {"double star marker keeps its blanks", u"** x ", 0, "[** x ]", {}},
-    {"multi-value marker keeps its blanks", u" a ::: ", 0, "[ a ::: ]", {}},
-    {"long multi-value marker keeps its blanks", u" a :::: ", 0, "[ a :::: ]", {}},
-    {"two colons are no marker", u" a :: ", 0, "[a ::]", {}},
-    {"star without blank is no marker", u" *x ", 0, "[*x]", {}},
-    {"blank before star hides the marker", u" * x ", 0, "[* x]", {}},
-    // Quoted cells.
-    {"quoted cell keeps its blanks", u"\" a \",b", 0, "[ a |b]", {}},
-    {"doubled quote inside", u"\"x \"\"y\"\" z\"", 0, "[x \"y\" z]", {}},
-    {"separators and line breaks inside quotes", u"\"a,b\r\nc\",d", 0, "[a,b<CR><LF>c|d]", {}},
-    {"empty quoted cell", u"\"\",x", 0, "[|x]", {}},
-    {"blanks after the closing quote", u"\"a\"  ,b", 0, "[a|b]", {}},
-    {"missing end quote", u"\"a", 0, "[a]", {kMissedQuote}},
-    {"missing end quote swallows the rest", u"\"a,b\r\nc", 0, "[a,b<CR><LF>c]", {kMissedQuote}},
-    {"text after the closing quote is kept", u"\"ab\"  cd ,e", 0, "[ab  cd|e]", {kAfterQuote}},
-    {"text after the closing quote up to the line end",
-     u"\"ab\"cd\r\ne",
-     0,
-     "[abcd][e]",
-     {kAfterQuote}},
-    {"quote inside an unquoted cell is text", u"a\"b\",c", 0, "[a\"b\"|c]", {}},
-    // Blank lines and rows.
-    {"empty and blank lines skipped by default",
-     u"a\r\n\r\n  \r\n\t\r\nb",
-     csvpDefault,
-     "[a][b]",
-     {}},
-    {"empty lines kept without flags", u"a\r\n\r\nb", 0, "[a][][b]", {}},
-    {"blank lines kept without their flag", u"a\r\n  \r\nb", csvpSkipEmptyLines, "[a][][b]", {}},
-    {"empty line kept under the empty-cells flag alone",
-     u"a\r\n\r\nb",
-     csvpSkipEmptyCellsRows,
-     "[a][][b]",
-     {}},
-    {"row of empty cells kept by default", u"a,b,c\r\n,,\r\nd", csvpDefault, "[a|b|c][||][d]", {}},
-    {"row of empty cells dropped with its flag",
-     u"a,b,c\r\n,,\r\nd",
-     csvpDefault | csvpSkipEmptyCellsRows,
-     "[a|b|c][d]",
-     {}},
-    {"quoted blank and empty cell stay under the white-space flag alone",
-     u"x,y\r\n\" \",\r\nz",
-     csvpSkipWhiteSpaceRows,
-     "[x|y][ |][z]",
-     {}},
-    {"quoted blank and empty cell dropped under both flags",
-     u"x,y\r\n\" \",\r\nz",
-     csvpSkipWhiteSpaceRows | csvpSkipEmptyCellsRows,
-     "[x|y][z]",
-     {}},
-    {"quoted line break counts as white space",
-     u"\"\r\n\",\" \"\r\nz",
-     csvpSkipWhiteSpaceRows,
-     "[z]",
-     {}},
-    {"a value keeps the row",
-     u" ,x\r\n",
-     csvpSkipEmptyCellsRows | csvpSkipWhiteSpaceRows,
-     "[|x]",
-     {}},
-    // Header row.
-    {"forced header cuts data rows",
-     u"h1,h2\r\na,b,c",
-     csvpHeaderRowForce,
-     "[h1|h2][a|b]",
-     {"discarding non empty cell[1,2] without header: \"c\""}},
-    {"header keeps extra values", u"h1,h2\r\na,b,c", csvpHeaderRow, "[h1|h2][a|b|c]", {}},
-    {"header drops extra empty cells", u"h1,h2\r\na,b,", csvpHeaderRow, "[h1|h2][a|b]", {}},
-    {"empty cell between extra values disappears", u"h\r\na,b,,c", csvpHeaderRow, "[h][a|b|c]", {}},
-    {"forced header warns once per cell",
-     u"h\r\na,b,,c",
-     csvpHeaderRowForce,
-     "[h][a]",
-     {"discarding non empty cell[1,3] without header: \"c\"",
-      "discarding non empty cell[1,1] without header: \"b\""}},
-    {"short rows stay short", u"h1,h2,h3\r\na", csvpDefault, "[h1|h2|h3][a]", {}},
-    {"source row index counts dropped lines",
-     u"h\r\n\r\na,b",
-     csvpDefault,
-     "[h][a]",
-     {"discarding non empty cell[2,1] without header: \"b\""}},
-};
-
-class ParseCellsTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseCellsTest, Splits) {
-  const ParseCase& c = GetParam();
-  CapturedLog log;
-  CCsv csv(log.log);
-  CsvCellsTable cells = {{u"stale"}};
-  ASSERT_EQ(csv.ParseCells(c.text, &cells, c.flags), S_OK);
-  EXPECT_EQ(DumpCells(cells), c.cells);
-  for (const std::string& warning : c.warnings) {
-    EXPECT_EQ(log.Count("War[0] in CCsv.ParseCells: " + warning + "\n"), 1) << warning;
+std::int32_t Flags(const std::string& names) {
+  static const std::pair<const char*, std::int32_t> kFlags[] = {
+      {"Default", csvpDefault},
+      {"HeaderRow", csvpHeaderRow},
+      {"HeaderRowForce", csvpHeaderRowForce},
+      {"SkipEmptyLines", csvpSkipEmptyLines},
+      {"SkipWhiteSpaceLines", csvpSkipWhiteSpaceLines},
+      {"SkipEmptyCellsRows", csvpSkipEmptyCellsRows},
+      {"SkipWhiteSpaceRows", csvpSkipWhiteSpaceRows}};
+  std::int32_t flags = 0;
+  std::istringstream words(names);
+  for (std::string word; words >> word;) {
+    if (word == "none") continue;
+    const auto it = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                 [&](const auto& flag) { return word == flag.first; });
+    EXPECT_NE(it, std::end(kFlags)) << word;
+    if (it != std::end(kFlags)) flags |= it->second;
   }
-  EXPECT_EQ(log.Problems(), c.problems) << log.Text();
+  return flags;
 }
 
-INSTANTIATE_TEST_SUITE_P(Csv, ParseCellsTest, ::testing::ValuesIn(kParseCases),
-                         [](const auto& info) {
-                           std::string name;
-                           for (const char* p = info.param.name; *p; ++p) {
-                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                           }
-                           return name;
-                         });
-
-struct OptionCase {
-  const char* name;
-  std::u16string text;
-  std::int32_t flags;
-  int max_rows;
-  int skip_first_rows;
-  std::u16string separators;
-  char16_t quote;
-  std::string cells;
-};
-
-const OptionCase kOptionCases[] = {
-    {"max rows counts the header", u"h\r\na\r\nb", csvpDefault, 2, 0, u",", u'"', "[h][a]"},
-    {"max rows ignores dropped lines", u"h\r\n\r\na\r\nb", csvpDefault, 2, 0, u",", u'"', "[h][a]"},
-    {"max rows zero means no limit", u"a\nb\nc", 0, 0, 0, u",", u'"', "[a][b][c]"},
-    {"negative max rows means no limit", u"a\nb\nc", 0, -5, 0, u",", u'"', "[a][b][c]"},
-    {"skip first rows", u"title\r\nh\r\na", csvpDefault, -1, 1, u",", u'"', "[h][a]"},
-    {"skipped rows are not blank rows", u"\r\ntitle\r\n\r\nh\r\na", csvpDefault, -1, 1, u",", u'"',
-     "[h][a]"},
-    {"negative skip counts as none", u"a\nb", 0, -1, -3, u",", u'"', "[a][b]"},
-    {"skip and max rows together", u"t\nh\na\nb", csvpDefault, 2, 1, u",", u'"', "[h][a]"},
-    {"every separator character splits", u"a;b\tc,d", 0, -1, 0, u";\t", u'"', "[a|b|c,d]"},
-    {"empty separators mean comma", u"a,b;c", 0, -1, 0, u"", u'"', "[a|b;c]"},
-    {"other quote character", u"'a,b','c''d'", 0, -1, 0, u",", u'\'', "[a,b|c'd]"},
-    {"NUL quote means double quote", u"\"a,b\"", 0, -1, 0, u",", u'\0', "[a,b]"},
-    {"quote that is a separator never opens a cell", u"a,b", 0, -1, 0, u",", u',', "[a|b]"},
-    {"header after skipped rows", u"t,u,v\r\nh\r\na,", csvpDefault, -1, 1, u",", u'"', "[h][a]"},
-    // Separators that are blanks: never skipped as blanks before or after a
-    // cell, so empty cells keep their columns.
-    {"tab separator keeps empty cells", u"a\t\tb\t", 0, -1, 0, u"\t", u'"', "[a||b|]"},
-    {"tab separator after a quoted cell", u"\"a\"\t\"b\"\t \"c\" ", 0, -1, 0, u"\t", u'"',
-     "[a|b|c]"},
-    {"space separator", u"a  b", 0, -1, 0, u" ", u'"', "[a||b]"},
-};
-
-class ParseOptionsTest : public ::testing::TestWithParam<OptionCase> {};
-
-TEST_P(ParseOptionsTest, Applies) {
-  const OptionCase& c = GetParam();
-  CapturedLog log;
-  CCsv csv(log.log);
-  CsvCellsTable cells;
-  ASSERT_EQ(
-      csv.ParseCells(c.text, &cells, c.flags, c.max_rows, c.skip_first_rows, c.separators, c.quote),
-      S_OK);
-  EXPECT_EQ(DumpCells(cells), c.cells) << c.name;
-  EXPECT_EQ(log.Problems(), 0) << log.Text();
+// The cases of tests/csv/data/parse_cells.txt.
+TEST(CsvParseCells, Cases) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/parse_cells.txt")) {
+    SCOPED_TRACE(c.name);
+    CapturedLog log;
+    CCsv csv(log.log);
+    CsvCellsTable cells = {{u"stale"}};
+    const std::u16string separators = c.Has("separators") ? U16(c["separators"]) : u",";
+    const char16_t quote = c.Has("quote") ? U16(c["quote"]).at(0) : u'"';
+    ASSERT_EQ(csv.ParseCells(U16(c["text"]), &cells, Flags(c["flags"]), c.Number("max rows", -1),
+                             c.Number("skip rows"), separators, quote),
+              S_OK);
+    EXPECT_EQ(DumpCells(cells), c["cells"]);
+    const std::vector<std::string> warnings = c.All("warned");
+    for (const std::string& warning : warnings) {
+      EXPECT_EQ(log.Count("War[0] in CCsv.ParseCells: " + warning + "\n"), 1) << warning;
+    }
+    EXPECT_EQ(log.Problems(), static_cast<int>(warnings.size())) << log.Text();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Csv, ParseOptionsTest, ::testing::ValuesIn(kOptionCases));
 
 TEST(CsvParseCells, EmptyTextIsNoContentAndEmptiesTheTable) {
   CapturedLog log;

@@ -3,9 +3,8 @@
 
 #include <string>
 
-#include <velmora/unicode.h>
-
 #include "csv/csv_cells.h"
+#include "vcard/vcard_test_support.h"
 
 namespace velmora::test {
 
@@ -17,15 +16,7 @@ inline std::string DumpCells(const CsvCellsTable& cells) {
     out += '[';
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i > 0) out += '|';
-      for (char c : Utf16ToUtf8(row[i])) {
-        if (c == '\r') {
-          out += "<CR>";
-        } else if (c == '\n') {
-          out += "<LF>";
-        } else {
-          out += c;
-        }
-      }
+      out += Visible(U8(row[i]));
     }
     out += ']';
   }

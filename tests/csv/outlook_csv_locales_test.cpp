@@ -2,6 +2,7 @@
 // broken in each way the loader guards against.
 #include "csv/outlook_csv_locales.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "csv/csv_headers.h"
+#include "support/case_file.h"
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
 
@@ -19,6 +21,7 @@ namespace {
 
 using test::CapturedLog;
 using test::TempDir;
+using test::U8;
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 const char* const kFixed[] = {"LID", "CODE_PAGE", "CODE_PAGE_DISPLAY_NAME", "DISPLAY_NAME",
@@ -32,8 +35,6 @@ const char* const kValueWords[] = {
 std::filesystem::path ShippedFile() {
   return test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
 }
-
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
 
 // A locale file: every required column, then one row per map of cells.
 // Cells not given are "<column>@<LID>" (CODE_PAGE: 1252); a cell given as
@@ -204,106 +205,37 @@ TEST(OutlookCsvLocales, ColumnsFoundByTrimmedNameInAnyOrderAndCase) {
   EXPECT_NE(f.headers.FindLocale(u"2"), nullptr);
 }
 
-struct BrokenCase {
-  const char* name;
-  std::string bytes;
-  HRESULT status;
-  int locales;
-  std::vector<std::string> messages;
-};
-
+// The cases of tests/csv/data/broken_locales.txt.
 TEST(OutlookCsvLocales, BrokenFiles) {
   CapturedLog builder_log;
-  CCsvHeaders builder(builder_log.log);
-  const auto file = [&] { return LocaleFile(builder); };
-  const BrokenCase cases[] = {
-      {"not unicode",
-       file().Row({{"LID", "1"}, {"Title", "Anrede\xE9"}}).Text(""),
-       E_GENERIC_FAILURE,
-       0,
-       {"Err[-1] in CCsvHeaders.LoadOutlookLocales: content is not unicode"}},
-      {"ASCII without a mark is not unicode either",
-       file().Row({{"LID", "1"}}).Text(""),
-       E_GENERIC_FAILURE,
-       0,
-       {"content is not unicode"}},
-      {"UTF-8 without a mark",
-       file().Row({{"LID", "1"}, {"Title", "Anr\xC3\xA9"}}).Text(""),
-       S_OK,
-       1,
-       {}},
-      {"missing columns",
-       file().Drop("Web Page").Drop("LID").Drop("Gender::Male").Row({}).Text(),
-       E_GENERIC_FAILURE,
-       0,
-       {"Missing Headers:\n\tWeb Page,LID,Gender::Male"}},
-      {"only a header row",
-       file().Text(),
-       S_FALSE,
-       0,
-       {"Inf[0] in CCsvHeaders.LoadOutlookLocales: no data rows"}},
-      {"only a mark", kBom, E_GENERIC_FAILURE, 0, {"cant detect separator"}},
-      {"one column",
-       std::string(kBom) + "LID\r\n1\r\n",
-       E_GENERIC_FAILURE,
-       0,
-       {"cant detect separator"}},
-      {"empty and duplicate LIDs",
-       file()
-           .Row({{"LID", "-"}})
-           .Row({{"LID", "a"}})
-           .Row({{"LID", "A"}})
-           .Row({{"LID", "b"}})
-           .Text(),
-       S_OK,
-       2,
-       {"skipping 1 row, coz LID is empty", "skipping 3 row, coz LID is duplicate"}},
-      {"unicode and invalid code pages",
-       file()
-           .Row({{"LID", "a"}, {"CODE_PAGE", "65001"}})
-           .Row({{"LID", "b"}, {"CODE_PAGE", " +1200"}})
-           .Row({{"LID", "c"}, {"CODE_PAGE", "-5"}})
-           .Row({{"LID", "d"}, {"CODE_PAGE", "99999999999"}})
-           .Row({{"LID", "e"}, {"CODE_PAGE", "65000"}})
-           .Row({{"LID", "f"}, {"CODE_PAGE", "1201"}})
-           .Row({{"LID", "g"}, {"CODE_PAGE", "abc"}})
-           .Text(),
-       S_OK,
-       1,
-       {"skipping 1 row, coz CodePage(65001) must be ansi(not unicode)",
-        "skipping 2 row, coz CodePage( +1200) must be ansi(not unicode)",
-        "skipping 3 row, coz CodePage(-5) is invalid",
-        "skipping 4 row, coz CodePage(99999999999) is invalid",
-        "skipping 5 row, coz CodePage(65000) must be ansi(not unicode)",
-        "skipping 6 row, coz CodePage(1201) must be ansi(not unicode)"}},
-      {"every row skipped",
-       file().Row({{"LID", "-"}}).Row({{"LID", "a"}, {"CODE_PAGE", "-1"}}).Text(),
-       E_GENERIC_FAILURE,
-       0,
-       {"skipping 1 row", "skipping 2 row"}},
-      {"empty display names stay",
-       file()
-           .Row({{"LID", "a"},
-                 {"CODE_PAGE_DISPLAY_NAME", "-"},
-                 {"DISPLAY_NAME", "-"},
-                 {"DISPLAY_NAME_SHORT", "-"}})
-           .Text(),
-       S_OK,
-       1,
-       {"War[0] in CCsvHeaders.LoadOutlookLocales: CodePageDiplayName  is empty for 1 row",
-        "DisplayName is empty for 1 row", "DisplayNameShort is empty for 1 row"}},
-      {"short row",
-       std::string(kBom) + "LID,CODE_PAGE\r\n1,1252\r\n",
-       E_GENERIC_FAILURE,
-       0,
-       {"Missing Headers:\n\tTitle,First Name"}},
-  };
-  for (const BrokenCase& c : cases) {
+  const CCsvHeaders builder(builder_log.log);
+  const std::map<std::string, HRESULT> statuses = {
+      {"ok", S_OK}, {"false", S_FALSE}, {"failed", E_GENERIC_FAILURE}};
+  for (const test::FileCase& c : test::ReadCases("csv/data/broken_locales.txt")) {
     SCOPED_TRACE(c.name);
+    std::string bytes;
+    if (c.Has("bytes")) {
+      bytes = c["bytes"];
+    } else {
+      LocaleFile file(builder);
+      for (const std::string& column : c.All("drop")) file.Drop(column);
+      for (const std::string& row : c.All("row")) {
+        std::map<std::string, std::string> cells;
+        std::size_t start = 0;
+        while (start < row.size()) {
+          const std::size_t end = std::min(row.find("; ", start), row.size());
+          const std::size_t equals = row.find('=', start);
+          cells[row.substr(start, equals - start)] = row.substr(equals + 1, end - equals - 1);
+          start = end + 2;
+        }
+        file.Row(cells);
+      }
+      bytes = file.Text(c.Has("mark") ? "" : kBom);
+    }
     Fixture f;
-    EXPECT_EQ(f.Load(c.bytes), c.status);
-    EXPECT_EQ(f.headers.LocaleCount(), c.locales);
-    for (const std::string& message : c.messages) {
+    EXPECT_EQ(f.Load(bytes), statuses.at(c["status"]));
+    EXPECT_EQ(f.headers.LocaleCount(), c.Number("locales"));
+    for (const std::string& message : c.All("logged")) {
       EXPECT_TRUE(f.captured.Has(message)) << message << "\n" << f.captured.Text();
     }
   }

@@ -9,7 +9,10 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+
+#include <velmora/unicode.h>
 
 #include "support/temp_dir.h"
 
@@ -33,6 +36,14 @@ class ScopedSettings {
   ScopedSettings& ListSeparator(std::u16string_view separator);
   ScopedSettings& TimeZone(std::string_view zone_id);
 };
+
+// Text in the library's UTF-16 and back, for building inputs and reading
+// results as plain literals.
+inline std::u16string U16(std::string_view utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const std::string& utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const char* utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string U16(const std::filesystem::path& path) { return Utf8ToUtf16(path.string()); }
+inline std::string U8(std::u16string_view utf16) { return Utf16ToUtf8(utf16); }
 
 // The pinned values.
 inline constexpr int kTestAnsiCodePage = 1252;

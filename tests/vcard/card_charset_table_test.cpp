@@ -7,24 +7,6 @@
 namespace velmora {
 namespace {
 
-TEST(CardCharsetTable, BuiltInRowsInOrder) {
-  const CCardCharsetTable table;
-  const auto& rows = table.rows();
-  ASSERT_EQ(rows.size(), 29u);
-  EXPECT_EQ(rows[0], (std::pair<std::string, int>("UTF-7", 65000)));
-  EXPECT_EQ(rows[1], (std::pair<std::string, int>("UTF-8", 65001)));
-  EXPECT_EQ(rows[2], (std::pair<std::string, int>("US-ASCII", 20127)));
-  for (int n = 1; n <= 16; ++n) {
-    EXPECT_EQ(rows[2 + n].first, "ISO-8859-" + std::to_string(n));
-    EXPECT_EQ(rows[2 + n].second, 28590 + n);
-  }
-  for (int n = 0; n <= 8; ++n) {
-    EXPECT_EQ(rows[19 + n].first, "Windows-125" + std::to_string(n));
-    EXPECT_EQ(rows[19 + n].second, 1250 + n);
-  }
-  EXPECT_EQ(rows[28], (std::pair<std::string, int>("Windows-874", 874)));
-}
-
 TEST(CardCharsetTable, Lookups) {
   test::CapturedLog captured;
   const CCardCharsetTable table(

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_file.h"
 #include "vcard_test_support.h"
 
 namespace velmora {
@@ -15,129 +16,6 @@ using test::CapturedLog;
 using test::Card;
 using test::Dump;
 using test::Visible;
-
-struct LoadCase {
-  const char* name;
-  std::string input;
-  int result;
-  int items;
-  std::vector<std::string> messages;  // each must be logged exactly once
-  int problems;                       // errors and warnings in all
-};
-
-const LoadCase kLoadCases[] = {
-    {"simple card", Card("3.0", "FN:A\r\n"), 0, 1, {}, 0},
-    {"lower case keywords", "begin:vcard\r\nversion:2.1\r\nfn:a\r\nend:vcard\r\n", 0, 1, {}, 0},
-    {"mixed case and blanks around VCARD", "Begin: vCard \r\nFN:a\r\nEnd:\tVCard\r\n", 0, 1, {}, 0},
-    {"lines before BEGIN",
-     "X:1\r\nY;P=1:2\r\n" + Card("3.0", ""),
-     0,
-     1,
-     {"Searching BEGIN: unexpected PROP(X)", "Searching BEGIN: unexpected PROP(Y)"},
-     2},
-    {"BEGIN of something else",
-     "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n",
-     -1,
-     0,
-     {"BEGIN: unknown value(VCALENDAR)", "Searching BEGIN: unexpected PROP(END)"},
-     2},
-    {"no END at all", "BEGIN:VCARD\r\nFN:A\r\n", -1, 0, {"Error - no END:VCARD"}, 1},
-    {"second card without END",
-     Card("2.1", "") + "BEGIN:VCARD\r\nFN:B\r\n",
-     1,
-     1,
-     {"Error - no END:VCARD"},
-     1},
-    {"END of something else stays in the item",
-     "BEGIN:VCARD\r\nEND:VCARDX\r\nFN:x\r\nEND:VCARD\r\n",
-     0,
-     1,
-     {"END: unknown  value(\"VCARDX\")"},
-     1},
-    {"empty text", "", -1, 0, {}, 0},
-    {"no BEGIN:VCARD", "FN:x\r\n", -1, 0, {"Searching BEGIN: unexpected PROP(FN)"}, 1},
-    // A BEGIN inside a card means the card was cut off: it ends there.
-    {"nested BEGIN starts the next card",
-     "BEGIN:VCARD\r\nBEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\nN:y\r\nEND:VCARD\r\n",
-     1,
-     2,
-     {"Error - no END:VCARD", "Searching BEGIN: unexpected PROP(N)",
-      "Searching BEGIN: unexpected PROP(END)"},
-     3},
-    {"card cut off by the next one",
-     "BEGIN:VCARD\r\nN:A\r\nTEL:1\r\n" + Card("2.1", "N:B\r\nTEL:2\r\n") + Card("2.1", ""),
-     1,
-     3,
-     {"Error - no END:VCARD"},
-     1},
-    {"AGENT value holding a card",
-     "BEGIN:VCARD\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\nFN:b\r\nEND:VCARD\r\n",
-     0,
-     1,
-     {},
-     0},
-    {"AGENT with a value opens nothing",
-     "BEGIN:VCARD\r\nAGENT:x\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n",
-     1,
-     2,
-     {"Error - no END:VCARD"},
-     1},
-    // cat a.vcf b.vcf, a.vcf without its last line break.
-    {"END and BEGIN on one line",
-     "BEGIN:VCARD\r\nFN:a\r\nend:vcardbegin:vcard\r\nEND:VCARD\r\n",
-     0,
-     2,
-     {},
-     0},
-    {"END and BEGIN joined",
-     "BEGIN:VCARD\r\nFN:a\r\nEND:VCARDBEGIN:VCARD\r\nEND:VCARD",
-     0,
-     2,
-     {},
-     0},
-    {"byte-order marks where lines start",
-     Card("2.1", "") + "\xEF\xBB\xBF" + Card("2.1", "") + "\r\n \xEF\xBB\xBF\r\n" +
-         Card("3.0", "FN:\xEF\xBB\xBFx\r\n"),
-     0,
-     3,
-     {},
-     0},
-    {"bad lines inside a card",
-     Card("2.1", "bad\r\n:x\r\nFN:a\r\n"),
-     0,
-     1,
-     {"Line has no ':', line:bad", "Prop name is empty, line::x"},
-     2},
-    {"only separators", "\r\n\r\n;;;\r\n:::\r\n\n\n", -1, 0, {}, 2},
-    {"three cards", Card("2.1", "") + Card("3.0", "") + Card("4.0", ""), 0, 3, {}, 0},
-};
-
-class LoadTest : public ::testing::TestWithParam<LoadCase> {};
-
-TEST_P(LoadTest, StateMachine) {
-  const LoadCase& c = GetParam();
-  CapturedLog captured;
-  CCardDoc doc(captured.log);
-  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()), false,
-                               nullptr, nullptr),
-            c.result);
-  EXPECT_EQ(doc.GetItemCount(), c.items);
-  for (const std::string& message : c.messages) {
-    EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
-  }
-  EXPECT_EQ(captured.Problems(), c.problems) << captured.Text();
-  if (c.items == 0) {
-    EXPECT_TRUE(doc.content().empty());
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(CardDoc, LoadTest, ::testing::ValuesIn(kLoadCases), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.name; *p; ++p) {
-    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  }
-  return name;
-});
 
 TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   CapturedLog captured;
@@ -253,21 +131,34 @@ TEST(CardDoc, ProgressSeesEveryItemAndItemsStayValid) {
 
 // A document that drops each item once handled reads exactly as one that
 // keeps them: same results, messages and item texts, and no items after.
-TEST_P(LoadTest, DroppingItemsGivesTheSameLoad) {
-  const LoadCase& c = GetParam();
-  CapturedLog captured;
-  CCardDoc doc(captured.log);
-  doc.set_keep_items(false);
-  Collector seen(-1);
-  EXPECT_EQ(doc.LoadFromMemory(c.input.data(), static_cast<std::int32_t>(c.input.size()), false,
-                               &seen, &seen),
-            c.result);
-  EXPECT_EQ(static_cast<int>(seen.texts.size()), c.items);
-  EXPECT_EQ(doc.GetItemCount(), 0);
-  for (const std::string& message : c.messages) {
-    EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
+// The state machine over tests/vcard/data/doc_load.txt; each document is
+// loaded twice, keeping its items and handing them out one by one: both
+// loads must give the same result, items and log lines.
+TEST(CardDoc, LoadCases) {
+  for (const test::FileCase& c : test::ReadCases("vcard/data/doc_load.txt")) {
+    SCOPED_TRACE(c.name);
+    const std::string& input = c["input"];
+    for (const bool keep : {true, false}) {
+      SCOPED_TRACE(keep ? "kept" : "dropped");
+      CapturedLog captured;
+      CCardDoc doc(captured.log);
+      doc.set_keep_items(keep);
+      Collector seen(-1);
+      EXPECT_EQ(doc.LoadFromMemory(input.data(), static_cast<std::int32_t>(input.size()), false,
+                                   keep ? nullptr : &seen, keep ? nullptr : &seen),
+                c.Number("result"));
+      EXPECT_EQ(keep ? doc.GetItemCount() : static_cast<int>(seen.texts.size()), c.Number("items"));
+      if (!keep) {
+        EXPECT_EQ(doc.GetItemCount(), 0);
+      } else if (c.Number("items") == 0) {
+        EXPECT_TRUE(doc.content().empty());
+      }
+      for (const std::string& message : c.All("logged")) {
+        EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
+      }
+      EXPECT_EQ(captured.Problems(), c.Number("problems")) << captured.Text();
+    }
   }
-  EXPECT_EQ(captured.Problems(), c.problems) << captured.Text();
 }
 
 TEST(CardDoc, DroppedItemsReuseTheirSlots) {

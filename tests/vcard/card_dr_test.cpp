@@ -1,8 +1,14 @@
 #include "vcard/card_dr.h"
 
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "foundation/file_system.h"
+#include "support/case_file.h"
 #include "support/test_env.h"
 
 namespace velmora {
@@ -10,12 +16,12 @@ namespace {
 
 // "Name@REV" makes a card: Name becomes N (family;given) unless it starts
 // with "org:" (ORG only) or is empty; REV is a year, or nothing for no REV.
-std::string Cards(std::initializer_list<const char*> specs) {
+std::string Cards(const std::vector<std::string>& cards) {
   std::string out;
-  for (std::string_view spec : specs) {
-    const std::size_t at = spec.find('@');
-    const std::string_view name = spec.substr(0, at);
-    const std::string_view year = at == std::string_view::npos ? "" : spec.substr(at + 1);
+  for (std::string_view card : cards) {
+    const std::size_t at = card.find('@');
+    const std::string_view name = card.substr(0, at);
+    const std::string_view year = at == std::string_view::npos ? "" : card.substr(at + 1);
     out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
     if (name.starts_with("org:")) {
       out += "ORG:" + std::string(name.substr(4)) + ";Sales\r\n";
@@ -39,54 +45,35 @@ std::string Actions(const std::vector<DRItem>& items) {
   return out;
 }
 
-struct Case {
-  const char* name;
-  std::string server, client;
-  EDRMethod method;
-  const char* server_actions;
-  const char* client_actions;
-};
+// "a, b, c" as its items.
+std::vector<std::string> Items(const std::string& list) {
+  std::vector<std::string> items;
+  for (std::size_t start = 0; start < list.size();) {
+    const std::size_t end = std::min(list.find(", ", start), list.size());
+    items.push_back(list.substr(start, end - start));
+    start = end + 2;
+  }
+  return items;
+}
 
+// The cases of tests/vcard/data/dr_chains.txt.
 TEST(CardDRTest, ResolvesChainsByMethod) {
-  const Case cases[] = {
-      {"newer client overwrites", Cards({"John Smith@2019"}), Cards({"John Smith@2020"}), drmNewest,
-       "OVERWRITE", "OVERWRITE_SOURCE"},
-      {"older client is dropped", Cards({"John Smith@2020"}), Cards({"John Smith@2019"}), drmNewest,
-       "LEAVE", "SKIP"},
-      {"equal REV: server first", Cards({"John Smith@2020"}), Cards({"John Smith@2020"}), drmNewest,
-       "LEAVE", "SKIP"},
-      {"two clients, newest", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmNewest, "",
-       "SKIP ADD"},
-      {"two clients, keep original", "", Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmKeepOriginal,
-       "", "SKIP ADD"},
-      {"keep original keeps the server", Cards({"Ann Lee@2001"}),
-       Cards({"Ann Lee@2019", "Ann Lee@2021"}), drmKeepOriginal, "LEAVE", "SKIP SKIP"},
-      {"client without REV stays", Cards({"Ann Lee@2001"}), Cards({"Ann Lee", "Ann Lee@2021"}),
-       drmNewest, "OVERWRITE", "ADD OVERWRITE_SOURCE"},
-      {"keys ignore case", "", Cards({"john smith@2019", "JOHN SMITH@2020"}), drmNewest, "",
-       "SKIP ADD"},
-      {"organisation keys", "", Cards({"org:Acme@2019", "org:ACME@2018", "@2020", "@2021"}),
-       drmNewest, "", "ADD SKIP ADD ADD"},
-      // Newest first: C2021 overwrites S2020, C2019 overwrites S2018, C2010
-      // is older than everything left and is dropped.
-      {"chain walk", Cards({"A B@2020", "A B@2018"}), Cards({"A B@2019", "A B@2021", "A B@2010"}),
-       drmNewest, "OVERWRITE OVERWRITE", "OVERWRITE_SOURCE OVERWRITE_SOURCE SKIP"},
-      {"none keeps everything", Cards({"A B@2020"}), Cards({"A B@2021", "A B@2022"}), drmNone,
-       "LEAVE", "ADD ADD"},
-  };
-  for (const Case& c : cases) {
+  const std::map<std::string, EDRMethod> methods = {
+      {"newest", drmNewest}, {"keep original", drmKeepOriginal}, {"none", drmNone}};
+  for (const test::FileCase& c : test::ReadCases("vcard/data/dr_chains.txt")) {
     SCOPED_TRACE(c.name);
     CLog log;
     CCardDoc server_doc(log), client_doc(log);
     std::vector<DRItem> server, client;
-    if (!c.server.empty()) {
-      ASSERT_EQ(ParseDRPropsFromString(log, server_doc, c.server, server), S_OK);
+    const bool has_server = c.Has("server");
+    if (has_server) {
+      ASSERT_EQ(ParseDRPropsFromString(log, server_doc, Cards(Items(c["server"])), server), S_OK);
     }
-    ASSERT_EQ(ParseDRPropsFromString(log, client_doc, c.client, client), S_OK);
+    ASSERT_EQ(ParseDRPropsFromString(log, client_doc, Cards(Items(c["client"])), client), S_OK);
     CCardDR dr(log);
-    EXPECT_EQ(dr.Run(c.server.empty() ? nullptr : &server, client, c.method), S_OK);
-    EXPECT_EQ(Actions(server), c.server_actions);
-    EXPECT_EQ(Actions(client), c.client_actions);
+    EXPECT_EQ(dr.Run(has_server ? &server : nullptr, client, methods.at(c["method"])), S_OK);
+    EXPECT_EQ(Actions(server), has_server ? c["server actions"] : "");
+    EXPECT_EQ(Actions(client), c["client actions"]);
     for (const DRItem& s : server) {
       if (s.action == DRAction::kOverwrite) {
         ASSERT_NE(s.match, nullptr);

@@ -1,14 +1,14 @@
 #include "vcard/card_export.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include <velmora/version.h>
 
 #include <gtest/gtest.h>
 
 #include "foundation/automation_date.h"
-#include "foundation/module_info.h"
 #include "foundation/text_util.h"
 #include "vcard/base64_encoder.h"
 #include "vcard/qp_encoder.h"
@@ -191,10 +191,10 @@ TEST(CardExportTest, EmptyRecordAndDefaults) {
       Export(empty, 30));
   CapturedLog log;
   CCardExport exporter(log.log);
-  const ModuleInfo& module = ThisModule();
-  char expected[96];
-  std::snprintf(expected, sizeof(expected), "PRODID:-//Zorva Corporation//Lumbrix %d.%d//EN",
-                module.version[0], module.version[1]);
+  // The default names the library's major and minor version.
+  const std::string version = VersionString();
+  const std::string expected =
+      "PRODID:-//Zorva Corporation//Lumbrix " + version.substr(0, version.rfind('.')) + "//EN";
   EXPECT_EQ(expected, exporter.prodid_line());
   const std::string card = Export(exporter, empty, 40);
   EXPECT_EQ(0u, card.find(std::string("BEGIN:VCARD\r\nVERSION:3.0\r\n") + expected + "\r\n"));

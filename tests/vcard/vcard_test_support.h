@@ -1,49 +1,14 @@
-// Helpers for the vCard layer's tests: a log whose lines can be read back,
-// and compact one-line dumps of parsed properties.
+// Helpers for the vCard layer's tests: cards around a body and compact
+// one-line dumps of parsed properties (with the shared log capture).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "foundation/log.h"
-#include "foundation/module_info.h"
-#include "support/test_env.h"
+#include "support/log_capture.h"
 #include "vcard/card_doc.h"
 
 namespace velmora::test {
-
-// A log writing to its own file in the sandboxed app-data folder, so that a
-// test can check which messages were logged.
-class CapturedLog {
- public:
-  explicit CapturedLog(int level = loglDetail) {
-    static int counter = 0;
-    const std::u16string name = u"vcard" + text16(++counter);
-    log.Init(ThisModule(), name, u"VelmoraTests", u"VcardLayer", level, true);
-  }
-  std::string Text() const { return ReadFile(log.log_path()); }
-  int Count(std::string_view needle) const {
-    const std::string text = Text();
-    int count = 0;
-    for (std::size_t pos = text.find(needle); pos != std::string::npos;
-         pos = text.find(needle, pos + needle.size())) {
-      ++count;
-    }
-    return count;
-  }
-  bool Has(std::string_view needle) const { return Count(needle) > 0; }
-  // Lines of kind error or warning ("Err[" / "War[").
-  int Problems() const { return Count("Err[") + Count("War["); }
-
-  CLog log;
-
- private:
-  static std::u16string text16(int n) {
-    std::u16string s;
-    for (char c : std::to_string(n)) s.push_back(static_cast<char16_t>(c));
-    return s;
-  }
-};
 
 // CR and LF made visible: "a\r\n b" -> "a<CR><LF> b".
 inline std::string Visible(std::string_view s) {
