@@ -21,23 +21,6 @@ constexpr char16_t kExtension[] = u".csv";
 // The name of a file when neither the contact nor the caller gives one.
 constexpr char16_t kFallbackName[] = u"Contacts";
 
-// Whether a failed replacing write failed to open the file rather than to
-// write it.
-bool IsCreateFailure(HRESULT status) {
-  switch (status) {
-    case HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND):
-    case HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND):
-    case HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED):
-    case HRESULT_FROM_WIN32(win32::ERROR_WRITE_PROTECT):
-    case HRESULT_FROM_WIN32(win32::ERROR_FILENAME_EXCED_RANGE):
-    case HRESULT_FROM_WIN32(win32::ERROR_DIRECTORY):
-    case HRESULT_FROM_WIN32(win32::ERROR_TOO_MANY_OPEN_FILES):
-      return true;
-    default:
-      return false;
-  }
-}
-
 class CsvSaver {
  public:
   CsvSaver(CConverterContext& context, const CsvSaveRequest& request, CardSaveStats& stats,
@@ -147,13 +130,14 @@ std::string CsvSaver::Encode(std::u16string_view text) const {
 
 bool CsvSaver::Write(std::u16string_view name, std::u16string_view text) {
   const std::filesystem::path path = MakeFilePath(request_.folder, name, true, kExtension, true);
-  const HRESULT written = files::WriteFileReplacing(path, Encode(text));
+  files::FileStep step = files::FileStep::kNone;
+  const HRESULT written = files::WriteFileReplacing(path, Encode(text), &step);
   if (SUCCEEDED(written)) {
     if (names_ != nullptr) names_->push_back(Utf16FromPath(path));
     return true;
   }
   if (reported_.insert(written).second) {
-    if (IsCreateFailure(written)) {
+    if (step == files::FileStep::kCreate) {
       log_.LogError(kCreateLabel, written, "CreateFile failed");
     } else {
       log_.LogError(kLabel, written, "WriteFile failed");

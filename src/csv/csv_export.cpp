@@ -9,6 +9,7 @@
 #include "csv/csv_escape.h"
 #include "csv/google_mvalue.h"
 #include "csv/google_type_words.h"
+#include "csv/outlook_phone_columns.h"
 #include "foundation/automation_date.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
@@ -17,12 +18,6 @@ namespace velmora {
 namespace {
 
 constexpr char kExportLabel[] = "CCsv::ExportContactW";
-
-// The telephone slot each Outlook phone column (codes 30 to 48) reads.
-constexpr ETelephoneSlot kPhoneSlots[] = {
-    tsAssistant, tsBusinessFax, tsBusiness, tsBusiness2, tsCallback, tsCar,      tsCompanyMain,
-    tsHomeFax,   tsHome,        tsHome2,    tsISDN,      tsMobile,   tsOtherFax, tsOther,
-    tsPager,     tsPrimary,     tsRadio,    tsTTYTDD,    tsTelex};
 
 // The address columns of one Outlook address: street, street 2, street 3,
 // city, state, postal code, country, PO box, and the office location (0:
@@ -107,8 +102,8 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
     w.Put(columns.po_box, a->PostOfficeBox);
     if (columns.office != 0) w.Put(columns.office, a->OfficeLocation);
   }
-  for (std::uint32_t i = 0; i < std::size(kPhoneSlots); ++i) {
-    w.Put(30 + i, c.TelephoneSlot(kPhoneSlots[i]));
+  for (std::uint32_t i = 0; i < std::size(kOutlookPhoneColumns); ++i) {
+    w.Put(kFirstOutlookPhoneCode + i, c.TelephoneSlot(kOutlookPhoneColumns[i].slot));
   }
   static constexpr std::uint32_t kEmailColumns[3][2] = {{58, 59}, {61, 62}, {64, 65}};
   for (int n = 1; n <= 3; ++n) {

@@ -8,6 +8,7 @@
 #include "csv/csv_values.h"
 #include "csv/google_collectors.h"
 #include "csv/google_mvalue.h"
+#include "csv/outlook_phone_columns.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 #include "vcard/card_export.h"
@@ -16,12 +17,6 @@ namespace velmora {
 namespace {
 
 constexpr char kImportLabel[] = "CCsv.ImportContact";
-
-// The Outlook phone columns (codes 30 to 48) and the kind each one is.
-constexpr EPhoneCategory kOutlookPhones[] = {
-    phcAssistant, phcWorkFax, phcWork,  phcWork,   phcCallback, phcCar,      phcCompanyMain,
-    phcHomeFax,   phcHome,    phcHome,  phcIsdn,   phcMobile,   phcOtherFax, phcOther,
-    phcPager,     phcMain,    phcRadio, phcTtyTdd, phcTelex};
 
 struct AddressBlock {
   ContactAddress address;
@@ -269,8 +264,8 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       ++s.content;
       continue;
     }
-    if (code >= 30 && code <= 48) {
-      s.phones[code - 30] = std::move(value);
+    if (code >= kFirstOutlookPhoneCode && code - kFirstOutlookPhoneCode < s.phones.size()) {
+      s.phones[code - kFirstOutlookPhoneCode] = std::move(value);
       ++s.content;
       continue;
     }
@@ -455,7 +450,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
     ContactPhone phone;
     phone.Value = std::move(s.phones[i]);
     std::u16string_view types, label;
-    PhoneTypesOfCategory(kOutlookPhones[i], &types, &label);
+    PhoneTypesOfCategory(kOutlookPhoneColumns[i].kind, &types, &label);
     phone.Types = types;
     phone.ABLabel = label;
     c.Phones.push_back(std::move(phone));

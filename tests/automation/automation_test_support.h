@@ -44,6 +44,17 @@ inline std::shared_ptr<ICardConverter> NewConverter(std::u16string_view product 
   return converter;
 }
 
+// A converter that also loads the shipped Outlook locales; with a product
+// code its log goes to LogText(product, "csv").
+inline std::shared_ptr<ICardConverter> NewCsvConverter(std::u16string_view product = u"") {
+  std::shared_ptr<ICardConverter> converter = CreateCardConverter();
+  const std::filesystem::path locales = SourceDir() / "data" / "supportedOutlookHeaders.csv";
+  EXPECT_EQ(converter->InitEx2(std::u16string(product), Variant(U16(EncodingsFile())), Variant(),
+                               !product.empty(), Variant(u"csv"), Variant(U16(locales))),
+            S_OK);
+  return converter;
+}
+
 // The log file a converter initialised with `product` and `module` writes.
 inline std::string LogText(std::string_view product, std::string_view module) {
   const std::filesystem::path file =

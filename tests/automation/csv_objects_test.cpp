@@ -18,15 +18,6 @@ namespace {
 using test::U16;
 using test::U8;
 
-std::shared_ptr<ICardConverter> CsvConverter(std::u16string_view product = u"") {
-  std::shared_ptr<ICardConverter> converter = CreateCardConverter();
-  const std::filesystem::path locales = test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
-  EXPECT_EQ(converter->InitEx2(std::u16string(product), Variant(U16(test::EncodingsFile())),
-                               Variant(), !product.empty(), Variant(u"csv"), Variant(U16(locales))),
-            S_OK);
-  return converter;
-}
-
 // Every member of a header, on one line.
 std::string Describe(ICsvHeader& h) {
   std::int32_t code = 0, indexed = 0;
@@ -91,7 +82,7 @@ TEST(CsvObjects, EveryMethodFailsWithMinusOneBeforeInit) {
 
 // Collections per dialect, their items, and finding by name and code.
 TEST(CsvObjects, HeaderCollections) {
-  const auto converter = CsvConverter();
+  const auto converter = test::NewCsvConverter();
   std::shared_ptr<ICsvHeaders> google, outlook, nokia;
   EXPECT_EQ(converter->GetCsvHeaders2(vlmcsvUnknown, &google), E_INVALIDARG);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvGoogle, &google), S_OK);
@@ -148,7 +139,7 @@ TEST(CsvObjects, HeaderCollections) {
 }
 
 TEST(CsvObjects, KnownTypesAndCatalogueNames) {
-  const auto converter = CsvConverter();
+  const auto converter = test::NewCsvConverter();
   std::vector<std::u16string> types;
   ASSERT_EQ(converter->GetCsvHeaderKnownTypes(0x03000101, &types), S_OK);
   EXPECT_EQ(types.size(), 19u);
@@ -177,7 +168,7 @@ TEST(CsvObjects, KnownTypesAndCatalogueNames) {
 TEST(CsvObjects, OutlookLocales) {
   std::shared_ptr<ICsvOutlookLocale> locale, french, unloaded;
   {
-    const auto converter = CsvConverter(u"CsvObjects");
+    const auto converter = test::NewCsvConverter(u"CsvObjects");
     std::int32_t count = 0;
     ASSERT_EQ(converter->get_CsvOutlookLocalesCount(&count), S_OK);
     ASSERT_EQ(count, 11);
@@ -217,7 +208,7 @@ TEST(CsvObjects, OutlookLocales) {
 
 // The wrappers copy what the engine found into the outputs asked for.
 TEST(CsvObjects, Autodetect) {
-  const auto converter = CsvConverter();
+  const auto converter = test::NewCsvConverter();
   test::TempDir dir;
   const std::u16string file = U16(dir / "de.csv");
   test::WriteFile(dir / "de.csv", "Vorname;Nachname\r\nAnn;Lee\r\n");
@@ -248,7 +239,7 @@ TEST(CsvObjects, Autodetect) {
 }
 
 TEST(CsvObjects, GoogleColumns) {
-  const auto converter = CsvConverter();
+  const auto converter = test::NewCsvConverter();
   ECsvHeaderGroup group = csvgNone;
   ECsvHeaderGroupProp prop = csvgpNone;
   std::u16string type;

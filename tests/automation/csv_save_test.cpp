@@ -29,15 +29,6 @@ constexpr char kCards[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Müller;Jörg;;;\r\nFN:Jörg Müller\r\n"
     "TEL;TYPE=HOME:030 1234\r\nX-WAB-GENDER:2\r\nEND:VCARD\r\n";
 
-std::shared_ptr<ICardConverter> Converter(std::u16string_view product = u"") {
-  std::shared_ptr<ICardConverter> converter = CreateCardConverter();
-  const std::filesystem::path locales = test::SourceDir() / "data" / "supportedOutlookHeaders.csv";
-  EXPECT_EQ(converter->InitEx2(std::u16string(product), Variant(U16(test::EncodingsFile())),
-                               Variant(), !product.empty(), Variant(u"csv"), Variant(U16(locales))),
-            S_OK);
-  return converter;
-}
-
 struct Saved {
   HRESULT status = E_GENERIC_FAILURE;
   std::int32_t saved = -1, skipped = -1, dups = -1, errors = -1, io_errors = -1;
@@ -60,7 +51,7 @@ std::string Expected(const char* name) {
 }
 
 TEST(CsvSave, ByteExactFilesPerDialect) {
-  const auto converter = Converter();
+  const auto converter = test::NewCsvConverter();
   struct Case {
     const char* file;
     ECsvType type;
@@ -86,7 +77,7 @@ TEST(CsvSave, ByteExactFilesPerDialect) {
 }
 
 TEST(CsvSave, EncodingsAndMarks) {
-  const auto converter = Converter();
+  const auto converter = test::NewCsvConverter();
   struct Case {
     ECsvEncodingType encoding;
     std::int32_t code_page;
@@ -122,7 +113,7 @@ TEST(CsvSave, EncodingsAndMarks) {
 }
 
 TEST(CsvSave, OneFilePerContactAndDuplicates) {
-  const auto converter = Converter();
+  const auto converter = test::NewCsvConverter();
   test::TempDir dir;
   const std::string cards = std::string(kCards) + kCards;
   const Saved s = Save(*converter, cards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte,
@@ -139,7 +130,7 @@ TEST(CsvSave, OneFilePerContactAndDuplicates) {
 }
 
 TEST(CsvSave, ArgumentsAndFailures) {
-  const auto converter = Converter(u"CsvSave");
+  const auto converter = test::NewCsvConverter(u"CsvSave");
   test::TempDir dir;
   std::int32_t n = 0;
   std::vector<std::u16string> files;
@@ -174,7 +165,7 @@ TEST(CsvSave, ArgumentsAndFailures) {
 // full disk): the old file stays as it was, no partial file is left, and
 // every file counts as an I/O error.
 TEST(CsvSave, FailedSaveKeepsTheOldFile) {
-  const auto converter = Converter();
+  const auto converter = test::NewCsvConverter();
   test::TempDir dir;
   test::WriteFile(dir / "contacts.csv", "old");
   struct rlimit saved_limit;

@@ -24,7 +24,7 @@ namespace {
 using test::CapturedLog;
 using test::TempDir;
 
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+using test::U8;
 
 // A catalogue with the shipped Outlook locales, and an engine over it.
 class Autodetect : public ::testing::Test {

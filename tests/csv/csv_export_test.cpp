@@ -25,7 +25,7 @@ namespace {
 
 using test::CapturedLog;
 
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
+using test::U8;
 
 TEST(GoogleEncoders, Values) {
   EXPECT_EQ(U8(EncodeGoogleMValue({u"a", u"b", u"c"}, 1)), "a ::: * b ::: c");

@@ -26,8 +26,8 @@ namespace {
 
 using test::CapturedLog;
 
-std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
-std::u16string U16(std::string_view s) { return Utf8ToUtf16(s); }
+using test::U16;
+using test::U8;
 
 std::vector<std::u16string> Split(std::u16string_view text, char16_t separator) {
   std::vector<std::u16string> parts;
