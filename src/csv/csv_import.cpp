@@ -487,7 +487,11 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
   *errors = 0;
   CCardExport writer(csv.log(), request.prodid_line);
   ContactRecord contact;
-  const std::size_t end = std::min(cells.size(), request.from + request.count);
+  // `count` may be "all": the range is cut at the last row without overflowing.
+  const std::size_t end = request.from >= cells.size() ? request.from
+                          : request.count > cells.size() - request.from
+                              ? cells.size()
+                              : request.from + request.count;
   const int total = static_cast<int>(end > request.from ? end - request.from : 0);
   for (std::size_t r = request.from; r < end; ++r) {
     const CsvRow& row = cells[r];
