@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "contact/phone_slots.h"
 #include "csv/csv.h"
 #include "csv/google_mvalue.h"
 #include "foundation/automation_date.h"
@@ -109,7 +110,8 @@ std::string OutlookFields(const ContactRecord& c, bool outlook365) {
   }
   for (const std::u16string* field :
        {&c.Categories, &c.User1, &c.User2, &c.User3, &c.User4, &c.Account, &c.Keyword,
-        &c.Profession, &c.InternetFreeBusyAddress}) {
+        &c.Profession, &c.InternetFreeBusyAddress, &c.GovernmentIDNumber, &c.BillingInformation,
+        &c.Mileage, &c.OrganizationalIDNumber}) {
     add(*field);
   }
   add(c.RelatedNameSlot(rnsChildren));
@@ -156,7 +158,10 @@ std::string GoogleFields(const ContactRecord& c) {
                                       &joined,
                                       &c.Account,
                                       &c.Keyword,
-                                      &c.InternetFreeBusyAddress}) {
+                                      &c.InternetFreeBusyAddress,
+                                      &c.BillingInformation,
+                                      &c.Mileage,
+                                      &c.OrganizationalIDNumber}) {
     add(*field);
   }
   out += DateOf(c.Birthday) + "|" + std::to_string(c.Gender) + std::to_string(c.Sensitivity) + "\n";
@@ -207,9 +212,108 @@ class CsvExport : public ::testing::Test {
   CCsv csv_;
 };
 
+// A contact with every field the dialects carry filled, each with its own
+// text: the corpus cards leave many of them empty.
+ContactRecord FullContact() {
+  ContactRecord c;
+  int n = 0;
+  auto next = [&n](std::u16string_view what) {
+    return std::u16string(what) + u" " + Utf8ToUtf16(std::to_string(++n));
+  };
+  for (std::u16string* field : {&c.Title,
+                                &c.FirstName,
+                                &c.MiddleName,
+                                &c.LastName,
+                                &c.Suffix,
+                                &c.FormattedName,
+                                &c.NickName,
+                                &c.MaidenName,
+                                &c.PhoneticFirstName,
+                                &c.PhoneticMiddleName,
+                                &c.PhoneticLastName,
+                                &c.CompanyName,
+                                &c.YomiCompany,
+                                &c.Department,
+                                &c.JobTitle,
+                                &c.Profession,
+                                &c.Location,
+                                &c.Hobby,
+                                &c.Account,
+                                &c.Keyword,
+                                &c.User1,
+                                &c.User2,
+                                &c.User3,
+                                &c.User4,
+                                &c.InternetFreeBusyAddress,
+                                &c.BillingInformation,
+                                &c.Mileage,
+                                &c.GovernmentIDNumber,
+                                &c.OrganizationalIDNumber,
+                                &c.School}) {
+    *field = next(u"field");
+  }
+  c.Body = u"line one\r\nline two, with \"quotes\"";
+  c.Categories = u"Friends,Family";
+  c.Birthday = 29281;  // 1980-03-01
+  c.Gender = vlmcgFemale;
+  c.Sensitivity = vlmcsPrivate;
+  for (int kind = phcAssistant; kind <= phcWork; ++kind) {
+    ContactPhone phone;
+    std::u16string_view types, label;
+    PhoneTypesOfCategory(static_cast<EPhoneCategory>(kind), &types, &label);
+    phone.Types = types;
+    phone.ABLabel = label;
+    phone.Value = next(u"+1 555");
+    c.Phones.push_back(phone);
+    if (kind == phcWork || kind == phcHome) {
+      phone.Value = next(u"+1 555");  // Business 2 and Home 2
+      c.Phones.push_back(phone);
+    }
+  }
+  for (const char16_t* types : {u"HOME,PREF", u"WORK", u""}) {
+    c.Emails.push_back({types, u"SMTP", next(u"mail") + u"@example.org", {}, {}});
+  }
+  for (const char16_t* types : {u"WORK", u"HOME", u"POSTAL"}) {
+    ContactAddress a;
+    a.Types = types;
+    a.Street = next(u"street") + u"\r\n" + next(u"floor");
+    a.City = next(u"city");
+    a.State = next(u"state");
+    a.PostalCode = next(u"zip");
+    a.Country = next(u"country");
+    a.PostOfficeBox = next(u"box");
+    if (a.Types == u"WORK") a.OfficeLocation = next(u"office");
+    c.Addresses.push_back(a);
+  }
+  for (const EContactRelatedName label :
+       {vlmcrnAssistant, vlmcrnManager, vlmcrnSpouse, vlmcrnChild, vlmcrnChild, vlmcrnReferredBy}) {
+    ContactRelatedName related;
+    related.Name = next(u"person");
+    related.Label = label;
+    c.RelatedNames.push_back(related);
+  }
+  c.Urls.push_back({next(u"http://work"), u"WORK", {}, {}});
+  c.Urls.push_back({next(u"http://home"), u"HOME", {}, {}});
+  ContactDate anniversary;
+  anniversary.Date = 36000;
+  anniversary.ABLabel = kAnniversaryLabel;
+  c.Dates.push_back(anniversary);
+  ContactImpp impp;
+  impp.ServiceType = u"skype";
+  impp.Protocol = u"skype";
+  impp.Value = next(u"handle");
+  c.Impps.push_back(impp);
+  ContactCustomField custom;
+  custom.Value = next(u"value");
+  custom.ABLabel = u"Hat size";
+  c.CustomFields.push_back(custom);
+  return c;
+}
+
 TEST_F(CsvExport, RoundTripsKeepWhatEachDialectCarries) {
-  const std::vector<ContactRecord> records = CorpusRecords(captured_.log);
+  std::vector<ContactRecord> records = CorpusRecords(captured_.log);
   ASSERT_GT(records.size(), 30u);
+  records.push_back(FullContact());
   struct Dialect {
     ECsvType type;
     std::function<std::string(const ContactRecord&)> fields;
