@@ -343,6 +343,11 @@ TEST_F(GoogleColumns, MapsHeaderRows) {
        u"Categories|Notes|Bar|Birthday",
        {0, -1, -1, -1, -1, -1, -1, -1, 9, 7, 6, 2, 1, 3, 4, 5, -1, 8},
        {-1, 7, 7, 7, 7, 7, 7, 7, -1, -1, -1, -1, -1, -1, -1, -1, 7, -1}},
+      {"Outlook to Outlook365",
+       u"First Name|Business Street 2|Home Phone|E-mail Type|Notes",
+       u"Notes|Home Phone|First Name|Business Street",
+       {2, -1, 1, -1, 0},
+       {-1, 0, -1, 0, -1}},
       {"no notes column", u"Xyz|First Name", u"First Name", {-1, 0}, {-1, -1}},
   };
   for (const Case& c : kCases) {
