@@ -1,16 +1,15 @@
 #include "csv/csv_export.h"
 
 #include <array>
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "contact/phone_slots.h"
 #include "csv/csv_escape.h"
+#include "csv/csv_values.h"
 #include "csv/google_mvalue.h"
 #include "csv/google_type_words.h"
 #include "csv/outlook_phone_columns.h"
-#include "foundation/automation_date.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
@@ -31,22 +30,6 @@ constexpr AddressColumns kAddressColumns[] = {
     {vlmcaHome, 16, 17, 18, 19, 20, 21, 22, 70, 0},
     {vlmcaOther, 23, 24, 25, 26, 27, 28, 29, 81, 0},
 };
-
-constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
-                                              u"Friend",    u"Manager", u"Mother", u"Parent",
-                                              u"Partner",   u"Sister",  u"Spouse"};
-
-std::u16string DateText(double date, bool google) {
-  SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
-  char buffer[16];
-  if (google) {
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", st.year, st.month, st.day);
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", st.month, st.day, st.year);
-  }
-  return text::AsciiToUtf16(buffer);
-}
 
 // The lines of a street: the first, the second, and the rest as one.
 std::array<std::u16string, 3> StreetLines(std::u16string_view street) {
@@ -111,8 +94,8 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
     w.Put(kEmailColumns[n - 1][0], c.Email(n));
     w.Put(kEmailColumns[n - 1][1], c.EmailAddressType(n));
   }
-  w.Put(53, DateText(c.Birthday, false));
-  w.Put(50, DateText(c.Anniversary(), false));
+  w.Put(53, CsvDateText(c.Birthday, false));
+  w.Put(50, CsvDateText(c.Anniversary(), false));
   w.Put(51, c.RelatedNameSlot(rnsAssistant));
   w.Put(76, c.RelatedNameSlot(rnsManager));
   w.Put(87, c.RelatedNameSlot(rnsSpouse));
@@ -125,15 +108,7 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
   }
   w.Put(56, children);
   // Categories are separated by ';' in Outlook's files.
-  std::u16string categories = c.Categories;
-  const std::u16string separator = settings::ListSeparator();
-  if (!separator.empty() && separator != u";") {
-    for (std::size_t at = 0; (at = categories.find(separator, at)) != std::u16string::npos;) {
-      categories.replace(at, separator.size(), u";");
-      ++at;
-    }
-  }
-  w.Put(55, categories);
+  w.Put(55, text::ReplaceAll(c.Categories, settings::ListSeparator(), u";"));
   w.Put(57, c.NetMeetingNames());
   w.Put(67, Gender2Str(c.Gender, locale));
   w.Put(83, locale != nullptr ? locale->PrivateValue(c.Sensitivity == vlmcsPrivate)
@@ -217,7 +192,7 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
   w.Put(5, c.Suffix);
   w.Put(98, c.NickName);
   w.Put(100, c.MaidenName);
-  w.Put(53, DateText(c.Birthday, true));
+  w.Put(53, CsvDateText(c.Birthday, true));
   if (c.Gender != vlmcgUnspecified) w.Put(67, Gender2Str(c.Gender, nullptr));
   if (c.Sensitivity != vlmcsNormal) w.Put(86, Sensitivity2Str(c.Sensitivity, nullptr));
   w.Put(75, c.Location);
@@ -280,7 +255,7 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
     if (related.Name.empty()) continue;
     std::u16string_view word = related.LabelOther;
     if (related.Label >= vlmcrnAssistant && related.Label <= vlmcrnSpouse) {
-      word = kRelationWords[related.Label - vlmcrnAssistant];
+      word = GoogleRelationWords()[related.Label - vlmcrnAssistant];
     } else if (related.Label == vlmcrnReferredBy) {
       word = u"Referred By";
     } else if (related.LabelOther == u"DOMESTIC_PARTNER") {
@@ -316,7 +291,7 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
           c.InternetFreeBusyAddress);
   }
   for (const ContactDate& date : c.Dates) {
-    const std::u16string text = DateText(date.Date, true);
+    const std::u16string text = CsvDateText(date.Date, true);
     if (text.empty()) continue;
     const std::u16string_view word =
         date.ABLabel == kAnniversaryLabel ? std::u16string_view(u"Anniversary") : date.ABLabel;

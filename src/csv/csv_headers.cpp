@@ -51,14 +51,6 @@ bool IsOutlookDialect(ECsvType type) {
   return type == vlmcsvOutlook || type == vlmcsvOutlook365v1 || type == vlmcsvOutlook365v2;
 }
 
-std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  for (std::size_t p = text.find(from); p != std::u16string::npos;
-       p = text.find(from, p + to.size())) {
-    text.replace(p, from.size(), to);
-  }
-  return text;
-}
-
 }  // namespace
 
 CCsvHeaders::CCsvHeaders(CLog& log) : log_(log), locales_(log) {
@@ -88,7 +80,7 @@ void CCsvHeaders::BuildEntries() {
     entry.Type = row.type;
     entry.Dialects = kCsvDialectGoogle;
     entry.NameFormat = row.name_format;
-    entry.Name = ReplaceAll(entry.NameFormat, u" %d ", u" * ");
+    entry.Name = text::ReplaceAll(entry.NameFormat, u" %d ", u" * ");
     const std::size_t p = entry.NameFormat.find(kIndexedSeparator);
     if (p != std::u16string::npos && p > 0 &&
         p + kIndexedSeparator.size() < entry.NameFormat.size()) {
@@ -271,8 +263,8 @@ std::u16string CCsvHeaders::BuildHeaderName(std::uint32_t code, ECsvType type,
   const CCsvHeader* entry = FindHeaderByCode(code);
   if (entry == nullptr) return {};
   if (entry->IsGroupped()) {
-    return ReplaceAll(entry->NameFormat, u"%d",
-                      text::AsciiToUtf16(std::to_string(CsvHeaderIndex(code))));
+    return text::ReplaceAll(entry->NameFormat, u"%d",
+                            text::AsciiToUtf16(std::to_string(CsvHeaderIndex(code))));
   }
   if (type == vlmcsvGoogle && !entry->NameGoogle.empty()) return entry->NameGoogle;
   if (!IsOutlookDialect(type) || lid.empty()) return entry->Name;

@@ -38,11 +38,6 @@ struct RowState {
   int content = 0;
 };
 
-void AddNote(std::u16string& notes, std::u16string_view header, std::u16string_view value) {
-  if (!notes.empty()) notes += u"\r\n";
-  notes.append(header).append(u": ").append(value);
-}
-
 // The address block and field of a plain address code; null for others.
 std::u16string* AddressField(RowState& s, std::uint32_t code) {
   struct Slot {
@@ -180,7 +175,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
     const CCsvHeader* entry = code == 0 ? nullptr : headers_->FindHeaderByCode(code);
     if (entry == nullptr) {
       // A column the catalogue does not know: kept under its own name.
-      if (i < names.size() && !names[i].empty()) AddNote(s.notes, names[i], cell);
+      if (i < names.size() && !names[i].empty()) AddNoteLine(s.notes, names[i], cell);
       continue;
     }
     const std::u16string& header = i < names.size() ? names[i] : entry->Name;
@@ -192,10 +187,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
     EContactSensitivity sensitivity = vlmcsNormal;
     switch (entry->Type) {
       case cftMvText:
-        for (std::size_t at = 0; (at = value.find(u';', at)) != std::u16string::npos;) {
-          value.replace(at, 1, list_separator);
-          at += list_separator.size();
-        }
+        value = text::ReplaceAll(std::move(value), u";", list_separator);
         break;
       case cftDate:
       case cftMvDateGoogle: {
@@ -212,7 +204,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         if (!dates.empty()) date = dates.front();
         if (!ok) {
           log_.LogWarning(kImportLabel, 0, "Header(\"%s\").Date(\"%s\") is invalid", header, cell);
-          AddNote(s.notes, header, cell);
+          AddNoteLine(s.notes, header, cell);
           continue;
         }
         if (IsEmptyDate(date) && entry->Type == cftDate) continue;
@@ -220,19 +212,19 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       }
       case cftBool:
         if (!Str2Bool(log_, cell, locale, &flag)) {
-          AddNote(s.notes, header, cell);
+          AddNoteLine(s.notes, header, cell);
           continue;
         }
         break;
       case cftEnumGender:
         if (!Str2Gender(log_, cell, locale, &gender)) {
-          AddNote(s.notes, header, cell);
+          AddNoteLine(s.notes, header, cell);
           continue;
         }
         break;
       case ctfEnumSensitivity:
         if (!Str2Sensitivity(log_, cell, locale, &sensitivity)) {
-          AddNote(s.notes, header, cell);
+          AddNoteLine(s.notes, header, cell);
           continue;
         }
         break;
@@ -242,7 +234,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         if (!text::EqualsAsciiNoCase(
                 text::Trim(cell), locale != nullptr ? std::u16string_view(locale->PriorityValue(1))
                                                     : std::u16string_view(u"Normal"))) {
-          AddNote(s.notes, header, cell);
+          AddNoteLine(s.notes, header, cell);
         }
         continue;
       default:
@@ -321,7 +313,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         break;
       case 71:
       case 74:  // Initials and Language have no field
-        AddNote(s.notes, header, value);
+        AddNoteLine(s.notes, header, value);
         --s.content;
         break;
       case 50: {
@@ -421,11 +413,11 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       case 120:
       case 121:
       case 122:
-        AddNote(s.notes, header, value);
+        AddNoteLine(s.notes, header, value);
         break;
       default:
         log_.LogError(kImportLabel, 0, "Unsupported header (%s)", header);
-        AddNote(s.notes, header, value);
+        AddNoteLine(s.notes, header, value);
         --s.content;
         break;
     }
@@ -457,7 +449,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
   }
   for (std::size_t i = 0; i < s.emails.size(); ++i) {
     if (!display_names[i].empty() && !IsDerivedDisplayName(display_names[i], s.emails[i].Value)) {
-      AddNote(s.notes, display_headers[i], display_names[i]);
+      AddNoteLine(s.notes, display_headers[i], display_names[i]);
     }
     if (s.emails[i].Value.empty()) continue;
     c.Emails.push_back(std::move(s.emails[i]));

@@ -52,12 +52,6 @@ int FindWord(std::u16string_view text, const std::array<std::u16string, N>& word
   return -1;
 }
 
-std::u16string Format(const char* format, int a, int b, int c) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, format, a, b, c);
-  return text::AsciiToUtf16(buffer);
-}
-
 }  // namespace
 
 bool OutlookStr2Date(CLog& log, std::u16string_view text, bool log_invalid, double* date) {
@@ -196,11 +190,20 @@ bool ConvertCsvDate(CLog& log, ECsvType from, std::u16string_view text, ECsvType
     if (!parsed && !outlook_family(from)) parsed = GoogleDate(text::Trim(text), &date);
   }
   if (!parsed) return false;
-  SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return true;
-  *converted = to == vlmcsvGoogle ? Format("%04d-%02d-%02d", st.year, st.month, st.day)
-                                  : Format("%02d/%02d/%04d", st.month, st.day, st.year);
+  *converted = CsvDateText(date, to == vlmcsvGoogle);
   return true;
+}
+
+std::u16string CsvDateText(double date, bool google) {
+  SystemTime st;
+  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
+  char buffer[16];
+  if (google) {
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", st.year, st.month, st.day);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", st.month, st.day, st.year);
+  }
+  return text::AsciiToUtf16(buffer);
 }
 
 }  // namespace velmora

@@ -38,6 +38,10 @@ bool Str2Gender(CLog& log, std::u16string_view text, const COutlookCsvLocale* lo
 bool Str2Sensitivity(CLog& log, std::u16string_view text, const COutlookCsvLocale* locale,
                      EContactSensitivity* value);
 
+// The text of a date cell: Google "yyyy-mm-dd", the other dialects
+// "mm/dd/yyyy"; empty for no date.
+std::u16string CsvDateText(double date, bool google);
+
 // A date cell of dialect `from` as dialect `to` writes it: Google
 // "yyyy-mm-dd", the others "mm/dd/yyyy"; empty for no date. Unchanged,
 // without `force`, between equal dialects and within the Outlook family.

@@ -28,18 +28,6 @@ void AddToken(std::u16string& types, std::u16string_view token) {
   }
 }
 
-// A "Header: value" line of the notes, for a value with no field.
-void AddNote(std::u16string& notes, std::u16string_view header, std::u16string_view value) {
-  if (value.empty()) return;
-  if (!notes.empty()) notes += u"\r\n";
-  notes.append(header).append(u": ").append(value);
-}
-
-// Google's relation words; the first eleven are the Apple labels.
-constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
-                                              u"Friend",    u"Manager", u"Mother", u"Parent",
-                                              u"Partner",   u"Sister",  u"Spouse"};
-
 // The values of one instance with their type words and default mark.
 struct Values {
   std::vector<std::u16string> items;
@@ -48,11 +36,7 @@ struct Values {
 
   // A type cell with one word types every value, one with several the
   // values in turn.
-  const std::u16string& TypeOf(std::size_t k) const {
-    static const std::u16string kNone;
-    if (types.size() == 1) return types.front();
-    return k < types.size() ? types[k] : kNone;
-  }
+  const std::u16string& TypeOf(std::size_t k) const { return GoogleTypeWordOf(types, k); }
   bool IsDefault(std::size_t k) const { return static_cast<int>(k) == default_index; }
 };
 
@@ -80,6 +64,12 @@ void HomeOrWork(std::u16string_view word, std::u16string& types, std::u16string&
 }
 
 }  // namespace
+
+void AddNoteLine(std::u16string& notes, std::u16string_view header, std::u16string_view value) {
+  if (value.empty()) return;
+  if (!notes.empty()) notes += u"\r\n";
+  notes.append(header).append(u": ").append(value);
+}
 
 void GoogleCollectors::Collect(std::uint32_t code, std::u16string_view name, std::u16string value) {
   const std::uint32_t property = code & 0xFF;
@@ -111,9 +101,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
         for (std::size_t k = 0; k < v.items.size(); ++k) {
           ContactImpp impp;
           impp.Value = v.items[k];
-          const std::u16string& service = services.size() == 1  ? services.front()
-                                          : k < services.size() ? services[k]
-                                                                : u"";
+          const std::u16string& service = GoogleTypeWordOf(services, k);
           const GoogleImService* known = FindGoogleImService(service);
           if (known != nullptr) {
             impp.ServiceType = known->service_type;
@@ -197,7 +185,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
             if (first_org && field.empty()) {
               field = std::move(value);
             } else {
-              AddNote(notes, e.names[prop], value);
+              AddNoteLine(notes, e.names[prop], value);
             }
           };
           fill(c.CompanyName, csvgpOrgName);
@@ -206,7 +194,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
           fill(c.Department, csvgpOrgDepartment);
           fill(c.Profession, csvgpOrgJobDesc);
           fill(c.Location, csvgpOrgLocation);
-          AddNote(notes, e.names[csvgpOrgSymbol], part(csvgpOrgSymbol));
+          AddNoteLine(notes, e.names[csvgpOrgSymbol], part(csvgpOrgSymbol));
           first_org = false;
         }
         break;
@@ -216,9 +204,10 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
           ContactRelatedName name;
           name.Name = v.items[k];
           const std::u16string& word = v.TypeOf(k);
-          const auto apple = std::find_if(std::begin(kRelationWords), std::end(kRelationWords),
+          const auto words = GoogleRelationWords();
+          const auto apple = std::find_if(words.begin(), words.end(),
                                           [&](const char16_t* w) { return Is(word, w); });
-          if (apple != std::end(kRelationWords)) {
+          if (apple != words.end()) {
             SetRelatedNameLabel(name, u"_$!<" + std::u16string(*apple) + u">!$_");
           } else if (Is(word, u"Referred By")) {
             name.Label = vlmcrnReferredBy;
@@ -292,7 +281,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
       case csvgEvent: {
         std::vector<double> dates;
         if (!GoogleStr2Dates(log, p[csvgpValue], true, 0, &dates)) {
-          AddNote(notes, e.names[csvgpValue], p[csvgpValue]);
+          AddNoteLine(notes, e.names[csvgpValue], p[csvgpValue]);
           break;
         }
         const std::u16string& word = v.TypeOf(0);

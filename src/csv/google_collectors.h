@@ -13,6 +13,10 @@
 
 namespace velmora {
 
+// Appends a "Header: value" line to `notes` (CR LF between lines), keeping
+// a value that has no field of its own; nothing for an empty value.
+void AddNoteLine(std::u16string& notes, std::u16string_view header, std::u16string_view value);
+
 class GoogleCollectors {
  public:
   // Stores the cell of grouped column `code` (group, instance, property),

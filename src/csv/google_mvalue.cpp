@@ -100,6 +100,12 @@ void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u1
   if (default_index != nullptr) *default_index = found_default;
 }
 
+const std::u16string& GoogleTypeWordOf(const std::vector<std::u16string>& types, std::size_t k) {
+  static const std::u16string kNone;
+  if (types.size() == 1) return types.front();
+  return k < types.size() ? types[k] : kNone;
+}
+
 std::u16string EncodeGoogleValue(std::u16string_view value, bool is_sub_value) {
   std::u16string item(value);
   if (is_sub_value) EscapeSeparators(item);

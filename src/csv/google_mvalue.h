@@ -25,6 +25,11 @@ void DecodeGoogleMValue(CLog& log, std::u16string_view text, std::vector<std::u1
 // belongs to the separator.
 std::u16string EncodeGoogleMValue(const std::vector<std::u16string>& items, int default_index);
 
+// The type word of the `k`-th value of a group instance whose Type cell
+// decoded to `types`: one word types every value, several type the values
+// in turn, and values beyond them have none.
+const std::u16string& GoogleTypeWordOf(const std::vector<std::u16string>& types, std::size_t k);
+
 // One value made safe for a multi-value cell: a leading "* " (or "** ",
 // ...) gets one more star; as a sub-value (one of several in a cell) a
 // space, three or more colons and a space also get one more colon.

@@ -148,9 +148,7 @@ class Plainer {
       for (const auto& [column, entry] : instance.properties) {
         DecodeGoogleMValue(log_, CellAt(row, column), items, true);
         for (std::size_t k = 0; k < items.size(); ++k) {
-          const std::u16string type = TypeWord(types.size() == 1  ? types.front()
-                                               : k < types.size() ? types[k]
-                                                                  : u"");
+          const std::u16string type = TypeWord(GoogleTypeWordOf(types, k));
           if ((flags_ & pcfUniteChild) != 0 && instance.group == csvgRelation && type == u"Child") {
             Add(row_values, {instance.group, type, 0, entry->Code}, std::move(items[k]));
             continue;

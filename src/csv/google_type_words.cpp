@@ -54,9 +54,15 @@ constexpr PhoneWord kPhoneWords[] = {
     {u"TTY/TDD", u"", phcTtyTdd},
 };
 
+constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
+                                              u"Friend",    u"Manager", u"Mother", u"Parent",
+                                              u"Partner",   u"Sister",  u"Spouse"};
+
 bool Is(std::u16string_view a, std::u16string_view b) { return text::EqualsAsciiNoCase(a, b); }
 
 }  // namespace
+
+std::span<const char16_t* const> GoogleRelationWords() { return kRelationWords; }
 
 EPhoneCategory GooglePhoneKind(std::u16string_view word) {
   if (word.empty()) return phcOther;

@@ -2,6 +2,7 @@
 // of instant-messaging addresses, read on import and written on export.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ namespace velmora {
 EPhoneCategory GooglePhoneKind(std::u16string_view word);
 // The word Google writes for a phone kind; empty for phcNone.
 std::u16string_view GooglePhoneWord(EPhoneCategory kind);
+
+// Google's relation words for the related-name labels Assistant (1) to
+// Spouse (11), in label order.
+std::span<const char16_t* const> GoogleRelationWords();
 
 struct GoogleImService {
   std::u16string_view word;

@@ -77,6 +77,15 @@ bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && EqualsAsciiNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
+  if (from.empty()) return text;
+  for (std::size_t p = text.find(from); p != std::u16string::npos;
+       p = text.find(from, p + to.size())) {
+    text.replace(p, from.size(), to);
+  }
+  return text;
+}
+
 std::u16string AsciiToUtf16(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }

@@ -24,6 +24,10 @@ bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
 bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b);
 bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix);
 
+// `text` with every `from` replaced by `to`, left to right; unchanged for an
+// empty `from`.
+std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to);
+
 // Widens ASCII (each byte to one unit); for literals and known-ASCII text.
 std::u16string AsciiToUtf16(std::string_view ascii);
 
