@@ -22,36 +22,16 @@
 
 #include <velmora/card_contact.h>
 #include <velmora/cards.h>
+#include <velmora/csv_content.h>
 #include <velmora/csv_headers.h>
 #include <velmora/enums.h>
 #include <velmora/export.h>
 #include <velmora/object.h>
+#include <velmora/progress.h>
 #include <velmora/status.h>
 #include <velmora/variant.h>
 
 namespace velmora {
-
-// Implemented by the caller to follow and cancel long operations. Calls
-// arrive synchronously on the caller's thread, after each card.
-class ICardConverterProgress {
- public:
-  // Loading: cards handled so far over all files, the total known so far,
-  // cards kept, cards left out (cut off by the end of their file without
-  // END:VCARD), files that failed.
-  // Converting: cards handled, 0 (the total is not known in advance), cards
-  // written anew, cards copied unchanged, cards that could not be written.
-  // Saving: cards handled, cards given, saved, skipped, errors.
-  // Counting: 0, cards counted so far, 0, cards cut off (not counted),
-  // files that failed.
-  virtual void OnCardConverterProgress(std::int32_t iContact, std::int32_t cContacts,
-                                       std::int32_t StatsSuccess, std::int32_t StatsSkipped,
-                                       std::int32_t StatsErrors) = 0;
-  // True stops the running operation after the current card.
-  virtual bool IsCardConverterCancelled() = 0;
-
- protected:
-  ~ICardConverterProgress() = default;
-};
 
 class VELMORA_API ICardConverter : public IObject {
  public:
@@ -173,6 +153,21 @@ class VELMORA_API ICardConverter : public IObject {
                      std::shared_ptr<ICards>* cards_to_add,
                      std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
                      ICardConverterProgress* progress = nullptr) = 0;
+
+  // --- CSV content ----------------------------------------------------------
+  // A CSV file, or a copy of a buffer, as an ICsvContent to parse step by
+  // step. The encoding is recognised from a byte-order mark, from UTF-16
+  // without one or from well-formed UTF-8; other bytes are decoded with
+  // `default_codepage` (0: the system's ANSI code page) and can be decoded
+  // again with another (ICsvContent::put_Codepage). An empty file gives
+  // S_NO_CONTENT and an empty content; a file that cannot be read, its
+  // failure status and no object; an empty buffer or a code page the
+  // system does not know, E_INVALIDARG.
+  virtual HRESULT LoadCsvContent(const std::u16string& file_name, std::int32_t default_codepage,
+                                 std::shared_ptr<ICsvContent>* content) = 0;
+  virtual HRESULT LoadCsvContentFromMemory(const std::vector<std::uint8_t>& bytes,
+                                           std::int32_t default_codepage,
+                                           std::shared_ptr<ICsvContent>* content) = 0;
 
   // --- CSV dialects -------------------------------------------------------
   // The dialect of a CSV file, from its first two rows. `detected_empty`:

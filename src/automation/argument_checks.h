@@ -1,11 +1,13 @@
 // Small helpers for the arguments of the public methods: the optional
-// Variant kinds they accept and UTF-16 paths.
+// Variant kinds they accept, out pointers and UTF-16 paths.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include <velmora/status.h>
 #include <velmora/variant.h>
 
 namespace velmora {
@@ -19,6 +21,15 @@ inline bool IsMissingOrString(const Variant& value) {
 inline std::u16string StringOrEmpty(const Variant& value) {
   const std::u16string* text = value.string();
   return text ? *text : std::u16string();
+}
+
+// Stores a result through a required out pointer; E_INVALIDARG when the
+// pointer is null.
+template <typename T, typename V>
+HRESULT SetOut(T* out, V&& value) {
+  if (out == nullptr) return E_INVALIDARG;
+  *out = std::forward<V>(value);
+  return S_OK;
 }
 
 // A file-system path from UTF-16 text (UTF-8 on disk) and back.

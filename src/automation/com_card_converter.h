@@ -72,7 +72,12 @@ class CComCardConverter : public ICardConverter {
              std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
              ICardConverterProgress* progress) override;
 
-  // CSV dialects and the header catalogue (com_card_converter_csv.cpp).
+  // CSV content, dialects and the header catalogue (com_card_converter_csv.cpp).
+  HRESULT LoadCsvContent(const std::u16string& file_name, std::int32_t default_codepage,
+                         std::shared_ptr<ICsvContent>* content) override;
+  HRESULT LoadCsvContentFromMemory(const std::vector<std::uint8_t>& bytes,
+                                   std::int32_t default_codepage,
+                                   std::shared_ptr<ICsvContent>* content) override;
   HRESULT AutodetectCsv(const std::u16string& file_name, bool* detected_empty,
                         std::u16string* detected_separator, std::u16string* headers,
                         ECsvType* result) override;

@@ -1,15 +1,19 @@
-// The converter's CSV methods: dialect autodetection and the header
-// catalogue with its Outlook locales.
+// The converter's CSV methods: loading CSV content, dialect autodetection
+// and the header catalogue with its Outlook locales.
 #include <algorithm>
+#include <memory>
+#include <string>
 
 #include "automation/argument_checks.h"
 #include "automation/call_guard.h"
 #include "automation/com_card_converter.h"
+#include "automation/com_csv_content.h"
 #include "automation/com_csv_header.h"
 #include "automation/com_csv_headers.h"
 #include "automation/com_csv_outlook_locale.h"
 #include "csv/csv.h"
 #include "csv/csv_autodetect.h"
+#include "csv/csv_content.h"
 #include "csv/csv_values.h"
 #include "csv/google_header_map.h"
 #include "csv/google_plain_name.h"
@@ -17,6 +21,8 @@
 namespace velmora {
 namespace {
 
+constexpr char kLoadContentLabel[] = "CComCardConverter.LoadCsvContent";
+constexpr char kLoadContentMemoryLabel[] = "CComCardConverter.LoadCsvContentFromMemory";
 constexpr char kAutodetectLabel[] = "CComCardConverter.AutodetectCsvInner";
 constexpr char kAutodetectHeadersLabel[] = "CComCardConverter.AutodetectCsvHeaders";
 constexpr char kGetHeadersLabel[] = "CComCardConverter.GetCsvHeaders";
@@ -44,6 +50,43 @@ void Put(T* out, V&& value) {
 }
 
 }  // namespace
+
+HRESULT CComCardConverter::LoadCsvContent(const std::u16string& file_name,
+                                          std::int32_t default_codepage,
+                                          std::shared_ptr<ICsvContent>* content) {
+  if (!CheckInitialised(kLoadContentLabel)) return E_GENERIC_FAILURE;
+  if (content == nullptr || file_name.empty()) return E_INVALIDARG;
+  content->reset();
+  return GuardedCall(&context_->log(), kLoadContentLabel, [&] {
+    auto loaded = std::make_unique<CCsvContent>(context_->log());
+    const HRESULT status = loaded->LoadFromFile(PathFromUtf16(file_name), default_codepage);
+    // An empty file still gives a content object, holding no text.
+    if (FAILED(status)) return status;
+    *content = std::make_shared<CComCsvContent>(context_, std::move(loaded));
+    return status;
+  });
+}
+
+HRESULT CComCardConverter::LoadCsvContentFromMemory(const std::vector<std::uint8_t>& bytes,
+                                                    std::int32_t default_codepage,
+                                                    std::shared_ptr<ICsvContent>* content) {
+  if (!CheckInitialised(kLoadContentMemoryLabel)) return E_GENERIC_FAILURE;
+  if (content == nullptr) return E_INVALIDARG;
+  content->reset();
+  if (bytes.size() > CCsvContent::kMaxContentLength) {
+    context_->log().LogError(kLoadContentMemoryLabel, E_INVALIDARG, "Content too large(%s bytes)",
+                             std::to_string(bytes.size()));
+    return E_INVALIDARG;
+  }
+  return GuardedCall(&context_->log(), kLoadContentMemoryLabel, [&] {
+    auto loaded = std::make_unique<CCsvContent>(context_->log());
+    const HRESULT status = loaded->LoadFromMemory(
+        bytes.data(), static_cast<std::int32_t>(bytes.size()), default_codepage);
+    if (FAILED(status)) return status;
+    *content = std::make_shared<CComCsvContent>(context_, std::move(loaded));
+    return status;
+  });
+}
 
 HRESULT CComCardConverter::AutodetectCsvInner(
     const std::u16string& file_name, bool detect_locale, bool* detected_empty,

@@ -1,0 +1,590 @@
+// Step-by-step CSV import through the object model, as an application does
+// it: the converter loads a CsvContent, which parses into CsvCells, whose
+// rows become a Cards collection.
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/automation_test_support.h"
+#include "support/temp_dir.h"
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::shared_ptr<ICsvContent> FromText(ICardConverter& converter, std::string_view text,
+                                      std::int32_t code_page = 1252) {
+  std::shared_ptr<ICsvContent> content;
+  EXPECT_EQ(converter.LoadCsvContentFromMemory(Bytes(text), code_page, &content), S_OK);
+  return content;
+}
+
+std::shared_ptr<ICsvCells> ParseText(ICardConverter& converter, std::string_view text,
+                                     const Variant& flags = {}, const Variant& lid = {}) {
+  std::shared_ptr<ICsvCells> cells;
+  EXPECT_EQ(FromText(converter, text)->Parse2(&cells, -1, 0, flags, {}, {}, lid), S_OK);
+  return cells;
+}
+
+// "a/b" as the text writers write two lines: "a\r\nb".
+std::string Lines(std::string_view rows) {
+  std::string out;
+  for (const char c : rows) out += c == '/' ? std::string("\r\n") : std::string(1, c);
+  return out;
+}
+
+// The header codes of every column, as hexadecimal text.
+std::string Codes(ICsvCells& cells) {
+  std::int32_t count = 0;
+  cells.get_ColCount(&count);
+  std::string out;
+  for (std::int32_t col = 0; col < count; ++col) {
+    std::int32_t code = 0;
+    cells.get_HeaderCode(col, &code);
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%X", col ? " " : "", static_cast<unsigned>(code));
+    out += text;
+  }
+  return out;
+}
+
+// Every CSV of the corpus through the object model: loaded, its separator
+// found, parsed, its header codes the same that autodetection finds for
+// its header row, and every data row accounted for as a card, an empty row
+// or an error. Converting the rows in two ranges gives the same cards.
+TEST(CsvContentObjects, CorpusFilesLoadParseAndConvert) {
+  const auto converter = NewCsvConverter();
+  int files = 0, total_made = 0, refused = 0;
+  for (const auto& folder : fs::directory_iterator(CorpusDir())) {
+    if (folder.path().filename().string().rfind("csv-", 0) != 0) continue;
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      ++files;
+      SCOPED_TRACE(entry.path().string());
+      std::shared_ptr<ICsvContent> content;
+      ASSERT_EQ(converter->LoadCsvContent(U16(entry.path()), 1252, &content), S_OK);
+      std::u16string separator;
+      ASSERT_EQ(content->AutoDetectSeparator(&separator), S_OK);
+      std::shared_ptr<ICsvCells> cells;
+      ASSERT_EQ(content->Parse(&cells, -1, 0, {}, Variant(separator)), S_OK);
+      std::int32_t rows = 0, columns = 0, unknown = 0;
+      ASSERT_EQ(cells->get_RowCount(&rows), S_OK);
+      ASSERT_EQ(cells->get_ColCount(&columns), S_OK);
+      ASSERT_EQ(cells->EmptyHeadersCount(&unknown), S_OK);
+      std::vector<std::u16string> header;
+      ASSERT_EQ(cells->row(0, &header), S_OK);
+      EXPECT_EQ(columns, static_cast<std::int32_t>(header.size()));
+
+      std::vector<std::int32_t> expected_codes;
+      std::u16string lid;
+      bool custom = false;
+      ECsvType type = vlmcsvUnknown;
+      ASSERT_EQ(converter->AutodetectCsvHeaders(header, &expected_codes, &lid, &custom, &type),
+                S_OK);
+      if (!lid.empty()) {
+        // A localised file: its names are read through its locale.
+        ASSERT_EQ(content->Parse2(&cells, -1, 0, {}, {}, {}, Variant(lid)), S_OK);
+        ASSERT_EQ(cells->EmptyHeadersCount(&unknown), S_OK);
+      }
+      std::vector<std::int32_t> codes(static_cast<std::size_t>(columns));
+      for (std::int32_t col = 0; col < columns; ++col) cells->get_HeaderCode(col, &codes[col]);
+      EXPECT_EQ(codes, expected_codes);
+      EXPECT_EQ(unknown, std::count(codes.begin(), codes.end(), 0));
+
+      std::int32_t empties = -1, errors = -1;
+      std::shared_ptr<ICards> cards;
+      const HRESULT status = cells->ConvertRows(&empties, &errors, &cards);
+      std::int32_t made = 0;
+      if (status == S_OK) cards->get_Count(&made);
+      total_made += made;
+      if (unknown == columns) {  // no header row, or none the catalogue knows
+        EXPECT_EQ(status, E_GENERIC_FAILURE);
+        ++refused;
+        continue;
+      }
+      EXPECT_EQ(made + empties + errors, rows - 1);
+      if (rows < 3) continue;
+      std::int32_t e1 = 0, r1 = 0, e2 = 0, r2 = 0, first_count = 0, second_count = 0;
+      std::shared_ptr<ICards> first, second;
+      cells->ConvertRows(&e1, &r1, &first, nullptr, 1, 1);
+      cells->ConvertRows(&e2, &r2, &second, nullptr, 2);
+      if (first) first->get_Count(&first_count);
+      if (second) second->get_Count(&second_count);
+      EXPECT_EQ(first_count + second_count, made);
+      EXPECT_EQ(e1 + e2, empties);
+      std::vector<std::uint8_t> all, one, rest;
+      cards->GetAllItems(&all);
+      if (first) first->GetAllItems(&one);
+      if (second) second->GetAllItems(&rest);
+      EXPECT_EQ(Text(all), Text(one) + (one.empty() || rest.empty() ? "" : "\r\n") + Text(rest));
+    }
+  }
+  EXPECT_EQ(files, 32);
+  // Four files have no header row; every data row of the others but one
+  // (tb_quote.csv: its only data row fills none of the known columns) is a
+  // contact.
+  EXPECT_EQ(refused, 4);
+  EXPECT_EQ(total_made, 37);
+}
+
+// The settings, as put alone and as given to Parse2: the put rules, the
+// argument kinds, and nothing stored when one argument is refused.
+TEST(CsvContentObjects, SettingsAndParseArguments) {
+  const auto converter = NewCsvConverter(u"CsvSettings");
+  const auto content = FromText(*converter, "a,b\r\n");
+  const auto state = [&] {
+    std::u16string separators, quote, lid;
+    std::int32_t flags = 0;
+    content->get_Separators(&separators);
+    content->get_Quote(&quote);
+    content->get_OutlookLID(&lid);
+    content->get_ParseFlags(&flags);
+    return U8(separators) + "|" + U8(quote) + "|" + U8(lid) + "|" + std::to_string(flags);
+  };
+  const auto parse = [&](Variant flags, Variant separators, Variant quote, Variant lid) {
+    std::shared_ptr<ICsvCells> cells;
+    return content->Parse2(&cells, -1, 0, flags, separators, quote, lid);
+  };
+  EXPECT_EQ(state(), ",|\"||15");
+  struct Step {
+    std::function<HRESULT()> call;
+    HRESULT status;
+    const char* state;  // after the call
+  };
+  const Step kSteps[] = {
+      {[&] { return content->put_Quote(u"'"); }, S_OK, ",|'||15"},
+      {[&] { return content->put_Quote(u"ab"); }, E_INVALIDARG, ",|'||15"},
+      {[&] { return content->put_Quote(u""); }, S_OK, ",|\"||15"},
+      {[&] { return content->put_Separators(u";\t"); }, S_OK, ";\t|\"||15"},
+      {[&] { return content->put_Separators(u""); }, S_OK, ",|\"||15"},
+      {[&] { return content->put_OutlookLID(u"9999"); }, E_INVALIDARG, ",|\"||15"},
+      {[&] { return content->put_OutlookLID(u"1031"); }, S_OK, ",|\"|1031|15"},
+      {[&] { return content->put_OutlookLID(u""); }, S_OK, ",|\"||15"},
+      {[&] { return content->put_ParseFlags(48); }, S_OK, ",|\"||48"},
+      {[&] { return parse(Variant(1.0), Variant(u";"), {}, {}); }, E_INVALIDARG, ",|\"||48"},
+      {[&] { return parse({}, Variant(59), {}, {}); }, E_INVALIDARG, ",|\"||48"},
+      {[&] { return parse({}, Variant(u";"), Variant(true), {}); }, E_INVALIDARG, ",|\"||48"},
+      {[&] { return parse({}, Variant(u";"), {}, Variant(1031)); }, E_INVALIDARG, ",|\"||48"},
+      {[&] { return parse(Variant(1), Variant(u";"), Variant(u"ab"), {}); }, E_INVALIDARG,
+       ",|\"||48"},
+      {[&] { return parse(Variant(1), {}, {}, Variant(u"9999")); }, E_INVALIDARG, ",|\"||48"},
+      {[&] { return parse(Variant(15u), Variant(u";"), Variant(u"'"), Variant(u"1031")); }, S_OK,
+       ";|'|1031|15"},
+      {[&] { return parse(Variant(1), {}, {}, {}); }, S_OK, ";|'|1031|1"},
+  };
+  for (std::size_t i = 0; i < std::size(kSteps); ++i) {
+    EXPECT_EQ(kSteps[i].call(), kSteps[i].status) << "step " << i;
+    EXPECT_EQ(state(), kSteps[i].state) << "step " << i;
+  }
+  const std::string log = LogText("CsvSettings", "csv");
+  for (const char* message :
+       {"cant find locale(9999)", "vParseFlags must be LONG or Missing",
+        "vSeparators must be BSTR or Missing", "vQuote must be BSTR or Missing",
+        "vOutlookLID must be BSTR or Missing"}) {
+    EXPECT_NE(log.find(message), std::string::npos) << message;
+  }
+}
+
+// What a parse gives, written back with '|' between cells.
+TEST(CsvContentObjects, ParseResults) {
+  const auto converter = NewCsvConverter();
+  struct Case {
+    const char* text;
+    Variant flags;
+    std::int32_t max_rows, skip;
+    Variant separators, quote;
+    HRESULT status;
+    const char* table;  // rows joined by "/"
+    bool header;
+  };
+  const Case kCases[] = {
+      {"\r\n  \t\r\n\r\n", {}, -1, 0, {}, {}, S_NO_CONTENT, "", false},
+      {"h1,h2\r\na,b,c\r\na,,\r\n", {}, -1, 0, {}, {}, S_OK, "h1|h2/a|b/a|", true},
+      {"h1,h2\r\na,b,c\r\na,,\r\n", Variant(1), -1, 0, {}, {}, S_OK, "h1|h2/a|b|c/a|", true},
+      {"h1,h2\r\na,b,c\r\n", Variant(0), -1, 0, {}, {}, S_OK, "h1|h2/a|b|c", false},
+      {"h\r\n1\r\n2\r\n3\r\n", {}, 2, 0, {}, {}, S_OK, "h/1", true},
+      {"x\r\nh\r\n1\r\n", {}, -1, 1, {}, {}, S_OK, "h/1", true},
+      {"a;b,c\r\n", Variant(0), -1, 0, Variant(u";,"), {}, S_OK, "a|b|c", false},
+      {"'a,b',c\r\n", Variant(0), -1, 0, {}, Variant(u"'"), S_OK, "\"a,b\"|c", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    std::shared_ptr<ICsvCells> cells;
+    ASSERT_EQ(FromText(*converter, c.text)
+                  ->Parse(&cells, c.max_rows, c.skip, c.flags, c.separators, c.quote),
+              c.status);
+    if (c.status != S_OK) {
+      EXPECT_FALSE(cells);
+      continue;
+    }
+    std::u16string text;
+    ASSERT_EQ(cells->CellsToString(Variant(u"|"), &text), S_OK);
+    EXPECT_EQ(U8(text), Lines(c.table));
+    bool header = false;
+    cells->get_HasHeaderRow(&header);
+    EXPECT_EQ(header, c.header);
+  }
+}
+
+// Reading a table: cells of short and long rows, header codes put and
+// found again, names, and the bounds of every index.
+TEST(CsvContentObjects, CellsAndHeaderCodes) {
+  const auto converter = NewCsvConverter();
+  // Without the forcing flag the long row keeps its cells beyond the header.
+  const auto cells =
+      ParseText(*converter, "First Name,Last Name,Bogus\r\nAnn\r\nBob,Ray,x,extra\r\n", Variant(1));
+  ASSERT_TRUE(cells);
+  std::int32_t rows = 0, columns = 0, unknown = 0;
+  cells->get_RowCount(&rows);
+  cells->get_ColCount(&columns);
+  cells->EmptyHeadersCount(&unknown);
+  EXPECT_EQ(rows, 3);
+  EXPECT_EQ(columns, 3);
+  EXPECT_EQ(unknown, 1);
+  EXPECT_EQ(Codes(*cells), "2 4 0");
+
+  std::u16string text = u"unset";
+  EXPECT_EQ(cells->Cell(1, 2, &text), S_OK);
+  EXPECT_EQ(text, u"");  // the row has one cell
+  EXPECT_EQ(cells->Cell(2, 2, &text), S_OK);
+  EXPECT_EQ(text, u"x");
+  for (const auto& [row, col] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {2, 3}}) {
+    EXPECT_EQ(cells->Cell(row, col, &text), E_INVALIDARG) << row << "," << col;
+  }
+  std::vector<std::u16string> cells_of_row;
+  ASSERT_EQ(cells->row(2, &cells_of_row), S_OK);
+  EXPECT_EQ(cells_of_row, (std::vector<std::u16string>{u"Bob", u"Ray", u"x", u"extra"}));
+  EXPECT_EQ(cells->row(3, &cells_of_row), E_INVALIDARG);
+
+  ASSERT_EQ(cells->HeaderName(0, &text), S_OK);
+  EXPECT_EQ(text, u"First Name");
+  ASSERT_EQ(cells->HeaderName(2, &text), S_OK);
+  EXPECT_EQ(text, u"");
+  // Codes put: unknown ones and a plain code with an instance are refused.
+  EXPECT_EQ(cells->put_HeaderCode(2, 0x12345678), E_INVALIDARG);
+  EXPECT_EQ(cells->put_HeaderCode(2, 0x00000202), E_INVALIDARG);
+  EXPECT_EQ(cells->put_HeaderCode(3, 2), E_INVALIDARG);
+  EXPECT_EQ(Codes(*cells), "2 4 0");
+  ASSERT_EQ(cells->put_HeaderCode(2, 0x01000201), S_OK);  // E-mail 2 - Value
+  ASSERT_EQ(cells->HeaderName(2, &text), S_OK);
+  EXPECT_EQ(text, u"E-mail 2 - Value");
+  ASSERT_EQ(cells->put_HeaderCode(0, 0), S_OK);
+  EXPECT_EQ(Codes(*cells), "0 4 1000201");
+  cells->EmptyHeadersCount(&unknown);
+  EXPECT_EQ(unknown, 1);
+  ASSERT_EQ(cells->ResetHeaders(), S_OK);
+  EXPECT_EQ(Codes(*cells), "2 4 0");
+
+  // Without a header row every column of the widest row is there, unnamed.
+  const auto plain = ParseText(*converter, "a\r\nb,c,d\r\n", Variant(0));
+  plain->get_ColCount(&columns);
+  EXPECT_EQ(columns, 3);
+  EXPECT_EQ(Codes(*plain), "0 0 0");
+  ASSERT_EQ(plain->ResetHeaders(), S_OK);
+  EXPECT_EQ(Codes(*plain), "0 0 0");
+}
+
+// The table back as text, and the separator argument of those calls.
+TEST(CsvContentObjects, TableAsText) {
+  const auto converter = NewCsvConverter(u"CsvText");
+  const auto cells = ParseText(*converter, "h1,h2\r\n\"a;1\",b\r\nc,d,e\r\n", Variant(1));
+  ASSERT_TRUE(cells);
+  struct Case {
+    std::function<HRESULT(std::u16string*)> call;
+    HRESULT status;
+    const char* text;
+  };
+  const Case kCases[] = {
+      {[&](auto* t) { return cells->RowToString(1, {}, t); }, S_OK, "\"a;1\",b"},
+      {[&](auto* t) { return cells->RowToStringEx(2, Variant(u";"), false, t); }, S_OK, "c;d;e"},
+      {[&](auto* t) { return cells->RowToStringEx(2, {}, true, t); }, S_OK, "c/d/e"},
+      {[&](auto* t) { return cells->RowToString(3, {}, t); }, E_INVALIDARG, ""},
+      {[&](auto* t) { return cells->RowToString(-1, {}, t); }, E_INVALIDARG, ""},
+      // Column 2 lies beyond the header but within the widest row.
+      {[&](auto* t) { return cells->ColToString(2, {}, t); }, S_OK, "//e"},
+      {[&](auto* t) { return cells->ColToStringEx(0, Variant(u"\t"), true, t); }, S_OK,
+       "h1\t\"a;1\"\tc"},
+      {[&](auto* t) { return cells->ColToString(3, {}, t); }, E_INVALIDARG, ""},
+      {[&](auto* t) { return cells->CellsToString({}, t); }, S_OK, "h1,h2/\"a;1\",b/c,d,e"},
+      {[&](auto* t) { return cells->CellsToStringEx({}, true, t); }, S_OK,
+       "h1,\"a;1\",c/h2,b,d/,,e"},
+      // The separator: one character whose low byte is not zero.
+      {[&](auto* t) { return cells->CellsToString(Variant(u""), t); }, E_INVALIDARG, ""},
+      {[&](auto* t) { return cells->RowToString(0, Variant(u";;"), t); }, E_INVALIDARG, ""},
+      {[&](auto* t) { return cells->ColToString(0, Variant(u"\u0100"), t); }, E_INVALIDARG, ""},
+      {[&](auto* t) { return cells->CellsToStringEx(Variant(44), false, t); }, E_INVALIDARG, ""},
+  };
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    std::u16string text;
+    EXPECT_EQ(kCases[i].call(&text), kCases[i].status) << "case " << i;
+    EXPECT_EQ(U8(text), Lines(kCases[i].text)) << "case " << i;
+  }
+  const std::string log = LogText("CsvText", "csv");
+  for (const char* label : {"CComCsvCells.RowToStringEx", "CComCsvCells.ColToStringEx",
+                            "CComCsvCells.CellsToStringEx"}) {
+    EXPECT_NE(log.find(std::string(label) + ": vSeparator must be BSTR(len=1) or Missing"),
+              std::string::npos)
+        << label;
+  }
+}
+
+// The full names of a collection's cards, joined by "|".
+std::string FullNames(const std::shared_ptr<ICards>& cards) {
+  std::int32_t count = 0;
+  if (cards) cards->get_Count(&count);
+  std::string names;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::shared_ptr<ICardPreview> preview;
+    std::u16string name;
+    cards->ItemPreview(i, &preview);
+    preview->get_FullName(&name);
+    if (i > 0) names += '|';
+    names += U8(name);
+  }
+  return names;
+}
+
+// Rows to vCards: the From and Count rules, empty rows and progress.
+TEST(CsvContentObjects, ConvertRowsRanges) {
+  const auto converter = NewCsvConverter(u"CsvRows");
+  // Row 2 has cells but no content.
+  const auto cells =
+      ParseText(*converter, "First Name,Last Name\r\nAnn,Lee\r\n,\r\nBob,Ray\r\nCid,Poe\r\n");
+  struct Case {
+    std::int32_t from, count;
+    HRESULT status;
+    const char* names;
+    std::int32_t empties;
+  };
+  const Case kCases[] = {
+      {-1, -1, S_OK, "Ann Lee|Bob Ray|Cid Poe", 1},
+      {1, 0, S_OK, "Ann Lee|Bob Ray|Cid Poe", 1},
+      {1, 1, S_OK, "Ann Lee", 0},
+      {2, 1, S_NO_CONTENT, "", 1},
+      {2, 2, S_OK, "Bob Ray", 1},
+      {3, 100, S_OK, "Bob Ray|Cid Poe", 0},
+      {4, -1, S_OK, "Cid Poe", 0},
+      {0, -1, E_INVALIDARG, "", 0},  // the header row
+      {5, -1, E_INVALIDARG, "", 0},
+      {-2, -1, E_INVALIDARG, "", 0},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.from) + "+" + std::to_string(c.count));
+    std::int32_t empties = -1, errors = -1;
+    std::shared_ptr<ICards> cards;
+    EXPECT_EQ(cells->ConvertRows(&empties, &errors, &cards, nullptr, c.from, c.count), c.status);
+    EXPECT_EQ(FullNames(cards), c.names);
+    EXPECT_EQ(empties, c.empties);
+    EXPECT_EQ(errors, 0);
+  }
+
+  RecordingProgress all;
+  std::int32_t empties = 0, errors = 0;
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(cells->ConvertRows(&empties, &errors, &cards, &all), S_OK);
+  using Call = std::array<std::int32_t, 5>;
+  EXPECT_EQ(all.calls, (std::vector<Call>{
+                           {1, 4, 1, 0, 0}, {2, 4, 1, 1, 0}, {3, 4, 2, 1, 0}, {4, 4, 3, 1, 0}}));
+  RecordingProgress cancel(2);
+  EXPECT_EQ(cells->ConvertRows(&empties, &errors, &cards, &cancel), S_NO_CONTENT);
+  EXPECT_FALSE(cards);
+  EXPECT_EQ(cancel.calls.size(), 2u);
+  EXPECT_EQ(empties, 1);  // the counts so far are still given
+
+  // A header row alone has no rows to convert.
+  const auto header_only = ParseText(*converter, "First Name,Last Name\r\n");
+  EXPECT_EQ(header_only->ConvertRows(&empties, &errors, &cards), S_NO_CONTENT);
+  EXPECT_EQ(header_only->ConvertRows(&empties, &errors, &cards, nullptr, 1), E_INVALIDARG);
+
+  // Without a header row nothing is known until the caller names columns;
+  // row 0 is then a data row.
+  const auto plain = ParseText(*converter, "Ann,Lee\r\nBob,Ray\r\n", Variant(0));
+  EXPECT_EQ(plain->ConvertRows(&empties, &errors, &cards), E_GENERIC_FAILURE);
+  EXPECT_NE(LogText("CsvRows", "csv").find("CComCsvCells.ConvertRows: No (known) headers"),
+            std::string::npos);
+  ASSERT_EQ(plain->put_HeaderCode(0, 2), S_OK);
+  ASSERT_EQ(plain->put_HeaderCode(1, 4), S_OK);
+  ASSERT_EQ(plain->ConvertRows(&empties, &errors, &cards, nullptr, 0), S_OK);
+  EXPECT_EQ(FullNames(cards), "Ann Lee|Bob Ray");
+}
+
+// A localised Outlook table: its names give the codes only through its
+// locale, and its values are read in the locale's words.
+TEST(CsvContentObjects, OutlookLocaleOfTheTable) {
+  const auto converter = NewCsvConverter();
+  const char* text = "Vorname,Nachname,Geburtstag\r\nAnna,Schmidt,31.12.1999\r\n";
+  const auto english = ParseText(*converter, text);
+  EXPECT_EQ(Codes(*english), "0 0 0");
+  const auto german = ParseText(*converter, text, {}, Variant(u"1031"));
+  EXPECT_EQ(Codes(*german), "2 4 35");
+  std::int32_t empties = 0, errors = 0;
+  std::shared_ptr<ICards> cards;
+  ASSERT_EQ(german->ConvertRows(&empties, &errors, &cards), S_OK);
+  std::vector<std::uint8_t> card;
+  ASSERT_EQ(cards->Item(0, &card), S_OK);
+  EXPECT_NE(Text(card).find("FN:Anna Schmidt\r\n"), std::string::npos) << Text(card);
+  EXPECT_NE(Text(card).find("BDAY;VALUE=date:1999-12-31\r\n"), std::string::npos) << Text(card);
+}
+
+// Google's grouped columns flattened, then the codes found again.
+TEST(CsvContentObjects, PlainingGoogleColumns) {
+  const auto converter = NewCsvConverter();
+  const auto cells =
+      ParseText(*converter,
+                "Name,E-mail 1 - Type,E-mail 1 - Value\r\nAnn Lee,* Home,a@x.org ::: b@y.org\r\n");
+  EXPECT_EQ(Codes(*cells), "5D 1000100 1000101");
+  bool changed = false;
+  ASSERT_EQ(cells->PlainCsv(&changed), S_OK);
+  EXPECT_TRUE(changed);
+  std::vector<std::u16string> header;
+  cells->row(0, &header);
+  EXPECT_EQ(header, (std::vector<std::u16string>{u"Name", u"E-mail 'Home'", u"E-mail 'Home' 2"}));
+  // Flattened names are no catalogue names: only "Name" keeps a code.
+  EXPECT_EQ(Codes(*cells), "5D 0 0");
+  EXPECT_EQ(cells->PlainCsvEx(pcfDefault, &changed), S_FALSE);
+  EXPECT_FALSE(changed);
+
+  const auto plain = ParseText(*converter, "a,b\r\n", Variant(0));
+  changed = true;
+  EXPECT_EQ(plain->PlainCsv(&changed), E_ILLEGAL_METHOD_CALL);
+  EXPECT_FALSE(changed);
+}
+
+// Undetected bytes can be decoded again; a recognised encoding is fixed.
+// Cells already parsed keep their text.
+TEST(CsvContentObjects, CodepageOfTheContent) {
+  const auto converter = NewCsvConverter();
+  const auto content = FromText(*converter, "Name\r\nJos\xE9\r\n", 1252);
+  std::shared_ptr<ICsvCells> before;
+  ASSERT_EQ(content->Parse(&before), S_OK);
+  const auto state = [&] {
+    std::u16string text;
+    std::int32_t cp = 0, detected = -1, length = 0;
+    bool read_only = true;
+    content->get_Content(&text);
+    content->get_ContentLength(&length);
+    content->get_Codepage(&cp);
+    content->get_CodepageDetected(&detected);
+    content->get_IsCodepageReadOnly(&read_only);
+    return U8(text.substr(6)) + "|" + std::to_string(length) + "|" + std::to_string(cp) + "|" +
+           std::to_string(detected) + (read_only ? "|ro" : "|rw");
+  };
+  EXPECT_EQ(state(), "Jos\u00E9\r\n|12|1252|0|rw");
+  EXPECT_EQ(content->put_Codepage(1251), S_OK);
+  EXPECT_EQ(state(), "Jos\u0439\r\n|12|1251|0|rw");
+  EXPECT_EQ(content->put_Codepage(99999), E_INVALIDARG);
+  EXPECT_EQ(state(), "Jos\u0439\r\n|12|1251|0|rw");
+  std::u16string cell;
+  ASSERT_EQ(before->Cell(1, 0, &cell), S_OK);
+  EXPECT_EQ(U8(cell), "Jos\u00E9");
+
+  // UTF-16 with a byte-order mark.
+  std::shared_ptr<ICsvContent> utf16;
+  ASSERT_EQ(converter->LoadCsvContentFromMemory({0xFF, 0xFE, 'N', 0, 'a', 0, 'm', 0, 'e', 0}, 1252,
+                                                &utf16),
+            S_OK);
+  std::int32_t detected = 0;
+  bool read_only = false;
+  utf16->get_CodepageDetected(&detected);
+  utf16->get_IsCodepageReadOnly(&read_only);
+  EXPECT_EQ(detected, 1200);
+  EXPECT_TRUE(read_only);
+  EXPECT_EQ(utf16->put_Codepage(1252), S_NO_CONTENT);
+}
+
+TEST(CsvContentObjects, LoadingFailures) {
+  TempDir dir;
+  const fs::path empty = dir / "empty.csv";
+  WriteFile(empty, "");
+  std::shared_ptr<ICsvContent> content;
+  EXPECT_EQ(CreateCardConverter()->LoadCsvContent(U16(empty), 0, &content), E_GENERIC_FAILURE);
+  EXPECT_EQ(CreateCardConverter()->LoadCsvContentFromMemory(Bytes("a"), 0, &content),
+            E_GENERIC_FAILURE);
+
+  const auto converter = NewCsvConverter();
+  EXPECT_EQ(converter->LoadCsvContent(U16(dir / "missing.csv"), 0, &content),
+            HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(content);
+  EXPECT_EQ(converter->LoadCsvContent(u"", 0, &content), E_INVALIDARG);
+  EXPECT_EQ(converter->LoadCsvContent(U16(empty), 0, nullptr), E_INVALIDARG);
+  EXPECT_EQ(converter->LoadCsvContentFromMemory({}, 0, &content), E_INVALIDARG);
+  EXPECT_EQ(converter->LoadCsvContentFromMemory(Bytes("a"), 99999, &content), E_INVALIDARG);
+  EXPECT_FALSE(content);
+
+  // An empty file gives an empty content that parses into nothing.
+  ASSERT_EQ(converter->LoadCsvContent(U16(empty), 0, &content), S_NO_CONTENT);
+  ASSERT_TRUE(content);
+  std::int32_t length = -1;
+  content->get_ContentLength(&length);
+  EXPECT_EQ(length, 0);
+  std::shared_ptr<ICsvCells> cells;
+  EXPECT_EQ(content->Parse(&cells), S_NO_CONTENT);
+  EXPECT_FALSE(cells);
+  std::u16string separator = u"x";
+  EXPECT_EQ(content->AutoDetectSeparator(&separator), S_NO_CONTENT);
+  EXPECT_EQ(separator, u"");
+}
+
+// Every member refuses a missing out pointer.
+TEST(CsvContentObjects, NullOutPointers) {
+  const auto converter = NewCsvConverter();
+  const auto content = FromText(*converter, "First Name\r\nAnn\r\n");
+  std::shared_ptr<ICsvCells> cells;
+  ASSERT_EQ(content->Parse(&cells), S_OK);
+  std::int32_t number = 0;
+  const std::function<HRESULT()> kCalls[] = {
+      [&] { return content->get_Content(nullptr); },
+      [&] { return content->get_ContentLength(nullptr); },
+      [&] { return content->get_Codepage(nullptr); },
+      [&] { return content->get_CodepageDetected(nullptr); },
+      [&] { return content->get_IsCodepageReadOnly(nullptr); },
+      [&] { return content->get_ParseFlags(nullptr); },
+      [&] { return content->get_Separators(nullptr); },
+      [&] { return content->get_Quote(nullptr); },
+      [&] { return content->get_OutlookLID(nullptr); },
+      [&] { return content->Parse(nullptr); },
+      [&] { return content->Parse2(nullptr); },
+      [&] { return content->AutoDetectSeparator(nullptr); },
+      [&] { return cells->get_HasHeaderRow(nullptr); },
+      [&] { return cells->get_RowCount(nullptr); },
+      [&] { return cells->get_ColCount(nullptr); },
+      [&] { return cells->Cell(0, 0, nullptr); },
+      [&] { return cells->row(0, nullptr); },
+      [&] { return cells->get_HeaderCode(0, nullptr); },
+      [&] { return cells->HeaderName(0, nullptr); },
+      [&] { return cells->EmptyHeadersCount(nullptr); },
+      [&] { return cells->ConvertRows(nullptr, &number, nullptr); },
+      [&] { return cells->PlainCsv(nullptr); },
+      [&] { return cells->RowToString(0, {}, nullptr); },
+      [&] { return cells->ColToStringEx(0, {}, false, nullptr); },
+      [&] { return cells->CellsToString({}, nullptr); },
+  };
+  for (std::size_t i = 0; i < std::size(kCalls); ++i) {
+    EXPECT_EQ(kCalls[i](), E_INVALIDARG) << "call " << i;
+  }
+}
+
+// Content and cells outlive their converter and count as live objects.
+TEST(CsvContentObjects, OutliveTheConverter) {
+  const std::int32_t before = LiveObjectCount();
+  {
+    auto converter = NewCsvConverter();
+    std::shared_ptr<ICsvContent> content = FromText(*converter, "First Name\r\nAnn\r\n");
+    std::shared_ptr<ICsvCells> cells;
+    ASSERT_EQ(content->Parse(&cells), S_OK);
+    EXPECT_EQ(LiveObjectCount(), before + 3);
+    converter.reset();
+    content.reset();
+    std::int32_t empties = 0, errors = 0;
+    std::shared_ptr<ICards> cards;
+    ASSERT_EQ(cells->ConvertRows(&empties, &errors, &cards), S_OK);
+    EXPECT_EQ(FullNames(cards), "Ann");
+  }
+  EXPECT_EQ(LiveObjectCount(), before);
+}
+
+}  // namespace
+}  // namespace velmora::test
