@@ -68,8 +68,25 @@ demo: quiet-build
 	@echo "\$$ ls $(BUILD)/demo/cards-2.1"
 	@ls -1 $(BUILD)/demo/cards-2.1
 	@echo
+	@echo "\$$ velmora convert samples/*.vcf -o $(BUILD)/demo/contacts-outlook.csv"
+	@$(BUILD)/bin/velmora convert samples/*.vcf -o $(BUILD)/demo/contacts-outlook.csv 2>&1
+	@echo
+	@echo "\$$ velmora convert samples/*.vcf --csv-dialect google -o $(BUILD)/demo/contacts-google.csv"
+	@$(BUILD)/bin/velmora convert samples/*.vcf --csv-dialect google -o $(BUILD)/demo/contacts-google.csv 2>&1
+	@echo
+	@echo "\$$ velmora detect samples/google-contacts.csv $(BUILD)/demo/contacts-outlook.csv"
+	@$(BUILD)/bin/velmora detect samples/google-contacts.csv $(BUILD)/demo/contacts-outlook.csv
+	@echo
+	@echo "\$$ velmora convert $(BUILD)/demo/contacts-outlook.csv -o $(BUILD)/demo/back-from-outlook.vcf"
+	@$(BUILD)/bin/velmora convert $(BUILD)/demo/contacts-outlook.csv -o $(BUILD)/demo/back-from-outlook.vcf 2>&1
+	@echo
+	@echo "\$$ velmora preview samples/google-contacts.csv"
+	@$(BUILD)/bin/velmora preview samples/google-contacts.csv
+	@echo
 	@echo "Output: $(BUILD)/demo/contacts-3.0.vcf (vCard 3.0, one file)"
 	@echo "        $(BUILD)/demo/cards-2.1/ (vCard 2.1, one file per contact)"
+	@echo "        $(BUILD)/demo/contacts-outlook.csv, contacts-google.csv (CSV)"
+	@echo "        $(BUILD)/demo/back-from-outlook.vcf (the Outlook CSV read back)"
 
 bench: build
 	@$(BUILD)/bin/velmora_bench --benchmark_min_time=0.5

@@ -15,7 +15,7 @@ enum ExitStatus : int {
   kExitOk = 0,           // all done
   kExitIncomplete = 1,   // done with skipped cards or errors, or nothing to do
   kExitUsage = 2,        // the command line is wrong
-  kExitInput = 3,        // an input could not be read or is not vCard
+  kExitInput = 3,        // an input could not be read, or is neither vCard nor known CSV
   kExitOutput = 4,       // the output could not be written
   kExitCancelled = 130,  // stopped by Ctrl-C (128 + SIGINT)
 };

@@ -1,5 +1,6 @@
 #include "convert_command.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -9,6 +10,8 @@
 #include <unistd.h>
 
 #include "converter_session.h"
+#include "csv_input.h"
+#include "csv_output.h"
 #include "input_file.h"
 #include "interrupt.h"
 #include "output_file.h"
@@ -26,6 +29,18 @@ constexpr char kExamples[] = R"(Examples:
   velmora convert a.vcf b.vcf --dedupe newest -o merged.vcf
   velmora convert contacts.vcf --split --vcard-version 2.1 -o cards/
   cat contacts.vcf | velmora convert - -o - > out.vcf
+  velmora convert contacts.vcf -o contacts.csv --csv-dialect google
+  velmora convert contacts.vcf -o kontakte.csv --locale 1031 --encoding windows-1252
+  velmora convert outlook-export.csv -o contacts.vcf
+  velmora convert contacts.vcf --to csv -o - | velmora convert - -o back.vcf
+
+Each input is read as vCard when a line of it starts with BEGIN:VCARD (or it
+is named .vcf), else as CSV, whose address book (Outlook, Outlook365,
+Google, Nokia), separator, encoding and Outlook language are recognised from
+its header row; --from, --separator, --input-encoding and --input-locale
+say otherwise. The output format is --to, else the OUTPUT's extension (.vcf,
+.csv); standard output takes vCard unless --to csv. CSV is written as
+Outlook's by default, in UTF-8 with a byte-order mark.
 
 Several inputs are read in order and written as one file. With --split every
 contact goes into a file of its own in the OUTPUT folder, named after the
@@ -34,9 +49,12 @@ existing FILE whole, or leaves it as it was when the run fails or is
 cancelled. Cards left out by --max or --dedupe count as skipped (exit 1).)";
 
 struct Job {
+  OutputFormat format = OutputFormat::kVCard;
   double version = 3.0;
   TargetCharset charset;
   EDRMethod dr = drmNone;
+  CsvReadOptions csv_input;
+  CsvWriteOptions csv_output;
 };
 
 struct Totals {
@@ -46,6 +64,13 @@ struct Totals {
   std::int64_t skipped = 0;
   std::int64_t errors = 0;
 };
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
 
 EDRMethod MethodFromName(const std::string& name) {
   if (name == "newest") return drmNewest;
@@ -104,6 +129,9 @@ class Converter {
   int Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers);
   int Split(const std::vector<std::vector<std::uint8_t>>& buffers);
   int Write(const std::vector<std::vector<std::uint8_t>>& buffers);
+  int WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers);
+  int LoadCsv(const InputFile& input, std::int64_t* remaining,
+              std::vector<std::vector<std::uint8_t>>* buffers);
   std::int64_t CountCards(const std::string& path);
   int Cancelled();
 
@@ -116,6 +144,9 @@ class Converter {
   std::vector<std::string> files_written_;
   // The number of cards of each buffer, for the progress bar.
   std::vector<std::int32_t> counts_;
+  // Whether each buffer holds cards made from CSV rows: those are new cards,
+  // written even when already in the target version and charset.
+  std::vector<bool> from_csv_;
   bool folder_created_ = false;
 };
 
@@ -166,6 +197,12 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
       totals_.skipped += beyond;
       continue;
     }
+    if (IsCsvInput(input, Lower(options_.from))) {
+      const int loaded = LoadCsv(input, &remaining, buffers);
+      if (loaded == kExitInput || loaded == kExitCancelled) return loaded;
+      exit_status = WorseExit(exit_status, loaded);
+      continue;
+    }
     progress_.Start(ProgressBar::Phase::kLoading);
     std::shared_ptr<ICards> cards;
     const HRESULT status = library_.LoadFile(
@@ -201,8 +238,44 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
     cards->GetAllItems(&bytes);
     buffers->push_back(std::move(bytes));
     counts_.push_back(count);
+    from_csv_.push_back(false);
   }
   return exit_status;
+}
+
+// A CSV input's rows as vCards, at most --max of them (`remaining`).
+int Converter::LoadCsv(const InputFile& input, std::int64_t* remaining,
+                       std::vector<std::vector<std::uint8_t>>* buffers) {
+  CsvCards read;
+  const int status = ReadCsvCards(library_, input, job_.csv_input, progress_, &read);
+  if (status == kExitInput) PrintError(input.name(), read.error, read.status);
+  if (status != kExitOk) return status;
+  totals_.read += read.cards + read.errors;
+  totals_.errors += read.errors;
+  if (read.errors > 0) {
+    PrintWarning(
+        global_, input.name(),
+        std::to_string(read.errors) + (read.errors == 1 ? " row" : " rows") + " could not be read");
+  }
+  if (read.cards == 0) {
+    if (read.errors == 0)
+      PrintWarning(global_, input.name(), "no contact in it, nothing to convert");
+    return kExitIncomplete;
+  }
+  if (options_.max > 0 && read.cards > *remaining) {
+    // Only the first cards are kept; the rest count as skipped.
+    std::shared_ptr<ICards> kept;
+    library_.LoadMemory(read.vcards, static_cast<std::int32_t>(*remaining), nullptr, &kept);
+    read.vcards.clear();
+    if (kept) kept->GetAllItems(&read.vcards);
+    totals_.skipped += read.cards - *remaining;
+    read.cards = static_cast<std::int32_t>(*remaining);
+  }
+  if (options_.max > 0) *remaining -= read.cards;
+  buffers->push_back(std::move(read.vcards));
+  counts_.push_back(read.cards);
+  from_csv_.push_back(true);
+  return kExitOk;
 }
 
 // The cards of every input as one buffer, for duplicates across inputs.
@@ -215,6 +288,8 @@ void Converter::JoinBuffers(std::vector<std::vector<std::uint8_t>>* buffers) {
   }
   buffers->assign(1, std::move(all));
   counts_.assign(1, count);
+  from_csv_.assign(1,
+                   std::all_of(from_csv_.begin(), from_csv_.end(), [](bool csv) { return csv; }));
 }
 
 // Duplicates across every input: resolved on the cards as read, so the
@@ -222,8 +297,10 @@ void Converter::JoinBuffers(std::vector<std::vector<std::uint8_t>>* buffers) {
 int Converter::Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers) {
   JoinBuffers(buffers);
   std::vector<std::uint8_t> all = std::move(buffers->front());
+  const bool from_csv = from_csv_.front();
   buffers->clear();
   counts_.clear();
+  from_csv_.clear();
   if (all.empty()) return kExitOk;
   std::shared_ptr<ICards> to_add;
   std::int32_t duplicates = 0;
@@ -242,6 +319,7 @@ int Converter::Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers) {
   }
   buffers->push_back(std::move(kept));
   counts_.push_back(count);
+  from_csv_.push_back(from_csv);
   return kExitOk;
 }
 
@@ -296,8 +374,8 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
       totals_.errors += converted + copied + errors;
       continue;
     }
-    totals_.written += converted;
-    totals_.copied += copied;
+    totals_.written += converted + (from_csv_[i] ? copied : 0);
+    totals_.copied += from_csv_[i] ? 0 : copied;
     totals_.errors += errors;
     if (text.empty()) {
       text = std::move(out);  // the first (often only) input: no second copy
@@ -329,10 +407,31 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
   return kExitOk;
 }
 
-// Every job runs the same way: LoadFile reads each input (byte-order marks,
-// UTF-16 and charsets handled as for any file), ConvertMemory or SaveMemory2
-// writes the cards, and the command writes the result through a temporary
-// file. (ConvertFile is not used: it leaves the last line of a file without
+// CSV: the library writes every card (and leaves out duplicates) in one call.
+int Converter::WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers) {
+  JoinBuffers(buffers);
+  if (buffers->front().empty()) {
+    if (totals_.read > 0) PrintError({}, "no card could be converted; nothing written");
+    return kExitIncomplete;
+  }
+  if (options_.split)
+    folder_created_ = !IsFolder(options_.output) && access(options_.output.c_str(), F_OK) != 0;
+  CsvWriteResult result;
+  const int status = WriteCsvCards(library_, buffers->front(), counts_.front(), options_.output,
+                                   options_.split, job_.dr, job_.csv_output, progress_, &result);
+  files_written_ = std::move(result.files);
+  if (status == kExitCancelled) return status;
+  totals_.written += result.saved;
+  totals_.skipped += result.skipped;
+  totals_.errors += result.errors;
+  return status;
+}
+
+// Every job runs the same way: LoadFile reads each vCard input (byte-order
+// marks, UTF-16 and charsets handled as for any file) and the CSV objects
+// each CSV input; ConvertMemory, SaveMemory2 or SaveMemoryCSV2 writes the
+// cards, and the command writes the result through a temporary file.
+// (ConvertFile is not used: it leaves the last line of a file without
 // its line break and writes nothing at all when the last card of the input
 // lacks END:VCARD.)
 int Converter::Convert(std::vector<InputFile>& inputs) {
@@ -340,14 +439,16 @@ int Converter::Convert(std::vector<InputFile>& inputs) {
   int exit_status = LoadAll(inputs, &buffers);
   if (exit_status == kExitCancelled) return Cancelled();
   if (exit_status == kExitInput) return exit_status;
-  if (job_.dr != drmNone && options_.split) {
-    // SaveMemory2 resolves the duplicates itself, among the cards of one call.
+  const bool csv = job_.format == OutputFormat::kCsv;
+  if (job_.dr != drmNone && (options_.split || csv)) {
+    // SaveMemory2 and SaveMemoryCSV2 resolve the duplicates themselves,
+    // among the cards of one call.
     JoinBuffers(&buffers);
   } else if (job_.dr != drmNone) {
     exit_status = WorseExit(exit_status, Deduplicate(&buffers));
     if (exit_status == kExitInput) return exit_status;
   }
-  const int written = options_.split ? Split(buffers) : Write(buffers);
+  const int written = csv ? WriteCsv(&buffers) : options_.split ? Split(buffers) : Write(buffers);
   if (written == kExitCancelled) return Cancelled();
   exit_status = WorseExit(exit_status, written);
   if (totals_.written + totals_.copied == 0 && exit_status == kExitOk) {
@@ -363,27 +464,50 @@ int Converter::Convert(std::vector<InputFile>& inputs) {
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
   CLI::App* command =
-      app.add_subcommand("convert", "Convert vCard files to vCard 2.1 or 3.0 in a chosen charset");
-  command->add_option("INPUT", options->inputs, "vCard files, read in order; - is standard input")
+      app.add_subcommand("convert", "Convert vCard and CSV files to vCard 2.1 or 3.0, or to CSV");
+  command
+      ->add_option("INPUT", options->inputs,
+                   "vCard or CSV files, read in order; - is standard input")
       ->required();
   command
       ->add_option("-o,--output", options->output,
                    "Output file, - for standard output, or the folder for --split")
       ->required();
+  command->add_option("--from", options->from, "Input format: vcard or csv (default: by content)")
+      ->check(CLI::IsMember({"vcard", "csv"}, CLI::ignore_case));
   command
       ->add_option("--to", options->to,
-                   "Output format: vcard (csv, xls and xlsx are not supported yet); "
+                   "Output format: vcard or csv (xls and xlsx are not supported yet); "
                    "default: from the OUTPUT extension")
       ->check(CLI::IsMember({"vcard", "csv", "xls", "xlsx"}, CLI::ignore_case));
-  command->add_option("--vcard-version", options->version, "2.1 or 3.0 (default 3.0)")
+  command->add_option("--vcard-version", options->version, "vCard: 2.1 or 3.0 (default 3.0)")
       ->check(CLI::IsMember({"2.1", "3.0"}));
-  CLI::Option* charset = command->add_option(
-      "--charset", options->charset,
-      "Charset of the output by name, e.g. windows-1252 or \"Cyrillic (Windows)\" "
-      "(default utf-8; see 'velmora encodings')");
+  CLI::Option* charset =
+      command->add_option("--charset", options->charset,
+                          "vCard: charset by name, e.g. windows-1252 or \"Cyrillic (Windows)\" "
+                          "(default utf-8; see 'velmora encodings')");
   CLI::Option* code_page = command->add_option("--codepage", options->code_page,
-                                               "Charset of the output by code page, e.g. 1252");
+                                               "vCard: charset by code page, e.g. 1252");
   charset->excludes(code_page);
+  command->add_option("--separator", options->separator,
+                      "CSV input: the separator, e.g. ';' or tab (default: detected)");
+  command->add_option("--input-encoding", options->input_encoding,
+                      "CSV input: the charset of text that is not UTF-8 or UTF-16 "
+                      "(default: the Outlook language's, else the system's)");
+  command->add_option("--input-locale", options->input_locale,
+                      "CSV input: the Outlook language of the header row, by LID, e.g. 1031 "
+                      "(default: detected; see 'velmora locales')");
+  command
+      ->add_option("--csv-dialect", options->csv_dialect,
+                   "CSV output: outlook (default), outlook365 or google; with --from csv also "
+                   "reads an input of no known address book")
+      ->check(CLI::IsMember({"outlook", "outlook365", "google"}, CLI::ignore_case));
+  command->add_option("--locale", options->locale,
+                      "CSV output: the Outlook language of names and words, by LID, e.g. 1031");
+  command->add_option("--encoding", options->encoding,
+                      "CSV output: utf-8 (default), utf-16, utf-16be, a charset name or a "
+                      "code page");
+  command->add_flag("--no-bom", options->no_bom, "CSV output: no byte-order mark");
   command->add_flag("--split", options->split, "Write one file per contact into the OUTPUT folder");
   command
       ->add_option("--dedupe", options->dedupe,
@@ -395,6 +519,88 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
   command->footer(kExamples);
   return command;
 }
+
+namespace {
+
+// The options that belong to the other output format, named for the error.
+std::string OptionsOfTheOtherFormat(const ConvertOptions& options, bool csv_output) {
+  std::vector<std::string> given;
+  if (csv_output) {
+    if (!options.version.empty()) given.push_back("--vcard-version");
+    if (!options.charset.empty()) given.push_back("--charset");
+    if (options.code_page != ConvertOptions::kNoCodePage) given.push_back("--codepage");
+  } else {
+    // --csv-dialect also serves a CSV input read with --from csv.
+    if (!options.csv_dialect.empty() && Lower(options.from) != "csv") {
+      given.push_back("--csv-dialect");
+    }
+    if (!options.locale.empty()) given.push_back("--locale");
+    if (!options.encoding.empty()) given.push_back("--encoding");
+    if (options.no_bom) given.push_back("--no-bom");
+  }
+  std::string names;
+  for (const std::string& name : given) names += (names.empty() ? "" : ", ") + name;
+  return names;
+}
+
+// The separator of --separator: one character, or "tab".
+bool SeparatorFromOption(const std::string& text, std::string* separator) {
+  if (text == "tab" || text == "\\t") {
+    *separator = "\t";
+  } else if (text.size() == 1 && text[0] != '"' && text[0] != '\r' && text[0] != '\n') {
+    *separator = text;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Checks an Outlook LID against the loaded locales.
+bool IsKnownLocale(ICardConverter& library, const std::string& lid) {
+  std::shared_ptr<ICsvOutlookLocale> locale;
+  std::u16string found;
+  return SUCCEEDED(library.get_CsvOutlookLocalesItem(Variant(Utf8ToUtf16(lid)), &locale)) &&
+         locale && SUCCEEDED(locale->get_LID(&found)) && !found.empty();
+}
+
+// The CSV settings of the command line; false after a usage error.
+bool CsvSettings(const ConvertOptions& options, Job* job) {
+  if (!options.separator.empty() &&
+      !SeparatorFromOption(options.separator, &job->csv_input.separator)) {
+    PrintUsageError("--separator takes one character, or tab", "convert");
+    return false;
+  }
+  if (!options.input_encoding.empty()) {
+    CsvEncoding encoding;
+    if (!FindCsvEncoding(options.input_encoding, &encoding)) {
+      PrintUsageError("unknown encoding '" + options.input_encoding +
+                          "'; 'velmora encodings' lists the supported ones",
+                      "convert");
+      return false;
+    }
+    job->csv_input.code_page = encoding.code_page;
+  }
+  job->csv_input.locale = options.input_locale;
+  job->csv_input.any_dialect = Lower(options.from) == "csv" && !options.csv_dialect.empty();
+  if (!options.csv_dialect.empty()) {
+    CsvDialectByName(Lower(options.csv_dialect), &job->csv_output.dialect);
+  }
+  job->csv_output.locale = options.locale;
+  if (!options.locale.empty() && job->csv_output.dialect != vlmcsvOutlook) {
+    PrintUsageError("--locale is for Outlook CSV only (--csv-dialect outlook)", "convert");
+    return false;
+  }
+  if (!options.encoding.empty() && !FindCsvEncoding(options.encoding, &job->csv_output.encoding)) {
+    PrintUsageError(
+        "unknown encoding '" + options.encoding + "'; 'velmora encodings' lists the supported ones",
+        "convert");
+    return false;
+  }
+  job->csv_output.byte_order_mark = !options.no_bom;
+  return true;
+}
+
+}  // namespace
 
 int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
   Job job;
@@ -414,9 +620,24 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
                     "convert");
     return kExitUsage;
   }
-  if (!RequireVCardOutput(options.to, options.output, options.split, "convert", true)) {
+  job.format = ChooseOutputFormat(options.to, options.output, options.split);
+  if (job.format == OutputFormat::kNotYet) {
+    PrintError(options.output, "writing spreadsheets is not supported yet; only vCard and CSV are");
     return kExitUsage;
   }
+  if (job.format == OutputFormat::kUnknown) {
+    PrintUsageError("cannot tell the format of '" + options.output +
+                        "' from its name; name it .vcf or .csv, or give --to vcard or --to csv",
+                    "convert");
+    return kExitUsage;
+  }
+  const bool csv_output = job.format == OutputFormat::kCsv;
+  if (const std::string other = OptionsOfTheOtherFormat(options, csv_output); !other.empty()) {
+    PrintUsageError(other + (csv_output ? " only for vCard output" : " only for CSV output"),
+                    "convert");
+    return kExitUsage;
+  }
+  if (!CsvSettings(options, &job)) return kExitUsage;
   if (options.split && options.output == "-") {
     PrintUsageError("--split needs a folder as OUTPUT, not standard output", "convert");
     return kExitUsage;
@@ -433,17 +654,32 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
   }
 
   HRESULT status = S_OK;
-  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
+  for (const std::string* lid : {&options.locale, &options.input_locale}) {
+    if (!lid->empty() && !IsKnownLocale(*library, *lid)) {
+      PrintUsageError("unknown Outlook locale '" + *lid + "'; 'velmora locales' lists them",
+                      "convert");
+      return kExitUsage;
+    }
+  }
 
   JobSummary summary;
   summary.command = "convert";
   summary.output = options.output;
   summary.details = [&](JsonWriter& json) {
-    json.Member("format", "vcard");
-    json.Member("version", options.version);
-    json.Member("charset", job.charset.label);
-    json.Member("codePage", job.charset.code_page);
+    if (csv_output) {
+      json.Member("format", "csv");
+      json.Member("dialect", DialectName(job.csv_output.dialect));
+      json.Member("locale", job.csv_output.locale);
+      json.Member("encoding", job.csv_output.encoding.label);
+      json.Member("byteOrderMark", job.csv_output.byte_order_mark);
+    } else {
+      json.Member("format", "vcard");
+      json.Member("version", job.version == 2.1 ? "2.1" : "3.0");
+      json.Member("charset", job.charset.label);
+      json.Member("codePage", job.charset.code_page);
+    }
   };
 
   std::vector<InputFile> inputs(options.inputs.size());

@@ -1,5 +1,6 @@
-// velmora convert: vCard files to vCard in a chosen version and charset,
-// into one file, standard output or one file per contact.
+// velmora convert: vCard and CSV files to vCard (in a chosen version and
+// charset) or CSV (in a chosen dialect, locale and encoding), into one file,
+// standard output or one file per contact.
 #pragma once
 
 #include <climits>
@@ -17,10 +18,21 @@ struct ConvertOptions {
 
   std::vector<std::string> inputs;
   std::string output;
+  std::string from;  // vcard or csv; empty: told by each input's content
   std::string to;
-  std::string version = "3.0";
+  // vCard output; empty: 3.0.
+  std::string version;
   std::string charset;
   int code_page = kNoCodePage;
+  // CSV input.
+  std::string separator;
+  std::string input_encoding;
+  std::string input_locale;
+  // CSV output (the dialect also forces reading a CSV input with --from csv).
+  std::string csv_dialect;
+  std::string locale;
+  std::string encoding;
+  bool no_bom = false;
   bool split = false;
   std::string dedupe = "none";
   int max = 0;

@@ -8,6 +8,7 @@
 #include <velmora/unicode.h>
 
 #include "converter_session.h"
+#include "csv_input.h"
 #include "input_file.h"
 #include "interrupt.h"
 #include "json_writer.h"
@@ -20,10 +21,12 @@ constexpr char kExamples[] = R"(Examples:
   velmora count contacts.vcf
   velmora count *.vcf
   velmora --json count a.vcf b.vcf
+  velmora count outlook-export.csv
 
-Only complete cards (BEGIN:VCARD to END:VCARD) count. An empty file counts
-0 cards; a file that is not vCard is an error (exit 3). No card in any file:
-exit 1.)";
+Only complete cards (BEGIN:VCARD to END:VCARD) count, and of a CSV file the
+rows that hold a contact. An empty file counts 0 cards; a file that is
+neither vCard nor CSV of a known address book is an error (exit 3). No card
+in any file: exit 1.)";
 
 struct FileCount {
   std::string file;
@@ -35,8 +38,9 @@ struct FileCount {
 }  // namespace
 
 CLI::App* AddCountCommand(CLI::App& app, CountOptions* options) {
-  CLI::App* command = app.add_subcommand("count", "Count the cards of vCard files");
-  command->add_option("FILE", options->files, "vCard files; - is standard input")->required();
+  CLI::App* command = app.add_subcommand("count", "Count the contacts of vCard and CSV files");
+  command->add_option("FILE", options->files, "vCard or CSV files; - is standard input")
+      ->required();
   command->footer(kExamples);
   return command;
 }
@@ -47,7 +51,7 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
     return kExitUsage;
   }
   HRESULT status = S_OK;
-  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
 
   ProgressBar progress(global);
@@ -60,7 +64,21 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
     const InputFile::OpenResult opened = input.Open(argument, &count.error);
     count.file = input.name();
     if (opened == InputFile::OpenResult::kCancelled) break;
-    if (opened == InputFile::OpenResult::kOk) {
+    if (opened == InputFile::OpenResult::kOk && IsCsvInput(input, {})) {
+      // The rows that give a contact, as a conversion would count them.
+      CsvCards read;
+      const int got = ReadCsvCards(*library, input, {}, progress, &read);
+      if (got == kExitCancelled) break;
+      count.error = read.error;
+      count.status = read.status;
+      count.cards = read.cards;
+      if (read.errors > 0) {
+        PrintWarning(global, count.file,
+                     std::to_string(read.errors) + (read.errors == 1 ? " row" : " rows") +
+                         " could not be read");
+        exit_status = WorseExit(exit_status, kExitIncomplete);
+      }
+    } else if (opened == InputFile::OpenResult::kOk) {
       progress.Start(ProgressBar::Phase::kCounting);
       std::int32_t file_errors = 0;
       status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0, &progress,

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -135,6 +137,37 @@ bool InputFile::IsBlank() const {
   }
   close(fd);
   return blank;
+}
+
+bool InputFile::HasVCardBegin() const {
+  const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string text(1 << 16, '\0');
+  std::size_t size = 0;
+  ssize_t got;
+  while (size < text.size() && (got = read(fd, text.data() + size, text.size() - size)) > 0) {
+    size += static_cast<std::size_t>(got);
+  }
+  close(fd);
+  text.resize(size);
+  std::erase(text, '\0');
+  static constexpr std::string_view kBegin = "BEGIN:VCARD";
+  for (std::size_t line = 0; line < text.size();) {
+    std::size_t at = text.find_first_not_of(" \t\xEF\xBB\xBF\xFF\xFE", line);
+    if (at == std::string::npos) break;
+    if (text.size() - at >= kBegin.size()) {
+      bool same = true;
+      for (std::size_t i = 0; i < kBegin.size() && same; ++i) {
+        const char c = text[at + i];
+        same = (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) == kBegin[i];
+      }
+      if (same) return true;
+    }
+    line = text.find_first_of("\r\n", at);
+    if (line == std::string::npos) break;
+    ++line;
+  }
+  return false;
 }
 
 }  // namespace velmora::cli

@@ -30,6 +30,10 @@ class InputFile {
   // True when the file holds nothing but white space (and a byte-order
   // mark): such an input has nothing to do rather than being invalid.
   bool IsBlank() const;
+  // True when a line among the first 64 KB starts (after blanks) with
+  // BEGIN:VCARD, in any case; UTF-16 is read by dropping its zero bytes.
+  // This tells vCard from CSV when no option does.
+  bool HasVCardBegin() const;
 
  private:
   void Remove();

@@ -7,11 +7,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include "catalogue_commands.h"
 #include "cli_common.h"
 #include "convert_command.h"
 #include "converter_session.h"
 #include "count_command.h"
 #include "dedupe_command.h"
+#include "detect_command.h"
 #include "encodings_command.h"
 #include "interrupt.h"
 #include "preview_command.h"
@@ -22,12 +24,18 @@ namespace {
 using namespace velmora::cli;
 
 std::string MainFooter() {
-  return std::string(R"(Commands read vCard files ('-' is standard input). Global options may come
-before or after the command; 'velmora COMMAND --help' shows a command's own.
+  return std::string(
+             R"(Commands read vCard and CSV files ('-' is standard input). Global options may
+come before or after the command; 'velmora COMMAND --help' shows a command's
+own.
 
 Examples:
   velmora convert contacts.vcf -o contacts-3.0.vcf
   velmora convert contacts.vcf --split --vcard-version 2.1 -o cards/
+  velmora convert contacts.vcf -o contacts.csv --csv-dialect google
+  velmora convert outlook-export.csv -o contacts.vcf
+  velmora detect outlook-export.csv
+  velmora headers --dialect google
   velmora preview contacts.vcf
   velmora dedupe --client phone.vcf --server cloud.vcf -o changes.vcf
   velmora count *.vcf
@@ -38,7 +46,8 @@ Exit status:
   0    all done
   1    done with skipped cards or errors, or nothing to do
   2    usage error
-  3    an input could not be read or is not vCard
+  3    an input could not be read, or is neither vCard nor CSV of a known
+       address book
   4    the output could not be written
   130  cancelled with Ctrl-C (nothing is left half-written)
 
@@ -82,12 +91,17 @@ int main(int argc, char** argv) {
   CountOptions count;
   ValidateOptions validate;
   EncodingsOptions encodings;
+  DetectOptions detect;
+  HeadersOptions headers;
   CLI::App* convert_command = AddConvertCommand(app, &convert);
   CLI::App* preview_command = AddPreviewCommand(app, &preview);
   CLI::App* dedupe_command = AddDedupeCommand(app, &dedupe);
   CLI::App* count_command = AddCountCommand(app, &count);
   CLI::App* validate_command = AddValidateCommand(app, &validate);
   CLI::App* encodings_command = AddEncodingsCommand(app, &encodings);
+  CLI::App* detect_command = AddDetectCommand(app, &detect);
+  CLI::App* headers_command = AddHeadersCommand(app, &headers);
+  CLI::App* locales_command = AddLocalesCommand(app);
 
   try {
     app.parse(argc, argv);
@@ -108,6 +122,11 @@ int main(int argc, char** argv) {
   if (count_command->parsed()) return RunCount(count, global);
   if (validate_command->parsed()) return RunValidate(validate, global);
   if (encodings_command->parsed()) return RunEncodings(encodings, global);
-  PrintUsageError("a command is needed: convert, preview, dedupe, count, validate or encodings");
+  if (detect_command->parsed()) return RunDetect(detect, global);
+  if (headers_command->parsed()) return RunHeaders(headers, global);
+  if (locales_command->parsed()) return RunLocales(global);
+  PrintUsageError(
+      "a command is needed: convert, preview, dedupe, count, validate, encodings, detect, "
+      "headers or locales");
   return kExitUsage;
 }

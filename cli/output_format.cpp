@@ -22,12 +22,17 @@ std::string Extension(const std::string& name) {
 }  // namespace
 
 OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output, bool folder) {
-  if (!to.empty()) return Lower(to) == "vcard" ? OutputFormat::kVCard : OutputFormat::kNotYet;
+  if (!to.empty()) {
+    const std::string format = Lower(to);
+    return format == "vcard" ? OutputFormat::kVCard
+           : format == "csv" ? OutputFormat::kCsv
+                             : OutputFormat::kNotYet;
+  }
   if (folder || output == "-") return OutputFormat::kVCard;
   const std::string extension = Extension(output);
   if (extension == "vcf" || extension == "vcard") return OutputFormat::kVCard;
-  if (extension == "csv" || extension == "xls" || extension == "xlsx" || extension == "xlsm" ||
-      extension == "xlsb") {
+  if (extension == "csv") return OutputFormat::kCsv;
+  if (extension == "xls" || extension == "xlsx" || extension == "xlsm" || extension == "xlsb") {
     return OutputFormat::kNotYet;
   }
   return OutputFormat::kUnknown;
@@ -38,8 +43,11 @@ bool RequireVCardOutput(const std::string& to, const std::string& output, bool f
   switch (ChooseOutputFormat(to, output, folder)) {
     case OutputFormat::kVCard:
       return true;
+    case OutputFormat::kCsv:
+      PrintError(output, "this command writes vCard only; CSV is not supported yet here");
+      return false;
     case OutputFormat::kNotYet:
-      PrintError(output, "writing CSV and spreadsheets is not supported yet; only vCard (.vcf) is");
+      PrintError(output, "writing spreadsheets is not supported yet; only vCard and CSV are");
       return false;
     case OutputFormat::kUnknown:
       PrintUsageError("cannot tell the format of '" + output + "' from its name; name it .vcf" +

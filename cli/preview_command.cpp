@@ -8,6 +8,7 @@
 #include <velmora/unicode.h>
 
 #include "converter_session.h"
+#include "csv_input.h"
 #include "input_file.h"
 #include "interrupt.h"
 #include "json_writer.h"
@@ -21,10 +22,12 @@ constexpr char kExamples[] = R"(Examples:
   velmora preview contacts.vcf
   velmora preview --limit 5 a.vcf b.vcf
   velmora preview --json contacts.vcf | jq -r '.cards[].emails'
+  velmora preview outlook-export.csv
 
 The table shows the first e-mail and the first phone of each card; --json
 gives every preview field: fileAs, fullName, company, jobTitle, emails,
-phones, addresses, impps, notes and the card itself (vcard).)";
+phones, addresses, impps, notes and the card itself (vcard). A CSV file is
+shown as the vCards 'velmora convert' would make of its rows.)";
 
 // Widest a table column grows before its text is cut.
 constexpr std::size_t kMaxColumnWidth = 32;
@@ -147,8 +150,9 @@ void PrintJson(const std::vector<PreviewRow>& rows, int exit_status) {
 
 CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options) {
   CLI::App* command =
-      app.add_subcommand("preview", "Show the cards of vCard files, one line per card");
-  command->add_option("FILE", options->files, "vCard files; - is standard input")->required();
+      app.add_subcommand("preview", "Show the contacts of vCard and CSV files, one line each");
+  command->add_option("FILE", options->files, "vCard or CSV files; - is standard input")
+      ->required();
   command->add_option("--limit", options->limit, "Show at most N cards in all (0: every card)")
       ->check(CLI::NonNegativeNumber);
   command->footer(kExamples);
@@ -161,7 +165,7 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
     return kExitUsage;
   }
   HRESULT status = S_OK;
-  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
   const std::string joiner = ListJoiner(*library);
 
@@ -180,14 +184,28 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
       exit_status = WorseExit(exit_status, kExitInput);
       continue;
     }
-    progress.Start(ProgressBar::Phase::kLoading);
+    const std::int32_t limit = options.limit > 0 ? static_cast<std::int32_t>(remaining) : 0;
     std::shared_ptr<ICards> cards;
-    status = library->LoadFile(Utf8ToUtf16(input.path()),
-                               options.limit > 0 ? static_cast<std::int32_t>(remaining) : 0, false,
-                               &progress, &cards);
-    progress.Clear();
+    const bool csv = IsCsvInput(input, {});
+    if (csv) {
+      // The rows as the vCards a conversion would write.
+      CsvCards read;
+      const int got = ReadCsvCards(*library, input, {}, progress, &read);
+      if (got == kExitCancelled) break;
+      if (got != kExitOk || read.cards == 0) {
+        if (got == kExitOk) PrintWarning(global, input.name(), "no contact in it");
+        if (got == kExitInput) PrintError(input.name(), read.error, read.status);
+        exit_status = WorseExit(exit_status, got == kExitOk ? kExitIncomplete : got);
+        continue;
+      }
+      status = library->LoadMemory(read.vcards, limit, nullptr, &cards);
+    } else {
+      progress.Start(ProgressBar::Phase::kLoading);
+      status = library->LoadFile(Utf8ToUtf16(input.path()), limit, false, &progress, &cards);
+      progress.Clear();
+    }
     if (Interrupted()) break;
-    if (progress.skipped() > 0) {
+    if (!csv && progress.skipped() > 0) {
       WarnCutOff(global, input.name(), progress.skipped());
       exit_status = WorseExit(exit_status, kExitIncomplete);
     }

@@ -1,5 +1,6 @@
 #include "target_charset.h"
 
+#include <charconv>
 #include <vector>
 
 #include <velmora/encodings.h>
@@ -69,6 +70,30 @@ bool FindCharsetByCodePage(int code_page, TargetCharset* charset) {
     }
   }
   return false;
+}
+
+bool FindCsvEncoding(std::string_view text, CsvEncoding* encoding) {
+  if (SameWithoutCase(text, "utf-8") || SameWithoutCase(text, "utf8") || text == "65001") {
+    *encoding = CsvEncoding();
+    return true;
+  }
+  if (SameWithoutCase(text, "utf-16") || SameWithoutCase(text, "utf-16le")) {
+    *encoding = {vlmcetUTF16, 1200, "utf-16"};
+    return true;
+  }
+  if (SameWithoutCase(text, "utf-16be")) {
+    *encoding = {vlmcetUTF16BE, 1201, "utf-16be"};
+    return true;
+  }
+  TargetCharset charset;
+  int code_page = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code_page);
+  const bool number = error == std::errc() && end == text.data() + text.size() && !text.empty();
+  if (number ? !FindCharsetByCodePage(code_page, &charset) : !FindCharsetByName(text, &charset)) {
+    return false;
+  }
+  *encoding = {vlmcetMultibyte, charset.code_page, charset.label};
+  return true;
 }
 
 }  // namespace velmora::cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include <velmora/enums.h>
 #include <velmora/variant.h>
 
 namespace velmora::cli {
@@ -23,5 +24,16 @@ TargetCharset DefaultCharset();
 bool FindCharsetByName(std::string_view name, TargetCharset* charset);
 // Finds code page N (0 is the system locale). False when it is not listed.
 bool FindCharsetByCodePage(int code_page, TargetCharset* charset);
+
+// The encoding of a CSV file: UTF-16 in either byte order, or a code page.
+struct CsvEncoding {
+  ECsvEncodingType type = vlmcetMultibyte;
+  int code_page = 65001;  // 1200 and 1201 for UTF-16
+  std::string label = "utf-8";
+};
+
+// "utf-8", "utf-16" (little-endian), "utf-16be", a charset name or display
+// name, or a code page number. False when it is none of them.
+bool FindCsvEncoding(std::string_view text, CsvEncoding* encoding);
 
 }  // namespace velmora::cli

@@ -1,6 +1,8 @@
 #include "text_width.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 namespace velmora::cli {
 namespace {
@@ -87,6 +89,25 @@ std::string PadToWidth(std::string_view text, std::size_t width) {
   const std::size_t cells = DisplayWidth(text);
   if (cells < width) out.append(width - cells, ' ');
   return out;
+}
+
+void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths;
+  for (const auto& cells : rows) {
+    if (widths.size() < cells.size()) widths.resize(cells.size(), 0);
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
+    }
+  }
+  for (const auto& cells : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      line += c + 1 == cells.size() ? cells[c] : PadToWidth(cells[c], widths[c]) + "  ";
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    line += '\n';
+    std::fputs(line.c_str(), stdout);
+  }
 }
 
 }  // namespace velmora::cli

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::cli {
 
@@ -17,5 +18,9 @@ std::string FitToWidth(std::string_view text, std::size_t width);
 std::string FitToWidthFromEnd(std::string_view text, std::size_t width);
 // `text` followed by spaces up to `width` cells.
 std::string PadToWidth(std::string_view text, std::size_t width);
+
+// Prints rows of cells on standard output, each column as wide as its
+// widest cell, two spaces apart, without trailing blanks.
+void PrintColumns(const std::vector<std::vector<std::string>>& rows);
 
 }  // namespace velmora::cli

@@ -1,0 +1,172 @@
+#include "detect_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include <velmora/card_converter.h>
+#include <velmora/unicode.h>
+
+#include "converter_session.h"
+#include "csv_input.h"
+#include "input_file.h"
+#include "interrupt.h"
+#include "json_writer.h"
+#include "progress_bar.h"
+#include "text_width.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr char kExamples[] = R"(Examples:
+  velmora detect export.csv
+  velmora detect *.csv *.vcf
+  velmora --json detect export.csv
+
+For CSV: the address book whose every column the header row has (outlook,
+outlook365, outlook365-v1, nokia, google; unknown when none), the separator,
+the encoding (utf-8, utf-16 or utf-16be when recognised, the charset of the
+Outlook language, else the system's), the Outlook language (LID, see
+'velmora locales'), "custom" when the header row has columns the address
+book does not, and the rows below the header row. For vCard: the complete
+cards. Exit 1 when a CSV file is of no known address book, 3 when a file
+cannot be read.)";
+
+struct Found {
+  std::string file;
+  bool csv = false;
+  CsvFacts facts;
+  std::int32_t rows = 0;  // CSV: data rows; vCard: complete cards
+  std::string error;      // empty when detected
+  HRESULT status = S_OK;
+};
+
+// The rows of a CSV file below its header row, split as detected.
+std::int32_t CountRows(ICardConverter& library, const std::string& path, const CsvFacts& facts) {
+  std::shared_ptr<ICsvContent> content;
+  if (library.LoadCsvContent(Utf8ToUtf16(path), facts.code_page, &content) != S_OK) return 0;
+  std::shared_ptr<ICsvCells> cells;
+  const std::u16string separator = Utf8ToUtf16(facts.separator.empty() ? "," : facts.separator);
+  if (content->Parse(&cells, -1, 0, Variant(), Variant(separator)) != S_OK) return 0;
+  std::int32_t rows = 0;
+  cells->get_RowCount(&rows);
+  return rows > 0 ? rows - 1 : 0;
+}
+
+void Detect(ICardConverter& library, const InputFile& input, ProgressBar& progress, Found* found) {
+  if (!IsCsvInput(input, {})) {
+    progress.Start(ProgressBar::Phase::kCounting);
+    std::int32_t file_errors = 0;
+    const HRESULT status = library.CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0,
+                                                      &progress, &found->rows);
+    progress.Clear();
+    if (file_errors > 0 && !input.IsBlank()) {
+      found->status = FAILED(status) ? status : E_GENERIC_FAILURE;
+      const std::string meaning = StatusMeaning(found->status);
+      found->error = found->status == E_GENERIC_FAILURE
+                         ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
+                         : "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+    }
+    return;
+  }
+  found->csv = true;
+  found->status = DetectCsv(library, input.path(), &found->facts);
+  if (FAILED(found->status)) {
+    const std::string meaning = StatusMeaning(found->status);
+    found->error = "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+    return;
+  }
+  found->rows = CountRows(library, input.path(), found->facts);
+}
+
+}  // namespace
+
+CLI::App* AddDetectCommand(CLI::App& app, DetectOptions* options) {
+  CLI::App* command = app.add_subcommand(
+      "detect", "Tell the format, address book, separator, encoding and language of files");
+  command->add_option("FILE", options->files, "CSV or vCard files; - is standard input")
+      ->required();
+  command->footer(kExamples);
+  return command;
+}
+
+int RunDetect(const DetectOptions& options, const GlobalOptions& global) {
+  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
+    PrintUsageError("standard input (-) can be read only once", "detect");
+    return kExitUsage;
+  }
+  HRESULT status = S_OK;
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
+  if (!library) return kExitInput;
+
+  ProgressBar progress(global);
+  std::vector<Found> found;
+  int exit_status = kExitOk;
+  for (const std::string& argument : options.files) {
+    Found one;
+    InputFile input;
+    const InputFile::OpenResult opened = input.Open(argument, &one.error);
+    one.file = input.name();
+    if (opened == InputFile::OpenResult::kCancelled) break;
+    if (opened == InputFile::OpenResult::kOk) Detect(*library, input, progress, &one);
+    if (Interrupted()) break;
+    if (!one.error.empty()) {
+      PrintError(one.file, one.error, one.status);
+      exit_status = WorseExit(exit_status, kExitInput);
+    } else if (one.csv && one.facts.type == vlmcsvUnknown) {
+      exit_status = WorseExit(exit_status, kExitIncomplete);
+    }
+    found.push_back(std::move(one));
+  }
+  if (Interrupted()) {
+    PrintError({}, "cancelled");
+    exit_status = kExitCancelled;
+  }
+
+  if (global.json) {
+    JsonWriter json;
+    json.BeginObject().Member("command", "detect").Member("exit", exit_status);
+    json.Member("cancelled", exit_status == kExitCancelled);
+    json.Key("files").BeginArray();
+    for (const Found& f : found) {
+      json.BeginObject().Member("file", f.file);
+      if (!f.error.empty()) {
+        json.Member("error", f.error);
+        if (f.status != S_OK) json.Member("status", StatusHex(f.status));
+      } else if (!f.csv) {
+        json.Member("format", "vcard").Member("cards", f.rows);
+      } else {
+        json.Member("format", "csv");
+        json.Member("dialect", DialectName(f.facts.type));
+        json.Member("separator", f.facts.separator);
+        json.Member("encoding", EncodingName(f.facts.code_page));
+        json.Member("codePage", f.facts.code_page);
+        json.Member("locale", f.facts.locale);
+        json.Member("customHeaders", f.facts.custom_headers);
+        json.Member("rows", f.rows);
+        json.Member("headers", f.facts.headers);
+      }
+      json.EndObject();
+    }
+    json.EndArray().EndObject();
+    std::fputs(json.str().c_str(), stdout);
+    return exit_status;
+  }
+
+  std::vector<std::vector<std::string>> table = {
+      {"FILE", "FORMAT", "DIALECT", "SEPARATOR", "ENCODING", "LOCALE", "CUSTOM", "ROWS"}};
+  for (const Found& f : found) {
+    if (!f.error.empty()) continue;
+    if (!f.csv) {
+      table.push_back({f.file, "vcard", "-", "-", "-", "-", "-", std::to_string(f.rows)});
+      continue;
+    }
+    table.push_back({f.file, "csv", DialectName(f.facts.type), SeparatorName(f.facts.separator),
+                     EncodingName(f.facts.code_page), f.facts.locale.empty() ? "-" : f.facts.locale,
+                     f.facts.custom_headers ? "yes" : "no", std::to_string(f.rows)});
+  }
+  if (table.size() > 1) PrintColumns(table);
+  return exit_status;
+}
+
+}  // namespace velmora::cli
