@@ -28,6 +28,7 @@
 #include <velmora/export.h>
 #include <velmora/object.h>
 #include <velmora/progress.h>
+#include <velmora/report.h>
 #include <velmora/status.h>
 #include <velmora/variant.h>
 
@@ -134,6 +135,14 @@ class VELMORA_API ICardConverter : public IObject {
                               const Variant& dst_encoding_iso_name, EDRMethod dr,
                               ICardConverterProgress* progress,
                               std::vector<std::u16string>* file_names) = 0;
+
+  // --- Conversion report --------------------------------------------------
+  // Sets the listener told what later calls could not carry into their
+  // target, card by card (null: none). Covers ConvertMemory, ConvertFile,
+  // SaveMemory, SaveMemory2, SaveMemoryCSV, SaveMemoryCSV2 and ConvertRows
+  // of the CSV cells this converter gave. The converter does not own the
+  // listener, which must outlive its use; the log keeps its lines as well.
+  virtual HRESULT put_ConversionReport(IConversionReport* report) = 0;
 
   // --- Contacts and duplicates --------------------------------------------
   // A new, empty contact.

@@ -11,6 +11,7 @@
 #include <velmora/export.h>
 #include <velmora/object.h>
 #include <velmora/progress.h>
+#include <velmora/report.h>
 #include <velmora/status.h>
 #include <velmora/unicode.h>
 #include <velmora/variant.h>

@@ -136,6 +136,11 @@ HRESULT CComCardConverter::InitEx2(const std::u16string& product_code,
   });
 }
 
+HRESULT CComCardConverter::put_ConversionReport(IConversionReport* report) {
+  context_->log().events().set_report(report);
+  return S_OK;
+}
+
 // --- Loading ----------------------------------------------------------------
 
 HRESULT CComCardConverter::LoadFrom(const char* label, int source,

@@ -72,6 +72,7 @@ class CComCardConverter : public ICardConverter {
              std::shared_ptr<ICards>* cards_to_overwrite, std::int32_t* client_duplicates,
              ICardConverterProgress* progress) override;
 
+  HRESULT put_ConversionReport(IConversionReport* report) override;
   // CSV content, dialects and the header catalogue (com_card_converter_csv.cpp).
   HRESULT LoadCsvContent(const std::u16string& file_name, std::int32_t default_codepage,
                          std::shared_ptr<ICsvContent>* content) override;

@@ -6,6 +6,7 @@
 #include "automation/file_name_rule.h"
 #include "automation/gen_file_as.h"
 #include "automation/single_card_parser.h"
+#include "contact/card_names.h"
 #include "csv/csv_export.h"
 #include "foundation/code_page.h"
 #include "foundation/file_system.h"
@@ -87,14 +88,17 @@ HRESULT CsvSaver::MakeRows() {
   }
   ContactRecord record;
   for (std::size_t i = 0; i < cards.size(); ++i) {
+    CCardEventScope card(log_.events(), static_cast<std::int32_t>(i + 1));
     if (skip[i]) {
       ++stats_.skipped_all;
       ++stats_.skipped_dups;
     } else if (FAILED(ParseSingleCard(context_, cards[i], nullptr, &record))) {
       ++stats_.errors;
     } else {
+      if (log_.events().listening()) log_.events().SetCardName(ComposeFullName(record));
       Row row;
       ExportContactW(headers, record, row.cells, request_.type, locale);
+      card.Commit();
       for (const auto& [code, text] : row.cells) used_.insert(code);
       GenFileAs(log_, cards[i], &row.base_name);
       rows_.push_back(std::move(row));

@@ -335,8 +335,70 @@ std::u16string Sensitivity2Str(EContactSensitivity sensitivity, const COutlookCs
   }
 }
 
+namespace {
+
+HRESULT WriteRow(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
+                 ECsvType type, const COutlookCsvLocale* locale);
+
+// Whether some cell of the row holds `value` (Google joins several values
+// in one cell, so containing is enough).
+bool RowHolds(const CsvRowMap& row, std::u16string_view value) {
+  for (const auto& [code, cell] : row) {
+    if (cell.find(value) != std::u16string::npos) return true;
+  }
+  return false;
+}
+
+std::u16string Numbered(std::u16string_view what, std::size_t n) {
+  std::u16string text(what);
+  text.push_back(u' ');
+  text += text::AsciiToUtf16(std::to_string(n));
+  return text;
+}
+
+// What of the contact found no column of the row: e-mails, addresses and
+// phones whose values are nowhere in it.
+void ReportLosses(const ContactRecord& c, const CsvRowMap& row, CConversionEvents& events) {
+  for (std::size_t i = 0; i < c.Emails.size(); ++i) {
+    if (!c.Emails[i].Value.empty() && !RowHolds(row, c.Emails[i].Value)) {
+      events.Add(cevFieldNotCarried, Numbered(u"E-mail", i + 1));
+    }
+  }
+  for (std::size_t i = 0; i < c.Addresses.size(); ++i) {
+    const ContactAddress& a = c.Addresses[i];
+    const std::u16string_view sample = !a.City.empty()         ? a.City
+                                       : !a.PostalCode.empty() ? a.PostalCode
+                                       : !a.Country.empty()    ? a.Country
+                                                               : a.PostOfficeBox;
+    if (!sample.empty() && !RowHolds(row, sample)) {
+      std::u16string what = HasTypeToken(a.Types, u"HOME")   ? u"Home address"
+                            : HasTypeToken(a.Types, u"WORK") ? u"Work address"
+                                                             : u"Address";
+      events.Add(cevFieldNotCarried, Numbered(what, i + 1));
+    }
+  }
+  for (const ContactPhone& phone : c.Phones) {
+    if (phone.Value.empty() || RowHolds(row, phone.Value)) continue;
+    // A phone under a label of its own has no column in Outlook.
+    events.Add(cevFieldNotCarried,
+               u"Phone (" + (phone.ABLabel.empty() ? phone.Types : phone.ABLabel) + u")");
+  }
+}
+
+}  // namespace
+
 HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
                        ECsvType type, const COutlookCsvLocale* locale) {
+  const HRESULT status = WriteRow(headers, contact, row, type, locale);
+  CConversionEvents& events = headers.log().events();
+  if (SUCCEEDED(status) && events.listening()) ReportLosses(contact, row, events);
+  return status;
+}
+
+namespace {
+
+HRESULT WriteRow(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
+                 ECsvType type, const COutlookCsvLocale* locale) {
   row.clear();
   switch (type) {
     case vlmcsvOutlook:
@@ -362,6 +424,8 @@ HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact,
       return E_INVALIDARG;
   }
 }
+
+}  // namespace
 
 std::u16string CsvLine(std::span<const std::uint32_t> codes, const CsvRowMap& row) {
   std::u16string line;

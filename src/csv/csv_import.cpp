@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "contact/card_names.h"
 #include "contact/contact_record.h"
 #include "contact/phone_slots.h"
 #include "csv/csv_headers.h"
@@ -167,6 +168,15 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
   std::array<std::u16string, 3> display_names;
   std::array<std::u16string_view, 3> display_headers;
 
+  // A value that could not be read is kept in the notes, and reported.
+  const auto keep_unread = [&](std::u16string_view header, std::u16string_view cell) {
+    AddNoteLine(s.notes, header, cell);
+    if (log_.events().listening()) {
+      std::u16string what(header);
+      what.append(u": ").append(cell);
+      log_.events().Add(cevValueNotRead, what);
+    }
+  };
   const std::size_t columns = std::min(codes.size(), row.size());
   for (std::size_t i = 0; i < columns; ++i) {
     const std::uint32_t code = codes[i];
@@ -175,7 +185,10 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
     const CCsvHeader* entry = code == 0 ? nullptr : headers_->FindHeaderByCode(code);
     if (entry == nullptr) {
       // A column the catalogue does not know: kept under its own name.
-      if (i < names.size() && !names[i].empty()) AddNoteLine(s.notes, names[i], cell);
+      if (i < names.size() && !names[i].empty()) {
+        AddNoteLine(s.notes, names[i], cell);
+        log_.events().Add(cevColumnToNotes, names[i]);
+      }
       continue;
     }
     const std::u16string& header = i < names.size() ? names[i] : entry->Name;
@@ -204,7 +217,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         if (!dates.empty()) date = dates.front();
         if (!ok) {
           log_.LogWarning(kImportLabel, 0, "Header(\"%s\").Date(\"%s\") is invalid", header, cell);
-          AddNoteLine(s.notes, header, cell);
+          keep_unread(header, cell);
           continue;
         }
         if (IsEmptyDate(date) && entry->Type == cftDate) continue;
@@ -212,19 +225,19 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       }
       case cftBool:
         if (!Str2Bool(log_, cell, locale, &flag)) {
-          AddNoteLine(s.notes, header, cell);
+          keep_unread(header, cell);
           continue;
         }
         break;
       case cftEnumGender:
         if (!Str2Gender(log_, cell, locale, &gender)) {
-          AddNoteLine(s.notes, header, cell);
+          keep_unread(header, cell);
           continue;
         }
         break;
       case ctfEnumSensitivity:
         if (!Str2Sensitivity(log_, cell, locale, &sensitivity)) {
-          AddNoteLine(s.notes, header, cell);
+          keep_unread(header, cell);
           continue;
         }
         break;
@@ -314,6 +327,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       case 71:
       case 74:  // Initials and Language have no field
         AddNoteLine(s.notes, header, value);
+        log_.events().Add(cevColumnToNotes, header);
         --s.content;
         break;
       case 50: {
@@ -414,10 +428,12 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       case 121:
       case 122:
         AddNoteLine(s.notes, header, value);
+        log_.events().Add(cevColumnToNotes, header);
         break;
       default:
         log_.LogError(kImportLabel, 0, "Unsupported header (%s)", header);
         AddNoteLine(s.notes, header, value);
+        log_.events().Add(cevColumnToNotes, header);
         --s.content;
         break;
     }
@@ -488,6 +504,8 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
   for (std::size_t r = request.from; r < end; ++r) {
     const CsvRow& row = cells[r];
     contact.Clear();
+    // Rows are reported by their place in the table, as a spreadsheet shows it.
+    CCardEventScope card(csv.log().events(), static_cast<std::int32_t>(r + 1));
     const HRESULT status =
         row.empty() ? S_NO_CONTENT
                     : csv.ImportContact(request.codes, row, &contact, request.lid, request.names);
@@ -498,8 +516,10 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
     } else {
       const char* text = nullptr;
       std::size_t length = 0;
+      if (csv.log().events().listening()) csv.log().events().SetCardName(ComposeFullName(contact));
       if (SUCCEEDED(writer.ExportContact(&contact, 30, 65001, "utf-8", &text, &length))) {
         cards->emplace_back(text, length);
+        card.Commit();
       } else {
         ++*errors;
       }

@@ -1,5 +1,6 @@
 #include "foundation/code_page.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -467,6 +468,16 @@ bool FromUtf16(int code_page, std::u16string_view text, std::string& out) {
                  ? 0
                  : static_cast<std::size_t>(length));
   return true;
+}
+
+int CountSubstituted(int code_page, std::u16string_view text, std::string_view out) {
+  code_page = Resolve(code_page);
+  if (code_page == kUtf8 || code_page == kUtf7 || code_page == kUtf16LE || code_page == kUtf16BE) {
+    return 0;
+  }
+  const auto marks = std::count(out.begin(), out.end(), '?');
+  const auto kept = std::count(text.begin(), text.end(), u'?');
+  return marks > kept ? static_cast<int>(marks - kept) : 0;
 }
 
 std::u16string ToUtf16(int code_page, std::string_view bytes) {

@@ -33,6 +33,12 @@ bool ToUtf16(int code_page, std::string_view bytes, std::u16string& out);
 // with `out` empty, only for an unknown code page.
 bool FromUtf16(int code_page, std::u16string_view text, std::string& out);
 
+// How many characters of `text` FromUtf16 wrote as '?' in `out` because
+// the code page cannot hold them: the '?' of the output that the text did
+// not have. 0 for the Unicode code pages. ('?' is never a trail byte of the
+// double-byte code pages, so the count holds for them too.)
+int CountSubstituted(int code_page, std::u16string_view text, std::string_view out);
+
 // Convenience forms returning the result (empty for an unknown code page).
 std::u16string ToUtf16(int code_page, std::string_view bytes);
 std::string FromUtf16(int code_page, std::u16string_view text);

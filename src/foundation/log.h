@@ -18,6 +18,7 @@
 
 #include <velmora/status.h>
 
+#include "foundation/conversion_events.h"
 #include "foundation/module_info.h"
 #include "foundation/text_format.h"
 
@@ -54,6 +55,9 @@ class CLog {
 
   int level() const { return level_; }
   bool started() const { return started_; }
+  // The structured side of the diagnostics: what the card being written
+  // loses, for the caller's conversion report.
+  CConversionEvents& events() { return events_; }
   const std::filesystem::path& log_path() const { return log_path_; }
   const std::filesystem::path& error_path() const { return error_path_; }
   const std::filesystem::path& folder() const { return folder_; }
@@ -112,6 +116,7 @@ class CLog {
   std::FILE* log_file_ = nullptr;
   std::FILE* error_file_ = nullptr;
   std::u16string message_;  // reused formatting buffer
+  CConversionEvents events_;
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "contact/card_fields.h"
+#include "contact/card_names.h"
 #include "foundation/code_page.h"
 #include "foundation/file_system.h"
 #include "foundation/system_settings.h"
@@ -50,6 +51,8 @@ class CCardConverter::Run : public ICardLoadProgress {
   bool OnCardLoaded(const CCardDocItem& item, void* /*context*/) override {
     try {
       current_ = &item;
+      // What the card loses is reported only when it is written anew.
+      CCardEventScope card(owner_.log_.events(), converted + copied + errors + 1);
       if (Copyable(item) && Copy(item.ToString())) {
         ++copied;
       } else {
@@ -57,8 +60,12 @@ class CCardConverter::Run : public ICardLoadProgress {
         if (record.Version == version_ && record.SourceCopyable &&
             text::EqualsAsciiNoCase(record.Charsets, iso_name_) && Copy(record.SourceText)) {
           ++copied;
-        } else if (!Convert(record)) {
-          return true;  // refused by the writer: counted, no progress call
+        } else {
+          if (owner_.log_.events().listening()) {
+            owner_.log_.events().SetCardName(ComposeFullName(record));
+          }
+          if (!Convert(record)) return true;  // refused by the writer: counted, no progress call
+          card.Commit();
         }
       }
     } catch (const std::bad_alloc&) {

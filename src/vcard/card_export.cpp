@@ -286,6 +286,12 @@ void CCardExport::addNames() {
   addSimple("X-PHONETIC-LAST-NAME", r.PhoneticLastName);
 
   const std::u16string full_name = ComposeFullName(r);
+  if (log_.events().listening()) {
+    const std::u16string_view written = text::Trim(r.FormattedName);
+    if (!written.empty() && written != full_name) {
+      log_.events().Add(cevNameReplaced, written);
+    }
+  }
   if (!full_name.empty() || v30_) {
     put("FN");
     putCharset();
@@ -822,7 +828,14 @@ void CCardExport::putEncoded(std::string_view bytes, bool single, bool force_qp)
 
 bool CCardExport::toTarget(std::u16string_view text, std::string& out) {
   if (failed_) return false;
-  if (codepage::FromUtf16(code_page_, text, out)) return true;
+  if (codepage::FromUtf16(code_page_, text, out)) {
+    if (log_.events().listening()) {
+      if (const int lost = codepage::CountSubstituted(code_page_, text, out); lost > 0) {
+        log_.events().Add(cevCharactersLost, u"", lost);
+      }
+    }
+    return true;
+  }
   log_.LogError(kLabelExport, kStatusBadCodePage, "Cannot convert text to code page %d",
                 code_page_);
   failed_ = true;

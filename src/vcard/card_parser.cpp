@@ -1,6 +1,7 @@
 #include "vcard/card_parser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <new>
 #include <utility>
 
@@ -25,6 +26,42 @@ constexpr std::string_view kSilentlyDropped[] = {
     "X-SKYPE-COUNTRY", "X-SKYPE-DISPLAYNAME",       "X-SKYPE-LANGUAGE",
     "X-SKYPE-MOOD",    "X-SKYPE-NUMBER-OF-BUDDIES", "X-SKYPE-PROFILE",
 };
+
+// The words of a text, lower-cased: runs of letters and digits.
+std::vector<std::u16string> Words(std::u16string_view text) {
+  std::vector<std::u16string> words;
+  std::u16string word;
+  for (const char16_t c : text) {
+    if (text::IsSpace(c) || (c < 0x80 && !std::isalnum(static_cast<unsigned char>(c)))) {
+      if (!word.empty()) words.push_back(std::move(word));
+      word.clear();
+    } else {
+      word.push_back(c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c);
+    }
+  }
+  if (!word.empty()) words.push_back(std::move(word));
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// Whether every word of a LABEL is in one of the addresses, in whatever
+// order the label's country writes them.
+bool IsSaidByAnAddress(std::u16string_view label, const std::vector<ContactAddress>& addresses) {
+  const std::vector<std::u16string> label_words = Words(label);
+  for (const ContactAddress& a : addresses) {
+    std::u16string all;
+    for (const std::u16string* part : {&a.PostOfficeBox, &a.OfficeLocation, &a.Street, &a.City,
+                                       &a.State, &a.PostalCode, &a.Country}) {
+      all.append(*part).push_back(u' ');
+    }
+    const std::vector<std::u16string> address_words = Words(all);
+    if (std::includes(address_words.begin(), address_words.end(), label_words.begin(),
+                      label_words.end())) {
+      return true;
+    }
+  }
+  return false;
+}
 
 // ";NAME;" upper-cased, so that a charset list can be searched by name.
 std::string Framed(std::string_view text) {
@@ -102,6 +139,7 @@ bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
 
 const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
   record_.Clear();
+  labels_.clear();
   record_.Version = VersionTimesTen(item.GetVersion());
   if (item.ContentIsUtf8()) record_.SourceCopyable = false;
   const bool v30 = IsV30();
@@ -128,6 +166,7 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
     }
   }
   if (record_.IsSkypeCard) m_fixSkypeCard();
+  if (!labels_.empty()) m_reportLostLabels();
   if (options_ & kOptionSourceText) record_.SourceText = item.ToString();
   return record_;
 }
@@ -348,10 +387,25 @@ void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
 
 void CCardParser::m_skipUnknown(const CCardDocItemProp& prop) {
   const std::string_view name = prop.name();
+  // A LABEL is the printed form of an ADR; it is lost only when it says more.
+  if (text::EqualsAsciiNoCase(name, "LABEL")) {
+    if (log_.events().listening()) labels_.push_back(DecodedTrimmedRight(prop));
+    return;
+  }
   for (std::string_view silent : kSilentlyDropped) {
     if (text::EqualsAsciiNoCase(name, silent)) return;
   }
   log_.LogWarning(kItemLabel, S_FALSE, "Skipping unknown prop(%s)", name);
+  log_.events().Add(cevPropertyDropped, text::AsciiToUtf16(name));
+}
+
+void CCardParser::m_reportLostLabels() {
+  for (const std::u16string& label : labels_) {
+    if (!IsSaidByAnAddress(label, record_.Addresses)) {
+      log_.events().Add(cevPropertyDropped, u"LABEL");
+    }
+  }
+  labels_.clear();
 }
 
 void CCardParser::m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
@@ -407,6 +461,7 @@ std::u16string CCardParser::TypesOf(const CCardDocItemProp& prop, std::vector<st
 
 void CCardParser::m_logDuplicate(std::string_view label, const CCardDocItemProp& prop) {
   log_.LogWarning(label, S_FALSE, "skipping %s duplicate", prop.name());
+  log_.events().Add(cevPropertyDropped, text::AsciiToUtf16(prop.name()));
 }
 
 }  // namespace velmora

@@ -113,6 +113,8 @@ class CCardParser : public ICardLoadProgress {
   void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30);
   void m_dispatch(const CCardDocItemProp& prop, std::int32_t code);
   void m_skipUnknown(const CCardDocItemProp& prop);
+  // Reports the LABELs of the card that no ADR of it says.
+  void m_reportLostLabels();
 
   // Common handlers.
   bool m_setStr(const CCardDocItemProp& prop, std::u16string& target);
@@ -165,6 +167,8 @@ class CCardParser : public ICardLoadProgress {
   CharsetPairs document_charsets_;
   std::unique_ptr<CCardDoc> own_document_;
   ContactRecord record_;
+  // The LABELs of the card being parsed, while a conversion report listens.
+  std::vector<std::u16string> labels_;
   ICardParserConsumer* consumer_ = nullptr;
   unsigned options_ = 0;
   const FieldFilter* filter_ = nullptr;
