@@ -9,9 +9,11 @@
 
 #include <unistd.h>
 
+#include "conversion_report.h"
 #include "converter_session.h"
 #include "csv_input.h"
 #include "csv_output.h"
+#include "file_lists.h"
 #include "input_file.h"
 #include "interrupt.h"
 #include "output_file.h"
@@ -19,6 +21,7 @@
 #include "progress_bar.h"
 #include "summary.h"
 #include "target_charset.h"
+#include "temporary_folder.h"
 
 namespace velmora::cli {
 namespace {
@@ -95,22 +98,22 @@ void EndWithLineBreak(std::vector<std::uint8_t>* text) {
   }
 }
 
-// The message for an input the library could not load.
-int ReportUnloadable(const InputFile& input, HRESULT status, const GlobalOptions& global) {
+// The message for an input the library could not load; `why` receives it.
+int ReportUnloadable(const InputFile& input, HRESULT status, const GlobalOptions& global,
+                     std::string* why) {
   if (input.IsBlank()) {
     PrintWarning(global, input.name(), "empty, nothing to convert");
     return kExitIncomplete;
   }
   if (status == E_GENERIC_FAILURE) {
-    PrintError(input.name(), "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)",
-               status);
+    *why = "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)";
   } else {
-    std::string what = "cannot read";
+    *why = "cannot read";
     if (const std::string meaning = StatusMeaning(status); !meaning.empty()) {
-      what += ": " + meaning;
+      *why += ": " + meaning;
     }
-    PrintError(input.name(), what, status);
   }
+  PrintError(input.name(), *why, status);
   return kExitInput;
 }
 
@@ -121,6 +124,12 @@ class Converter {
       : options_(options), global_(global), job_(job), library_(library), progress_(global) {}
 
   int Run(std::vector<InputFile>& inputs, JobSummary* summary);
+  const ConversionReport& report() const { return report_; }
+  // An input that could not even be opened (its error was said).
+  void AddFailedInput(const std::string& name, const std::string& why) {
+    report_.AddFailedFile(name, why);
+    ++failed_inputs_;
+  }
 
  private:
   int Convert(std::vector<InputFile>& inputs);
@@ -132,6 +141,9 @@ class Converter {
   int WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers);
   int LoadCsv(const InputFile& input, std::int64_t* remaining,
               std::vector<std::vector<std::uint8_t>>* buffers);
+  // An input that could not be read: the job goes on without it unless
+  // --fail-fast; returns the exit status so far.
+  int InputFailed(const std::string& name, const std::string& why, int exit_status);
   std::int64_t CountCards(const std::string& path);
   int Cancelled();
 
@@ -147,8 +159,22 @@ class Converter {
   // Whether each buffer holds cards made from CSV rows: those are new cards,
   // written even when already in the target version and charset.
   std::vector<bool> from_csv_;
+  // The inputs each buffer's cards come from, for the report.
+  std::vector<ConversionReport::Segments> segments_;
+  ConversionReport report_;
+  int failed_inputs_ = 0;
+  std::string last_csv_error_;
+  // Where --split writes: the OUTPUT folder, or a private one for a dry run.
+  std::string folder_;
+  TemporaryFolder dry_run_folder_;
   bool folder_created_ = false;
 };
+
+int Converter::InputFailed(const std::string& name, const std::string& why, int exit_status) {
+  report_.AddFailedFile(name, why);
+  ++failed_inputs_;
+  return WorseExit(exit_status, options_.fail_fast ? kExitInput : kExitIncomplete);
+}
 
 int Converter::Cancelled() {
   progress_.Clear();
@@ -162,8 +188,14 @@ int Converter::Cancelled() {
 }
 
 int Converter::Run(std::vector<InputFile>& inputs, JobSummary* summary) {
+  folder_ = options_.dry_run ? dry_run_folder_.path() : options_.output;
+  report_.set_charset(job_.format == OutputFormat::kCsv ? job_.csv_output.encoding.label
+                                                        : job_.charset.label);
+  library_.put_ConversionReport(&report_);
   const int exit_status = Convert(inputs);
+  library_.put_ConversionReport(nullptr);
   progress_.Clear();
+  if (options_.dry_run) files_written_.clear();  // they were in the private folder
 
   summary->exit_status = exit_status;
   summary->counts = {{"read", "cards read", totals_.read},
@@ -199,8 +231,12 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
     }
     if (IsCsvInput(input, Lower(options_.from))) {
       const int loaded = LoadCsv(input, &remaining, buffers);
-      if (loaded == kExitInput || loaded == kExitCancelled) return loaded;
-      exit_status = WorseExit(exit_status, loaded);
+      if (loaded == kExitCancelled) return loaded;
+      exit_status = WorseExit(exit_status, loaded == kExitInput ? kExitOk : loaded);
+      if (loaded == kExitInput) {
+        exit_status = InputFailed(input.name(), last_csv_error_, exit_status);
+        if (exit_status == kExitInput) return exit_status;
+      }
       continue;
     }
     progress_.Start(ProgressBar::Phase::kLoading);
@@ -212,14 +248,20 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
     if (Interrupted()) return kExitCancelled;
     const std::int32_t cut_off = progress_.skipped();
     WarnCutOff(global_, input.name(), cut_off);
+    report_.AddCutOff(input.name(), cut_off);
     totals_.read += cut_off;
     totals_.skipped += cut_off;
     std::int32_t count = 0;
     if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
+      std::string why;
       const int problem =
-          ReportUnloadable(input, FAILED(status) ? status : E_GENERIC_FAILURE, global_);
-      if (problem == kExitInput) return problem;
-      exit_status = WorseExit(exit_status, problem);
+          ReportUnloadable(input, FAILED(status) ? status : E_GENERIC_FAILURE, global_, &why);
+      if (problem == kExitInput) {
+        exit_status = InputFailed(input.name(), why, exit_status);
+        if (exit_status == kExitInput) return exit_status;
+      } else {
+        exit_status = WorseExit(exit_status, problem);
+      }
       continue;
     }
     totals_.read += count;
@@ -239,6 +281,7 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
     buffers->push_back(std::move(bytes));
     counts_.push_back(count);
     from_csv_.push_back(false);
+    segments_.push_back({{input.name(), count}});
   }
   return exit_status;
 }
@@ -247,8 +290,13 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
 int Converter::LoadCsv(const InputFile& input, std::int64_t* remaining,
                        std::vector<std::vector<std::uint8_t>>* buffers) {
   CsvCards read;
+  // Import events name the row of this file.
+  report_.SetSources({{input.name(), 0}});
   const int status = ReadCsvCards(library_, input, job_.csv_input, progress_, &read);
-  if (status == kExitInput) PrintError(input.name(), read.error, read.status);
+  if (status == kExitInput) {
+    PrintError(input.name(), read.error, read.status);
+    last_csv_error_ = read.error;
+  }
   if (status != kExitOk) return status;
   totals_.read += read.cards + read.errors;
   totals_.errors += read.errors;
@@ -275,6 +323,7 @@ int Converter::LoadCsv(const InputFile& input, std::int64_t* remaining,
   buffers->push_back(std::move(read.vcards));
   counts_.push_back(read.cards);
   from_csv_.push_back(true);
+  segments_.push_back({{input.name(), read.cards}});
   return kExitOk;
 }
 
@@ -286,8 +335,13 @@ void Converter::JoinBuffers(std::vector<std::vector<std::uint8_t>>* buffers) {
     AppendCards(&all, (*buffers)[i]);
     count += counts_[i];
   }
+  ConversionReport::Segments segments;
+  for (const ConversionReport::Segments& part : segments_) {
+    segments.insert(segments.end(), part.begin(), part.end());
+  }
   buffers->assign(1, std::move(all));
   counts_.assign(1, count);
+  segments_.assign(1, std::move(segments));
   from_csv_.assign(1,
                    std::all_of(from_csv_.begin(), from_csv_.end(), [](bool csv) { return csv; }));
 }
@@ -301,6 +355,7 @@ int Converter::Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers) {
   buffers->clear();
   counts_.clear();
   from_csv_.clear();
+  segments_.assign(1, {});  // the kept cards no longer line up with the inputs
   if (all.empty()) return kExitOk;
   std::shared_ptr<ICards> to_add;
   std::int32_t duplicates = 0;
@@ -324,10 +379,11 @@ int Converter::Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers) {
 }
 
 int Converter::Split(const std::vector<std::vector<std::uint8_t>>& buffers) {
-  const std::string& folder = options_.output;
-  folder_created_ = !IsFolder(folder) && access(folder.c_str(), F_OK) != 0;
+  const std::string& folder = folder_;
+  folder_created_ = !options_.dry_run && !IsFolder(folder) && access(folder.c_str(), F_OK) != 0;
   int exit_status = kExitOk;
   for (std::size_t i = 0; i < buffers.size(); ++i) {
+    report_.SetSources(segments_[i]);
     const std::vector<std::uint8_t>& buffer = buffers[i];
     if (buffer.empty()) continue;
     progress_.Start(ProgressBar::Phase::kSaving, counts_[i]);
@@ -362,6 +418,7 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
     const std::vector<std::uint8_t>& buffer = buffers[i];
     if (buffer.empty()) continue;
     progress_.Start(ProgressBar::Phase::kConverting, counts_[i]);
+    report_.SetSources(segments_[i]);
     std::int32_t converted = 0, copied = 0, errors = 0;
     std::vector<std::uint8_t> out;
     const HRESULT status =
@@ -389,7 +446,15 @@ int Converter::Write(const std::vector<std::vector<std::uint8_t>>& buffers) {
     return kExitIncomplete;
   }
   EndWithLineBreak(&text);
+  if (options_.dry_run) return kExitOk;
   std::string error;
+  if (options_.output != "-" && !MakeParentFolders(options_.output, &error)) {
+    PrintError(options_.output, "cannot create its folder: " + error + "; nothing written");
+    totals_.errors += totals_.written + totals_.copied;
+    totals_.written = 0;
+    totals_.copied = 0;
+    return kExitOutput;
+  }
   const WriteResult result = options_.output == "-"
                                  ? WriteStdout(text, &error)
                                  : WriteFileReplacing(options_.output, text, &error);
@@ -414,11 +479,14 @@ int Converter::WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers) {
     if (totals_.read > 0) PrintError({}, "no card could be converted; nothing written");
     return kExitIncomplete;
   }
-  if (options_.split)
-    folder_created_ = !IsFolder(options_.output) && access(options_.output.c_str(), F_OK) != 0;
+  if (options_.split && !options_.dry_run) {
+    folder_created_ = !IsFolder(folder_) && access(folder_.c_str(), F_OK) != 0;
+  }
+  report_.SetSources(segments_.front());
   CsvWriteResult result;
-  const int status = WriteCsvCards(library_, buffers->front(), counts_.front(), options_.output,
-                                   options_.split, job_.dr, job_.csv_output, progress_, &result);
+  const int status = WriteCsvCards(library_, buffers->front(), counts_.front(),
+                                   options_.split ? folder_ : options_.output, options_.split,
+                                   job_.dr, job_.csv_output, !options_.dry_run, progress_, &result);
   files_written_ = std::move(result.files);
   if (status == kExitCancelled) return status;
   totals_.written += result.saved;
@@ -439,6 +507,8 @@ int Converter::Convert(std::vector<InputFile>& inputs) {
   int exit_status = LoadAll(inputs, &buffers);
   if (exit_status == kExitCancelled) return Cancelled();
   if (exit_status == kExitInput) return exit_status;
+  // Every input failed: nothing to convert.
+  if (buffers.empty() && failed_inputs_ > 0) return kExitInput;
   const bool csv = job_.format == OutputFormat::kCsv;
   if (job_.dr != drmNone && (options_.split || csv)) {
     // SaveMemory2 and SaveMemoryCSV2 resolve the duplicates themselves,
@@ -516,6 +586,21 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
       ->check(CLI::IsMember({"none", "newest", "keep-original"}));
   command->add_option("--max", options->max, "Convert at most N cards (0: all)")
       ->check(CLI::NonNegativeNumber);
+  command->add_option("--input-charset", options->input_charset,
+                      "vCard input: the charset of 2.1 values that name none (default: UTF-8 "
+                      "when they are, else the system's)");
+  command->add_flag("-r,--recursive", options->recursive,
+                    "A folder INPUT: the .vcf files of its subfolders too");
+  command->add_flag("--clean", options->clean,
+                    "--split: remove the folder's files of the output format first");
+  command->add_option("--report", options->report,
+                      "Write every loss (card by card) to this JSON file");
+  command->add_flag("-v,--verbose", options->verbose, "List every loss on standard error");
+  command->add_flag("--strict", options->strict, "Exit 1 when anything was lost");
+  command->add_flag("--dry-run", options->dry_run,
+                    "Convert without writing anything, and list what would be lost");
+  command->add_flag("--fail-fast", options->fail_fast,
+                    "Stop at the first input that cannot be read (default: go on)");
   command->footer(kExamples);
   return command;
 }
@@ -653,6 +738,17 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
     return kExitUsage;
   }
 
+  if (!options.input_charset.empty()) {
+    TargetCharset input;
+    if (!FindCharsetByName(options.input_charset, &input) || input.code_page <= 0) {
+      PrintUsageError("unknown charset '" + options.input_charset +
+                          "'; 'velmora encodings' lists the supported ones",
+                      "convert");
+      return kExitUsage;
+    }
+    // Read by the library when it first decodes a value.
+    setenv("VELMORA_VCARD21_CODEPAGE", std::to_string(input.code_page).c_str(), 1);
+  }
   HRESULT status = S_OK;
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
@@ -664,6 +760,7 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
     }
   }
 
+  Converter converter(options, global, job, *library);
   JobSummary summary;
   summary.command = "convert";
   summary.output = options.output;
@@ -680,12 +777,22 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
       json.Member("charset", job.charset.label);
       json.Member("codePage", job.charset.code_page);
     }
+    json.Member("dryRun", options.dry_run);
+    converter.report().AddCounts(json);
   };
 
-  std::vector<InputFile> inputs(options.inputs.size());
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
+  std::vector<InputFile> inputs;
+  const std::vector<std::string> arguments = ExpandFolders(options.inputs, options.recursive);
+  for (const std::string& argument : arguments) {
+    if (arguments.size() > 1 && IsSameFile(argument, options.output)) {
+      // Say "*.vcf -o all.vcf" twice: the second run must not merge all.vcf
+      // into itself.
+      PrintWarning(global, argument, "is also the output; left out");
+      continue;
+    }
+    InputFile input;
     std::string error;
-    const InputFile::OpenResult opened = inputs[i].Open(options.inputs[i], &error);
+    const InputFile::OpenResult opened = input.Open(argument, &error);
     if (opened == InputFile::OpenResult::kCancelled) {
       PrintError({}, "cancelled; no output written");
       summary.exit_status = kExitCancelled;
@@ -693,16 +800,44 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
       return kExitCancelled;
     }
     if (opened == InputFile::OpenResult::kUnreadable) {
-      PrintError(inputs[i].name(), error);
-      summary.exit_status = kExitInput;
-      ReportSummary(summary, global);
-      return kExitInput;
+      PrintError(input.name(), error);
+      if (options.fail_fast) {
+        summary.exit_status = kExitInput;
+        ReportSummary(summary, global);
+        return kExitInput;
+      }
+      converter.AddFailedInput(input.name(), error);
+      continue;
     }
+    inputs.push_back(std::move(input));
+  }
+  if (options.split && options.clean && !options.dry_run) {
+    CleanFolder(options.output, csv_output ? ".csv" : ".vcf", global);
+  } else if (options.split && !options.dry_run) {
+    WarnAboutFilesInFolder(options.output, csv_output ? ".csv" : ".vcf", global);
   }
 
-  Converter converter(options, global, job, *library);
-  const int exit_status = converter.Run(inputs, &summary);
+  int exit_status = converter.Run(inputs, &summary);
+  const ConversionReport& report = converter.report();
+  if (options.strict && !report.empty()) exit_status = WorseExit(exit_status, kExitIncomplete);
+  summary.exit_status = exit_status;
+  if ((options.verbose || options.dry_run) && !global.quiet && !global.json) report.PrintList();
   ReportSummary(summary, global);
+  if (!global.quiet && !global.json) {
+    if (const std::string line = report.SummaryLine(); !line.empty()) {
+      std::fputs(("velmora: lost: " + line + "\n").c_str(), stderr);
+    }
+    if (options.dry_run) std::fputs("velmora: dry run: nothing was written\n", stderr);
+  }
+  if (!options.report.empty()) {
+    const std::string text = report.Json("convert");
+    std::string error;
+    if (WriteFileReplacing(options.report, std::vector<std::uint8_t>(text.begin(), text.end()),
+                           &error) != WriteResult::kOk) {
+      PrintError(options.report, "cannot write the report: " + error);
+      exit_status = WorseExit(exit_status, kExitOutput);
+    }
+  }
   return exit_status;
 }
 

@@ -36,6 +36,17 @@ struct ConvertOptions {
   bool split = false;
   std::string dedupe = "none";
   int max = 0;
+  // The report and how the job ends.
+  std::string report;  // a JSON file of every loss
+  bool verbose = false;
+  bool strict = false;
+  bool dry_run = false;
+  bool fail_fast = false;
+  // Inputs.
+  bool recursive = false;  // folders: their subfolders' .vcf files too
+  std::string input_charset;
+  // --split: empty the folder's .vcf (or .csv) files first.
+  bool clean = false;
 };
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options);

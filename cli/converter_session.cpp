@@ -8,6 +8,7 @@
 #include <velmora/encodings.h>
 #include <velmora/unicode.h>
 #include <velmora/variant.h>
+#include <velmora/version.h>
 
 #include <unistd.h>
 
@@ -84,7 +85,9 @@ std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESU
   // or write CSV take them.
   const Variant outlook_headers =
       with_outlook_headers ? Variant(Utf8ToUtf16(SupportedOutlookHeadersPath())) : Variant();
-  *status = converter->InitEx2(kProductCode, encodings, Variant(), log, log_name, outlook_headers);
+  // Cards the command writes say so in their PRODID.
+  const Variant prodid(Utf8ToUtf16(std::string("-//Velmora//velmora ") + VersionString() + "//EN"));
+  *status = converter->InitEx2(kProductCode, encodings, prodid, log, log_name, outlook_headers);
   if (FAILED(*status)) {
     PrintError({}, "cannot initialise the converter", *status);
     return nullptr;

@@ -12,33 +12,13 @@
 #include <unistd.h>
 
 #include "cli_common.h"
+#include "file_lists.h"
 #include "interrupt.h"
 #include "output_file.h"
+#include "temporary_folder.h"
 
 namespace velmora::cli {
 namespace {
-
-// A private folder under TMPDIR for the library to write one CSV file into;
-// removed with whatever it holds.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmora-csv-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::string& path() const { return path_; }  // empty when it could not be made
-
- private:
-  std::string path_;
-};
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -64,7 +44,8 @@ bool CsvDialectByName(const std::string& name, ECsvType* dialect) {
 
 int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcards,
                   std::int32_t count, const std::string& output, bool split, EDRMethod dr,
-                  const CsvWriteOptions& options, ProgressBar& progress, CsvWriteResult* result) {
+                  const CsvWriteOptions& options, bool write_file, ProgressBar& progress,
+                  CsvWriteResult* result) {
   *result = CsvWriteResult();
   // One file goes through a private folder first: the library numbers a
   // name that is taken instead of replacing it, and standard output has no
@@ -98,7 +79,7 @@ int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcar
     PrintError(split ? output : std::string(), what, FAILED(status) ? status : S_OK);
     return kExitOutput;
   }
-  if (split || names.empty()) return kExitOk;
+  if (split || names.empty() || !write_file) return kExitOk;
 
   std::vector<std::uint8_t> bytes;
   std::string error;
@@ -106,8 +87,10 @@ int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcar
     PrintError({}, "cannot read back the CSV written in " + staging.path());
     return kExitOutput;
   }
-  const WriteResult written =
-      output == "-" ? WriteStdout(bytes, &error) : WriteFileReplacing(output, bytes, &error);
+  const WriteResult written = output == "-" ? WriteStdout(bytes, &error)
+                              : MakeParentFolders(output, &error)
+                                  ? WriteFileReplacing(output, bytes, &error)
+                                  : WriteResult::kFailed;
   if (written == WriteResult::kCancelled) return kExitCancelled;
   if (written == WriteResult::kFailed) {
     PrintError(output == "-" ? "standard output" : output,

@@ -32,10 +32,12 @@ struct CsvWriteResult {
 
 // Writes `vcards` to `output` ("-": standard output), or with `split` one
 // file per contact into the folder `output`, leaving out duplicates by
-// `dr`. kExitOk; kExitOutput after saying what could not be written;
+// `dr`. Without `write_file` the one file is made and thrown away (a dry run).
+// kExitOk; kExitOutput after saying what could not be written;
 // kExitCancelled (nothing is left half-written).
 int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcards,
                   std::int32_t count, const std::string& output, bool split, EDRMethod dr,
-                  const CsvWriteOptions& options, ProgressBar& progress, CsvWriteResult* result);
+                  const CsvWriteOptions& options, bool write_file, ProgressBar& progress,
+                  CsvWriteResult* result);
 
 }  // namespace velmora::cli

@@ -117,6 +117,23 @@ int Load(ICardConverter& library, const std::string& argument, const GlobalOptio
   return kExitInput;
 }
 
+// The cards without a REV line.
+std::int32_t CountWithoutRev(ICards& cards, std::int32_t count) {
+  std::int32_t undated = 0;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::vector<std::uint8_t> bytes;
+    if (FAILED(cards.Item(i, &bytes))) continue;
+    std::string text(bytes.begin(), bytes.end());
+    for (char& c : text) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    if (text.find("\nREV:") == std::string::npos && text.find("\nREV;") == std::string::npos) {
+      ++undated;
+    }
+  }
+  return undated;
+}
+
 }  // namespace
 
 CLI::App* AddDedupeCommand(CLI::App& app, DedupeOptions* options) {
@@ -186,6 +203,16 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
 
   if (cut_off) exit_status = WorseExit(exit_status, kExitIncomplete);
   const EDRMethod method = options.method == "keep-original" ? drmKeepOriginal : drmNewest;
+  if (method == drmNewest) {
+    // Newest compares REV dates; a card without one is always added.
+    const std::int32_t undated = CountWithoutRev(*client, client_count);
+    if (undated > 0) {
+      PrintWarning(global, options.client == "-" ? kStdinName : options.client,
+                   std::to_string(undated) + (undated == 1 ? " card has" : " cards have") +
+                       " no REV, so --method newest adds them whatever the server holds; "
+                       "--method keep-original compares them by content");
+    }
+  }
   std::shared_ptr<ICards> to_add, to_overwrite;
   std::int32_t duplicates = 0;
   const bool with_server = !server_bytes.empty();

@@ -1,7 +1,9 @@
 // The velmora command: vCard jobs from the shell, on the library's public
 // object model.
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <velmora/version.h>
 
@@ -65,6 +67,48 @@ std::string ParsedCommand(const CLI::App& app) {
   return {};
 }
 
+// Letters to change, add or remove to turn one word into the other.
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The first argument that is no option, when it names no command:
+// "unknown command 'conver'; did you mean 'convert'?". Empty otherwise.
+std::string UnknownCommand(const CLI::App& app, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.empty() || word[0] == '-') {
+      // The values of the global options that take one.
+      if (word == "--log-level" || word == "--log-name") ++i;
+      continue;
+    }
+    std::string best;
+    std::size_t best_distance = 3;  // suggest only near misses
+    for (const CLI::App* command : app.get_subcommands({})) {
+      if (command->get_name() == word) return {};
+      const std::size_t distance = EditDistance(word, command->get_name());
+      if (distance < best_distance) {
+        best_distance = distance;
+        best = command->get_name();
+      }
+    }
+    return "unknown command '" + word + "'" +
+           (best.empty() ? "; 'velmora --help' lists them" : "; did you mean '" + best + "'?");
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +147,23 @@ int main(int argc, char** argv) {
   CLI::App* headers_command = AddHeadersCommand(app, &headers);
   CLI::App* locales_command = AddLocalesCommand(app);
 
+  // "velmora help" and "velmora help COMMAND" as --help.
+  if (argc >= 2 && std::string(argv[1]) == "help") {
+    if (argc == 2) {
+      std::fputs(app.help().c_str(), stdout);
+      return kExitOk;
+    }
+    for (const CLI::App* command : app.get_subcommands({})) {
+      if (command->get_name() == argv[2]) {
+        std::fputs(command->help().c_str(), stdout);
+        return kExitOk;
+      }
+    }
+  }
+  if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
+    PrintUsageError(unknown);
+    return kExitUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -25,8 +25,8 @@ constexpr char kExamples[] = R"(Examples:
   velmora preview outlook-export.csv
 
 The table shows the first e-mail and the first phone of each card; --json
-gives every preview field: fileAs, fullName, company, jobTitle, emails,
-phones, addresses, impps, notes and the card itself (vcard). A CSV file is
+gives every preview field: fileAs, fullName, company, jobTitle, emails and
+phones (arrays), addresses, impps, notes and the card itself (vcard). A CSV file is
 shown as the vCards 'velmora convert' would make of its rows.)";
 
 // Widest a table column grows before its text is cut.
@@ -113,7 +113,21 @@ void PrintTable(const std::vector<PreviewRow>& rows, bool with_file, const std::
   }
 }
 
-void PrintJson(const std::vector<PreviewRow>& rows, int exit_status) {
+// A preview list ("a, b") as its elements.
+std::vector<std::string> SplitList(const std::string& list, const std::string& joiner) {
+  std::vector<std::string> parts;
+  if (list.empty()) return parts;
+  std::size_t start = 0;
+  for (std::size_t at = joiner.empty() ? std::string::npos : list.find(joiner);
+       at != std::string::npos; at = list.find(joiner, start)) {
+    parts.push_back(list.substr(start, at - start));
+    start = at + joiner.size();
+  }
+  parts.push_back(list.substr(start));
+  return parts;
+}
+
+void PrintJson(const std::vector<PreviewRow>& rows, int exit_status, const std::string& joiner) {
   JsonWriter json;
   json.BeginObject();
   json.Member("command", "preview");
@@ -132,8 +146,11 @@ void PrintJson(const std::vector<PreviewRow>& rows, int exit_status) {
       json.Member("fullName", row.full_name);
       json.Member("company", row.company);
       json.Member("jobTitle", row.job_title);
-      json.Member("emails", row.emails);
-      json.Member("phones", row.phones);
+      for (const auto& [key, list] : {std::pair{"emails", &row.emails}, {"phones", &row.phones}}) {
+        json.Key(key).BeginArray();
+        for (const std::string& part : SplitList(*list, joiner)) json.String(part);
+        json.EndArray();
+      }
       json.Member("addresses", row.addresses);
       json.Member("impps", row.impps);
       json.Member("notes", row.notes);
@@ -263,7 +280,7 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
   }
 
   if (global.json) {
-    PrintJson(rows, exit_status);
+    PrintJson(rows, exit_status, joiner);
   } else if (!rows.empty()) {
     PrintTable(rows, options.files.size() > 1, joiner);
   }

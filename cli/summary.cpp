@@ -28,7 +28,10 @@ void ReportSummary(const JobSummary& summary, const GlobalOptions& global) {
   std::string line = "velmora: ";
   for (std::size_t i = 0; i < summary.counts.size(); ++i) {
     if (i > 0) line += ", ";
-    line += std::to_string(summary.counts[i].value) + " " + summary.counts[i].label;
+    std::string label = summary.counts[i].label;
+    // "1 card read", not "1 cards read".
+    if (summary.counts[i].value == 1 && label.rfind("cards", 0) == 0) label.erase(4, 1);
+    line += std::to_string(summary.counts[i].value) + " " + label;
   }
   if (summary.exit_status == kExitCancelled) line += " (cancelled)";
   line += '\n';

@@ -51,9 +51,17 @@ TargetCharset DefaultCharset() {
 }
 
 bool FindCharsetByName(std::string_view name, TargetCharset* charset) {
-  for (const EncodingInfo& entry : Encodings()) {
+  const std::vector<EncodingInfo> list = Encodings();
+  for (const EncodingInfo& entry : list) {
     if ((!entry.charset.empty() && SameWithoutCase(Utf16ToUtf8(entry.charset), name)) ||
         SameWithoutCase(Utf16ToUtf8(entry.display_name), name)) {
+      *charset = FromEntry(entry, true);
+      return true;
+    }
+  }
+  // The usual aliases: "latin1", "cp1252", "utf8".
+  for (const EncodingInfo& entry : list) {
+    if (!entry.charset.empty() && SameCharset(Utf16ToUtf8(entry.charset), std::string(name))) {
       *charset = FromEntry(entry, true);
       return true;
     }

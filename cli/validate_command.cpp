@@ -16,6 +16,7 @@
 #include "input_file.h"
 #include "interrupt.h"
 #include "json_writer.h"
+#include "progress_bar.h"
 
 namespace velmora::cli {
 namespace {
@@ -26,12 +27,15 @@ constexpr char kExamples[] = R"(Examples:
   velmora --json validate a.vcf b.vcf
 
 A file is valid when it holds at least one complete card (BEGIN:VCARD to
-END:VCARD). Exit 0 only when every file is valid, else 3.)";
+END:VCARD). A valid file whose text ends inside a card (no END:VCARD) is
+named with the cards left out. Exit 0 when every file is valid and whole, 1
+when cards were left out, 3 when a file is not valid.)";
 
 struct Validity {
   std::string file;
   bool valid = false;
   std::string reason;
+  std::int32_t cut_off = 0;  // cards left out: the text ended before END:VCARD
 };
 
 // Why the library found no complete card in a file.
@@ -61,6 +65,7 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
   if (!library) return kExitInput;
 
+  ProgressBar progress(global);
   std::vector<Validity> results;
   for (const std::string& argument : options.files) {
     Validity result;
@@ -73,12 +78,23 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
       library->IsCardFileValid(Utf8ToUtf16(input.path()), &valid);
       result.valid = valid;
       if (!valid) result.reason = Reason(input);
+      if (valid) {
+        // A valid file may still lose cards that lack their END:VCARD.
+        progress.Start(ProgressBar::Phase::kCounting);
+        std::int32_t file_errors = 0, count = 0;
+        library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0, &progress,
+                                    &count);
+        progress.Clear();
+        result.cut_off = progress.skipped();
+      }
     }
     results.push_back(std::move(result));
   }
   const auto invalid =
       std::count_if(results.begin(), results.end(), [](const Validity& v) { return !v.valid; });
-  int exit_status = invalid > 0 ? kExitInput : kExitOk;
+  const bool any_cut_off =
+      std::any_of(results.begin(), results.end(), [](const Validity& v) { return v.cut_off > 0; });
+  int exit_status = invalid > 0 ? kExitInput : any_cut_off ? kExitIncomplete : kExitOk;
   if (Interrupted()) {
     PrintError({}, "cancelled");
     exit_status = kExitCancelled;
@@ -92,6 +108,7 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
     for (const Validity& result : results) {
       json.BeginObject().Member("file", result.file).Member("valid", result.valid);
       if (!result.valid) json.Member("reason", result.reason);
+      if (result.valid) json.Member("cutOff", result.cut_off);
       json.EndObject();
     }
     json.EndArray();
@@ -102,7 +119,12 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
     return exit_status;
   }
   for (const Validity& result : results) {
-    if (result.valid) {
+    if (result.valid && result.cut_off > 0) {
+      std::printf("valid    %s: but %d %s no END:VCARD (cut off?) and %s left out\n",
+                  result.file.c_str(), result.cut_off,
+                  result.cut_off == 1 ? "card has" : "cards have",
+                  result.cut_off == 1 ? "is" : "are");
+    } else if (result.valid) {
       std::printf("valid    %s\n", result.file.c_str());
     } else {
       std::printf("invalid  %s: %s\n", result.file.c_str(), result.reason.c_str());

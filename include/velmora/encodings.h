@@ -25,6 +25,11 @@ struct EncodingInfo {
 // E_POINTER when `out` is null.
 VELMORA_API HRESULT ListSupportedEncodings(const std::string& path, std::vector<EncodingInfo>* out);
 
+// True when two charset names name one charset by the usual aliases
+// ("latin1" and "ISO-8859-1", "cp1252" and "windows-1252", "utf8" and
+// "UTF-8"), case and punctuation aside. False when either is unknown.
+VELMORA_API bool SameCharset(const std::string& a, const std::string& b);
+
 // The folder that holds libvelmora.so and its data files.
 VELMORA_API std::string LibraryDirectory();
 

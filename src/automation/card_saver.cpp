@@ -63,6 +63,7 @@ class Saver {
   const CardSaveRequest& request_;
   CardSaveStats& stats_;
   std::vector<std::u16string>* names_;
+  FileNameCounter used_names_;
   std::int32_t total_ = 0;
   HRESULT first_failure_ = S_OK;
 };
@@ -119,7 +120,7 @@ HRESULT Saver::SavePerCard(const std::vector<std::string>& cards, const std::vec
       } else {
         if (name.empty()) name = request_.base_name.empty() ? kFallbackName : request_.base_name;
         const std::filesystem::path path =
-            MakeFilePath(request_.folder, name, true, kExtension, true);
+            MakeFilePath(request_.folder, name, true, kExtension, true, &used_names_);
         const HRESULT written = files::WriteFileReplacing(path, card);
         if (FAILED(written)) {
           if (logged.insert(written).second) {
@@ -142,7 +143,8 @@ HRESULT Saver::SavePerCard(const std::vector<std::string>& cards, const std::vec
 
 HRESULT Saver::SaveSingle(const std::vector<std::string>& cards, const std::vector<bool>& skip) {
   const std::u16string name = request_.base_name.empty() ? kFallbackName : request_.base_name;
-  const std::filesystem::path path = MakeFilePath(request_.folder, name, true, kExtension, true);
+  const std::filesystem::path path =
+      MakeFilePath(request_.folder, name, true, kExtension, true, &used_names_);
   std::string content;
   bool cancelled = false;
   for (std::size_t i = 0; i < cards.size() && !cancelled; ++i) {

@@ -55,6 +55,7 @@ class CsvSaver {
   CardSaveStats& stats_;
   std::vector<std::u16string>* names_;
   std::vector<Row> rows_;
+  FileNameCounter used_names_;
   std::set<std::uint32_t> used_;
   std::set<HRESULT> reported_;
   HRESULT first_failure_ = S_OK;
@@ -133,7 +134,8 @@ std::string CsvSaver::Encode(std::u16string_view text) const {
 }
 
 bool CsvSaver::Write(std::u16string_view name, std::u16string_view text) {
-  const std::filesystem::path path = MakeFilePath(request_.folder, name, true, kExtension, true);
+  const std::filesystem::path path =
+      MakeFilePath(request_.folder, name, true, kExtension, true, &used_names_);
   files::FileStep step = files::FileStep::kNone;
   const HRESULT written = files::WriteFileReplacing(path, Encode(text), &step);
   if (SUCCEEDED(written)) {

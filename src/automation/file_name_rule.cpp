@@ -78,23 +78,29 @@ std::u16string SafeFileName(std::u16string_view base_name, bool bracket_style) {
 
 std::filesystem::path MakeFilePath(const std::filesystem::path& folder,
                                    std::u16string_view base_name, bool numbering,
-                                   std::u16string_view extension, bool bracket_style) {
+                                   std::u16string_view extension, bool bracket_style,
+                                   FileNameCounter* counter) {
   const std::u16string name = SafeFileName(base_name, bracket_style);
-  std::u16string candidate = name;
+  const auto numbered = [&](int number) {
+    if (number == 0) return name;
+    const std::u16string digits = codepage::ToUtf16(codepage::kUtf8, std::to_string(number));
+    return name + (bracket_style ? u"[" : u"(") + digits + (bracket_style ? u"]" : u")");
+  };
+  int number = 0;
   if (numbering) {
+    if (counter != nullptr) number = (*counter)[name];
     // The bound only guards against a folder that answers "exists" forever.
-    for (int number = 1; number < 1000000; ++number) {
+    for (; number < 1000000; ++number) {
       // Any entry of that name (a folder too) makes the name taken.
       std::error_code ec;
-      if (!std::filesystem::exists(folder / PathFromUtf16(candidate + std::u16string(extension)),
-                                   ec)) {
+      if (!std::filesystem::exists(
+              folder / PathFromUtf16(numbered(number) + std::u16string(extension)), ec)) {
         break;
       }
-      const std::u16string digits = codepage::ToUtf16(codepage::kUtf8, std::to_string(number));
-      candidate = name + (bracket_style ? u"[" : u"(") + digits + (bracket_style ? u"]" : u")");
     }
+    if (counter != nullptr) (*counter)[name] = number + 1;
   }
-  return folder / PathFromUtf16(candidate + std::u16string(extension));
+  return folder / PathFromUtf16(numbered(number) + std::u16string(extension));
 }
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include <velmora/encodings.h>
 
+#include <unicode/ucnv.h>
+
 #include "foundation/log.h"
 #include "foundation/module_info.h"
 #include "foundation/supported_encodings.h"
@@ -20,5 +22,25 @@ HRESULT ListSupportedEncodings(const std::string& path, std::vector<EncodingInfo
 }
 
 std::string LibraryDirectory() { return ModuleFolder().string(); }
+
+namespace {
+
+// ICU's own name of the converter a charset name opens: aliases meet there.
+std::string ConverterName(const std::string& name) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(name.c_str(), &status);
+  if (U_FAILURE(status) || converter == nullptr) return {};
+  std::string canonical = ucnv_getName(converter, &status);
+  ucnv_close(converter);
+  return U_FAILURE(status) ? std::string() : canonical;
+}
+
+}  // namespace
+
+bool SameCharset(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  const std::string first = ConverterName(a);
+  return !first.empty() && first == ConverterName(b);
+}
 
 }  // namespace velmora

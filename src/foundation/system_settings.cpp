@@ -17,6 +17,7 @@ namespace {
 struct State {
   std::mutex mutex;
   std::optional<int> ansi_code_page;
+  std::optional<int> vcard21_code_page;
   std::optional<std::u16string> list_separator;
   std::optional<std::string> time_zone;
 };
@@ -54,6 +55,15 @@ int AnsiFromEnvironment() {
     if (end != value && cp > 0 && cp < 65536) return static_cast<int>(cp);
   }
   return AnsiCodePageForLocale(PosixLocale("LC_CTYPE"));
+}
+
+int Vcard21FromEnvironment() {
+  if (const char* value = std::getenv("VELMORA_VCARD21_CODEPAGE")) {
+    char* end = nullptr;
+    long cp = std::strtol(value, &end, 10);
+    if (end != value && cp > 0 && cp < 65536) return static_cast<int>(cp);
+  }
+  return 0;
 }
 
 std::u16string ListSeparatorFromEnvironment() {
@@ -164,6 +174,13 @@ int AnsiCodePage() {
   return *s.ansi_code_page;
 }
 
+int Vcard21CodePage() {
+  State& s = state();
+  std::lock_guard lock(s.mutex);
+  if (!s.vcard21_code_page) s.vcard21_code_page = Vcard21FromEnvironment();
+  return *s.vcard21_code_page;
+}
+
 std::u16string ListSeparator() {
   State& s = state();
   std::lock_guard lock(s.mutex);
@@ -185,6 +202,13 @@ void OverrideAnsiCodePage(int code_page) {
   if (code_page > 0) s.ansi_code_page = code_page;
 }
 
+void OverrideVcard21CodePage(int code_page) {
+  State& s = state();
+  std::lock_guard lock(s.mutex);
+  s.vcard21_code_page.reset();
+  if (code_page > 0) s.vcard21_code_page = code_page;
+}
+
 void OverrideListSeparator(std::u16string_view separator) {
   State& s = state();
   std::lock_guard lock(s.mutex);
@@ -201,6 +225,7 @@ void OverrideTimeZone(std::string_view zone_id) {
 
 void ResetOverrides() {
   OverrideAnsiCodePage(0);
+  OverrideVcard21CodePage(0);
   OverrideListSeparator({});
   OverrideTimeZone({});
 }

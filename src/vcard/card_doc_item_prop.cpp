@@ -194,6 +194,7 @@ int CCardDocItemProp::UndeclaredCodePage(std::string_view bytes) const {
   if (Version() >= 3.0) {
     return codepage::IsValidUtf8(bytes) ? codepage::kUtf8 : settings::AnsiCodePage();
   }
+  if (const int chosen = settings::Vcard21CodePage(); chosen != 0) return chosen;
   return LooksLikeUtf8(bytes) ? codepage::kUtf8 : settings::AnsiCodePage();
 }
 

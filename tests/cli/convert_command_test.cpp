@@ -45,7 +45,10 @@ TEST_F(ConvertTest, WritesVersion21InTheChosenCharset) {
               "\"written\":4,\"copied\":0,\"skipped\":0,\"errors\":0,\"output\":\"" +
                   Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
                   "\"],\"format\":\"vcard\",\"version\":\"2.1\",\"charset\":"
-                  "\"windows-1252\",\"codePage\":1252}\n")
+                  "\"windows-1252\",\"codePage\":1252,\"dryRun\":false,\"report\":{"
+                  "\"propertiesDropped\":0,\"charactersLost\":5,\"namesReplaced\":0,"
+                  "\"fieldsNotCarried\":0,\"columnsToNotes\":0,\"valuesNotRead\":0,"
+                  "\"cardsCutOff\":0,\"filesFailed\":0}}\n")
         << way[1];
     const std::string out = ReadFile(Temp("out.vcf"));
     if (first.empty()) first = out;
@@ -66,7 +69,10 @@ TEST_F(ConvertTest, StandardInputAndOutputGiveTheFileResult) {
             "\"written\":1,\"copied\":3,\"skipped\":0,\"errors\":0,\"output\":\"" +
                 Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
                 "\"],\"format\":\"vcard\",\"version\":\"3.0\",\"charset\":\"utf-8\","
-                "\"codePage\":65001}\n");
+                "\"codePage\":65001,\"dryRun\":false,\"report\":{\"propertiesDropped\":0,"
+                "\"charactersLost\":0,\"namesReplaced\":0,\"fieldsNotCarried\":0,"
+                "\"columnsToNotes\":0,\"valuesNotRead\":0,\"cardsCutOff\":0,"
+                "\"filesFailed\":0}}\n");
   const RunResult piped = RunWithInput(Sample(kMixed), {"convert", "-", "-o", "-"});
   EXPECT_EQ(piped.exit_code, 0) << piped.err;
   EXPECT_EQ(piped.out, ReadFile(Temp("out.vcf")));
@@ -200,8 +206,9 @@ TEST_F(ConvertTest, ReplacesAnExistingOutputWhole) {
   EXPECT_EQ(CountOf(ReadFile(self), "VERSION:3.0"), 5);
 }
 
-// Exit 3 for an input that cannot be read or holds no card; nothing is
-// written and an existing output stays as it was.
+// Exit 3 when no input can be read, or at the first that cannot with
+// --fail-fast: nothing is written and an existing output stays as it was.
+// Otherwise the job goes on without the inputs that fail (exit 1).
 TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
   std::filesystem::create_directory(Temp("folder.vcf"));
   const std::string csv = TempFile("contacts.csv", kCsv);
@@ -217,8 +224,10 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
        csv + ": not a vCard file, nor CSV of a known address book (header row: \"First "
              "Name\",\"Last Name\"; separator: ,)"},
       {{Corpus(kNoEnd)}, Corpus(kNoEnd) + ": not a vCard file: no complete card"},
-      {{Sample(kTeam), Corpus(kNoBegin)}, Corpus(kNoBegin) + ": not a vCard file"},
-      {{Sample(kTeam), Temp("missing.vcf")}, Temp("missing.vcf") + ": cannot read"},
+      {{Sample(kTeam), Corpus(kNoBegin), "--fail-fast"}, Corpus(kNoBegin) + ": not a vCard file"},
+      {{Sample(kTeam), Temp("missing.vcf"), "--fail-fast"}, Temp("missing.vcf") + ": cannot read"},
+      {{Temp("folder.vcf"), Sample(kTeam), "--fail-fast"},
+       Temp("folder.vcf") + ": cannot read: is a folder"},
   };
   for (const bool existing : {false, true}) {
     if (existing) WriteFile(Temp("out.vcf"), "old content\n");
@@ -236,6 +245,18 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
       }
     }
   }
+  // Without --fail-fast the readable inputs are converted; each failure is
+  // named, and counted in the report.
+  const RunResult r = Run({"convert", Corpus(kNoBegin), Sample(kTeam), Temp("missing.vcf"),
+                           Temp("folder.vcf"), "-o", Temp("out.vcf")});
+  EXPECT_EQ(r.exit_code, 1) << r.err;
+  EXPECT_EQ(CountOf(ReadFile(Temp("out.vcf")), "BEGIN:VCARD"), 5);
+  for (const std::string& failed : {Corpus(kNoBegin), Temp("missing.vcf"), Temp("folder.vcf")}) {
+    EXPECT_NE(r.err.find("velmora: " + failed + ": "), std::string::npos) << failed;
+  }
+  EXPECT_NE(r.err.find("velmora: lost: 1 card cut off; 3 files could not be read\n"),
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(ConvertTest, EmptyInputHasNothingToDo) {
@@ -253,14 +274,15 @@ TEST_F(ConvertTest, EmptyInputHasNothingToDo) {
 
 TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
   std::filesystem::create_directory(Temp("taken.vcf"));
-  const std::string missing = Temp("no/such/folder/out.vcf");
+  // A missing folder is made; one that cannot be (a file is in the way) fails.
+  const std::string missing = Temp("file/out.vcf");
   const std::string file = TempFile("file", "x");
   struct Case {
     std::vector<std::string> options;
     std::string message;
   };
   const Case cases[] = {
-      {{"-o", missing}, missing + ": cannot write: No such file or directory; nothing written\n"},
+      {{"-o", missing}, missing + ": cannot create its folder: Not a directory; nothing written\n"},
       {{"-o", Temp("taken.vcf")},
        Temp("taken.vcf") + ": cannot write: is a folder; nothing written\n"},
       // The library cannot make the folder where a file is.
@@ -275,6 +297,10 @@ TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
     EXPECT_NE(r.err.find(" 0 written, 0 copied, 0 skipped, 5 errors\n"), std::string::npos)
         << r.err;
   }
+  // A folder that is missing is made.
+  const RunResult r = Run({"convert", Sample(kTeam), "-o", Temp("new/deeper/out.vcf")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(CountOf(ReadFile(Temp("new/deeper/out.vcf")), "BEGIN:VCARD"), 5);
 }
 
 TEST_F(ConvertTest, SpreadsheetsAreNotSupportedYet) {

@@ -44,8 +44,8 @@ TEST_F(CsvJobsTest, ReadsRealExports) {
   };
   const Case kCases[] = {
       {Corpus(kContoso), {}, 0, "6 cards read, 6 written, 0 copied, 0 skipped, 0 errors", 6},
-      {Corpus("csv-google-old/roundcube_gmail.csv"), {}, 0, "1 cards read", 1},
-      {Corpus("csv-outlook365/fk_outlook365_web.csv"), {}, 0, "1 cards read", 1},
+      {Corpus("csv-google-old/roundcube_gmail.csv"), {}, 0, "1 card read", 1},
+      {Corpus("csv-outlook365/fk_outlook365_web.csv"), {}, 0, "1 card read", 1},
       {Sample(kGoogleSample), {}, 0, "3 cards read", 3},
       {Corpus(kSemicolon),
        {},
@@ -178,7 +178,7 @@ TEST_F(CsvJobsTest, OutputOptions) {
                        "\"output\":\"" +
                        Temp("w.csv") + "\",\"files\":[\"" + Temp("w.csv") +
                        "\"],\"format\":\"csv\",\"dialect\":\"outlook\",\"locale\":\"\","
-                       "\"encoding\":\"windows-1252\",\"byteOrderMark\":true}"),
+                       "\"encoding\":\"windows-1252\",\"byteOrderMark\":true,\"dryRun\":false,"),
             std::string::npos)
       << r.out;
   // An existing output is replaced whole, with no temporary file left.
