@@ -1,12 +1,13 @@
 // Numbering of taken file names, with and without the per-save counter: the
 // counter must give the same names, only without probing from "[1]" again.
+#include "automation/file_name_rule.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "automation/file_name_rule.h"
 #include "support/temp_dir.h"
 #include "support/test_env.h"
 
@@ -28,8 +29,8 @@ TEST(FileNameRule, CounterGivesTheNamesProbingGives) {
       names.push_back(path.filename().string());
       test::WriteFile(path, "x");
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Doe[1].vcf", "Doe[3].vcf", "Doe[4].vcf",
-                                               "Doe[5].vcf"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Doe[1].vcf", "Doe[3].vcf", "Doe[4].vcf", "Doe[5].vcf"}));
     EXPECT_EQ(MakeFilePath(dir.path(), u"Roe", true, u".vcf", false, &counter).filename(),
               "Roe.vcf");
   }
