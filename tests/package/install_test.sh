@@ -29,7 +29,7 @@ pc=$(find "$prefix" -name velmora.pc)
 [ -n "$(find "$prefix" -name VelmoraConfig.cmake)" ] || fail "VelmoraConfig.cmake is not installed"
 
 # The command runs from the prefix and reads the installed encodings list.
-"$prefix/bin/velmora" encodings > "$tmp/encodings.txt"
+"$prefix/bin/velmora" encodings > "$tmp/encodings.txt" || fail "velmora encodings failed"
 grep -q "windows-1251" "$tmp/encodings.txt" || fail "velmora encodings misses the data file"
 
 # Runs the three examples built into folder $1.
