@@ -5,10 +5,12 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz mutants clean format check-format
+.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz mutants clean format check-format \
+	install package
 
 all: build
 
@@ -47,6 +49,15 @@ test-asan: deps
 	  ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The library, its headers and data files, the command, and the CMake and
+# pkg-config files under PREFIX (bin/, lib/, include/, share/velmora/).
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same files under /usr, in $(BUILD)/.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 demo: quiet-build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo

@@ -61,10 +61,10 @@ class ScopedLogLevel {
 
 }  // namespace
 
-std::string SupportedEncodingsPath() { return LibraryDirectory() + "/supportedEncodings.txt"; }
+std::string SupportedEncodingsPath() { return DataDirectory() + "/supportedEncodings.txt"; }
 
 std::string SupportedOutlookHeadersPath() {
-  return LibraryDirectory() + "/supportedOutlookHeaders.csv";
+  return DataDirectory() + "/supportedOutlookHeaders.csv";
 }
 
 std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status,

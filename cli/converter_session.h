@@ -13,13 +13,13 @@ namespace velmora::cli {
 
 // The initialised converter, or null after an error message (`status`
 // receives the library's status). With `with_outlook_headers` the localised
-// Outlook CSV headers beside the library are loaded too (CSV jobs).
+// Outlook CSV headers of the data folder are loaded too (CSV jobs).
 std::shared_ptr<ICardConverter> OpenConverter(const GlobalOptions& global, HRESULT* status,
                                               bool with_outlook_headers = false);
 
 // The path of the supported-encodings list the converter reads.
 std::string SupportedEncodingsPath();
-// The localised Outlook CSV headers, beside the library like the encodings.
+// The localised Outlook CSV headers, in the data folder like the encodings.
 std::string SupportedOutlookHeadersPath();
 
 // Where the log of this command goes, for --help:

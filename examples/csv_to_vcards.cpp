@@ -1,7 +1,7 @@
 // Reads a CSV address book step by step and prints its contacts as vCards:
 // what each column was recognised as on standard error, the vCards on
 // standard output. With the localised Outlook header names (the
-// supportedOutlookHeaders.csv installed beside the library), exports of a
+// supportedOutlookHeaders.csv installed with the library), exports of a
 // German or French Outlook are read too.
 //
 //   csv_to_vcards CONTACTS.csv [supportedOutlookHeaders.csv] > contacts.vcf

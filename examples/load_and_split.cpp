@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
 
   std::shared_ptr<ICardConverter> converter = CreateCardConverter();
   // No product code: nothing is logged. The encodings list is the one
-  // installed beside the library.
+  // installed with the library.
   if (!converter || FAILED(converter->Init(u""))) return 1;
 
   std::shared_ptr<ICards> cards;

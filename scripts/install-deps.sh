@@ -3,8 +3,10 @@
 # Quiet when everything is present; only then does it touch apt at all.
 set -euo pipefail
 
+# dpkg-dev and file: `make package` (CPack lists the package's dependencies
+# with dpkg-shlibdeps).
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config dpkg-dev file
   libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev

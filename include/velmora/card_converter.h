@@ -40,7 +40,7 @@ class VELMORA_API ICardConverter : public IObject {
   // `product_code` names the log's folder (<app-data>/Zorva/<product>/) and
   // the registry key of its level; with an empty code or `log` false nothing
   // is logged. `sup_enc_filename`: missing or a path to
-  // supportedEncodings.txt (missing or empty: the file beside the library).
+  // supportedEncodings.txt (missing or empty: the one in DataDirectory()).
   // `prog_id_4_export`: missing or a string; non-empty, 3.0 cards are
   // written with "PRODID:" followed by it, else with the library's own
   // PRODID line. `module_name_4_log`: missing or the log's file name

@@ -1,5 +1,5 @@
 // The encodings Velmora offers for writing vCard and CSV, as listed in
-// supportedEncodings.txt (installed beside libvelmora.so).
+// supportedEncodings.txt (one of the data files, see DataDirectory).
 #pragma once
 
 #include <string>
@@ -18,7 +18,7 @@ struct EncodingInfo {
   bool system_locale = false;   // the built-in "<System Locale>" entry
 };
 
-// Reads the encodings list from `path` (empty: the file beside the library).
+// Reads the encodings list from `path` (empty: the one in DataDirectory()).
 // The two built-in entries (UTF-8 and the system locale) always come first.
 // Returns S_OK, the file's status when it could not be read, or the number of
 // bad lines; `out` holds every entry that could be read in every case.
@@ -30,7 +30,12 @@ VELMORA_API HRESULT ListSupportedEncodings(const std::string& path, std::vector<
 // "UTF-8"), case and punctuation aside. False when either is unknown.
 VELMORA_API bool SameCharset(const std::string& a, const std::string& b);
 
-// The folder that holds libvelmora.so and its data files.
+// The folder that holds libvelmora.so.
 VELMORA_API std::string LibraryDirectory();
+
+// The folder that holds the data files supportedEncodings.txt and
+// supportedOutlookHeaders.csv: beside libvelmora.so in a build tree,
+// <prefix>/share/velmora once installed.
+VELMORA_API std::string DataDirectory();
 
 }  // namespace velmora

@@ -25,12 +25,18 @@ inline constexpr HRESULT E_GENERIC_FAILURE = -1;
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 // The operation is not implemented.
 inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+// The object does not have the requested interface.
+inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 // A required result pointer was null.
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 // An index outside the collection.
 inline constexpr HRESULT E_BOUNDS = static_cast<HRESULT>(0x8000000Bu);
 // The call is not allowed in the object's current state.
 inline constexpr HRESULT E_ILLEGAL_METHOD_CALL = static_cast<HRESULT>(0x8000000Eu);
+// A call out of order (releasing a lock that was never taken).
+inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
+// The class cannot be created inside another object (aggregation).
+inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
 // The class factory does not know the requested class.
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
 // Memory could not be allocated (HRESULT_FROM_WIN32(ERROR_OUTOFMEMORY)).

@@ -115,7 +115,7 @@ HRESULT CComCardConverter::InitEx2(const std::u16string& product_code,
 
     const std::u16string encodings = StringOrEmpty(sup_enc_filename);
     const std::filesystem::path encodings_file =
-        encodings.empty() ? ModuleFolder() / "supportedEncodings.txt" : PathFromUtf16(encodings);
+        encodings.empty() ? DataFolder() / "supportedEncodings.txt" : PathFromUtf16(encodings);
     context_->set_charsets(std::make_unique<CCharConverter>(the_log, encodings_file));
     context_->set_prodid_line(ProdIdLine(StringOrEmpty(prog_id_4_export)));
 

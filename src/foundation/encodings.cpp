@@ -12,7 +12,7 @@ HRESULT ListSupportedEncodings(const std::string& path, std::vector<EncodingInfo
   if (out == nullptr) return E_POINTER;
   CLog quiet;  // never initialised: reports nothing
   const std::filesystem::path file =
-      path.empty() ? ModuleFolder() / "supportedEncodings.txt" : std::filesystem::path(path);
+      path.empty() ? DataFolder() / "supportedEncodings.txt" : std::filesystem::path(path);
   CSupportedEncodingsList list(quiet, file);
   out->clear();
   for (const SupportedEncoding& e : list.entries()) {
@@ -22,6 +22,8 @@ HRESULT ListSupportedEncodings(const std::string& path, std::vector<EncodingInfo
 }
 
 std::string LibraryDirectory() { return ModuleFolder().string(); }
+
+std::string DataDirectory() { return DataFolder().string(); }
 
 namespace {
 

@@ -22,4 +22,12 @@ const ModuleInfo& ThisModule() {
 
 std::filesystem::path ModuleFolder() { return ThisModule().path.parent_path(); }
 
+std::filesystem::path DataFolder() {
+  const std::filesystem::path module = ModuleFolder();
+  std::error_code ec;
+  if (std::filesystem::exists(module / "supportedEncodings.txt", ec)) return module;
+  // The build passes the data folder relative to the library folder.
+  return (module / VELMORA_DATA_FROM_LIBDIR).lexically_normal();
+}
+
 }  // namespace velmora

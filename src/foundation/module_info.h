@@ -17,7 +17,14 @@ struct ModuleInfo {
 // library is linked statically), found through dladdr.
 const ModuleInfo& ThisModule();
 
-// The folder of ThisModule(), where the data files are installed.
+// The folder of ThisModule().
 std::filesystem::path ModuleFolder();
+
+// The folder of the data files (supportedEncodings.txt,
+// supportedOutlookHeaders.csv): ModuleFolder() when they lie beside the
+// module, as in the build tree; else the data folder of the installed
+// layout, found relative to the module (<prefix>/share/velmora beside
+// <prefix>/lib), so that an installed tree can be moved as a whole.
+std::filesystem::path DataFolder();
 
 }  // namespace velmora

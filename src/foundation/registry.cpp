@@ -38,6 +38,11 @@ std::mutex& OverrideMutex() {
   return m;
 }
 
+std::optional<Hive>& ClassesHiveOverride() {
+  static std::optional<Hive> hive;
+  return hive;
+}
+
 std::filesystem::path& Override(Hive hive) {
   static std::filesystem::path paths[2];
   return paths[hive == Hive::kCurrentUser ? 0 : 1];
@@ -277,6 +282,13 @@ HRESULT DeleteValue(Hive hive, std::string_view key, std::string_view name) {
   });
 }
 
+HRESULT CreateKey(Hive hive, std::string_view key) {
+  return Modify(hive, [&](HiveData& data) {
+    if (FindKey(data, key) == nullptr) data.push_back(Key{NormalizeKey(key), {}});
+    return S_OK;
+  });
+}
+
 HRESULT DeleteKey(Hive hive, std::string_view key) {
   const std::string wanted = NormalizeKey(key);
   return Modify(hive, [&](HiveData& data) {
@@ -288,6 +300,22 @@ HRESULT DeleteKey(Hive hive, std::string_view key) {
     });
     return data.size() == before ? HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND) : S_OK;
   });
+}
+
+Hive ClassesHive() {
+  {
+    std::lock_guard lock(OverrideMutex());
+    if (ClassesHiveOverride()) return *ClassesHiveOverride();
+  }
+  const char* per_user = std::getenv("VELMORA_REGISTER_PER_USER");
+  return per_user != nullptr && *per_user != '\0' && std::string_view(per_user) != "0"
+             ? Hive::kCurrentUser
+             : Hive::kLocalMachine;
+}
+
+void OverrideClassesHive(std::optional<Hive> hive) {
+  std::lock_guard lock(OverrideMutex());
+  ClassesHiveOverride() = hive;
 }
 
 }  // namespace velmora::registry

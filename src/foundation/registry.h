@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,8 +39,17 @@ HRESULT ReadString(Hive hive, std::string_view key, std::string_view name, std::
 HRESULT WriteDword(Hive hive, std::string_view key, std::string_view name, std::uint32_t value);
 HRESULT WriteString(Hive hive, std::string_view key, std::string_view name, std::string_view value);
 HRESULT DeleteValue(Hive hive, std::string_view key, std::string_view name);
+// Creates the key, with no values, when it is not there yet.
+HRESULT CreateKey(Hive hive, std::string_view key);
 // Removes the key with all its values and sub-keys.
 HRESULT DeleteKey(Hive hive, std::string_view key);
+
+// The classes root, where the module registers its classes, and the hive
+// that holds it: the machine's, or the user's when VELMORA_REGISTER_PER_USER
+// is set to anything but "0" (or as overridden; nullopt restores that).
+inline constexpr std::string_view kClassesRoot = "Software\\Classes";
+Hive ClassesHive();
+void OverrideClassesHive(std::optional<Hive> hive);
 
 inline constexpr std::uint32_t kErrorDatatypeMismatch = 1629;
 

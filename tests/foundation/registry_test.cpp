@@ -1,6 +1,7 @@
 #include "foundation/registry.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include "support/test_env.h"
 
@@ -73,6 +74,33 @@ TEST_F(RegistryTest, ReadsHandWrittenFilesAndSkipsDamagedLines) {
   ASSERT_EQ(WriteDword(Hive::kCurrentUser, "Software\\Other", "V", 7), S_OK);
   EXPECT_EQ(ReadDword(Hive::kCurrentUser, "Software\\Zorva\\VCF", "LogLevel", &dword), S_OK);
   EXPECT_EQ(dword, 2u);
+}
+
+TEST_F(RegistryTest, ClassesHiveFollowsThePerUserSetting) {
+  const struct {
+    const char* per_user;  // null: not set
+    Hive hive;
+  } cases[] = {{nullptr, Hive::kLocalMachine},
+               {"", Hive::kLocalMachine},
+               {"0", Hive::kLocalMachine},
+               {"1", Hive::kCurrentUser},
+               {"yes", Hive::kCurrentUser}};
+  OverrideClassesHive(std::nullopt);
+  for (const auto& c : cases) {
+    if (c.per_user == nullptr) {
+      unsetenv("VELMORA_REGISTER_PER_USER");
+    } else {
+      setenv("VELMORA_REGISTER_PER_USER", c.per_user, 1);
+    }
+    EXPECT_EQ(ClassesHive(), c.hive) << (c.per_user ? c.per_user : "(unset)");
+  }
+  OverrideClassesHive(Hive::kLocalMachine);
+  EXPECT_EQ(ClassesHive(), Hive::kLocalMachine);
+  unsetenv("VELMORA_REGISTER_PER_USER");
+  // A key made alone is kept with no values, once.
+  ASSERT_EQ(CreateKey(Hive::kCurrentUser, "Software\\Classes\\CLSID"), S_OK);
+  ASSERT_EQ(CreateKey(Hive::kCurrentUser, "software\\classes\\clsid\\"), S_OK);
+  EXPECT_EQ(test::CountOf(test::ReadFile(dir_ / "user.ini"), "[Software\\Classes\\CLSID]\n"), 1);
 }
 
 }  // namespace

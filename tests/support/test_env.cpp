@@ -33,6 +33,7 @@ class PinnedEnvironment : public ::testing::Environment {
     files::OverrideAppDataFolder(sandbox_ / "appdata");
     registry::OverrideHivePath(registry::Hive::kCurrentUser, sandbox_ / "registry-user.ini");
     registry::OverrideHivePath(registry::Hive::kLocalMachine, sandbox_ / "registry-machine.ini");
+    registry::OverrideClassesHive(registry::Hive::kLocalMachine);
   }
   void TearDown() override {
     std::error_code ec;

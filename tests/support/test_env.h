@@ -4,7 +4,8 @@
 // Every test runs with fixed settings (installed before main by the global
 // environment in test_env.cpp): ANSI code page 1252, list separator ",", time
 // zone Europe/Berlin, and the application-data folder and both registry hives
-// inside a temporary folder that is removed at exit. Tests that need other
+// inside a temporary folder that is removed at exit; registration writes to
+// the machine's hive. Tests that need other
 // settings use ScopedSettings.
 #pragma once
 

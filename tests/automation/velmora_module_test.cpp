@@ -1,0 +1,310 @@
+#include "automation/velmora_module.h"
+
+#include <functional>
+#include <latch>
+#include <memory>
+#include <thread>
+
+#include <velmora/module.h>
+
+#include "automation/automation_test_support.h"
+#include "automation/card_converter_unknown.h"
+#include "foundation/guid_text.h"
+#include "foundation/module_info.h"
+
+namespace velmora::test {
+namespace {
+
+void* const kGarbage = reinterpret_cast<void*>(0x1234);
+
+// Whether the module's log holds `needle`.
+bool Logged(std::string_view needle) {
+  const std::filesystem::path log =
+      SandboxDir() / "appdata" / "Zorva" / "Velmora" / (ThisModule().path.stem().string() + ".log");
+  return CountOf(ReadFile(log), needle) > 0;
+}
+
+// The class factory from the exported entry point.
+VelmoraClassFactory* Factory() {
+  void* factory = kGarbage;
+  EXPECT_EQ(DllGetClassObject(&CLSID_CardConverter, &IID_IClassFactory, &factory), S_OK);
+  return static_cast<VelmoraClassFactory*>(factory);
+}
+
+TEST(ModuleGetClassObject, OnlyCardConverterHasAFactory) {
+  const VelmoraGuid unknown_class = {0x12345678, 0x1, 0x2, {3, 4, 5, 6, 7, 8, 9, 10}};
+  const struct {
+    const VelmoraGuid& clsid;
+    HRESULT status;
+  } cases[] = {
+      {CLSID_CardConverter, S_OK},
+      {CLSID_Cards, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CardPreview, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CardContact, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CardContactAddress, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CsvContent, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CsvCells, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CsvOutlookLocale, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CsvHeader, CLASS_E_CLASSNOTAVAILABLE},
+      {CLSID_CsvHeaders, CLASS_E_CLASSNOTAVAILABLE},
+      {IID_ICardConverter, CLASS_E_CLASSNOTAVAILABLE},
+      {unknown_class, CLASS_E_CLASSNOTAVAILABLE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(GuidText(c.clsid));
+    void* object = kGarbage;
+    const HRESULT status = DllGetClassObject(&c.clsid, &IID_IClassFactory, &object);
+    EXPECT_EQ(status, c.status);
+    if (status != S_OK) {
+      EXPECT_EQ(object, nullptr);  // cleared on failure
+      continue;
+    }
+    auto* factory = static_cast<VelmoraClassFactory*>(object);
+    factory->lpVtbl->Release(factory);
+  }
+  EXPECT_TRUE(Logged("Class {F8875A16-0D57-4372-8786-FCB933D0B0C2} is not available"));
+  EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+TEST(ModuleGetClassObject, ChecksPointersAndInterfaces) {
+  EXPECT_EQ(DllGetClassObject(&CLSID_CardConverter, &IID_IClassFactory, nullptr), E_POINTER);
+  const struct {
+    const VelmoraGuid* clsid;
+    const VelmoraGuid* iid;
+    HRESULT status;
+  } cases[] = {
+      {nullptr, &IID_IClassFactory, E_INVALIDARG},
+      {&CLSID_CardConverter, nullptr, E_INVALIDARG},
+      {&CLSID_CardConverter, &IID_IUnknown, S_OK},
+      {&CLSID_CardConverter, &IID_IClassFactory, S_OK},
+      {&CLSID_CardConverter, &IID_ICardConverter, E_NOINTERFACE},
+      {&CLSID_Cards, &IID_IUnknown, CLASS_E_CLASSNOTAVAILABLE},
+  };
+  VelmoraClassFactory* first = nullptr;
+  for (const auto& c : cases) {
+    void* object = kGarbage;
+    const HRESULT status = DllGetClassObject(c.clsid, c.iid, &object);
+    EXPECT_EQ(status, c.status);
+    auto* factory = static_cast<VelmoraClassFactory*>(object);
+    if (status != S_OK) {
+      EXPECT_EQ(object, nullptr);
+      continue;
+    }
+    // Every request gets the one cached factory.
+    if (first == nullptr) first = factory;
+    EXPECT_EQ(factory, first);
+    factory->lpVtbl->Release(factory);
+  }
+  EXPECT_TRUE(Logged("ppv is NULL"));
+  EXPECT_TRUE(Logged("No interface {DAB089C9-ACA1-411A-81CC-F5A1DF22C06F}"));
+}
+
+TEST(ModuleClassFactory, CreatesUninitialisedConverters) {
+  VelmoraClassFactory* factory = Factory();
+  ASSERT_NE(factory, nullptr);
+  VelmoraUnknown outer_object{nullptr};
+  const struct {
+    VelmoraUnknown* outer;
+    const VelmoraGuid* iid;
+    HRESULT status;
+  } cases[] = {
+      {nullptr, &IID_IUnknown, S_OK},
+      {nullptr, &IID_ICardConverter, S_OK},
+      {nullptr, &IID_IClassFactory, E_NOINTERFACE},
+      {nullptr, nullptr, E_INVALIDARG},
+      {&outer_object, &IID_IUnknown, CLASS_E_NOAGGREGATION},
+      {&outer_object, &IID_ICardConverter, CLASS_E_NOAGGREGATION},
+  };
+  for (const auto& c : cases) {
+    void* object = kGarbage;
+    const HRESULT status = factory->lpVtbl->CreateInstance(factory, c.outer, c.iid, &object);
+    EXPECT_EQ(status, c.status);
+    if (status != S_OK) {
+      EXPECT_EQ(object, nullptr);
+      continue;
+    }
+    auto* unknown = static_cast<VelmoraUnknown*>(object);
+    // One identity for both interfaces; nothing else.
+    void* same = nullptr;
+    ASSERT_EQ(unknown->lpVtbl->QueryInterface(unknown, &IID_IUnknown, &same), S_OK);
+    EXPECT_EQ(same, object);
+    ASSERT_EQ(unknown->lpVtbl->QueryInterface(unknown, &IID_ICardConverter, &same), S_OK);
+    EXPECT_EQ(same, object);
+    EXPECT_EQ(unknown->lpVtbl->QueryInterface(unknown, &IID_ICards, &same), E_NOINTERFACE);
+    EXPECT_EQ(same, nullptr);
+    EXPECT_EQ(unknown->lpVtbl->QueryInterface(unknown, &IID_IUnknown, nullptr), E_POINTER);
+    EXPECT_EQ(unknown->lpVtbl->Release(unknown), 2u);
+    EXPECT_EQ(unknown->lpVtbl->Release(unknown), 1u);
+    // A new converter: uninitialised, so its first Init succeeds.
+    const std::shared_ptr<ICardConverter> converter =
+        CCardConverterUnknown::From(unknown)->converter();
+    std::int32_t count = 0;
+    EXPECT_EQ(converter->CountFilesContacts({}, nullptr, 0, nullptr, &count), E_GENERIC_FAILURE);
+    EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
+    EXPECT_EQ(unknown->lpVtbl->Release(unknown), 0u);
+  }
+  EXPECT_EQ(factory->lpVtbl->CreateInstance(factory, nullptr, &IID_IUnknown, nullptr), E_POINTER);
+  EXPECT_EQ(CCardConverterUnknown::From(nullptr), nullptr);
+  EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
+  EXPECT_TRUE(Logged("Aggregation is not supported"));
+}
+
+TEST(ModuleClassFactory, TwoThreadsRacingSeeOneFactory) {
+  for (int round = 0; round < 50; ++round) {
+    CVelmoraModule module;
+    void* seen[2] = {nullptr, nullptr};
+    std::latch start(2);
+    auto ask = [&](int i) {
+      start.arrive_and_wait();
+      EXPECT_EQ(module.GetClassObject(&CLSID_CardConverter, &IID_IClassFactory, &seen[i]), S_OK);
+    };
+    std::thread other(ask, 1);
+    ask(0);
+    other.join();
+    ASSERT_NE(seen[0], nullptr);
+    ASSERT_EQ(seen[0], seen[1]) << "round " << round;
+    auto* factory = static_cast<VelmoraClassFactory*>(seen[0]);
+    EXPECT_EQ(module.CanUnloadNow(), S_FALSE);
+    EXPECT_EQ(factory->lpVtbl->Release(factory), 1u);
+    EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
+  }
+}
+
+TEST(ModuleCanUnloadNow, LocksAndFactoryReferencesKeepTheModule) {
+  CVelmoraModule module;
+  EXPECT_EQ(module.CanUnloadNow(), S_OK);
+  void* object = nullptr;
+  ASSERT_EQ(module.GetClassObject(&CLSID_CardConverter, &IID_IClassFactory, &object), S_OK);
+  auto* factory = static_cast<VelmoraClassFactory*>(object);
+  EXPECT_EQ(module.CanUnloadNow(), S_FALSE);  // the factory is held
+  EXPECT_EQ(factory->lpVtbl->LockServer(factory, 1), S_OK);
+  EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
+  EXPECT_EQ(module.CanUnloadNow(), S_FALSE);  // the lock
+  EXPECT_EQ(factory->lpVtbl->LockServer(factory, 0), S_OK);
+  EXPECT_EQ(module.CanUnloadNow(), S_OK);
+  // Unbalanced calls change nothing.
+  EXPECT_EQ(factory->lpVtbl->LockServer(factory, 0), E_UNEXPECTED);
+  EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
+  EXPECT_EQ(module.locks(), 0);
+  EXPECT_EQ(module.CanUnloadNow(), S_OK);
+  EXPECT_EQ(factory->lpVtbl->LockServer(factory, 1), S_OK);
+  EXPECT_EQ(module.CanUnloadNow(), S_FALSE);
+  EXPECT_EQ(factory->lpVtbl->LockServer(factory, 0), S_OK);
+  EXPECT_TRUE(Logged("LockServer(FALSE) without a lock"));
+  EXPECT_TRUE(Logged("Release without a reference"));
+}
+
+// Each kind of object the library hands out keeps the module loaded on its
+// own, after the converter that made it is gone.
+TEST(ModuleCanUnloadNow, EveryKindOfObjectKeepsTheModule) {
+  using Holder = std::shared_ptr<void>;
+  const std::string csv = "First Name,Last Name\r\nJohn,Doe\r\n";
+  const struct {
+    const char* kind;
+    std::function<Holder(ICardConverter&)> make;
+  } cases[] = {
+      {"CardConverter through the factory",
+       [](ICardConverter&) -> Holder {
+         VelmoraClassFactory* factory = Factory();
+         void* object = nullptr;
+         EXPECT_EQ(factory->lpVtbl->CreateInstance(factory, nullptr, &IID_IUnknown, &object), S_OK);
+         factory->lpVtbl->Release(factory);
+         return Holder(object, [](void* p) {
+           if (p != nullptr)
+             static_cast<VelmoraUnknown*>(p)->lpVtbl->Release(static_cast<VelmoraUnknown*>(p));
+         });
+       }},
+      {"class factory",
+       [](ICardConverter&) -> Holder {
+         return Holder(Factory(), [](void* p) {
+           if (p != nullptr)
+             static_cast<VelmoraClassFactory*>(p)->lpVtbl->Release(
+                 static_cast<VelmoraClassFactory*>(p));
+         });
+       }},
+      {"CardConverter", [](ICardConverter&) -> Holder { return CreateCardConverter(); }},
+      {"Cards",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICards> cards;
+         EXPECT_EQ(c.LoadMemory(Bytes(Card("Doe", "John")), 0, nullptr, &cards), S_OK);
+         return cards;
+       }},
+      {"CardPreview",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICards> cards;
+         std::shared_ptr<ICardPreview> preview;
+         EXPECT_EQ(c.LoadMemory(Bytes(Card("Doe", "John")), 0, nullptr, &cards), S_OK);
+         EXPECT_EQ(cards->ItemPreview(0, &preview), S_OK);
+         return preview;
+       }},
+      {"CardContact",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICardContact> contact;
+         EXPECT_EQ(c.CreateCardContact(&contact), S_OK);
+         return contact;
+       }},
+      {"CardContactAddress",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICardContact> contact;
+         std::shared_ptr<ICardContactAddress> address;
+         bool added = false;
+         EXPECT_EQ(c.CreateCardContact(&contact), S_OK);
+         EXPECT_EQ(contact->AddAddress(u"", u"", u"1 Main St", u"Springfield", u"", u"", u"",
+                                       vlmcaHome, &added),
+                   S_OK);
+         EXPECT_EQ(contact->get_HomeAddress(&address), S_OK);
+         return address;
+       }},
+      {"CsvContent",
+       [&](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICsvContent> content;
+         EXPECT_EQ(c.LoadCsvContentFromMemory(Bytes(csv), 1252, &content), S_OK);
+         return content;
+       }},
+      {"CsvCells",
+       [&](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICsvContent> content;
+         std::shared_ptr<ICsvCells> cells;
+         EXPECT_EQ(c.LoadCsvContentFromMemory(Bytes(csv), 1252, &content), S_OK);
+         EXPECT_EQ(content->Parse(&cells), S_OK);
+         return cells;
+       }},
+      {"CsvOutlookLocale",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICsvOutlookLocale> locale;
+         EXPECT_EQ(c.get_CsvOutlookLocalesItem(Variant(std::int32_t{0}), &locale), S_OK);
+         return locale;
+       }},
+      {"CsvHeaders",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICsvHeaders> headers;
+         EXPECT_EQ(c.GetCsvHeaders2(vlmcsvGoogle, &headers), S_OK);
+         return headers;
+       }},
+      {"CsvHeader",
+       [](ICardConverter& c) -> Holder {
+         std::shared_ptr<ICsvHeaders> headers;
+         std::shared_ptr<ICsvHeader> header;
+         EXPECT_EQ(c.GetCsvHeaders2(vlmcsvOutlook, &headers), S_OK);
+         EXPECT_EQ(headers->get_Item(0, &header), S_OK);
+         return header;
+       }},
+  };
+  ASSERT_EQ(DllCanUnloadNow(), S_OK);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    Holder object;
+    {
+      std::shared_ptr<ICardConverter> converter = NewCsvConverter();
+      EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+      object = c.make(*converter);
+      ASSERT_TRUE(object);
+    }
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+    object.reset();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
+  }
+}
+
+}  // namespace
+}  // namespace velmora::test
