@@ -200,6 +200,13 @@ void ConversionReport::AddCounts(JsonWriter& json) const {
     json.Key(kind.count_key).Number(total);
   }
   json.EndObject();
+  // The inputs that failed, each with its reason.
+  json.Key("failures").BeginArray();
+  for (const Entry& e : entries_) {
+    if (e.event == "file-failed")
+      json.BeginObject().Member("file", e.file).Member("error", e.what).EndObject();
+  }
+  json.EndArray();
 }
 
 }  // namespace velmora::cli

@@ -41,7 +41,8 @@ class ConversionReport final : public IConversionReport {
   void PrintList() const;
   // The entries as a JSON document.
   std::string Json(const std::string& command) const;
-  // The counts, as the member "report" of the summary object.
+  // The counts, as the member "report" of the summary object, and the
+  // inputs that failed with their reasons ("failures").
   void AddCounts(JsonWriter& json) const;
 
  private:

@@ -48,7 +48,7 @@ TEST_F(ConvertTest, WritesVersion21InTheChosenCharset) {
                   "\"windows-1252\",\"codePage\":1252,\"dryRun\":false,\"report\":{"
                   "\"propertiesDropped\":0,\"charactersLost\":5,\"namesReplaced\":0,"
                   "\"fieldsNotCarried\":0,\"columnsToNotes\":0,\"valuesNotRead\":0,"
-                  "\"cardsCutOff\":0,\"filesFailed\":0}}\n")
+                  "\"cardsCutOff\":0,\"filesFailed\":0},\"failures\":[]}\n")
         << way[1];
     const std::string out = ReadFile(Temp("out.vcf"));
     if (first.empty()) first = out;
@@ -72,7 +72,7 @@ TEST_F(ConvertTest, StandardInputAndOutputGiveTheFileResult) {
                 "\"codePage\":65001,\"dryRun\":false,\"report\":{\"propertiesDropped\":0,"
                 "\"charactersLost\":0,\"namesReplaced\":0,\"fieldsNotCarried\":0,"
                 "\"columnsToNotes\":0,\"valuesNotRead\":0,\"cardsCutOff\":0,"
-                "\"filesFailed\":0}}\n");
+                "\"filesFailed\":0},\"failures\":[]}\n");
   const RunResult piped = RunWithInput(Sample(kMixed), {"convert", "-", "-o", "-"});
   EXPECT_EQ(piped.exit_code, 0) << piped.err;
   EXPECT_EQ(piped.out, ReadFile(Temp("out.vcf")));
@@ -254,6 +254,12 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
   for (const std::string& failed : {Corpus(kNoBegin), Temp("missing.vcf"), Temp("folder.vcf")}) {
     EXPECT_NE(r.err.find("velmora: " + failed + ": "), std::string::npos) << failed;
   }
+  const RunResult json =
+      Run({"--json", "convert", Sample(kTeam), Temp("missing.vcf"), "-o", Temp("out.vcf")});
+  EXPECT_NE(json.out.find("\"failures\":[{\"file\":\"" + Temp("missing.vcf") +
+                          "\",\"error\":\"cannot read: no such file\"}]"),
+            std::string::npos)
+      << json.out;
   EXPECT_NE(r.err.find("velmora: lost: 1 card cut off; 3 files could not be read\n"),
             std::string::npos)
       << r.err;
