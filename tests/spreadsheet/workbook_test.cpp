@@ -48,7 +48,14 @@ TEST(Workbook, SheetNamesAndCellsAWrittenWorkbookTakes) {
 // start of the reader's message.
 TEST(Workbook, ReadsOrRefusesEveryCorpusFile) {
   const std::map<std::string, std::string> kExpected = {
+      {"calamine_OOM_alloc.xls", "!freexl: no workbook it can read in the file"},
+      {"calamine_any_sheets.xls", "Visible:7 Hidden:0 VeryHidden:0 Chart:0"},
       {"calamine_any_sheets.xlsx", "Visible:7 Hidden:0 VeryHidden:0 Chart:0"},
+      {"calamine_biff5_write.xls", "SheetJS:12"},
+      {"calamine_date.xls", "Sheet1:6"},
+      {"calamine_date_1904.xls", "Sheet1:6"},
+      {"calamine_issues.xls", "datatypes:6 Sheet1:1 issue2:6 issue5:1 issue6:4"},
+      {"calamine_malformed_format.xls", "2014:683"},
       {"calamine_date.xlsx", "Sheet1:6"},
       {"calamine_date_1904.xlsx", "Sheet1:6"},
       {"calamine_empty_shared_string.xlsx", "Sheet1:2"},
