@@ -12,26 +12,39 @@ int HexValue(char16_t c) {
   return -1;
 }
 
+bool IsEscapeAt(std::u16string_view text, std::size_t i) {
+  if (i + 6 >= text.size() || text[i] != u'_' || text[i + 1] != u'x' || text[i + 6] != u'_') {
+    return false;
+  }
+  for (std::size_t k = 2; k < 6; ++k) {
+    if (HexValue(text[i + k]) < 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::u16string EscapeOoxmlLookalikes(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsEscapeAt(text, i)) out += u"_x005F";
+    out += text[i];
+  }
+  return out;
+}
 
 std::u16string UnescapeOoxml(std::u16string text) {
   if (text.find(u"_x") == std::u16string::npos) return text;
   std::u16string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_') {
+    if (IsEscapeAt(text, i)) {
       int value = 0;
-      bool hex = true;
-      for (std::size_t k = 2; k < 6 && hex; ++k) {
-        const int digit = HexValue(text[i + k]);
-        hex = digit >= 0;
-        value = value * 16 + digit;
-      }
-      if (hex) {
-        out += static_cast<char16_t>(value);
-        i += 6;
-        continue;
-      }
+      for (std::size_t k = 2; k < 6; ++k) value = value * 16 + HexValue(text[i + k]);
+      out += static_cast<char16_t>(value);
+      i += 6;
+      continue;
     }
     out += text[i];
   }

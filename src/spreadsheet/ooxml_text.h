@@ -14,6 +14,11 @@ namespace velmora {
 // underscore itself, so "_x005F_x000D_" stays the text "_x000D_".
 std::u16string UnescapeOoxml(std::u16string text);
 
+// Makes text that reads like an escape ("_x000D_") stay text, by escaping
+// its underscore ("_x005F_x000D_"); writers escape control characters
+// themselves.
+std::u16string EscapeOoxmlLookalikes(std::u16string_view text);
+
 // The cell reference "B12" as 0-based row 11 and column 1; false for a
 // malformed reference or one beyond XFD1048576.
 bool ParseCellReference(std::string_view reference, std::uint32_t* row, std::uint32_t* col);

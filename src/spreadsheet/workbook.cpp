@@ -155,6 +155,13 @@ bool Workbook::Save(const std::filesystem::path& file) {
   if (kind_ == WorkbookKind::kNone) return Fail("not a workbook file name (.xls, .xlsx or .xlsm)");
   for (const auto& sheet : content_.sheets) sheet->Finish();
   const std::filesystem::path temporary = files::TemporarySibling(file);
+  // Made here first, so that a folder that is missing or not writable is
+  // told in the system's words before any writer runs.
+  std::FILE* probe = std::fopen(temporary.c_str(), "wb");
+  if (probe == nullptr) {
+    return Fail(FormatUtf8("cannot create %s: %s", temporary.string(), std::strerror(errno)));
+  }
+  std::fclose(probe);
   std::string error;
   const bool written = kind_ == WorkbookKind::kXls
                            ? WriteXls(content_, temporary, &error)

@@ -2,6 +2,7 @@
 // sheet loaded as CSV cells, sheets described, workbooks written from CSV
 // text and from cards, and the round trip of the corpus contacts through
 // .xlsx and .xls for the Outlook and Google dialects.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation_test_support.h"
+#include "support/python_workbook.h"
 
 namespace velmora {
 namespace {
@@ -56,6 +58,61 @@ TEST(XlsConverter, StatusesAndArgumentChecks) {
   const std::string log = test::LogText("XlsChecks", "x");
   EXPECT_NE(log.find("vXlsFlags must be LONG or Missing"), std::string::npos);
   EXPECT_NE(log.find("Cant load sheet[4] from file("), std::string::npos);
+}
+
+TEST(XlsConverter, WritesCsvTextAndCards) {
+  const auto converter = test::NewCsvConverter(u"XlsSave");
+  test::TempDir dir;
+  HRESULT result = 7;
+  std::u16string error;
+  const std::u16string file = U16(dir / "text.xlsx");
+  EXPECT_EQ(converter->SaveCsvContent2Xls(file, u"S", u"a,b", u",", &error, &result, Variant(u"1")),
+            E_INVALIDARG);
+  ASSERT_EQ(converter->SaveCsvContent2Xls(file, u"S", u"a;b\r\n\"c;d\";;e", u";", &error, &result),
+            S_OK);
+  EXPECT_EQ(result, S_OK);
+  std::shared_ptr<ICsvCells> cells;
+  ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, nullptr, nullptr, nullptr, false, nullptr,
+                                    nullptr, nullptr, nullptr, &result, Variant(std::int32_t{0})),
+            S_OK);
+  std::u16string text;
+  ASSERT_EQ(cells->CellsToString(Variant(u";"), &text), S_OK);
+  EXPECT_EQ(U8(text), "a;b\r\n\"c;d\";;e");
+  EXPECT_EQ(converter->SaveCsvContent2Xls(U16(dir / "t.xlsb"), u"S", u"a", u",", &error, &result),
+            S_NO_CONTENT);
+  EXPECT_EQ(result, E_NOTIMPL);
+  EXPECT_EQ(U8(error), "Writing .xlsb is not supported; save as .xlsx");
+
+  const std::vector<std::uint8_t> card = test::Bytes(test::Card("Doe", "Jane"));
+  std::int32_t saved = -1, skipped = -1, dups = -1, errors = -1;
+  auto save = [&](const char16_t* ext, ECsvType type, const char16_t* lid,
+                  const std::vector<std::uint8_t>& cards) {
+    return converter->SaveMemoryXLS(cards, U16(dir.path()), u"contacts", ext, u"Contacts", type,
+                                    lid, &text, &error, &saved, &skipped, &dups, &errors, &result);
+  };
+  EXPECT_EQ(save(u".csv", vlmcsvOutlook, u"", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvNokia, u"", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvOutlook, u"9999", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvOutlook, u"", test::Bytes("not a card")), S_NO_CONTENT);
+  EXPECT_EQ(result, E_GENERIC_FAILURE);
+  test::WriteFile(dir / "contacts.XLSX", "taken");
+  ASSERT_EQ(save(u".XLSX", vlmcsvOutlook, u"1031", card), S_OK);
+  EXPECT_EQ(text, U16(dir / "contacts[1].XLSX"));
+  EXPECT_EQ(saved, 1);
+  ECsvType type = vlmcsvUnknown;
+  std::u16string lid;
+  ASSERT_EQ(converter->LoadXlsCells(text, 0, &cells, nullptr, nullptr, nullptr, true, &type, &lid,
+                                    nullptr, nullptr, &result),
+            S_OK);
+  EXPECT_EQ(type, vlmcsvOutlook);
+  EXPECT_EQ(lid, u"1031");
+  const std::string log = test::LogText("XlsSave", "csv");
+  for (const char* line :
+       {"vCsvParseFlags must be LONG or Missing", "Invalid DstExt = .csv", "Invalid eDstType = 3",
+        "Invalid DstLocale = 9999", "no CSV Contacts after Parse",
+        "Writing .xlsb is not supported; save as .xlsx"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
 }
 
 TEST(XlsConverter, LoadsASheetAsCells) {
@@ -112,6 +169,78 @@ TEST(XlsConverter, DescribesSheets) {
   EXPECT_EQ(result, E_GENERIC_FAILURE);
   EXPECT_EQ(U8(error), "cannot open the file: No such file or directory");
   EXPECT_TRUE(names.empty());
+}
+
+// The corpus cards, one buffer.
+std::vector<std::uint8_t> CorpusCards() {
+  std::string cards;
+  for (const char* folder : {"vcard21", "vcard30"}) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
+      files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) cards += test::ReadFile(file) + "\r\n";
+  }
+  return test::Bytes(cards);
+}
+
+std::string AllCards(ICsvCells& cells) {
+  std::shared_ptr<ICards> cards;
+  std::int32_t empties = 0, errors = 0;
+  EXPECT_EQ(cells.ConvertRows(&empties, &errors, &cards), S_OK);
+  EXPECT_EQ(errors, 0);
+  std::vector<std::uint8_t> bytes;
+  if (cards) cards->GetAllItems(&bytes);
+  return test::Text(bytes);
+}
+
+// Cards through a workbook come back as they do through a CSV file of the
+// same dialect, whose own round trips the CSV tests check field by field.
+TEST(XlsConverter, CorpusCardsRoundTripThroughWorkbooks) {
+  const auto converter = test::NewCsvConverter();
+  const std::vector<std::uint8_t> cards = CorpusCards();
+  for (const ECsvType type : {vlmcsvOutlook, vlmcsvGoogle}) {
+    test::TempDir dir;
+    std::int32_t saved = 0, skipped = 0, dups = 0, errors = 0, io = 0;
+    std::vector<std::u16string> csv_files;
+    ASSERT_EQ(converter->SaveMemoryCSV2(cards, U16(dir.path()), u"contacts", type, u"", true,
+                                        &saved, &skipped, &dups, &errors, &io, &csv_files),
+              S_OK);
+    std::shared_ptr<ICsvContent> content;
+    std::shared_ptr<ICsvCells> csv_cells;
+    ASSERT_EQ(converter->LoadCsvContent(csv_files.at(0), 65001, &content), S_OK);
+    ASSERT_EQ(content->Parse(&csv_cells), S_OK);
+    const std::string expected = AllCards(*csv_cells);
+    ASSERT_GT(saved, 60);
+
+    for (const char16_t* ext : {u".xlsx"}) {
+      SCOPED_TRACE(U8(ext) + " dialect " + std::to_string(type));
+      std::u16string file, error;
+      HRESULT result = 7;
+      std::int32_t rows = 0;
+      ASSERT_EQ(
+          converter->SaveMemoryXLS(cards, U16(dir.path()), u"contacts", ext, u"Contacts", type, u"",
+                                   &file, &error, &rows, &skipped, &dups, &errors, &result),
+          S_OK);
+      EXPECT_EQ(result, S_OK);
+      EXPECT_EQ(rows, saved);
+      EXPECT_EQ(file, U16(dir / ("contacts" + U8(ext))));
+      std::shared_ptr<ICsvCells> cells;
+      ECsvType detected = vlmcsvUnknown;
+      ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, &error, nullptr, nullptr, true, &detected,
+                                        nullptr, nullptr, nullptr, &result),
+                S_OK);
+      EXPECT_EQ(detected, type);
+      EXPECT_EQ(AllCards(*cells), expected);
+      const std::string dump = test::PythonDump("openpyxl", U8(file));
+      EXPECT_EQ(dump.rfind(type == vlmcsvOutlook ? "[Contacts]\nA1=s:Title\nB1=s:First Name"
+                                                 : "[Contacts]\nA1=s:Name\nB1=s:Given Name",
+                           0),
+                0u)
+          << dump.substr(0, 100);
+    }
+  }
 }
 
 }  // namespace

@@ -248,5 +248,27 @@ TEST_F(CsvXls, DescribesEverySheet) {
   EXPECT_TRUE(sheets.empty());
 }
 
+TEST_F(CsvXls, SavesTablesAsStringCells) {
+  const CsvCellsTable table = {{u"Name", u"", u"Phone"}, {}, {u"Ann", u"x", u"0123"}};
+  std::u16string error;
+  const std::filesystem::path file = dir_ / "T.XLSX";
+  ASSERT_EQ(csv_.SaveXls(file, u"Contacts", table, &error), S_OK);
+  EXPECT_EQ(error, u"");
+  Workbook book(WorkbookKind::kXlsx);
+  ASSERT_TRUE(book.Load(file));
+  EXPECT_EQ(test::DumpSheet(*book.GetSheet(0)), "A1=s:Name C1=s:Phone A3=s:Ann B3=s:x C3=s:0123");
+
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsb", u"S", table, &error), E_NOTIMPL);
+  EXPECT_EQ(U8(error), kXlsbWriteRefused);
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsx", u"a/b", table, &error), E_GENERIC_FAILURE);
+  EXPECT_TRUE(captured_.Has("Cant create  libxl::Sheet object, error(sheet name a/b holds one of"));
+  for (const char* name : {"", "t.csv"}) {
+    EXPECT_EQ(csv_.SaveXls(name, u"S", table, &error), E_INVALIDARG);
+  }
+  EXPECT_EQ(csv_.SaveXls(dir_ / "none" / "t.xlsx", u"S", table, &error), E_GENERIC_FAILURE);
+  EXPECT_TRUE(captured_.Has("Cant save file, error(cannot create "));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "t.xlsx"));
+}
+
 }  // namespace
 }  // namespace velmora

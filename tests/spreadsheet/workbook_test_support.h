@@ -13,6 +13,7 @@
 #include <minizip/zip.h>
 
 #include "spreadsheet/workbook.h"
+#include "support/python_workbook.h"
 #include "support/test_env.h"
 
 namespace velmora::test {
