@@ -270,5 +270,30 @@ TEST_F(CsvXls, SavesTablesAsStringCells) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "t.xlsx"));
 }
 
+TEST_F(CsvXls, CellsBeyondTheSheetAreCountedAndLogged) {
+  CsvCellsTable table(65537);
+  table[0] = {u"kept"};
+  table[65536] = {u"lost", u"also lost"};
+  std::u16string error;
+  const std::filesystem::path file = dir_ / "t.xls";
+  test::WriteFile(file, "old");
+  CsvCellsTable beyond(65537);
+  beyond[65536] = {u"lost"};
+  EXPECT_EQ(csv_.SaveXls(file, u"S", beyond, &error), E_GENERIC_FAILURE);
+  EXPECT_EQ(test::ReadFile(file), "old");
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsx", u"S", table, &error), S_OK);
+  // Another log with the detail level writes the cell text too.
+  test::CapturedLog detail(loglDetail);
+  test::CapturedLog errors(loglMin);
+  ASSERT_EQ(CCsv(errors.log).SaveXls(file, u"S", table, &error), S_FALSE);
+  EXPECT_EQ(U8(error), "cell [65536,0] is outside the sheet's 65536 rows and 256 columns");
+  EXPECT_EQ(errors.Count("Cant set cell[65536,"), 2);
+  EXPECT_EQ(errors.Count("value:"), 0);
+  CCsv(detail.log).SaveXls(file, u"S", table, &error);
+  EXPECT_TRUE(
+      detail.Has("Cant set cell[65536,1], error:cell [65536,1] is outside the sheet's "
+                 "65536 rows and 256 columns\n\tvalue:also lost\n"));
+}
+
 }  // namespace
 }  // namespace velmora

@@ -29,11 +29,11 @@ try:
                 out += ['%s=%s:%s' % (c.coordinate, c.data_type, c.value) for c in row if c.value is not None]
     else:
         import xlrd
-        book = xlrd.open_workbook(path)
+        book = xlrd.open_workbook(path, ragged_rows=True)
         for sheet in book.sheets():
             out.append('[' + sheet.name + ']')
             for r in range(sheet.nrows):
-                for c in range(sheet.ncols):
+                for c in range(sheet.row_len(r)):
                     cell = sheet.cell(r, c)
                     if cell.ctype != 0:
                         out.append('%s=%d:%s' % (xlrd.formula.cellname(r, c), cell.ctype, cell.value))
