@@ -1,4 +1,9 @@
-// Reading .xlsb workbooks (BIFF12 records in a zip package).
+// Reading .xlsb workbooks: no Debian library reads them, so the BIFF12
+// records are ours, taken from the zip package with the same limits as
+// .xlsx: the workbook part for the sheet list and date system, the styles
+// for which cells show dates, the shared strings, and each sheet's row and
+// cell records, streamed. Chart and dialog sheets are listed, without
+// cells.
 #pragma once
 
 #include <string>

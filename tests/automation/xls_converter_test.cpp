@@ -153,7 +153,7 @@ TEST(XlsConverter, DescribesSheets) {
   std::vector<bool> empties, custom;
   std::vector<ECsvType> types;
   HRESULT result = 7;
-  ASSERT_EQ(converter->AutodetectXls(Corpus("calamine_any_sheets.xlsx"), nullptr, &names, &empties,
+  ASSERT_EQ(converter->AutodetectXls(Corpus("calamine_any_sheets.xlsb"), nullptr, &names, &empties,
                                      &headers, &types, &lids, &custom, &result),
             S_OK);
   EXPECT_EQ(result, S_OK);

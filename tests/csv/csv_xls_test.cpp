@@ -97,6 +97,13 @@ TEST_F(CsvXls, TextOfCorpusCells) {
       {"calamine_biff5_write.xls", 0, "C3", "2014-02-19 14:30:00"},
       {"calamine_biff5_write.xls", 0, "D3", "0.3"},
       {"calamine_malformed_format.xls", 0, "J2", "1 Maggio"},
+      {"calamine_date.xlsb", 0, "A1", "2021-01-01"},
+      {"calamine_date.xlsb", 0, "A3", "1900-01-10 15:10:10"},
+      {"calamine_date_1904.xlsb", 0, "A2", "2021-01-02"},
+      {"calamine_date_1904.xlsb", 0, "A3", "1904-01-11 15:10:10"},
+      {"calamine_issues.xlsb", 0, "A3", "ab"},
+      {"calamine_issues.xlsb", 0, "A4", "0"},
+      {"calamine_issues.xlsb", 5, "A8", "àâéêèçöïî«»"},
   };
   for (const Case& c : kCases) {
     EXPECT_EQ(CellText(test::WorkbookCorpus() / c.file, c.sheet, c.ref), c.text)

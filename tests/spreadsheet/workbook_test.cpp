@@ -51,6 +51,12 @@ TEST(Workbook, ReadsOrRefusesEveryCorpusFile) {
       {"calamine_OOM_alloc.xls", "!freexl: no workbook it can read in the file"},
       {"calamine_any_sheets.xls", "Visible:7 Hidden:0 VeryHidden:0 Chart:0"},
       {"calamine_any_sheets.xlsx", "Visible:7 Hidden:0 VeryHidden:0 Chart:0"},
+      {"calamine_any_sheets.xlsb", "Visible:7 Hidden:0 VeryHidden:0 Chart:0"},
+      {"calamine_date.xlsb", "Sheet1:6"},
+      {"calamine_date_1904.xlsb", "Sheet1:6"},
+      {"calamine_issue_666_lost_sheets.xlsb", "Sheet1:0"},
+      {"calamine_issue_666_panic.xlsb", "Sheet1:0"},
+      {"calamine_issues.xlsb", "datatypes:6 issue2:6 Sheet1:1 issue5:1 issue6:5 spc_chrs:8"},
       {"calamine_biff5_write.xls", "SheetJS:12"},
       {"calamine_date.xls", "Sheet1:6"},
       {"calamine_date_1904.xls", "Sheet1:6"},
@@ -72,7 +78,7 @@ TEST(Workbook, ReadsOrRefusesEveryCorpusFile) {
   for (const auto& entry : std::filesystem::directory_iterator(test::WorkbookCorpus())) {
     const std::string name = entry.path().filename().string();
     const auto expected = kExpected.find(name);
-    if (expected == kExpected.end()) continue;
+    ASSERT_NE(expected, kExpected.end()) << name;
     ++seen;
     Workbook book(WorkbookKindOfFile(entry.path()));
     std::string got;
@@ -88,6 +94,10 @@ TEST(Workbook, ReadsOrRefusesEveryCorpusFile) {
     EXPECT_EQ(got.substr(0, expected->second.size()), expected->second) << name;
   }
   EXPECT_EQ(seen, static_cast<int>(kExpected.size()));
+  // Every file of the folder is in the table.
+  EXPECT_EQ(static_cast<std::size_t>(
+                std::distance(std::filesystem::directory_iterator(test::WorkbookCorpus()), {})),
+            kExpected.size());
 }
 
 }  // namespace
