@@ -74,6 +74,7 @@ void WorkbookSheet::Finish() {
     sorted_ = true;
   }
   first_row_ = last_row_ = first_col_ = last_col_ = 0;
+  row_starts_.clear();
   if (cells_.empty()) return;
   std::uint32_t min_col = std::numeric_limits<std::uint32_t>::max(), max_col = 0;
   for (const Cell& cell : cells_) {
@@ -84,26 +85,33 @@ void WorkbookSheet::Finish() {
   last_row_ = static_cast<int>(cells_.back().row) + 1;
   first_col_ = static_cast<int>(min_col);
   last_col_ = static_cast<int>(max_col) + 1;
+  row_starts_.assign(static_cast<std::size_t>(last_row_ - first_row_) + 1, 0);
+  std::size_t at = 0;
+  for (std::size_t r = 0; r + 1 < row_starts_.size(); ++r) {
+    row_starts_[r] = static_cast<std::uint32_t>(at);
+    while (at < cells_.size() && cells_[at].row == first_row_ + r) ++at;
+  }
+  row_starts_.back() = static_cast<std::uint32_t>(cells_.size());
+}
+
+std::span<const WorkbookSheet::Cell> WorkbookSheet::RowCells(int row) const {
+  if (row < first_row_ || row >= last_row_) return {};
+  const std::size_t r = static_cast<std::size_t>(row - first_row_);
+  return std::span<const Cell>(cells_).subspan(row_starts_[r], row_starts_[r + 1] - row_starts_[r]);
 }
 
 const WorkbookSheet::Cell* WorkbookSheet::Find(int row, int col) const {
-  if (row < 0 || col < 0) return nullptr;
-  Cell key;
-  key.row = static_cast<std::uint32_t>(row);
-  key.col = static_cast<std::uint32_t>(col);
-  const auto it = std::lower_bound(cells_.begin(), cells_.end(), key, Before);
-  if (it == cells_.end() || it->row != key.row || it->col != key.col) return nullptr;
-  return &*it;
+  if (col < 0) return nullptr;
+  const std::span<const Cell> cells = RowCells(row);
+  const auto it =
+      std::lower_bound(cells.begin(), cells.end(), static_cast<std::uint32_t>(col),
+                       [](const Cell& cell, std::uint32_t wanted) { return cell.col < wanted; });
+  return it == cells.end() || it->col != static_cast<std::uint32_t>(col) ? nullptr : &*it;
 }
 
 int WorkbookSheet::RowEnd(int row) const {
-  if (row < 0) return first_col_;
-  Cell key;
-  key.row = static_cast<std::uint32_t>(row) + 1;
-  const auto it = std::lower_bound(cells_.begin(), cells_.end(), key, Before);
-  if (it == cells_.begin()) return first_col_;
-  const Cell& last = *std::prev(it);
-  return last.row == static_cast<std::uint32_t>(row) ? static_cast<int>(last.col) + 1 : first_col_;
+  const std::span<const Cell> cells = RowCells(row);
+  return cells.empty() ? first_col_ : static_cast<int>(cells.back().col) + 1;
 }
 
 XlsCellType WorkbookSheet::CellType(int row, int col) const {

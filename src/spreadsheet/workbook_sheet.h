@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,9 @@ class WorkbookSheet {
   bool WriteStr(int row, int col, std::u16string_view text, const SheetBounds& bounds,
                 std::string* error);
 
+  // The cells of one row, sorted by column; none outside the used range.
+  std::span<const Cell> RowCells(int row) const;
+
   // The cells, sorted (after Finish), and the text of a string cell.
   const std::vector<Cell>& cells() const { return cells_; }
   const std::u16string& StringOf(const Cell& cell) const;
@@ -93,6 +97,9 @@ class WorkbookSheet {
   std::shared_ptr<const std::vector<std::u16string>> shared_;
   std::vector<std::u16string> own_;
   std::vector<Cell> cells_;
+  // Where each row of the used range starts in cells_ (one more entry for
+  // the end), so a lookup searches one row only.
+  std::vector<std::uint32_t> row_starts_;
   bool sorted_ = true;
   int first_row_ = 0, last_row_ = 0, first_col_ = 0, last_col_ = 0;
 };
