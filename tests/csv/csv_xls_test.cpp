@@ -145,8 +145,8 @@ TEST_F(CsvXls, TextOfEdgeCases) {
 }
 
 // Rows 1 and 2 empty (blank cells), a header with spaces, a data row wider
-// than it, an empty row, a short row, two empty rows at the end; all from
-// column B.
+// than it, an empty row, a short row with spaces (kept: only the header is
+// trimmed), two empty rows at the end; all from column B.
 WorkbookSheet FlagsSheet() {
   WorkbookSheet sheet(u"S");
   sheet.SetBlank(0, 1);
@@ -155,7 +155,7 @@ WorkbookSheet FlagsSheet() {
   for (int c = 0; c < 3; ++c) sheet.SetString(2, 1 + c, header[c]);
   for (int c = 0; c < 5; ++c) sheet.SetString(3, 1 + c, std::u16string(1, u'a' + c));
   sheet.SetString(4, 1, u"");
-  sheet.SetString(5, 1, u"x");
+  sheet.SetString(5, 1, u" x ");
   sheet.SetBlank(5, 3);
   sheet.SetBlank(6, 1);
   sheet.SetBlank(7, 5);
@@ -171,15 +171,15 @@ TEST_F(CsvXls, ReadingFlags) {
     const char* table;
   };
   const Case kCases[] = {
-      {0, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][x][][]"},
-      {16, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][x][][]"},
-      {xlsfHeaderRow, -1, "[Name|E-mail|Phone][a|b|c|d|e][][x][][]"},
-      {xlsfHeaderRowForce, -1, "[Name|E-mail|Phone][a|b|c][][x][][]"},
-      {xlsfSkipFirstEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][][x][][]"},
-      {xlsfSkipLastEmptyRows, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][x]"},
-      {xlsfSkipAnyEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][x]"},
-      {xlsfDefault, -1, "[Name|E-mail|Phone][a|b|c][][x]"},
-      {xlsfDefault4Autodetect, -1, "[Name|E-mail|Phone][a|b|c][x]"},
+      {0, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {16, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfHeaderRow, -1, "[Name|E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfHeaderRowForce, -1, "[Name|E-mail|Phone][a|b|c][][ x ][][]"},
+      {xlsfSkipFirstEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfSkipLastEmptyRows, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ]"},
+      {xlsfSkipAnyEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][ x ]"},
+      {xlsfDefault, -1, "[Name|E-mail|Phone][a|b|c][][ x ]"},
+      {xlsfDefault4Autodetect, -1, "[Name|E-mail|Phone][a|b|c][ x ]"},
       {xlsfDefault, 3, "[Name|E-mail|Phone][a|b|c]"},
       {0, 2, "[][]"},
   };
