@@ -1,6 +1,6 @@
 # Fails when a file includes a layer above its own. The library is built in
 # layers, each using only those before it:
-#   foundation <- contact <- vcard <- csv <- automation
+#   foundation <- contact <- vcard <- spreadsheet <- csv <- automation
 # The command and the examples use the public headers (<velmora/...>) only.
 #
 #   cmake -DROOT=<source dir> -P scripts/check_layers.cmake
@@ -8,7 +8,7 @@ if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")
 endif()
 
-set(_layers foundation contact vcard csv automation)
+set(_layers foundation contact vcard spreadsheet csv automation)
 set(_violations "")
 
 foreach(_layer IN LISTS _layers)
@@ -30,7 +30,7 @@ endforeach()
 # The command and the examples reach the library through its public headers.
 file(GLOB_RECURSE _clients ${ROOT}/cli/*.h ${ROOT}/cli/*.cpp ${ROOT}/examples/*.cpp)
 foreach(_file IN LISTS _clients)
-  file(STRINGS ${_file} _includes REGEX "^#include \"(foundation|contact|vcard|csv|automation)/")
+  file(STRINGS ${_file} _includes REGEX "^#include \"(foundation|contact|vcard|spreadsheet|csv|automation)/")
   foreach(_line IN LISTS _includes)
     file(RELATIVE_PATH _rel ${ROOT} ${_file})
     list(APPEND _violations "${_rel}: ${_line} (use <velmora/...> only)")

@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev
   clang-format
+  libxlsxwriter-dev libfreexl-dev libminizip-dev libexpat1-dev libgsf-1-dev
+  python3 python3-openpyxl python3-xlrd
 )
 
 missing=()

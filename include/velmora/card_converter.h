@@ -304,6 +304,83 @@ class VELMORA_API ICardConverter : public IObject {
                                 std::int32_t encoding_cp = 65001, EDRMethod dr = drmNone,
                                 ICardConverterProgress* progress = nullptr) = 0;
 
+  // --- Spreadsheets -----------------------------------------------------------
+  // Workbooks are .xls, .xlsx, .xlsm and .xlsb files, told apart by the
+  // extension (any letter case). Cells are read as text: numbers as the
+  // General format shows them ("1.5", "4915112345678"), dates "yyyy-mm-dd",
+  // date-times "yyyy-mm-dd hh:mm:ss", times alone "hh:mm:ss" (in the
+  // workbook's 1900 or 1904 date system), booleans "1" and "0", errors by
+  // their text ("#DIV/0!"); empty and blank cells as "".
+  //
+  // These methods report the operation's own status through `result`:
+  // S_OK; S_FALSE when there was nothing there (no sheet) or some cells
+  // could not be written; E_INVALIDARG for an empty file name, a negative
+  // sheet or an extension that is no workbook; E_GENERIC_FAILURE when the
+  // workbook cannot be read or written, with the reader's or writer's
+  // message in `xls_error`; E_NOTIMPL for writing .xlsb ("Writing .xlsb is
+  // not supported; save as .xlsx"). The call itself returns S_OK when
+  // `result` is a success and S_NO_CONTENT when it is a failure; -1 before
+  // Init and E_INVALIDARG (with `result` untouched) for a null `result` or
+  // a wrongly typed Variant. Out pointers other than `result` (and `cells`
+  // for LoadXlsCells) may be null.
+
+  // Describes every sheet of a workbook from its first two non-empty rows:
+  // name, empty (fewer than two such rows), the header row as quoted cells
+  // joined by ",", the dialect, the Outlook locale (with
+  // `detect_outlook_lid`) and whether it has custom headers. The arrays
+  // are parallel, one element per sheet; S_FALSE and empty arrays for a
+  // workbook without sheets.
+  virtual HRESULT AutodetectXls(const std::u16string& file_name, std::u16string* xls_error,
+                                std::vector<std::u16string>* sheet_name,
+                                std::vector<bool>* sheet_empty,
+                                std::vector<std::u16string>* sheet_headers,
+                                std::vector<ECsvType>* sheet_csv_type,
+                                std::vector<std::u16string>* sheet_outlook_lid,
+                                std::vector<bool>* sheet_has_custom_headers, HRESULT* result,
+                                bool detect_outlook_lid = true) = 0;
+  // One sheet (0-based, in the workbook's order, hidden ones included) as
+  // an ICsvCells, read under `xls_flags` (EXlsFlags; missing:
+  // xlsfDefault). With `max_rows` above 0 every empty row is dropped and
+  // at most that many rows are read. With xlsfHeaderRow the first row is
+  // the header row; with `detect_type` its dialect, Outlook locale and
+  // custom headers are reported and the cells read its names in that
+  // locale. `cells` is set on success only; `result` is -1 until the
+  // operation has run.
+  virtual HRESULT LoadXlsCells(const std::u16string& file_name, std::int32_t sheet,
+                               std::shared_ptr<ICsvCells>* cells, std::u16string* xls_error,
+                               std::u16string* sheet_name, bool* sheet_empty, bool detect_type,
+                               ECsvType* detected_type, std::u16string* detected_outlook_lid,
+                               bool* detected_has_custom_headers, std::u16string* sheet_headers,
+                               HRESULT* result, const Variant& xls_flags = {},
+                               std::int32_t max_rows = -1) = 0;
+  // CSV text split at any character of `csv_separator` (empty: ",") under
+  // `csv_parse_flags` (ECsvParseFlags; missing: 0), written as string cells
+  // into a new workbook of one sheet named `sheet_name`. An existing file
+  // is replaced through a temporary file and a rename. S_FALSE in `result`
+  // when some cells were beyond the format's rows or columns (each logged)
+  // and the others written.
+  virtual HRESULT SaveCsvContent2Xls(const std::u16string& file_name,
+                                     const std::u16string& sheet_name,
+                                     const std::u16string& csv_content,
+                                     const std::u16string& csv_separator, std::u16string* xls_error,
+                                     HRESULT* result, const Variant& csv_parse_flags = {}) = 0;
+  // The cards as one workbook (`dst_ext` ".xls" or ".xlsx") in `dst_dir`
+  // (created when missing): a sheet `dst_sheet_name` whose first row holds
+  // the header names and each further row one contact, exactly the rows
+  // SaveMemoryCSV2 writes for `dst_type` and `dst_locale`. The file is
+  // "<dst_base_name><dst_ext>", numbered "[1]", "[2]", ... when taken;
+  // `dst_filename` receives its path. Counts and progress as
+  // SaveMemoryCSV2 (saved counts the rows written).
+  virtual HRESULT SaveMemoryXLS(const std::vector<std::uint8_t>& vcards,
+                                const std::u16string& dst_dir, const std::u16string& dst_base_name,
+                                const std::u16string& dst_ext, const std::u16string& dst_sheet_name,
+                                ECsvType dst_type, const std::u16string& dst_locale,
+                                std::u16string* dst_filename, std::u16string* xls_error,
+                                std::int32_t* stats_saved, std::int32_t* stats_skipped_all,
+                                std::int32_t* stats_skipped_dups, std::int32_t* stats_errors,
+                                HRESULT* result, EDRMethod dr = drmNone,
+                                ICardConverterProgress* progress = nullptr) = 0;
+
   // --- Google cell values ---------------------------------------------------
   // One value made safe for a Google cell: a leading "* " gets a second
   // star; as a sub-value " ::: " inside it gets a fourth colon.

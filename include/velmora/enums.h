@@ -23,6 +23,19 @@ enum ECsvParseFlags : std::int32_t {
   csvpDefault = 15,             // header row forced, empty and blank lines skipped
 };
 
+// How a spreadsheet sheet is read into a table (ICardConverter::LoadXlsCells):
+// bits combined by the caller. A value of several bits counts only when all
+// of them are set, so 16 alone means nothing.
+enum EXlsFlags : std::int32_t {
+  xlsfHeaderRow = 1,            // the first kept row names the columns (trimmed)
+  xlsfHeaderRowForce = 3,       // ... and data cells beyond its last name are dropped
+  xlsfSkipFirstEmptyRows = 4,   // empty rows before the first kept row
+  xlsfSkipLastEmptyRows = 8,    // empty rows at the end of the table
+  xlsfSkipAnyEmptyRows = 28,    // every empty row
+  xlsfDefault = 15,             // header row forced, first and last empty rows dropped
+  xlsfDefault4Autodetect = 31,  // xlsfDefault, and any empty row dropped
+};
+
 // The text encoding of written CSV files.
 enum ECsvEncodingType : std::int32_t {
   vlmcetMultibyte = 0,  // converted to the caller's code page

@@ -2,6 +2,7 @@
 // Variant kinds they accept, out pointers and UTF-16 paths.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +16,19 @@ namespace velmora {
 // True when `value` is missing or a string.
 inline bool IsMissingOrString(const Variant& value) {
   return value.is_missing() || value.string() != nullptr;
+}
+
+// True when `value` is missing or a 32-bit integer of either sign, as
+// flags are passed.
+inline bool IsMissingOrInt32(const Variant& value) {
+  return value.is_missing() || value.int32() != nullptr || value.uint32() != nullptr;
+}
+
+// The 32-bit integer a Variant holds; `fallback` when it holds none.
+inline std::int32_t Int32Or(const Variant& value, std::int32_t fallback) {
+  if (value.int32() != nullptr) return *value.int32();
+  if (value.uint32() != nullptr) return static_cast<std::int32_t>(*value.uint32());
+  return fallback;
 }
 
 // The string a Variant holds; empty when it holds none.

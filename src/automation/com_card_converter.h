@@ -134,6 +134,32 @@ class CComCardConverter : public ICardConverter {
                         bool write_signature, bool write_headers, ECsvEncodingType encoding_type,
                         std::int32_t encoding_cp, EDRMethod dr,
                         ICardConverterProgress* progress) override;
+  // Spreadsheets (com_card_converter_xls.cpp).
+  HRESULT AutodetectXls(const std::u16string& file_name, std::u16string* xls_error,
+                        std::vector<std::u16string>* sheet_name, std::vector<bool>* sheet_empty,
+                        std::vector<std::u16string>* sheet_headers,
+                        std::vector<ECsvType>* sheet_csv_type,
+                        std::vector<std::u16string>* sheet_outlook_lid,
+                        std::vector<bool>* sheet_has_custom_headers, HRESULT* result,
+                        bool detect_outlook_lid) override;
+  HRESULT LoadXlsCells(const std::u16string& file_name, std::int32_t sheet,
+                       std::shared_ptr<ICsvCells>* cells, std::u16string* xls_error,
+                       std::u16string* sheet_name, bool* sheet_empty, bool detect_type,
+                       ECsvType* detected_type, std::u16string* detected_outlook_lid,
+                       bool* detected_has_custom_headers, std::u16string* sheet_headers,
+                       HRESULT* result, const Variant& xls_flags, std::int32_t max_rows) override;
+  HRESULT SaveCsvContent2Xls(const std::u16string& file_name, const std::u16string& sheet_name,
+                             const std::u16string& csv_content, const std::u16string& csv_separator,
+                             std::u16string* xls_error, HRESULT* result,
+                             const Variant& csv_parse_flags) override;
+  HRESULT SaveMemoryXLS(const std::vector<std::uint8_t>& vcards, const std::u16string& dst_dir,
+                        const std::u16string& dst_base_name, const std::u16string& dst_ext,
+                        const std::u16string& dst_sheet_name, ECsvType dst_type,
+                        const std::u16string& dst_locale, std::u16string* dst_filename,
+                        std::u16string* xls_error, std::int32_t* stats_saved,
+                        std::int32_t* stats_skipped_all, std::int32_t* stats_skipped_dups,
+                        std::int32_t* stats_errors, HRESULT* result, EDRMethod dr,
+                        ICardConverterProgress* progress) override;
   HRESULT EncodeGoogleValue(const std::u16string& value, bool is_sub_value,
                             std::u16string* encoded) override;
   HRESULT EncodeGoogleMValue(const Variant& values, std::int32_t default_index,

@@ -14,15 +14,6 @@ constexpr char kParseLabel[] = "CComCsvContent.Parse";
 constexpr char kLidLabel[] = "CComCsvContent.put_OutlookLID";
 constexpr char kSeparatorLabel[] = "CComCsvContent.AutoDetectSeparator";
 
-// A 32-bit integer of either sign, as the parse flags are passed.
-bool IsMissingOrInt32(const Variant& value) {
-  return value.is_missing() || value.int32() != nullptr || value.uint32() != nullptr;
-}
-
-std::int32_t Int32Of(const Variant& value) {
-  return value.int32() != nullptr ? *value.int32() : static_cast<std::int32_t>(*value.uint32());
-}
-
 }  // namespace
 
 CComCsvContent::CComCsvContent(std::shared_ptr<CConverterContext> context,
@@ -131,7 +122,7 @@ HRESULT CComCsvContent::Parse2(std::shared_ptr<ICsvCells>* cells, std::int32_t m
     if (outlook_lid.string() != nullptr && FAILED(CheckOutlookLID(*outlook_lid.string()))) {
       return E_INVALIDARG;
     }
-    if (!parse_flags.is_missing()) put_ParseFlags(Int32Of(parse_flags));
+    if (!parse_flags.is_missing()) put_ParseFlags(Int32Or(parse_flags, 0));
     if (separators.string() != nullptr) put_Separators(*separators.string());
     if (quote.string() != nullptr) put_Quote(*quote.string());
     if (outlook_lid.string() != nullptr) outlook_lid_ = *outlook_lid.string();

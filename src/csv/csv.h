@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <velmora/enums.h>
 #include <velmora/status.h>
@@ -18,8 +19,22 @@
 namespace velmora {
 
 class CCsvHeaders;
+class Workbook;
+class WorkbookSheet;
 struct ContactRecord;
 struct CsvDetection;
+
+// One sheet of a workbook as autodetection or loading describes it.
+struct XlsSheetInfo {
+  std::u16string name;
+  bool empty = true;  // fewer than 2 rows were read
+  // The header row, each cell quoted (forced), joined by ","; empty when
+  // no header row was read or detected.
+  std::u16string headers;
+  ECsvType type = vlmcsvUnknown;
+  std::u16string lid;  // the Outlook locale of the header names; empty: none
+  bool has_custom_headers = false;
+};
 
 class CCsv {
  public:
@@ -83,6 +98,47 @@ class CCsv {
   HRESULT ImportContact(std::span<const std::uint32_t> codes, const CsvRow& row,
                         ContactRecord* contact, std::u16string_view lid,
                         std::span<const std::u16string> names = {}) const;
+
+  // Spreadsheets (csv_xls.cpp). Every cell is read as text and written as
+  // a string cell; the workbook kind follows the file's extension.
+
+  // The text of one cell: numbers by their display text (General format),
+  // dates as "yyyy-mm-dd", "yyyy-mm-dd hh:mm:ss" or "hh:mm:ss", booleans
+  // as "1" or "0", errors by their text ("#DIV/0!"); empty for empty and
+  // blank cells. Oddities (a date number that unpacks to nothing, a number
+  // without display text, an unknown error code) are logged as warnings.
+  std::u16string XlsGetCell(const Workbook& book, const WorkbookSheet& sheet, int row,
+                            int col) const;
+  // Reads the sheet's used range into `cells` (emptied first) under
+  // `flags` (EXlsFlags); with `max_rows` above 0 reading stops once the
+  // table holds that many rows.
+  void ReadXlsSheet(const Workbook& book, const WorkbookSheet& sheet, std::int32_t flags,
+                    int max_rows, CsvCellsTable* cells) const;
+  // Loads one sheet into `cells` and describes it in `info` (both cleared
+  // first); with `detect_type` and a header row, its dialect and Outlook
+  // locale are detected. With `max_rows` above 0 every empty row is
+  // dropped. S_OK; S_FALSE when the workbook has no sheet; E_INVALIDARG for
+  // an empty file name, a negative sheet or an extension that is no
+  // workbook; E_GENERIC_FAILURE (logged, the library's message in `error`)
+  // when the sheet cannot be loaded.
+  HRESULT LoadXlsCells(const std::filesystem::path& file_name, int sheet, CsvCellsTable* cells,
+                       XlsSheetInfo* info, bool detect_type, std::int32_t flags, int max_rows,
+                       std::u16string* error) const;
+  // Describes every sheet from its first two non-empty rows. S_OK; S_FALSE
+  // and no descriptions for a workbook without sheets; E_INVALIDARG as
+  // above; E_GENERIC_FAILURE (logged, message in `error`) when the file
+  // cannot be loaded.
+  HRESULT AutodetectXls(const std::filesystem::path& file_name, bool detect_locale,
+                        std::vector<XlsSheetInfo>* sheets, std::u16string* error) const;
+  // Writes every non-empty cell of `cells` as a string cell of a new sheet
+  // named `sheet_name`, through a temporary file and a rename. S_OK; S_FALSE
+  // when some cells could not be written (each logged) but others were;
+  // E_GENERIC_FAILURE when no cell could be written, the sheet not be made
+  // or the file not be saved (logged, the first message in `error`);
+  // E_INVALIDARG for an empty file name or no workbook extension; E_NOTIMPL
+  // for .xlsb.
+  HRESULT SaveXls(const std::filesystem::path& file_name, std::u16string_view sheet_name,
+                  const CsvCellsTable& cells, std::u16string* error) const;
 
   CLog& log() const { return log_; }
   const CCsvHeaders* headers() const { return headers_; }

@@ -81,8 +81,11 @@ void GoogleCollectors::Collect(std::uint32_t code, std::u16string_view name, std
 
 void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes) const {
   bool first_org = true;
-  for (const auto& [key, e] : entries_) {
-    const std::uint32_t group = key.first;
+  // Not a structured binding: clang before 16 cannot capture one in the
+  // lambdas below, and the fuzz targets build with clang.
+  for (const auto& entry : entries_) {
+    const std::uint32_t group = entry.first.first;
+    const auto& e = entry.second;
     const auto& p = e.properties;
     const Values v = Split(log, p[csvgpValue], p[csvgpType]);
     switch (group) {

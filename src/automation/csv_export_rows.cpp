@@ -1,0 +1,76 @@
+#include "automation/csv_export_rows.h"
+
+#include <set>
+
+#include "automation/gen_file_as.h"
+#include "automation/single_card_parser.h"
+#include "contact/card_names.h"
+#include "vcard/card_parser.h"
+
+namespace velmora {
+
+HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& request,
+                          CardSaveStats* stats, CsvExportRows* out) {
+  CLog& log = context.log();
+  *out = CsvExportRows();
+  std::vector<std::string> cards;
+  {
+    CCardParser parser(log, context.charsets());
+    parser.SetMode(CCardParser::kModeCollect);
+    parser.SetTextList(&cards);
+    parser.document().set_keep_items(false);
+    const int loaded =
+        parser.LoadMemory(request.cards.data(), static_cast<std::int32_t>(request.cards.size()));
+    if (loaded < 0) log.LogError(request.label, loaded, "ParseCards");
+  }
+  const std::int32_t total = static_cast<std::int32_t>(cards.size());
+  std::vector<bool> skip(cards.size(), false);
+  if (request.dr != drmNone && cards.size() > 1) skip = FindDuplicateCards(log, cards, request.dr);
+  const CCsvHeaders& headers = context.CsvHeaders();
+  const COutlookCsvLocale* locale =
+      request.type == vlmcsvOutlook ? headers.FindLocale(request.lid) : nullptr;
+  // Every column of the dialect's list. Google's grouped entries stand for
+  // columns numbered from 1: those come from the rows, as the contacts need
+  // them (an "E-mail 0 - Value" column would mean nothing to any reader).
+  std::set<std::uint32_t> used;
+  for (const CCsvHeader* entry : headers.GetHeaderList(request.type, 0)) {
+    if (!entry->IsGroupped()) used.insert(entry->Code);
+  }
+  ContactRecord record;
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    CCardEventScope card(log.events(), static_cast<std::int32_t>(i + 1));
+    if (skip[i]) {
+      ++stats->skipped_all;
+      ++stats->skipped_dups;
+    } else if (FAILED(ParseSingleCard(context, cards[i], nullptr, &record))) {
+      ++stats->errors;
+    } else {
+      if (log.events().listening()) log.events().SetCardName(ComposeFullName(record));
+      CsvExportRows::Row row;
+      ExportContactW(headers, record, row.cells, request.type, locale);
+      card.Commit();
+      for (const auto& [code, text] : row.cells) used.insert(code);
+      GenFileAs(log, cards[i], &row.base_name);
+      out->rows.push_back(std::move(row));
+    }
+    if (request.progress != nullptr) {
+      request.progress->OnCardConverterProgress(stats->saved + stats->skipped_all + stats->errors,
+                                                total, static_cast<std::int32_t>(out->rows.size()),
+                                                stats->skipped_all, stats->errors);
+      if (request.progress->IsCardConverterCancelled()) return S_FALSE;
+    }
+  }
+  if (out->rows.empty()) {
+    log.LogError(request.label, E_GENERIC_FAILURE, "no CSV Contacts after Parse");
+    return E_GENERIC_FAILURE;
+  }
+  out->codes.assign(used.begin(), used.end());
+  headers.GetHeaders(out->codes, request.type, false);
+  const std::u16string lid = request.type == vlmcsvOutlook ? request.lid : u"";
+  for (const std::uint32_t code : out->codes) {
+    out->names[code] = headers.BuildHeaderName(code, request.type, lid);
+  }
+  return S_OK;
+}
+
+}  // namespace velmora

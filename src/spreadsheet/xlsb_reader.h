@@ -1,0 +1,22 @@
+// Reading .xlsb workbooks: no Debian library reads them, so the BIFF12
+// records are ours, taken from the zip package with the same limits as
+// .xlsx: the workbook part for the sheet list and date system, the styles
+// for which cells show dates, the shared strings, and each sheet's row and
+// cell records, streamed. Chart and dialog sheets are listed, without
+// cells.
+#pragma once
+
+#include <string>
+
+#include "spreadsheet/workbook_content.h"
+#include "spreadsheet/workbook_limits.h"
+#include "spreadsheet/zip_archive.h"
+
+namespace velmora {
+
+// Reads every sheet, or only the one at `sheet_index`. False with a
+// message when the package is damaged or a limit is reached.
+bool ReadXlsb(ZipArchive& zip, int sheet_index, const WorkbookLimits& limits,
+              WorkbookContent* content, std::string* error);
+
+}  // namespace velmora

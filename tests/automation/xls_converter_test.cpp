@@ -1,0 +1,248 @@
+// The converter's spreadsheet methods: argument checks and statuses, a
+// sheet loaded as CSV cells, sheets described, workbooks written from CSV
+// text and from cards, and the round trip of the corpus contacts through
+// .xlsx and .xls for the Outlook and Google dialects.
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <velmora/velmora.h>
+
+#include <gtest/gtest.h>
+
+#include "automation/automation_test_support.h"
+#include "support/python_workbook.h"
+
+namespace velmora {
+namespace {
+
+using test::U16;
+using test::U8;
+
+std::u16string Corpus(const char* name) { return U16(test::CorpusDir() / "spreadsheets" / name); }
+
+TEST(XlsConverter, StatusesAndArgumentChecks) {
+  const auto fresh = CreateCardConverter();
+  HRESULT result = 7;
+  std::shared_ptr<ICsvCells> cells;
+  EXPECT_EQ(fresh->LoadXlsCells(u"a.xlsx", 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
+                                nullptr, nullptr, nullptr, &result),
+            E_GENERIC_FAILURE);
+  EXPECT_EQ(fresh->AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, &result),
+            E_GENERIC_FAILURE);
+  EXPECT_EQ(result, 7);
+
+  const auto converter = test::NewConverter(u"XlsChecks", u"x");
+  EXPECT_EQ(
+      converter->LoadXlsCells(Corpus("calamine_date.xlsx"), 0, &cells, nullptr, nullptr, nullptr,
+                              true, nullptr, nullptr, nullptr, nullptr, &result, Variant(u"15")),
+      E_INVALIDARG);
+  EXPECT_EQ(converter->LoadXlsCells(u"a.xlsx", 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
+                                    nullptr, nullptr, nullptr, nullptr),
+            E_INVALIDARG);
+  for (const char16_t* name : {u"", u"contacts.csv"}) {
+    EXPECT_EQ(converter->LoadXlsCells(name, 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
+                                      nullptr, nullptr, nullptr, &result),
+              S_NO_CONTENT);
+    EXPECT_EQ(result, E_INVALIDARG);
+  }
+  std::u16string error;
+  EXPECT_EQ(converter->LoadXlsCells(Corpus("calamine_date.xlsx"), 4, &cells, &error, nullptr,
+                                    nullptr, true, nullptr, nullptr, nullptr, nullptr, &result),
+            S_NO_CONTENT);
+  EXPECT_EQ(result, E_GENERIC_FAILURE);
+  EXPECT_EQ(U8(error), "no sheet 4: the workbook has 1");
+  EXPECT_EQ(cells, nullptr);
+  const std::string log = test::LogText("XlsChecks", "x");
+  EXPECT_NE(log.find("vXlsFlags must be LONG or Missing"), std::string::npos);
+  EXPECT_NE(log.find("Cant load sheet[4] from file("), std::string::npos);
+}
+
+TEST(XlsConverter, WritesCsvTextAndCards) {
+  const auto converter = test::NewCsvConverter(u"XlsSave");
+  test::TempDir dir;
+  HRESULT result = 7;
+  std::u16string error;
+  const std::u16string file = U16(dir / "text.xlsx");
+  EXPECT_EQ(converter->SaveCsvContent2Xls(file, u"S", u"a,b", u",", &error, &result, Variant(u"1")),
+            E_INVALIDARG);
+  ASSERT_EQ(converter->SaveCsvContent2Xls(file, u"S", u"a;b\r\n\"c;d\";;e", u";", &error, &result),
+            S_OK);
+  EXPECT_EQ(result, S_OK);
+  std::shared_ptr<ICsvCells> cells;
+  ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, nullptr, nullptr, nullptr, false, nullptr,
+                                    nullptr, nullptr, nullptr, &result, Variant(std::int32_t{0})),
+            S_OK);
+  std::u16string text;
+  ASSERT_EQ(cells->CellsToString(Variant(u";"), &text), S_OK);
+  EXPECT_EQ(U8(text), "a;b\r\n\"c;d\";;e");
+  EXPECT_EQ(converter->SaveCsvContent2Xls(U16(dir / "t.xlsb"), u"S", u"a", u",", &error, &result),
+            S_NO_CONTENT);
+  EXPECT_EQ(result, E_NOTIMPL);
+  EXPECT_EQ(U8(error), "Writing .xlsb is not supported; save as .xlsx");
+
+  const std::vector<std::uint8_t> card = test::Bytes(test::Card("Doe", "Jane"));
+  std::int32_t saved = -1, skipped = -1, dups = -1, errors = -1;
+  auto save = [&](const char16_t* ext, ECsvType type, const char16_t* lid,
+                  const std::vector<std::uint8_t>& cards) {
+    return converter->SaveMemoryXLS(cards, U16(dir.path()), u"contacts", ext, u"Contacts", type,
+                                    lid, &text, &error, &saved, &skipped, &dups, &errors, &result);
+  };
+  EXPECT_EQ(save(u".csv", vlmcsvOutlook, u"", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvNokia, u"", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvOutlook, u"9999", card), E_INVALIDARG);
+  EXPECT_EQ(save(u".xlsx", vlmcsvOutlook, u"", test::Bytes("not a card")), S_NO_CONTENT);
+  EXPECT_EQ(result, E_GENERIC_FAILURE);
+  test::WriteFile(dir / "contacts.XLSX", "taken");
+  ASSERT_EQ(save(u".XLSX", vlmcsvOutlook, u"1031", card), S_OK);
+  EXPECT_EQ(text, U16(dir / "contacts[1].XLSX"));
+  EXPECT_EQ(saved, 1);
+  ECsvType type = vlmcsvUnknown;
+  std::u16string lid;
+  ASSERT_EQ(converter->LoadXlsCells(text, 0, &cells, nullptr, nullptr, nullptr, true, &type, &lid,
+                                    nullptr, nullptr, &result),
+            S_OK);
+  EXPECT_EQ(type, vlmcsvOutlook);
+  EXPECT_EQ(lid, u"1031");
+  const std::string log = test::LogText("XlsSave", "csv");
+  for (const char* line :
+       {"vCsvParseFlags must be LONG or Missing", "Invalid DstExt = .csv", "Invalid eDstType = 3",
+        "Invalid DstLocale = 9999", "no CSV Contacts after Parse",
+        "Writing .xlsb is not supported; save as .xlsx"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
+}
+
+TEST(XlsConverter, LoadsASheetAsCells) {
+  const auto converter = test::NewConverter();
+  std::shared_ptr<ICsvCells> cells;
+  std::u16string name, headers;
+  bool empty = true;
+  HRESULT result = 7;
+  ASSERT_EQ(converter->LoadXlsCells(Corpus("calamine_header-row.xlsx"), 0, &cells, nullptr, &name,
+                                    &empty, true, nullptr, nullptr, nullptr, &headers, &result),
+            S_OK);
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(name, u"Sheet1");
+  EXPECT_FALSE(empty);
+  EXPECT_EQ(U8(headers), "\"\",\"\",\"Note 1\"");
+  std::int32_t rows = 0;
+  ASSERT_EQ(cells->get_RowCount(&rows), S_OK);
+  EXPECT_EQ(rows, 8);  // the header, the five empty rows below it, two rows cut to its width
+  std::u16string text;
+  ASSERT_EQ(cells->CellsToString(Variant(), &text), S_OK);
+  EXPECT_EQ(U8(text),
+            ",,Note 1\r\n\r\n\r\n\r\n\r\n\r\nColumns,Column A,Column B\r\nput data here,1,2");
+
+  ASSERT_EQ(converter->LoadXlsCells(Corpus("calamine_header-row.xlsx"), 0, &cells, nullptr, nullptr,
+                                    nullptr, false, nullptr, nullptr, nullptr, nullptr, &result,
+                                    Variant(std::int32_t{xlsfSkipAnyEmptyRows})),
+            S_OK);
+  ASSERT_EQ(cells->CellsToString(Variant(), &text), S_OK);
+  EXPECT_EQ(U8(text), ",,Note 1\r\nColumns,Column A,Column B,Column C\r\nput data here,1,2,3");
+  bool header_row = true;
+  EXPECT_EQ(cells->get_HasHeaderRow(&header_row), S_OK);
+  EXPECT_FALSE(header_row);
+}
+
+TEST(XlsConverter, DescribesSheets) {
+  const auto converter = test::NewConverter();
+  std::vector<std::u16string> names, headers, lids;
+  std::vector<bool> empties, custom;
+  std::vector<ECsvType> types;
+  HRESULT result = 7;
+  ASSERT_EQ(converter->AutodetectXls(Corpus("calamine_any_sheets.xlsb"), nullptr, &names, &empties,
+                                     &headers, &types, &lids, &custom, &result),
+            S_OK);
+  EXPECT_EQ(result, S_OK);
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names[3], u"Chart");
+  EXPECT_EQ(empties, (std::vector<bool>{false, true, true, true}));
+  EXPECT_EQ(headers[0], u"\"1\",\"2\"");
+  EXPECT_EQ(types, std::vector<ECsvType>(4, vlmcsvUnknown));
+  std::u16string error;
+  EXPECT_EQ(converter->AutodetectXls(Corpus("missing.xlsb"), &error, &names, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, &result),
+            S_NO_CONTENT);
+  EXPECT_EQ(result, E_GENERIC_FAILURE);
+  EXPECT_EQ(U8(error), "cannot open the file: No such file or directory");
+  EXPECT_TRUE(names.empty());
+}
+
+// The corpus cards, one buffer.
+std::vector<std::uint8_t> CorpusCards() {
+  std::string cards;
+  for (const char* folder : {"vcard21", "vcard30"}) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
+      files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) cards += test::ReadFile(file) + "\r\n";
+  }
+  return test::Bytes(cards);
+}
+
+std::string AllCards(ICsvCells& cells) {
+  std::shared_ptr<ICards> cards;
+  std::int32_t empties = 0, errors = 0;
+  EXPECT_EQ(cells.ConvertRows(&empties, &errors, &cards), S_OK);
+  EXPECT_EQ(errors, 0);
+  std::vector<std::uint8_t> bytes;
+  if (cards) cards->GetAllItems(&bytes);
+  return test::Text(bytes);
+}
+
+// Cards through a workbook come back as they do through a CSV file of the
+// same dialect, whose own round trips the CSV tests check field by field.
+TEST(XlsConverter, CorpusCardsRoundTripThroughWorkbooks) {
+  const auto converter = test::NewCsvConverter();
+  const std::vector<std::uint8_t> cards = CorpusCards();
+  for (const ECsvType type : {vlmcsvOutlook, vlmcsvGoogle}) {
+    test::TempDir dir;
+    std::int32_t saved = 0, skipped = 0, dups = 0, errors = 0, io = 0;
+    std::vector<std::u16string> csv_files;
+    ASSERT_EQ(converter->SaveMemoryCSV2(cards, U16(dir.path()), u"contacts", type, u"", true,
+                                        &saved, &skipped, &dups, &errors, &io, &csv_files),
+              S_OK);
+    std::shared_ptr<ICsvContent> content;
+    std::shared_ptr<ICsvCells> csv_cells;
+    ASSERT_EQ(converter->LoadCsvContent(csv_files.at(0), 65001, &content), S_OK);
+    ASSERT_EQ(content->Parse(&csv_cells), S_OK);
+    const std::string expected = AllCards(*csv_cells);
+    ASSERT_GT(saved, 60);
+
+    for (const char16_t* ext : {u".xlsx", u".xls"}) {
+      SCOPED_TRACE(U8(ext) + " dialect " + std::to_string(type));
+      std::u16string file, error;
+      HRESULT result = 7;
+      std::int32_t rows = 0;
+      ASSERT_EQ(
+          converter->SaveMemoryXLS(cards, U16(dir.path()), u"contacts", ext, u"Contacts", type, u"",
+                                   &file, &error, &rows, &skipped, &dups, &errors, &result),
+          S_OK);
+      EXPECT_EQ(result, S_OK);
+      EXPECT_EQ(rows, saved);
+      EXPECT_EQ(file, U16(dir / ("contacts" + U8(ext))));
+      std::shared_ptr<ICsvCells> cells;
+      ECsvType detected = vlmcsvUnknown;
+      ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, &error, nullptr, nullptr, true, &detected,
+                                        nullptr, nullptr, nullptr, &result),
+                S_OK);
+      EXPECT_EQ(detected, type);
+      EXPECT_EQ(AllCards(*cells), expected);
+      // An independent reader sees the header row first.
+      const bool xls = ext == std::u16string_view(u".xls");
+      const std::string dump = test::PythonDump(xls ? "xlrd" : "openpyxl", U8(file));
+      const std::string kind = xls ? "1:" : "s:";
+      const std::string first = type == vlmcsvOutlook ? "Title\nB1=" + kind + "First Name"
+                                                      : "Name\nB1=" + kind + "Given Name";
+      EXPECT_EQ(dump.rfind("[Contacts]\nA1=" + kind + first, 0), 0u) << dump.substr(0, 100);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velmora

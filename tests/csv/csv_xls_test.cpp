@@ -1,0 +1,306 @@
+// Spreadsheets as cells tables: the text of chosen cells of the corpus
+// workbooks and of edge cases (dates, times and datetimes in both date
+// systems, booleans, errors, numbers with and without display text), the
+// reading flags, and loading and describing sheets.
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "csv/csv.h"
+#include "csv/csv_headers.h"
+#include "csv/csv_test_support.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/workbook_test_support.h"
+#include "support/log_capture.h"
+
+namespace velmora {
+namespace {
+
+using test::U16;
+using test::U8;
+
+class CsvXls : public ::testing::Test {
+ protected:
+  CsvXls() : headers_(captured_.log), csv_(captured_.log, &headers_) {}
+
+  // The text of one cell ("B3") of a sheet of a workbook file.
+  std::string CellText(const std::filesystem::path& file, int sheet, std::string_view ref) {
+    Workbook book(WorkbookKindOfFile(file));
+    EXPECT_TRUE(book.LoadSheet(file, sheet)) << book.ErrorMessage();
+    const WorkbookSheet* loaded = book.GetSheet(0);
+    if (loaded == nullptr) return "?";
+    const int col = ref[0] - 'A';
+    const int row = std::stoi(std::string(ref.substr(1))) - 1;
+    return U8(csv_.XlsGetCell(book, *loaded, row, col));
+  }
+
+  // A table read under `flags` from a sheet built by `fill`.
+  std::string ReadTable(const WorkbookSheet& sheet, std::int32_t flags, int max_rows = -1) {
+    const Workbook book(WorkbookKind::kXlsx);
+    CsvCellsTable cells;
+    csv_.ReadXlsSheet(book, sheet, flags, max_rows, &cells);
+    return test::DumpCells(cells);
+  }
+
+  std::filesystem::path WriteXlsx(const test::XlsxSpec& spec, const char* name = "in.xlsx") {
+    const std::filesystem::path file = dir_ / name;
+    test::WriteFile(file, test::XlsxOf(spec));
+    return file;
+  }
+
+  test::CapturedLog captured_;
+  CCsvHeaders headers_;
+  CCsv csv_;
+  test::TempDir dir_;
+};
+
+TEST_F(CsvXls, TextOfCorpusCells) {
+  struct Case {
+    const char* file;
+    int sheet;
+    const char* ref;
+    const char* text;
+  };
+  const Case kCases[] = {
+      {"calamine_date.xlsx", 0, "A1", "2021-01-01"},
+      {"calamine_date.xlsx", 0, "A3", "1900-01-10 15:10:10"},
+      {"calamine_date.xlsx", 0, "B3", "17"},
+      {"calamine_date_1904.xlsx", 0, "A1", "2021-01-01"},
+      {"calamine_date_1904.xlsx", 0, "A3", "1904-01-11 15:10:10"},
+      {"calamine_issues.xlsx", 0, "A2", "1.5"},
+      {"calamine_issues.xlsx", 0, "A3", "ab"},
+      {"calamine_issues.xlsx", 0, "A4", "0"},
+      {"calamine_issues.xlsx", 0, "A6", "2016-10-20"},
+      {"calamine_issues.xlsx", 5, "A6", "☺"},
+      {"calamine_errors.xlsx", 0, "A1", "#DIV/0!"},
+      {"calamine_errors.xlsx", 0, "A2", "#NAME?"},
+      {"calamine_errors.xlsx", 0, "A3", "#VALUE!"},
+      {"calamine_errors.xlsx", 0, "A4", "#NULL!"},
+      {"calamine_errors.xlsx", 0, "A5", "#REF!"},
+      {"calamine_errors.xlsx", 0, "A6", "#NUM!"},
+      {"calamine_errors.xlsx", 0, "A7", "#N/A"},
+      {"calamine_has_x000D_.xlsx", 0, "A1", "ABC\r\nDEF"},
+      {"calamine_encoded_entities.xlsx", 0, "A2", "\n"},
+      {"calamine_inlineStr_cdata.xlsx", 0, "A2", "12345"},
+      {"calamine_issue221.xlsm", 0, "B2", "Cell_B2"},
+      {"calamine_date.xls", 0, "A2", "2021-01-02"},
+      {"calamine_date.xls", 0, "A3", "1900-01-10 15:10:10"},
+      {"calamine_date_1904.xls", 0, "A1", "2021-01-01"},
+      {"calamine_date_1904.xls", 0, "A3", "1904-01-11 15:10:10"},
+      {"calamine_issues.xls", 0, "A2", "1.5"},
+      {"calamine_issues.xls", 0, "A3", "ab"},
+      {"calamine_issues.xls", 0, "A4", "0"},
+      {"calamine_issues.xls", 0, "A6", "2016-10-20"},
+      {"calamine_biff5_write.xls", 0, "A2", "1"},
+      {"calamine_biff5_write.xls", 0, "C3", "2014-02-19 14:30:00"},
+      {"calamine_biff5_write.xls", 0, "D3", "0.3"},
+      {"calamine_malformed_format.xls", 0, "J2", "1 Maggio"},
+      {"calamine_date.xlsb", 0, "A1", "2021-01-01"},
+      {"calamine_date.xlsb", 0, "A3", "1900-01-10 15:10:10"},
+      {"calamine_date_1904.xlsb", 0, "A2", "2021-01-02"},
+      {"calamine_date_1904.xlsb", 0, "A3", "1904-01-11 15:10:10"},
+      {"calamine_issues.xlsb", 0, "A3", "ab"},
+      {"calamine_issues.xlsb", 0, "A4", "0"},
+      {"calamine_issues.xlsb", 5, "A8", "àâéêèçöïî«»"},
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(CellText(test::WorkbookCorpus() / c.file, c.sheet, c.ref), c.text)
+        << c.file << " " << c.ref;
+  }
+  EXPECT_EQ(captured_.Problems(), 0);
+}
+
+TEST_F(CsvXls, TextOfEdgeCases) {
+  for (const bool date1904 : {false, true}) {
+    test::XlsxSpec spec;
+    spec.date1904 = date1904;
+    spec.cell_formats = {0, 22, 164};
+    spec.custom_formats = {"164:hh:mm"};
+    spec.sheet_data =
+        "<row><c s=\"2\"><v>0.75</v></c><c s=\"1\"><v>1000</v></c><c s=\"1\"><v>1000.5</v></c>"
+        "<c t=\"b\"><v>1</v></c><c><v>4915112345678</v></c><c><v>NaN</v></c>"
+        "<c s=\"1\"><v>-1</v></c><c t=\"e\"><v>#SPILL!</v></c></row>";
+    const std::filesystem::path file = WriteXlsx(spec);
+    const std::string day = date1904 ? "1906-09-27" : "1902-09-26";
+    const std::map<std::string, std::string> kExpected = {
+        {"A1", "18:00:00"},
+        {"B1", day},
+        {"C1", day + " 12:00:00"},
+        {"D1", "1"},
+        {"E1", "4915112345678"},
+        {"F1", "nan"},
+        {"G1", ""},
+        {"H1", ""},
+    };
+    for (const auto& [ref, text] : kExpected) {
+      EXPECT_EQ(CellText(file, 0, ref), text) << ref << " 1904:" << date1904;
+    }
+  }
+  EXPECT_EQ(captured_.Count("cell with number(nan) has no display value(string)"), 2);
+  EXPECT_EQ(captured_.Count("cant unpack date from number(-1.000000)"), 2);
+  EXPECT_EQ(captured_.Count("Unknown ErrorType"), 2);
+  EXPECT_EQ(captured_.Count("in CCsv.XlsGetCell"), 6);
+}
+
+// Rows 1 and 2 empty (blank cells), a header with spaces, a data row wider
+// than it, an empty row, a short row with spaces (kept: only the header is
+// trimmed), two empty rows at the end; all from column B.
+WorkbookSheet FlagsSheet() {
+  WorkbookSheet sheet(u"S");
+  sheet.SetBlank(0, 1);
+  sheet.SetBlank(1, 2);
+  const char16_t* header[] = {u" Name ", u"E-mail", u"Phone"};
+  for (int c = 0; c < 3; ++c) sheet.SetString(2, 1 + c, header[c]);
+  for (int c = 0; c < 5; ++c) sheet.SetString(3, 1 + c, std::u16string(1, u'a' + c));
+  sheet.SetString(4, 1, u"");
+  sheet.SetString(5, 1, u" x ");
+  sheet.SetBlank(5, 3);
+  sheet.SetBlank(6, 1);
+  sheet.SetBlank(7, 5);
+  sheet.Finish();
+  return sheet;
+}
+
+TEST_F(CsvXls, ReadingFlags) {
+  const WorkbookSheet sheet = FlagsSheet();
+  struct Case {
+    std::int32_t flags;
+    int max_rows;
+    const char* table;
+  };
+  const Case kCases[] = {
+      {0, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {16, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfHeaderRow, -1, "[Name|E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfHeaderRowForce, -1, "[Name|E-mail|Phone][a|b|c][][ x ][][]"},
+      {xlsfSkipFirstEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][][ x ][][]"},
+      {xlsfSkipLastEmptyRows, -1, "[][][ Name |E-mail|Phone][a|b|c|d|e][][ x ]"},
+      {xlsfSkipAnyEmptyRows, -1, "[ Name |E-mail|Phone][a|b|c|d|e][ x ]"},
+      {xlsfDefault, -1, "[Name|E-mail|Phone][a|b|c][][ x ]"},
+      {xlsfDefault4Autodetect, -1, "[Name|E-mail|Phone][a|b|c][ x ]"},
+      {xlsfDefault, 3, "[Name|E-mail|Phone][a|b|c]"},
+      {0, 2, "[][]"},
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(ReadTable(sheet, c.flags, c.max_rows), c.table) << c.flags << "/" << c.max_rows;
+  }
+  EXPECT_EQ(ReadTable(WorkbookSheet(u"empty"), xlsfDefault), "");
+}
+
+TEST_F(CsvXls, LoadsOneSheetAndDetectsItsDialect) {
+  const char* kGoogle[] = {"Given Name",      "Additional Name",  "Family Name",
+                           "Given Name Yomi", "Family Name Yomi", "Name Prefix",
+                           "Name Suffix",     "Nickname",         "Birthday",
+                           "Notes",           "Group Membership"};
+  test::XlsxSpec spec;
+  spec.sheet_name = "Google";
+  spec.sheet_data = "<row r=\"2\">";
+  for (const char* name : kGoogle) {
+    spec.sheet_data += "<c t=\"inlineStr\"><is><t> " + std::string(name) + "</t></is></c>";
+  }
+  spec.sheet_data +=
+      "</row><row r=\"4\"/><row r=\"5\"><c><v>1</v></c></row><row r=\"6\"><c><v>2</v></c></row>";
+  const std::filesystem::path file = WriteXlsx(spec);
+  CsvCellsTable cells;
+  XlsSheetInfo info;
+  std::u16string error;
+  ASSERT_EQ(csv_.LoadXlsCells(file, 0, &cells, &info, true, xlsfDefault, 2, &error), S_OK);
+  EXPECT_EQ(cells.size(), 2u);
+  EXPECT_EQ(U8(cells[1][0]), "1");
+  EXPECT_EQ(U8(info.name), "Google");
+  EXPECT_FALSE(info.empty);
+  EXPECT_EQ(info.type, vlmcsvGoogle);
+  EXPECT_FALSE(info.has_custom_headers);
+  EXPECT_EQ(U8(info.headers).substr(0, 29), "\"Given Name\",\"Additional Name");
+
+  ASSERT_EQ(csv_.LoadXlsCells(file, 0, &cells, &info, false, xlsfSkipAnyEmptyRows, -1, &error),
+            S_OK);
+  EXPECT_EQ(cells.size(), 3u);
+  EXPECT_EQ(info.type, vlmcsvUnknown);
+  EXPECT_EQ(info.headers, u"");
+
+  EXPECT_EQ(csv_.LoadXlsCells(file, 1, &cells, &info, true, xlsfDefault, -1, &error),
+            E_GENERIC_FAILURE);
+  EXPECT_EQ(U8(error), "no sheet 1: the workbook has 1");
+  EXPECT_TRUE(captured_.Has("Cant load sheet[1] from file(" + file.string() +
+                            "), error(no sheet 1: the workbook has 1)"));
+  EXPECT_EQ(csv_.LoadXlsCells(dir_ / "none.xlsx", 0, &cells, &info, true, 15, -1, &error),
+            E_GENERIC_FAILURE);
+  EXPECT_EQ(U8(error), "cannot open the file: No such file or directory");
+  for (const char* name : {"", "a.csv"}) {
+    EXPECT_EQ(csv_.LoadXlsCells(name, 0, &cells, &info, true, 15, -1, &error), E_INVALIDARG);
+  }
+  EXPECT_EQ(csv_.LoadXlsCells(file, -1, &cells, &info, true, 15, -1, &error), E_INVALIDARG);
+}
+
+TEST_F(CsvXls, DescribesEverySheet) {
+  std::vector<XlsSheetInfo> sheets;
+  std::u16string error;
+  ASSERT_EQ(
+      csv_.AutodetectXls(test::WorkbookCorpus() / "calamine_issues.xlsx", true, &sheets, &error),
+      S_OK);
+  std::string dump;
+  for (const XlsSheetInfo& s : sheets) {
+    dump += U8(s.name) + (s.empty ? "(empty)" : "") + "=" + U8(s.headers) + " ";
+  }
+  EXPECT_EQ(dump,
+            "datatypes=\"1\" Sheet1(empty)=\"0\" issue2=\"1\",\"a\" issue5(empty)=\"0.5\" "
+            "issue6=\"1\" spc_chrs=\"&\" ");
+  const std::filesystem::path damaged = dir_ / "damaged.xlsx";
+  test::WriteFile(damaged, "PK\x03\x04");
+  EXPECT_EQ(csv_.AutodetectXls(damaged, true, &sheets, &error), E_GENERIC_FAILURE);
+  EXPECT_TRUE(captured_.Has("Cant load file(" + damaged.string() + "), error("));
+  EXPECT_TRUE(sheets.empty());
+}
+
+TEST_F(CsvXls, SavesTablesAsStringCells) {
+  const CsvCellsTable table = {{u"Name", u"", u"Phone"}, {}, {u"Ann", u"x", u"0123"}};
+  std::u16string error;
+  const std::filesystem::path file = dir_ / "T.XLSX";
+  ASSERT_EQ(csv_.SaveXls(file, u"Contacts", table, &error), S_OK);
+  EXPECT_EQ(error, u"");
+  Workbook book(WorkbookKind::kXlsx);
+  ASSERT_TRUE(book.Load(file));
+  EXPECT_EQ(test::DumpSheet(*book.GetSheet(0)), "A1=s:Name C1=s:Phone A3=s:Ann B3=s:x C3=s:0123");
+
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsb", u"S", table, &error), E_NOTIMPL);
+  EXPECT_EQ(U8(error), kXlsbWriteRefused);
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsx", u"a/b", table, &error), E_GENERIC_FAILURE);
+  EXPECT_TRUE(captured_.Has("Cant create  libxl::Sheet object, error(sheet name a/b holds one of"));
+  for (const char* name : {"", "t.csv"}) {
+    EXPECT_EQ(csv_.SaveXls(name, u"S", table, &error), E_INVALIDARG);
+  }
+  EXPECT_EQ(csv_.SaveXls(dir_ / "none" / "t.xlsx", u"S", table, &error), E_GENERIC_FAILURE);
+  EXPECT_TRUE(captured_.Has("Cant save file, error(cannot create "));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "t.xlsx"));
+}
+
+TEST_F(CsvXls, CellsBeyondTheSheetAreCountedAndLogged) {
+  CsvCellsTable table(65537);
+  table[0] = {u"kept"};
+  table[65536] = {u"lost", u"also lost"};
+  std::u16string error;
+  const std::filesystem::path file = dir_ / "t.xls";
+  test::WriteFile(file, "old");
+  CsvCellsTable beyond(65537);
+  beyond[65536] = {u"lost"};
+  EXPECT_EQ(csv_.SaveXls(file, u"S", beyond, &error), E_GENERIC_FAILURE);
+  EXPECT_EQ(test::ReadFile(file), "old");
+  EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsx", u"S", table, &error), S_OK);
+  // Another log with the detail level writes the cell text too.
+  test::CapturedLog detail(loglDetail);
+  test::CapturedLog errors(loglMin);
+  ASSERT_EQ(CCsv(errors.log).SaveXls(file, u"S", table, &error), S_FALSE);
+  EXPECT_EQ(U8(error), "cell [65536,0] is outside the sheet's 65536 rows and 256 columns");
+  EXPECT_EQ(errors.Count("Cant set cell[65536,"), 2);
+  EXPECT_EQ(errors.Count("value:"), 0);
+  CCsv(detail.log).SaveXls(file, u"S", table, &error);
+  EXPECT_TRUE(
+      detail.Has("Cant set cell[65536,1], error:cell [65536,1] is outside the sheet's "
+                 "65536 rows and 256 columns\n\tvalue:also lost\n"));
+}
+
+}  // namespace
+}  // namespace velmora
