@@ -44,9 +44,9 @@ class CsvXls : public ::testing::Test {
     return test::DumpCells(cells);
   }
 
-  std::filesystem::path WriteXlsx(const test::XlsxSpec& spec, const char* name = "in.xlsx") {
+  std::filesystem::path WriteXlsx(const test::XlsxRecipe& recipe, const char* name = "in.xlsx") {
     const std::filesystem::path file = dir_ / name;
-    test::WriteFile(file, test::XlsxOf(spec));
+    test::WriteFile(file, test::XlsxOf(recipe));
     return file;
   }
 
@@ -114,15 +114,15 @@ TEST_F(CsvXls, TextOfCorpusCells) {
 
 TEST_F(CsvXls, TextOfEdgeCases) {
   for (const bool date1904 : {false, true}) {
-    test::XlsxSpec spec;
-    spec.date1904 = date1904;
-    spec.cell_formats = {0, 22, 164};
-    spec.custom_formats = {"164:hh:mm"};
-    spec.sheet_data =
+    test::XlsxRecipe recipe;
+    recipe.date1904 = date1904;
+    recipe.cell_formats = {0, 22, 164};
+    recipe.custom_formats = {"164:hh:mm"};
+    recipe.sheet_data =
         "<row><c s=\"2\"><v>0.75</v></c><c s=\"1\"><v>1000</v></c><c s=\"1\"><v>1000.5</v></c>"
         "<c t=\"b\"><v>1</v></c><c><v>4915112345678</v></c><c><v>NaN</v></c>"
         "<c s=\"1\"><v>-1</v></c><c t=\"e\"><v>#SPILL!</v></c></row>";
-    const std::filesystem::path file = WriteXlsx(spec);
+    const std::filesystem::path file = WriteXlsx(recipe);
     const std::string day = date1904 ? "1906-09-27" : "1902-09-26";
     const std::map<std::string, std::string> kExpected = {
         {"A1", "18:00:00"},
@@ -194,15 +194,15 @@ TEST_F(CsvXls, LoadsOneSheetAndDetectsItsDialect) {
                            "Given Name Yomi", "Family Name Yomi", "Name Prefix",
                            "Name Suffix",     "Nickname",         "Birthday",
                            "Notes",           "Group Membership"};
-  test::XlsxSpec spec;
-  spec.sheet_name = "Google";
-  spec.sheet_data = "<row r=\"2\">";
+  test::XlsxRecipe recipe;
+  recipe.sheet_name = "Google";
+  recipe.sheet_data = "<row r=\"2\">";
   for (const char* name : kGoogle) {
-    spec.sheet_data += "<c t=\"inlineStr\"><is><t> " + std::string(name) + "</t></is></c>";
+    recipe.sheet_data += "<c t=\"inlineStr\"><is><t> " + std::string(name) + "</t></is></c>";
   }
-  spec.sheet_data +=
+  recipe.sheet_data +=
       "</row><row r=\"4\"/><row r=\"5\"><c><v>1</v></c></row><row r=\"6\"><c><v>2</v></c></row>";
-  const std::filesystem::path file = WriteXlsx(spec);
+  const std::filesystem::path file = WriteXlsx(recipe);
   CsvCellsTable cells;
   XlsSheetInfo info;
   std::u16string error;

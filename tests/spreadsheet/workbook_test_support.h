@@ -46,7 +46,7 @@ inline std::string ZipOf(const std::vector<ZipPart>& parts, int level = Z_DEFAUL
 // What a minimal .xlsx holds: one sheet's <sheetData> content, shared
 // strings, the number format of each cell format (s="0", s="1", ...) and
 // custom format codes ("164:yyyy-mm-dd").
-struct XlsxSpec {
+struct XlsxRecipe {
   std::string sheet_data;
   std::vector<std::string> shared;
   std::vector<int> cell_formats = {0};
@@ -55,28 +55,29 @@ struct XlsxSpec {
   std::string sheet_name = "Sheet1";
 };
 
-inline std::vector<ZipPart> XlsxParts(const XlsxSpec& spec) {
+inline std::vector<ZipPart> XlsxParts(const XlsxRecipe& recipe) {
   const std::string ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
   std::string styles = "<styleSheet " + ns + "><numFmts>";
-  for (const std::string& custom : spec.custom_formats) {
+  for (const std::string& custom : recipe.custom_formats) {
     const std::size_t colon = custom.find(':');
     styles += "<numFmt numFmtId=\"" + custom.substr(0, colon) + "\" formatCode=\"" +
               custom.substr(colon + 1) + "\"/>";
   }
   styles += "</numFmts><cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs><cellXfs>";
-  for (const int id : spec.cell_formats) styles += "<xf numFmtId=\"" + std::to_string(id) + "\"/>";
+  for (const int id : recipe.cell_formats)
+    styles += "<xf numFmtId=\"" + std::to_string(id) + "\"/>";
   styles += "</cellXfs></styleSheet>";
   std::string strings = "<sst " + ns + ">";
-  for (const std::string& s : spec.shared) strings += "<si><t>" + s + "</t></si>";
+  for (const std::string& s : recipe.shared) strings += "<si><t>" + s + "</t></si>";
   strings += "</sst>";
   return {
       {"[Content_Types].xml", "<Types/>"},
       {"_rels/.rels", "<Relationships><Relationship Id=\"r1\" Type=\"" + rel +
                           "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
       {"xl/workbook.xml", "<workbook " + ns + " xmlns:r=\"" + rel + "\"><workbookPr date1904=\"" +
-                              (spec.date1904 ? "1" : "0") + "\"/><sheets><sheet name=\"" +
-                              spec.sheet_name +
+                              (recipe.date1904 ? "1" : "0") + "\"/><sheets><sheet name=\"" +
+                              recipe.sheet_name +
                               "\" sheetId=\"1\" r:id=\"s1\"/></sheets></workbook>"},
       {"xl/_rels/workbook.xml.rels",
        "<Relationships><Relationship Id=\"s1\" Type=\"" + rel +
@@ -86,11 +87,11 @@ inline std::vector<ZipPart> XlsxParts(const XlsxSpec& spec) {
       {"xl/styles.xml", styles},
       {"xl/sharedStrings.xml", strings},
       {"xl/worksheets/sheet1.xml",
-       "<worksheet " + ns + "><sheetData>" + spec.sheet_data + "</sheetData></worksheet>"},
+       "<worksheet " + ns + "><sheetData>" + recipe.sheet_data + "</sheetData></worksheet>"},
   };
 }
 
-inline std::string XlsxOf(const XlsxSpec& spec) { return ZipOf(XlsxParts(spec)); }
+inline std::string XlsxOf(const XlsxRecipe& recipe) { return ZipOf(XlsxParts(recipe)); }
 
 // "A1=s:text B2=n:1.5 C3=d:44197 D1=b:1 E1=e:7 F1=blank", cells in order.
 inline std::string DumpSheet(const WorkbookSheet& sheet) {

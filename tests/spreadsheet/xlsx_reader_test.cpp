@@ -15,7 +15,7 @@
 namespace velmora {
 namespace {
 
-using test::XlsxSpec;
+using test::XlsxRecipe;
 
 // The one sheet of a package as a dump, or "!" and the error.
 std::string Read(const std::string& package, const WorkbookLimits& limits = {}) {
@@ -25,12 +25,12 @@ std::string Read(const std::string& package, const WorkbookLimits& limits = {}) 
 }
 
 TEST(XlsxReader, EveryKindOfCell) {
-  XlsxSpec spec;
-  spec.shared = {"a", "b_x000D_c", "x<y"};
-  spec.shared[2] = "x&lt;y";
-  spec.cell_formats = {0, 14, 164, 2};
-  spec.custom_formats = {"164:[h]:mm"};
-  spec.sheet_data =
+  XlsxRecipe recipe;
+  recipe.shared = {"a", "b_x000D_c", "x<y"};
+  recipe.shared[2] = "x&lt;y";
+  recipe.cell_formats = {0, 14, 164, 2};
+  recipe.custom_formats = {"164:[h]:mm"};
+  recipe.sheet_data =
       "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c><c r=\"B1\" t=\"str\"><f>1</f><v>s</v></c>"
       "<c r=\"C1\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r><rPh><t>ph</t></rPh></is>"
       "</c><c r=\"D1\" t=\"b\"><v>1</v></c><c r=\"E1\" t=\"e\"><v>#N/A</v></c>"
@@ -39,12 +39,12 @@ TEST(XlsxReader, EveryKindOfCell) {
       "<c r=\"C3\" s=\"3\"><v>1.5</v></c><c r=\"D3\" s=\"1\"/><c r=\"E3\" t=\"d\"><v>2021-01-02"
       "T03:04:05</v></c><c r=\"F3\" s=\"9\"><v>-2</v></c></row>"
       "<row><c><v>7</v></c><c t=\"s\"><v>2</v></c></row>";
-  EXPECT_EQ(Read(test::XlsxOf(spec)),
+  EXPECT_EQ(Read(test::XlsxOf(recipe)),
             "A1=s:b\rc B1=s:s C1=s:inline D1=b:1 E1=e:42 F1=e:255 A3=d:44197 B3=d:0.5 C3=n:1.5 "
             "D3=blank E3=d:44198.1278356481 F3=n:-2 A4=n:7 B4=s:x<y");
-  spec.date1904 = true;
-  spec.sheet_data = "<row><c t=\"d\"><v>2021-01-01</v></c><c t=\"d\"><v>12:00:00</v></c></row>";
-  EXPECT_EQ(Read(test::XlsxOf(spec)), "A1=d:42735 B1=d:0.5");
+  recipe.date1904 = true;
+  recipe.sheet_data = "<row><c t=\"d\"><v>2021-01-01</v></c><c t=\"d\"><v>12:00:00</v></c></row>";
+  EXPECT_EQ(Read(test::XlsxOf(recipe)), "A1=d:42735 B1=d:0.5");
 }
 
 TEST(XlsxReader, DamagedAndHostilePackagesFail) {
@@ -62,9 +62,9 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
       {"malformed", "<row><c>", "XML error"},
   };
   for (const Case& c : kCases) {
-    XlsxSpec spec;
-    spec.sheet_data = c.sheet_data;
-    EXPECT_THAT(Read(test::XlsxOf(spec)), ::testing::HasSubstr(c.error)) << c.what;
+    XlsxRecipe recipe;
+    recipe.sheet_data = c.sheet_data;
+    EXPECT_THAT(Read(test::XlsxOf(recipe)), ::testing::HasSubstr(c.error)) << c.what;
   }
   auto parts = test::XlsxParts({});
   parts[6].bytes =
@@ -79,10 +79,10 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
 }
 
 TEST(XlsxReader, LimitsStopTheRead) {
-  XlsxSpec spec;
-  spec.shared = {"0123456789abc", "b", "c"};
-  spec.sheet_data = "<row><c t=\"s\"><v>1</v></c><c><v>1</v></c><c><v>2</v></c></row>";
-  const std::string package = test::XlsxOf(spec);
+  XlsxRecipe recipe;
+  recipe.shared = {"0123456789abc", "b", "c"};
+  recipe.sheet_data = "<row><c t=\"s\"><v>1</v></c><c><v>1</v></c><c><v>2</v></c></row>";
+  const std::string package = test::XlsxOf(recipe);
   WorkbookLimits limits;
   limits.max_cells = 2;
   EXPECT_EQ(Read(package, limits), "!more than 2 cells in xl/worksheets/sheet1.xml");
@@ -96,8 +96,8 @@ TEST(XlsxReader, LimitsStopTheRead) {
   limits.max_part_bytes = 100;
   EXPECT_THAT(Read(package, limits), ::testing::HasSubstr("is larger than 100 bytes"));
   // A zip bomb: megabytes of one byte, which deflate shrinks a thousandfold.
-  spec.sheet_data = std::string(8 << 20, ' ');
-  EXPECT_THAT(Read(test::XlsxOf(spec)),
+  recipe.sheet_data = std::string(8 << 20, ' ');
+  EXPECT_THAT(Read(test::XlsxOf(recipe)),
               ::testing::HasSubstr("beyond the compression ratio limit (a zip bomb?)"));
 }
 
