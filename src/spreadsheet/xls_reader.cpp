@@ -334,6 +334,31 @@ bool DateTextNumber(const char* text, DateSystem system, double* value) {
   return PackDateNumber(parts, system, value);
 }
 
+// Puts our own pass's cells into a sheet. Beside freexl, only what freexl
+// leaves out (booleans, error values, formula results and their strings);
+// alone (BIFF5), every cell.
+void ApplyRecords(const RecordScan& scan, const std::vector<RecordCell>& records,
+                  bool beside_freexl, WorkbookSheet* sheet) {
+  for (const RecordCell& r : records) {
+    switch (r.kind) {
+      case RecordCell::kNumber:
+        if (!beside_freexl || r.formula) {
+          sheet->SetNumber(r.row, r.col, r.number, scan.IsDateFormat(r.xf));
+        }
+        break;
+      case RecordCell::kBoolean:
+        sheet->SetBoolean(r.row, r.col, r.code != 0);
+        break;
+      case RecordCell::kError:
+        sheet->SetError(r.row, r.col, r.code);
+        break;
+      case RecordCell::kString:
+        if (!beside_freexl || !r.label) sheet->SetString(r.row, r.col, r.text);
+        break;
+    }
+  }
+}
+
 // The workbook through freexl, with our pass's cells added.
 bool ReadWithFreexl(const void* handle, int sheet_index, const WorkbookLimits& limits,
                     const RecordScan& scan, WorkbookContent* content, std::string* error) {
@@ -437,22 +462,7 @@ bool ReadWithFreexl(const void* handle, int sheet_index, const WorkbookLimits& l
       }
     }
     // What freexl leaves out: booleans, error values, formula results.
-    for (const RecordCell& r : records) {
-      switch (r.kind) {
-        case RecordCell::kNumber:
-          if (r.formula) sheet->SetNumber(r.row, r.col, r.number, scan.IsDateFormat(r.xf));
-          break;
-        case RecordCell::kBoolean:
-          sheet->SetBoolean(r.row, r.col, r.code != 0);
-          break;
-        case RecordCell::kError:
-          sheet->SetError(r.row, r.col, r.code);
-          break;
-        case RecordCell::kString:
-          if (!r.label) sheet->SetString(r.row, r.col, r.text);
-          break;
-      }
-    }
+    ApplyRecords(scan, records, /*beside_freexl=*/true, sheet.get());
     sheet->Finish();
     content->sheets.push_back(std::move(sheet));
   }
@@ -474,22 +484,7 @@ bool ReadRecordsOnly(const RecordScan& scan, int sheet_index, const WorkbookLimi
     auto sheet = std::make_unique<WorkbookSheet>(scan.SheetName(i));
     std::vector<RecordCell> records;
     if (!scan.IsChart(i) && !scan.ScanSheet(i, limits, &records, error)) return false;
-    for (const RecordCell& r : records) {
-      switch (r.kind) {
-        case RecordCell::kNumber:
-          sheet->SetNumber(r.row, r.col, r.number, scan.IsDateFormat(r.xf));
-          break;
-        case RecordCell::kBoolean:
-          sheet->SetBoolean(r.row, r.col, r.code != 0);
-          break;
-        case RecordCell::kError:
-          sheet->SetError(r.row, r.col, r.code);
-          break;
-        case RecordCell::kString:
-          sheet->SetString(r.row, r.col, r.text);
-          break;
-      }
-    }
+    ApplyRecords(scan, records, /*beside_freexl=*/false, sheet.get());
     sheet->Finish();
     content->sheets.push_back(std::move(sheet));
   }
