@@ -80,36 +80,43 @@ void ConversionReport::OnConversionEvent(EConversionEvent event, std::int32_t ca
   entry.event = EventName(event);
   entry.what = Utf16ToUtf8(what);
   entry.count = count;
-  entries_.push_back(std::move(entry));
+  Add(std::move(entry));
 }
 
 void ConversionReport::AddCutOff(const std::string& file, std::int32_t count) {
   if (count <= 0) return;
-  entries_.push_back({file, 0, false, "", "card-cut-off", "", count});
+  Add({file, 0, false, "", "card-cut-off", "", count});
 }
 
 void ConversionReport::AddFailedFile(const std::string& file, const std::string& why) {
-  entries_.push_back({file, 0, false, "", "file-failed", why, 1});
+  failures_.emplace_back(file, why);
+  Add({file, 0, false, "", "file-failed", why, 1});
+}
+
+void ConversionReport::Add(Entry entry) {
+  any_ = true;
+  tallies_.resize(std::size(kKinds));
+  for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+    if (entry.event != kKinds[k].event) continue;
+    Tally& t = tallies_[k];
+    t.count += entry.count;
+    if (t.last_card.second != entry.card || t.last_card.first != entry.file) {
+      ++t.cards;
+      t.last_card = {entry.file, entry.card};
+    }
+    // Names are listed for properties, fields and columns only; the other
+    // kinds carry names and values without bound.
+    if (!entry.what.empty() && (k == 0 || k == 3 || k == 4)) t.names.insert(entry.what);
+  }
+  if (keep_entries_) entries_.push_back(std::move(entry));
 }
 
 std::string ConversionReport::SummaryLine() const {
-  struct Tally {
-    std::int64_t count = 0;
-    std::set<std::pair<std::string, std::int32_t>> cards;
-    std::set<std::string> names;
-  };
-  std::vector<Tally> tallies(std::size(kKinds));
-  for (const Entry& e : entries_) {
-    for (std::size_t k = 0; k < std::size(kKinds); ++k) {
-      if (e.event != kKinds[k].event) continue;
-      tallies[k].count += e.count;
-      tallies[k].cards.insert({e.file, e.card});
-      if (!e.what.empty()) tallies[k].names.insert(e.what);
-    }
-  }
+  std::vector<Tally> tallies = tallies_;
+  tallies.resize(std::size(kKinds));
   std::vector<std::string> parts;
   const auto in_cards = [](const Tally& t, const char* one, const char* many) {
-    return " in " + Counted(static_cast<std::int64_t>(t.cards.size()), one, many);
+    return " in " + Counted(t.cards, one, many);
   };
   if (const Tally& t = tallies[0]; t.count > 0) {
     parts.push_back(Counted(t.count, "property dropped", "properties dropped") +
@@ -194,17 +201,14 @@ std::string ConversionReport::Json(const std::string& command) const {
 
 void ConversionReport::AddCounts(JsonWriter& json) const {
   json.Key("report").BeginObject();
-  for (const Kind& kind : kKinds) {
-    std::int64_t total = 0;
-    for (const Entry& e : entries_) total += e.event == kind.event ? e.count : 0;
-    json.Key(kind.count_key).Number(total);
+  for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+    json.Key(kKinds[k].count_key).Number(k < tallies_.size() ? tallies_[k].count : 0);
   }
   json.EndObject();
   // The inputs that failed, each with its reason.
   json.Key("failures").BeginArray();
-  for (const Entry& e : entries_) {
-    if (e.event == "file-failed")
-      json.BeginObject().Member("file", e.file).Member("error", e.what).EndObject();
+  for (const auto& [file, why] : failures_) {
+    json.BeginObject().Member("file", file).Member("error", why).EndObject();
   }
   json.EndArray();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,13 +27,16 @@ class ConversionReport final : public IConversionReport {
   void SetSources(Segments segments) { sources_ = std::move(segments); }
   // The charset the cards are written in, for the characters it lacks.
   void set_charset(std::string label) { charset_ = std::move(label); }
+  // Whether every entry is kept for PrintList and Json; otherwise only the
+  // counts are, and a job's memory does not grow with its losses.
+  void set_keep_entries(bool keep) { keep_entries_ = keep; }
 
   void OnConversionEvent(EConversionEvent event, std::int32_t card, const std::u16string& name,
                          const std::u16string& what, std::int32_t count) override;
   void AddCutOff(const std::string& file, std::int32_t count);
   void AddFailedFile(const std::string& file, const std::string& why);
 
-  bool empty() const { return entries_.empty(); }
+  bool empty() const { return !any_; }
   // "3 properties dropped in 2 cards (GEO, X-CLASS); 12 characters not in
   // windows-1252 in 4 cards; 1 card cut off"; empty when nothing was lost.
   std::string SummaryLine() const;
@@ -55,11 +59,23 @@ class ConversionReport final : public IConversionReport {
     std::string what;
     std::int32_t count = 1;
   };
+  // The counts of one kind of entry, kept as entries come.
+  struct Tally {
+    std::int64_t count = 0;
+    std::int64_t cards = 0;  // distinct cards (or rows): a card's entries come together
+    std::pair<std::string, std::int32_t> last_card{"", -1};
+    std::set<std::string> names;  // properties, fields, columns
+  };
+  void Add(Entry entry);
   std::string Describe(const Entry& entry) const;
 
   Segments sources_;
   std::string charset_ = "the target charset";
+  bool keep_entries_ = true;
+  bool any_ = false;
   std::vector<Entry> entries_;
+  std::vector<Tally> tallies_;
+  std::vector<std::pair<std::string, std::string>> failures_;  // file, reason
 };
 
 }  // namespace velmora::cli

@@ -220,6 +220,7 @@ int Converter::Run(std::vector<InputFile>& inputs, JobSummary* summary) {
   folder_ = options_.dry_run ? dry_run_folder_.path() : options_.output;
   report_.set_charset(job_.format == OutputFormat::kCsv ? job_.csv_output.encoding.label
                                                         : job_.charset.label);
+  report_.set_keep_entries(options_.verbose || options_.dry_run || !options_.report.empty());
   library_.put_ConversionReport(&report_);
   const int exit_status = Convert(inputs);
   library_.put_ConversionReport(nullptr);
@@ -818,7 +819,7 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
       ->check(CLI::NonNegativeNumber);
   command
       ->add_option("--block-size", options->block_size,
-                   "Bytes of whole cards each of those threads converts at a time (default 4 MiB)")
+                   "Bytes of whole cards each of those threads converts at a time (default 2 MiB)")
       ->check(CLI::PositiveNumber);
   command->footer(kExamples);
   return command;

@@ -51,7 +51,7 @@ struct ConvertOptions {
   // Threads converting blocks of a large input; 0: one per core.
   int jobs = 0;
   // The size of those blocks, in bytes (whole cards: at least one).
-  std::int64_t block_size = 4 << 20;
+  std::int64_t block_size = 2 << 20;
 };
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options);

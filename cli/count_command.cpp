@@ -7,6 +7,7 @@
 #include <velmora/card_converter.h>
 #include <velmora/unicode.h>
 
+#include "block_count.h"
 #include "converter_session.h"
 #include "csv_input.h"
 #include "input_file.h"
@@ -81,12 +82,23 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
     } else if (opened == InputFile::OpenResult::kOk) {
       progress.Start(ProgressBar::Phase::kCounting);
       std::int32_t file_errors = 0;
-      status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0, &progress,
-                                           &count.cards);
+      CardCount blocks;
+      std::int32_t cut_off = 0;
+      if (CountCardBlocks(*library, input.path(), &progress, &blocks)) {
+        count.cards = blocks.cards;
+        cut_off = blocks.cut_off;
+        // As for a whole file: no complete card fails the file.
+        file_errors = blocks.cards == 0 ? 1 : 0;
+        status = blocks.cards == 0 ? E_GENERIC_FAILURE : S_OK;
+      } else {
+        status = library->CountFilesContacts({Utf8ToUtf16(input.path())}, &file_errors, 0,
+                                             &progress, &count.cards);
+        cut_off = progress.skipped();
+      }
       progress.Clear();
       if (Interrupted()) break;
-      if (progress.skipped() > 0) {
-        WarnCutOff(global, count.file, progress.skipped());
+      if (cut_off > 0) {
+        WarnCutOff(global, count.file, cut_off);
         exit_status = WorseExit(exit_status, kExitIncomplete);
       }
       if (file_errors > 0 && !input.IsBlank()) {

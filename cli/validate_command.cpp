@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "block_count.h"
 #include "converter_session.h"
 #include "input_file.h"
 #include "interrupt.h"
@@ -75,10 +76,19 @@ int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
     if (opened == InputFile::OpenResult::kCancelled || Interrupted()) break;
     if (opened == InputFile::OpenResult::kOk) {
       bool valid = false;
-      library->IsCardFileValid(Utf8ToUtf16(input.path()), &valid);
+      progress.Start(ProgressBar::Phase::kCounting);
+      CardCount blocks;
+      const bool counted = CountCardBlocks(*library, input.path(), &progress, &blocks);
+      progress.Clear();
+      if (counted) {
+        valid = blocks.cards > 0;
+        if (valid) result.cut_off = blocks.cut_off;
+      } else {
+        library->IsCardFileValid(Utf8ToUtf16(input.path()), &valid);
+      }
       result.valid = valid;
       if (!valid) result.reason = Reason(input);
-      if (valid) {
+      if (valid && !counted) {
         // A valid file may still lose cards that lack their END:VCARD.
         progress.Start(ProgressBar::Phase::kCounting);
         std::int32_t file_errors = 0, count = 0;
