@@ -48,6 +48,7 @@ ECsvType DialectOf(const std::string& name) {
   if (name == "outlook365") return vlmcsvOutlook365v2;
   if (name == "outlook365-v1") return vlmcsvOutlook365v1;
   if (name == "google") return vlmcsvGoogle;
+  if (name == "google2") return vlmcsvGoogle2;
   if (name == "nokia") return vlmcsvNokia;
   return vlmcsvOutlook;
 }
@@ -65,8 +66,9 @@ CLI::App* AddHeadersCommand(CLI::App& app, HeadersOptions* options) {
   CLI::App* command = app.add_subcommand("headers", "List the CSV columns of an address book");
   command
       ->add_option("--dialect", options->dialect,
-                   "outlook (default), outlook365, outlook365-v1, google or nokia")
-      ->check(CLI::IsMember({"outlook", "outlook365", "outlook365-v1", "google", "nokia"}));
+                   "outlook (default), outlook365, outlook365-v1, google, google2 or nokia")
+      ->check(
+          CLI::IsMember({"outlook", "outlook365", "outlook365-v1", "google", "google2", "nokia"}));
   command->add_option("--locale", options->locale,
                       "Also Outlook's names in this language, by LID (see 'velmora locales')");
   command->footer(kHeadersExamples);

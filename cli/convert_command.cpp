@@ -781,9 +781,10 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
                       "(default: detected; see 'velmora locales')");
   command
       ->add_option("--csv-dialect", options->csv_dialect,
-                   "CSV output: outlook (default), outlook365 or google; with --from csv also "
+                   "CSV output: outlook (default), outlook365, google (Google's earlier "
+                   "layout) or google2 (Google Contacts' current one); with --from csv also "
                    "reads an input of no known address book")
-      ->check(CLI::IsMember({"outlook", "outlook365", "google"}, CLI::ignore_case));
+      ->check(CLI::IsMember({"outlook", "outlook365", "google", "google2"}, CLI::ignore_case));
   command->add_option("--locale", options->locale,
                       "CSV output: the Outlook language of names and words, by LID, e.g. 1031");
   command->add_option("--encoding", options->encoding,

@@ -64,6 +64,8 @@ const char* DialectName(ECsvType type) {
       return "nokia";
     case vlmcsvGoogle:
       return "google";
+    case vlmcsvGoogle2:
+      return "google2";
     default:
       return "unknown";
   }

@@ -42,7 +42,8 @@ struct CsvFacts {
 // one), and anything else is CSV.
 bool IsCsvInput(const InputFile& input, const std::string& from);
 
-// "outlook", "outlook365", "outlook365-v1", "nokia", "google", "unknown".
+// "outlook", "outlook365", "outlook365-v1", "nokia", "google", "google2",
+// "unknown".
 const char* DialectName(ECsvType type);
 // "tab" for a TAB, "none" for nothing, else the separator itself.
 std::string SeparatorName(const std::string& separator);

@@ -36,6 +36,8 @@ bool CsvDialectByName(const std::string& name, ECsvType* dialect) {
     *dialect = vlmcsvOutlook365v2;
   } else if (name == "google") {
     *dialect = vlmcsvGoogle;
+  } else if (name == "google2") {
+    *dialect = vlmcsvGoogle2;
   } else {
     return false;
   }

@@ -20,7 +20,7 @@ struct CsvWriteOptions {
   bool byte_order_mark = true;
 };
 
-// "outlook", "outlook365" or "google"; false for any other name.
+// "outlook", "outlook365", "google" or "google2"; false for any other name.
 bool CsvDialectByName(const std::string& name, ECsvType* dialect);
 
 struct CsvWriteResult {

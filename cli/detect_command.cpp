@@ -24,7 +24,8 @@ constexpr char kExamples[] = R"(Examples:
   velmora --json detect export.csv
 
 For CSV: the address book whose every column the header row has (outlook,
-outlook365, outlook365-v1, nokia, google; unknown when none), the separator,
+outlook365, outlook365-v1, nokia, google for Google's earlier layout,
+google2 for Google Contacts' current one; unknown when none), the separator,
 the encoding (utf-8, utf-16 or utf-16be when recognised, the charset of the
 Outlook language, else the system's), the Outlook language (LID, see
 'velmora locales'), "custom" when the header row has columns the address

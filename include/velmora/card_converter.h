@@ -268,7 +268,7 @@ class VELMORA_API ICardConverter : public IObject {
 
   // --- CSV export -----------------------------------------------------------
   // Writes the cards of `vcards` as CSV of `dst_type` (vlmcsvOutlook,
-  // vlmcsvGoogle or vlmcsvOutlook365v2; Outlook also in the names and words
+  // vlmcsvGoogle, vlmcsvOutlook365v2 or vlmcsvGoogle2; Outlook also in the names and words
   // of the locale `dst_locale`) into `dst_dir` (created when missing): one
   // file "<dst_base_name>.csv", or one per contact named by its file-as
   // name, numbered "[1]", "[2]", ... when taken. The columns are the

@@ -133,6 +133,10 @@ enum ECsvType : std::int32_t {
   vlmcsvNokia = 3,
   vlmcsvOutlook365v1 = 4,
   vlmcsvOutlook365v2 = 5,
+  // Google Contacts' later layout ("First Name", "E-mail 1 - Label",
+  // "Labels"); vlmcsvGoogle is the earlier one ("Given Name", "E-mail 1 -
+  // Type", "Group Membership").
+  vlmcsvGoogle2 = 6,
 };
 
 // The groups of Google's numbered columns ("E-mail 2 - Value"): bits 24 to

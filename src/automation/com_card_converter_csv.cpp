@@ -169,8 +169,11 @@ HRESULT CComCardConverter::GetCsvHeaders(std::vector<std::u16string>* header_nam
     std::vector<std::int32_t> codes;
     std::vector<bool> defaults;
     for (const CCsvHeader& entry : context_->CsvHeaders().entries()) {
-      for (const std::u16string* name : {&entry.Name, &entry.NameAlt, &entry.NameGoogle}) {
+      for (const std::u16string* name :
+           {&entry.Name, &entry.NameAlt, &entry.NameGoogle, &entry.NameGoogle2}) {
         if (name->empty()) continue;
+        // Google2's own spelling, where it has one ("Phonetic First Name").
+        if (name == &entry.NameGoogle2 && *name == entry.NameGoogle) continue;
         names.push_back(*name);
         codes.push_back(static_cast<std::int32_t>(entry.Code));
         defaults.push_back(name == &entry.Name && IsDefaultName(entry.Code));
@@ -189,7 +192,8 @@ HRESULT CComCardConverter::GetCsvHeaders2(ECsvType csv_type,
   if (headers == nullptr) return E_INVALIDARG;
   headers->reset();
   if (csv_type != vlmcsvOutlook && csv_type != vlmcsvGoogle && csv_type != vlmcsvNokia &&
-      csv_type != vlmcsvOutlook365v1 && csv_type != vlmcsvOutlook365v2) {
+      csv_type != vlmcsvOutlook365v1 && csv_type != vlmcsvOutlook365v2 &&
+      csv_type != vlmcsvGoogle2) {
     return E_INVALIDARG;
   }
   return GuardedCall(&context_->log(), kGetHeaders2Label, [&] {

@@ -50,7 +50,8 @@ HRESULT CComCardConverter::SaveMemoryCSV2(
   if (!CheckInitialised(kSaveLabel)) return E_GENERIC_FAILURE;
   if (vcards.empty() || dst_dir.empty() || file_names == nullptr) return E_INVALIDARG;
   CLog& log = context_->log();
-  if (dst_type != vlmcsvOutlook && dst_type != vlmcsvGoogle && dst_type != vlmcsvOutlook365v2) {
+  if (dst_type != vlmcsvOutlook && dst_type != vlmcsvGoogle && dst_type != vlmcsvOutlook365v2 &&
+      dst_type != vlmcsvGoogle2) {
     log.LogError(kSaveLabel, E_INVALIDARG, "Invalid eDstType = %d", dst_type);
     return E_INVALIDARG;
   }

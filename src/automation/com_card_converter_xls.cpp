@@ -148,7 +148,8 @@ HRESULT CComCardConverter::SaveMemoryXLS(
   if (!CheckInitialised(kSaveMemoryLabel)) return E_GENERIC_FAILURE;
   if (vcards.empty() || dst_dir.empty() || result == nullptr) return E_INVALIDARG;
   CLog& log = context_->log();
-  if (dst_type != vlmcsvOutlook && dst_type != vlmcsvGoogle && dst_type != vlmcsvOutlook365v2) {
+  if (dst_type != vlmcsvOutlook && dst_type != vlmcsvGoogle && dst_type != vlmcsvOutlook365v2 &&
+      dst_type != vlmcsvGoogle2) {
     log.LogError(kSaveMemoryLabel, E_INVALIDARG, "Invalid eDstType = %d", dst_type);
     return E_INVALIDARG;
   }

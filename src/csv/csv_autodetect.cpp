@@ -153,11 +153,9 @@ ECsvType DetectCsvTypeByCodes(const CCsvHeaders& headers, std::span<const std::u
     ECsvType type;
     int variant;
   };
-  static constexpr Candidate kOrder[] = {{vlmcsvOutlook, 0},
-                                         {vlmcsvOutlook365v2, 0},
-                                         {vlmcsvOutlook365v1, 0},
-                                         {vlmcsvNokia, 0},
-                                         {vlmcsvGoogle, 2}};
+  static constexpr Candidate kOrder[] = {{vlmcsvOutlook, 0},      {vlmcsvOutlook365v2, 0},
+                                         {vlmcsvOutlook365v1, 0}, {vlmcsvNokia, 0},
+                                         {vlmcsvGoogle, 2},       {vlmcsvGoogle2, 2}};
   if (has_custom_headers != nullptr) *has_custom_headers = false;
   const std::unordered_set<std::uint32_t> present(codes.begin(), codes.end());
   for (const Candidate& candidate : kOrder) {
@@ -168,7 +166,9 @@ ECsvType DetectCsvTypeByCodes(const CCsvHeaders& headers, std::span<const std::u
     });
     if (!complete) continue;
     if (has_custom_headers != nullptr) {
-      if (candidate.type != vlmcsvGoogle && codes.size() > list.size()) {
+      // Google's numbered columns come on top of its reference list.
+      const bool google = candidate.type == vlmcsvGoogle || candidate.type == vlmcsvGoogle2;
+      if (!google && codes.size() > list.size()) {
         *has_custom_headers = true;
       } else {
         *has_custom_headers = std::any_of(codes.begin(), codes.end(), [&](std::uint32_t code) {

@@ -42,7 +42,9 @@ CsvHeaderCodes FindOutlookHeaderCodes(const CCsvHeaders& headers,
                                       std::u16string_view lid, bool verbose);
 
 // The first dialect, in the order Outlook, Outlook365 v2, Outlook365 v1,
-// Nokia, Google, whose every reference column is in `codes`; vlmcsvUnknown
+// Nokia, Google, Google2, whose every reference column is in `codes` (the
+// two Google layouts differ in "Group Membership" against "File As" and
+// "Labels"; Outlook's lists lack the phonetic columns); vlmcsvUnknown
 // when none is. `has_custom_headers` (may be null) tells whether the row
 // has columns the dialect does not know.
 ECsvType DetectCsvTypeByCodes(const CCsvHeaders& headers, std::span<const std::uint32_t> codes,

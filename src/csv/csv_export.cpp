@@ -145,12 +145,21 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
 // group from 1.
 class GoogleGroups {
  public:
-  explicit GoogleGroups(CsvRowMap& row) : row_(row) {}
+  // With `blocks`, every column of an instance is put in the row, empty or
+  // not, so that the file gets whole blocks.
+  explicit GoogleGroups(CsvRowMap& row, const CCsvHeaders* blocks = nullptr)
+      : row_(row), blocks_(blocks) {}
 
   // A new instance of `group` with its type word (marked as the default
   // with `preferred`); returns its number.
   std::uint32_t Add(std::uint32_t group, std::u16string_view type, bool preferred) {
     const std::uint32_t instance = ++counts_[group];
+    const CCsvHeader* first = blocks_ == nullptr ? nullptr : blocks_->FindHeaderByCode(group << 24);
+    if (first != nullptr && first->Group != nullptr) {
+      for (const CCsvHeader* entry : *first->Group) {
+        row_.try_emplace(CsvHeaderWithIndex(entry->Code, instance));
+      }
+    }
     if (!type.empty() || preferred) {
       std::u16string cell = preferred ? u"* " : u"";
       cell += EncodeGoogleValue(type, true);
@@ -168,6 +177,7 @@ class GoogleGroups {
     return group << 24 | instance << 8 | property;
   }
   CsvRowMap& row_;
+  const CCsvHeaders* blocks_;
   std::uint32_t counts_[16] = {};
 };
 
@@ -178,6 +188,8 @@ std::u16string_view HomeOrWorkWord(std::u16string_view types, std::u16string_vie
 }
 
 bool Preferred(std::u16string_view types) { return HasTypeToken(types, u"PREF"); }
+
+void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later);
 
 void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
   RowWriter w(row);
@@ -203,8 +215,14 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
   w.Put(69, c.Hobby);
   w.Put(78, c.Body);
   w.Put(102, Categories2GroupMembership(c.Categories, settings::ListSeparator(), true, true, -1));
-
   GoogleGroups g(row);
+  WriteGoogleLists(c, g, false);
+}
+
+// The numbered blocks of either Google layout. The later one has no
+// organisation, external ID, calendar link or jot blocks, and writes a
+// date without a year as "--mm-dd".
+void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
   for (const ContactEmail& mail : c.Emails) {
     if (mail.Value.empty()) continue;
     const auto n =
@@ -243,8 +261,8 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
     g.Put(csvgAddress, n, csvgpAdrCountry, a.Country);
     g.Put(csvgAddress, n, csvgpAdrNeighborhood, a.OfficeLocation);
   }
-  if (!c.CompanyName.empty() || !c.YomiCompany.empty() || !c.JobTitle.empty() ||
-      !c.Department.empty()) {
+  if (!later && (!c.CompanyName.empty() || !c.YomiCompany.empty() || !c.JobTitle.empty() ||
+                 !c.Department.empty())) {
     const auto n = g.Add(csvgOrganization, u"", false);
     g.Put(csvgOrganization, n, csvgpOrgName, c.CompanyName);
     g.Put(csvgOrganization, n, csvgpOrgYomiName, c.YomiCompany);
@@ -265,10 +283,10 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
     }
     g.Put(csvgRelation, g.Add(csvgRelation, word, false), csvgpValue, related.Name);
   }
-  if (!c.Account.empty()) {
+  if (!later && !c.Account.empty()) {
     g.Put(csvgExternalID, g.Add(csvgExternalID, u"Account", false), csvgpValue, c.Account);
   }
-  if (!c.OrganizationalIDNumber.empty()) {
+  if (!later && !c.OrganizationalIDNumber.empty()) {
     g.Put(csvgExternalID, g.Add(csvgExternalID, u"Organization", false), csvgpValue,
           c.OrganizationalIDNumber);
   }
@@ -286,12 +304,12 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
     }
     g.Put(csvgWebsite, g.Add(csvgWebsite, word, Preferred(url.Types)), csvgpValue, url.Value);
   }
-  if (!c.InternetFreeBusyAddress.empty()) {
+  if (!later && !c.InternetFreeBusyAddress.empty()) {
     g.Put(csvgCalendarLink, g.Add(csvgCalendarLink, u"Free Busy", false), csvgpValue,
           c.InternetFreeBusyAddress);
   }
   for (const ContactDate& date : c.Dates) {
-    const std::u16string text = CsvDateText(date.Date, true);
+    const std::u16string text = later ? Google2DateText(date.Date) : CsvDateText(date.Date, true);
     if (text.empty()) continue;
     const std::u16string_view word =
         date.ABLabel == kAnniversaryLabel ? std::u16string_view(u"Anniversary") : date.ABLabel;
@@ -301,10 +319,33 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
     if (field.Value.empty()) continue;
     g.Put(csvgCustomField, g.Add(csvgCustomField, field.ABLabel, false), csvgpValue, field.Value);
   }
+  if (later) return;
   if (!c.Keyword.empty()) g.Put(csvgJot, g.Add(csvgJot, u"Keywords", false), csvgpValue, c.Keyword);
   for (const std::u16string* user : {&c.User1, &c.User2, &c.User3, &c.User4}) {
     if (!user->empty()) g.Put(csvgJot, g.Add(csvgJot, u"User", false), csvgpValue, *user);
   }
+}
+
+// Google Contacts' later layout: fixed columns, then whole numbered blocks.
+void WriteGoogle2(const CCsvHeaders& headers, const ContactRecord& c, CsvRowMap& row) {
+  RowWriter w(row);
+  w.Put(2, c.FirstName);
+  w.Put(3, c.MiddleName);
+  w.Put(4, c.LastName);
+  w.Put(95, c.PhoneticFirstName);
+  w.Put(96, c.PhoneticMiddleName);
+  w.Put(97, c.PhoneticLastName);
+  w.Put(1, c.Title);
+  w.Put(5, c.Suffix);
+  w.Put(98, c.NickName);
+  w.Put(6, c.CompanyName);
+  w.Put(8, c.JobTitle);
+  w.Put(7, c.Department);
+  w.Put(53, Google2DateText(c.Birthday));
+  w.Put(78, c.Body);
+  w.Put(128, Categories2GoogleLabels(c.Categories, settings::ListSeparator()));
+  GoogleGroups g(row, &headers);
+  WriteGoogleLists(c, g, true);
 }
 
 }  // namespace
@@ -412,6 +453,9 @@ HRESULT WriteRow(const CCsvHeaders& headers, const ContactRecord& contact, CsvRo
       return S_OK;
     case vlmcsvGoogle:
       WriteGoogle(contact, row);
+      return S_OK;
+    case vlmcsvGoogle2:
+      WriteGoogle2(headers, contact, row);
       return S_OK;
     case vlmcsvNokia:
       headers.log().LogError(kExportLabel, E_NOTIMPL, "Export to Nokia is not implemented");

@@ -1,7 +1,7 @@
 // One column of the CSV header catalogue: its header code, value type, the
 // dialects that use it and its names in each of them.
 //
-// Plain columns have codes 1 to 125. Google's numbered columns ("E-mail 2 -
+// Plain columns have codes 1 to 128. Google's numbered columns ("E-mail 2 -
 // Value") are grouped: bits 24 to 31 of the code hold the group, bits 8 to 23
 // the 1-based instance, bits 0 to 7 the group property. A catalogue entry
 // keeps the instance bits zero; a column's code carries them.
@@ -22,6 +22,9 @@ inline constexpr std::uint32_t kCsvDialectOutlook365v1 = 2;
 inline constexpr std::uint32_t kCsvDialectGoogle = 4;
 inline constexpr std::uint32_t kCsvDialectNokia = 8;
 inline constexpr std::uint32_t kCsvDialectOutlook365v2 = 16;
+// Google's later layout; it shares most columns with the earlier one under
+// other names.
+inline constexpr std::uint32_t kCsvDialectGoogle2 = 32;
 
 // The instance bits of a grouped code, and the widest plain code.
 inline constexpr std::uint32_t kCsvHeaderIndexMask = 0x00FFFF00;
@@ -50,9 +53,12 @@ struct CCsvHeader {
   // The Outlook (English) name; for grouped entries the format with " * "
   // for the instance ("E-mail * - Type").
   std::u16string Name;
-  std::u16string NameAlt;        // a second spelling accepted on import
-  std::u16string NameGoogle;     // when Google's name differs from Name
-  std::u16string NameNokia;      // when Nokia's name differs from Name
+  std::u16string NameAlt;     // a second spelling accepted on import
+  std::u16string NameGoogle;  // when Google's name differs from Name
+  std::u16string NameNokia;   // when Nokia's name differs from Name
+  // The name in Google's later layout when it differs from Name; for
+  // grouped entries in the form of Name ("E-mail * - Label").
+  std::u16string NameGoogle2;
   std::u16string GroupName;      // grouped: "E-mail"
   std::u16string GroupPropName;  // grouped: "Type", "Value", "Street" ...
   // Grouped: every catalogue entry of the same group, in catalogue order.

@@ -12,6 +12,7 @@ constexpr std::uint32_t kV1 = kCsvDialectOutlook365v1;
 constexpr std::uint32_t kG = kCsvDialectGoogle;
 constexpr std::uint32_t kN = kCsvDialectNokia;
 constexpr std::uint32_t kV2 = kCsvDialectOutlook365v2;
+constexpr std::uint32_t kG2 = kCsvDialectGoogle2;
 
 // Code, name, Google name, Nokia name, alternative name, type, dialects.
 // Outlook's 92 first, then the later Outlook365 v2 columns, then those of
@@ -143,6 +144,9 @@ constexpr CsvPlainHeaderRow kPlainHeaders[] = {
     {120, u"Business video call", nullptr, nullptr, nullptr, cftText, kN},
     {121, u"Business VOIP address", nullptr, nullptr, nullptr, cftText, kN},
     {122, u"Business extension", nullptr, nullptr, nullptr, cftText, kN},
+    {126, u"File As", nullptr, nullptr, nullptr, cftText, kG2},
+    {127, u"Photo", nullptr, nullptr, nullptr, cftText, kG2},
+    {128, u"Labels", nullptr, nullptr, nullptr, cftMvTextGoogle, kG2},
 };
 
 // Code (instance bits zero), name format, type. Google only.
@@ -207,6 +211,33 @@ constexpr CsvGoogleListRow kGooglePlain[] = {
     {53, true},  {67, false}, {75, false}, {52, false},  {57, false}, {77, false}, {84, false},
     {69, false}, {86, false}, {82, false}, {101, false}, {78, true},  {102, true}};
 
+// The columns Google Contacts writes before its numbered blocks. Detection
+// needs those marked: the names and Labels, not the organisation or photo.
+constexpr CsvGoogle2ListRow kGoogle2Plain[] = {
+    {2, u"First Name", true},
+    {3, u"Middle Name", true},
+    {4, u"Last Name", true},
+    {95, u"Phonetic First Name", true},
+    {96, u"Phonetic Middle Name", true},
+    {97, u"Phonetic Last Name", true},
+    {1, u"Name Prefix", true},
+    {5, u"Name Suffix", true},
+    {98, u"Nickname", true},
+    {126, u"File As", true},
+    {6, u"Organization Name", false},
+    {8, u"Organization Title", false},
+    {7, u"Organization Department", false},
+    {53, u"Birthday", true},
+    {78, u"Notes", true},
+    {127, u"Photo", false},
+    {128, u"Labels", true},
+};
+
+// Its blocks: "E-mail 1 - Label", "E-mail 1 - Value", ... each group's
+// instances before the next group's.
+constexpr std::uint32_t kGoogle2Groups[] = {csvgEmail, csvgPhone,    csvgAddress,     csvgWebsite,
+                                            csvgEvent, csvgRelation, csvgCustomField, csvgIM};
+
 constexpr const char16_t* kEmailTypes[] = {u"Home", u"Work"};
 constexpr const char16_t* kIMTypes[] = {u"Aim", u"Facebook",   u"Gadu-Gadu", u"Google Talk",
                                         u"ICQ", u"IM Address", u"Jabber",    u"MSN",
@@ -236,6 +267,8 @@ std::span<const std::uint32_t> CsvOutlook365v1Codes() { return kOutlook365v1; }
 std::span<const std::uint32_t> CsvOutlook365v2Codes() { return kOutlook365v2; }
 std::span<const std::uint32_t> CsvNokiaCodes() { return kNokia; }
 std::span<const CsvGoogleListRow> CsvGooglePlainCodes() { return kGooglePlain; }
+std::span<const CsvGoogle2ListRow> CsvGoogle2PlainCodes() { return kGoogle2Plain; }
+std::span<const std::uint32_t> CsvGoogle2Groups() { return kGoogle2Groups; }
 
 std::span<const char16_t* const> CsvGroupKnownTypes(std::uint32_t group) {
   switch (group) {

@@ -32,6 +32,14 @@ struct CsvGoogleListRow {
   bool is_default;  // also in Google's short default list
 };
 
+// A fixed column of Google's later layout: the entry it shares, its name
+// there, and whether detection needs it.
+struct CsvGoogle2ListRow {
+  std::uint32_t code;
+  const char16_t* name;
+  bool is_default;
+};
+
 // In catalogue order.
 std::span<const CsvPlainHeaderRow> CsvPlainHeaderRows();
 std::span<const CsvGroupedHeaderRow> CsvGroupedHeaderRows();
@@ -41,6 +49,10 @@ std::span<const std::uint32_t> CsvOutlook365v1Codes();
 std::span<const std::uint32_t> CsvOutlook365v2Codes();
 std::span<const std::uint32_t> CsvNokiaCodes();
 std::span<const CsvGoogleListRow> CsvGooglePlainCodes();
+// Google's later layout: its fixed columns in order, and its groups
+// (ECsvHeaderGroup) in the order their numbered blocks follow them.
+std::span<const CsvGoogle2ListRow> CsvGoogle2PlainCodes();
+std::span<const std::uint32_t> CsvGoogle2Groups();
 
 // The type words of a group (ECsvHeaderGroup); empty for groups without
 // any and for codes outside 1 to 12.

@@ -42,6 +42,8 @@ std::uint32_t DialectBit(ECsvType type) {
       return kCsvDialectNokia;
     case vlmcsvOutlook365v2:
       return kCsvDialectOutlook365v2;
+    case vlmcsvGoogle2:
+      return kCsvDialectGoogle2;
     default:
       return 0;
   }
@@ -88,6 +90,23 @@ void CCsvHeaders::BuildEntries() {
       entry.GroupPropName = entry.NameFormat.substr(p + kIndexedSeparator.size());
     }
   }
+  // Google's later layout reuses entries under names of its own.
+  for (const CsvGoogle2ListRow& row : CsvGoogle2PlainCodes()) {
+    const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const CCsvHeader& e) { return e.Code == row.code; });
+    log_.LogAssert(entry != entries_.end(), kBuildLabel, __LINE__);
+    if (entry == entries_.end()) continue;
+    entry->Dialects |= kCsvDialectGoogle2;
+    if (entry->Name != row.name) entry->NameGoogle2 = row.name;
+  }
+  for (const std::uint32_t group : CsvGoogle2Groups()) {
+    for (CCsvHeader& entry : entries_) {
+      if (!entry.IsGroupped() || entry.GroupCode() != group) continue;
+      entry.Dialects |= kCsvDialectGoogle2;
+      // Its type column is called "Label" there.
+      if (entry.GroupPropCode() == csvgpType) entry.NameGoogle2 = entry.GroupName + u" * - Label";
+    }
+  }
 }
 
 void CCsvHeaders::BuildIndexes() {
@@ -96,6 +115,11 @@ void CCsvHeaders::BuildIndexes() {
     if (entry.IsGroupped()) {
       const bool fresh = by_name_format_.emplace(UpperAscii(entry.NameFormat), &entry).second;
       log_.LogAssert(fresh, kBuildLabel, __LINE__);
+      if (!entry.NameGoogle2.empty()) {
+        const std::u16string format = text::ReplaceAll(entry.NameGoogle2, u" * ", u" %d ");
+        const bool label_fresh = by_name_format_.emplace(UpperAscii(format), &entry).second;
+        log_.LogAssert(label_fresh, kBuildLabel, __LINE__);
+      }
       CsvHeaderList& group = by_group_[entry.Code & 0xFF000000u];
       group.push_back(&entry);
       entry.Group = &group;
@@ -103,7 +127,7 @@ void CCsvHeaders::BuildIndexes() {
     }
     std::vector<std::u16string> keys;
     for (const std::u16string* name :
-         {&entry.Name, &entry.NameAlt, &entry.NameGoogle, &entry.NameNokia}) {
+         {&entry.Name, &entry.NameAlt, &entry.NameGoogle, &entry.NameNokia, &entry.NameGoogle2}) {
       if (name->empty()) continue;
       std::u16string key = UpperAscii(*name);
       if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
@@ -150,6 +174,18 @@ void CCsvHeaders::BuildLists() {
   google_full_ = google_plain_;
   for (const CCsvHeader& entry : entries_) {
     if (entry.IsGroupped()) google_full_.push_back(&entry);
+  }
+  for (const CsvGoogle2ListRow& row : CsvGoogle2PlainCodes()) {
+    const CCsvHeader* entry = FindHeaderByCode(row.code);
+    if (entry == nullptr) continue;  // asserted when the entries were built
+    google2_plain_.push_back(entry);
+    if (row.is_default) google2_default_.push_back(entry);
+  }
+  google2_full_ = google2_plain_;
+  for (const std::uint32_t group : CsvGoogle2Groups()) {
+    const auto it = by_group_.find(group << 24);
+    if (it != by_group_.end())
+      google2_full_.insert(google2_full_.end(), it->second.begin(), it->second.end());
   }
 }
 
@@ -218,6 +254,11 @@ const CsvHeaderList& CCsvHeaders::GetHeaderList(ECsvType type, int variant) cons
       return outlook365v1_;
     case vlmcsvOutlook365v2:
       return outlook365v2_;
+    case vlmcsvGoogle2:
+      if (variant == 0) return google2_full_;
+      if (variant == 1) return google2_plain_;
+      if (variant == 2) return google2_default_;
+      break;
     default:
       break;
   }
@@ -237,6 +278,8 @@ const CsvHeaderList* CCsvHeaders::OutputList(ECsvType type) const {
       return &outlook365v1_;
     case vlmcsvOutlook365v2:
       return &outlook365v2_;
+    case vlmcsvGoogle2:
+      return &google2_plain_;
     default:
       return nullptr;
   }
@@ -255,7 +298,29 @@ void CCsvHeaders::GetHeaders(std::vector<std::uint32_t>& codes, ECsvType type, b
   for (const CCsvHeader* entry : *list) {
     if (wanted.erase(entry->Code) != 0) codes.push_back(entry->Code);
   }
+  const std::size_t rest = codes.size();
   codes.insert(codes.end(), wanted.begin(), wanted.end());
+  if (type == vlmcsvGoogle2) {
+    // Its blocks in its group order, each group's instances in turn, the
+    // columns of an instance in catalogue order; anything else after them.
+    std::stable_sort(codes.begin() + static_cast<std::ptrdiff_t>(rest), codes.end(),
+                     [this](std::uint32_t a, std::uint32_t b) {
+                       return Google2BlockKey(a) < Google2BlockKey(b);
+                     });
+  }
+}
+
+std::uint64_t CCsvHeaders::Google2BlockKey(std::uint32_t code) const {
+  const CCsvHeader* entry = FindHeaderByCode(code);
+  if (entry == nullptr || !entry->IsGroupped() || !IsSupported(*entry, vlmcsvGoogle2)) {
+    return std::uint64_t{1} << 48;  // after the blocks, in ascending order
+  }
+  const auto groups = CsvGoogle2Groups();
+  const auto rank = std::find(groups.begin(), groups.end(), entry->GroupCode()) - groups.begin();
+  const auto& members = *entry->Group;
+  const auto position = std::find(members.begin(), members.end(), entry) - members.begin();
+  return static_cast<std::uint64_t>(rank) << 32 | std::uint64_t{CsvHeaderIndex(code)} << 8 |
+         static_cast<std::uint64_t>(position);
 }
 
 std::u16string CCsvHeaders::BuildHeaderName(std::uint32_t code, ECsvType type,
@@ -263,10 +328,14 @@ std::u16string CCsvHeaders::BuildHeaderName(std::uint32_t code, ECsvType type,
   const CCsvHeader* entry = FindHeaderByCode(code);
   if (entry == nullptr) return {};
   if (entry->IsGroupped()) {
-    return text::ReplaceAll(entry->NameFormat, u"%d",
+    const std::u16string format = type == vlmcsvGoogle2 && !entry->NameGoogle2.empty()
+                                      ? text::ReplaceAll(entry->NameGoogle2, u" * ", u" %d ")
+                                      : entry->NameFormat;
+    return text::ReplaceAll(format, u"%d",
                             text::AsciiToUtf16(std::to_string(CsvHeaderIndex(code))));
   }
   if (type == vlmcsvGoogle && !entry->NameGoogle.empty()) return entry->NameGoogle;
+  if (type == vlmcsvGoogle2 && !entry->NameGoogle2.empty()) return entry->NameGoogle2;
   if (!IsOutlookDialect(type) || lid.empty()) return entry->Name;
   const COutlookCsvLocale* locale = FindLocale(lid);
   if (locale == nullptr) {
@@ -290,12 +359,13 @@ bool CCsvHeaders::IsSupported(const CCsvHeader& entry, ECsvType type) {
 const std::u16string& CCsvHeaders::GetName(const CCsvHeader& entry, ECsvType type) {
   if (type == vlmcsvGoogle && !entry.NameGoogle.empty()) return entry.NameGoogle;
   if (type == vlmcsvNokia && !entry.NameNokia.empty()) return entry.NameNokia;
+  if (type == vlmcsvGoogle2 && !entry.NameGoogle2.empty()) return entry.NameGoogle2;
   return entry.Name;
 }
 
 const std::u16string& CCsvHeaders::GetAltName(const CCsvHeader& entry, ECsvType type) {
   static const std::u16string kNone;
-  if (type == vlmcsvGoogle) return kNone;
+  if (type == vlmcsvGoogle || type == vlmcsvGoogle2) return kNone;
   if (type == vlmcsvNokia && !entry.NameNokia.empty()) return kNone;
   return entry.NameAlt;
 }

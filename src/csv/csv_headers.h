@@ -51,13 +51,16 @@ class CCsvHeaders {
   const CsvHeaderList* FindGroupByName(std::u16string_view group_name) const;
 
   // A dialect's columns in order. Outlook: variant 0 or 1 the Outlook list,
-  // 2 the Outlook365 v1 list; Google: 0 full, 1 plain, 2 default; Nokia and
-  // the Outlook365 dialects ignore the variant. Anything else is an
-  // assertion and gives an empty list.
+  // 2 the Outlook365 v1 list; both Google layouts: 0 full, 1 plain (the
+  // fixed columns), 2 default (those detection needs); Nokia and the
+  // Outlook365 dialects ignore the variant. Anything else is an assertion
+  // and gives an empty list.
   const CsvHeaderList& GetHeaderList(ECsvType type, int variant) const;
   // Orders `codes` (duplicates dropped) for output in `type`: first those
   // of the dialect's list in its order, then the rest ascending. With
-  // `add_all` every column of the dialect's list is included.
+  // `add_all` every column of the dialect's list is included. Google2's
+  // numbered blocks follow its group order instead ("E-mail 1 - Label",
+  // "E-mail 1 - Value", "E-mail 2 - ...", "Phone 1 - ..." ...).
   void GetHeaders(std::vector<std::uint32_t>& codes, ECsvType type, bool add_all) const;
   // The column name to write for `code`: a grouped column's name with its
   // instance; Google's own name; else the English name, or with an Outlook
@@ -91,6 +94,8 @@ class CCsvHeaders {
                               int line) const;
   // The list GetHeaders orders by: Google's plain list, not its full one.
   const CsvHeaderList* OutputList(ECsvType type) const;
+  // Where a column goes after the fixed ones in Google's later layout.
+  std::uint64_t Google2BlockKey(std::uint32_t code) const;
 
   CLog& log_;
   std::vector<CCsvHeader> entries_;
@@ -105,6 +110,9 @@ class CCsvHeaders {
   CsvHeaderList google_default_;
   CsvHeaderList google_full_;
   CsvHeaderList nokia_;
+  CsvHeaderList google2_plain_;
+  CsvHeaderList google2_default_;
+  CsvHeaderList google2_full_;
   const CsvHeaderList empty_;
   COutlookCsvLocales locales_;
 };

@@ -205,7 +205,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       case cftDate:
       case cftMvDateGoogle: {
         const bool google = CCsvHeaders::IsSupported(*entry, vlmcsvGoogle);
-        const bool google_only = entry->Dialects == kCsvDialectGoogle;
+        const bool google_only = (entry->Dialects & ~(kCsvDialectGoogle | kCsvDialectGoogle2)) == 0;
         std::vector<double> dates;
         bool ok = false;
         if (google_only) {
@@ -369,6 +369,20 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
       case 102:
         JoinCategories(c.Categories, DecodeGoogleGroupMembership(log_, cell, list_separator),
                        list_separator);
+        break;
+      case 128: {
+        // Google's later layout: labels and system groups.
+        const std::u16string labels = DecodeGoogleLabels(cell, list_separator);
+        if (labels.empty()) --s.content;  // only "* myContacts"
+        JoinCategories(c.Categories, labels, list_separator);
+        break;
+      }
+      case 126:
+      case 127:
+        // File As and the photo's address have no field: kept as they
+        // are (the photo is never fetched).
+        AddNoteLine(s.notes, header, value);
+        log_.events().Add(cevColumnToNotes, header);
         break;
       case 57:
         c.SetNetMeetingNames(value);

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
 
 #include "contact/contact_record.h"
 #include "csv/google_mvalue.h"
 #include "foundation/automation_date.h"
 #include "foundation/text_util.h"
+#include "vcard/date_time_value.h"
 
 namespace velmora {
 namespace {
@@ -24,10 +26,19 @@ bool DateOf(int year, int month, int day, double* date) {
          back.year == year && back.month == month && back.day == day;
 }
 
-// Google's "yyyy-mm-dd"; an empty text is no date. False when invalid.
+// Google's "yyyy-mm-dd", or "--mm-dd" for a date without a year (given
+// the year address books use for that); an empty text is no date. False
+// when invalid.
 bool GoogleDate(std::u16string_view text, double* date) {
   *date = 0;
   if (text.empty()) return true;
+  const bool no_year = text.size() == 7 && text.substr(0, 2) == u"--";
+  std::u16string full;
+  if (no_year) {
+    full = text::AsciiToUtf16(std::to_string(kYearUnknown));
+    full.append(text.substr(1));
+    text = full;
+  }
   if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return false;
   int fields[3] = {0, 0, 0};
   const std::size_t starts[3] = {0, 5, 8};
@@ -183,15 +194,24 @@ bool ConvertCsvDate(CLog& log, ECsvType from, std::u16string_view text, ECsvType
   converted->clear();
   double date = 0;
   bool parsed = false;
-  if (from == vlmcsvGoogle) {
+  if (from == vlmcsvGoogle || from == vlmcsvGoogle2) {
     parsed = GoogleDate(text::Trim(text), &date);
   } else {
     parsed = OutlookStr2Date(log, text, false, &date);
     if (!parsed && !outlook_family(from)) parsed = GoogleDate(text::Trim(text), &date);
   }
   if (!parsed) return false;
-  *converted = CsvDateText(date, to == vlmcsvGoogle);
+  *converted = to == vlmcsvGoogle2 ? Google2DateText(date) : CsvDateText(date, to == vlmcsvGoogle);
   return true;
+}
+
+std::u16string Google2DateText(double date) {
+  SystemTime st;
+  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
+  if (st.year != kYearUnknown) return CsvDateText(date, true);
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "--%02d-%02d", st.month, st.day);
+  return text::AsciiToUtf16(buffer);
 }
 
 std::u16string CsvDateText(double date, bool google) {

@@ -21,7 +21,8 @@ namespace velmora {
 // included, logged as a warning when `log_invalid` is set.
 bool OutlookStr2Date(CLog& log, std::u16string_view text, bool log_invalid, double* date);
 
-// Google's "yyyy-mm-dd" dates of a multi-value cell, up to `limit` of them
+// Google's "yyyy-mm-dd" dates of a multi-value cell ("--mm-dd" without a
+// year), up to `limit` of them
 // (0: all); dates that stand for "none" are left out. False when no part
 // was a date and at least one was invalid (logged when `log_invalid`); an
 // empty text gives true and no dates.
@@ -41,9 +42,13 @@ bool Str2Sensitivity(CLog& log, std::u16string_view text, const COutlookCsvLocal
 // The text of a date cell: Google "yyyy-mm-dd", the other dialects
 // "mm/dd/yyyy"; empty for no date.
 std::u16string CsvDateText(double date, bool google);
+// The text of a date cell in Google's later layout: "yyyy-mm-dd", or
+// "--mm-dd" for a date without a year; empty for no date.
+std::u16string Google2DateText(double date);
 
 // A date cell of dialect `from` as dialect `to` writes it: Google
-// "yyyy-mm-dd", the others "mm/dd/yyyy"; empty for no date. Unchanged,
+// "yyyy-mm-dd" (Google2 "--mm-dd" without a year), the others
+// "mm/dd/yyyy"; empty for no date. Unchanged,
 // without `force`, between equal dialects and within the Outlook family.
 // False when the text is no date.
 bool ConvertCsvDate(CLog& log, ECsvType from, std::u16string_view text, ECsvType to, bool force,

@@ -149,6 +149,47 @@ std::u16string Categories2GroupMembership(std::u16string_view categories,
   return EncodeGoogleMValue(parts, default_index);
 }
 
+std::u16string DecodeGoogleLabels(std::u16string_view text, std::u16string_view list_separator) {
+  std::u16string categories;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find(kSeparator, start);
+    std::u16string item(text.substr(start, end == std::u16string_view::npos ? end : end - start));
+    UnescapeSeparators(item);
+    std::size_t stars = 0;
+    while (stars < item.size() && item[stars] == u'*') ++stars;
+    // "* x" is a system group, "** x" a label that begins with "* ".
+    if (stars > 0 && stars < item.size() && item[stars] == u' ') item.erase(0, stars == 1 ? 2 : 1);
+    if (!item.empty() && !IsMyContacts(item)) {
+      if (!categories.empty()) categories += list_separator;
+      categories += item;
+    }
+    if (end == std::u16string_view::npos) break;
+    start = end + kSeparator.size();
+  }
+  return categories;
+}
+
+std::u16string Categories2GoogleLabels(std::u16string_view categories,
+                                       std::u16string_view separators) {
+  std::u16string chosen(separators);
+  if (chosen.empty()) chosen = settings::ListSeparator();
+  if (chosen.empty()) chosen = u";,";
+  std::u16string text;
+  for (const std::u16string& part : SplitList(categories, chosen, true)) {
+    if (IsMyContacts(part)) continue;
+    if (!text.empty()) text += kSeparator;
+    if (text::EqualsAsciiNoCase(part, std::u16string_view(u"starred"))) {
+      text += u"* starred";
+    } else {
+      text += EncodeGoogleValue(part, true);
+    }
+  }
+  if (!text.empty()) text += kSeparator;
+  text += u"* myContacts";
+  return text;
+}
+
 std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
                                            std::u16string_view list_separator) {
   std::vector<std::u16string> items;

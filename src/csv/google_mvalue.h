@@ -55,4 +55,17 @@ std::u16string Categories2GroupMembership(std::u16string_view categories,
 std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
                                            std::u16string_view list_separator);
 
+// Google's later "Labels" cell: the contact's labels joined by " ::: ",
+// system groups written with "* " ("* myContacts", "* starred"). Import
+// drops myContacts (every contact is in it) and reads any other system
+// group as a category of its name; the labels are joined by
+// `list_separator`.
+std::u16string DecodeGoogleLabels(std::u16string_view text, std::u16string_view list_separator);
+// The "Labels" cell of categories split at any of `separators` (empty: as
+// Categories2GroupMembership): the category "starred" (ASCII case ignored)
+// as the system group "* starred", the others as labels, then
+// "* myContacts"; a category naming My Contacts is not repeated.
+std::u16string Categories2GoogleLabels(std::u16string_view categories,
+                                       std::u16string_view separators);
+
 }  // namespace velmora

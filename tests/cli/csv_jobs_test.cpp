@@ -129,7 +129,7 @@ TEST_F(CsvJobsTest, InputOptions) {
 TEST_F(CsvJobsTest, RoundTripsThroughStandardOutputAndInput) {
   const std::vector<std::string> names = FullNames(Run({"convert", Sample(kTeam), "-o", "-"}).out);
   ASSERT_EQ(names.size(), 5u);
-  for (const char* dialect : {"outlook", "outlook365", "google"}) {
+  for (const char* dialect : {"outlook", "outlook365", "google", "google2"}) {
     for (const char* encoding : {"utf-8", "utf-16", "utf-16be", "windows-1252"}) {
       SCOPED_TRACE(std::string(dialect) + " " + encoding);
       const RunResult csv = Run({"convert", Sample(kTeam), "--to", "csv", "--csv-dialect", dialect,
@@ -187,6 +187,49 @@ TEST_F(CsvJobsTest, OutputOptions) {
   EXPECT_EQ(ReadFile(Temp("out.csv")).find("old content"), std::string::npos);
   EXPECT_EQ(ListFolder(temp_.path()), (std::vector<std::string>{"home", "out.csv", "w.csv"}));
   EXPECT_TRUE(ListFolder(runner_.TmpFolder()).empty());
+}
+
+// Google Contacts' current layout written byte for byte, told from the
+// earlier one by detect, and read back.
+TEST_F(CsvJobsTest, Google2BothWays) {
+  const std::string cards =
+      TempFile("two.vcf",
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nBDAY:--04-01\r\n"
+               "EMAIL;TYPE=INTERNET,HOME,PREF:ann@home.example\r\n"
+               "EMAIL;TYPE=INTERNET,WORK:ann@work.example\r\n"
+               "TEL;TYPE=CELL:+1 555 0100\r\nCATEGORIES:Friends\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Chan;Bo;;;\r\nFN:Bo Chan\r\nBDAY:1990-12-25\r\n"
+               "EMAIL;TYPE=INTERNET:bo@example.org\r\nNOTE:two\\, lines\\nhere\r\nEND:VCARD\r\n");
+  RunResult r = Run({"convert", cards, "--csv-dialect", "google2", "-o", Temp("g2.csv")});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(
+      ReadFile(Temp("g2.csv")),
+      "\xEF\xBB\xBF"
+      "First Name,Middle Name,Last Name,Phonetic First Name,Phonetic Middle Name,"
+      "Phonetic Last Name,Name Prefix,Name Suffix,Nickname,File As,Organization Name,"
+      "Organization Title,Organization Department,Birthday,Notes,Photo,Labels,"
+      "E-mail 1 - Label,E-mail 1 - Value,E-mail 2 - Label,E-mail 2 - Value,"
+      "Phone 1 - Label,Phone 1 - Value\r\n"
+      "Ann,,Lee,,,,,,,,,,,--04-01,,,Friends ::: * myContacts,* Home,ann@home.example,Work,"
+      "ann@work.example,Mobile,+1 555 0100\r\n"
+      "Bo,,Chan,,,,,,,,,,,1990-12-25,\"two, lines\r\nhere\",,* myContacts,,bo@example.org,,,,");
+  r = Run({"detect", Temp("g2.csv"), Sample(kGoogleSample)});
+  EXPECT_NE(r.out.find("csv     google2  ,          utf-8     -       no      2\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("csv     google   ,          utf-8     -       no      3\n"),
+            std::string::npos)
+      << r.out;
+  r = Run({"convert", Temp("g2.csv"), "-o", "-"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(FullNames(r.out), (std::vector<std::string>{"Ann Lee", "Bo Chan"}));
+  // The year-less birthday comes back as the vCard writer writes year 1604.
+  for (const char* line :
+       {"BDAY;VALUE=date:1604-04-01", "BDAY;VALUE=date:1990-12-25", "CATEGORIES:Friends\r\n",
+        "EMAIL;TYPE=HOME;TYPE=PREF:ann@home.example", "EMAIL;TYPE=WORK:ann@work.example",
+        "TEL;TYPE=CELL:+1 555 0100", "NOTE:two\\, lines\\nhere"}) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+  }
 }
 
 // One file per contact, and duplicates left out of CSV as out of vCard.

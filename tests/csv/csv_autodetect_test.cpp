@@ -172,6 +172,7 @@ TEST_F(Autodetect, CorpusExports) {
 TEST_F(Autodetect, DialectRules) {
   const std::vector<std::u16string> outlook = Names(vlmcsvOutlook, 0);
   const std::vector<std::u16string> google = Names(vlmcsvGoogle, 2);
+  const std::vector<std::u16string> google2 = Names(vlmcsvGoogle2, 1);
   auto with = [](std::vector<std::u16string> names, std::initializer_list<const char16_t*> more) {
     for (const char16_t* name : more) names.emplace_back(name);
     return names;
@@ -200,6 +201,24 @@ TEST_F(Autodetect, DialectRules) {
       {"Google and a foreign column", with(google, {u"Company"}), vlmcsvGoogle, true},
       {"Google and an unknown column", with(google, {u"Xyzzy"}), vlmcsvGoogle, true},
       {"Google less Group Membership", without(google, u"Group Membership"), vlmcsvUnknown, false},
+      // Google's later layout: its own names for the shared columns, File
+      // As and Labels instead of Group Membership.
+      {"Google2 fixed columns", google2, vlmcsvGoogle2, false},
+      {"Google2 defaults", Names(vlmcsvGoogle2, 2), vlmcsvGoogle2, false},
+      {"Google2 and its blocks",
+       with(google2, {u"E-mail 1 - Label", u"E-mail 1 - Value", u"Address 1 - Extended Address",
+                      u"IM 1 - Service", u"Custom Field 1 - Label"}),
+       vlmcsvGoogle2, false},
+      {"Google2 and an earlier block", with(google2, {u"Organization 1 - Name"}), vlmcsvGoogle2,
+       true},
+      {"Google2 and a foreign column", with(google2, {u"Business Fax"}), vlmcsvGoogle2, true},
+      {"Google2 less Labels", without(google2, u"Labels"), vlmcsvUnknown, false},
+      {"Google2 less File As", without(google2, u"File As"), vlmcsvUnknown, false},
+      {"Google2 less Photo", without(google2, u"Photo"), vlmcsvGoogle2, false},
+      {"Google2 with Group Membership", with(google2, {u"Group Membership"}), vlmcsvGoogle, true},
+      // Both layouts at once: the earlier is tried first.
+      {"Google defaults and Google2's",
+       with(google, {u"Labels", u"File As", u"Additional Name Yomi"}), vlmcsvGoogle, true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);

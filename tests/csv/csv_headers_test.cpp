@@ -172,7 +172,7 @@ TEST(CsvHeaders, GroupedAndUnknownNamesAreBuilt) {
     EXPECT_EQ(headers.BuildHeaderName(0x01000201, type, u"1036"), u"E-mail 2 - Value");
     EXPECT_EQ(headers.BuildHeaderName(0x0400FF0A, type, u""), u"Address 255 - Extended Address");
     EXPECT_EQ(headers.BuildHeaderName(0, type, u""), u"");
-    EXPECT_EQ(headers.BuildHeaderName(126, type, u""), u"");
+    EXPECT_EQ(headers.BuildHeaderName(129, type, u""), u"");
     EXPECT_EQ(headers.BuildHeaderName(0x0D000100, type, u""), u"");
   }
   EXPECT_EQ(headers.FindHeaderByCode(0), nullptr);
