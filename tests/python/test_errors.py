@@ -89,3 +89,28 @@ def test_raw_layer_returns_statuses():
     status, cards = raw.LoadMemory(b"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nEND:VCARD\r\n")
     assert status == velmora.S_OK and cards.get_Count() == (0, 1)
     assert cards.Item(1)[0] == velmora.E_INVALIDARG
+
+
+def test_no_known_headers_is_a_generic_failure(conv):
+    cells = conv.LoadCsvContentFromMemory(b"Zzz,Yyy\r\n1,2\r\n").Parse()
+    assert cells.EmptyHeadersCount == 2
+    with pytest.raises(velmora.Error) as error:
+        cells.ConvertRows()
+    assert (error.value.status, error.value.message) == (velmora.E_GENERIC_FAILURE, "No (known) headers")
+
+
+def test_message_of_the_calls_own_label_wins(tmp_path):
+    # Lines of other converters sharing the error file may follow the
+    # call's own; continuation lines belong to their entry.
+    from velmora._errors import LogTail
+    err = tmp_path / "x.err"
+    err.write_bytes(b"0.1.0.0 01/01/26 00:00:00 Err[-1] in CComCardConverter.LoadFrom: old\n")
+    tail = LogTail(str(err))
+    since = tail.mark()
+    with open(err, "ab") as f:
+        f.write(b"0.1.0.0 01/01/26 00:00:01 Err[0x80070057] in CComCsvCells.ConvertRows: first\n"
+                b"\tsecond line\n"
+                b"0.1.0.0 01/01/26 00:00:02 Err[-1] in CComCardConverter.ConvertFile: other\n")
+    assert tail.message(since, "ConvertRows") == "first\nsecond line"
+    assert tail.message(since, "LoadFile") == "other"
+    assert LogTail(None).message(0, "LoadFile") == ""
