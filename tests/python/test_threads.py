@@ -2,6 +2,7 @@
 same input, the same results as one thread alone."""
 
 import threading
+import time
 
 import velmora
 from conftest import CORPUS, SAMPLES
@@ -60,3 +61,29 @@ def test_progress_in_threads_reaches_each_callers_callable():
     for t in threads:
         t.join()
     assert len(set(counts.values())) == 1 and list(counts.values())[0] > 0
+
+
+def test_conversion_releases_the_interpreter_lock(conv):
+    # Another Python thread runs while ConvertMemory works: it stamps the
+    # time in a loop, and some stamps fall inside the call. Were the lock
+    # held, the thread could not run at all between the call's start and
+    # its end.
+    data = (SAMPLES / "mixed.vcf").read_bytes() * 3000
+    stamps = []
+    stop = threading.Event()
+
+    def stamp():
+        while not stop.is_set():
+            stamps.append(time.monotonic())
+            time.sleep(0.001)
+
+    thread = threading.Thread(target=stamp)
+    thread.start()
+    time.sleep(0.05)
+    start = time.monotonic()
+    conv.ConvertMemory(data, 2.1)
+    end = time.monotonic()
+    stop.set()
+    thread.join()
+    span = end - start
+    assert any(start + 0.25 * span < t < end - 0.25 * span for t in stamps)
