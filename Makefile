@@ -9,7 +9,7 @@ PREFIX ?= /usr/local
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build quiet-build test test-asan demo bench fuzz mutants clean format check-format \
+.PHONY: all deps configure build quiet-build test test-asan test-tsan demo bench fuzz mutants clean format check-format \
 	install package
 
 all: build
@@ -29,10 +29,13 @@ quiet-build: configure
 	@cmake --build $(BUILD) -j $(JOBS) > $(BUILD).build.log 2>&1 \
 	  || { cat $(BUILD).build.log; exit 1; }
 
+TSAN_BUILD ?= build-tsan
+
 test: build
 	@bash scripts/check-format.sh
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) test-asan
+	@$(MAKE) test-tsan
 
 # The whole suite again with AddressSanitizer (leaks included) and UBSan;
 # any finding fails the test that triggered it. A Debug build: optimised
@@ -50,6 +53,18 @@ test-asan: deps
 	  ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Independent converters in several threads under ThreadSanitizer: the
+# library and that one test only, so it stays quick. Any race fails it.
+test-tsan: deps
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_THREAD_SANITIZE=ON \
+	  -DVELMORA_BUILD_CLI=OFF -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_EXAMPLES=OFF \
+	  -DVELMORA_BUILD_PYTHON=OFF -DVELMORA_TEST_LAYERS=foundation $(CMAKE_FLAGS) \
+	  > $(TSAN_BUILD).configure.log 2>&1 || { cat $(TSAN_BUILD).configure.log; exit 1; }
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target velmora_thread_tests > $(TSAN_BUILD).build.log 2>&1 \
+	  || { cat $(TSAN_BUILD).build.log; exit 1; }
+	@echo "Thread sanitizer test ($(TSAN_BUILD))"
+	@TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/bin/velmora_thread_tests
 
 # The library, its headers and data files, the command, and the CMake and
 # pkg-config files under PREFIX (bin/, lib/, include/, share/velmora/).

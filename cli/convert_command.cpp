@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include <velmora/card_converter.h>
 #include <velmora/unicode.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "block_conversion.h"
+#include "card_blocks.h"
 #include "conversion_report.h"
 #include "converter_session.h"
 #include "csv_input.h"
@@ -133,6 +137,24 @@ class Converter {
 
  private:
   int Convert(std::vector<InputFile>& inputs);
+  // Every input loaded whole, then written: what CSV, --split, --dedupe and
+  // --max need.
+  int ConvertWhole(std::vector<InputFile>& inputs);
+  // Plain vCard files into one vCard output: read, converted and written
+  // block by block on --jobs threads, in memory that does not grow with the
+  // input. The same bytes, counts and messages as the whole-file way.
+  bool CanStream(const std::vector<InputFile>& inputs) const;
+  int Stream(std::vector<InputFile>& inputs);
+  int StreamInput(const InputFile& input, BlockConversion& blocks, int exit_status);
+  // What a block of the input gave: counted, reported, written.
+  struct InputProgress {
+    std::int64_t cards = 0;  // read so far: the events' card numbers go on from here
+    std::int64_t handled = 0;
+    std::int32_t cut_off = 0;
+    bool written = false;  // some of its cards are in the output
+  };
+  void TakeBlock(BlockConversion& blocks, const InputFile& input, InputProgress* so_far);
+  int FinishStream();
   int LoadAll(std::vector<InputFile>& inputs, std::vector<std::vector<std::uint8_t>>* buffers);
   void JoinBuffers(std::vector<std::vector<std::uint8_t>>* buffers);
   int Deduplicate(std::vector<std::vector<std::uint8_t>>* buffers);
@@ -168,6 +190,13 @@ class Converter {
   std::string folder_;
   TemporaryFolder dry_run_folder_;
   bool folder_created_ = false;
+  // Streaming: the output as it grows, and why it could not be written.
+  StreamedOutput stream_;
+  bool stream_opened_ = false;
+  std::string stream_failure_;  // the message, printed once the job is done
+  std::string stream_failure_at_;
+  std::int32_t stream_jobs_ = 1;
+  bool stream_any_cards_ = false;
 };
 
 int Converter::InputFailed(const std::string& name, const std::string& why, int exit_status) {
@@ -495,6 +524,183 @@ int Converter::WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers) {
   return status;
 }
 
+bool Converter::CanStream(const std::vector<InputFile>& inputs) const {
+  if (job_.format != OutputFormat::kVCard || options_.split || job_.dr != drmNone ||
+      options_.max > 0 || inputs.empty()) {
+    return false;
+  }
+  for (const InputFile& input : inputs) {
+    if (IsCsvInput(input, Lower(options_.from))) return false;
+    // Files that cannot be opened, UTF-16 and byte-order marks: the
+    // whole-file way says and does what such inputs need.
+    CardBlockReader reader(64 << 10);
+    std::string error;
+    if (!reader.Open(input.path(), &error) || !reader.plain()) return false;
+  }
+  return true;
+}
+
+int Converter::Stream(std::vector<InputFile>& inputs) {
+  // No more workers than blocks: each opens a converter of its own.
+  std::int64_t total = 0;
+  for (const InputFile& input : inputs) {
+    struct stat info {};
+    if (stat(input.path().c_str(), &info) == 0) total += info.st_size;
+  }
+  const std::int64_t block = std::max<std::int64_t>(options_.block_size, 1);
+  int jobs = options_.jobs > 0
+                 ? options_.jobs
+                 : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  jobs = static_cast<int>(std::min<std::int64_t>(jobs, total / block + 1));
+  stream_jobs_ = jobs;
+  BlockConversion blocks(jobs, {job_.version, job_.charset.code_page, job_.charset.iso_name},
+                         [] { return Interrupted(); });
+  const GlobalOptions& global = global_;
+  if (!blocks.Start([&global] {
+        HRESULT status = S_OK;
+        return OpenConverter(global, &status);
+      })) {
+    return kExitInput;
+  }
+  progress_.Start(ProgressBar::Phase::kConverting);
+  int exit_status = kExitOk;
+  for (const InputFile& input : inputs) {
+    exit_status = StreamInput(input, blocks, exit_status);
+    if (exit_status == kExitCancelled || exit_status == kExitInput) return exit_status;
+  }
+  progress_.Clear();
+  // Every input failed: nothing to convert.
+  if (!stream_any_cards_ && failed_inputs_ > 0) return kExitInput;
+  return WorseExit(exit_status, FinishStream());
+}
+
+// One input's blocks, converted and written in turn; returns the exit
+// status so far.
+int Converter::StreamInput(const InputFile& input, BlockConversion& blocks, int exit_status) {
+  CardBlockReader reader(static_cast<std::size_t>(std::max<std::int64_t>(options_.block_size, 1)));
+  std::string error;
+  InputProgress so_far;
+  bool read = reader.Open(input.path(), &error);
+  while (read && !Interrupted()) {
+    std::vector<std::uint8_t> block;
+    const CardBlockReader::Result next = reader.Next(&block, &error);
+    if (next != CardBlockReader::Result::kBlock) {
+      read = next == CardBlockReader::Result::kEnd;
+      break;
+    }
+    blocks.Submit(std::move(block), reader.at_end());
+    // A few blocks ahead of the writer keep every worker busy.
+    while (blocks.pending() >= 2 * static_cast<std::size_t>(stream_jobs_)) {
+      TakeBlock(blocks, input, &so_far);
+    }
+  }
+  while (blocks.pending() > 0) TakeBlock(blocks, input, &so_far);
+  if (Interrupted()) return kExitCancelled;
+  if (!read) {
+    PrintError(input.name(), "cannot read: " + error);
+    return InputFailed(input.name(), "cannot read: " + error, exit_status);
+  }
+  WarnCutOff(global_, input.name(), so_far.cut_off);
+  report_.AddCutOff(input.name(), so_far.cut_off);
+  totals_.read += so_far.cut_off;
+  totals_.skipped += so_far.cut_off;
+  if (so_far.cards > 0) return exit_status;
+  std::string why;
+  const int problem = ReportUnloadable(input, E_GENERIC_FAILURE, global_, &why);
+  if (problem == kExitInput) return InputFailed(input.name(), why, exit_status);
+  return WorseExit(exit_status, problem);
+}
+
+void Converter::TakeBlock(BlockConversion& blocks, const InputFile& input, InputProgress* so_far) {
+  ConvertedBlock done = blocks.Take();
+  if (Interrupted()) return;
+  so_far->cards += done.cards;
+  so_far->cut_off += done.cut_off;
+  totals_.read += done.cards;
+  if (done.cards == 0) return;
+  stream_any_cards_ = true;
+  const std::int32_t handled = done.converted + done.copied + done.errors;
+  if (FAILED(done.status)) {
+    PrintError({}, "cannot convert the cards", done.status);
+    totals_.errors += handled;
+    return;
+  }
+  report_.SetSources({{input.name(), static_cast<std::int32_t>(so_far->handled + handled)}});
+  for (const RecordedEvent& event : done.events) {
+    report_.OnConversionEvent(event.event, static_cast<std::int32_t>(so_far->handled + event.card),
+                              event.name, event.what, event.count);
+  }
+  so_far->handled += handled;
+  totals_.written += done.converted;
+  totals_.copied += done.copied;
+  totals_.errors += done.errors;
+  progress_.OnCardConverterProgress(
+      static_cast<std::int32_t>(totals_.written + totals_.copied + totals_.errors), 0,
+      static_cast<std::int32_t>(totals_.written), static_cast<std::int32_t>(totals_.copied),
+      static_cast<std::int32_t>(totals_.errors));
+  if (done.text.empty() || options_.dry_run || !stream_failure_.empty()) return;
+  std::string error;
+  if (!stream_opened_) {
+    if (options_.output != "-" && !MakeParentFolders(options_.output, &error)) {
+      stream_failure_ = "cannot create its folder: " + error + "; nothing written";
+      stream_failure_at_ = options_.output;
+      return;
+    }
+    if (!stream_.Open(options_.output, &error)) {
+      stream_failure_ = "cannot write: " + error + "; nothing written";
+      return;
+    }
+    stream_opened_ = true;
+  }
+  // The library joins the cards of one call with a line break, so the
+  // blocks of one input are joined the same way; an input's first cards
+  // start on a line of their own.
+  static const std::uint8_t kLineBreak[] = {'\r', '\n'};
+  const bool line_break = so_far->written || (stream_.size() > 0 && stream_.last_byte() != '\n');
+  so_far->written = true;
+  if ((line_break && !stream_.Write(kLineBreak, 2, &error)) ||
+      !stream_.Write(done.text.data(), done.text.size(), &error)) {
+    stream_failure_ = "cannot write: " + error + "; nothing written";
+    stream_.Discard();
+  }
+}
+
+// The end of a streamed job: the last line break, then the output replaces
+// its target, or the reason it could not.
+int Converter::FinishStream() {
+  if (totals_.written + totals_.copied == 0) {
+    // Nothing to write: the reasons (empty inputs) were given already.
+    if (totals_.read > 0) PrintError({}, "no card could be converted; nothing written");
+    return kExitIncomplete;
+  }
+  if (options_.dry_run) return kExitOk;
+  std::string error;
+  static const std::uint8_t kLineBreak[] = {'\r', '\n'};
+  if (stream_failure_.empty() && stream_.last_byte() != '\n' &&
+      !stream_.Write(kLineBreak, 2, &error)) {
+    stream_failure_ = "cannot write: " + error + "; nothing written";
+  }
+  if (stream_failure_.empty()) {
+    const WriteResult result = stream_.Commit(&error);
+    if (result == WriteResult::kCancelled) return kExitCancelled;
+    if (result == WriteResult::kOk) {
+      if (options_.output != "-") files_written_.push_back(options_.output);
+      return kExitOk;
+    }
+    stream_failure_ = "cannot write: " + error + "; nothing written";
+  }
+  stream_.Discard();
+  PrintError(!stream_failure_at_.empty() ? stream_failure_at_
+             : options_.output == "-"    ? "standard output"
+                                         : options_.output,
+             stream_failure_);
+  // The cards were converted but none reached the output.
+  totals_.errors += totals_.written + totals_.copied;
+  totals_.written = 0;
+  totals_.copied = 0;
+  return kExitOutput;
+}
+
 // Every job runs the same way: LoadFile reads each vCard input (byte-order
 // marks, UTF-16 and charsets handled as for any file) and the CSV objects
 // each CSV input; ConvertMemory, SaveMemory2 or SaveMemoryCSV2 writes the
@@ -503,10 +709,22 @@ int Converter::WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers) {
 // its line break and writes nothing at all when the last card of the input
 // lacks END:VCARD.)
 int Converter::Convert(std::vector<InputFile>& inputs) {
-  std::vector<std::vector<std::uint8_t>> buffers;
-  int exit_status = LoadAll(inputs, &buffers);
+  int exit_status = CanStream(inputs) ? Stream(inputs) : ConvertWhole(inputs);
   if (exit_status == kExitCancelled) return Cancelled();
   if (exit_status == kExitInput) return exit_status;
+  if (totals_.written + totals_.copied == 0 && exit_status == kExitOk) {
+    exit_status = kExitIncomplete;
+  }
+  if (totals_.skipped > 0 || totals_.errors > 0) {
+    exit_status = WorseExit(exit_status, kExitIncomplete);
+  }
+  return exit_status;
+}
+
+int Converter::ConvertWhole(std::vector<InputFile>& inputs) {
+  std::vector<std::vector<std::uint8_t>> buffers;
+  int exit_status = LoadAll(inputs, &buffers);
+  if (exit_status == kExitCancelled || exit_status == kExitInput) return exit_status;
   // Every input failed: nothing to convert.
   if (buffers.empty() && failed_inputs_ > 0) return kExitInput;
   const bool csv = job_.format == OutputFormat::kCsv;
@@ -519,15 +737,8 @@ int Converter::Convert(std::vector<InputFile>& inputs) {
     if (exit_status == kExitInput) return exit_status;
   }
   const int written = csv ? WriteCsv(&buffers) : options_.split ? Split(buffers) : Write(buffers);
-  if (written == kExitCancelled) return Cancelled();
-  exit_status = WorseExit(exit_status, written);
-  if (totals_.written + totals_.copied == 0 && exit_status == kExitOk) {
-    exit_status = kExitIncomplete;
-  }
-  if (totals_.skipped > 0 || totals_.errors > 0) {
-    exit_status = WorseExit(exit_status, kExitIncomplete);
-  }
-  return exit_status;
+  if (written == kExitCancelled) return written;
+  return WorseExit(exit_status, written);
 }
 
 }  // namespace
@@ -601,6 +812,14 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
                     "Convert without writing anything, and list what would be lost");
   command->add_flag("--fail-fast", options->fail_fast,
                     "Stop at the first input that cannot be read (default: go on)");
+  command
+      ->add_option("-j,--jobs", options->jobs,
+                   "Threads converting a large vCard input block by block (default: one per core)")
+      ->check(CLI::NonNegativeNumber);
+  command
+      ->add_option("--block-size", options->block_size,
+                   "Bytes of whole cards each of those threads converts at a time (default 4 MiB)")
+      ->check(CLI::PositiveNumber);
   command->footer(kExamples);
   return command;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ struct ConvertOptions {
   std::string input_charset;
   // --split: empty the folder's .vcf (or .csv) files first.
   bool clean = false;
+  // Threads converting blocks of a large input; 0: one per core.
+  int jobs = 0;
+  // The size of those blocks, in bytes (whole cards: at least one).
+  std::int64_t block_size = 4 << 20;
 };
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options);
