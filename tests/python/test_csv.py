@@ -140,3 +140,25 @@ def test_google_helpers(conv):
     assert conv.ConvertCsvDate(velmora.vlmcsvGoogle, "2001-02-03", velmora.vlmcsvOutlook, True) == "02/03/2001"
     src2dst, append = conv.MapCsvHeaders(["First Name", "Zzz"], ["First Name", "Notes"])
     assert src2dst[0] == 0 and append[1] == 1
+
+
+def test_localised_outlook_export_is_detected_back(conv, tmp_path):
+    german = next(l for l in conv.CsvOutlookLocales() if l.LID == "1031")
+    data = (SAMPLES / "mixed.vcf").read_bytes()
+    conv.SaveMemoryCSV(data, tmp_path, "de", velmora.vlmcsvOutlook, locale="1031")
+    found = conv.AutodetectCsv(tmp_path / "de.csv")
+    assert (found.type, found.outlook_lid) == (velmora.vlmcsvOutlook, "1031")
+    header = found.headers.split(",")[1].strip('"')
+    assert german.FindHeaderCode(header) == 2  # the first name, in German
+    back = conv.LoadCsvContent(tmp_path / "de.csv").Parse(outlook_lid="1031").ConvertRows()
+    assert people(back) == people(conv.LoadMemory(data))
+
+
+def test_saving_progress_counts_rows(conv, tmp_path):
+    data = (SAMPLES / "mixed.vcf").read_bytes()
+    for save in (lambda **kw: conv.SaveMemoryCSV(data, tmp_path, "p", **kw),
+                 lambda **kw: conv.SaveMemoryXLS(data, tmp_path, "p", **kw)):
+        calls = []
+        saved = save(progress=lambda *a: calls.append(a))
+        assert saved.saved == 4 and len(calls) == 4
+        assert calls[-1][2] == 4  # saved so far
