@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The Python binding's overhead: one vCard file converted to 2.1 in
-windows-1252 by the command and through the Python module (ConvertFile,
+windows-1252 by the command (with its default threads, and with one) and through the Python module (ConvertFile,
 and ConvertMemory with the file read and written in Python), each timed as
 a whole process, alternately, RUNS times; the medians are printed.
 
@@ -38,6 +38,9 @@ jobs = {
     "velmora convert": [os.path.join(build, "bin", "velmora"), "convert", source, "-o",
                         os.path.join(out_dir, "cli.vcf"), "--vcard-version", "2.1",
                         "--charset", "windows-1252", "-q"],
+    "velmora convert -j 1": [os.path.join(build, "bin", "velmora"), "convert", source, "-o",
+                             os.path.join(out_dir, "cli1.vcf"), "--vcard-version", "2.1",
+                             "--charset", "windows-1252", "-q", "-j", "1"],
     "python ConvertFile": [sys.executable, "-c", PY_FILE, source,
                            os.path.join(out_dir, "file.vcf")],
     "python ConvertMemory": [sys.executable, "-c", PY_MEMORY, source,
@@ -59,7 +62,7 @@ base = statistics.median(times["velmora convert"])
 size = os.path.getsize(source) / 1e6
 for name, values in times.items():
     median = statistics.median(values)
-    print("%-22s wall median %6.3f s (min %6.3f)  %+6.1f%% vs the command; CPU median %6.3f s"
+    print("%-21s wall median %6.3f s (min %6.3f)  %+6.1f%% vs the command; CPU median %6.3f s"
           % (name, median, min(values), (median / base - 1) * 100, statistics.median(cpu[name])))
 print("%d runs each, %.1f MB in" % (runs, size))
 sizes = {n: os.path.getsize(os.path.join(out_dir, n)) for n in ("cli.vcf", "file.vcf", "memory.vcf")}
