@@ -148,3 +148,35 @@ def test_released_objects(conv):
     preview.close()
     gc.collect()
     assert velmora.LiveObjectCount() == before
+
+
+PNG = bytes.fromhex("89504e470d0a1a0a0000000d4948445200000001000000010806000000"
+                    "1f15c4890000000d49444154789c6360000002000154a24f5d0000000049454e44ae426082")
+
+
+def test_contact_lists_survive_a_card(conv):
+    contact = conv.CreateCardContact()
+    contact.FirstName, contact.LastName = "Ola", "Nordmann"
+    contact.AddEmail("ola@example.org", "SMTP")
+    contact.AddTelephoneEx("+47 1", "WORK,FAX")
+    contact.AddTelephoneEx("+47 2", None, "Boat")
+    contact.AddIMAddress("xmpp:ola@example.org")
+    contact.AddRelatedName("Kari", velmora.vlmcrnChild)
+    contact.AddRelatedName("Per", velmora.vlmcrnChild)
+    contact.AddUrl("https://work.example", velmora.vlmcuBusiness)
+    contact.SetPhoto(PNG)
+    contact.Body = "  first\r\nsecond  "
+    contact.ReferredBy = "Nils"
+    assert contact.PhotoExt == "PNG" and contact.PhotoSize == len(PNG) and contact.Photo == PNG
+    assert contact.BodyAsSingleString() == "first second"
+    assert contact.BodyAsSingleString(3) == "fir"
+    back = conv.LoadMemory(contact.GenerateCard()).Contact(0)
+    assert back.Email1 == "ola@example.org"
+    assert back.BusinessFaxNumber == "+47 1"
+    assert back.Children == "Kari,Per"  # the pinned list separator
+    assert back.BusinessHomePage == "https://work.example"
+    assert back.Photo == PNG
+    assert back.ReferredBy == "Nils"
+    assert "+47 2" in conv.LoadMemory(contact.GenerateCard()).Preview(0).Phones
+    with pytest.raises(velmora.Error):
+        contact.AddRelatedName("X", velmora.vlmcrnOther)  # needs its label
