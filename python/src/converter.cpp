@@ -1,4 +1,6 @@
 // ICardConverter: the converter and its conversion report listener.
+#include <new>
+
 #include "common.h"
 
 namespace velmora::python {
@@ -36,8 +38,13 @@ class PyReport final : public IConversionReport {
 // The converter as Python holds it: the library object and the report
 // listener it was given, which must live as long as the converter uses it.
 struct Converter {
+  Converter() : c(CreateCardConverter()) {
+    // Null only when memory ran out: MemoryError rather than a converter
+    // that crashes on first use.
+    if (!c) throw std::bad_alloc();
+  }
   std::unique_ptr<PyReport> report;
-  std::shared_ptr<ICardConverter> c = CreateCardConverter();
+  std::shared_ptr<ICardConverter> c;
 };
 
 std::vector<std::u16string> Strings(const py::object& value) {
