@@ -43,7 +43,8 @@ test: build
 # quiet unless it fails, so the run ends with ctest's summary.
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON \
-	  -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS) \
+	  -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_EXAMPLES=OFF -DVELMORA_BUILD_PYTHON=OFF \
+	  $(CMAKE_FLAGS) \
 	  > $(ASAN_BUILD).configure.log 2>&1 || { cat $(ASAN_BUILD).configure.log; exit 1; }
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) > $(ASAN_BUILD).build.log 2>&1 \
 	  || { cat $(ASAN_BUILD).build.log; exit 1; }
@@ -58,7 +59,7 @@ test-asan: deps
 test-tsan: deps
 	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_THREAD_SANITIZE=ON \
 	  -DVELMORA_BUILD_CLI=OFF -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_EXAMPLES=OFF \
-	  -DVELMORA_TEST_LAYERS=foundation $(CMAKE_FLAGS) \
+	  -DVELMORA_BUILD_PYTHON=OFF -DVELMORA_TEST_LAYERS=foundation $(CMAKE_FLAGS) \
 	  > $(TSAN_BUILD).configure.log 2>&1 || { cat $(TSAN_BUILD).configure.log; exit 1; }
 	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target velmora_thread_tests > $(TSAN_BUILD).build.log 2>&1 \
 	  || { cat $(TSAN_BUILD).build.log; exit 1; }
@@ -129,7 +130,7 @@ mutants: deps
 	@python3 scripts/mutants.py --count $(N) --seed $(SEED) --build build-mutants
 
 format:
-	@find src include cli tests bench fuzz examples -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@find src include cli tests bench fuzz examples python -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 check-format:
 	@bash scripts/check-format.sh

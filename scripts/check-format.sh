@@ -14,7 +14,7 @@ while IFS= read -r -d '' file; do
   if ! clang-format --dry-run -Werror "$file" >/dev/null 2>&1; then
     bad+=("$file")
   fi
-done < <(find src include cli tests bench fuzz examples \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+done < <(find src include cli tests bench fuzz examples python \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
 if [ ${#bad[@]} -gt 0 ]; then
   echo "check-format: not formatted (run 'make format'):" >&2
   printf '  %s\n' "${bad[@]}" >&2

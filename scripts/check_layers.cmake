@@ -27,8 +27,10 @@ foreach(_layer IN LISTS _layers)
   endforeach()
 endforeach()
 
-# The command and the examples reach the library through its public headers.
-file(GLOB_RECURSE _clients ${ROOT}/cli/*.h ${ROOT}/cli/*.cpp ${ROOT}/examples/*.cpp)
+# The command, the examples and the Python binding reach the library through
+# its public headers.
+file(GLOB_RECURSE _clients ${ROOT}/cli/*.h ${ROOT}/cli/*.cpp ${ROOT}/examples/*.cpp
+     ${ROOT}/python/src/*.h ${ROOT}/python/src/*.cpp)
 foreach(_file IN LISTS _clients)
   file(STRINGS ${_file} _includes REGEX "^#include \"(foundation|contact|vcard|spreadsheet|csv|automation)/")
   foreach(_line IN LISTS _includes)

@@ -13,6 +13,7 @@ packages=(
   clang-format
   libxlsxwriter-dev libfreexl-dev libminizip-dev libexpat1-dev libgsf-1-dev
   python3 python3-openpyxl python3-xlrd
+  pybind11-dev python3-dev python3-pytest
 )
 
 missing=()

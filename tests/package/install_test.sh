@@ -76,4 +76,24 @@ for example in load_and_split csv_to_vcards; do
 done
 for pid in "${pids[@]}"; do wait "$pid" || fail "c++ with $flags"; done
 run_examples "$tmp/pc"
+# The Python package, when the build has it: imported from the prefix's site
+# folder, it finds the installed library and data files.
+if grep -q "^VELMORA_BUILD_PYTHON:BOOL=ON" "$build/CMakeCache.txt"; then
+  python=$(sed -n 's/^Python3_EXECUTABLE:[A-Z]*=//p' "$build/CMakeCache.txt")
+  site=$prefix/$(sed -n 's/^VELMORA_INSTALL_PYTHONDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+  [ -f "$site/velmora/__init__.py" ] && [ -f "$site/velmora/_velmora.pyi" ] \
+    || fail "the Python package is not installed in $site"
+  PYTHONPATH=$site PYTHONDONTWRITEBYTECODE=1 "$python" - "$prefix" "$src/samples/mixed.vcf" \
+    > "$tmp/python.txt" 2>&1 <<'PY' || { cat "$tmp/python.txt"; fail "python3 -c 'import velmora'"; }
+import os, sys, velmora
+prefix, sample = sys.argv[1], sys.argv[2]
+assert velmora.__file__.startswith(prefix), velmora.__file__
+assert os.path.realpath(velmora.DataDirectory()) == os.path.realpath(prefix + "/share/velmora")
+with velmora.CardConverter() as conv:
+    out = conv.ConvertMemory(open(sample, "rb").read(), 2.1)
+    assert conv.CsvOutlookLocalesCount > 0
+    print("python:", len(conv.LoadMemory(out.data)), "cards")
+PY
+  grep -q "python: 4 cards" "$tmp/python.txt" || { cat "$tmp/python.txt"; fail "the installed Python package"; }
+fi
 echo "install test: installed, built with CMake and pkg-config, examples ran"

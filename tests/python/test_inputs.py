@@ -1,0 +1,91 @@
+"""Bad and odd inputs through the Pythonic layer: every malformed vCard and
+every corpus workbook either gives its cards or sheets or raises
+velmora.Error with a message, never anything else."""
+
+import pytest
+
+import velmora
+from conftest import CORPUS, SAMPLES
+
+MALFORMED = sorted((CORPUS / "vcard-malformed").glob("*.vcf"))
+WORKBOOKS = sorted((CORPUS / "spreadsheets").iterdir())
+
+
+@pytest.mark.parametrize("path", MALFORMED, ids=lambda p: p.name)
+def test_malformed_vcards(conv, path):
+    valid = conv.IsCardFileValid(path)
+    try:
+        cards = conv.LoadFile(path)
+    except velmora.Error as e:
+        # Nothing loadable: refused with the file named, and not valid.
+        assert (e.status, e.message) == (velmora.E_GENERIC_FAILURE, "Cant load file %s" % path)
+        assert not valid
+        return
+    assert valid == (len(cards) > 0)
+    out = conv.ConvertMemory(path.read_bytes(), 2.1)
+    assert out.converted + out.copied + out.errors >= len(cards)
+    assert len(conv.LoadMemory(out.data)) == out.converted + out.copied
+
+
+@pytest.mark.parametrize("path", WORKBOOKS, ids=lambda p: p.name)
+def test_corpus_workbooks(conv, path):
+    try:
+        sheets = conv.AutodetectXls(path)
+    except velmora.Error as e:
+        assert e.status < 0 and e.message and e.method == "AutodetectXls"
+        return
+    for index, sheet in enumerate(sheets):
+        loaded = conv.LoadXlsCells(path, index, detect_type=False, flags=0)
+        assert loaded.name == sheet.name
+        assert loaded.cells.RowCount == len(list(loaded.cells))
+        limited = conv.LoadXlsCells(path, index, detect_type=False, flags=0, max_rows=1)
+        assert limited.cells.RowCount <= 1
+
+
+def test_header_detection_and_google_mapping(conv):
+    names = (SAMPLES / "google-contacts.csv").read_text(encoding="utf-8").splitlines()[0].split(",")
+    found = conv.AutodetectCsvHeaders(names)
+    assert found.type == velmora.vlmcsvGoogle and not found.has_custom_headers
+    assert found.codes[names.index("Given Name")] == 2 and 0 not in found.codes
+    custom = conv.AutodetectCsvHeaders(names + ["Zzz"])
+    assert custom.has_custom_headers and custom.codes[-1] == 0
+    mapped = conv.MapCsvHeaders2Google(["First Name", "E-mail Address", "E-mail 2 Address"])
+    assert mapped[0][0] == 2
+    codes = [m[0] for m in mapped[1:]]
+    assert codes[0] >> 24 == velmora.csvgEmail and codes[1] >> 24 == velmora.csvgEmail
+    assert (codes[0] >> 8) & 0xFFFF != (codes[1] >> 8) & 0xFFFF  # two instances
+    assert conv.EncodeGoogleValue("* starred") == "** starred"
+    assert conv.EncodeGoogleValue("a ::: b", True) == "a :::: b"
+    assert conv.EncodeGoogleMValue2("x; y ;z", ";", True, 0) == "* x ::: y ::: z"
+
+
+def test_header_objects(conv):
+    google = conv.GetCsvHeaders2(velmora.vlmcsvGoogle)
+    for header in google:
+        if header.IsGroupped:
+            assert header.GroupCode == header.Code >> 24
+            assert header.GetIndexedCode(3) == header.Code | (3 << 8)
+            assert header.GetIndexedName(3) == header.NameFormat.replace("%d", "3")
+            assert header.GroupPropCode == header.Code & 0xFF and header.GroupPropName
+        else:
+            assert header.GroupPropCode == velmora.csvgpNone
+            assert header.GetIndexedCode(3) == header.Code and header.Code <= 125
+    phone = google.FindByCode(0x03000001)
+    assert phone is not None and phone.GroupKnownTypes == conv.GetCsvHeaderKnownTypes(0x03000101)
+
+
+def test_every_locale_reads_its_own_headers(conv):
+    for locale in conv.CsvOutlookLocales():
+        assert locale.DisplayName and locale.HeaderCount > 0
+        assert locale.PrivateValue(True) and locale.SensitivityValue(velmora.vlmcsPrivate)
+        assert locale.PriorityValue(velmora.vlmciHigh)
+        names = locale.HeaderNames
+        for index, name in enumerate(names):
+            if names.count(name) > 1:
+                continue  # "Titre": two columns of one name, told apart by position
+            for sub in range(locale.HeaderCodeCount(index)):
+                code = locale.HeaderCode(index, sub)
+                assert locale.FindHeaderCode(name, sub) == code
+                assert locale.FindHeaderName(code) == name
+        with pytest.raises(velmora.Error):
+            locale.HeaderName(locale.HeaderCount)
