@@ -14,6 +14,7 @@ packages=(
   libxlsxwriter-dev libfreexl-dev libminizip-dev libexpat1-dev libgsf-1-dev
   python3 python3-openpyxl python3-xlrd
   pybind11-dev python3-dev python3-pytest
+  time
 )
 
 missing=()

@@ -13,6 +13,13 @@
 // 0 is the system's ANSI code page); charset names as written in CHARSET
 // parameters ("utf-8", "windows-1252"); when none is given the
 // supported-encodings list supplies it for the code page.
+//
+// Threads: a converter, and every object it gives, is used from one thread
+// at a time. Independent converters may work at the same time in different
+// threads (one each): what they share (the settings, the registry store,
+// the log files, the code-page converters, the supported-encodings list) is
+// safe for that. Initialise them one after another when the environment
+// (VELMORA_* variables) is changed around initialisation.
 #pragma once
 
 #include <cstdint>
