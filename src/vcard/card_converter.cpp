@@ -259,8 +259,11 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
                                       std::vector<std::string>* list, int* converted, int* copied,
                                       int* errors, const Progress& progress,
                                       std::vector<std::string>* sources) {
-  if (source.empty() || source[0] == '\0' ||
-      source.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
+  // A zero first byte is an empty text, unless a byte follows it: then it
+  // is UTF-16 big-endian without a mark, which is decoded below as a file's.
+  const bool empty_text =
+      source.empty() || (source[0] == '\0' && (source.size() < 2 || source[1] == '\0'));
+  if (empty_text || source.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
     log_.LogAssert(false, kMemoryLabel, __LINE__);
     return E_GENERIC_FAILURE;
   }

@@ -75,7 +75,11 @@ TEST_F(CardConverterTest, MemoryCopiesWhatIsInTheTargetFormAndConvertsTheRest) {
       {"UTF-8 with a byte-order mark", std::string("\xEF\xBB\xBF") + kCard21, 30, "utf-8", S_OK,
        "1/0/0"},
       {"UTF-16", "\xFF\xFE" + Utf16LE(kCard21), 30, "utf-8", S_OK, "1/0/0"},
+      // Big-endian without a mark starts with a zero byte: still text.
+      {"UTF-16BE without a mark", std::string(1, '\0') + Utf16LE(kCard21).substr(0, 129), 30,
+       "utf-8", S_OK, "1/0/0"},
       {"empty input", "", 30, "utf-8", -1, "-1/-1/-1"},
+      {"a zero byte", std::string(2, '\0'), 30, "utf-8", -1, "-1/-1/-1"},
       {"no iso name: no CHARSET written", kCard21, 30, "", S_OK, "1/0/0"},
   };
   for (const Case& c : cases) {
