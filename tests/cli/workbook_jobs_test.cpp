@@ -64,6 +64,14 @@ TEST_F(WorkbookJobsTest, RoundTripsCardsThroughWorkbooks) {
   RunResult r = Run({"convert", Sample(kFamily), "--to", "xlsx", "-o", "-"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 2), "PK");
+  // An output that cannot be written counts every contact as an error.
+  std::filesystem::create_directory(Temp("folder.xls"));
+  r = Run({"convert", Sample(kFamily), "-o", Temp("folder.xls")});
+  EXPECT_EQ(r.exit_code, 4) << r.err;
+  EXPECT_NE(r.err.find("folder.xls: cannot write: is a folder; nothing written"), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("4 cards read, 0 written, 0 copied, 0 skipped, 4 errors"), std::string::npos)
+      << r.err;
 }
 
 // Header names in an Outlook language are found, or taken from
@@ -108,7 +116,9 @@ TEST_F(WorkbookJobsTest, ChoosesTheSheet) {
       {book, "contacts", 3, "no sheet 'contacts'; its sheets are 1 'Contacts'"},
       {book, "2", 3, "no sheet '2'; its sheets are 1 'Contacts'"},
       {book, "0", 3, "no sheet '0'"},
-      {Corpus(kAnySheets), "2", 3, "sheet 'Hidden' is not a table of a known address book"},
+      {Corpus("spreadsheets/calamine_issues.xlsx"), "3", 3,
+       "sheet 'issue2' is not a table of a known address book"},
+      {Corpus(kAnySheets), "2", 1, "calamine_any_sheets.xlsx: warning: no contact in it"},
       {Corpus(kAnySheets), "Visible", 3, "sheet 'Visible' is not a table"},
   };
   for (const auto& c : kCases) {
