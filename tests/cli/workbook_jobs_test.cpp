@@ -120,6 +120,7 @@ TEST_F(WorkbookJobsTest, ChoosesTheSheet) {
        "sheet 'issue2' is not a table of a known address book"},
       {Corpus(kAnySheets), "2", 1, "calamine_any_sheets.xlsx: warning: no contact in it"},
       {Corpus(kAnySheets), "Visible", 3, "sheet 'Visible' is not a table"},
+      {Corpus(kAnySheets), "", 3, "sheet 'Visible' is not a table"},
   };
   for (const auto& c : kCases) {
     std::vector<std::string> args = {"convert", c.file, "-o", Temp("out.vcf")};
