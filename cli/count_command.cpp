@@ -26,10 +26,10 @@ constexpr char kExamples[] = R"(Examples:
   velmora count --sheet 2 book.xlsx
 
 Only complete cards (BEGIN:VCARD to END:VCARD) count, and of a CSV file the
-rows that hold a contact (of a workbook, those of its first sheet holding a
-data row, or of the sheet --sheet names). An empty file counts 0 cards; a file that is
-neither vCard nor CSV of a known address book is an error (exit 3). No card
-in any file: exit 1.)";
+rows that hold a contact; of a workbook, those of its first sheet holding a
+data row, or of the sheet --sheet names. An empty file counts 0 cards; a
+file that is neither vCard nor CSV of a known address book is an error
+(exit 3). No card in any file: exit 1.)";
 
 struct FileCount {
   std::string file;
