@@ -26,6 +26,8 @@
 #include "summary.h"
 #include "target_charset.h"
 #include "temporary_folder.h"
+#include "workbook_input.h"
+#include "workbook_output.h"
 
 namespace velmora::cli {
 namespace {
@@ -40,14 +42,20 @@ constexpr char kExamples[] = R"(Examples:
   velmora convert contacts.vcf -o kontakte.csv --locale 1031 --encoding windows-1252
   velmora convert outlook-export.csv -o contacts.vcf
   velmora convert contacts.vcf --to csv -o - | velmora convert - -o back.vcf
+  velmora convert contacts.vcf -o contacts.xlsx --csv-dialect google
+  velmora convert book.xlsx --sheet Contacts -o contacts.vcf
 
 Each input is read as vCard when a line of it starts with BEGIN:VCARD (or it
 is named .vcf), else as CSV, whose address book (Outlook, Outlook365,
 Google, Nokia), separator, encoding and Outlook language are recognised from
 its header row; --from, --separator, --input-encoding and --input-locale
-say otherwise. The output format is --to, else the OUTPUT's extension (.vcf,
-.csv); standard output takes vCard unless --to csv. CSV is written as
-Outlook's by default, in UTF-8 with a byte-order mark.
+say otherwise. A workbook (.xls, .xlsx, .xlsm, .xlsb, by its name) is read
+as such a CSV file would be: its first sheet holding a data row, or the
+sheet --sheet names (by name, else by position from 1). The output format
+is --to, else the OUTPUT's extension (.vcf, .csv, .xls, .xlsx); standard
+output takes vCard unless --to says otherwise. CSV is written as Outlook's
+by default, in UTF-8 with a byte-order mark; a workbook holds the same rows
+as text cells in one sheet named Contacts.
 
 Several inputs are read in order and written as one file. With --split every
 contact goes into a file of its own in the OUTPUT folder, named after the
@@ -259,7 +267,7 @@ int Converter::LoadAll(std::vector<InputFile>& inputs,
       totals_.skipped += beyond;
       continue;
     }
-    if (IsCsvInput(input, Lower(options_.from))) {
+    if (IsWorkbookInput(input, Lower(options_.from)) || IsCsvInput(input, Lower(options_.from))) {
       const int loaded = LoadCsv(input, &remaining, buffers);
       if (loaded == kExitCancelled) return loaded;
       exit_status = WorseExit(exit_status, loaded == kExitInput ? kExitOk : loaded);
@@ -322,7 +330,9 @@ int Converter::LoadCsv(const InputFile& input, std::int64_t* remaining,
   CsvCards read;
   // Import events name the row of this file.
   report_.SetSources({{input.name(), 0}});
-  const int status = ReadCsvCards(library_, input, job_.csv_input, progress_, &read);
+  const int status = IsWorkbookInput(input, Lower(options_.from))
+                         ? ReadWorkbookCards(library_, input, job_.csv_input, progress_, &read)
+                         : ReadCsvCards(library_, input, job_.csv_input, progress_, &read);
   if (status == kExitInput) {
     PrintError(input.name(), read.error, read.status);
     last_csv_error_ = read.error;
@@ -514,9 +524,14 @@ int Converter::WriteCsv(std::vector<std::vector<std::uint8_t>>* buffers) {
   }
   report_.SetSources(segments_.front());
   CsvWriteResult result;
-  const int status = WriteCsvCards(library_, buffers->front(), counts_.front(),
-                                   options_.split ? folder_ : options_.output, options_.split,
-                                   job_.dr, job_.csv_output, !options_.dry_run, progress_, &result);
+  const int status =
+      IsWorkbookFormat(job_.format)
+          ? WriteWorkbookCards(library_, buffers->front(), counts_.front(), options_.output,
+                               job_.format, job_.dr, job_.csv_output, !options_.dry_run, progress_,
+                               &result)
+          : WriteCsvCards(library_, buffers->front(), counts_.front(),
+                          options_.split ? folder_ : options_.output, options_.split, job_.dr,
+                          job_.csv_output, !options_.dry_run, progress_, &result);
   files_written_ = std::move(result.files);
   if (status == kExitCancelled) return status;
   totals_.written += result.saved;
@@ -531,7 +546,8 @@ bool Converter::CanStream(const std::vector<InputFile>& inputs) const {
     return false;
   }
   for (const InputFile& input : inputs) {
-    if (IsCsvInput(input, Lower(options_.from))) return false;
+    const std::string from = Lower(options_.from);
+    if (IsWorkbookInput(input, from) || IsCsvInput(input, from)) return false;
     // Files that cannot be opened, UTF-16 and byte-order marks: the
     // whole-file way says and does what such inputs need.
     CardBlockReader reader(64 << 10);
@@ -728,7 +744,7 @@ int Converter::ConvertWhole(std::vector<InputFile>& inputs) {
   if (exit_status == kExitCancelled || exit_status == kExitInput) return exit_status;
   // Every input failed: nothing to convert.
   if (buffers.empty() && failed_inputs_ > 0) return kExitInput;
-  const bool csv = job_.format == OutputFormat::kCsv;
+  const bool csv = IsTableFormat(job_.format);
   if (job_.dr != drmNone && (options_.split || csv)) {
     // SaveMemory2 and SaveMemoryCSV2 resolve the duplicates themselves,
     // among the cards of one call.
@@ -746,10 +762,12 @@ int Converter::ConvertWhole(std::vector<InputFile>& inputs) {
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
   CLI::App* command =
-      app.add_subcommand("convert", "Convert vCard and CSV files to vCard 2.1 or 3.0, or to CSV");
+      app.add_subcommand("convert",
+                         "Convert vCard, CSV and workbook files to vCard 2.1 or 3.0, "
+                         "CSV, .xls or .xlsx");
   command
       ->add_option("INPUT", options->inputs,
-                   "vCard or CSV files, read in order; - is standard input")
+                   "vCard, CSV or workbook files, read in order; - is standard input")
       ->required();
   command
       ->add_option("-o,--output", options->output,
@@ -759,8 +777,8 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
       ->check(CLI::IsMember({"vcard", "csv"}, CLI::ignore_case));
   command
       ->add_option("--to", options->to,
-                   "Output format: vcard or csv (xls and xlsx are not supported yet); "
-                   "default: from the OUTPUT extension")
+                   "Output format: vcard, csv, xls or xlsx; default: from the OUTPUT "
+                   "extension")
       ->check(CLI::IsMember({"vcard", "csv", "xls", "xlsx"}, CLI::ignore_case));
   command->add_option("--vcard-version", options->version, "vCard: 2.1 or 3.0 (default 3.0)")
       ->check(CLI::IsMember({"2.1", "3.0"}));
@@ -779,14 +797,18 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions* options) {
   command->add_option("--input-locale", options->input_locale,
                       "CSV input: the Outlook language of the header row, by LID, e.g. 1031 "
                       "(default: detected; see 'velmora locales')");
+  command->add_option("--sheet", options->sheet,
+                      "Workbook input: the sheet to read, by name or number from 1 (default: "
+                      "the first holding a data row)");
   command
       ->add_option("--csv-dialect", options->csv_dialect,
-                   "CSV output: outlook (default), outlook365, google (Google's earlier "
-                   "layout) or google2 (Google Contacts' current one); with --from csv also "
-                   "reads an input of no known address book")
+                   "CSV and workbook output: outlook (default), outlook365, google (Google's "
+                   "earlier layout) or google2 (Google Contacts' current one); with --from csv "
+                   "also reads an input of no known address book")
       ->check(CLI::IsMember({"outlook", "outlook365", "google", "google2"}, CLI::ignore_case));
   command->add_option("--locale", options->locale,
-                      "CSV output: the Outlook language of names and words, by LID, e.g. 1031");
+                      "CSV and workbook output: the Outlook language of names and words, by LID, "
+                      "e.g. 1031");
   command->add_option("--encoding", options->encoding,
                       "CSV output: utf-8 (default), utf-16, utf-16be, a charset name or a "
                       "code page");
@@ -887,6 +909,7 @@ bool CsvSettings(const ConvertOptions& options, Job* job) {
     job->csv_input.code_page = encoding.code_page;
   }
   job->csv_input.locale = options.input_locale;
+  job->csv_input.sheet = options.sheet;
   job->csv_input.any_dialect = Lower(options.from) == "csv" && !options.csv_dialect.empty();
   if (!options.csv_dialect.empty()) {
     CsvDialectByName(Lower(options.csv_dialect), &job->csv_output.dialect);
@@ -928,22 +951,29 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
   }
   job.format = ChooseOutputFormat(options.to, options.output, options.split);
   if (job.format == OutputFormat::kNotYet) {
-    PrintError(options.output, "writing spreadsheets is not supported yet; only vCard and CSV are");
+    PrintError(options.output, kWorkbookNotSupported);
     return kExitUsage;
   }
   if (job.format == OutputFormat::kUnknown) {
     PrintUsageError("cannot tell the format of '" + options.output +
-                        "' from its name; name it .vcf or .csv, or give --to vcard or --to csv",
+                        "' from its name; name it .vcf, .csv, .xls or .xlsx, or give --to",
                     "convert");
     return kExitUsage;
   }
-  const bool csv_output = job.format == OutputFormat::kCsv;
+  const bool csv_output = IsTableFormat(job.format);
   if (const std::string other = OptionsOfTheOtherFormat(options, csv_output); !other.empty()) {
     PrintUsageError(other + (csv_output ? " only for vCard output" : " only for CSV output"),
                     "convert");
     return kExitUsage;
   }
   if (!CsvSettings(options, &job)) return kExitUsage;
+  if (IsWorkbookFormat(job.format) &&
+      (options.split || !options.encoding.empty() || options.no_bom)) {
+    PrintUsageError(options.split ? "--split writes vCard or CSV files, not workbooks"
+                                  : "--encoding and --no-bom are for CSV output only",
+                    "convert");
+    return kExitUsage;
+  }
   if (options.split && options.output == "-") {
     PrintUsageError("--split needs a folder as OUTPUT, not standard output", "convert");
     return kExitUsage;
@@ -986,7 +1016,11 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
   summary.command = "convert";
   summary.output = options.output;
   summary.details = [&](JsonWriter& json) {
-    if (csv_output) {
+    if (IsWorkbookFormat(job.format)) {
+      json.Member("format", job.format == OutputFormat::kXls ? "xls" : "xlsx");
+      json.Member("dialect", DialectName(job.csv_output.dialect));
+      json.Member("locale", job.csv_output.locale);
+    } else if (csv_output) {
       json.Member("format", "csv");
       json.Member("dialect", DialectName(job.csv_output.dialect));
       json.Member("locale", job.csv_output.locale);

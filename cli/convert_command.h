@@ -1,6 +1,7 @@
-// velmora convert: vCard and CSV files to vCard (in a chosen version and
-// charset) or CSV (in a chosen dialect, locale and encoding), into one file,
-// standard output or one file per contact.
+// velmora convert: vCard, CSV and workbook files to vCard (in a chosen
+// version and charset), CSV (in a chosen dialect, locale and encoding) or a
+// workbook (.xls, .xlsx), into one file, standard output or one file per
+// contact.
 #pragma once
 
 #include <climits>
@@ -29,6 +30,7 @@ struct ConvertOptions {
   std::string separator;
   std::string input_encoding;
   std::string input_locale;
+  std::string sheet;  // workbook input: by name or 1-based number
   // CSV output (the dialect also forces reading a CSV input with --from csv).
   std::string csv_dialect;
   std::string locale;

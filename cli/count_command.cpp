@@ -14,6 +14,7 @@
 #include "interrupt.h"
 #include "json_writer.h"
 #include "progress_bar.h"
+#include "workbook_input.h"
 
 namespace velmora::cli {
 namespace {
@@ -23,11 +24,13 @@ constexpr char kExamples[] = R"(Examples:
   velmora count *.vcf
   velmora --json count a.vcf b.vcf
   velmora count outlook-export.csv
+  velmora count --sheet 2 book.xlsx
 
 Only complete cards (BEGIN:VCARD to END:VCARD) count, and of a CSV file the
-rows that hold a contact. An empty file counts 0 cards; a file that is
-neither vCard nor CSV of a known address book is an error (exit 3). No card
-in any file: exit 1.)";
+rows that hold a contact; of a workbook, those of its first sheet holding a
+data row, or of the sheet --sheet names. An empty file counts 0 cards; a
+file that is neither vCard nor CSV of a known address book is an error
+(exit 3). No card in any file: exit 1.)";
 
 struct FileCount {
   std::string file;
@@ -39,9 +42,13 @@ struct FileCount {
 }  // namespace
 
 CLI::App* AddCountCommand(CLI::App& app, CountOptions* options) {
-  CLI::App* command = app.add_subcommand("count", "Count the contacts of vCard and CSV files");
-  command->add_option("FILE", options->files, "vCard or CSV files; - is standard input")
+  CLI::App* command =
+      app.add_subcommand("count", "Count the contacts of vCard, CSV and workbook files");
+  command->add_option("FILE", options->files, "vCard, CSV or workbook files; - is standard input")
       ->required();
+  command->add_option("--sheet", options->sheet,
+                      "Workbooks: the sheet to count, by name or number from 1 (default: the "
+                      "first holding a data row)");
   command->footer(kExamples);
   return command;
 }
@@ -65,10 +72,14 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
     const InputFile::OpenResult opened = input.Open(argument, &count.error);
     count.file = input.name();
     if (opened == InputFile::OpenResult::kCancelled) break;
-    if (opened == InputFile::OpenResult::kOk && IsCsvInput(input, {})) {
+    const bool workbook = opened == InputFile::OpenResult::kOk && IsWorkbookInput(input, {});
+    if (opened == InputFile::OpenResult::kOk && (workbook || IsCsvInput(input, {}))) {
       // The rows that give a contact, as a conversion would count them.
       CsvCards read;
-      const int got = ReadCsvCards(*library, input, {}, progress, &read);
+      CsvReadOptions read_options;
+      read_options.sheet = options.sheet;
+      const int got = workbook ? ReadWorkbookCards(*library, input, read_options, progress, &read)
+                               : ReadCsvCards(*library, input, {}, progress, &read);
       if (got == kExitCancelled) break;
       count.error = read.error;
       count.status = read.status;

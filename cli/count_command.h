@@ -12,6 +12,7 @@ namespace velmora::cli {
 
 struct CountOptions {
   std::vector<std::string> files;
+  std::string sheet;  // of workbooks: by name or 1-based number
 };
 
 CLI::App* AddCountCommand(CLI::App& app, CountOptions* options);

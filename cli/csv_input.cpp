@@ -17,8 +17,14 @@ int Fail(CsvCards* result, std::string what, HRESULT status = S_OK) {
   return kExitInput;
 }
 
-// The header row for a message: its first names, and how many there are
-// when they do not all fit.
+// "cannot read: no such file".
+std::string CannotRead(HRESULT status) {
+  const std::string meaning = StatusMeaning(status);
+  return "cannot read" + (meaning.empty() ? std::string() : ": " + meaning);
+}
+
+}  // namespace
+
 std::string ShortHeaders(const std::string& headers) {
   constexpr std::size_t kShown = 100;
   if (headers.size() <= kShown) return headers;
@@ -31,14 +37,6 @@ std::string ShortHeaders(const std::string& headers) {
   return headers.substr(0, cut == std::string::npos ? kShown : cut + 1) + ",... (" +
          std::to_string(columns) + " columns)";
 }
-
-// "cannot read: no such file".
-std::string CannotRead(HRESULT status) {
-  const std::string meaning = StatusMeaning(status);
-  return "cannot read" + (meaning.empty() ? std::string() : ": " + meaning);
-}
-
-}  // namespace
 
 bool IsCsvInput(const InputFile& input, const std::string& from) {
   if (!from.empty()) return from == "csv";

@@ -21,6 +21,7 @@ struct CsvReadOptions {
   int code_page = kDetected;  // for bytes not recognised as UTF-8 or UTF-16
   std::string locale;         // Outlook LID of the header names; empty: detected
   bool any_dialect = false;   // read a file whose dialect is not recognised
+  std::string sheet;          // a workbook's sheet, by name or 1-based number
 };
 
 // What the library found out about a CSV file.
@@ -50,6 +51,10 @@ std::string SeparatorName(const std::string& separator);
 // "utf-8", "utf-16", "utf-16be", a charset name ("windows-1252"), or
 // "system" for 0.
 std::string EncodingName(int code_page);
+
+// The header row for a message: its first names, and how many there are
+// when they do not all fit.
+std::string ShortHeaders(const std::string& headers);
 
 // Autodetection of one file; the library's status.
 HRESULT DetectCsv(ICardConverter& library, const std::string& path, CsvFacts* facts);

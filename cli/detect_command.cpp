@@ -14,6 +14,7 @@
 #include "json_writer.h"
 #include "progress_bar.h"
 #include "text_width.h"
+#include "workbook_input.h"
 
 namespace velmora::cli {
 namespace {
@@ -22,6 +23,7 @@ constexpr char kExamples[] = R"(Examples:
   velmora detect export.csv
   velmora detect *.csv *.vcf
   velmora --json detect export.csv
+  velmora detect book.xlsx
 
 For CSV: the address book whose every column the header row has (outlook,
 outlook365, outlook365-v1, nokia, google for Google's earlier layout,
@@ -29,16 +31,20 @@ google2 for Google Contacts' current one; unknown when none), the separator,
 the encoding (utf-8, utf-16 or utf-16be when recognised, the charset of the
 Outlook language, else the system's), the Outlook language (LID, see
 'velmora locales'), "custom" when the header row has columns the address
-book does not, and the rows below the header row. For vCard: the complete
-cards. Exit 1 when a CSV file is of no known address book, 3 when a file
+book does not, and the rows below the header row. For a workbook (.xls,
+.xlsx, .xlsm, .xlsb): the same for each sheet, numbered from 1 as --sheet
+counts them. For vCard: the complete cards. Exit 1 when a CSV file, or
+every sheet of a workbook, is of no known address book, 3 when a file
 cannot be read.)";
 
 struct Found {
   std::string file;
   bool csv = false;
   CsvFacts facts;
-  std::int32_t rows = 0;  // CSV: data rows; vCard: complete cards
-  std::string error;      // empty when detected
+  std::string workbook;            // "xlsx", ...; empty for other files
+  std::vector<SheetFacts> sheets;  // of a workbook
+  std::int32_t rows = 0;           // CSV: data rows; vCard: complete cards
+  std::string error;               // empty when detected
   HRESULT status = S_OK;
 };
 
@@ -55,6 +61,16 @@ std::int32_t CountRows(ICardConverter& library, const std::string& path, const C
 }
 
 void Detect(ICardConverter& library, const InputFile& input, ProgressBar& progress, Found* found) {
+  if (IsWorkbookInput(input, {})) {
+    found->workbook = WorkbookKind(input.path());
+    if (DetectWorkbook(library, input.path(), &found->sheets, &found->error, &found->status) ==
+        kExitOk) {
+      for (std::size_t i = 0; i < found->sheets.size(); ++i) {
+        found->sheets[i].rows = CountSheetRows(library, input.path(), static_cast<int>(i));
+      }
+    }
+    return;
+  }
   if (!IsCsvInput(input, {})) {
     progress.Start(ProgressBar::Phase::kCounting);
     std::int32_t file_errors = 0;
@@ -85,7 +101,7 @@ void Detect(ICardConverter& library, const InputFile& input, ProgressBar& progre
 CLI::App* AddDetectCommand(CLI::App& app, DetectOptions* options) {
   CLI::App* command = app.add_subcommand(
       "detect", "Tell the format, address book, separator, encoding and language of files");
-  command->add_option("FILE", options->files, "CSV or vCard files; - is standard input")
+  command->add_option("FILE", options->files, "CSV, workbook or vCard files; - is standard input")
       ->required();
   command->footer(kExamples);
   return command;
@@ -116,6 +132,10 @@ int RunDetect(const DetectOptions& options, const GlobalOptions& global) {
       exit_status = WorseExit(exit_status, kExitInput);
     } else if (one.csv && one.facts.type == vlmcsvUnknown) {
       exit_status = WorseExit(exit_status, kExitIncomplete);
+    } else if (!one.workbook.empty() &&
+               std::none_of(one.sheets.begin(), one.sheets.end(),
+                            [](const SheetFacts& sheet) { return sheet.type != vlmcsvUnknown; })) {
+      exit_status = WorseExit(exit_status, kExitIncomplete);
     }
     found.push_back(std::move(one));
   }
@@ -134,6 +154,20 @@ int RunDetect(const DetectOptions& options, const GlobalOptions& global) {
       if (!f.error.empty()) {
         json.Member("error", f.error);
         if (f.status != S_OK) json.Member("status", StatusHex(f.status));
+      } else if (!f.workbook.empty()) {
+        json.Member("format", f.workbook);
+        json.Key("sheets").BeginArray();
+        for (std::size_t i = 0; i < f.sheets.size(); ++i) {
+          const SheetFacts& sheet = f.sheets[i];
+          json.BeginObject().Member("sheet", static_cast<int>(i + 1)).Member("name", sheet.name);
+          json.Member("dialect", DialectName(sheet.type));
+          json.Member("locale", sheet.locale);
+          json.Member("customHeaders", sheet.custom_headers);
+          json.Member("rows", sheet.rows);
+          json.Member("headers", sheet.headers);
+          json.EndObject();
+        }
+        json.EndArray();
       } else if (!f.csv) {
         json.Member("format", "vcard").Member("cards", f.rows);
       } else {
@@ -158,6 +192,18 @@ int RunDetect(const DetectOptions& options, const GlobalOptions& global) {
       {"FILE", "FORMAT", "DIALECT", "SEPARATOR", "ENCODING", "LOCALE", "CUSTOM", "ROWS"}};
   for (const Found& f : found) {
     if (!f.error.empty()) continue;
+    if (!f.workbook.empty()) {
+      // A row per sheet, its number and name after the file's.
+      for (std::size_t i = 0; i < f.sheets.size(); ++i) {
+        const SheetFacts& sheet = f.sheets[i];
+        table.push_back({f.file + " [" + std::to_string(i + 1) + ": " + sheet.name + "]",
+                         f.workbook, DialectName(sheet.type), "-", "-",
+                         sheet.locale.empty() ? "-" : sheet.locale,
+                         sheet.custom_headers ? "yes" : "no", std::to_string(sheet.rows)});
+      }
+      if (f.sheets.empty()) table.push_back({f.file, f.workbook, "-", "-", "-", "-", "-", "0"});
+      continue;
+    }
     if (!f.csv) {
       table.push_back({f.file, "vcard", "-", "-", "-", "-", "-", std::to_string(f.rows)});
       continue;

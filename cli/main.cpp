@@ -27,16 +27,17 @@ using namespace velmora::cli;
 
 std::string MainFooter() {
   return std::string(
-             R"(Commands read vCard and CSV files ('-' is standard input). Global options may
-come before or after the command; 'velmora COMMAND --help' shows a command's
-own.
+             R"(Commands read vCard, CSV and workbook (.xls, .xlsx, .xlsm, .xlsb) files ('-'
+is standard input). Global options may come before or after the command;
+'velmora COMMAND --help' shows a command's own.
 
 Examples:
   velmora convert contacts.vcf -o contacts-3.0.vcf
   velmora convert contacts.vcf --split --vcard-version 2.1 -o cards/
   velmora convert contacts.vcf -o contacts.csv --csv-dialect google
   velmora convert outlook-export.csv -o contacts.vcf
-  velmora detect outlook-export.csv
+  velmora convert contacts.vcf -o contacts.xlsx
+  velmora detect outlook-export.csv book.xlsx
   velmora headers --dialect google
   velmora preview contacts.vcf
   velmora dedupe --client phone.vcf --server cloud.vcf -o changes.vcf
@@ -48,8 +49,8 @@ Exit status:
   0    all done
   1    done with skipped cards or errors, or nothing to do
   2    usage error
-  3    an input could not be read, or is neither vCard nor CSV of a known
-       address book
+  3    an input could not be read, or is neither vCard nor CSV (or a
+       workbook's sheet) of a known address book
   4    the output could not be written
   130  cancelled with Ctrl-C (nothing is left half-written)
 

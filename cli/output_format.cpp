@@ -24,17 +24,19 @@ std::string Extension(const std::string& name) {
 OutputFormat ChooseOutputFormat(const std::string& to, const std::string& output, bool folder) {
   if (!to.empty()) {
     const std::string format = Lower(to);
-    return format == "vcard" ? OutputFormat::kVCard
-           : format == "csv" ? OutputFormat::kCsv
-                             : OutputFormat::kNotYet;
+    return format == "vcard"  ? OutputFormat::kVCard
+           : format == "csv"  ? OutputFormat::kCsv
+           : format == "xls"  ? OutputFormat::kXls
+           : format == "xlsx" ? OutputFormat::kXlsx
+                              : OutputFormat::kNotYet;
   }
   if (folder || output == "-") return OutputFormat::kVCard;
   const std::string extension = Extension(output);
   if (extension == "vcf" || extension == "vcard") return OutputFormat::kVCard;
   if (extension == "csv") return OutputFormat::kCsv;
-  if (extension == "xls" || extension == "xlsx" || extension == "xlsm" || extension == "xlsb") {
-    return OutputFormat::kNotYet;
-  }
+  if (extension == "xls") return OutputFormat::kXls;
+  if (extension == "xlsx") return OutputFormat::kXlsx;
+  if (extension == "xlsm" || extension == "xlsb") return OutputFormat::kNotYet;
   return OutputFormat::kUnknown;
 }
 
@@ -46,8 +48,12 @@ bool RequireVCardOutput(const std::string& to, const std::string& output, bool f
     case OutputFormat::kCsv:
       PrintError(output, "this command writes vCard only; CSV is not supported yet here");
       return false;
+    case OutputFormat::kXls:
+    case OutputFormat::kXlsx:
+      PrintError(output, "this command writes vCard only; use 'velmora convert' for workbooks");
+      return false;
     case OutputFormat::kNotYet:
-      PrintError(output, "writing spreadsheets is not supported yet; only vCard and CSV are");
+      PrintError(output, kWorkbookNotSupported);
       return false;
     case OutputFormat::kUnknown:
       PrintUsageError("cannot tell the format of '" + output + "' from its name; name it .vcf" +

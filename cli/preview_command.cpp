@@ -14,6 +14,7 @@
 #include "json_writer.h"
 #include "progress_bar.h"
 #include "text_width.h"
+#include "workbook_input.h"
 
 namespace velmora::cli {
 namespace {
@@ -23,11 +24,13 @@ constexpr char kExamples[] = R"(Examples:
   velmora preview --limit 5 a.vcf b.vcf
   velmora preview --json contacts.vcf | jq -r '.cards[].emails'
   velmora preview outlook-export.csv
+  velmora preview --sheet Contacts book.xlsx
 
 The table shows the first e-mail and the first phone of each card; --json
 gives every preview field: fileAs, fullName, company, jobTitle, emails and
 phones (arrays), addresses, impps, notes and the card itself (vcard). A CSV file is
-shown as the vCards 'velmora convert' would make of its rows.)";
+shown as the vCards 'velmora convert' would make of its rows, and a
+workbook the same way (its first sheet holding a data row, or --sheet).)";
 
 // Widest a table column grows before its text is cut.
 constexpr std::size_t kMaxColumnWidth = 32;
@@ -166,10 +169,13 @@ void PrintJson(const std::vector<PreviewRow>& rows, int exit_status, const std::
 }  // namespace
 
 CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options) {
-  CLI::App* command =
-      app.add_subcommand("preview", "Show the contacts of vCard and CSV files, one line each");
-  command->add_option("FILE", options->files, "vCard or CSV files; - is standard input")
+  CLI::App* command = app.add_subcommand(
+      "preview", "Show the contacts of vCard, CSV and workbook files, one line each");
+  command->add_option("FILE", options->files, "vCard, CSV or workbook files; - is standard input")
       ->required();
+  command->add_option("--sheet", options->sheet,
+                      "Workbooks: the sheet to show, by name or number from 1 (default: the "
+                      "first holding a data row)");
   command->add_option("--limit", options->limit, "Show at most N cards in all (0: every card)")
       ->check(CLI::NonNegativeNumber);
   command->footer(kExamples);
@@ -203,11 +209,15 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
     }
     const std::int32_t limit = options.limit > 0 ? static_cast<std::int32_t>(remaining) : 0;
     std::shared_ptr<ICards> cards;
-    const bool csv = IsCsvInput(input, {});
+    const bool workbook = IsWorkbookInput(input, {});
+    const bool csv = workbook || IsCsvInput(input, {});
     if (csv) {
       // The rows as the vCards a conversion would write.
       CsvCards read;
-      const int got = ReadCsvCards(*library, input, {}, progress, &read);
+      CsvReadOptions read_options;
+      read_options.sheet = options.sheet;
+      const int got = workbook ? ReadWorkbookCards(*library, input, read_options, progress, &read)
+                               : ReadCsvCards(*library, input, {}, progress, &read);
       if (got == kExitCancelled) break;
       if (got != kExitOk || read.cards == 0) {
         if (got == kExitOk) PrintWarning(global, input.name(), "no contact in it");

@@ -15,6 +15,7 @@ namespace velmora::cli {
 struct PreviewOptions {
   std::vector<std::string> files;
   int limit = 0;
+  std::string sheet;  // of workbooks: by name or 1-based number
 };
 
 CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options);

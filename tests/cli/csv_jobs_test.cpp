@@ -274,7 +274,8 @@ TEST_F(CsvJobsTest, UsageErrors) {
       {{"-o", vcf, "--input-encoding", "klingon"}, "unknown encoding 'klingon'"},
       {{"-o", vcf, "--input-locale", "9999"}, "unknown Outlook locale '9999'"},
       {{"-o", vcf, "--from", "xml"}, "--from: xml not in"},
-      {{"-o", Temp("out.xlsx")}, "writing spreadsheets is not supported yet"},
+      {{"-o", Temp("out.xlsb")}, "writing .xlsm and .xlsb is not supported; save as .xlsx"},
+      {{"-o", Temp("out.xlsx"), "--no-bom"}, "--encoding and --no-bom are for CSV output only"},
   };
   for (const Case& c : kCases) {
     std::vector<std::string> args = {"convert", Sample(kTeam)};
