@@ -92,6 +92,23 @@ void BlockConversion::Work(const OpenConverter* open) {
 void BlockConversion::Convert(ICardConverter& converter, Slot& slot) {
   ConvertedBlock& result = slot.result;
   if (slot.block.empty()) return;
+  if (!slot.last) {
+    // Most blocks need one pass: converted straight from the file's bytes,
+    // cards written anew come out as they would from the joined cards. A
+    // copied card keeps its own line breaks and a card read irregularly
+    // (cut off, stopped) is counted by loading, so those blocks take the
+    // whole way below, as does the last block of a file.
+    BlockProgress converting(cancelled_);
+    result.status = converter.ConvertMemory(slot.block, &result.converted, &result.copied,
+                                            &result.errors, target_.version, target_.code_page,
+                                            target_.iso_name, &result.text, &converting);
+    if (result.status == S_OK && result.copied == 0) {
+      result.cards = result.converted + result.errors;
+      std::vector<std::uint8_t>().swap(slot.block);
+      return;
+    }
+    result = ConvertedBlock();
+  }
   BlockProgress loading(cancelled_);
   std::shared_ptr<ICards> cards;
   const HRESULT loaded = converter.LoadMemory(slot.block, 0, &loading, &cards);

@@ -3,10 +3,13 @@
 // worker is free, and the results come back in the order the blocks came
 // in, so the output is the same whatever the number of workers.
 //
-// A block goes the way a whole file goes: loaded (LoadMemory), its cards
-// joined again (GetAllItems), then converted (ConvertMemory). The cards
-// are joined as they would be among the cards of the whole file, so the
-// bytes written do not depend on where the blocks were cut.
+// A block is converted from its bytes (ConvertMemory) when that is sure
+// to give what the whole file gives: every card written anew and read
+// regularly. Otherwise (copied cards, cut-off cards, the last block of a
+// file) it goes the way a whole file goes: loaded (LoadMemory), its cards
+// joined again (GetAllItems) as they would be among the cards of the whole
+// file, then converted. Either way the bytes written do not depend on
+// where the blocks were cut.
 #pragma once
 
 #include <condition_variable>
