@@ -330,9 +330,8 @@ int Converter::LoadCsv(const InputFile& input, std::int64_t* remaining,
   CsvCards read;
   // Import events name the row of this file.
   report_.SetSources({{input.name(), 0}});
-  const int status = IsWorkbookInput(input, Lower(options_.from))
-                         ? ReadWorkbookCards(library_, input, job_.csv_input, progress_, &read)
-                         : ReadCsvCards(library_, input, job_.csv_input, progress_, &read);
+  const int status =
+      ReadTableCards(library_, input, Lower(options_.from), job_.csv_input, progress_, &read);
   if (status == kExitInput) {
     PrintError(input.name(), read.error, read.status);
     last_csv_error_ = read.error;

@@ -78,8 +78,7 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
       CsvCards read;
       CsvReadOptions read_options;
       read_options.sheet = options.sheet;
-      const int got = workbook ? ReadWorkbookCards(*library, input, read_options, progress, &read)
-                               : ReadCsvCards(*library, input, {}, progress, &read);
+      const int got = ReadTableCards(*library, input, {}, read_options, progress, &read);
       if (got == kExitCancelled) break;
       count.error = read.error;
       count.status = read.status;

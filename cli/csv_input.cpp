@@ -11,11 +11,6 @@ namespace velmora::cli {
 namespace {
 
 // Records why the input cannot be read; the caller says it.
-int Fail(CsvCards* result, std::string what, HRESULT status = S_OK) {
-  result->error = std::move(what);
-  result->status = status;
-  return kExitInput;
-}
 
 // "cannot read: no such file".
 std::string CannotRead(HRESULT status) {
@@ -111,13 +106,13 @@ int ReadCsvCards(ICardConverter& library, const InputFile& input, const CsvReadO
   CsvFacts& facts = result->facts;
   HRESULT status = DetectCsv(library, input.path(), &facts);
   if (FAILED(status)) {
-    return Fail(result, CannotRead(status), status);
+    return CsvReadFailed(result, CannotRead(status), status);
   }
   if (!options.separator.empty()) facts.separator = options.separator;
   if (!options.locale.empty()) facts.locale = options.locale;
   if (facts.type == vlmcsvUnknown && !options.any_dialect) {
-    return Fail(result,
-                "not a vCard file, nor CSV of a known address book (header row: " +
+    return CsvReadFailed(
+        result, "not a vCard file, nor CSV of a known address book (header row: " +
                     ShortHeaders(facts.headers) + "; separator: " + SeparatorName(facts.separator) +
                     "); --from csv --csv-dialect outlook reads the columns it knows anyway");
     return kExitInput;
@@ -128,32 +123,41 @@ int ReadCsvCards(ICardConverter& library, const InputFile& input, const CsvReadO
       options.code_page != CsvReadOptions::kDetected ? options.code_page : facts.code_page;
   status = library.LoadCsvContent(Utf8ToUtf16(input.path()), code_page, &content);
   if (FAILED(status)) {
-    return Fail(result, CannotRead(status), status);
+    return CsvReadFailed(result, CannotRead(status), status);
   }
   std::shared_ptr<ICsvCells> cells;
   const std::u16string separator = Utf8ToUtf16(facts.separator.empty() ? "," : facts.separator);
   status = content->Parse2(&cells, -1, 0, Variant(), Variant(separator), Variant(),
                            Variant(Utf8ToUtf16(facts.locale)));
   if (FAILED(status)) {
-    return Fail(result, "cannot read the rows", status);
+    return CsvReadFailed(result, "cannot read the rows", status);
   }
   if (status != S_OK) return kExitOk;  // no rows at all
   std::int32_t rows = 0;
   cells->get_RowCount(&rows);
-  result->rows = rows - 1;
+  return ConvertCellRows(*cells, rows, {}, progress, result);
+}
 
+int CsvReadFailed(CsvCards* result, std::string what, HRESULT status) {
+  result->error = std::move(what);
+  result->status = status;
+  return kExitInput;
+}
+
+int ConvertCellRows(ICsvCells& cells, std::int32_t rows, const std::string& source,
+                    ProgressBar& progress, CsvCards* result) {
+  result->rows = rows - 1;
   std::shared_ptr<ICards> cards;
   progress.Start(ProgressBar::Phase::kLoading, result->rows);
-  status = cells->ConvertRows(&result->empties, &result->errors, &cards, &progress);
+  HRESULT status = cells.ConvertRows(&result->empties, &result->errors, &cards, &progress);
   progress.Clear();
   if (Interrupted()) return kExitCancelled;
   if (status == E_GENERIC_FAILURE) {
-    return Fail(result, "no column is a contact field the converter knows (header row: " +
-                            ShortHeaders(facts.headers) + ")");
+    return CsvReadFailed(result, "no column " + (source.empty() ? "" : "of " + source + " ") +
+                                     "is a contact field the converter knows (header row: " +
+                                     ShortHeaders(result->facts.headers) + ")");
   }
-  if (FAILED(status)) {
-    return Fail(result, "cannot convert the rows", status);
-  }
+  if (FAILED(status)) return CsvReadFailed(result, "cannot convert the rows", status);
   if (cards) {
     cards->GetAllItems(&result->vcards);
     cards->get_Count(&result->cards);

@@ -78,4 +78,14 @@ struct CsvCards {
 int ReadCsvCards(ICardConverter& library, const InputFile& input, const CsvReadOptions& options,
                  ProgressBar& progress, CsvCards* result);
 
+// A read that failed: `what` and `status` for the caller to say; kExitInput.
+int CsvReadFailed(CsvCards* result, std::string what, HRESULT status = S_OK);
+
+// The data rows of parsed `cells` (`rows` with the header row) as vCards
+// into `result`, as ReadCsvCards does; `source` names the table in the
+// message for a header row with no known column ("no column of SOURCE is
+// ...", or "no column is ..." when empty).
+int ConvertCellRows(ICsvCells& cells, std::int32_t rows, const std::string& source,
+                    ProgressBar& progress, CsvCards* result);
+
 }  // namespace velmora::cli

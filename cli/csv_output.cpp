@@ -83,10 +83,15 @@ int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcar
   }
   if (split || names.empty() || !write_file) return kExitOk;
 
+  return DeliverStagedFile(Utf16ToUtf8(names.front()), staging.path(), "CSV", output, result);
+}
+
+int DeliverStagedFile(const std::string& staged, const std::string& staging, const char* kind,
+                      const std::string& output, CsvWriteResult* result) {
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(Utf16ToUtf8(names.front()), &bytes)) {
-    PrintError({}, "cannot read back the CSV written in " + staging.path());
+  if (!ReadWholeFile(staged, &bytes)) {
+    PrintError({}, std::string("cannot read back the ") + kind + " written in " + staging);
     return kExitOutput;
   }
   const WriteResult written = output == "-" ? WriteStdout(bytes, &error)

@@ -40,4 +40,11 @@ int WriteCsvCards(ICardConverter& library, const std::vector<std::uint8_t>& vcar
                   const CsvWriteOptions& options, bool write_file, ProgressBar& progress,
                   CsvWriteResult* result);
 
+// Replaces `output` ("-": standard output) with the file `staged`, which the
+// library wrote into the temporary folder `staging` (`kind` names it for the
+// messages: "CSV", "workbook"). kExitOk; kExitCancelled; kExitOutput after
+// saying why, with the saved count moved to the errors.
+int DeliverStagedFile(const std::string& staged, const std::string& staging, const char* kind,
+                      const std::string& output, CsvWriteResult* result);
+
 }  // namespace velmora::cli

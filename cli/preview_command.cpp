@@ -216,8 +216,7 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
       CsvCards read;
       CsvReadOptions read_options;
       read_options.sheet = options.sheet;
-      const int got = workbook ? ReadWorkbookCards(*library, input, read_options, progress, &read)
-                               : ReadCsvCards(*library, input, {}, progress, &read);
+      const int got = ReadTableCards(*library, input, {}, read_options, progress, &read);
       if (got == kExitCancelled) break;
       if (got != kExitOk || read.cards == 0) {
         if (got == kExitOk) PrintWarning(global, input.name(), "no contact in it");

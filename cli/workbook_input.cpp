@@ -9,12 +9,6 @@
 namespace velmora::cli {
 namespace {
 
-int Fail(CsvCards* result, std::string what, HRESULT status = S_OK) {
-  result->error = std::move(what);
-  result->status = status;
-  return kExitInput;
-}
-
 // "cannot read: <the reader's message>", or the status's meaning.
 std::string CannotRead(const std::u16string& xls_error, HRESULT status) {
   std::string why = Utf16ToUtf8(xls_error);
@@ -136,9 +130,9 @@ int ReadWorkbookCards(ICardConverter& library, const InputFile& input,
   }
   const int index = ChooseSheet(sheets, options.sheet);
   if (index < 0 && !options.sheet.empty()) {
-    return Fail(result, "no sheet '" + options.sheet + "'; " +
-                            (sheets.empty() ? "the workbook has no sheets"
-                                            : "its sheets are " + SheetList(sheets)));
+    return CsvReadFailed(result, "no sheet '" + options.sheet + "'; " +
+                                     (sheets.empty() ? "the workbook has no sheets"
+                                                     : "its sheets are " + SheetList(sheets)));
   }
   if (index < 0) return kExitOk;  // no sheet: no rows
   if (sheet != nullptr) *sheet = sheets[index].name;
@@ -152,7 +146,7 @@ int ReadWorkbookCards(ICardConverter& library, const InputFile& input,
                                 &empty, true, &type, &lid, &custom, &headers, &loaded);
   if (FAILED(status) || FAILED(loaded) || !cells) {
     const HRESULT failure = FAILED(loaded) ? loaded : FAILED(status) ? status : E_GENERIC_FAILURE;
-    return Fail(result, CannotRead(xls_error, failure), failure);
+    return CsvReadFailed(result, CannotRead(xls_error, failure), failure);
   }
   CsvFacts& facts = result->facts;
   facts.type = type;
@@ -164,38 +158,28 @@ int ReadWorkbookCards(ICardConverter& library, const InputFile& input,
   cells->get_RowCount(&rows);
   if (rows == 0) return kExitOk;  // an empty sheet
   if (facts.type == vlmcsvUnknown && !options.any_dialect) {
-    return Fail(result, "sheet '" + sheets[index].name +
-                            "' is not a table of a known address book (header row: " +
-                            ShortHeaders(facts.headers) +
-                            "); --from csv --csv-dialect outlook reads the columns it knows "
-                            "anyway");
+    return CsvReadFailed(
+        result,
+        "sheet '" + sheets[index].name +
+            "' is not a table of a known address book (header row: " + ShortHeaders(facts.headers) +
+            "); --from csv --csv-dialect outlook reads the columns it knows "
+            "anyway");
   }
   if (!options.locale.empty() && options.locale != facts.locale) {
     facts.locale = options.locale;
     std::shared_ptr<ICsvCells> reparsed;
     status = ReparseInLocale(library, *cells, facts.locale, &reparsed);
-    if (FAILED(status) || !reparsed) return Fail(result, "cannot read the rows", status);
+    if (FAILED(status) || !reparsed) return CsvReadFailed(result, "cannot read the rows", status);
     cells = std::move(reparsed);
     cells->get_RowCount(&rows);
   }
-  result->rows = rows - 1;
+  return ConvertCellRows(*cells, rows, "sheet '" + sheets[index].name + "'", progress, result);
+}
 
-  std::shared_ptr<ICards> cards;
-  progress.Start(ProgressBar::Phase::kLoading, result->rows);
-  status = cells->ConvertRows(&result->empties, &result->errors, &cards, &progress);
-  progress.Clear();
-  if (Interrupted()) return kExitCancelled;
-  if (status == E_GENERIC_FAILURE) {
-    return Fail(result, "no column of sheet '" + sheets[index].name +
-                            "' is a contact field the converter knows (header row: " +
-                            ShortHeaders(facts.headers) + ")");
-  }
-  if (FAILED(status)) return Fail(result, "cannot convert the rows", status);
-  if (cards) {
-    cards->GetAllItems(&result->vcards);
-    cards->get_Count(&result->cards);
-  }
-  return kExitOk;
+int ReadTableCards(ICardConverter& library, const InputFile& input, const std::string& from,
+                   const CsvReadOptions& options, ProgressBar& progress, CsvCards* result) {
+  return IsWorkbookInput(input, from) ? ReadWorkbookCards(library, input, options, progress, result)
+                                      : ReadCsvCards(library, input, options, progress, result);
 }
 
 }  // namespace velmora::cli

@@ -59,4 +59,9 @@ int ReadWorkbookCards(ICardConverter& library, const InputFile& input,
                       const CsvReadOptions& options, ProgressBar& progress, CsvCards* result,
                       std::string* sheet = nullptr);
 
+// The rows of a table input as vCards: ReadWorkbookCards for a workbook
+// (IsWorkbookInput with `from`), else ReadCsvCards.
+int ReadTableCards(ICardConverter& library, const InputFile& input, const std::string& from,
+                   const CsvReadOptions& options, ProgressBar& progress, CsvCards* result);
+
 }  // namespace velmora::cli

@@ -2,28 +2,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <velmora/unicode.h>
 
 #include "cli_common.h"
-#include "file_lists.h"
 #include "interrupt.h"
-#include "output_file.h"
 #include "temporary_folder.h"
 
 namespace velmora::cli {
 namespace {
 
 constexpr char16_t kSheetName[] = u"Contacts";
-
-bool ReadWorkbook(const std::string& path, std::vector<std::uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 }  // namespace
 
@@ -77,26 +66,9 @@ int WriteWorkbookCards(ICardConverter& library, const std::vector<std::uint8_t>&
   }
   if (!write_file) return exit_status;
 
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-  if (!ReadWorkbook(Utf16ToUtf8(file), &bytes)) {
-    PrintError({}, "cannot read back the workbook written in " + staging.path());
-    return kExitOutput;
-  }
-  const WriteResult written = output == "-" ? WriteStdout(bytes, &error)
-                              : MakeParentFolders(output, &error)
-                                  ? WriteFileReplacing(output, bytes, &error)
-                                  : WriteResult::kFailed;
-  if (written == WriteResult::kCancelled) return kExitCancelled;
-  if (written == WriteResult::kFailed) {
-    PrintError(output == "-" ? "standard output" : output,
-               "cannot write: " + error + "; nothing written");
-    result->errors += result->saved;
-    result->saved = 0;
-    return kExitOutput;
-  }
-  if (output != "-") result->files.push_back(output);
-  return exit_status;
+  const int delivered =
+      DeliverStagedFile(Utf16ToUtf8(file), staging.path(), "workbook", output, result);
+  return delivered == kExitOk ? exit_status : delivered;
 }
 
 }  // namespace velmora::cli

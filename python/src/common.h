@@ -62,6 +62,25 @@ class ProgressArg {
   std::unique_ptr<PyProgress> adapter_;
 };
 
+// Runs a library call with the interpreter lock released, so that other
+// Python threads run meanwhile.
+template <typename F>
+HRESULT Released(F&& call) {
+  py::gil_scoped_release release;
+  return call();
+}
+
+// The same for a call that takes a progress callback: `call` receives the
+// adapter of `progress` (null for None), and what the Python callback
+// raised is raised again once the call has returned.
+template <typename F>
+HRESULT ReleasedWithProgress(const py::object& progress, F&& call) {
+  ProgressArg adapter(progress);
+  const HRESULT status = Released([&] { return call(adapter.get()); });
+  adapter.Rethrow();
+  return status;
+}
+
 // A raw object or None when the library returned none.
 template <typename T>
 py::object ObjectOut(const std::shared_ptr<T>& value) {

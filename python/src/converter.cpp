@@ -7,14 +7,6 @@ namespace velmora::python {
 
 namespace {
 
-// Runs a library call with the interpreter lock released, so that other
-// Python threads run meanwhile.
-template <typename F>
-HRESULT Released(F&& call) {
-  py::gil_scoped_release release;
-  return call();
-}
-
 // The caller's report object (method OnConversionEvent) seen from the
 // library. An exception it raises cannot stop the conversion: it is shown
 // as unraisable and later events still arrive.
@@ -98,13 +90,12 @@ void BindConverter(py::module_& m) {
           "LoadFile",
           [](Converter& self, const std::u16string& file_name, std::int32_t max_contacts,
              bool add_source_prop, const py::object& progress) {
-            ProgressArg adapter(progress);
             std::shared_ptr<ICards> cards;
-            const HRESULT status = Released([&] {
-              return self.c->LoadFile(file_name, max_contacts, add_source_prop, adapter.get(),
-                                      &cards);
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->LoadFile(file_name, max_contacts, add_source_prop, adapter,
+                                          &cards);
+                });
             return py::make_tuple(status, ObjectOut(cards));
           },
           py::arg("file_name"), py::arg("max_contacts") = 0, py::arg("add_source_prop") = false,
@@ -116,12 +107,11 @@ void BindConverter(py::module_& m) {
           [](Converter& self, const py::object& file_names, std::int32_t max_contacts,
              bool add_source_prop, const py::object& progress) {
             const std::vector<std::u16string> names = Strings(file_names);
-            ProgressArg adapter(progress);
             std::shared_ptr<ICards> cards;
-            const HRESULT status = Released([&] {
-              return self.c->LoadFiles(names, max_contacts, add_source_prop, adapter.get(), &cards);
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->LoadFiles(names, max_contacts, add_source_prop, adapter, &cards);
+                });
             return py::make_tuple(status, ObjectOut(cards));
           },
           py::arg("file_names"), py::arg("max_contacts") = 0, py::arg("add_source_prop") = false,
@@ -133,11 +123,11 @@ void BindConverter(py::module_& m) {
           [](Converter& self, const py::object& vcards, std::int32_t max_contacts,
              const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
-            ProgressArg adapter(progress);
             std::shared_ptr<ICards> cards;
-            const HRESULT status = Released(
-                [&] { return self.c->LoadMemory(data, max_contacts, adapter.get(), &cards); });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->LoadMemory(data, max_contacts, adapter, &cards);
+                });
             return py::make_tuple(status, ObjectOut(cards));
           },
           py::arg("vcards"), py::arg("max_contacts") = 0, py::arg("progress") = py::none())
@@ -146,13 +136,12 @@ void BindConverter(py::module_& m) {
           [](Converter& self, const py::object& file_names, std::int32_t max_contacts,
              const py::object& progress) {
             const std::vector<std::u16string> names = Strings(file_names);
-            ProgressArg adapter(progress);
             std::int32_t file_errors = 0, count = 0;
-            const HRESULT status = Released([&] {
-              return self.c->CountFilesContacts(names, &file_errors, max_contacts, adapter.get(),
-                                                &count);
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->CountFilesContacts(names, &file_errors, max_contacts, adapter,
+                                                    &count);
+                });
             return py::make_tuple(status, file_errors, count);
           },
           py::arg("file_names"), py::arg("max_contacts") = 0, py::arg("progress") = py::none(),
@@ -174,14 +163,13 @@ void BindConverter(py::module_& m) {
              const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
             const Variant iso = VariantIn(dst_encoding_iso_name);
-            ProgressArg adapter(progress);
             std::int32_t converted = 0, copied = 0, errors = 0;
             std::vector<std::uint8_t> out;
-            const HRESULT status = Released([&] {
-              return self.c->ConvertMemory(data, &converted, &copied, &errors, dst_version,
-                                           dst_encoding_cp, iso, &out, adapter.get());
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->ConvertMemory(data, &converted, &copied, &errors, dst_version,
+                                               dst_encoding_cp, iso, &out, adapter);
+                });
             return py::make_tuple(status, converted, copied, errors, BytesOut(out));
           },
           py::arg("vcards"), py::arg("dst_version") = 3.0, py::arg("dst_encoding_cp") = 65001,
@@ -195,13 +183,12 @@ void BindConverter(py::module_& m) {
              const py::object& dst_encoding_iso_name, bool skip_file_copy,
              const py::object& progress) {
             const Variant iso = VariantIn(dst_encoding_iso_name);
-            ProgressArg adapter(progress);
             std::int32_t converted = 0, copied = 0, errors = 0;
-            const HRESULT status = Released([&] {
-              return self.c->ConvertFile(src, dst, &converted, &copied, &errors, dst_version,
-                                         dst_encoding_cp, iso, skip_file_copy, adapter.get());
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->ConvertFile(src, dst, &converted, &copied, &errors, dst_version,
+                                             dst_encoding_cp, iso, skip_file_copy, adapter);
+                });
             return py::make_tuple(status, converted, copied, errors);
           },
           py::arg("src_filename"), py::arg("dst_filename"), py::arg("dst_version") = 3.0,
@@ -218,15 +205,14 @@ void BindConverter(py::module_& m) {
              const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
             const Variant iso = VariantIn(dst_encoding_iso_name);
-            ProgressArg adapter(progress);
             std::int32_t saved = 0, skipped = 0, errors = 0;
             std::vector<std::u16string> files;
-            const HRESULT status = Released([&] {
-              return self.c->SaveMemory(data, dst_dir, dst_base_name, single, &saved, &skipped,
-                                        &errors, dst_version, dst_encoding_cp, iso, dr,
-                                        adapter.get(), &files);
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->SaveMemory(data, dst_dir, dst_base_name, single, &saved, &skipped,
+                                            &errors, dst_version, dst_encoding_cp, iso, dr, adapter,
+                                            &files);
+                });
             return py::make_tuple(status, saved, skipped, errors, files);
           },
           py::arg("vcards"), py::arg("dst_dir"), py::arg("dst_base_name"),
@@ -242,15 +228,14 @@ void BindConverter(py::module_& m) {
              const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
             const Variant iso = VariantIn(dst_encoding_iso_name);
-            ProgressArg adapter(progress);
             std::int32_t saved = 0, skipped_all = 0, skipped_dups = 0, io_errors = 0, errors = 0;
             std::vector<std::u16string> files;
-            const HRESULT status = Released([&] {
-              return self.c->SaveMemory2(data, dst_dir, dst_base_name, single, &saved, &skipped_all,
-                                         &skipped_dups, &io_errors, &errors, dst_version,
-                                         dst_encoding_cp, iso, dr, adapter.get(), &files);
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->SaveMemory2(
+                      data, dst_dir, dst_base_name, single, &saved, &skipped_all, &skipped_dups,
+                      &io_errors, &errors, dst_version, dst_encoding_cp, iso, dr, adapter, &files);
+                });
             return py::make_tuple(status, saved, skipped_all, skipped_dups, io_errors, errors,
                                   files);
           },
@@ -468,16 +453,15 @@ void BindConverter(py::module_& m) {
              bool write_headers, ECsvEncodingType encoding_type, std::int32_t encoding_cp,
              EDRMethod dr, const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
-            ProgressArg adapter(progress);
             std::int32_t saved = 0, skipped_all = 0, skipped_dups = 0, errors = 0, io_errors = 0;
             std::vector<std::u16string> files;
-            const HRESULT status = Released([&] {
-              return self.c->SaveMemoryCSV2(data, dst_dir, dst_base_name, dst_type, dst_locale,
-                                            single, &saved, &skipped_all, &skipped_dups, &errors,
-                                            &io_errors, &files, write_signature, write_headers,
-                                            encoding_type, encoding_cp, dr, adapter.get());
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->SaveMemoryCSV2(
+                      data, dst_dir, dst_base_name, dst_type, dst_locale, single, &saved,
+                      &skipped_all, &skipped_dups, &errors, &io_errors, &files, write_signature,
+                      write_headers, encoding_type, encoding_cp, dr, adapter);
+                });
             return py::make_tuple(status, saved, skipped_all, skipped_dups, errors, io_errors,
                                   files);
           },
@@ -495,16 +479,15 @@ void BindConverter(py::module_& m) {
              bool write_headers, ECsvEncodingType encoding_type, std::int32_t encoding_cp,
              EDRMethod dr, const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
-            ProgressArg adapter(progress);
             std::int32_t saved = 0, skipped_all = 0, skipped_dups = 0, errors = 0, io_errors = 0;
             std::vector<std::u16string> files;
-            const HRESULT status = Released([&] {
-              return self.c->SaveMemoryCSV(data, dst_dir, dst_base_name, single, &saved,
-                                           &skipped_all, &skipped_dups, &errors, &io_errors, &files,
-                                           write_signature, write_headers, encoding_type,
-                                           encoding_cp, dr, adapter.get());
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->SaveMemoryCSV(data, dst_dir, dst_base_name, single, &saved,
+                                               &skipped_all, &skipped_dups, &errors, &io_errors,
+                                               &files, write_signature, write_headers,
+                                               encoding_type, encoding_cp, dr, adapter);
+                });
             return py::make_tuple(status, saved, skipped_all, skipped_dups, errors, io_errors,
                                   files);
           },
@@ -579,17 +562,16 @@ void BindConverter(py::module_& m) {
              const std::u16string& dst_sheet_name, ECsvType dst_type,
              const std::u16string& dst_locale, EDRMethod dr, const py::object& progress) {
             const std::vector<std::uint8_t> data = BytesIn(vcards);
-            ProgressArg adapter(progress);
             std::u16string dst_filename, error;
             std::int32_t saved = 0, skipped_all = 0, skipped_dups = 0, errors = 0;
             HRESULT result = -1;
-            const HRESULT status = Released([&] {
-              return self.c->SaveMemoryXLS(data, dst_dir, dst_base_name, dst_ext, dst_sheet_name,
-                                           dst_type, dst_locale, &dst_filename, &error, &saved,
-                                           &skipped_all, &skipped_dups, &errors, &result, dr,
-                                           adapter.get());
-            });
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.c->SaveMemoryXLS(data, dst_dir, dst_base_name, dst_ext,
+                                               dst_sheet_name, dst_type, dst_locale, &dst_filename,
+                                               &error, &saved, &skipped_all, &skipped_dups, &errors,
+                                               &result, dr, adapter);
+                });
             return py::make_tuple(status, result, dst_filename, error, saved, skipped_all,
                                   skipped_dups, errors);
           },

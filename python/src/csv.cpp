@@ -34,15 +34,12 @@ void BindCsv(py::module_& m) {
       .def(
           "ConvertRows",
           [](ICsvCells& self, const py::object& progress, std::int32_t from, std::int32_t count) {
-            ProgressArg adapter(progress);
             std::int32_t empties = 0, errors = 0;
             std::shared_ptr<ICards> cards;
-            HRESULT status;
-            {
-              py::gil_scoped_release release;
-              status = self.ConvertRows(&empties, &errors, &cards, adapter.get(), from, count);
-            }
-            adapter.Rethrow();
+            const HRESULT status =
+                ReleasedWithProgress(progress, [&](ICardConverterProgress* adapter) {
+                  return self.ConvertRows(&empties, &errors, &cards, adapter, from, count);
+                });
             return py::make_tuple(status, empties, errors, ObjectOut(cards));
           },
           py::arg("progress") = py::none(), py::arg("from_") = -1, py::arg("count") = -1,
