@@ -92,16 +92,19 @@ void BlockConversion::Work(const OpenConverter* open) {
 void BlockConversion::Convert(ICardConverter& converter, Slot& slot) {
   ConvertedBlock& result = slot.result;
   if (slot.block.empty()) return;
+  const auto convert = [&](const std::vector<std::uint8_t>& text) {
+    BlockProgress converting(cancelled_);
+    result.status = converter.ConvertMemory(text, &result.converted, &result.copied, &result.errors,
+                                            target_.version, target_.code_page, target_.iso_name,
+                                            &result.text, &converting);
+  };
   if (!slot.last) {
     // Most blocks need one pass: converted straight from the file's bytes,
     // cards written anew come out as they would from the joined cards. A
     // copied card keeps its own line breaks and a card read irregularly
     // (cut off, stopped) is counted by loading, so those blocks take the
     // whole way below, as does the last block of a file.
-    BlockProgress converting(cancelled_);
-    result.status = converter.ConvertMemory(slot.block, &result.converted, &result.copied,
-                                            &result.errors, target_.version, target_.code_page,
-                                            target_.iso_name, &result.text, &converting);
+    convert(slot.block);
     if (result.status == S_OK && result.copied == 0) {
       result.cards = result.converted + result.errors;
       std::vector<std::uint8_t>().swap(slot.block);
@@ -123,10 +126,7 @@ void BlockConversion::Convert(ICardConverter& converter, Slot& slot) {
   cards.reset();
   // Within the whole file a line break follows every card but the last.
   if (!slot.last) joined.insert(joined.end(), {'\r', '\n'});
-  BlockProgress converting(cancelled_);
-  result.status = converter.ConvertMemory(joined, &result.converted, &result.copied, &result.errors,
-                                          target_.version, target_.code_page, target_.iso_name,
-                                          &result.text, &converting);
+  convert(joined);
 }
 
 void BlockConversion::Submit(std::vector<std::uint8_t> block, bool last) {
