@@ -14,8 +14,8 @@
 #include "card_corpus.h"
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
-#include "vcard/card_converter.h"
-#include "vcard/card_dr.h"
+#include "vcard/conversion_pipeline.h"
+#include "vcard/duplicate_resolution.h"
 
 namespace velmora::bench {
 namespace {

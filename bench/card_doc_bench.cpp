@@ -48,7 +48,7 @@ void BM_CardDoc_Load(benchmark::State& state) {
   CLog log;
   CCardDoc doc(log);
   for (auto _ : state) {
-    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size()), 0) != 0) {
+    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) != LoadResult::kComplete) {
       state.SkipWithError("load failed");
     }
     benchmark::DoNotOptimize(doc.GetItemCount());
@@ -64,7 +64,7 @@ void BM_CardDoc_LoadAndDecode(benchmark::State& state) {
   std::u16string value;
   std::size_t units = 0;
   for (auto _ : state) {
-    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size()), 0) != 0) {
+    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) != LoadResult::kComplete) {
       state.SkipWithError("load failed");
     }
     units = 0;

@@ -54,10 +54,10 @@ void Run(benchmark::State& state, bool write) {
   CCardExport exporter(log);
   Sink sink;
   if (write) sink.exporter = &exporter;
-  parser.SetConsumer(&sink);
   for (auto _ : state) {
     auto doc = parser.NewDocument();
-    parser.LoadMemory(*doc, text.data(), static_cast<std::int32_t>(text.size()), false);
+    parser.LoadMemory(*doc, text.data(), static_cast<std::int32_t>(text.size()),
+                      {.consumer = &sink}, false);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
   state.counters["cards/s"] =

@@ -66,8 +66,8 @@ void Export(benchmark::State& state, ECsvType type) {
   for (auto _ : state) {
     Exporter exporter(headers, type);
     CCardParser parser(log);
-    parser.SetConsumer(&exporter);
-    parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()));
+    parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()),
+                      {.consumer = &exporter});
     const std::string bytes = codepage::FromUtf16(codepage::kUtf8, exporter.text_);
     output = bytes.size();
     cards = exporter.cards_;
@@ -95,8 +95,7 @@ void RowsOnly(benchmark::State& state, ECsvType type) {
   CLog log;
   CCsvHeaders headers(log);
   CCardParser parser(log);
-  parser.SetConsumer(&keep);
-  parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()));
+  parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()), {.consumer = &keep});
   CsvRowMap row;
   std::vector<std::uint32_t> codes;
   std::size_t output = 0;

@@ -16,7 +16,7 @@
 #include "csv_corpus.h"
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
-#include "vcard/card_converter.h"
+#include "vcard/conversion_pipeline.h"
 
 namespace velmora::bench {
 namespace {

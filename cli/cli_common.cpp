@@ -73,6 +73,33 @@ void PrintUsageError(std::string_view what, std::string_view command) {
   std::fputs(line.c_str(), stderr);
 }
 
+std::string CannotRead(HRESULT status) {
+  const std::string meaning = StatusMeaning(status);
+  return "cannot read" + (meaning.empty() ? std::string() : ": " + meaning);
+}
+
+std::string NoCardsReason(HRESULT status) {
+  if (status == E_GENERIC_FAILURE || SUCCEEDED(status)) {
+    return "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)";
+  }
+  return CannotRead(status);
+}
+
+bool ReadsStandardInputOnce(const std::vector<std::string>& arguments, std::string_view command) {
+  int stdin_arguments = 0;
+  for (const std::string& argument : arguments) stdin_arguments += argument == "-" ? 1 : 0;
+  if (stdin_arguments <= 1) return true;
+  PrintUsageError("standard input (-) can be read only once", command);
+  return false;
+}
+
+bool KeepsJsonApart(const GlobalOptions& global, std::string_view output,
+                    std::string_view command) {
+  if (!global.json || output != "-") return true;
+  PrintUsageError("--json and -o - cannot both use standard output", command);
+  return false;
+}
+
 std::string DisplayName(std::string_view argument) {
   return argument == "-" ? std::string(kStdinName) : std::string(argument);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <velmora/status.h>
 
@@ -45,6 +46,13 @@ std::string StatusHex(HRESULT status);
 // others.
 std::string StatusMeaning(HRESULT status);
 
+// "cannot read" with the status's meaning ("cannot read: no such file").
+std::string CannotRead(HRESULT status);
+// Why a vCard input gave no card: "not a vCard file: ..." when the library
+// found no complete card (E_GENERIC_FAILURE, or success without cards), else
+// CannotRead.
+std::string NoCardsReason(HRESULT status);
+
 // "velmora: FILE: WHAT (status 0x...)" on standard error; `file` may be
 // empty. The status is left out when it is S_OK.
 void PrintError(std::string_view file, std::string_view what, HRESULT status = S_OK);
@@ -55,6 +63,13 @@ void PrintWarning(const GlobalOptions& global, std::string_view file, std::strin
 void WarnCutOff(const GlobalOptions& global, std::string_view file, std::int32_t count);
 // "velmora: WHAT" and a pointer to --help; the caller exits with kExitUsage.
 void PrintUsageError(std::string_view what, std::string_view command = {});
+
+// Checks the commands share. Each prints the usage error when the check
+// fails; the caller then exits with kExitUsage.
+// More than one argument names standard input ("-").
+bool ReadsStandardInputOnce(const std::vector<std::string>& arguments, std::string_view command);
+// --json and "-o -" would both write to standard output.
+bool KeepsJsonApart(const GlobalOptions& global, std::string_view output, std::string_view command);
 
 // The display name of an input argument ("-" is standard input).
 std::string DisplayName(std::string_view argument);

@@ -117,14 +117,7 @@ int ReportUnloadable(const InputFile& input, HRESULT status, const GlobalOptions
     PrintWarning(global, input.name(), "empty, nothing to convert");
     return kExitIncomplete;
   }
-  if (status == E_GENERIC_FAILURE) {
-    *why = "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)";
-  } else {
-    *why = "cannot read";
-    if (const std::string meaning = StatusMeaning(status); !meaning.empty()) {
-      *why += ": " + meaning;
-    }
-  }
+  *why = NoCardsReason(status);
   PrintError(input.name(), *why, status);
   return kExitInput;
 }
@@ -977,14 +970,8 @@ int RunConvert(const ConvertOptions& options, const GlobalOptions& global) {
     PrintUsageError("--split needs a folder as OUTPUT, not standard output", "convert");
     return kExitUsage;
   }
-  if (global.json && options.output == "-") {
-    PrintUsageError("--json and -o - cannot both use standard output", "convert");
-    return kExitUsage;
-  }
-  int stdin_inputs = 0;
-  for (const std::string& input : options.inputs) stdin_inputs += input == "-" ? 1 : 0;
-  if (stdin_inputs > 1) {
-    PrintUsageError("standard input (-) can be read only once", "convert");
+  if (!KeepsJsonApart(global, options.output, "convert") ||
+      !ReadsStandardInputOnce(options.inputs, "convert")) {
     return kExitUsage;
   }
 

@@ -1,6 +1,5 @@
 #include "count_command.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -54,10 +53,7 @@ CLI::App* AddCountCommand(CLI::App& app, CountOptions* options) {
 }
 
 int RunCount(const CountOptions& options, const GlobalOptions& global) {
-  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
-    PrintUsageError("standard input (-) can be read only once", "count");
-    return kExitUsage;
-  }
+  if (!ReadsStandardInputOnce(options.files, "count")) return kExitUsage;
   HRESULT status = S_OK;
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
@@ -113,10 +109,7 @@ int RunCount(const CountOptions& options, const GlobalOptions& global) {
       }
       if (file_errors > 0 && !input.IsBlank()) {
         count.status = FAILED(status) ? status : E_GENERIC_FAILURE;
-        const std::string meaning = StatusMeaning(count.status);
-        count.error = count.status == E_GENERIC_FAILURE
-                          ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
-                          : "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+        count.error = NoCardsReason(count.status);
       } else if (file_errors > 0) {
         count.cards = 0;  // empty: nothing to count
       }

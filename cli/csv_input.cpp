@@ -8,17 +8,6 @@
 #include "target_charset.h"
 
 namespace velmora::cli {
-namespace {
-
-// Records why the input cannot be read; the caller says it.
-
-// "cannot read: no such file".
-std::string CannotRead(HRESULT status) {
-  const std::string meaning = StatusMeaning(status);
-  return "cannot read" + (meaning.empty() ? std::string() : ": " + meaning);
-}
-
-}  // namespace
 
 std::string ShortHeaders(const std::string& headers) {
   constexpr std::size_t kShown = 100;

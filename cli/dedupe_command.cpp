@@ -107,13 +107,7 @@ int Load(ICardConverter& library, const std::string& argument, const GlobalOptio
     PrintWarning(global, input.name(), "empty, no cards");
     return kExitIncomplete;
   }
-  if (status == E_GENERIC_FAILURE || SUCCEEDED(status)) {
-    PrintError(input.name(), "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)",
-               E_GENERIC_FAILURE);
-  } else {
-    const std::string meaning = StatusMeaning(status);
-    PrintError(input.name(), "cannot read" + (meaning.empty() ? "" : ": " + meaning), status);
-  }
+  PrintError(input.name(), NoCardsReason(status), FAILED(status) ? status : E_GENERIC_FAILURE);
   return kExitInput;
 }
 
@@ -153,50 +147,44 @@ CLI::App* AddDedupeCommand(CLI::App& app, DedupeOptions* options) {
   return command;
 }
 
-int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
+namespace {
+
+// The usage checks; false after the message.
+bool CheckDedupeUsage(const DedupeOptions& options, const GlobalOptions& global) {
   if (!options.output.empty() && options.output != "-" &&
       !RequireVCardOutput({}, options.output, false, "dedupe", false)) {
-    return kExitUsage;
+    return false;
   }
-  const bool to_stdout = options.output.empty() || options.output == "-";
-  if (global.json && options.output == "-") {
-    PrintUsageError("--json and -o - cannot both use standard output", "dedupe");
-    return kExitUsage;
-  }
-  if (options.client == "-" && options.server == "-") {
-    PrintUsageError("standard input (-) can be read only once", "dedupe");
-    return kExitUsage;
-  }
+  return KeepsJsonApart(global, options.output, "dedupe") &&
+         ReadsStandardInputOnce({options.client, options.server}, "dedupe");
+}
 
-  HRESULT status = S_OK;
-  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
-  if (!library) return kExitInput;
+// What a run found: the counts, the cards of each result set and the text
+// to write.
+struct DedupeResult {
+  std::int32_t client_count = 0, server_count = 0;
+  std::int32_t add_count = 0, overwrite_count = 0, duplicates = 0;
+  std::vector<DedupeCard> adds, overwrites;
+  std::vector<std::uint8_t> text;
+  bool resolved = false;  // false when the run stopped before resolution ended
+};
 
-  JobSummary summary;
-  summary.command = "dedupe";
-  summary.output = options.output;
-  const auto finish = [&](int exit_status) {
-    summary.exit_status = exit_status;
-    if (exit_status == kExitCancelled) PrintError({}, "cancelled; no output written");
-    ReportSummary(summary, global);
-    return exit_status;
-  };
-
+// Loads both sides and resolves their duplicates; the exit status so far.
+int Resolve(ICardConverter& library, const DedupeOptions& options, const GlobalOptions& global,
+            DedupeResult* result) {
   std::shared_ptr<ICards> client;
-  std::int32_t client_count = 0;
   bool cut_off = false;
-  int loaded = Load(*library, options.client, global, &client, &client_count, &cut_off);
-  if (loaded != kExitOk) return finish(loaded);
+  int loaded = Load(library, options.client, global, &client, &result->client_count, &cut_off);
+  if (loaded != kExitOk) return loaded;
 
   // An empty server file leaves nothing to compare with; that is worth a
   // warning and exit 1, not a stop.
   int exit_status = kExitOk;
   std::vector<std::uint8_t> server_bytes;
-  std::int32_t server_count = 0;
   if (!options.server.empty()) {
     std::shared_ptr<ICards> server;
-    loaded = Load(*library, options.server, global, &server, &server_count, &cut_off);
-    if (loaded == kExitCancelled || loaded == kExitInput) return finish(loaded);
+    loaded = Load(library, options.server, global, &server, &result->server_count, &cut_off);
+    if (loaded == kExitCancelled || loaded == kExitInput) return loaded;
     exit_status = loaded;
     if (server) server->GetAllItems(&server_bytes);
   }
@@ -205,39 +193,37 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
   const EDRMethod method = options.method == "keep-original" ? drmKeepOriginal : drmNewest;
   if (method == drmNewest) {
     // Newest compares REV dates; a card without one is always added.
-    const std::int32_t undated = CountWithoutRev(*client, client_count);
+    const std::int32_t undated = CountWithoutRev(*client, result->client_count);
     if (undated > 0) {
-      PrintWarning(global, options.client == "-" ? kStdinName : options.client,
+      PrintWarning(global, DisplayName(options.client),
                    std::to_string(undated) + (undated == 1 ? " card has" : " cards have") +
                        " no REV, so --method newest adds them whatever the server holds; "
                        "--method keep-original compares them by content");
     }
   }
   std::shared_ptr<ICards> to_add, to_overwrite;
-  std::int32_t duplicates = 0;
   const bool with_server = !server_bytes.empty();
-  status = library->DR(Variant(client), with_server ? Variant(server_bytes) : Variant(), Variant(),
-                       method, &to_add, with_server ? &to_overwrite : nullptr, &duplicates);
-  if (Interrupted()) return finish(kExitCancelled);
+  const HRESULT status =
+      library.DR(Variant(client), with_server ? Variant(server_bytes) : Variant(), Variant(),
+                 method, &to_add, with_server ? &to_overwrite : nullptr, &result->duplicates);
+  if (Interrupted()) return kExitCancelled;
   if (FAILED(status)) {
     PrintError({}, "cannot resolve duplicates", status);
-    return finish(kExitInput);
+    return kExitInput;
   }
 
-  std::vector<DedupeCard> adds, overwrites;
-  std::vector<std::uint8_t> text;
-  std::int32_t add_count = 0, overwrite_count = 0;
-  if (to_add && SUCCEEDED(to_add->get_Count(&add_count))) {
-    to_add->GetAllItems(&text);
+  if (to_add && SUCCEEDED(to_add->get_Count(&result->add_count))) {
+    to_add->GetAllItems(&result->text);
+    std::vector<std::uint8_t>& text = result->text;
     if (!text.empty() && text.back() != '\n') text.insert(text.end(), {'\r', '\n'});
-    for (std::int32_t i = 0; i < add_count; ++i) {
+    for (std::int32_t i = 0; i < result->add_count; ++i) {
       DedupeCard card;
       Describe(*to_add, i, &card);
-      adds.push_back(std::move(card));
+      result->adds.push_back(std::move(card));
     }
   }
-  if (to_overwrite && SUCCEEDED(to_overwrite->get_Count(&overwrite_count))) {
-    for (std::int32_t i = 0; i < overwrite_count; ++i) {
+  if (to_overwrite && SUCCEEDED(to_overwrite->get_Count(&result->overwrite_count))) {
+    for (std::int32_t i = 0; i < result->overwrite_count; ++i) {
       DedupeCard card;
       std::u16string tag;
       to_overwrite->Tag(i, &tag);
@@ -246,26 +232,31 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
       std::vector<std::uint8_t> bytes;
       to_overwrite->Item(i, &bytes);
       const std::vector<std::uint8_t> marked = MarkPosition(std::move(bytes), card.position);
-      text.insert(text.end(), marked.begin(), marked.end());
-      overwrites.push_back(std::move(card));
+      result->text.insert(result->text.end(), marked.begin(), marked.end());
+      result->overwrites.push_back(std::move(card));
     }
   }
+  result->resolved = true;
+  return exit_status;
+}
 
-  summary.counts = {{"read", "cards read", client_count},
-                    {"serverCards", "server cards", server_count},
-                    {"toAdd", "to add", add_count},
-                    {"toOverwrite", "to overwrite", overwrite_count},
-                    {"clientDuplicates", "client duplicates", duplicates}};
-  summary.details = [&](JsonWriter& json) {
+// The summary's counts and its JSON details.
+void Summarise(const DedupeOptions& options, const DedupeResult& result, JobSummary* summary) {
+  summary->counts = {{"read", "cards read", result.client_count},
+                     {"serverCards", "server cards", result.server_count},
+                     {"toAdd", "to add", result.add_count},
+                     {"toOverwrite", "to overwrite", result.overwrite_count},
+                     {"clientDuplicates", "client duplicates", result.duplicates}};
+  summary->details = [&options, &result](JsonWriter& json) {
     json.Member("method", options.method);
     json.Key("cardsToAdd").BeginArray();
-    for (const DedupeCard& card : adds) {
+    for (const DedupeCard& card : result.adds) {
       json.BeginObject().Member("fileAs", card.file_as).Member("fullName", card.full_name);
       json.EndObject();
     }
     json.EndArray();
     json.Key("cardsToOverwrite").BeginArray();
-    for (const DedupeCard& card : overwrites) {
+    for (const DedupeCard& card : result.overwrites) {
       json.BeginObject();
       json.Key("serverPosition");
       json.Number(static_cast<std::int64_t>(std::strtoll(card.position.c_str(), nullptr, 10)));
@@ -274,20 +265,47 @@ int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
     }
     json.EndArray();
   };
+}
 
-  if (!text.empty() && !(to_stdout && global.json)) {
-    std::string error;
-    const WriteResult result =
-        to_stdout ? WriteStdout(text, &error) : WriteFileReplacing(options.output, text, &error);
-    if (result == WriteResult::kCancelled) return finish(kExitCancelled);
-    if (result == WriteResult::kFailed) {
-      PrintError(to_stdout ? "standard output" : options.output, "cannot write: " + error);
-      exit_status = WorseExit(exit_status, kExitOutput);
-    } else if (!to_stdout) {
-      summary.files.push_back(options.output);
-    }
+// Writes the cards to the output (standard output unless -o names a file;
+// nothing there under --json); the exit status after it.
+int WriteCards(const DedupeOptions& options, const GlobalOptions& global,
+               const std::vector<std::uint8_t>& text, JobSummary* summary, int exit_status) {
+  const bool to_stdout = options.output.empty() || options.output == "-";
+  if (text.empty() || (to_stdout && global.json)) return exit_status;
+  std::string error;
+  const WriteResult result =
+      to_stdout ? WriteStdout(text, &error) : WriteFileReplacing(options.output, text, &error);
+  if (result == WriteResult::kCancelled) return kExitCancelled;
+  if (result == WriteResult::kFailed) {
+    PrintError(to_stdout ? "standard output" : options.output, "cannot write: " + error);
+    return WorseExit(exit_status, kExitOutput);
   }
-  return finish(exit_status);
+  if (!to_stdout) summary->files.push_back(options.output);
+  return exit_status;
+}
+
+}  // namespace
+
+int RunDedupe(const DedupeOptions& options, const GlobalOptions& global) {
+  if (!CheckDedupeUsage(options, global)) return kExitUsage;
+  HRESULT status = S_OK;
+  std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
+  if (!library) return kExitInput;
+
+  JobSummary summary;
+  summary.command = "dedupe";
+  summary.output = options.output;
+  DedupeResult result;
+  int exit_status = Resolve(*library, options, global, &result);
+  if (result.resolved) {
+    Summarise(options, result, &summary);
+    exit_status = WriteCards(options, global, result.text, &summary, exit_status);
+  }
+  summary.exit_status = exit_status;
+  if (exit_status == kExitCancelled) PrintError({}, "cancelled; no output written");
+  ReportSummary(summary, global);
+  return exit_status;
 }
 
 }  // namespace velmora::cli

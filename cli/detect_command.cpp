@@ -1,6 +1,5 @@
 #include "detect_command.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -79,18 +78,14 @@ void Detect(ICardConverter& library, const InputFile& input, ProgressBar& progre
     progress.Clear();
     if (file_errors > 0 && !input.IsBlank()) {
       found->status = FAILED(status) ? status : E_GENERIC_FAILURE;
-      const std::string meaning = StatusMeaning(found->status);
-      found->error = found->status == E_GENERIC_FAILURE
-                         ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
-                         : "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+      found->error = NoCardsReason(found->status);
     }
     return;
   }
   found->csv = true;
   found->status = DetectCsv(library, input.path(), &found->facts);
   if (FAILED(found->status)) {
-    const std::string meaning = StatusMeaning(found->status);
-    found->error = "cannot read" + (meaning.empty() ? "" : ": " + meaning);
+    found->error = CannotRead(found->status);
     return;
   }
   found->rows = CountRows(library, input.path(), found->facts);
@@ -108,10 +103,7 @@ CLI::App* AddDetectCommand(CLI::App& app, DetectOptions* options) {
 }
 
 int RunDetect(const DetectOptions& options, const GlobalOptions& global) {
-  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
-    PrintUsageError("standard input (-) can be read only once", "detect");
-    return kExitUsage;
-  }
+  if (!ReadsStandardInputOnce(options.files, "detect")) return kExitUsage;
   HRESULT status = S_OK;
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;

@@ -2,42 +2,9 @@
 
 #include <cstdio>
 
+#include "utf8_decode.h"
+
 namespace velmora::cli {
-namespace {
-
-// The length of the valid UTF-8 sequence at `s[i]`, or 0.
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char c = byte(i);
-  std::size_t length;
-  std::uint32_t code;
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-    code = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    code = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    code = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + length > s.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (byte(i + k) & 0x3F);
-  }
-  // Overlong forms, surrogates and values above U+10FFFF.
-  if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-      (code >= 0xD800 && code <= 0xDFFF)) {
-    return 0;
-  }
-  return length;
-}
-
-}  // namespace
 
 void JsonWriter::BeforeValue() {
   if (after_key_) {
@@ -94,12 +61,13 @@ void JsonWriter::AppendQuoted(std::string_view value) {
   text_ += '"';
   for (std::size_t i = 0; i < value.size();) {
     const unsigned char c = static_cast<unsigned char>(value[i]);
-    const std::size_t length = Utf8SequenceLength(value, i);
-    if (length == 0) {
+    const Utf8CodePoint code = DecodeUtf8At(value, i);
+    if (!code.valid) {
       text_ += "\xEF\xBF\xBD";
       ++i;
       continue;
     }
+    const std::size_t length = code.length;
     if (length > 1) {
       text_.append(value.substr(i, length));
       i += length;

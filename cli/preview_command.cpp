@@ -182,11 +182,91 @@ CLI::App* AddPreviewCommand(CLI::App& app, PreviewOptions* options) {
   return command;
 }
 
-int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
-  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
-    PrintUsageError("standard input (-) can be read only once", "preview");
-    return kExitUsage;
+namespace {
+
+// The card's row, read from its preview.
+PreviewRow RowOf(ICards& cards, std::int32_t i, const std::string& file, bool with_vcard) {
+  PreviewRow row;
+  row.file = file;
+  row.index = i + 1;
+  std::shared_ptr<ICardPreview> preview;
+  row.status = cards.ItemPreview(i, &preview);
+  if (FAILED(row.status) || !preview) {
+    if (SUCCEEDED(row.status)) row.status = E_GENERIC_FAILURE;
+    return row;
   }
+  row.file_as = Get(*preview, &ICardPreview::get_FileAs);
+  row.full_name = Get(*preview, &ICardPreview::get_FullName);
+  row.company = Get(*preview, &ICardPreview::get_Company);
+  row.job_title = Get(*preview, &ICardPreview::get_JobTitle);
+  row.emails = Get(*preview, &ICardPreview::get_Emails);
+  row.phones = Get(*preview, &ICardPreview::get_Phones);
+  row.addresses = Get(*preview, &ICardPreview::get_Addresses);
+  row.impps = Get(*preview, &ICardPreview::get_IMPPs);
+  row.notes = Get(*preview, &ICardPreview::get_Notes);
+  if (with_vcard) {
+    std::vector<std::uint8_t> bytes;
+    preview->get_vCard(&bytes);
+    row.vcard.assign(bytes.begin(), bytes.end());
+  }
+  return row;
+}
+
+// Adds the rows of one input, at most `*remaining` of them when a limit is
+// set; the exit status it earns (kExitCancelled stops the run).
+int PreviewInput(ICardConverter& library, const InputFile& input, const PreviewOptions& options,
+                 const GlobalOptions& global, ProgressBar& progress, std::int64_t* remaining,
+                 std::vector<PreviewRow>* rows) {
+  const std::int32_t limit = options.limit > 0 ? static_cast<std::int32_t>(*remaining) : 0;
+  std::shared_ptr<ICards> cards;
+  HRESULT status = S_OK;
+  int exit_status = kExitOk;
+  const bool workbook = IsWorkbookInput(input, {});
+  const bool csv = workbook || IsCsvInput(input, {});
+  if (csv) {
+    // The rows as the vCards a conversion would write.
+    CsvCards read;
+    CsvReadOptions read_options;
+    read_options.sheet = options.sheet;
+    const int got = ReadTableCards(library, input, {}, read_options, progress, &read);
+    if (got == kExitCancelled) return kExitCancelled;
+    if (got != kExitOk || read.cards == 0) {
+      if (got == kExitOk) PrintWarning(global, input.name(), "no contact in it");
+      if (got == kExitInput) PrintError(input.name(), read.error, read.status);
+      return got == kExitOk ? kExitIncomplete : got;
+    }
+    status = library.LoadMemory(read.vcards, limit, nullptr, &cards);
+  } else {
+    progress.Start(ProgressBar::Phase::kLoading);
+    status = library.LoadFile(Utf8ToUtf16(input.path()), limit, false, &progress, &cards);
+    progress.Clear();
+  }
+  if (Interrupted()) return kExitCancelled;
+  if (!csv && progress.skipped() > 0) {
+    WarnCutOff(global, input.name(), progress.skipped());
+    exit_status = kExitIncomplete;
+  }
+  std::int32_t count = 0;
+  if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
+    if (input.IsBlank()) {
+      PrintWarning(global, input.name(), "empty, no cards");
+      return WorseExit(exit_status, kExitIncomplete);
+    }
+    PrintError(input.name(), NoCardsReason(status), FAILED(status) ? status : E_GENERIC_FAILURE);
+    return WorseExit(exit_status, kExitInput);
+  }
+  *remaining -= count;
+  for (std::int32_t i = 0; i < count; ++i) {
+    rows->push_back(RowOf(*cards, i, input.name(), global.json));
+    if (FAILED(rows->back().status)) exit_status = WorseExit(exit_status, kExitIncomplete);
+  }
+  return exit_status;
+}
+
+}  // namespace
+
+int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
+  if (!ReadsStandardInputOnce(options.files, "preview")) return kExitUsage;
   HRESULT status = S_OK;
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status, true);
   if (!library) return kExitInput;
@@ -207,79 +287,9 @@ int RunPreview(const PreviewOptions& options, const GlobalOptions& global) {
       exit_status = WorseExit(exit_status, kExitInput);
       continue;
     }
-    const std::int32_t limit = options.limit > 0 ? static_cast<std::int32_t>(remaining) : 0;
-    std::shared_ptr<ICards> cards;
-    const bool workbook = IsWorkbookInput(input, {});
-    const bool csv = workbook || IsCsvInput(input, {});
-    if (csv) {
-      // The rows as the vCards a conversion would write.
-      CsvCards read;
-      CsvReadOptions read_options;
-      read_options.sheet = options.sheet;
-      const int got = ReadTableCards(*library, input, {}, read_options, progress, &read);
-      if (got == kExitCancelled) break;
-      if (got != kExitOk || read.cards == 0) {
-        if (got == kExitOk) PrintWarning(global, input.name(), "no contact in it");
-        if (got == kExitInput) PrintError(input.name(), read.error, read.status);
-        exit_status = WorseExit(exit_status, got == kExitOk ? kExitIncomplete : got);
-        continue;
-      }
-      status = library->LoadMemory(read.vcards, limit, nullptr, &cards);
-    } else {
-      progress.Start(ProgressBar::Phase::kLoading);
-      status = library->LoadFile(Utf8ToUtf16(input.path()), limit, false, &progress, &cards);
-      progress.Clear();
-    }
-    if (Interrupted()) break;
-    if (!csv && progress.skipped() > 0) {
-      WarnCutOff(global, input.name(), progress.skipped());
-      exit_status = WorseExit(exit_status, kExitIncomplete);
-    }
-    std::int32_t count = 0;
-    if (FAILED(status) || !cards || FAILED(cards->get_Count(&count)) || count == 0) {
-      if (input.IsBlank()) {
-        PrintWarning(global, input.name(), "empty, no cards");
-        exit_status = WorseExit(exit_status, kExitIncomplete);
-      } else {
-        const std::string meaning = StatusMeaning(status);
-        PrintError(input.name(),
-                   status == E_GENERIC_FAILURE || SUCCEEDED(status)
-                       ? "not a vCard file: no complete card (BEGIN:VCARD to END:VCARD)"
-                       : "cannot read" + (meaning.empty() ? "" : ": " + meaning),
-                   FAILED(status) ? status : E_GENERIC_FAILURE);
-        exit_status = WorseExit(exit_status, kExitInput);
-      }
-      continue;
-    }
-    remaining -= count;
-    for (std::int32_t i = 0; i < count; ++i) {
-      PreviewRow row;
-      row.file = input.name();
-      row.index = i + 1;
-      std::shared_ptr<ICardPreview> preview;
-      row.status = cards->ItemPreview(i, &preview);
-      if (FAILED(row.status) || !preview) {
-        if (SUCCEEDED(row.status)) row.status = E_GENERIC_FAILURE;
-        exit_status = WorseExit(exit_status, kExitIncomplete);
-        rows.push_back(std::move(row));
-        continue;
-      }
-      row.file_as = Get(*preview, &ICardPreview::get_FileAs);
-      row.full_name = Get(*preview, &ICardPreview::get_FullName);
-      row.company = Get(*preview, &ICardPreview::get_Company);
-      row.job_title = Get(*preview, &ICardPreview::get_JobTitle);
-      row.emails = Get(*preview, &ICardPreview::get_Emails);
-      row.phones = Get(*preview, &ICardPreview::get_Phones);
-      row.addresses = Get(*preview, &ICardPreview::get_Addresses);
-      row.impps = Get(*preview, &ICardPreview::get_IMPPs);
-      row.notes = Get(*preview, &ICardPreview::get_Notes);
-      if (global.json) {
-        std::vector<std::uint8_t> bytes;
-        preview->get_vCard(&bytes);
-        row.vcard.assign(bytes.begin(), bytes.end());
-      }
-      rows.push_back(std::move(row));
-    }
+    const int done = PreviewInput(*library, input, options, global, progress, &remaining, &rows);
+    if (done == kExitCancelled) break;
+    exit_status = WorseExit(exit_status, done);
   }
   if (Interrupted()) {
     PrintError({}, "cancelled");

@@ -4,30 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "utf8_decode.h"
+
 namespace velmora::cli {
 namespace {
 
-// Decodes the code point at `text[*i]` and advances; invalid bytes count as
-// one replacement character.
+// Decodes the code point at `text[*i]` and advances; an invalid byte counts
+// as one replacement character.
 std::uint32_t NextCodePoint(std::string_view text, std::size_t* i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = byte(*i);
-  std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-  if (c >= 0x80 && c < 0xC0) length = 1;
-  if (*i + length > text.size()) length = 1;
-  std::uint32_t code = length == 1 ? (c < 0x80 ? c : 0xFFFD)
-                                   : c & (length == 2   ? 0x1F
-                                          : length == 3 ? 0x0F
-                                                        : 0x07);
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(*i + k) & 0xC0) != 0x80) {
-      *i += 1;
-      return 0xFFFD;
-    }
-    code = (code << 6) | (byte(*i + k) & 0x3F);
-  }
-  *i += length;
-  return code;
+  const Utf8CodePoint code = DecodeUtf8At(text, *i);
+  *i += code.length;
+  return code.value;
 }
 
 int CellsOf(std::uint32_t code) {

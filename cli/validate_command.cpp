@@ -58,10 +58,7 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions* options) {
 }
 
 int RunValidate(const ValidateOptions& options, const GlobalOptions& global) {
-  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
-    PrintUsageError("standard input (-) can be read only once", "validate");
-    return kExitUsage;
-  }
+  if (!ReadsStandardInputOnce(options.files, "validate")) return kExitUsage;
   HRESULT status = S_OK;
   std::shared_ptr<ICardConverter> library = OpenConverter(global, &status);
   if (!library) return kExitInput;

@@ -13,7 +13,6 @@
 
 #include "foundation/log.h"
 #include "vcard/base64.h"
-#include "vcard/base64_encoder.h"
 #include "vcard/card_doc.h"
 
 namespace {
@@ -106,8 +105,8 @@ void CheckRoundTrip(velmora::CLog& log, const std::uint8_t* data, std::size_t si
     std::string folded;
     Check(velmora::Base64Encode(data, size, v30 ? 0 : 72, "\r\n ", folded));
     card.append(folded).append(v30 ? "\r\n" : "\r\n\r\n").append("TEL:1\r\nEND:VCARD\r\n");
-    Check(doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), false, nullptr,
-                             nullptr) == 0);
+    Check(doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), false) ==
+          velmora::LoadResult::kComplete);
     Check(doc.GetItemCount() == 1);
     const auto& props = doc.GetItem(0)->props();
     Check(props.size() == 3 && props[1].name() == "PHOTO" && props[2].name() == "TEL");

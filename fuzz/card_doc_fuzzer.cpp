@@ -15,6 +15,7 @@ namespace {
 using velmora::CCardDoc;
 using velmora::CCardDocItem;
 using velmora::CCardDocItemProp;
+using velmora::LoadResult;
 
 void DecodeEverything(const CCardDocItem& item) {
   std::u16string text;
@@ -43,8 +44,8 @@ void DecodeEverything(const CCardDocItem& item) {
 void CheckRoundTrip(velmora::CLog& log, const CCardDocItem& item) {
   const std::string text = item.ToString();
   CCardDoc again(log);
-  if (again.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), false, nullptr,
-                           nullptr) != 0 ||
+  if (again.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), false) !=
+          LoadResult::kComplete ||
       again.GetItemCount() != 1 || again.GetItem(0)->ToString() != text ||
       again.GetItem(0)->GetPropCount() != item.GetPropCount()) {
     __builtin_trap();
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto length = static_cast<std::int32_t>(size);
   CCardDoc doc(log, {{"Shift_JIS", 932}, {"KOI8-R", 20866}});
   for (const bool decode : {true, false}) {
-    doc.LoadFromMemory(bytes, length, decode, nullptr, nullptr);
+    doc.LoadFromMemory(bytes, length, decode);
     for (const auto& item : doc.items()) {
       DecodeEverything(*item);
       CheckRoundTrip(log, *item);

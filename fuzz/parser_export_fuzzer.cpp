@@ -35,9 +35,9 @@ constexpr Target kTargets[] = {
 void Reload(velmora::CLog& log, const std::string& text, int written) {
   if (written == 0) return;
   CCardDoc doc(log);
-  const int loaded = doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true,
-                                        nullptr, nullptr);
-  if (loaded != 0 || doc.GetItemCount() != written) __builtin_trap();
+  const velmora::LoadResult loaded =
+      doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true);
+  if (loaded != velmora::LoadResult::kComplete || doc.GetItemCount() != written) __builtin_trap();
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CCardParser parser(log, {{"Shift_JIS", 932}, {"KOI8-R", 20866}});
   auto doc = parser.NewDocument();
   if (doc->LoadFromMemory(reinterpret_cast<const char*>(data), static_cast<std::int32_t>(size),
-                          true, nullptr, nullptr) < 0) {
+                          true) == velmora::LoadResult::kNoItem) {
     return 0;
   }
   CCardExport exporter(log);

@@ -16,6 +16,7 @@ namespace {
 
 using velmora::CCardDoc;
 using velmora::CCardDocItemProp;
+using velmora::LoadResult;
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();
@@ -58,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     card.append(version).append("\r\n").append(line).append("\r\nEND:VCARD\r\n");
     // Raw bytes as a memory buffer would hold them; the line may hold zero
     // bytes, which the reader turns into spaces.
-    if (doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), false, nullptr,
-                           nullptr) < 0) {
+    if (doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), false) ==
+        LoadResult::kNoItem) {
       continue;
     }
     for (const auto& item : doc.items()) {

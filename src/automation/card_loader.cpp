@@ -106,9 +106,7 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
   }
   CCardParser parser(log, context.charsets());
   LoadProgress progress(request.progress, cards);
-  parser.SetConsumer(&progress);
-  parser.SetMode(CCardParser::kModeCollect);
-  parser.SetTextList(cards);
+  ParseOptions options{.mode = ParseMode::kCollect, .consumer = &progress, .texts = cards};
   // Only the texts are kept: each item goes once collected.
   parser.document().set_keep_items(false);
 
@@ -123,21 +121,21 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
                    "vCard text of %u bytes is too large", request.memory.size());
       return HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE);
     }
-    parser.SetMaximum(remaining());
-    const int loaded =
-        parser.LoadMemory(request.memory.data(), static_cast<std::int32_t>(request.memory.size()));
+    options.maximum = remaining();
+    const LoadResult loaded = parser.LoadMemory(
+        request.memory.data(), static_cast<std::int32_t>(request.memory.size()), options);
     if (!progress.cancelled()) NoteCutOff(log, parser.document(), {}, progress);
     if (progress.cancelled()) return S_FALSE;
-    return loaded < 0 ? static_cast<HRESULT>(loaded) : S_OK;
+    return loaded == LoadResult::kNoItem ? LoadResultStatus(loaded) : S_OK;
   }
 
   HRESULT first_failure = S_OK;
   bool any_loaded = false;
   for (const std::filesystem::path& file : request.files) {
     if (request.max_contacts > 0 && remaining() <= 0) break;
-    parser.SetMaximum(remaining());
+    options.maximum = remaining();
     const std::size_t before = cards->size();
-    const HRESULT loaded = parser.LoadFile(file);
+    const HRESULT loaded = parser.LoadFile(file, options);
     if (!progress.cancelled()) NoteCutOff(log, parser.document(), file, progress);
     if (FAILED(loaded)) {
       log.LogError(kLoadLabel, loaded, "Cant load file %s", file.native());
@@ -207,14 +205,14 @@ HRESULT CountCardsOfFiles(CConverterContext& context,
   *file_errors = 0;
   CCardParser parser(context.log(), context.charsets());
   CountProgress counter(progress);
-  parser.SetConsumer(&counter);
-  parser.SetMode(CCardParser::kModeCollect);
   parser.document().set_keep_items(false);
   HRESULT last = S_OK;
   for (const std::filesystem::path& file : files) {
     counter.StartFile(*count, *file_errors);
-    parser.SetMaximum(max_contacts > 0 ? max_contacts - *count : 0);
-    const HRESULT loaded = parser.LoadFile(file);
+    const HRESULT loaded =
+        parser.LoadFile(file, {.mode = ParseMode::kCollect,
+                               .consumer = &counter,
+                               .maximum = max_contacts > 0 ? max_contacts - *count : 0});
     if (!counter.cancelled()) counter.AddCutOff(parser.document().incomplete_items());
     if (FAILED(loaded)) {
       ++*file_errors;
@@ -249,9 +247,7 @@ class FirstItem final : public ICardParserConsumer {
 bool IsCardFileValid(CConverterContext& context, const std::filesystem::path& file) {
   CCardParser parser(context.log(), context.charsets());
   FirstItem first;
-  parser.SetConsumer(&first);
-  parser.SetMode(CCardParser::kModeCollect);
-  const HRESULT loaded = parser.LoadFile(file);
+  const HRESULT loaded = parser.LoadFile(file, {.mode = ParseMode::kCollect, .consumer = &first});
   return SUCCEEDED(loaded) && first.found();
 }
 

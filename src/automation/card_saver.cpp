@@ -4,12 +4,12 @@
 #include <set>
 
 #include "automation/argument_checks.h"
+#include "automation/file_as_name.h"
 #include "automation/file_name_rule.h"
-#include "automation/gen_file_as.h"
 #include "foundation/file_system.h"
-#include "vcard/card_converter.h"
 #include "vcard/card_doc.h"
-#include "vcard/card_dr.h"
+#include "vcard/conversion_pipeline.h"
+#include "vcard/duplicate_resolution.h"
 
 namespace velmora {
 namespace {

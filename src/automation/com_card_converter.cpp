@@ -6,15 +6,15 @@
 
 #include "automation/argument_checks.h"
 #include "automation/call_guard.h"
-#include "automation/card_dr_request.h"
 #include "automation/card_loader.h"
 #include "automation/card_saver.h"
 #include "automation/com_card_contact.h"
 #include "automation/com_cards.h"
+#include "automation/resolve_duplicates.h"
 #include "automation/target_format.h"
 #include "foundation/code_page.h"
 #include "foundation/module_info.h"
-#include "vcard/card_converter.h"
+#include "vcard/conversion_pipeline.h"
 
 namespace velmora {
 namespace {

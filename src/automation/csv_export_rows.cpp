@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "automation/gen_file_as.h"
+#include "automation/file_as_name.h"
 #include "automation/single_card_parser.h"
 #include "contact/card_names.h"
 #include "vcard/card_parser.h"
@@ -16,12 +16,13 @@ HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& re
   std::vector<std::string> cards;
   {
     CCardParser parser(log, context.charsets());
-    parser.SetMode(CCardParser::kModeCollect);
-    parser.SetTextList(&cards);
     parser.document().set_keep_items(false);
-    const int loaded =
-        parser.LoadMemory(request.cards.data(), static_cast<std::int32_t>(request.cards.size()));
-    if (loaded < 0) log.LogError(request.label, loaded, "ParseCards");
+    const LoadResult loaded =
+        parser.LoadMemory(request.cards.data(), static_cast<std::int32_t>(request.cards.size()),
+                          {.mode = ParseMode::kCollect, .texts = &cards});
+    if (loaded == LoadResult::kNoItem) {
+      log.LogError(request.label, LoadResultStatus(loaded), "ParseCards");
+    }
   }
   const std::int32_t total = static_cast<std::int32_t>(cards.size());
   std::vector<bool> skip(cards.size(), false);

@@ -30,10 +30,9 @@ HRESULT ParseSingleCard(CConverterContext& context, std::string_view card,
   }
   CCardParser parser(context.log(), context.charsets());
   FirstRecord consumer(record);
-  parser.SetConsumer(&consumer);
-  parser.SetFilter(filter);
-  const int loaded = parser.LoadMemory(card.data(), static_cast<std::int32_t>(card.size()), true);
-  if (loaded < 0) return loaded;
+  const LoadResult loaded = parser.LoadMemory(card.data(), static_cast<std::int32_t>(card.size()),
+                                              {.consumer = &consumer, .filter = filter});
+  if (loaded == LoadResult::kNoItem) return LoadResultStatus(loaded);
   return consumer.delivered() ? S_OK : E_GENERIC_FAILURE;
 }
 

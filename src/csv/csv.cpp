@@ -7,6 +7,9 @@
 namespace velmora {
 namespace {
 
+// The number of the parser's assertion line: no table to fill.
+constexpr int kNoCellTable = 1;
+
 constexpr char kParseLabel[] = "CCsv.ParseCells";
 
 // Row flags, gathered while one source line is read.
@@ -237,7 +240,7 @@ HRESULT CCsv::ParseCells(std::u16string_view text, CsvCellsTable* cells, std::in
                          int max_rows, int skip_first_rows, std::u16string_view separators,
                          char16_t quote) const {
   if (cells == nullptr) {
-    log_.LogAssert(false, kParseLabel, 1);
+    log_.LogAssert(false, kParseLabel, kNoCellTable);
     return E_INVALIDARG;
   }
   cells->clear();

@@ -11,6 +11,12 @@
 namespace velmora {
 namespace {
 
+// The numbers LoadFromMemory's assertion lines carry.
+enum MemoryAssertion : int {
+  kNoBytes = 1,   // no bytes given
+  kNoLength = 2,  // a length below 1
+};
+
 constexpr char kFileLabel[] = "CCsvContent.LoadFromFile";
 constexpr char kMemoryLabel[] = "CCsvContent.LoadFromMemory";
 constexpr char kSetCodepageLabel[] = "CCsvContent.SetCodepage";
@@ -122,7 +128,7 @@ HRESULT CCsvContent::LoadFromMemory(const std::uint8_t* bytes, std::int32_t leng
                                     int default_code_page) {
   Clear();
   if (bytes == nullptr || length < 1) {
-    log_.LogAssert(false, kMemoryLabel, bytes == nullptr ? 1 : 2);
+    log_.LogAssert(false, kMemoryLabel, bytes == nullptr ? kNoBytes : kNoLength);
     return E_INVALIDARG;
   }
   const int code_page = ResolveCodepage(default_code_page, kMemoryLabel);

@@ -192,11 +192,6 @@ HRESULT CreateFolder(const std::filesystem::path& folder) {
              : HRESULT_FROM_WIN32(win32::ERROR_ALREADY_EXISTS);
 }
 
-bool IsFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
 bool IsFolder(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::is_directory(path, ec);

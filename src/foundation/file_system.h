@@ -48,7 +48,6 @@ HRESULT CopyFileReplacing(const std::filesystem::path& from, const std::filesyst
 // Creates the folder (and its parents); an existing folder is success.
 HRESULT CreateFolder(const std::filesystem::path& folder);
 
-bool IsFile(const std::filesystem::path& path);
 bool IsFolder(const std::filesystem::path& path);
 
 // True when both paths name one existing file (same device and inode).

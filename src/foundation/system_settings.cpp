@@ -223,11 +223,4 @@ void OverrideTimeZone(std::string_view zone_id) {
   if (!zone_id.empty()) s.time_zone = std::string(zone_id);
 }
 
-void ResetOverrides() {
-  OverrideAnsiCodePage(0);
-  OverrideVcard21CodePage(0);
-  OverrideListSeparator({});
-  OverrideTimeZone({});
-}
-
 }  // namespace velmora::settings

@@ -30,7 +30,6 @@ void OverrideAnsiCodePage(int code_page);
 void OverrideVcard21CodePage(int code_page);
 void OverrideListSeparator(std::u16string_view separator);
 void OverrideTimeZone(std::string_view zone_id);
-void ResetOverrides();
 
 // The ANSI code page Windows assigns to a POSIX locale name such as
 // "ru_RU.UTF-8" or "zh_TW" (1252 for "C", "POSIX" and unknown languages).

@@ -1,8 +1,12 @@
 // Base64 as vCard uses it for photos, sounds and keys: how far such a value
-// reaches in the text and how it decodes.
+// reaches in the text, how it decodes, and how binary values are written
+// (standard alphabet, "=" padding, cut into lines of fixed length).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -25,5 +29,16 @@ const char* Base64Extent(const char* value_start, const char* end, const char** 
 // with no destination the call only measures.
 bool Base64Decode(const char* source, std::int32_t length, std::uint8_t* destination,
                   std::int32_t* size);
+
+// Appends the base64 form of `size` bytes at `data` to `out`, writing
+// `line_break` after every `line_length` output characters except after
+// the last ones (0 makes one line). False, with `out` unchanged, when bytes
+// are announced without data or the encoded size cannot be represented.
+bool Base64Encode(const std::uint8_t* data, std::size_t size, std::size_t line_length,
+                  std::string_view line_break, std::string& out);
+
+// The number of characters Base64Encode appends (0 on overflow).
+std::size_t Base64EncodedSize(std::size_t size, std::size_t line_length,
+                              std::size_t line_break_length);
 
 }  // namespace velmora

@@ -5,6 +5,12 @@
 namespace velmora {
 namespace {
 
+// The numbers the look-ups' assertion lines carry.
+enum CharsetAssertion : int {
+  kEmptyCharset = 1,  // a charset name that is empty
+  kNoCodePage = 2,    // a code page that is 0 or negative
+};
+
 constexpr char kLabel[] = "CCardDocItemProp.CodepageToFromCharset";
 
 struct BuiltIn {
@@ -44,7 +50,7 @@ CCardCharsetTable::CCardCharsetTable(const CharsetPairs& extra) {
 
 int CCardCharsetTable::CodepageFromCharset(CLog& log, std::string_view charset) const {
   if (charset.empty()) {
-    log.LogAssert(false, kLabel, 1);
+    log.LogAssert(false, kLabel, kEmptyCharset);
     return -1;
   }
   for (const auto& row : rows_) {
@@ -56,7 +62,7 @@ int CCardCharsetTable::CodepageFromCharset(CLog& log, std::string_view charset) 
 
 std::string CCardCharsetTable::CharsetFromCodepage(CLog& log, int code_page) const {
   if (code_page <= 0) {
-    log.LogAssert(false, kLabel, 2);
+    log.LogAssert(false, kLabel, kNoCodePage);
     return {};
   }
   for (const auto& row : rows_) {

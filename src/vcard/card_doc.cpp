@@ -6,13 +6,21 @@
 #include "foundation/file_system.h"
 #include "foundation/text_util.h"
 #include "vcard/card_keyword.h"
-#include "vcard/card_parser_ll.h"
+#include "vcard/card_line_reader.h"
 
 namespace velmora {
 namespace {
 
 constexpr char kLoadLabel[] = "CCardDoc.Load";
 constexpr char kFileLabel[] = "CCardDoc.LoadFromFile";
+
+// The numbers Load's assertion lines carry, one per kind of refused call.
+enum LoadAssertion : int {
+  kNoBuffer = 1,              // no buffer given
+  kUncountedLength = 3,       // a negative length for text that is not zero-terminated
+  kUncountedOwnedLength = 4,  // the same for a string taken over
+  kLengthBeyondBuffer = 5,    // a length past the end of the string taken over
+};
 
 // NAME:VCARD, the value trimmed.
 bool IsVcardKeyword(const CCardDocItemProp& prop, std::string_view name) {
@@ -39,73 +47,67 @@ void CCardDoc::Clear() {
   incomplete_items_ = 0;
 }
 
-int CCardDoc::Load(const char* buffer, std::int32_t length, unsigned flags,
-                   ICardLoadProgress* progress, void* context) {
+LoadResult CCardDoc::Load(const char* buffer, std::int32_t length, const LoadOptions& options) {
   Clear();
   if (buffer == nullptr) {
-    log_.LogAssert(false, kLoadLabel, 1);
-    return -1;
-  }
-  if (flags & LoadFlagOwnBuffer) {  // a raw pointer cannot be taken over
-    log_.LogAssert(false, kLoadLabel, 2);
-    return -1;
+    log_.LogAssert(false, kLoadLabel, kNoBuffer);
+    return LoadResult::kNoItem;
   }
   std::size_t size;
   if (length < 0) {
-    if (!(flags & LoadFlagZeroTerminated)) {
-      log_.LogAssert(false, kLoadLabel, 3);
-      return -1;
+    if (!options.zero_terminated) {
+      log_.LogAssert(false, kLoadLabel, kUncountedLength);
+      return LoadResult::kNoItem;
     }
     size = std::strlen(buffer);
-  } else if (flags & LoadFlagZeroTerminated) {
+  } else if (options.zero_terminated) {
     size = strnlen(buffer, static_cast<std::size_t>(length));
   } else {
     size = static_cast<std::size_t>(length);
   }
-  if (size > static_cast<std::size_t>(kMaxContentLength)) {
-    log_.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
-                  "Content too large(%d bytes)", size);
-    return -1;
-  }
+  if (!FitsContentLimit(size)) return LoadResult::kNoItem;
   storage_.assign(buffer, size);
   length_ = static_cast<std::int32_t>(size);
-  return Parse(flags, progress, context);
+  return Parse(options);
 }
 
-int CCardDoc::Load(std::string&& buffer, std::int32_t length, unsigned flags,
-                   ICardLoadProgress* progress, void* context) {
+LoadResult CCardDoc::Load(std::string&& buffer, std::int32_t length, const LoadOptions& options) {
   Clear();
   std::size_t size;
   if (length < 0) {
-    if (!(flags & LoadFlagZeroTerminated)) {
-      log_.LogAssert(false, kLoadLabel, 4);
-      return -1;
+    if (!options.zero_terminated) {
+      log_.LogAssert(false, kLoadLabel, kUncountedOwnedLength);
+      return LoadResult::kNoItem;
     }
     size = strnlen(buffer.data(), buffer.size());
   } else if (static_cast<std::size_t>(length) > buffer.size()) {
-    log_.LogAssert(false, kLoadLabel, 5);
-    return -1;
+    log_.LogAssert(false, kLoadLabel, kLengthBeyondBuffer);
+    return LoadResult::kNoItem;
   } else {
     size = static_cast<std::size_t>(length);
   }
-  if (size > static_cast<std::size_t>(kMaxContentLength)) {
-    log_.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
-                  "Content too large(%d bytes)", size);
-    return -1;
-  }
+  if (!FitsContentLimit(size)) return LoadResult::kNoItem;
   storage_ = std::move(buffer);
   storage_.resize(size);
   length_ = static_cast<std::int32_t>(size);
-  return Parse(flags | LoadFlagOwnBuffer, progress, context);
+  return Parse(options);
 }
 
-int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) {
-  if (flags & LoadFlagDecodeContent) {
+bool CCardDoc::FitsContentLimit(std::size_t size) const {
+  if (size <= static_cast<std::size_t>(kMaxContentLength)) return true;
+  log_.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
+                "Content too large(%d bytes)", size);
+  return false;
+}
+
+LoadResult CCardDoc::Parse(const LoadOptions& options) {
+  if (options.decode_content) {
     if (!DecodeCardContent(log_, storage_, length_, file_name_, content_is_utf8_)) {
       Clear();
-      return -1;
+      return LoadResult::kNoItem;
     }
   }
+  ICardLoadProgress* const progress = options.progress;
   const std::int32_t replaced = ReplaceControlChars(storage_.data(), length_);
   if (replaced > 0) {
     log_.LogInfo(kLoadLabel, "Found & fixed %d control(unprintable) char(s)", replaced);
@@ -201,7 +203,7 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     }
     items_.emplace_back(item);
     ++delivered;
-    if (progress != nullptr && !progress->OnCardLoaded(*item, context)) stopped = true;
+    if (progress != nullptr && !progress->OnCardLoaded(*item)) stopped = true;
     if (!keep_items_) {
       // Handled: the pools' slots serve the next item.
       items_.clear();
@@ -214,13 +216,12 @@ int CCardDoc::Parse(unsigned flags, ICardLoadProgress* progress, void* context) 
     const std::int32_t incomplete = incomplete_items_;
     Clear();
     incomplete_items_ = incomplete;
-    return -1;
+    return LoadResult::kNoItem;
   }
-  return stopped || missing_end || cut_off ? 1 : 0;
+  return stopped || missing_end || cut_off ? LoadResult::kStopped : LoadResult::kComplete;
 }
 
-HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress,
-                               void* context) {
+HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress) {
   Clear();
   file_name_ = file;
   std::string buffer;
@@ -231,22 +232,22 @@ HRESULT CCardDoc::LoadFromFile(const std::filesystem::path& file, ICardLoadProgr
     return status;
   }
   const auto size = static_cast<std::int32_t>(buffer.size());
-  return Load(std::move(buffer), size,
-              LoadFlagOwnBuffer | LoadFlagZeroTerminated | LoadFlagDecodeContent, progress,
-              context);
+  return LoadResultStatus(
+      Load(std::move(buffer), size,
+           {.zero_terminated = true, .decode_content = true, .progress = progress}));
 }
 
-int CCardDoc::LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
-                             ICardLoadProgress* progress, void* context) {
+LoadResult CCardDoc::LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
+                                    ICardLoadProgress* progress) {
   Clear();
   file_name_.clear();
-  return Load(buffer, length, decode_content ? LoadFlagDecodeContent : 0u, progress, context);
+  return Load(buffer, length, {.decode_content = decode_content, .progress = progress});
 }
 
-int CCardDoc::LoadFromString(const char* text, ICardLoadProgress* progress, void* context) {
+LoadResult CCardDoc::LoadFromString(const char* text, ICardLoadProgress* progress) {
   Clear();
   file_name_.clear();
-  return Load(text, -1, LoadFlagZeroTerminated, progress, context);
+  return Load(text, -1, {.zero_terminated = true, .progress = progress});
 }
 
 int CCardDoc::CodepageToFromCharset(std::string_view charset) const {

@@ -8,6 +8,7 @@
 // document's current content: until Clear, the next load or destruction.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -28,12 +29,30 @@
 
 namespace velmora {
 
+// How a load ended.
+enum class LoadResult : int {
+  kComplete = 0,  // at least one item was read, and the text to its end
+  kStopped = 1,   // at least one item, but the callback stopped loading or a card had no END:VCARD
+  kNoItem = -1,   // no item was read (bad arguments included)
+};
+
+// How a load reads the bytes it is given.
+struct LoadOptions {
+  // The text ends at its first zero byte; a negative length means it runs
+  // to that byte.
+  bool zero_terminated = false;
+  // Byte-order marks and UTF-16 are decoded, and zero bytes replaced, first.
+  bool decode_content = false;
+  // Told of each item as soon as it is complete; may be null.
+  ICardLoadProgress* progress = nullptr;
+};
+
+// A load's result as the status the file load returns: S_OK, S_FALSE, or -1
+// (a failure) for no item.
+constexpr HRESULT LoadResultStatus(LoadResult result) { return static_cast<HRESULT>(result); }
+
 class CCardDoc {
  public:
-  // Load flags.
-  static constexpr unsigned LoadFlagOwnBuffer = 1;       // take the buffer over
-  static constexpr unsigned LoadFlagZeroTerminated = 2;  // length < 0: count it
-  static constexpr unsigned LoadFlagDecodeContent = 4;   // BOM / UTF-16 / NUL
   static constexpr std::int32_t kMaxContentLength = kMaxCardContentLength;
 
   // `extra_charsets` go after the built-in charsets (see CCardCharsetTable).
@@ -42,34 +61,25 @@ class CCardDoc {
   CCardDoc(const CCardDoc&) = delete;
   CCardDoc& operator=(const CCardDoc&) = delete;
 
-  // Reads `length` bytes of `buffer` (a copy is made). With
-  // LoadFlagZeroTerminated the copy stops at the first zero byte, and a
-  // negative length means the text runs to it. Returns 0 when at least one
-  // item was read and the text was read to its end; 1 when at least one item
-  // was read but the callback stopped loading or the last item had no
-  // END:VCARD; -1 when no item was read (bad arguments included).
-  // LoadFlagOwnBuffer is refused here: use the overload taking a string.
-  int Load(const char* buffer, std::int32_t length, unsigned flags,
-           ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  // Reads `length` bytes of `buffer` (a copy is made; with
+  // `zero_terminated` it stops at the first zero byte).
+  LoadResult Load(const char* buffer, std::int32_t length, const LoadOptions& options = {});
   // The same, taking `buffer` over instead of copying it: its first `length`
-  // bytes are the content (a negative length with LoadFlagZeroTerminated:
-  // up to its first zero byte). LoadFlagOwnBuffer is implied.
-  int Load(std::string&& buffer, std::int32_t length, unsigned flags,
-           ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  // bytes are the content.
+  LoadResult Load(std::string&& buffer, std::int32_t length, const LoadOptions& options = {});
 
-  // Reads a whole file and loads it with all three flags, parsing the read
-  // buffer itself. A file that cannot be read gives its status (logged under
-  // "CCardDoc.LoadFromFile"; a file beyond kMaxContentLength bytes gives
-  // HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE)) and leaves the document empty;
-  // otherwise Load's result.
-  HRESULT LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress = nullptr,
-                       void* context = nullptr);
+  // Reads a whole file and loads it zero-terminated with its content
+  // decoded, parsing the read buffer itself. A file that cannot be read
+  // gives its status (logged under "CCardDoc.LoadFromFile"; a file beyond
+  // kMaxContentLength bytes gives HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE))
+  // and leaves the document empty; otherwise Load's result as a status
+  // (LoadResultStatus).
+  HRESULT LoadFromFile(const std::filesystem::path& file, ICardLoadProgress* progress = nullptr);
   // Copies and loads bytes, decoding BOMs and UTF-16 when `decode_content`.
-  int LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
-                     ICardLoadProgress* progress = nullptr, void* context = nullptr);
+  LoadResult LoadFromMemory(const char* buffer, std::int32_t length, bool decode_content,
+                            ICardLoadProgress* progress = nullptr);
   // Copies and loads zero-terminated text.
-  int LoadFromString(const char* text, ICardLoadProgress* progress = nullptr,
-                     void* context = nullptr);
+  LoadResult LoadFromString(const char* text, ICardLoadProgress* progress = nullptr);
 
   // Destroys the items (last first) and frees the content.
   void Clear();
@@ -105,14 +115,15 @@ class CCardDoc {
   // charset name of a code page (empty and a warning when unknown).
   int CodepageToFromCharset(std::string_view charset) const;
   std::string CodepageToFromCharset(int code_page) const;
-  const CCardCharsetTable& charset_table() const { return charsets_; }
 
   CLog& log() const { return log_; }
 
  private:
+  // False, with a log line, for content beyond kMaxContentLength bytes.
+  bool FitsContentLimit(std::size_t size) const;
   // Takes storage_ (the content; the string's terminator is the zero byte
   // that ends the text) through decoding, control characters and parsing.
-  int Parse(unsigned flags, ICardLoadProgress* progress, void* context);
+  LoadResult Parse(const LoadOptions& options);
 
   CLog& log_;
   CCardCharsetTable charsets_;

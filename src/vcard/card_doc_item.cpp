@@ -10,6 +10,12 @@
 namespace velmora {
 namespace {
 
+// The numbers the item's assertion lines carry, each under its call's label.
+constexpr int kEmptyName = 1;        // FindProp: no property name
+constexpr int kNoBeginOrEnd = 1;     // ToString: BEGIN or END without text
+constexpr int kPropWithoutText = 2;  // ToString: a property without text
+constexpr int kNoDocument = 1;       // Charset2Codepage: an item outside a document
+
 constexpr char kVersionLabel[] = "CCardDocItem::GetVersion";
 constexpr char kFindLabel[] = "CCardDocItem.FindProp";
 constexpr char kToStringLabel[] = "CCardDocItem.ToString";
@@ -80,7 +86,7 @@ void CCardDocItem::CompleteCutOff(CCardDocItemProp* props, std::int32_t count) {
 const CCardDocItemProp* CCardDocItem::FindProp(std::string_view name, int* index) const {
   if (index) *index = -1;
   if (name.empty()) {
-    log_.LogAssert(false, kFindLabel, 1);
+    log_.LogAssert(false, kFindLabel, kEmptyName);
     return nullptr;
   }
   for (int i = 0; i < prop_count_; ++i) {
@@ -105,7 +111,7 @@ double CCardDocItem::GetVersion() const {
 
 std::string CCardDocItem::ToString() const {
   if (begin_.raw_length_ <= 0 || (end_.raw_length_ <= 0 && !cut_off_)) {
-    log_.LogAssert(false, kToStringLabel, 1);
+    log_.LogAssert(false, kToStringLabel, kNoBeginOrEnd);
     return {};
   }
   std::string out;
@@ -113,7 +119,7 @@ std::string CCardDocItem::ToString() const {
   out.append(begin_.raw_text());
   for (const CCardDocItemProp& prop : props()) {
     if (prop.raw_length_ <= 0) {
-      log_.LogAssert(false, kToStringLabel, 2);
+      log_.LogAssert(false, kToStringLabel, kPropWithoutText);
       continue;
     }
     out.append(prop.raw_text());
@@ -142,7 +148,7 @@ std::string CCardDocItem::ToStringWithOrigin() const {
 
 int CCardDocItem::Charset2Codepage(std::string_view charset) const {
   if (document_ == nullptr) {
-    log_.LogAssert(false, kCharsetLabel, 1);
+    log_.LogAssert(false, kCharsetLabel, kNoDocument);
     return settings::AnsiCodePage();
   }
   return document_->CodepageToFromCharset(charset);

@@ -21,6 +21,9 @@
 namespace velmora {
 namespace {
 
+// The number of the decoder's assertion line: a property outside an item.
+constexpr int kNoItem = 1;
+
 constexpr char kDecodeLabel[] = "CCardDocItemProp::GetDecodedValue";
 constexpr char kDateLabel[] = "CCardDocItemProp.GetDecodedDateTimeValue";
 constexpr char kBinaryLabel[] = "CCardDocItemProp.GetDecodedBinaryValue";
@@ -257,7 +260,7 @@ void CCardDocItemProp::GetDecodedValue(std::u16string& text, bool keep_escaped_s
   // its length spares zero-filling it again for every value.
   if (item_ == nullptr) {
     text.clear();
-    log_->LogAssert(false, kDecodeLabel, 1);
+    log_->LogAssert(false, kDecodeLabel, kNoItem);
     return;
   }
   if (value_length_ <= 0) {

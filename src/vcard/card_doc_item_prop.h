@@ -37,7 +37,6 @@ class CCardDocItemProp {
   // following blank lines and the indentation of the next line.
   std::string_view raw_text() const { return {line_, static_cast<std::size_t>(raw_length_)}; }
   CardSlice raw_text_slice() const { return CardSlice(line_, line_ + raw_length_); }
-  CardSlice raw_value_slice() const { return CardSlice(value_, value_ + value_length_); }
 
   std::span<const CCardDocItemPropParam> params() const {
     return {params_, static_cast<std::size_t>(param_count_)};

@@ -50,9 +50,6 @@ class CCardDocItemPropParam {
   // "Param()", "Param( \"value\" )" or "Param( \"name\" = \"value\" )".
   std::string ToString() const;
 
-  // The texts as they stand in the content, folds included.
-  CardSlice name_slice() const { return CardSlice(name_, name_ + name_length_); }
-  CardSlice value_slice() const { return CardSlice(value_, value_ + value_length_); }
   // The owning property; set once its item is complete.
   const CCardDocItemProp* property() const { return property_; }
 

@@ -1,8 +1,6 @@
 #include "vcard/card_export.h"
 
-#include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "contact/card_fields.h"
@@ -12,20 +10,16 @@
 #include "foundation/module_info.h"
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
-#include "vcard/base64_encoder.h"
-#include "vcard/card_line_scan.h"
-#include "vcard/qp_encoder.h"
+#include "vcard/base64.h"
 
 namespace velmora {
 namespace {
 
-constexpr std::string_view kLabelExport = "CCardExport.ExportContact";
+constexpr std::string_view kLabelExport = CardLineWriter::kFailureLabel;
 
 // Photos are cut into lines of this many base64 characters; each following
 // line starts with one space (folding).
 constexpr std::size_t kPhotoLineLength = 76;
-
-constexpr HRESULT kStatusBadCodePage = HRESULT_FROM_WIN32(win32::ERROR_INVALID_PARAMETER);
 
 // Empty or made only of spaces and TABs.
 bool IsBlank(std::u16string_view text) {
@@ -51,52 +45,6 @@ bool IsPlainUid(std::u16string_view uid) {
     if (!plain) return false;
   }
   return true;
-}
-
-// Writes the 3.0 text escapes of `bytes` to `out`, which has room for two
-// bytes per byte: "\" (when `escape_backslash`), "," and line breaks (CR LF,
-// CR or LF become "\n"). Returns the end of what was written.
-char* WriteEscaped30(std::string_view bytes, bool escape_backslash, char* out) {
-  const char* p = bytes.data();
-  const char* const end = p + bytes.size();
-  while (p < end) {
-    // The bytes up to the next one that may need an escape are copied as a run.
-    const char* const stop = scan::FindAnyOf4(p, end, '\\', ',', '\r', '\n');
-    std::memcpy(out, p, static_cast<std::size_t>(stop - p));
-    out += stop - p;
-    p = stop;
-    if (p == end) break;
-    const char c = *p++;
-    switch (c) {
-      case '\\':
-        if (escape_backslash) *out++ = '\\';
-        *out++ = c;
-        break;
-      case ',':
-        *out++ = '\\';
-        *out++ = ',';
-        break;
-      case '\r':
-        if (p < end && *p == '\n') ++p;
-        [[fallthrough]];
-      case '\n':
-        *out++ = '\\';
-        *out++ = 'n';
-        break;
-      default:
-        *out++ = c;
-        break;
-    }
-  }
-  return out;
-}
-
-// The same appended to a string.
-void AppendEscaped30(std::string_view bytes, bool escape_backslash, std::string& out) {
-  const std::size_t start = out.size();
-  out.resize(start + 2 * bytes.size());
-  char* const end = WriteEscaped30(bytes, escape_backslash, out.data() + start);
-  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 // ASCII text (property words held as UTF-16) as bytes.
@@ -157,12 +105,11 @@ constexpr OutlookField kOutlookFields[] = {
 }  // namespace
 
 CCardExport::CCardExport(CLog& log, std::string_view prodid_line, std::size_t initial_buffer_size)
-    : log_(log) {
+    : log_(log), out_(log, initial_buffer_size) {
   while (!prodid_line.empty() && (prodid_line.back() == '\r' || prodid_line.back() == '\n')) {
     prodid_line.remove_suffix(1);
   }
   prodid_ = prodid_line.empty() ? DefaultProdIdLine() : std::string(prodid_line);
-  if (initial_buffer_size >= kMinInitialBufferSize) capacity_ = initial_buffer_size;
 }
 
 CCardExport::~CCardExport() = default;
@@ -191,25 +138,20 @@ HRESULT CCardExport::ExportContact(const ContactRecord* record, int version, int
   // The output is 8-bit text: the UTF-16 code pages cannot hold it.
   if (!codepage::IsKnown(code_page) || code_page == codepage::kUtf16LE ||
       code_page == codepage::kUtf16BE) {
-    log_.LogError(kLabelExport, kStatusBadCodePage, "Cannot write vCard in code page %d",
+    log_.LogError(kLabelExport, CardLineWriter::kBadCodePage, "Cannot write vCard in code page %d",
                   code_page);
     return E_GENERIC_FAILURE;
   }
 
   record_ = record;
-  v30_ = version != 21;
-  code_page_ = code_page;
-  charset_.assign(charset);
-  item_counter_ = 0;
-  failed_ = false;
-  length_ = 0;
+  out_.Begin(/*v30=*/version != 21, code_page, charset);
 
   try {
-    put("BEGIN:VCARD\r\n");
+    out_.Put("BEGIN:VCARD\r\n");
     addVERSION(version);
-    if (v30_ && !prodid_.empty()) {
-      put(prodid_);
-      putCrlf();
+    if (out_.v30() && !prodid_.empty()) {
+      out_.Put(prodid_);
+      out_.PutCrlf();
     }
     addNames();
     addTEL();
@@ -232,24 +174,20 @@ HRESULT CCardExport::ExportContact(const ContactRecord* record, int version, int
     addCUSTOM_FIELDs();
     addSimple("X-MS-INTERESTS", record_->Hobby);
     if (record_->Gender == vlmcgFemale || record_->Gender == vlmcgMale) {
-      put(record_->Gender == vlmcgFemale ? "X-WAB-GENDER:1\r\n" : "X-WAB-GENDER:2\r\n");
+      out_.Put(record_->Gender == vlmcgFemale ? "X-WAB-GENDER:1\r\n" : "X-WAB-GENDER:2\r\n");
     }
     addX_SOCIALPROFILEs();
     addX_ZORVA_OL();
     addPHOTO();
-    put("END:VCARD\r\n");
+    out_.Put("END:VCARD\r\n");
   } catch (const std::bad_alloc&) {
     log_.LogError(kLabelExport, E_OUTOFMEMORY, "Out of memory");
-    failed_ = true;
+    out_.Fail();
   }
   record_ = nullptr;
-  if (failed_) {
-    length_ = 0;
-    return E_GENERIC_FAILURE;
-  }
-  buffer_[length_] = '\0';
-  *out_text = buffer_.get();
-  if (out_length != nullptr) *out_length = length_;
+  const char* const text = out_.Finish(out_length);
+  if (text == nullptr) return E_GENERIC_FAILURE;
+  *out_text = text;
   return S_OK;
 }
 
@@ -257,14 +195,14 @@ HRESULT CCardExport::ExportContact(const ContactRecord* record, int version, int
 
 void CCardExport::addVERSION(int version) {
   if (version == 21) {
-    put("VERSION:2.1\r\n");
+    out_.Put("VERSION:2.1\r\n");
     return;
   }
   if (version != 30) {
     log_.LogWarning("CCardExport.addVERSION", E_INVALIDARG, "Unsupported version %d; writing 3.0",
                     version);
   }
-  put("VERSION:3.0\r\n");
+  out_.Put("VERSION:3.0\r\n");
 }
 
 void CCardExport::addNames() {
@@ -272,14 +210,14 @@ void CCardExport::addNames() {
   const bool any_name = !IsBlank(r.LastName) || !IsBlank(r.FirstName) || !IsBlank(r.MiddleName) ||
                         !IsBlank(r.Title) || !IsBlank(r.Suffix);
   if (any_name) {
-    put("N");
-    putCharset();
-    putValues({r.LastName, r.FirstName, r.MiddleName, r.Title, r.Suffix});
-  } else if (v30_) {
+    out_.Put("N");
+    out_.PutCharset();
+    out_.PutValues({r.LastName, r.FirstName, r.MiddleName, r.Title, r.Suffix});
+  } else if (out_.v30()) {
     // N is required in 3.0.
-    put("N");
-    putCharset();
-    putValues({u"", u"", u"", u"", u""});
+    out_.Put("N");
+    out_.PutCharset();
+    out_.PutValues({u"", u"", u"", u"", u""});
   }
   addSimple("X-PHONETIC-FIRST-NAME", r.PhoneticFirstName);
   addSimple("X-PHONETIC-MIDDLE-NAME", r.PhoneticMiddleName);
@@ -292,23 +230,23 @@ void CCardExport::addNames() {
       log_.events().Add(cevNameReplaced, written);
     }
   }
-  if (!full_name.empty() || v30_) {
-    put("FN");
-    putCharset();
-    putValue(full_name);
+  if (!full_name.empty() || out_.v30()) {
+    out_.Put("FN");
+    out_.PutCharset();
+    out_.PutValue(full_name);
   }
   addSimple("NICKNAME", r.NickName);
   addSimple("X-MAIDENNAME", r.MaidenName);
   if (!IsBlank(r.CompanyName) || !IsBlank(r.Department)) {
-    put("ORG");
-    putCharset();
-    putValues({r.CompanyName, r.Department});
+    out_.Put("ORG");
+    out_.PutCharset();
+    out_.PutValues({r.CompanyName, r.Department});
   }
   addSimple("TITLE", r.JobTitle);
   if (!IsBlankOrBreaks(r.Body)) {
-    put("NOTE");
-    putCharset();
-    putValue(r.Body, /*force_qp=*/true);
+    out_.Put("NOTE");
+    out_.PutCharset();
+    out_.PutValue(r.Body, /*force_qp=*/true);
   }
 }
 
@@ -317,19 +255,19 @@ void CCardExport::addTEL() {
   for (const ContactPhone& phone : record_->Phones) {
     if (phone.Value.empty()) continue;
     if (phone.ABLabel.empty()) {
-      put("TEL");
-      putCharset();
-      putTypes(phone.Types);
-      putValue(phone.Value);
+      out_.Put("TEL");
+      out_.PutCharset();
+      out_.PutTypes(phone.Types);
+      out_.PutValue(phone.Value);
       continue;
     }
-    if (v30_) {
-      putGroup(phone.ABLabel, group);
-      put("TEL");
-      putCharset();
-      putTypes(phone.Types);
-      putValue(phone.Value);
-      putLabel(group, phone.ABLabel);
+    if (out_.v30()) {
+      out_.PutGroup(phone.ABLabel, group);
+      out_.Put("TEL");
+      out_.PutCharset();
+      out_.PutTypes(phone.Types);
+      out_.PutValue(phone.Value);
+      out_.PutLabel(group, phone.ABLabel);
       continue;
     }
     // vCard 2.1 knows labelled phones only as Outlook's phone types.
@@ -344,23 +282,23 @@ void CCardExport::addTEL() {
       // No Outlook type holds this label: an untyped X-MS-TEL would be lost
       // on every reader, so the number goes out as a plain TEL.
       log_.LogWarning("CCardExport.addTEL", S_FALSE, "Unknown ABLabel = \"%s\"", phone.ABLabel);
-      put("TEL");
-      putCharset();
-      putTypes(phone.Types);
-      putValue(phone.Value);
+      out_.Put("TEL");
+      out_.PutCharset();
+      out_.PutTypes(phone.Types);
+      out_.PutValue(phone.Value);
       continue;
     }
     if (type == "TELEX") {
-      put("EMAIL");
-      putType("TLX");
-      putTypes(phone.Types);
+      out_.Put("EMAIL");
+      out_.PutType("TLX");
+      out_.PutTypes(phone.Types);
     } else {
-      put("X-MS-TEL");
-      if (!type.empty()) putType(type);
-      putTypes(phone.Types);
+      out_.Put("X-MS-TEL");
+      if (!type.empty()) out_.PutType(type);
+      out_.PutTypes(phone.Types);
     }
-    putCharset();
-    putValue(phone.Value);
+    out_.PutCharset();
+    out_.PutValue(phone.Value);
   }
 }
 
@@ -372,13 +310,13 @@ void CCardExport::addADRs() {
       log_.LogDetail("CCardExport.addADRs", "skipping empty address");
       continue;
     }
-    putGroup(address.ABLabel, group);
-    put("ADR");
-    putCharset();
-    putTypes(address.Types);
-    putValues({address.PostOfficeBox, address.OfficeLocation, address.Street, address.City,
-               address.State, address.PostalCode, address.Country});
-    putLabel(group, address.ABLabel);
+    out_.PutGroup(address.ABLabel, group);
+    out_.Put("ADR");
+    out_.PutCharset();
+    out_.PutTypes(address.Types);
+    out_.PutValues({address.PostOfficeBox, address.OfficeLocation, address.Street, address.City,
+                    address.State, address.PostalCode, address.Country});
+    out_.PutLabel(group, address.ABLabel);
     written = true;
   }
   if (!written) return;
@@ -394,32 +332,32 @@ void CCardExport::addADRs() {
   }
   char line[48];
   std::snprintf(line, sizeof(line), "X-MS-OL-DEFAULT-POSTAL-ADDRESS:%d\r\n", selected);
-  put(line);
+  out_.Put(line);
 }
 
 void CCardExport::addURLs() {
   std::string group;
   for (const ContactUrl& url : record_->Urls) {
     if (url.Value.empty()) continue;
-    putGroup(url.ABLabel, group);
-    put("URL");
-    putCharset();
-    putTypes(url.Types);
-    putValue(url.Value);
-    putLabel(group, url.ABLabel);
+    out_.PutGroup(url.ABLabel, group);
+    out_.Put("URL");
+    out_.PutCharset();
+    out_.PutTypes(url.Types);
+    out_.PutValue(url.Value);
+    out_.PutLabel(group, url.ABLabel);
   }
 }
 
 void CCardExport::addBDAY() {
   if (IsEmptyDate(record_->Birthday)) return;
-  const std::string date = Date2Str(record_->Birthday, !v30_);
+  const std::string date = Date2Str(record_->Birthday, !out_.v30());
   if (date.empty()) {
     log_.LogWarning("CCardExport.addBDAY", E_INVALIDARG, "Invalid Birthday %f", record_->Birthday);
     return;
   }
-  put(v30_ ? "BDAY;VALUE=date:" : "BDAY:");
-  put(date);
-  putCrlf();
+  out_.Put(out_.v30() ? "BDAY;VALUE=date:" : "BDAY:");
+  out_.Put(date);
+  out_.PutCrlf();
 }
 
 void CCardExport::addEMAILs() {
@@ -431,20 +369,20 @@ void CCardExport::addEMAILs() {
       log_.LogDetail("CCardExport.addEMAILs", "skipping empty EMAIL");
       continue;
     }
-    putGroup(email.ABLabel, group);
-    put("EMAIL");
+    out_.PutGroup(email.ABLabel, group);
+    out_.Put("EMAIL");
     if (!email.Types.empty()) {
-      putTypes(email.Types);
+      out_.PutTypes(email.Types);
     } else {
-      if (i == 0) putType("PREF");
+      if (i == 0) out_.PutType("PREF");
       const bool internet = email.AddressType.empty()
                                 ? email.Value.find(u'@', 1) != std::u16string::npos
                                 : text::EqualsNoCase(email.AddressType, u"SMTP");
-      if (internet) putType("INTERNET");
+      if (internet) out_.PutType("INTERNET");
     }
-    putCharset();
-    putValue(email.Value);
-    putLabel(group, email.ABLabel);
+    out_.PutCharset();
+    out_.PutValue(email.Value);
+    out_.PutLabel(group, email.ABLabel);
   }
 }
 
@@ -455,22 +393,22 @@ void CCardExport::addIMPPs() {
       log_.LogDetail("CCardExport.addIMPPs", "skipping empty IMPP");
       continue;
     }
-    if (v30_) {
-      putGroup(impp.ABLabel, group);
-      put("IMPP");
-      putCharset();
-      putTypes(impp.Types);
+    if (out_.v30()) {
+      out_.PutGroup(impp.ABLabel, group);
+      out_.Put("IMPP");
+      out_.PutCharset();
+      out_.PutTypes(impp.Types);
       if (!impp.ServiceType.empty()) {
         std::string service;
-        if (!toTarget(impp.ServiceType, service)) return;
-        put(";X-SERVICE-TYPE=");
-        put(service);
+        if (!out_.ToTarget(impp.ServiceType, service)) return;
+        out_.Put(";X-SERVICE-TYPE=");
+        out_.Put(service);
       }
       std::u16string uri = impp.Protocol;
       uri += u':';
       uri += impp.Value;
-      putValue(uri);
-      putLabel(group, impp.ABLabel);
+      out_.PutValue(uri);
+      out_.PutLabel(group, impp.ABLabel);
       continue;
     }
     std::string_view name;
@@ -486,10 +424,10 @@ void CCardExport::addIMPPs() {
                       "Cant Save IMPP(X-SERVICE-TYPE=?, Protocol=?) in vCard2.1");
       continue;
     }
-    put(name);
-    putCharset();
-    putTypes(impp.Types);
-    putValue(impp.Value);
+    out_.Put(name);
+    out_.PutCharset();
+    out_.PutTypes(impp.Types);
+    out_.PutValue(impp.Value);
   }
 }
 
@@ -497,24 +435,24 @@ void CCardExport::addDATEs() {
   std::string group;
   for (const ContactDate& date : record_->Dates) {
     if (IsEmptyDate(date.Date)) continue;
-    const std::string text = Date2Str(date.Date, !v30_);
+    const std::string text = Date2Str(date.Date, !out_.v30());
     if (text.empty()) {
       log_.LogWarning("CCardExport.addDATEs", E_INVALIDARG, "Invalid date %f", date.Date);
       continue;
     }
-    if (!v30_ && text::EqualsNoCase(date.ABLabel, kAnniversaryLabel)) {
-      put("X-MS-ANNIVERSARY:");
-      put(text);
-      putCrlf();
+    if (!out_.v30() && text::EqualsNoCase(date.ABLabel, kAnniversaryLabel)) {
+      out_.Put("X-MS-ANNIVERSARY:");
+      out_.Put(text);
+      out_.PutCrlf();
       continue;
     }
-    putGroup(date.ABLabel, group);
-    put("X-ABDATE");
-    putTypes(date.Types);
-    put(":");
-    put(text);
-    putCrlf();
-    putLabel(group, date.ABLabel);
+    out_.PutGroup(date.ABLabel, group);
+    out_.Put("X-ABDATE");
+    out_.PutTypes(date.Types);
+    out_.Put(":");
+    out_.Put(text);
+    out_.PutCrlf();
+    out_.PutLabel(group, date.ABLabel);
   }
 }
 
@@ -522,7 +460,7 @@ void CCardExport::addRELATEDNAMEs() {
   std::string group;
   for (const ContactRelatedName& related : record_->RelatedNames) {
     if (related.Name.empty()) continue;
-    if (!v30_) {
+    if (!out_.v30()) {
       std::string_view name;
       switch (related.Label) {
         case vlmcrnManager:
@@ -538,58 +476,58 @@ void CCardExport::addRELATEDNAMEs() {
           break;
       }
       if (!name.empty()) {
-        put(name);
-        putCharset();
-        putValue(related.Name);
+        out_.Put(name);
+        out_.PutCharset();
+        out_.PutValue(related.Name);
         continue;
       }
     }
     const std::u16string_view label = RelatedNameLabelText(related);
-    putGroup(label, group);
-    put("X-ABRELATEDNAMES");
-    putCharset();
-    putTypes(related.Types);
-    putValue(related.Name);
-    putLabel(group, label);
+    out_.PutGroup(label, group);
+    out_.Put("X-ABRELATEDNAMES");
+    out_.PutCharset();
+    out_.PutTypes(related.Types);
+    out_.PutValue(related.Name);
+    out_.PutLabel(group, label);
   }
 }
 
 void CCardExport::addCATEGORIES() {
   const std::u16string& categories = record_->Categories;
   if (IsBlank(categories)) return;
-  if (v30_) {
+  if (out_.v30()) {
     addList("CATEGORIES", categories);
     return;
   }
-  put("X-OUTL-CATEGORIES");
-  putCharset();
-  putValue(categories);
+  out_.Put("X-OUTL-CATEGORIES");
+  out_.PutCharset();
+  out_.PutValue(categories);
 }
 
 void CCardExport::addREV() {
   if (IsEmptyDate(record_->LastModificationTime)) return;
   const std::string text = DateTime2Str(log_, record_->LastModificationTime, /*time_is_utc=*/false,
-                                        /*want_utc=*/true, /*compact=*/!v30_);
+                                        /*want_utc=*/true, /*compact=*/!out_.v30());
   if (text.empty()) return;  // logged by DateTime2Str
-  put("REV:");
-  put(text);
-  putCrlf();
+  out_.Put("REV:");
+  out_.Put(text);
+  out_.PutCrlf();
 }
 
 void CCardExport::addUID() {
   const std::u16string& uid = record_->UID;
   if (uid.empty()) return;
-  put("UID");
-  if (!IsPlainUid(uid)) putCharset();
-  putValue(uid);
+  out_.Put("UID");
+  if (!IsPlainUid(uid)) out_.PutCharset();
+  out_.PutValue(uid);
 }
 
 void CCardExport::addCLASS() {
   const std::u16string_view word = SensitivityToWord(record_->Sensitivity);
   if (word.empty()) return;
-  put(v30_ ? "CLASS:" : "X-OUTL-CLASS:");
-  put(Ascii(word));
-  putCrlf();
+  out_.Put(out_.v30() ? "CLASS:" : "X-OUTL-CLASS:");
+  out_.Put(Ascii(word));
+  out_.PutCrlf();
 }
 
 void CCardExport::addX_MS_TEXT() {
@@ -600,10 +538,10 @@ void CCardExport::addX_MS_TEXT() {
     if (IsBlank(value)) continue;
     char type[16];
     std::snprintf(type, sizeof(type), "CUSTOM%d", n);
-    put("X-MS-TEXT");
-    putType(type);
-    putCharset();
-    putValue(value);
+    out_.Put("X-MS-TEXT");
+    out_.PutType(type);
+    out_.PutCharset();
+    out_.PutValue(value);
   }
 }
 
@@ -611,12 +549,12 @@ void CCardExport::addCUSTOM_FIELDs() {
   std::string group;
   for (const ContactCustomField& field : record_->CustomFields) {
     if (field.Value.empty()) continue;
-    putGroup(field.ABLabel, group);
-    put("X-ZORVA-CUSTOM-FIELD");
-    putTypes(field.Types);
-    putCharset();
-    putValue(field.Value);
-    putLabel(group, field.ABLabel);
+    out_.PutGroup(field.ABLabel, group);
+    out_.Put("X-ZORVA-CUSTOM-FIELD");
+    out_.PutTypes(field.Types);
+    out_.PutCharset();
+    out_.PutValue(field.Value);
+    out_.PutLabel(group, field.ABLabel);
   }
 }
 
@@ -624,12 +562,12 @@ void CCardExport::addX_SOCIALPROFILEs() {
   std::string group;
   for (const ContactSocialProfile& profile : record_->SocialProfiles) {
     if (profile.Value.empty()) continue;
-    putGroup(profile.ABLabel, group);
-    put("X-SOCIALPROFILE");
-    putCharset();
-    putTypes(profile.Types);
-    putValue(profile.Value);
-    putLabel(group, profile.ABLabel);
+    out_.PutGroup(profile.ABLabel, group);
+    out_.Put("X-SOCIALPROFILE");
+    out_.PutCharset();
+    out_.PutTypes(profile.Types);
+    out_.PutValue(profile.Value);
+    out_.PutLabel(group, profile.ABLabel);
   }
 }
 
@@ -644,7 +582,7 @@ void CCardExport::addX_ZORVA_OL() {
                     entry.code);
       continue;
     }
-    if (v30_ && def->Has(fkText | fkStructured)) {
+    if (out_.v30() && def->Has(fkText | fkStructured)) {
       addList(def->name, value);
     } else {
       addSimple(def->name, value);
@@ -655,8 +593,8 @@ void CCardExport::addX_ZORVA_OL() {
 void CCardExport::addPHOTO() {
   const ContactRecord& r = *record_;
   if (r.PhotoSize() <= 0) return;
-  encoded_.clear();
-  if (!Base64Encode(r.Photo.data(), r.Photo.size(), kPhotoLineLength, "\r\n ", encoded_)) {
+  photo_.clear();
+  if (!Base64Encode(r.Photo.data(), r.Photo.size(), kPhotoLineLength, "\r\n ", photo_)) {
     log_.LogError("CCardExport.addPHOTO", E_GENERIC_FAILURE, "Base64Encode failed");
     return;
   }
@@ -665,22 +603,22 @@ void CCardExport::addPHOTO() {
   std::u16string ext = r.PhotoExt;
   if (ext.empty()) ext = DetectPhotoExt(r.Photo.data(), r.Photo.size(), nullptr);
   std::string type;
-  if (!toTarget(ext, type)) return;
-  put("PHOTO;ENCODING=BASE64");
+  if (!out_.ToTarget(ext, type)) return;
+  out_.Put("PHOTO;ENCODING=BASE64");
   if (!type.empty()) {
-    put(";TYPE=");
-    put(type);
+    out_.Put(";TYPE=");
+    out_.Put(type);
   }
-  put(":\r\n ");
-  put(encoded_);
-  put("\r\n\r\n");
+  out_.Put(":\r\n ");
+  out_.Put(photo_);
+  out_.Put("\r\n\r\n");
 }
 
 void CCardExport::addSimple(std::string_view name, std::u16string_view value) {
   if (IsBlank(value)) return;
-  put(name);
-  putCharset();
-  putValue(value);
+  out_.Put(name);
+  out_.PutCharset();
+  out_.PutValue(value);
 }
 
 void CCardExport::addList(std::string_view name, std::u16string_view text) {
@@ -693,189 +631,18 @@ void CCardExport::addList(std::string_view name, std::u16string_view text) {
     if (end == std::u16string_view::npos) end = text.size();
     const std::u16string_view piece = text::Trim(text.substr(start, end - start));
     if (!piece.empty()) {
-      if (!toTarget(piece, piece_bytes)) return;
+      if (!out_.ToTarget(piece, piece_bytes)) return;
       if (!joined.empty()) joined.push_back(',');
       AppendEscaped30(piece_bytes, /*escape_backslash=*/true, joined);
     }
     start = end + (separator.empty() ? 1 : separator.size());
   }
   if (joined.empty()) return;
-  put(name);
-  putCharset();
-  put(":");
-  put(joined);
-  putCrlf();
-}
-
-// --- Pieces ---------------------------------------------------------------
-
-void CCardExport::putGroup(std::u16string_view label, std::string& group) {
-  group.clear();
-  if (label.empty()) return;
-  char number[16];
-  const char* const number_end =
-      std::to_chars(number, number + sizeof(number), ++item_counter_).ptr;
-  group.assign("item").append(std::string_view(number, number_end - number)).push_back('.');
-  put(group);
-}
-
-void CCardExport::putLabel(const std::string& group, std::u16string_view label) {
-  if (group.empty()) return;
-  put(group);
-  put("X-ABLABEL");
-  putCharset();
-  putValue(label);
-}
-
-void CCardExport::putCharset() {
-  if (charset_.empty()) return;
-  if (v30_ && text::EqualsAsciiNoCase(charset_, "UTF-8")) return;
-  put(";CHARSET=");
-  put(charset_);
-}
-
-void CCardExport::putType(std::string_view type) {
-  // Quoted TYPE values (TYPE="work,voice", written by newer exporters) reach
-  // the record split at their commas, each piece with a stray quote: the
-  // words go out bare.
-  while (!type.empty() && type.front() == '"') type.remove_prefix(1);
-  while (!type.empty() && type.back() == '"') type.remove_suffix(1);
-  if (type.empty()) return;
-  // A ':' or ';' written bare would end the property name or the parameter
-  // and lose the value to every reader: 3.0 quotes such a type, 2.1 has no
-  // quoting and leaves it out, as it does any type with a quote or a control
-  // character in it.
-  bool needs_quotes = false;
-  for (const char c : type) {
-    const bool separator = c == ':' || c == ';';
-    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || (separator && !v30_)) {
-      log_.LogWarning("CCardExport.putType", E_INVALIDARG,
-                      "Type \"%s\" cannot be written in version %s; left out", type,
-                      v30_ ? "3.0" : "2.1");
-      return;
-    }
-    needs_quotes = needs_quotes || separator;
-  }
-  put(v30_ ? ";TYPE=" : ";");
-  if (needs_quotes) put("\"");
-  put(type);
-  if (needs_quotes) put("\"");
-}
-
-void CCardExport::putTypes(std::u16string_view types) {
-  if (types.empty()) return;
-  if (!toTarget(types, types_)) return;
-  std::string_view rest = types_;
-  while (true) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view piece = text::Trim(rest.substr(0, comma));
-    if (!piece.empty()) putType(piece);
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-}
-
-void CCardExport::putValue(std::u16string_view value, bool force_qp) {
-  if (!toTarget(value, narrow_)) return;
-  putEncoded(narrow_, /*single=*/true, force_qp);
-}
-
-void CCardExport::putValues(std::initializer_list<std::u16string_view> components) {
-  if (components.size() == 1) {
-    putValue(*components.begin());
-    return;
-  }
-  wide_.clear();
-  bool first = true;
-  for (std::u16string_view component : components) {
-    if (!first) wide_.push_back(u';');
-    first = false;
-    // Runs between the characters to escape ("\\" and ";") are appended whole.
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < component.size(); ++i) {
-      if (component[i] != u'\\' && component[i] != u';') continue;
-      wide_.append(component.substr(start, i - start)).push_back(u'\\');
-      start = i;
-    }
-    wide_.append(component.substr(start));
-  }
-  if (!toTarget(wide_, narrow_)) return;
-  putEncoded(narrow_, /*single=*/false, /*force_qp=*/false);
-}
-
-void CCardExport::putEncoded(std::string_view bytes, bool single, bool force_qp) {
-  if (v30_) {
-    put(":");
-    putEscaped30(bytes, /*escape_backslash=*/single);
-  } else {
-    bool qp = force_qp;
-    for (std::size_t i = 0; i < bytes.size() && !qp; ++i) {
-      const auto byte = static_cast<unsigned char>(bytes[i]);
-      qp = byte < 0x20 || byte >= 0x80;
-    }
-    if (qp) {
-      encoded_.clear();
-      EncodeQuotedPrintable(bytes, encoded_);
-      put(";ENCODING=QUOTED-PRINTABLE:");
-      put(encoded_);
-    } else {
-      put(":");
-      put(bytes);
-    }
-  }
-  putCrlf();
-}
-
-bool CCardExport::toTarget(std::u16string_view text, std::string& out) {
-  if (failed_) return false;
-  if (codepage::FromUtf16(code_page_, text, out)) {
-    if (log_.events().listening()) {
-      if (const int lost = codepage::CountSubstituted(code_page_, text, out); lost > 0) {
-        log_.events().Add(cevCharactersLost, u"", lost);
-      }
-    }
-    return true;
-  }
-  log_.LogError(kLabelExport, kStatusBadCodePage, "Cannot convert text to code page %d",
-                code_page_);
-  failed_ = true;
-  return false;
-}
-
-void CCardExport::putEscaped30(std::string_view bytes, bool escape_backslash) {
-  // Escaped straight into the output buffer, which gets room for the worst
-  // case (every byte doubled) first.
-  if (failed_ || !reserve(2 * bytes.size())) return;
-  char* const start = buffer_.get() + length_;
-  length_ += static_cast<std::size_t>(WriteEscaped30(bytes, escape_backslash, start) - start);
-}
-
-void CCardExport::put(std::string_view bytes) {
-  if (failed_ || !reserve(bytes.size())) return;
-  if (!bytes.empty()) std::memcpy(buffer_.get() + length_, bytes.data(), bytes.size());
-  length_ += bytes.size();
-}
-
-bool CCardExport::reserve(std::size_t extra) {
-  const std::size_t needed = length_ + extra + 1;  // the terminating zero
-  const std::size_t previous = capacity_;
-  if (needed > capacity_) {
-    const std::size_t missing = needed - capacity_;
-    capacity_ += (missing + kBufferStep - 1) / kBufferStep * kBufferStep;
-  }
-  if (allocated_ >= capacity_) return true;
-  std::unique_ptr<char[]> grown(new (std::nothrow) char[capacity_]);
-  if (!grown) {
-    log_.LogError(kLabelExport, E_OUTOFMEMORY, "Cannot grow the output buffer to %d bytes",
-                  static_cast<std::uint64_t>(capacity_));
-    capacity_ = previous;
-    failed_ = true;
-    return false;
-  }
-  if (length_ != 0) std::memcpy(grown.get(), buffer_.get(), length_);
-  buffer_ = std::move(grown);
-  allocated_ = capacity_;
-  return true;
+  out_.Put(name);
+  out_.PutCharset();
+  out_.Put(":");
+  out_.Put(joined);
+  out_.PutCrlf();
 }
 
 }  // namespace velmora

@@ -1,16 +1,15 @@
 // The vCard writer: one contact record as one vCard 2.1 or 3.0 item, in a
 // chosen code page and charset name, with CR LF line ends.
 //
+// This file decides which record fields become which properties, and in what
+// fixed order; how each line is spelt is CardLineWriter's (card_line_writer.h).
 // The exporter keeps one output buffer that every call reuses: the text of
-// the last contact stays valid until the next call. Properties are written in
-// a fixed order; labelled list elements get "item<n>." groups numbered per
-// contact, each followed by its X-ABLABEL line.
+// the last contact stays valid until the next call. Labelled list elements get
+// "item<n>." groups numbered per contact, each followed by its X-ABLABEL line.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +17,7 @@
 
 #include "contact/contact_record.h"
 #include "foundation/log.h"
+#include "vcard/card_line_writer.h"
 
 namespace velmora {
 
@@ -25,8 +25,8 @@ class CCardExport {
  public:
   // Capacity of the output buffer when none (or less than
   // kMinInitialBufferSize) is asked for, and the step it grows by.
-  static constexpr std::size_t kBufferStep = 102400;
-  static constexpr std::size_t kMinInitialBufferSize = 256;
+  static constexpr std::size_t kBufferStep = CardLineWriter::kBufferStep;
+  static constexpr std::size_t kMinInitialBufferSize = CardLineWriter::kMinInitialBufferSize;
 
   // `prodid_line` is the whole PRODID line written into 3.0 items (without
   // line end); empty selects the library's own line (DefaultProdIdLine).
@@ -50,7 +50,7 @@ class CCardExport {
 
   const std::string& prodid_line() const { return prodid_; }
   // The current capacity of the output buffer in bytes.
-  std::size_t buffer_capacity() const { return capacity_; }
+  std::size_t buffer_capacity() const { return out_.capacity(); }
 
   // "PRODID:-//Zorva Corporation//Lumbrix <major>.<minor>//EN" with the
   // library's own file version.
@@ -85,45 +85,15 @@ class CCardExport {
   // pieces trimmed, escaped and joined with commas.
   void addList(std::string_view name, std::u16string_view text);
 
-  // Pieces of a line.
-  void put(std::string_view bytes);
-  void putGroup(std::u16string_view label, std::string& group);
-  void putCharset();
-  void putType(std::string_view type);
-  void putTypes(std::u16string_view types);
-  void putValue(std::u16string_view value, bool force_qp = false);
-  void putValues(std::initializer_list<std::u16string_view> components);
-  void putEncoded(std::string_view bytes, bool single, bool force_qp);
-  void putEscaped30(std::string_view bytes, bool escape_backslash);
-  void putLabel(const std::string& group, std::u16string_view label);
-  void putCrlf() { put("\r\n"); }
-
-  // Converts to the target code page; a failure fails the whole call.
-  bool toTarget(std::u16string_view text, std::string& out);
-  bool reserve(std::size_t extra);
-
   CLog& log_;
   std::string prodid_;
 
   // Per call.
   const ContactRecord* record_ = nullptr;
-  bool v30_ = true;
-  int code_page_ = 0;
-  std::string charset_;
-  int item_counter_ = 0;
-  bool failed_ = false;
 
-  // Output buffer, zero-terminated.
-  std::unique_ptr<char[]> buffer_;
-  std::size_t capacity_ = kBufferStep;
-  std::size_t allocated_ = 0;
-  std::size_t length_ = 0;
-
-  // Reused scratch space.
-  std::u16string wide_;
-  std::string narrow_;
-  std::string types_;
-  std::string encoded_;
+  CardLineWriter out_;
+  // Reused for the base64 text of photos.
+  std::string photo_;
 };
 
 }  // namespace velmora

@@ -12,8 +12,8 @@ class ICardLoadProgress {
   // Called once per complete item, right after it was appended to its
   // document. The item (and every slice of it) stays valid until the document
   // is cleared, reloaded or destroyed. Returning false stops loading; the
-  // load then returns 1.
-  virtual bool OnCardLoaded(const CCardDocItem& item, void* context) = 0;
+  // load then returns LoadResult::kStopped.
+  virtual bool OnCardLoaded(const CCardDocItem& item) = 0;
 
  protected:
   ~ICardLoadProgress() = default;

@@ -93,43 +93,48 @@ CCardDoc& CCardParser::document() {
   return *own_document_;
 }
 
-int CCardParser::LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
-                            bool decode_content) {
+LoadResult CCardParser::LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
+                                   const ParseOptions& options, bool decode_content) {
   ResetCount();
-  return doc.LoadFromMemory(data, length, decode_content, this, nullptr);
+  options_ = options;
+  return doc.LoadFromMemory(data, length, decode_content, this);
 }
 
-HRESULT CCardParser::LoadFile(CCardDoc& doc, const std::filesystem::path& file) {
+HRESULT CCardParser::LoadFile(CCardDoc& doc, const std::filesystem::path& file,
+                              const ParseOptions& options) {
   ResetCount();
-  return doc.LoadFromFile(file, this, nullptr);
+  options_ = options;
+  return doc.LoadFromFile(file, this);
 }
 
-bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
-  (void)context;
+bool CCardParser::OnCardLoaded(const CCardDocItem& item) {
+  ICardParserConsumer* const consumer = options_.consumer;
+  const int maximum = options_.maximum;
   try {
-    if (mode_ == kModeConvert) {
-      ParseItem(item);
+    if (options_.mode == ParseMode::kConvert) {
+      ParseWithOptions(item);
       bool go_on = true;
-      if (consumer_ && !consumer_->OnParsedItem(record_, item)) {
+      if (consumer && !consumer->OnParsedItem(record_, item)) {
         stopped_by_consumer_ = true;
         go_on = false;
       }
       ++count_;
-      if (maximum_ > 0 && count_ >= maximum_) go_on = false;
+      if (maximum > 0 && count_ >= maximum) go_on = false;
       return go_on;
     }
-    if (mode_ == kModeCollect) {
-      if (texts_) texts_->push_back(item.ToStringWithOrigin());
+    if (options_.mode == ParseMode::kCollect) {
+      if (options_.texts) options_.texts->push_back(item.ToStringWithOrigin());
       bool go_on = true;
-      if (consumer_ && !consumer_->OnCollectedItem(item)) {
+      if (consumer && !consumer->OnCollectedItem(item)) {
         stopped_by_consumer_ = true;
         go_on = false;
       }
       ++count_;
-      if (maximum_ > 0 && count_ >= maximum_) go_on = false;
+      if (maximum > 0 && count_ >= maximum) go_on = false;
       return go_on;
     }
-    log_.LogDetail(kItemLabel, "mode %d: item %d left as it is", mode_, count_ + 1);
+    log_.LogDetail(kItemLabel, "mode %d: item %d left as it is", static_cast<int>(options_.mode),
+                   count_ + 1);
     return true;
   } catch (const std::bad_alloc&) {
     log_.LogError(kItemLabel, E_OUTOFMEMORY, "Out of memory");
@@ -137,7 +142,12 @@ bool CCardParser::OnCardLoaded(const CCardDocItem& item, void* context) {
   }
 }
 
-const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
+const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item, const ParseOptions& options) {
+  options_ = options;
+  return ParseWithOptions(item);
+}
+
+const ContactRecord& CCardParser::ParseWithOptions(const CCardDocItem& item) {
   record_.Clear();
   labels_.clear();
   record_.Version = VersionTimesTen(item.GetVersion());
@@ -149,14 +159,15 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
     const PropertyDef* def = fields.FindByName(name);
     if (text::StartsWithAsciiNoCase(name, "X-SKYPE-")) record_.IsSkypeCard = true;
     if (def && def->Has(fkText)) {
-      if (options_ & kOptionCharsets) m_collectCharset(prop, def, v30);
+      if (options_.collect_charsets) m_collectCharset(prop, def, v30);
       // A value read in another charset than its card declares would be
       // copied in the wrong one.
       if (record_.SourceCopyable && !prop.ValueMatchesDeclaredCharset()) {
         record_.SourceCopyable = false;
       }
     }
-    if (filter_ && def && !def->Has(fkStructural) && !filter_->contains(def->code)) {
+    if (options_.filter && def && !def->Has(fkStructural) &&
+        !options_.filter->contains(def->code)) {
       continue;
     }
     if (def) {
@@ -167,7 +178,7 @@ const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item) {
   }
   if (record_.IsSkypeCard) m_fixSkypeCard();
   if (!labels_.empty()) m_reportLostLabels();
-  if (options_ & kOptionSourceText) record_.SourceText = item.ToString();
+  if (options_.keep_source_text) record_.SourceText = item.ToString();
   return record_;
 }
 
@@ -408,11 +419,11 @@ void CCardParser::m_reportLostLabels() {
   labels_.clear();
 }
 
-void CCardParser::m_docCard_Sort(const CCardDoc& doc, int mode, int maximum,
+void CCardParser::m_docCard_Sort(const CCardDoc& doc, ParseMode mode, int maximum,
                                  std::vector<std::string>& texts) {
-  if (mode == kModeConvert) return;
-  if (mode != kModeCollect) {
-    log_.LogDetail(kSortLabel, "mode %d: nothing sorted", mode);
+  if (mode == ParseMode::kConvert) return;
+  if (mode != ParseMode::kCollect) {
+    log_.LogDetail(kSortLabel, "mode %d: nothing sorted", static_cast<int>(mode));
     return;
   }
   const int item_count = doc.GetItemCount();

@@ -33,16 +33,32 @@ namespace velmora {
 
 class CCharConverter;
 
+// What a load does with each item.
+enum class ParseMode : int {
+  kConvert = 0,  // parse it and deliver its record
+  kCollect = 1,  // only collect its text
+};
+
+// The options of one load; they hold for that load only.
+struct ParseOptions {
+  ParseMode mode = ParseMode::kConvert;
+  // Told of each record (convert) or item (collect); may be null.
+  ICardParserConsumer* consumer = nullptr;
+  // Convert mode: keep each item's text in the record's SourceText.
+  bool keep_source_text = false;
+  // Convert mode: collect the charsets the item's text values declare.
+  bool collect_charsets = false;
+  // Convert mode: only properties whose code is in the filter are read
+  // (structural ones always); null reads everything. Must outlive the load.
+  const FieldFilter* filter = nullptr;
+  // At most this many items are delivered (collected); 0 or less: no limit.
+  int maximum = 0;
+  // Collect mode appends each item's text here (may be null).
+  std::vector<std::string>* texts = nullptr;
+};
+
 class CCardParser : public ICardLoadProgress {
  public:
-  // Option bits.
-  static constexpr unsigned kOptionSourceText = 1;  // keep the item's text
-  static constexpr unsigned kOptionCharsets = 2;    // collect text charsets
-
-  // Modes.
-  static constexpr int kModeConvert = 0;  // parse and deliver records
-  static constexpr int kModeCollect = 1;  // only collect the items' texts
-
   // `document_charsets` are handed to the documents the parser creates
   // (the supported encodings' pairs, CCharConverter::DocumentCharsetPairs).
   explicit CCardParser(CLog& log, CharsetPairs document_charsets = {});
@@ -51,18 +67,6 @@ class CCardParser : public ICardLoadProgress {
   CCardParser& operator=(const CCardParser&) = delete;
   virtual ~CCardParser() = default;
 
-  // --- Options of the next load (kept until changed) ----------------------
-  void SetConsumer(ICardParserConsumer* consumer) { consumer_ = consumer; }
-  void SetOptions(unsigned options) { options_ = options; }
-  // Only properties whose code is in `filter` are read (structural ones
-  // always); null reads everything. The filter must outlive the load.
-  void SetFilter(const FieldFilter* filter) { filter_ = filter; }
-  // At most this many items are delivered (collected); 0 or less: no limit.
-  void SetMaximum(int maximum) { maximum_ = maximum; }
-  void SetMode(int mode) { mode_ = mode; }
-  // Collect mode appends each item's text here (may be null).
-  void SetTextList(std::vector<std::string>* texts) { texts_ = texts; }
-
   // --- Loading ------------------------------------------------------------
   // A new document with the parser's charset pairs.
   std::unique_ptr<CCardDoc> NewDocument() const;
@@ -70,30 +74,36 @@ class CCardParser : public ICardLoadProgress {
   // not keep one of their own.
   CCardDoc& document();
 
-  // Loads `data` into `doc` with the parser as its callback and returns the
-  // document's result: 0 read to the end, 1 stopped (by the consumer, the
-  // maximum or a missing END:VCARD), -1 no item. The count restarts at 0.
-  int LoadMemory(CCardDoc& doc, const char* data, std::int32_t length, bool decode_content = true);
-  int LoadMemory(const char* data, std::int32_t length, bool decode_content = true) {
-    return LoadMemory(document(), data, length, decode_content);
+  // Loads `data` into `doc` with the parser as its callback, handling each
+  // item as `options` say, and returns the document's result (kStopped also
+  // when the consumer or the maximum stopped it). The count restarts at 0.
+  LoadResult LoadMemory(CCardDoc& doc, const char* data, std::int32_t length,
+                        const ParseOptions& options, bool decode_content = true);
+  LoadResult LoadMemory(const char* data, std::int32_t length, const ParseOptions& options,
+                        bool decode_content = true) {
+    return LoadMemory(document(), data, length, options, decode_content);
   }
   // The same for a file; a file that cannot be read gives its status.
-  HRESULT LoadFile(CCardDoc& doc, const std::filesystem::path& file);
-  HRESULT LoadFile(const std::filesystem::path& file) { return LoadFile(document(), file); }
+  HRESULT LoadFile(CCardDoc& doc, const std::filesystem::path& file, const ParseOptions& options);
+  HRESULT LoadFile(const std::filesystem::path& file, const ParseOptions& options) {
+    return LoadFile(document(), file, options);
+  }
 
-  // The document's callback: handles one item by the current mode and
-  // returns whether loading goes on. `context` is not used.
-  bool OnCardLoaded(const CCardDocItem& item, void* context) override;
+  // The document's callback: handles one item as the load's options say and
+  // returns whether loading goes on.
+  bool OnCardLoaded(const CCardDocItem& item) override;
 
   // Fills record() from one item (steps of the convert mode without the
-  // delivery), e.g. to parse one card again for a preview.
-  const ContactRecord& ParseItem(const CCardDocItem& item);
+  // delivery), e.g. to parse one card again for a preview; `options` give
+  // the filter, source text and charsets.
+  const ContactRecord& ParseItem(const CCardDocItem& item, const ParseOptions& options = {});
 
-  // Mode 1: the texts of the first `maximum` items of `doc` (all for 0 or
-  // beyond the count), newest REV first, replace the content of `texts`;
-  // nothing happens with fewer than two items. Mode 0 does nothing; other
-  // modes log a trace line.
-  void m_docCard_Sort(const CCardDoc& doc, int mode, int maximum, std::vector<std::string>& texts);
+  // Collect mode: the texts of the first `maximum` items of `doc` (all for 0
+  // or beyond the count), newest REV first, replace the content of `texts`;
+  // nothing happens with fewer than two items. Convert mode does nothing;
+  // other values log a trace line.
+  void m_docCard_Sort(const CCardDoc& doc, ParseMode mode, int maximum,
+                      std::vector<std::string>& texts);
 
   // --- Results ------------------------------------------------------------
   const ContactRecord& record() const { return record_; }
@@ -109,6 +119,9 @@ class CCardParser : public ICardLoadProgress {
   CLog& log() const { return log_; }
 
  private:
+  // ParseItem with the options in force.
+  const ContactRecord& ParseWithOptions(const CCardDocItem& item);
+
   // Per-property steps.
   void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30);
   void m_dispatch(const CCardDocItemProp& prop, std::int32_t code);
@@ -169,12 +182,8 @@ class CCardParser : public ICardLoadProgress {
   ContactRecord record_;
   // The LABELs of the card being parsed, while a conversion report listens.
   std::vector<std::u16string> labels_;
-  ICardParserConsumer* consumer_ = nullptr;
-  unsigned options_ = 0;
-  const FieldFilter* filter_ = nullptr;
-  int maximum_ = 0;
-  int mode_ = kModeConvert;
-  std::vector<std::string>* texts_ = nullptr;
+  // The options of the load under way (or of ParseItem's call).
+  ParseOptions options_;
   int count_ = 0;
   bool stopped_by_consumer_ = false;
 

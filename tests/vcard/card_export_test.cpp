@@ -10,8 +10,8 @@
 
 #include "foundation/automation_date.h"
 #include "foundation/text_util.h"
-#include "vcard/base64_encoder.h"
-#include "vcard/qp_encoder.h"
+#include "vcard/base64.h"
+#include "vcard/quoted_printable.h"
 #include "vcard/value_unescape.h"
 #include "vcard_test_support.h"
 

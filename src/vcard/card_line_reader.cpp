@@ -1,4 +1,4 @@
-#include "vcard/card_parser_ll.h"
+#include "vcard/card_line_reader.h"
 
 #include <cstring>
 #include <new>

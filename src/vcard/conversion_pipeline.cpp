@@ -1,4 +1,4 @@
-#include "vcard/card_converter.h"
+#include "vcard/conversion_pipeline.h"
 
 #include <new>
 
@@ -38,9 +38,7 @@ class CCardConverter::Run : public ICardLoadProgress {
         list_(list),
         sources_(sources),
         utf8_target_(code_page == codepage::kUtf8 || text::EqualsAsciiNoCase(iso_name, "utf-8")),
-        progress_(progress) {
-    parser_.SetOptions(CCardParser::kOptionSourceText | CCardParser::kOptionCharsets);
-  }
+        progress_(progress) {}
 
   int converted = 0;
   int copied = 0;
@@ -48,7 +46,7 @@ class CCardConverter::Run : public ICardLoadProgress {
 
   CCardParser& parser() { return parser_; }
 
-  bool OnCardLoaded(const CCardDocItem& item, void* /*context*/) override {
+  bool OnCardLoaded(const CCardDocItem& item) override {
     try {
       current_ = &item;
       // What the card loses is reported only when it is written anew.
@@ -56,7 +54,8 @@ class CCardConverter::Run : public ICardLoadProgress {
       if (Copyable(item) && Copy(item.ToString())) {
         ++copied;
       } else {
-        const ContactRecord& record = parser_.ParseItem(item);
+        const ContactRecord& record =
+            parser_.ParseItem(item, {.keep_source_text = true, .collect_charsets = true});
         if (record.Version == version_ && record.SourceCopyable &&
             text::EqualsAsciiNoCase(record.Charsets, iso_name_) && Copy(record.SourceText)) {
           ++copied;
@@ -219,7 +218,7 @@ HRESULT CCardConverter::ConvertFile(const std::filesystem::path& source, int ver
   auto doc = run.parser().NewDocument();
   doc->set_keep_items(false);  // each card is done with once written
   const HRESULT loaded = doc->LoadFromFile(source, &run);
-  if (loaded == -1) {
+  if (loaded == LoadResultStatus(LoadResult::kNoItem)) {
     // The reader logs what it rejected, but an empty or card-less file
     // would otherwise fail without a word.
     log_.LogError(kFileLabel, E_GENERIC_FAILURE, "No complete vCard in %s", source.string());
@@ -275,15 +274,15 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   doc->set_keep_items(false);
   // Byte-order marks and UTF-16 are decoded as for files: a buffer handed
   // over in memory is the same text a file would hold.
-  const int loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()),
-                               CCardDoc::LoadFlagDecodeContent, &run);
+  const LoadResult loaded = doc->Load(source.data(), static_cast<std::int32_t>(source.size()),
+                                      {.decode_content = true, .progress = &run});
   if (converted) *converted = run.converted;
   if (copied) *copied = run.copied;
   if (errors) *errors = run.errors;
-  if (loaded == -1) {
+  if (loaded == LoadResult::kNoItem) {
     log_.LogError(kMemoryLabel, E_GENERIC_FAILURE, "No complete vCard in %d bytes", source.size());
   }
-  if (loaded != 0) return loaded;
+  if (loaded != LoadResult::kComplete) return LoadResultStatus(loaded);
   return run.converted > 0 ? S_OK : S_FALSE;
 }
 

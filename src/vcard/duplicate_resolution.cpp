@@ -1,4 +1,4 @@
-#include "vcard/card_dr.h"
+#include "vcard/duplicate_resolution.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -105,9 +105,9 @@ HRESULT ParseDRPropsFromString(CLog& log, CCardDoc& doc, std::string_view bytes,
                  "vCard text of %u bytes is too large", bytes.size());
     return HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE);
   }
-  const int loaded =
+  const LoadResult loaded =
       doc.LoadFromMemory(bytes.data(), static_cast<std::int32_t>(bytes.size()), true);
-  if (loaded < 0) return loaded;
+  if (loaded == LoadResult::kNoItem) return LoadResultStatus(loaded);
   return ParseDRItems(log, doc, items);
 }
 

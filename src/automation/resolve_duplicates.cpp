@@ -1,4 +1,4 @@
-#include "automation/card_dr_request.h"
+#include "automation/resolve_duplicates.h"
 
 #include <memory>
 #include <string>
@@ -8,7 +8,7 @@
 #include "automation/com_cards.h"
 #include "foundation/code_page.h"
 #include "vcard/card_doc.h"
-#include "vcard/card_dr.h"
+#include "vcard/duplicate_resolution.h"
 
 namespace velmora {
 namespace {
@@ -38,6 +38,68 @@ struct ItemSet {
   std::vector<std::unique_ptr<CCardDoc>> docs;
   std::vector<DRItem> items;
 };
+
+// What a card that gives no single DR item does to the whole set.
+enum class Unreadable { kSkip, kFail };
+
+// The DR item of each card, its position the card's index. A card that does
+// not give exactly one item is logged; with kSkip it is left out, with kFail
+// its status ends the reading.
+HRESULT ReadItems(CLog& log, const std::vector<std::string>& cards, Unreadable unreadable,
+                  ItemSet& set) {
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    auto doc = std::make_unique<CCardDoc>(log);
+    std::vector<DRItem> found;
+    HRESULT status = ParseDRPropsFromString(log, *doc, cards[i], found);
+    if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
+    if (FAILED(status)) {
+      if (unreadable == Unreadable::kSkip) {
+        log.LogError(kLabel, status, "ParseDRItemsFromString");
+        continue;
+      }
+      log.LogError(kLabel, status, "CCardDR.ParseDRItemsFromString");
+      return status;
+    }
+    found.front().position = static_cast<int>(i);
+    set.items.push_back(std::move(found.front()));
+    set.docs.push_back(std::move(doc));
+  }
+  return S_OK;
+}
+
+// The client cards: loaded from bytes, or the texts of a Cards collection.
+HRESULT ClientCardTexts(CConverterContext& context, const Variant& client_cards,
+                        std::vector<std::string>& cards) {
+  CLog& log = context.log();
+  if (const std::vector<std::uint8_t>* bytes = client_cards.bytes()) {
+    const HRESULT status = LoadBytes(context, *bytes, &cards);
+    if (FAILED(status)) log.LogError(kLabel, status, "LoadMemory(ClientCards)");
+    return status;
+  }
+  auto collection = std::dynamic_pointer_cast<CComCards>(*client_cards.object());
+  if (!collection) {
+    log.LogError(kLabel, E_GENERIC_FAILURE, "ClientCards->InnerObject");
+    return E_GENERIC_FAILURE;
+  }
+  cards = collection->card_list();
+  return S_OK;
+}
+
+// The server cards, one tag each when tags are given.
+HRESULT ServerCardTexts(CConverterContext& context, const std::vector<std::uint8_t>& bytes,
+                        const std::vector<std::u16string>* tags, std::vector<std::string>& cards) {
+  CLog& log = context.log();
+  const HRESULT status = LoadBytes(context, bytes, &cards);
+  if (FAILED(status)) {
+    log.LogError(kLabel, status, "LoadMemory(ServerCards)");
+    return status;
+  }
+  if (tags && tags->size() != cards.size()) {
+    log.LogError(kLabel, E_INVALIDARG, "cServerCards != cServerCardsTags");
+    return E_INVALIDARG;
+  }
+  return S_OK;
+}
 
 }  // namespace
 
@@ -73,72 +135,27 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
     return InvalidArgument(log, "Cards2Overwrite");
   }
 
-  // The client cards.
-  std::vector<std::string> loaded_client;
-  const std::vector<std::string>* client = nullptr;
-  if (client_bytes) {
-    const HRESULT status = LoadBytes(*context, *client_bytes, &loaded_client);
-    if (FAILED(status)) {
-      log.LogError(kLabel, status, "LoadMemory(ClientCards)");
-      return status;
-    }
-    client = &loaded_client;
-  } else {
-    auto collection = std::dynamic_pointer_cast<CComCards>(*client_object);
-    if (!collection) {
-      log.LogError(kLabel, E_GENERIC_FAILURE, "ClientCards->InnerObject");
-      return E_GENERIC_FAILURE;
-    }
-    loaded_client = collection->card_list();
-    client = &loaded_client;
+  std::vector<std::string> client;
+  if (const HRESULT status = ClientCardTexts(*context, client_cards, client); FAILED(status)) {
+    return status;
   }
-  if (client->empty()) {
+  if (client.empty()) {
     log.LogWarning(kLabel, S_FALSE, "No client cards - nothing to DR");
     return S_FALSE;
   }
-
-  // The server cards.
   std::vector<std::string> server;
   if (server_bytes) {
-    const HRESULT status = LoadBytes(*context, *server_bytes, &server);
-    if (FAILED(status)) {
-      log.LogError(kLabel, status, "LoadMemory(ServerCards)");
-      return status;
-    }
-    if (tags && tags->size() != server.size()) {
-      log.LogError(kLabel, E_INVALIDARG, "cServerCards != cServerCardsTags");
-      return E_INVALIDARG;
-    }
+    const HRESULT status = ServerCardTexts(*context, *server_bytes, tags, server);
+    if (FAILED(status)) return status;
   }
 
   // Their DR items: a client card that cannot be read is left out; every
   // server card must give exactly one item.
   ItemSet client_items, server_items;
-  for (std::size_t i = 0; i < client->size(); ++i) {
-    auto doc = std::make_unique<CCardDoc>(log);
-    std::vector<DRItem> found;
-    HRESULT status = ParseDRPropsFromString(log, *doc, (*client)[i], found);
-    if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
-    if (FAILED(status)) {
-      log.LogError(kLabel, status, "ParseDRItemsFromString");
-      continue;
-    }
-    found.front().position = static_cast<int>(i);
-    client_items.items.push_back(std::move(found.front()));
-    client_items.docs.push_back(std::move(doc));
-  }
-  for (std::size_t i = 0; i < server.size(); ++i) {
-    auto doc = std::make_unique<CCardDoc>(log);
-    std::vector<DRItem> found;
-    HRESULT status = ParseDRPropsFromString(log, *doc, server[i], found);
-    if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
-    if (FAILED(status)) {
-      log.LogError(kLabel, status, "CCardDR.ParseDRItemsFromString");
-      return status;
-    }
-    found.front().position = static_cast<int>(i);
-    server_items.items.push_back(std::move(found.front()));
-    server_items.docs.push_back(std::move(doc));
+  ReadItems(log, client, Unreadable::kSkip, client_items);
+  if (const HRESULT status = ReadItems(log, server, Unreadable::kFail, server_items);
+      FAILED(status)) {
+    return status;
   }
 
   CCardDR dr(log);
@@ -146,18 +163,19 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
       dr.Run(server_bytes ? &server_items.items : nullptr, client_items.items, method);
   if (ran != S_OK) return ran;
 
-  // The results.
+  // The results: client cards to add, and client cards that overwrite
+  // server cards, each under the server card's tag (or its position).
   std::vector<std::string> to_add;
   std::int32_t duplicates = 0;
   for (const DRItem& item : client_items.items) {
-    if (item.action == DRAction::kAdd) to_add.push_back((*client)[item.position]);
+    if (item.action == DRAction::kAdd) to_add.push_back(client[item.position]);
     if (item.action == DRAction::kSkip) ++duplicates;
   }
   std::vector<std::string> to_overwrite;
   std::vector<std::u16string> overwrite_tags;
   for (const DRItem& item : server_items.items) {
     if (item.action != DRAction::kOverwrite || item.match == nullptr) continue;
-    to_overwrite.push_back((*client)[item.match->position]);
+    to_overwrite.push_back(client[item.match->position]);
     overwrite_tags.push_back(
         tags ? (*tags)[item.position]
              : codepage::ToUtf16(codepage::kUtf8, std::to_string(item.position)));

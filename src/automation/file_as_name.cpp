@@ -1,4 +1,4 @@
-#include "automation/gen_file_as.h"
+#include "automation/file_as_name.h"
 
 #include <vector>
 
@@ -19,10 +19,11 @@ HRESULT GenFileAs(CLog& log, std::string_view card, std::u16string* file_as) {
     return E_INVALIDARG;
   }
   CCardDoc doc(log);
-  const int loaded = doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), true);
+  const LoadResult loaded =
+      doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), true);
   const CCardDocItem* item = doc.GetItem(0);
-  if (loaded < 0 || item == nullptr) {
-    return loaded < 0 ? static_cast<HRESULT>(loaded) : E_GENERIC_FAILURE;
+  if (loaded == LoadResult::kNoItem || item == nullptr) {
+    return loaded == LoadResult::kNoItem ? LoadResultStatus(loaded) : E_GENERIC_FAILURE;
   }
 
   NameParts parts;
