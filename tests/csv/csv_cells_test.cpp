@@ -36,28 +36,19 @@ TEST(CsvEscapeCell, ListSeparatorIsQuoted) {
 
 const CsvCellsTable kTable = {{u"Name", u"E-mail"}, {u"Okafor, Marta", u"m@x"}, {u"Brault"}};
 
-TEST(CsvCells, MaxColumnCount) {
+TEST(CsvCells, TableAsText) {
   EXPECT_EQ(MaxColumnCount({}), 0u);
   EXPECT_EQ(MaxColumnCount(kTable), 2u);
   EXPECT_EQ(MaxColumnCount({{u"a"}, {u"a", u"b", u"c"}, {}}), 3u);
-}
-
-TEST(CsvCells, RowToString) {
   EXPECT_EQ(RowToString(kTable[1], u',', false), u"\"Okafor, Marta\",m@x");
   EXPECT_EQ(RowToString(kTable[1], u';', true), u"\"Okafor, Marta\"\r\nm@x");
   EXPECT_EQ(RowToString({u"a", u"b;c"}, u'\t', false), u"a\t\"b;c\"");
   EXPECT_EQ(RowToString({}, u',', false), u"");
   EXPECT_EQ(RowToString({u""}, u',', false), u"");
-}
-
-TEST(CsvCells, ColToString) {
   EXPECT_EQ(ColToString(kTable, 1, u',', false), u"E-mail\r\nm@x\r\n");
   EXPECT_EQ(ColToString(kTable, 0, u'\t', true), u"Name\t\"Okafor, Marta\"\tBrault");
   EXPECT_EQ(ColToString(kTable, 5, u',', true), u",,");
   EXPECT_EQ(ColToString({}, 0, u',', false), u"");
-}
-
-TEST(CsvCells, CellsToString) {
   EXPECT_EQ(CellsToString(kTable, u',', false), u"Name,E-mail\r\n\"Okafor, Marta\",m@x\r\nBrault");
   EXPECT_EQ(CellsToString(kTable, u',', true), u"Name,\"Okafor, Marta\",Brault\r\nE-mail,m@x,");
   EXPECT_EQ(CellsToString({}, u',', false), u"");
