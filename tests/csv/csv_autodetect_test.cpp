@@ -19,7 +19,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
 using test::TempDir;
 
 using test::U8;

@@ -20,8 +20,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-
 using test::U8;
 
 TEST(GoogleEncoders, Values) {

@@ -20,7 +20,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
 using Cells = std::vector<std::pair<std::string, std::string>>;
 
 using test::U16;

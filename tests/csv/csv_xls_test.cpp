@@ -16,7 +16,6 @@
 namespace velmora {
 namespace {
 
-using test::U16;
 using test::U8;
 
 class CsvXls : public test::CsvTest {

@@ -22,7 +22,6 @@ namespace {
 using test::CapturedLog;
 using test::DateText;
 using test::ParseCards;
-using test::U16;
 using test::U8;
 
 // The type tokens that matter in the layout, in a fixed order.

@@ -20,8 +20,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-
 using test::U16;
 using test::U8;
 
