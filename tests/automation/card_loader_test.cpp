@@ -16,13 +16,12 @@ std::string ItemText(const std::shared_ptr<ICards>& cards, int index) {
   return Text(bytes);
 }
 
-TEST(CardLoader, LoadFileKeepsEachItemText) {
+TEST(CardLoader, LoadFileProgressMaxContactsAndCancel) {
   auto converter = NewConverter();
+  const auto file = U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf");
   std::shared_ptr<ICards> cards;
   RecordingProgress progress;
-  ASSERT_EQ(converter->LoadFile(U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf"), 0,
-                                false, &progress, &cards),
-            S_OK);
+  ASSERT_EQ(converter->LoadFile(file, 0, false, &progress, &cards), S_OK);
   ASSERT_EQ(CountOf(cards), 6);
   for (int i = 0; i < 6; ++i) {
     const std::string text = ItemText(cards, i);
@@ -33,15 +32,9 @@ TEST(CardLoader, LoadFileKeepsEachItemText) {
   ASSERT_EQ(progress.calls.size(), 6u);
   EXPECT_EQ(progress.calls[0], (std::array<std::int32_t, 5>{1, 1, 1, 0, 0}));
   EXPECT_EQ(progress.calls[5], (std::array<std::int32_t, 5>{6, 6, 6, 0, 0}));
-}
 
-TEST(CardLoader, MaxContactsAndCancel) {
-  auto converter = NewConverter();
-  const auto file = U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf");
-  std::shared_ptr<ICards> cards;
   ASSERT_EQ(converter->LoadFile(file, 2, false, nullptr, &cards), S_OK);
   EXPECT_EQ(CountOf(cards), 2);
-
   RecordingProgress cancel(3);
   ASSERT_EQ(converter->LoadFile(file, 0, false, &cancel, &cards), S_FALSE);
   EXPECT_EQ(CountOf(cards), 3);

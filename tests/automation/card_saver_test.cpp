@@ -212,28 +212,5 @@ TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "all.vcf"));
 }
 
-TEST(CardSaver, CorpusFileSplitsIntoOneFilePerContact) {
-  TempDir dir;
-  auto converter = NewConverter();
-  std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter->LoadFile(U16(CorpusDir() / "vcard21" / "kcontacts_vcard10.vcf"), 0, false,
-                                nullptr, &cards),
-            S_OK);
-  std::vector<std::uint8_t> all;
-  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
-  std::int32_t saved = 0, skipped = 0, errors = 0;
-  std::vector<std::u16string> names;
-  ASSERT_EQ(converter->SaveMemory(all, U16(dir.path()), u"", false, &saved, &skipped, &errors, 2.1,
-                                  65001, Variant(), drmNone, nullptr, &names),
-            S_OK);
-  EXPECT_EQ(saved, 5);
-  EXPECT_EQ(names.size(), 5u);
-  const Paths files = ListFolder(dir.path());
-  for (const char* name : {"Broken.vcf", "Broken[1].vcf", "Bike Shop.vcf"}) {
-    EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
-  }
-  for (const auto& file : files) EXPECT_EQ(CountOf(ReadFile(dir.path() / file), "VERSION:2.1"), 1);
-}
-
 }  // namespace
 }  // namespace velmora::test

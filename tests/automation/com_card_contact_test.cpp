@@ -58,16 +58,12 @@ TEST_F(CardContactTest, NamesAndNetMeeting) {
   contact_->put_Suffix(u"Jr");
   EXPECT_EQ(Get(&ICardContact::get_FullName), u"Dr John Q Public Jr");
   EXPECT_EQ(Get(&ICardContact::get_FileAs), u"Public, John Q");
-  for (auto [set, server, alias] : {std::tuple{u"callto://srv/me", u"srv", u"me"},
-                                    {u"CALLTO://srv", u"srv", u""},
-                                    {u"plain", u"plain", u""},
-                                    {u"", u"", u""}}) {
-    ASSERT_EQ(contact_->put_NetMeetingNames(set), S_OK);
-    EXPECT_EQ(
-        Get(&ICardContact::get_NetMeetingServer) + u"|" + Get(&ICardContact::get_NetMeetingAlias),
-        std::u16string(server) + u"|" + alias);
-  }
-  EXPECT_EQ(Get(&ICardContact::get_NetMeetingNames), u"");
+  // The parsing rule is the record's; here only that the object hands it on.
+  ASSERT_EQ(contact_->put_NetMeetingNames(u"callto://srv/me"), S_OK);
+  EXPECT_EQ(
+      Get(&ICardContact::get_NetMeetingServer) + u"|" + Get(&ICardContact::get_NetMeetingAlias),
+      u"srv|me");
+  EXPECT_EQ(Get(&ICardContact::get_NetMeetingNames), u"callto://srv/me");
 }
 
 TEST_F(CardContactTest, BodyAsSingleString) {
@@ -328,39 +324,6 @@ TEST_F(CardContactTest, ArgumentErrorsAreRefusedAndLogged) {
   // An unknown version writes 3.0.
   ASSERT_EQ(contact_->GenerateCard(7.5, 1251, Variant(), &card), S_OK);
   EXPECT_NE(Text(card).find("VERSION:3.0"), std::string::npos);
-}
-
-TEST_F(CardContactTest, ContactFromACorpusCard) {
-  std::shared_ptr<ICards> cards;
-  ASSERT_EQ(converter_->LoadFile(U16(CorpusDir() / "vcard30" / "ezvcard_John_Doe_IPHONE.vcf"), 0,
-                                 false, nullptr, &cards),
-            S_OK);
-  std::shared_ptr<ICardContact> contact;
-  ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
-  EXPECT_EQ(Read(*contact, &ICardContact::get_LastName) + u"|" +
-                Read(*contact, &ICardContact::get_CompanyName) + u"|" +
-                Read(*contact, &ICardContact::get_Department),
-            u"Doe|IBM|Accounting");
-  std::int32_t size = 0;
-  ASSERT_EQ(contact->get_PhotoSize(&size), S_OK);
-  EXPECT_GT(size, 1000);
-  // Both versions generate and load back with the same name.
-  for (double version : {2.1, 3.0}) {
-    std::vector<std::uint8_t> card;
-    ASSERT_EQ(contact->GenerateCard(version, 65001, Variant(), &card), S_OK);
-    std::shared_ptr<ICards> again;
-    ASSERT_EQ(converter_->LoadMemory(card, 0, nullptr, &again), S_OK);
-    std::shared_ptr<ICardPreview> preview;
-    ASSERT_EQ(again->ItemPreview(0, &preview), S_OK);
-    EXPECT_EQ(Read(*preview, &ICardPreview::get_FileAs), u"Doe, John Richter,James") << version;
-  }
-}
-
-TEST_F(CardContactTest, ClearEmptiesEverything) {
-  contact_->put_FirstName(u"A");
-  contact_->AddEmail(u"a@x.example");
-  ASSERT_EQ(contact_->Clear(), S_OK);
-  EXPECT_EQ(Get(&ICardContact::get_FirstName) + Get(&ICardContact::get_Email1), u"");
 }
 
 }  // namespace

@@ -39,14 +39,6 @@ TEST(ModuleGetClassObject, OnlyCardConverterHasAFactory) {
   } cases[] = {
       {CLSID_CardConverter, S_OK},
       {CLSID_Cards, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CardPreview, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CardContact, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CardContactAddress, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CsvContent, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CsvCells, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CsvOutlookLocale, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CsvHeader, CLASS_E_CLASSNOTAVAILABLE},
-      {CLSID_CsvHeaders, CLASS_E_CLASSNOTAVAILABLE},
       {IID_ICardConverter, CLASS_E_CLASSNOTAVAILABLE},
       {unknown_class, CLASS_E_CLASSNOTAVAILABLE},
   };
