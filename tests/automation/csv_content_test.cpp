@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 #include "support/temp_dir.h"
 
 namespace velmora::test {
@@ -173,42 +174,30 @@ TEST(CsvContentObjects, SettingsAndParseArguments) {
   }
 }
 
-// What a parse gives, written back with '|' between cells.
 TEST(CsvContentObjects, ParseResults) {
   const auto converter = NewCsvConverter();
-  struct Case {
-    const char* text;
-    Variant flags;
-    std::int32_t max_rows, skip;
-    Variant separators, quote;
-    HRESULT status;
-    const char* table;  // rows joined by "/"
-    bool header;
+  const auto optional = [](const FileCase& c, const char* key) {
+    return c.Has(key) ? Variant(U16(c[key])) : Variant();
   };
-  const Case kCases[] = {
-      {"\r\n  \t\r\n\r\n", {}, -1, 0, {}, {}, S_NO_CONTENT, "", false},
-      {"h1,h2\r\na,b,c\r\na,,\r\n", {}, -1, 0, {}, {}, S_OK, "h1|h2/a|b/a|", true},
-      {"h1,h2\r\na,b,c\r\na,,\r\n", Variant(1), -1, 0, {}, {}, S_OK, "h1|h2/a|b|c/a|", true},
-      {"h\r\n1\r\n2\r\n3\r\n", {}, 2, 0, {}, {}, S_OK, "h/1", true},
-      {"a;b,c\r\n", Variant(0), -1, 0, Variant(u";,"), {}, S_OK, "a|b|c", false},
-      {"'a,b',c\r\n", Variant(0), -1, 0, {}, Variant(u"'"), S_OK, "\"a,b\"|c", false},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.text);
+  for (const FileCase& c : ReadCases("automation/data/csv_parse_results.txt")) {
+    SCOPED_TRACE(c.name);
+    const bool ok = c["status"] == "ok";
     std::shared_ptr<ICsvCells> cells;
-    ASSERT_EQ(FromText(*converter, c.text)
-                  ->Parse(&cells, c.max_rows, c.skip, c.flags, c.separators, c.quote),
-              c.status);
-    if (c.status != S_OK) {
+    ASSERT_EQ(FromText(*converter, c["text"])
+                  ->Parse(&cells, c.Number("max rows", -1), 0,
+                          c.Has("flags") ? Variant(c.Number("flags")) : Variant(),
+                          optional(c, "separators"), optional(c, "quote")),
+              ok ? S_OK : S_NO_CONTENT);
+    if (!ok) {
       EXPECT_FALSE(cells);
       continue;
     }
     std::u16string text;
     ASSERT_EQ(cells->CellsToString(Variant(u"|"), &text), S_OK);
-    EXPECT_EQ(U8(text), Lines(c.table));
+    EXPECT_EQ(U8(text), c["table"]);
     bool header = false;
     cells->get_HasHeaderRow(&header);
-    EXPECT_EQ(header, c.header);
+    EXPECT_EQ(header, c["header"] == "yes");
   }
 }
 
