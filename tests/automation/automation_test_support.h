@@ -116,7 +116,9 @@ inline std::shared_ptr<ICards> LoadText(ICardConverter& c, std::string_view text
 }
 inline std::int32_t Count(const std::shared_ptr<ICards>& cards) {
   std::int32_t count = -1;
-  if (cards) EXPECT_EQ(cards->get_Count(&count), S_OK);
+  if (cards) {
+    EXPECT_EQ(cards->get_Count(&count), S_OK);
+  }
   return count;
 }
 

@@ -118,14 +118,14 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
   // Without resolution every card is written.
   const Saved all = Save(*converter, cards, dir.path(), false, drmNone);
   EXPECT_EQ(std::tuple(all.saved, all.skipped_all), std::tuple(3, 0));
-  // SaveMemory reports the cards skipped in all.
+  // SaveMemory reports the cards skipped in all, and the files it wrote.
   TempDir other;
   std::int32_t saved = 0, skipped = 0, errors = 0;
-  ASSERT_EQ(
-      converter->SaveMemory(Bytes(cards), U16(other.path()), u"x", false, &saved, &skipped, &errors,
-                            3.0, 65001, Variant(), drmKeepOriginal, nullptr, nullptr),
-      S_OK);
-  EXPECT_EQ(std::tuple(saved, skipped, errors), std::tuple(2, 1, 0));
+  std::vector<std::u16string> names;
+  ASSERT_EQ(converter->SaveMemory(Bytes(cards), U16(other.path()), u"x", false, &saved, &skipped,
+                                  &errors, 3.0, 65001, Variant(), drmKeepOriginal, nullptr, &names),
+            S_OK);
+  EXPECT_EQ(std::tuple(saved, skipped, errors, names.size()), std::tuple(2, 1, 0, 2u));
 }
 
 TEST(CardSaver, CancelStopsAfterTheCurrentCard) {
