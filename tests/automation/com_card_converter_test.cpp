@@ -25,29 +25,17 @@ TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
 TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
   struct BadInit {
     const char* name;
-    Variant encodings, prog_id, module, outlook;
     bool log;
-    const char* message;  // null: the call succeeds
+    const char* argument;  // the one of the wrong kind; null: the call succeeds
+    Variant encodings = {}, prog_id = {}, module = {}, outlook = {};
   };
   const BadInit cases[] = {
-      {"Module",
-       {},
-       {},
-       Variant(std::int32_t{7}),
-       {},
-       true,
-       "vModuleName4Log must be BSTR or Missing"},
-      {"ModuleNoLog", {}, {}, Variant(std::int32_t{7}), {}, false, nullptr},
-      {"Encodings", Variant(3.5), {}, {}, {}, true, "vSupEncFilename must be BSTR or Missing"},
-      {"ProgId", {}, Variant(true), {}, {}, true, "vProgID4Export must be BSTR or Missing"},
-      {"Outlook",
-       {},
-       {},
-       {},
-       Variant(std::vector<std::uint8_t>{1}),
-       true,
-       "vSupOLHeadersCsv must be BSTR or Missing"},
-      {"AllStrings", {}, Variant(u"App"), Variant(u"name"), Variant(u""), true, nullptr},
+      {"Module", true, "vModuleName4Log", {}, {}, Variant(std::int32_t{7})},
+      {"ModuleNoLog", false, nullptr, {}, {}, Variant(std::int32_t{7})},
+      {"Encodings", true, "vSupEncFilename", Variant(3.5)},
+      {"ProgId", true, "vProgID4Export", {}, Variant(true)},
+      {"Outlook", true, "vSupOLHeadersCsv", {}, {}, {}, Variant(Bytes("\x01"))},
+      {"AllStrings", true, nullptr, {}, Variant(u"App"), Variant(u"name"), Variant(u"")},
   };
   for (const BadInit& c : cases) {
     SCOPED_TRACE(c.name);
@@ -57,12 +45,13 @@ TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
     const HRESULT status =
         converter->InitEx2(product, encodings, c.prog_id, c.log, c.module, c.outlook);
     std::shared_ptr<ICardContact> contact;
-    EXPECT_EQ(status, c.message ? E_INVALIDARG : S_OK);
-    EXPECT_EQ(converter->CreateCardContact(&contact), c.message ? E_GENERIC_FAILURE : S_OK);
-    if (!c.message) continue;
+    EXPECT_EQ(status, c.argument ? E_INVALIDARG : S_OK);
+    EXPECT_EQ(converter->CreateCardContact(&contact), c.argument ? E_GENERIC_FAILURE : S_OK);
+    if (!c.argument) continue;
     // The log was opened before the check failed: the message is in it.
     if (c.module.is_missing() && c.log) {
-      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"), c.message));
+      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"),
+                      std::string(c.argument) + " must be BSTR or Missing"));
     }
     // A correct call afterwards initialises.
     EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
