@@ -39,11 +39,10 @@ TEST_F(CardFidelityTest, Utf16AndMarkedUtf8InputsKeepTheirLetters) {
   for (const char* input : {"utf16.vcf", "bom.vcf"}) {
     const RunResult r = Run({"convert", Temp(input), "-o", Temp("out.vcf")});
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_NE(ReadFile(Temp("out.vcf")).find("\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\n"),
-              std::string::npos)
+    EXPECT_THAT(ReadFile(Temp("out.vcf")), HasSubstr("\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\n"))
         << input;
     const RunResult preview = Run({"preview", Temp(input)});
-    EXPECT_NE(preview.out.find("Zo\xC3\xAB \xC5\x81ukasz"), std::string::npos) << preview.out;
+    EXPECT_THAT(preview.out, HasSubstr("Zo\xC3\xAB \xC5\x81ukasz"));
   }
 }
 
@@ -59,7 +58,7 @@ TEST_F(CardFidelityTest, SplitDedupeKeepsContactsTheTargetCharsetCannotName) {
            "windows-1252", "--vcard-version", "2.1", "-o", Temp("cards")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ListFolder(Temp("cards")).size(), 2u);
-  EXPECT_NE(r.err.find(" 0 skipped, 0 errors"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr(" 0 skipped, 0 errors"));
 }
 
 TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
@@ -76,7 +75,7 @@ TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
                                  Temp("dedupe.vcf")}}) {
     const RunResult r = Run(args);
     EXPECT_EQ(r.exit_code, 1) << args[0] << ": " << r.err;
-    EXPECT_NE(r.err.find(warning), std::string::npos) << args[0] << ": " << r.err;
+    EXPECT_THAT(r.err, HasSubstr(warning)) << args[0] << ": " << r.err;
   }
 }
 
@@ -91,12 +90,10 @@ TEST_F(CardFidelityTest, CopiedCardsAreCleanUtf8WithCrLf) {
   const std::string out = ReadFile(Temp("out.vcf"));
   EXPECT_EQ(CountOf(out, "\n"), CountOf(out, "\r\n")) << out;
   EXPECT_EQ(CountOf(out, "\r\r"), 0) << out;
-  EXPECT_NE(out.find("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nN:A;;;;\r\nEND:VCARD\r\n"),
-            std::string::npos)
-      << out;
-  EXPECT_NE(out.find("N:J\xC3\xBCrgen;;;;\r\n"), std::string::npos) << out;
-  EXPECT_EQ(out.find("\xC3\r\n"), std::string::npos) << out;
-  EXPECT_NE(r.err.find("1 written, 1 copied"), std::string::npos) << r.err;
+  EXPECT_THAT(out, HasSubstr("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nN:A;;;;\r\nEND:VCARD\r\n"));
+  EXPECT_THAT(out, HasSubstr("N:J\xC3\xBCrgen;;;;\r\n"));
+  EXPECT_THAT(out, Not(HasSubstr("\xC3\r\n")));
+  EXPECT_THAT(r.err, HasSubstr("1 written, 1 copied"));
 }
 
 }  // namespace
