@@ -2,6 +2,7 @@
 // duplicates found on the cards as read, cards cut off at the end of a file
 // reported by every subcommand, and copied cards as clean as written ones.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,28 +14,14 @@ namespace {
 
 using CardFidelityTest = CliTest;
 
-// `utf8` as UTF-16LE with its byte-order mark (ASCII and Latin/Polish letters).
-std::string Utf16Le(const std::string& utf8) {
-  std::string out = "\xFF\xFE";
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    unsigned unit = c;
-    if (c >= 0xC0) {
-      unit = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
-      i += 2;
-    } else {
-      ++i;
-    }
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-  }
-  return out;
-}
-
 TEST_F(CardFidelityTest, Utf16AndMarkedUtf8InputsKeepTheirLetters) {
   const std::string card =
       "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\nEND:VCARD\r\n";
-  WriteFile(Temp("utf16.vcf"), Utf16Le(card));
+  // The same card in UTF-16 of the machine's byte order, with its mark.
+  const std::u16string utf16 =
+      u"\uFEFFBEGIN:VCARD\r\nVERSION:2.1\r\nN:\u0141ukasz;Zo\u00EB;;;\r\nEND:VCARD\r\n";
+  WriteFile(Temp("utf16.vcf"),
+            std::string_view(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2));
   WriteFile(Temp("bom.vcf"), "\xEF\xBB\xBF" + card);
   for (const char* input : {"utf16.vcf", "bom.vcf"}) {
     const RunResult r = Run({"convert", Temp(input), "-o", Temp("out.vcf")});
