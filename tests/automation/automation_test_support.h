@@ -86,6 +86,42 @@ class RecordingProgress : public ICardConverterProgress {
   int cancel_after_;
 };
 
+inline bool Has(std::string_view text, std::string_view needle) {
+  return text.find(needle) != std::string_view::npos;
+}
+
+// ConvertMemory's status, counters and written text.
+struct Converted {
+  HRESULT status;
+  std::int32_t converted = 0, copied = 0, errors = 0;
+  std::string text;
+};
+inline Converted ConvertText(ICardConverter& c, std::string_view cards, double version = 3.0,
+                             std::int32_t code_page = 65001, Variant iso = {},
+                             ICardConverterProgress* progress = nullptr) {
+  Converted r;
+  std::vector<std::uint8_t> out;
+  r.status = c.ConvertMemory(Bytes(cards), &r.converted, &r.copied, &r.errors, version, code_page,
+                             iso, &out, progress);
+  r.text = Text(out);
+  return r;
+}
+
+// The cards LoadMemory makes of `text`, and a collection's count (-1 when
+// there is none).
+inline std::shared_ptr<ICards> LoadText(ICardConverter& c, std::string_view text) {
+  std::shared_ptr<ICards> cards;
+  EXPECT_EQ(c.LoadMemory(Bytes(text), 0, nullptr, &cards), S_OK);
+  return cards;
+}
+inline std::int32_t Count(const std::shared_ptr<ICards>& cards) {
+  std::int32_t count = -1;
+  if (cards) {
+    EXPECT_EQ(cards->get_Count(&count), S_OK);
+  }
+  return count;
+}
+
 // A small card; `rev` ("20200101T000000Z") is left out when empty.
 inline std::string Card(std::string_view family, std::string_view given, std::string_view rev = "",
                         std::string_view extra = "") {

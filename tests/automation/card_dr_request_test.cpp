@@ -93,11 +93,8 @@ TEST(DR, ResolutionTable) {
 
 TEST(DR, ClientCardsAsACollection) {
   auto converter = NewConverter();
-  std::shared_ptr<ICards> client;
-  ASSERT_EQ(converter->LoadMemory(Bytes(Card("Doe", "John", kOld) + Card("Doe", "John", kNew) +
-                                        Card("Roe", "Jane", kOld)),
-                                  0, nullptr, &client),
-            S_OK);
+  const auto client = LoadText(*converter, Card("Doe", "John", kOld) + Card("Doe", "John", kNew) +
+                                               Card("Roe", "Jane", kOld));
   for (EDRMethod method : {drmNewest, drmKeepOriginal}) {
     const Result r = RunDR(*converter, Variant(client), Variant(), Variant(), method);
     ASSERT_EQ(r.status, S_OK);

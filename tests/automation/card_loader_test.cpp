@@ -4,26 +4,19 @@
 namespace velmora::test {
 namespace {
 
-std::int32_t CountOf(const std::shared_ptr<ICards>& cards) {
-  std::int32_t count = -1;
-  EXPECT_EQ(cards->get_Count(&count), S_OK);
-  return count;
-}
-
 std::string ItemText(const std::shared_ptr<ICards>& cards, int index) {
   std::vector<std::uint8_t> bytes;
   EXPECT_EQ(cards->Item(index, &bytes), S_OK);
   return Text(bytes);
 }
 
-TEST(CardLoader, LoadFileKeepsEachItemText) {
+TEST(CardLoader, LoadFileProgressMaxContactsAndCancel) {
   auto converter = NewConverter();
+  const auto file = U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf");
   std::shared_ptr<ICards> cards;
   RecordingProgress progress;
-  ASSERT_EQ(converter->LoadFile(U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf"), 0,
-                                false, &progress, &cards),
-            S_OK);
-  ASSERT_EQ(CountOf(cards), 6);
+  ASSERT_EQ(converter->LoadFile(file, 0, false, &progress, &cards), S_OK);
+  ASSERT_EQ(Count(cards), 6);
   for (int i = 0; i < 6; ++i) {
     const std::string text = ItemText(cards, i);
     EXPECT_EQ(text.rfind("BEGIN:VCARD", 0), 0u) << text;
@@ -33,18 +26,12 @@ TEST(CardLoader, LoadFileKeepsEachItemText) {
   ASSERT_EQ(progress.calls.size(), 6u);
   EXPECT_EQ(progress.calls[0], (std::array<std::int32_t, 5>{1, 1, 1, 0, 0}));
   EXPECT_EQ(progress.calls[5], (std::array<std::int32_t, 5>{6, 6, 6, 0, 0}));
-}
 
-TEST(CardLoader, MaxContactsAndCancel) {
-  auto converter = NewConverter();
-  const auto file = U16(CorpusDir() / "vcard21" / "ezvcard_John_Doe_ANDROID.vcf");
-  std::shared_ptr<ICards> cards;
   ASSERT_EQ(converter->LoadFile(file, 2, false, nullptr, &cards), S_OK);
-  EXPECT_EQ(CountOf(cards), 2);
-
+  EXPECT_EQ(Count(cards), 2);
   RecordingProgress cancel(3);
   ASSERT_EQ(converter->LoadFile(file, 0, false, &cancel, &cards), S_FALSE);
-  EXPECT_EQ(CountOf(cards), 3);
+  EXPECT_EQ(Count(cards), 3);
   EXPECT_EQ(cancel.calls.size(), 3u);
 }
 
@@ -57,7 +44,7 @@ TEST(CardLoader, LoadFilesCountsFailedFilesAndGoesOn) {
   std::shared_ptr<ICards> cards;
   RecordingProgress progress;
   ASSERT_EQ(converter->LoadFiles(files, 0, false, &progress, &cards), S_OK);
-  EXPECT_EQ(CountOf(cards), 6);
+  EXPECT_EQ(Count(cards), 6);
   ASSERT_EQ(progress.calls.size(), 6u);
   EXPECT_EQ(progress.calls[0], (std::array<std::int32_t, 5>{1, 1, 1, 0, 0}));
   EXPECT_EQ(progress.calls[1],
@@ -65,7 +52,7 @@ TEST(CardLoader, LoadFilesCountsFailedFilesAndGoesOn) {
 
   // MaxContacts spans the files.
   ASSERT_EQ(converter->LoadFiles(files, 2, false, nullptr, &cards), S_OK);
-  EXPECT_EQ(CountOf(cards), 2);
+  EXPECT_EQ(Count(cards), 2);
 
   // Only failing files: the first failure, no collection.
   EXPECT_EQ(converter->LoadFiles({U16(dir / "missing.vcf")}, 0, false, nullptr, &cards),
@@ -79,7 +66,7 @@ TEST(CardLoader, AddSourcePropNamesTheFile) {
   auto converter = NewConverter();
   std::shared_ptr<ICards> cards;
   ASSERT_EQ(converter->LoadFile(U16(dir / "one.vcf"), 0, true, nullptr, &cards), S_OK);
-  ASSERT_EQ(CountOf(cards), 2);
+  ASSERT_EQ(Count(cards), 2);
   const std::string expected = "X-ZORVA-SOURCE:" + (dir / "one.vcf").string() + "\r\nEND:VCARD";
   EXPECT_NE(ItemText(cards, 1).find(expected), std::string::npos) << ItemText(cards, 1);
   // The card still reads as the same contact.
@@ -96,11 +83,11 @@ TEST(CardLoader, LoadMemory) {
   ASSERT_EQ(converter->LoadMemory(Bytes(Card("Doe", "John") + "junk\r\n" + Card("Roe", "Jane")), 0,
                                   nullptr, &cards),
             S_OK);
-  EXPECT_EQ(CountOf(cards), 2);
+  EXPECT_EQ(Count(cards), 2);
   ASSERT_EQ(
       converter->LoadMemory(Bytes(Card("Doe", "John") + Card("Roe", "Jane")), 1, nullptr, &cards),
       S_OK);
-  EXPECT_EQ(CountOf(cards), 1);
+  EXPECT_EQ(Count(cards), 1);
   EXPECT_EQ(converter->LoadMemory(Bytes("no cards here"), 0, nullptr, &cards), E_GENERIC_FAILURE);
   EXPECT_FALSE(cards);
 }
@@ -150,7 +137,7 @@ TEST(CardLoader, WholeCorpusLoadsAndCountsAlike) {
       std::int32_t errors = 0, count = 0;
       converter->CountFilesContacts({path}, &errors, 0, nullptr, &count);
       if (SUCCEEDED(loaded)) {
-        EXPECT_EQ(CountOf(cards), count) << entry.path();
+        EXPECT_EQ(Count(cards), count) << entry.path();
         bool valid = false;
         converter->IsCardFileValid(path, &valid);
         EXPECT_EQ(valid, count > 0) << entry.path();

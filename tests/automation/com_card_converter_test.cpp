@@ -8,26 +8,6 @@ namespace {
 const std::string kTwoOne =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;John;;;\r\nFN:John Doe\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
 
-// ConvertMemory's status, counters and written text.
-struct Converted {
-  HRESULT status;
-  std::int32_t converted = 0, copied = 0, errors = 0;
-  std::string text;
-};
-Converted ConvertText(ICardConverter& c, std::string_view cards, double version = 3.0,
-                      std::int32_t code_page = 65001, Variant iso = {},
-                      ICardConverterProgress* progress = nullptr) {
-  Converted r;
-  std::vector<std::uint8_t> out;
-  r.status = c.ConvertMemory(Bytes(cards), &r.converted, &r.copied, &r.errors, version, code_page,
-                             iso, &out, progress);
-  r.text = Text(out);
-  return r;
-}
-bool Has(const std::string& text, std::string_view needle) {
-  return text.find(needle) != std::string::npos;
-}
-
 // --- Initialisation -----------------------------------------------------------
 
 TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
@@ -45,29 +25,17 @@ TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
 TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
   struct BadInit {
     const char* name;
-    Variant encodings, prog_id, module, outlook;
     bool log;
-    const char* message;  // null: the call succeeds
+    const char* argument;  // the one of the wrong kind; null: the call succeeds
+    Variant encodings = {}, prog_id = {}, module = {}, outlook = {};
   };
   const BadInit cases[] = {
-      {"Module",
-       {},
-       {},
-       Variant(std::int32_t{7}),
-       {},
-       true,
-       "vModuleName4Log must be BSTR or Missing"},
-      {"ModuleNoLog", {}, {}, Variant(std::int32_t{7}), {}, false, nullptr},
-      {"Encodings", Variant(3.5), {}, {}, {}, true, "vSupEncFilename must be BSTR or Missing"},
-      {"ProgId", {}, Variant(true), {}, {}, true, "vProgID4Export must be BSTR or Missing"},
-      {"Outlook",
-       {},
-       {},
-       {},
-       Variant(std::vector<std::uint8_t>{1}),
-       true,
-       "vSupOLHeadersCsv must be BSTR or Missing"},
-      {"AllStrings", {}, Variant(u"App"), Variant(u"name"), Variant(u""), true, nullptr},
+      {"Module", true, "vModuleName4Log", {}, {}, Variant(std::int32_t{7})},
+      {"ModuleNoLog", false, nullptr, {}, {}, Variant(std::int32_t{7})},
+      {"Encodings", true, "vSupEncFilename", Variant(3.5)},
+      {"ProgId", true, "vProgID4Export", {}, Variant(true)},
+      {"Outlook", true, "vSupOLHeadersCsv", {}, {}, {}, Variant(Bytes("\x01"))},
+      {"AllStrings", true, nullptr, {}, Variant(u"App"), Variant(u"name"), Variant(u"")},
   };
   for (const BadInit& c : cases) {
     SCOPED_TRACE(c.name);
@@ -77,25 +45,17 @@ TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
     const HRESULT status =
         converter->InitEx2(product, encodings, c.prog_id, c.log, c.module, c.outlook);
     std::shared_ptr<ICardContact> contact;
-    EXPECT_EQ(status, c.message ? E_INVALIDARG : S_OK);
-    EXPECT_EQ(converter->CreateCardContact(&contact), c.message ? E_GENERIC_FAILURE : S_OK);
-    if (!c.message) continue;
+    EXPECT_EQ(status, c.argument ? E_INVALIDARG : S_OK);
+    EXPECT_EQ(converter->CreateCardContact(&contact), c.argument ? E_GENERIC_FAILURE : S_OK);
+    if (!c.argument) continue;
     // The log was opened before the check failed: the message is in it.
     if (c.module.is_missing() && c.log) {
-      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"), c.message));
+      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"),
+                      std::string(c.argument) + " must be BSTR or Missing"));
     }
     // A correct call afterwards initialises.
     EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
   }
-}
-
-TEST(CardConverterInit, OutlookHeadersPathIsReportedButDoesNotFail) {
-  auto converter = CreateCardConverter();
-  EXPECT_EQ(converter->InitEx2(u"InitOutlook", Variant(U16(EncodingsFile())), Variant(), true,
-                               Variant(u"outlook"), Variant(u"/nowhere/headers.csv")),
-            S_OK);
-  EXPECT_TRUE(Has(LogText("InitOutlook", "outlook"),
-                  "Cant load outlook csv locales from /nowhere/headers.csv"));
 }
 
 TEST(CardConverterInit, OutlookHeadersFileLoadsOrReportsOnlyRealFailures) {
@@ -109,7 +69,8 @@ TEST(CardConverterInit, OutlookHeadersFileLoadsOrReportsOnlyRealFailures) {
   };
   const Case cases[] = {{"shipped", SourceDir() / "data" / "supportedOutlookHeaders.csv", false},
                         {"header_only", dir / "header_only.csv", false},
-                        {"ansi", dir / "ansi.csv", true}};
+                        {"ansi", dir / "ansi.csv", true},
+                        {"missing", "/nowhere/headers.csv", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.module);
     auto converter = CreateCardConverter();
@@ -217,9 +178,6 @@ TEST(CardConverter, IsCardFileValidWorksWithoutInit) {
     EXPECT_FALSE(valid) << name;
   }
   EXPECT_EQ(converter->IsCardFileValid(U16(dir / "one.vcf"), nullptr), S_OK);
-  EXPECT_EQ(converter->IsCardFileValid(U16(CorpusDir() / "vcard30" / "ezvcard_John_Doe_IPHONE.vcf"),
-                                       &valid),
-            S_OK);
 }
 
 TEST(CardConverter, MissingOrWrongArgumentsGiveInvalidArg) {
@@ -341,9 +299,7 @@ TEST(CardConverterLifetime, ObjectsOutliveTheirConverter) {
   std::shared_ptr<ICardContact> created;
   {
     auto converter = NewConverter(u"Lifetime", u"life");
-    ASSERT_EQ(
-        converter->LoadMemory(Bytes(Card("Doe", "John") + Card("Roe", "Jane")), 0, nullptr, &cards),
-        S_OK);
+    ASSERT_TRUE(cards = LoadText(*converter, Card("Doe", "John") + Card("Roe", "Jane")));
     ASSERT_EQ(converter->CreateCardContact(&created), S_OK);
     EXPECT_EQ(LiveObjectCount(), before + 3);
   }

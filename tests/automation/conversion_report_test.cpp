@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 #include "support/temp_dir.h"
 
 namespace velmora::test {
@@ -32,51 +33,19 @@ TEST(ConversionReport, VCardConversion) {
   const auto converter = NewConverter();
   Recorder report;
   ASSERT_EQ(converter->put_ConversionReport(&report), S_OK);
-  struct Case {
-    std::string card;
-    double version;
-    std::int32_t code_page;
-    Lines events;
-  };
-  const std::string doe = "N:Doe;John;;;\r\nFN:John Doe\r\n";
-  const Case kCases[] = {
-      // Already in the target: copied, nothing lost.
-      {Card30(doe + "GEO:1;2\r\n"), 3.0, 65001, {}},
-      {Card30(doe + "GEO:1;2\r\nX-FOO:a\r\nX-FOO:b\r\nNOTE:one\r\nNOTE:two\r\n"),
-       2.1,
-       65001,
-       {"1 John Doe|1|GEO|1", "1 John Doe|1|X-FOO|2", "1 John Doe|1|NOTE|1"}},
-      {Card30("N:Doe;John;;;\r\nFN:Johnny\r\n"), 2.1, 65001, {"1 John Doe|3|Johnny|1"}},
-      {Card30(doe + "NOTE:\xE2\x9C\x93 ok \xE2\x98\x85?\r\n"), 2.1, 1252, {"1 John Doe|2||2"}},
-      // A LABEL that only repeats its ADR is no loss; one that says more is.
-      {Card30(doe + "ADR;TYPE=HOME:;;1 Main St;Springfield;;12345;USA\r\n"
-                    "LABEL;TYPE=HOME:1 Main St\\n12345 Springfield\\nUSA\r\n"),
-       2.1,
-       65001,
-       {}},
-      {Card30(doe + "ADR;TYPE=HOME:;;1 Main St;Springfield;;12345;USA\r\n"
-                    "LABEL;TYPE=HOME:c/o Smith\\n1 Main St\\nSpringfield\r\n"),
-       2.1,
-       65001,
-       {"1 John Doe|1|LABEL|1"}},
-  };
-  for (const Case& c : kCases) {
+  for (const FileCase& c : ReadCases("automation/data/conversion_reports.txt")) {
+    SCOPED_TRACE(c.name);
     report.lines.clear();
-    std::int32_t converted = 0, copied = 0, errors = 0;
-    std::vector<std::uint8_t> out;
-    ASSERT_TRUE(SUCCEEDED(converter->ConvertMemory(Bytes(c.card + Card30("N:B;A;;;\r\nFN:A B\r\n")),
-                                                   &converted, &copied, &errors, c.version,
-                                                   c.code_page, Variant(), &out)))
-        << c.card;
-    EXPECT_EQ(report.lines, c.events) << c.card;
+    ASSERT_TRUE(
+        SUCCEEDED(ConvertText(*converter, Card30(c["card"]) + Card30("N:B;A;;;\r\nFN:A B\r\n"),
+                              std::stod(c["version"]), c.Number("code page"))
+                      .status));
+    EXPECT_EQ(report.lines, c.All("event"));
   }
   // Without a listener nothing is told.
   ASSERT_EQ(converter->put_ConversionReport(nullptr), S_OK);
   report.lines.clear();
-  std::int32_t converted = 0, copied = 0, errors = 0;
-  std::vector<std::uint8_t> out;
-  converter->ConvertMemory(Bytes(Card30(doe + "GEO:1;2\r\n")), &converted, &copied, &errors, 2.1,
-                           65001, Variant(), &out);
+  ConvertText(*converter, Card30("N:Doe;John;;;\r\nFN:John Doe\r\nGEO:1;2\r\n"), 2.1);
   EXPECT_TRUE(report.lines.empty());
 }
 

@@ -132,29 +132,22 @@ TEST(CsvSave, OneFilePerContactAndDuplicates) {
 TEST(CsvSave, ArgumentsAndFailures) {
   const auto converter = test::NewCsvConverter(u"CsvSave");
   test::TempDir dir;
+  const auto status = [&](const std::string& cards, ECsvType type, const char16_t* lid,
+                          std::int32_t code_page) {
+    return Save(*converter, cards, dir.path(), type, lid, true, vlmcetMultibyte, code_page).status;
+  };
+  EXPECT_EQ(status(kCards, vlmcsvNokia, u"", 65001), E_INVALIDARG);
+  EXPECT_EQ(status(kCards, vlmcsvOutlook, u"9999", 65001), E_INVALIDARG);
+  EXPECT_EQ(status(kCards, vlmcsvOutlook, u"", 12345), E_INVALIDARG);
+  EXPECT_EQ(status("", vlmcsvOutlook, u"", 65001), E_INVALIDARG);
+  EXPECT_EQ(status("no cards here", vlmcsvOutlook, u"", 65001), E_GENERIC_FAILURE);
   std::int32_t n = 0;
   std::vector<std::u16string> files;
-  EXPECT_EQ(
-      Save(*converter, kCards, dir.path(), vlmcsvNokia, u"", true, vlmcetMultibyte, 65001).status,
-      E_INVALIDARG);
-  EXPECT_EQ(
-      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"9999", true, vlmcetMultibyte, 65001)
-          .status,
-      E_INVALIDARG);
-  EXPECT_EQ(
-      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 12345).status,
-      E_INVALIDARG);
-  EXPECT_EQ(
-      Save(*converter, "", dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 65001).status,
-      E_INVALIDARG);
   EXPECT_EQ(converter->SaveMemoryCSV(Bytes(kCards), u"", u"x", true, &n, &n, &n, &n, &n, &files),
             E_INVALIDARG);
   EXPECT_EQ(CreateCardConverter()->SaveMemoryCSV(Bytes(kCards), U16(dir.path()), u"x", true, &n, &n,
                                                  &n, &n, &n, &files),
             E_GENERIC_FAILURE);
-  const Saved none = Save(*converter, "no cards here", dir.path(), vlmcsvOutlook, u"", true,
-                          vlmcetMultibyte, 65001);
-  EXPECT_EQ(none.status, E_GENERIC_FAILURE);
   const std::string log = test::LogText("CsvSave", "csv");
   EXPECT_NE(log.find("Invalid eDstType = 3"), std::string::npos);
   EXPECT_NE(log.find("Invalid DstLocale = 9999"), std::string::npos);

@@ -2,6 +2,7 @@
 // duplicates found on the cards as read, cards cut off at the end of a file
 // reported by every subcommand, and copied cards as clean as written ones.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,37 +14,22 @@ namespace {
 
 using CardFidelityTest = CliTest;
 
-// `utf8` as UTF-16LE with its byte-order mark (ASCII and Latin/Polish letters).
-std::string Utf16Le(const std::string& utf8) {
-  std::string out = "\xFF\xFE";
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    unsigned unit = c;
-    if (c >= 0xC0) {
-      unit = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
-      i += 2;
-    } else {
-      ++i;
-    }
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-  }
-  return out;
-}
-
 TEST_F(CardFidelityTest, Utf16AndMarkedUtf8InputsKeepTheirLetters) {
   const std::string card =
       "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\nEND:VCARD\r\n";
-  WriteFile(Temp("utf16.vcf"), Utf16Le(card));
+  // The same card in UTF-16 of the machine's byte order, with its mark.
+  const std::u16string utf16 =
+      u"\uFEFFBEGIN:VCARD\r\nVERSION:2.1\r\nN:\u0141ukasz;Zo\u00EB;;;\r\nEND:VCARD\r\n";
+  WriteFile(Temp("utf16.vcf"),
+            std::string_view(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2));
   WriteFile(Temp("bom.vcf"), "\xEF\xBB\xBF" + card);
   for (const char* input : {"utf16.vcf", "bom.vcf"}) {
     const RunResult r = Run({"convert", Temp(input), "-o", Temp("out.vcf")});
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_NE(ReadFile(Temp("out.vcf")).find("\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\n"),
-              std::string::npos)
+    EXPECT_THAT(ReadFile(Temp("out.vcf")), HasSubstr("\r\nN:\xC5\x81ukasz;Zo\xC3\xAB;;;\r\n"))
         << input;
     const RunResult preview = Run({"preview", Temp(input)});
-    EXPECT_NE(preview.out.find("Zo\xC3\xAB \xC5\x81ukasz"), std::string::npos) << preview.out;
+    EXPECT_THAT(preview.out, HasSubstr("Zo\xC3\xAB \xC5\x81ukasz"));
   }
 }
 
@@ -59,7 +45,7 @@ TEST_F(CardFidelityTest, SplitDedupeKeepsContactsTheTargetCharsetCannotName) {
            "windows-1252", "--vcard-version", "2.1", "-o", Temp("cards")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ListFolder(Temp("cards")).size(), 2u);
-  EXPECT_NE(r.err.find(" 0 skipped, 0 errors"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr(" 0 skipped, 0 errors"));
 }
 
 TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
@@ -76,7 +62,7 @@ TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
                                  Temp("dedupe.vcf")}}) {
     const RunResult r = Run(args);
     EXPECT_EQ(r.exit_code, 1) << args[0] << ": " << r.err;
-    EXPECT_NE(r.err.find(warning), std::string::npos) << args[0] << ": " << r.err;
+    EXPECT_THAT(r.err, HasSubstr(warning)) << args[0] << ": " << r.err;
   }
 }
 
@@ -91,12 +77,10 @@ TEST_F(CardFidelityTest, CopiedCardsAreCleanUtf8WithCrLf) {
   const std::string out = ReadFile(Temp("out.vcf"));
   EXPECT_EQ(CountOf(out, "\n"), CountOf(out, "\r\n")) << out;
   EXPECT_EQ(CountOf(out, "\r\r"), 0) << out;
-  EXPECT_NE(out.find("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nN:A;;;;\r\nEND:VCARD\r\n"),
-            std::string::npos)
-      << out;
-  EXPECT_NE(out.find("N:J\xC3\xBCrgen;;;;\r\n"), std::string::npos) << out;
-  EXPECT_EQ(out.find("\xC3\r\n"), std::string::npos) << out;
-  EXPECT_NE(r.err.find("1 written, 1 copied"), std::string::npos) << r.err;
+  EXPECT_THAT(out, HasSubstr("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nN:A;;;;\r\nEND:VCARD\r\n"));
+  EXPECT_THAT(out, HasSubstr("N:J\xC3\xBCrgen;;;;\r\n"));
+  EXPECT_THAT(out, Not(HasSubstr("\xC3\r\n")));
+  EXPECT_THAT(r.err, HasSubstr("1 written, 1 copied"));
 }
 
 }  // namespace

@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
 
 namespace velmora::clitest {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 class CliTest : public ::testing::Test {
  protected:
@@ -18,6 +23,11 @@ class CliTest : public ::testing::Test {
 
   RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) {
     return runner_.Run(arguments, options);
+  }
+  // `arguments` followed by `more`.
+  RunResult Run(std::vector<std::string> arguments, const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return runner_.Run(arguments);
   }
   // Standard input from `file`.
   RunResult RunWithInput(const std::string& file, const std::vector<std::string>& arguments) {
@@ -41,6 +51,20 @@ class CliTest : public ::testing::Test {
   TempDir temp_;
   CliRunner runner_;
 };
+
+// The values of every `name` property of vCard text, parameters dropped, in
+// order.
+inline std::vector<std::string> Values(const std::string& vcards, const std::string& name) {
+  std::vector<std::string> values;
+  for (std::size_t at = vcards.find("\n" + name); at != std::string::npos;
+       at = vcards.find("\n" + name, at + 1)) {
+    const char after = vcards[at + 1 + name.size()];
+    if (after != ':' && after != ';') continue;
+    const std::size_t colon = vcards.find(':', at);
+    values.push_back(vcards.substr(colon + 1, vcards.find('\r', colon) - colon - 1));
+  }
+  return values;
+}
 
 inline constexpr char kTeam[] = "team-2.1-qp-windows-1252.vcf";
 inline constexpr char kFamily[] = "family-3.0-apple.vcf";

@@ -55,18 +55,17 @@ TEST_F(CommandsTest, ValidateNamesWhatIsWrongWithEachFile) {
   EXPECT_EQ(r.out,
             "valid    " + cut + ": but 1 card has no END:VCARD (cut off?) and is left out\n");
 
-  struct Case {
+  const struct {
     std::string file;
     std::string reason;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {Corpus(kNoBegin), "no complete card (BEGIN:VCARD to END:VCARD)"},
       {TempFile("contacts.csv", kCsv), "no complete card (BEGIN:VCARD to END:VCARD)"},
       {Corpus(kBomOnly), "empty"},
       {TempFile("blank.vcf", " \r\n"), "empty"},
       {Temp("missing.vcf"), "cannot read: No such file or directory"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     r = Run({"validate", Sample(kMixed), c.file});
     EXPECT_EQ(r.exit_code, 3) << c.file;
     EXPECT_EQ(r.out,
@@ -119,36 +118,33 @@ TEST_F(CommandsTest, PreviewPrintsAnAlignedTable) {
   const std::string family = Sample(kFamily);
   r = Run({"preview", "--limit", "6", team, family});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("FILE                              #  FILE AS           FULL NAME  ", 0),
-            0u)
-      << r.out;
+  EXPECT_THAT(r.out,
+              StartsWith("FILE                              #  FILE AS           FULL NAME  "));
   std::string row = "\n\xE2\x80\xA6" + team.substr(team.size() - 31);
   row += "  2  Lef\xC3\xA8vre, Zo\xC3\xAB      Zo\xC3\xAB Lef\xC3\xA8vre          Brightwater ";
-  EXPECT_NE(r.out.find(row), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr(row));
   row = "\n\xE2\x80\xA6" + family.substr(family.size() - 31);
   row += "  1  Okafor, Marta     Marta Okafor  ";
-  EXPECT_NE(r.out.find(row), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr(row));
   EXPECT_EQ(CountOf(r.out, "\n"), 7);
 }
 
 TEST_F(CommandsTest, PreviewJsonHasEveryField) {
   const RunResult r = RunWithInput(Sample(kFamily), {"preview", "--json", "--limit", "2", "-"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(
-      r.out.rfind("{\"command\":\"preview\",\"exit\":0,\"cancelled\":false,\"cards\":[{"
-                  "\"file\":\"standard input\",\"index\":1,\"fileAs\":\"Okafor, Marta\","
-                  "\"fullName\":\"Marta Okafor\",\"company\":\"Lakeside Veterinary Clinic\","
-                  "\"jobTitle\":\"Veterinarian\",\"emails\":[\"marta.okafor@mail.example\"],"
-                  // E-mails and phones as arrays; the others as the preview joins them.
-                  "\"phones\":[\"+44 7700 900123\",\"+44 1632 960412\"],\"addresses\":\"14 Willow "
-                  "Crescent Bath BA2 4QT United Kingdom\",\"impps\":\"\",\"notes\":\"\","
-                  "\"vcard\":\"BEGIN:VCARD\\r\\nVERSION:3.0\\r\\n",
-                  0),
-      0u)
-      << r.out;
-  EXPECT_NE(r.out.find("\"notes\":\"Allergic to penicillin. Collects railway timetables from "
-                       "before 1970.\",\"vcard\":\"BEGIN:VCARD\\r\\n"),
-            std::string::npos);
+  EXPECT_THAT(
+      r.out,
+      StartsWith("{\"command\":\"preview\",\"exit\":0,\"cancelled\":false,\"cards\":[{"
+                 "\"file\":\"standard input\",\"index\":1,\"fileAs\":\"Okafor, Marta\","
+                 "\"fullName\":\"Marta Okafor\",\"company\":\"Lakeside Veterinary Clinic\","
+                 "\"jobTitle\":\"Veterinarian\",\"emails\":[\"marta.okafor@mail.example\"],"
+                 // E-mails and phones as arrays; the others as the preview joins them.
+                 "\"phones\":[\"+44 7700 900123\",\"+44 1632 960412\"],\"addresses\":\"14 Willow "
+                 "Crescent Bath BA2 4QT United Kingdom\",\"impps\":\"\",\"notes\":\"\","
+                 "\"vcard\":\"BEGIN:VCARD\\r\\nVERSION:3.0\\r\\n"));
+  EXPECT_THAT(r.out,
+              HasSubstr("\"notes\":\"Allergic to penicillin. Collects railway timetables from "
+                        "before 1970.\",\"vcard\":\"BEGIN:VCARD\\r\\n"));
   EXPECT_EQ(CountOf(r.out, "\"index\":"), 2);
   EXPECT_TRUE(r.out.ends_with("END:VCARD\\r\\n\"}]}\n")) << r.out;
 }
@@ -157,15 +153,15 @@ TEST_F(CommandsTest, PreviewGoesOnPastBadFiles) {
   RunResult r = Run({"--json", "preview", Temp("missing.vcf"), Sample(kMixed),
                      Corpus("vcard-malformed/eds_vcard_7.vcf")});
   EXPECT_EQ(r.exit_code, 3);
-  EXPECT_NE(r.err.find(Temp("missing.vcf") + ": cannot read"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("eds_vcard_7.vcf: not a vCard file"), std::string::npos) << r.err;
-  EXPECT_EQ(r.out.rfind("{\"command\":\"preview\",\"exit\":3,", 0), 0u) << r.out;
+  EXPECT_THAT(r.err, HasSubstr(Temp("missing.vcf") + ": cannot read"));
+  EXPECT_THAT(r.err, HasSubstr("eds_vcard_7.vcf: not a vCard file"));
+  EXPECT_THAT(r.out, StartsWith("{\"command\":\"preview\",\"exit\":3,"));
   EXPECT_EQ(CountOf(r.out, "\"index\":"), 4);
 
   r = Run({"preview", TempFile("empty.vcf", "\r\n\r\n")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("warning: empty, no cards"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("warning: empty, no cards"));
 }
 
 // mixed.vcf against team: Jürgen (2024-05) is newer than the server's
@@ -190,10 +186,9 @@ TEST_F(CommandsTest, DedupePrintsCardsToAddThenCardsToOverwrite) {
   EXPECT_LT(yui, juergen);
   // Only the card to overwrite carries the position, just before its END.
   EXPECT_EQ(CountOf(printed.out, "X-VELMORA-SERVER-POSITION"), 1);
-  EXPECT_NE(
-      printed.out.find("REV:2024-05-21T10:00:00Z\r\nX-VELMORA-SERVER-POSITION:1\r\nEND:VCARD\r\n"),
-      std::string::npos)
-      << printed.out;
+  EXPECT_THAT(
+      printed.out,
+      HasSubstr("REV:2024-05-21T10:00:00Z\r\nX-VELMORA-SERVER-POSITION:1\r\nEND:VCARD\r\n"));
 
   WriteFile(Temp("out.vcf"), "old\n");
   const RunResult written =
@@ -230,12 +225,11 @@ TEST_F(CommandsTest, DedupeJson) {
 
 TEST_F(CommandsTest, DedupeExitStatuses) {
   const std::string empty = TempFile("empty.vcf", "");
-  struct Case {
+  const struct {
     std::vector<std::string> args;
     int exit_code;
     std::string message;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{"--client", Temp("missing.vcf")}, 3, "missing.vcf: cannot read"},
       {{"--client", Sample(kMixed), "--server", Corpus(kNoEnd)},
        3,
@@ -247,19 +241,17 @@ TEST_F(CommandsTest, DedupeExitStatuses) {
        4,
        "out.vcf: cannot write: No such file or directory"},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"dedupe"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const RunResult r = Run(args);
+  for (const auto& c : cases) {
+    const RunResult r = Run({"dedupe"}, c.args);
     EXPECT_EQ(r.exit_code, c.exit_code) << c.args.back() << "\n" << r.err;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
   }
 }
 
 TEST_F(CommandsTest, EncodingsListsNameCharsetAndCodePage) {
   RunResult r = Run({"encodings"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("ENCODING ", 0), 0u);
+  EXPECT_THAT(r.out, StartsWith("ENCODING "));
   EXPECT_TRUE(std::regex_search(
       r.out, std::regex("\nWestern European \\(Windows\\) +windows-1252 +1252\n")))
       << r.out;
@@ -272,18 +264,16 @@ TEST_F(CommandsTest, EncodingsListsNameCharsetAndCodePage) {
 
   r = Run({"--json", "encodings"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("{\"command\":\"encodings\",\"exit\":0,\"encodings\":[{\"name\":\"UTF-8\","
-                        "\"charset\":\"utf-8\",\"codePage\":65001,\"visible\":true,"
-                        "\"systemLocale\":false},",
-                        0),
-            0u)
-      << r.out;
-  EXPECT_NE(r.out.find("\"charset\":null,\"codePage\":null,"), std::string::npos);
+  EXPECT_THAT(r.out,
+              StartsWith("{\"command\":\"encodings\",\"exit\":0,\"encodings\":[{\"name\":\"UTF-8\","
+                         "\"charset\":\"utf-8\",\"codePage\":65001,\"visible\":true,"
+                         "\"systemLocale\":false},"));
+  EXPECT_THAT(r.out, HasSubstr("\"charset\":null,\"codePage\":null,"));
 
   r = Run({"encodings", "--file", Temp("missing.txt")});
   EXPECT_EQ(r.exit_code, 3);
-  EXPECT_NE(r.err.find("missing.txt: cannot read the encodings list"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("(status 0x80070002)"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("missing.txt: cannot read the encodings list"));
+  EXPECT_THAT(r.err, HasSubstr("(status 0x80070002)"));
 }
 
 }  // namespace

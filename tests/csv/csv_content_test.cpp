@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_file.h"
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
 
@@ -23,90 +24,36 @@ HRESULT Load(CCsvContent& content, const std::string& bytes, int code_page) {
   return content.LoadFromMemory(Bytes(bytes), static_cast<std::int32_t>(bytes.size()), code_page);
 }
 
-struct DecodeCase {
-  const char* name;
-  std::string bytes;
-  int default_code_page;
-  std::u16string text;
-  int code_page;
-  int detected;
-  int bad_symbols;  // zero units reported, 0 for none
-};
-
-// The same name in the encodings address books write; the expected texts
-// are the characters the bytes stand for in each encoding's table.
-const DecodeCase kDecodeCases[] = {
-    {"UTF-8 with mark", "\xEF\xBB\xBFRen\xC3\xA9,\xD0\x9F", 1252, u"René,П", 65001, 65001, 0},
-    {"UTF-8 without mark", "Ren\xC3\xA9", 1252, u"René", 65001, 65001, 0},
-    {"UTF-16LE with mark", "\xFF\xFER\0\xE9\0,\0\x1F\x04"s, 1252, u"Ré,П", 1200, 1200, 0},
-    {"UTF-16BE with mark", "\xFE\xFF\0R\0\xE9\0,\x04\x1F"s, 1252, u"Ré,П", 1201, 1201, 0},
-    {"UTF-16LE without mark", "a\0b\0"s, 1252, u"ab", 1200, 1200, 0},
-    {"UTF-16BE without mark", "\0a\0b"s, 1252, u"ab", 1201, 1201, 0},
-    {"ASCII is left to the code page", "a,b", 1251, u"a,b", 1251, 0, 0},
-    {"windows-1252", "Ren\xE9", 1252, u"René", 1252, 0, 0},
-    {"windows-1251", "\xCF\xF0\xE8", 1251, u"При", 1251, 0, 0},
-    {"Shift_JIS", "\x93\xFA\x96\x7B", 932, u"日本", 932, 0, 0},
-    {"ANSI code page for 0", "Ren\xE9", 0, u"René", test::kTestAnsiCodePage, 0, 0},
-    {"ANSI code page for negative", "Ren\xE9", -7, u"René", test::kTestAnsiCodePage, 0, 0},
-    {"one byte", "x", 1252, u"x", 1252, 0, 0},
-    {"zero byte in 8-bit text", "ab\0c"s, 1252, u"ab c", 1252, 0, 1},
-    {"zero bytes after a UTF-8 mark", "\xEF\xBB\xBF\0a\0"s, 1252, u" a ", 65001, 65001, 2},
-    {"zero unit in UTF-16LE",
-     "\xFF\xFE"
-     "a\0\0\0b\0"s,
-     1252, u"a b", 1200, 1200, 1},
-    {"zero unit in UTF-16BE", "\xFE\xFF\0a\0\0\0b"s, 1252, u"a b", 1201, 1201, 1},
-    {"UTF-8 test stops at a zero byte", "\xC3\xA9\0\xE9"s, 1252, u"é \uFFFD", 65001, 65001, 1},
-};
-
+// The cases of tests/csv/data/decode.txt.
 TEST(CsvContent, DecodesEveryEncoding) {
-  for (const DecodeCase& c : kDecodeCases) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/decode.txt")) {
+    SCOPED_TRACE(c.name);
     CapturedLog log;
     CCsvContent content(log.log);
-    ASSERT_EQ(Load(content, c.bytes, c.default_code_page), S_OK) << c.name;
-    EXPECT_EQ(Utf16ToUtf8(content.text()), Utf16ToUtf8(c.text)) << c.name;
-    EXPECT_EQ(content.TextLength(), static_cast<std::int32_t>(c.text.size())) << c.name;
-    EXPECT_EQ(content.Codepage(), c.code_page) << c.name;
-    EXPECT_EQ(content.CodepageDetected(), c.detected) << c.name;
-    EXPECT_EQ(content.HasRawBytes(), c.detected == 0) << c.name;
-    if (c.bad_symbols > 0) {
-      EXPECT_EQ(log.Count("in CCsvContent.LoadFromFile: Content contains unencoded binary data(" +
-                          std::to_string(c.bad_symbols) +
-                          " bad symbols)! It cannot be imported correctly.\n"),
-                1)
-          << c.name;
+    // Zeros are replaced in a copy: the caller's bytes stay as they were.
+    const std::string bytes = c["bytes"];
+    ASSERT_EQ(Load(content, bytes, c.Number("default")), S_OK);
+    EXPECT_EQ(bytes, c["bytes"]);
+    EXPECT_EQ(Utf16ToUtf8(content.text()), c["text"]);
+    EXPECT_EQ(content.TextLength(), static_cast<std::int32_t>(Utf8ToUtf16(c["text"]).size()));
+    EXPECT_EQ(content.Codepage(), c.Number("code page"));
+    EXPECT_EQ(content.CodepageDetected(), c.Number("detected"));
+    EXPECT_EQ(content.HasRawBytes(), c.Number("detected") == 0);
+    const int bad = c.Number("bad");
+    if (bad > 0) {
+      EXPECT_EQ(
+          log.Count("in CCsvContent.LoadFromFile: Content contains unencoded binary data(" +
+                    std::to_string(bad) + " bad symbols)! It cannot be imported correctly.\n"),
+          1);
     }
-    EXPECT_EQ(log.Problems(), c.bad_symbols > 0 ? 1 : 0) << c.name << log.Text();
+    for (const std::string& warning : c.All("warned")) EXPECT_TRUE(log.Has(warning)) << warning;
+    EXPECT_EQ(log.Problems(), (bad > 0 ? 1 : 0) + static_cast<int>(c.All("warned").size()))
+        << log.Text();
   }
 }
 
-TEST(CsvContent, OddUtf16ByteIsDroppedWithAWarning) {
-  CapturedLog log;
-  CCsvContent content(log.log);
-  ASSERT_EQ(Load(content,
-                 "\xFF\xFE"
-                 "a\0b"s,
-                 1252),
-            S_OK);
-  EXPECT_EQ(content.text(), u"a");
-  EXPECT_TRUE(log.Has("War[-1] in CCsvContent.LoadFromFile: UTF-16 content has an odd byte"));
-}
-
-TEST(CsvContent, CallerBufferIsNotModified) {
-  // Zeros are replaced in a copy; the kept raw bytes are that copy.
-  const std::pair<std::string, std::u16string> cases[] = {
-      {"\xFE\xFF\0a\0\0"s, u"a "},
-      {"\xEF\xBB\xBF\xC3\xA9\0"s, u"é "},
-      {"\xCF\xE8\0\xE8"s, u"Ïè è"},
-  };
-  for (const auto& [original, text] : cases) {
-    CapturedLog log;
-    CCsvContent content(log.log);
-    std::string buffer = original;
-    ASSERT_EQ(Load(content, buffer, 1252), S_OK);
-    EXPECT_EQ(buffer, original);
-    EXPECT_EQ(content.text(), text);
-  }
+// The kept raw bytes are the content's own copy.
+TEST(CsvContent, RawBytesAreACopy) {
   CapturedLog log;
   CCsvContent content(log.log);
   std::string buffer = "\xCF\xE8\0\xE8"s;

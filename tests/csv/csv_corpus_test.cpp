@@ -9,6 +9,7 @@
 
 #include "csv/csv.h"
 #include "csv/csv_content.h"
+#include "support/case_file.h"
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
 
@@ -67,47 +68,20 @@ TEST(CsvCorpus, EveryFileLoadsAndParses) {
   }
 }
 
-struct ShapeCase {
-  const char* file;
-  int code_page;
-  std::u16string separator;
-  std::vector<std::size_t> widths;  // cells per row, header row first
-};
-
-// Counted by reading the files. Plain ASCII is left to the default code
-// page (1252 here); only non-ASCII text shows UTF-8.
-const ShapeCase kShapeCases[] = {
-    {"csv-other/tb_csv_semicolon.csv", 1252, u";", {4, 4, 4}},
-    {"csv-other/tb_csv_no_header.csv", 1252, u",", {4, 4}},
-    {"csv-other/fk_noheader.csv", 65001, u",", {3, 3}},
-    {"csv-outlook/roundcube_outlook.csv", 1252, u",", {3, 3}},
-    // A comma row, then tab rows read as one cell each.
-    {"csv-other/tb_tab_comma_mixed.csv", 1252, u",", {26, 1, 1, 1}},
-    {"csv-other/tb_export_tab.txt", 65001, u"\t", {37, 37, 37}},
-    {"csv-other/tb_utf16le_bom_addressbook.csv", 1200, u",", {38, 38}},
-    {"csv-other/fk_thunderbird_de_windows-1252.csv", 1252, u",", {38, 38}},
-    // One line break inside a quoted street: still one data row.
-    {"csv-outlook/horde_outlook_bug_6370.csv", 1252, u",", {92, 92}},
-    {"csv-outlook-localised/tine20_outlook2007_de_mojibake.csv", 65001, u",", {92, 89, 89}},
-};
-
-void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.file; }
-
-class CsvCorpusShape : public ::testing::TestWithParam<ShapeCase> {};
-
-TEST_P(CsvCorpusShape, RowsAndColumns) {
-  const ShapeCase& c = GetParam();
-  CapturedLog captured;
-  const Parsed parsed = LoadAndParse(captured.log, CsvCorpusDir() / c.file);
-  ASSERT_EQ(parsed.load, S_OK);
-  EXPECT_EQ(parsed.code_page, c.code_page);
-  EXPECT_EQ(parsed.separator, c.separator);
-  std::vector<std::size_t> widths;
-  for (const CsvRow& row : parsed.cells) widths.push_back(row.size());
-  EXPECT_EQ(widths, c.widths);
+// The cases of tests/csv/data/corpus_shapes.txt.
+TEST(CsvCorpus, RowsAndColumns) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/corpus_shapes.txt")) {
+    SCOPED_TRACE(c.name);
+    CapturedLog captured;
+    const Parsed parsed = LoadAndParse(captured.log, CsvCorpusDir() / c.name);
+    ASSERT_EQ(parsed.load, S_OK);
+    EXPECT_EQ(parsed.code_page, c.Number("code page"));
+    EXPECT_EQ(test::U8(parsed.separator), c["separator"]);
+    std::string widths;
+    for (const CsvRow& row : parsed.cells) widths += std::to_string(row.size()) + " ";
+    EXPECT_EQ(widths, c["widths"] + " ");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, CsvCorpusShape, ::testing::ValuesIn(kShapeCases));
 
 TEST(CsvCorpus, QuotedLineBreakAndDoubledQuotesStayInTheCell) {
   CapturedLog captured;

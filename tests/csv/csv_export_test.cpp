@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <velmora/unicode.h>
@@ -12,19 +13,12 @@
 #include <gtest/gtest.h>
 
 #include "contact/phone_slots.h"
-#include "csv/csv.h"
 #include "csv/google_mvalue.h"
-#include "foundation/automation_date.h"
+#include "csv_test_support.h"
 #include "foundation/text_util.h"
-#include "support/test_env.h"
-#include "vcard/card_parser.h"
-#include "vcard/card_parser_consumer.h"
-#include "vcard/vcard_test_support.h"
 
 namespace velmora {
 namespace {
-
-using test::CapturedLog;
 
 using test::U8;
 
@@ -48,27 +42,15 @@ TEST(GoogleEncoders, Values) {
 
 // Every record of the repository's vCard files, parsed.
 std::vector<ContactRecord> CorpusRecords(CLog& log) {
-  struct Collector : ICardParserConsumer {
-    std::vector<ContactRecord> records;
-    bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
-      records.push_back(record);
-      return true;
-    }
-  } collector;
-  CCardParser parser(log);
-  parser.SetConsumer(&collector);
+  std::vector<ContactRecord> records;
   for (const char* folder : {"vcard21", "vcard30"}) {
     for (const auto& file : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
-      parser.LoadFile(file.path());
+      for (ContactRecord& record : test::ParseCards(log, test::ReadFile(file.path()))) {
+        records.push_back(std::move(record));
+      }
     }
   }
-  return std::move(collector.records);
-}
-
-std::string DateOf(double date) {
-  SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "";
-  return std::to_string(st.year) + "-" + std::to_string(st.month) + "-" + std::to_string(st.day);
+  return records;
 }
 
 // What each dialect carries, as text.
@@ -94,7 +76,7 @@ std::string OutlookFields(const ContactRecord& c, bool outlook365) {
     if (!outlook365) add(a->PostOfficeBox);
     if (kind == vlmcaBusiness) add(a->OfficeLocation);
   }
-  out += DateOf(c.Birthday) + "|" + DateOf(c.Anniversary()) + "|";
+  out += test::DateText(c.Birthday) + "|" + test::DateText(c.Anniversary()) + "|";
   add(c.RelatedNameSlot(rnsSpouse));
   add(c.RelatedNameSlot(rnsManager));
   add(c.RelatedNameSlot(rnsAssistant));
@@ -134,37 +116,21 @@ std::string GoogleFields(const ContactRecord& c) {
     if (!part.empty() && part != u"My Contacts") categories.append(part).append(u",");
     start = end + 1;
   }
-  const std::u16string& joined = categories;
   auto add = [&](std::u16string_view value) { out.append(U8(value)).append("|"); };
-  for (const std::u16string* field : {&c.FormattedName,
-                                      &c.Title,
-                                      &c.FirstName,
-                                      &c.MiddleName,
-                                      &c.LastName,
-                                      &c.Suffix,
-                                      &c.NickName,
-                                      &c.MaidenName,
-                                      &c.PhoneticFirstName,
-                                      &c.PhoneticMiddleName,
-                                      &c.PhoneticLastName,
-                                      &c.CompanyName,
-                                      &c.YomiCompany,
-                                      &c.Department,
-                                      &c.JobTitle,
-                                      &c.Profession,
-                                      &c.Location,
-                                      &c.Hobby,
-                                      &c.Body,
-                                      &joined,
-                                      &c.Account,
-                                      &c.Keyword,
-                                      &c.InternetFreeBusyAddress,
-                                      &c.BillingInformation,
-                                      &c.Mileage,
-                                      &c.OrganizationalIDNumber}) {
+  for (const std::u16string* field :
+       {&c.FormattedName, &c.Title, &c.FirstName, &c.MiddleName, &c.LastName, &c.Suffix,
+        &c.NickName, &c.MaidenName, &c.PhoneticFirstName, &c.PhoneticMiddleName,
+        &c.PhoneticLastName, &c.CompanyName, &c.YomiCompany, &c.Department, &c.JobTitle}) {
     add(*field);
   }
-  out += DateOf(c.Birthday) + "|" + std::to_string(c.Gender) + std::to_string(c.Sensitivity) + "\n";
+  for (const std::u16string* field :
+       {&c.Profession, &c.Location, &c.Hobby, &c.Body, &std::as_const(categories), &c.Account,
+        &c.Keyword, &c.InternetFreeBusyAddress, &c.BillingInformation, &c.Mileage,
+        &c.OrganizationalIDNumber}) {
+    add(*field);
+  }
+  out += test::DateText(c.Birthday) + "|" + std::to_string(c.Gender) +
+         std::to_string(c.Sensitivity) + "\n";
   for (const ContactEmail& e : c.Emails) out += "e " + U8(e.Value) + "\n";
   for (const ContactPhone& p : c.Phones) out += "p " + U8(p.Value) + "\n";
   for (const ContactImpp& i : c.Impps) out += "i " + U8(i.Value) + "\n";
@@ -179,17 +145,16 @@ std::string GoogleFields(const ContactRecord& c) {
     out += "r " + U8(r.Name) + "|" + U8(text::ToLower(label)) + "\n";
   }
   for (const ContactUrl& u : c.Urls) out += "u " + U8(u.Value) + "\n";
-  for (const ContactDate& d : c.Dates) out += "d " + DateOf(d.Date) + "|" + U8(d.ABLabel) + "\n";
+  for (const ContactDate& d : c.Dates)
+    out += "d " + test::DateText(d.Date) + "|" + U8(d.ABLabel) + "\n";
   for (const ContactCustomField& f : c.CustomFields) {
     out += "c " + U8(f.Value) + "|" + U8(f.ABLabel) + "\n";
   }
   return out;
 }
 
-class CsvExport : public ::testing::Test {
+class CsvExport : public test::CsvTest {
  protected:
-  CsvExport() : headers_(captured_.log), csv_(captured_.log, &headers_) {}
-
   // A contact through a row of `type` and back.
   ContactRecord RoundTrip(const ContactRecord& contact, ECsvType type) {
     CsvRowMap row;
@@ -206,10 +171,6 @@ class CsvExport : public ::testing::Test {
     csv_.ImportContact(codes, cells, &back, u"", names);
     return back;
   }
-
-  CapturedLog captured_;
-  CCsvHeaders headers_;
-  CCsv csv_;
 };
 
 // A contact with every field the dialects carry filled, each with its own
@@ -220,36 +181,16 @@ ContactRecord FullContact() {
   auto next = [&n](std::u16string_view what) {
     return std::u16string(what) + u" " + Utf8ToUtf16(std::to_string(++n));
   };
-  for (std::u16string* field : {&c.Title,
-                                &c.FirstName,
-                                &c.MiddleName,
-                                &c.LastName,
-                                &c.Suffix,
-                                &c.FormattedName,
-                                &c.NickName,
-                                &c.MaidenName,
-                                &c.PhoneticFirstName,
-                                &c.PhoneticMiddleName,
-                                &c.PhoneticLastName,
-                                &c.CompanyName,
-                                &c.YomiCompany,
-                                &c.Department,
-                                &c.JobTitle,
-                                &c.Profession,
-                                &c.Location,
-                                &c.Hobby,
-                                &c.Account,
-                                &c.Keyword,
-                                &c.User1,
-                                &c.User2,
-                                &c.User3,
-                                &c.User4,
-                                &c.InternetFreeBusyAddress,
-                                &c.BillingInformation,
-                                &c.Mileage,
-                                &c.GovernmentIDNumber,
-                                &c.OrganizationalIDNumber,
-                                &c.School}) {
+  for (std::u16string* field :
+       {&c.Title, &c.FirstName, &c.MiddleName, &c.LastName, &c.Suffix, &c.FormattedName,
+        &c.NickName, &c.MaidenName, &c.PhoneticFirstName, &c.PhoneticMiddleName,
+        &c.PhoneticLastName, &c.CompanyName, &c.YomiCompany, &c.Department, &c.JobTitle}) {
+    *field = next(u"field");
+  }
+  for (std::u16string* field :
+       {&c.Profession, &c.Location, &c.Hobby, &c.Account, &c.Keyword, &c.User1, &c.User2, &c.User3,
+        &c.User4, &c.InternetFreeBusyAddress, &c.BillingInformation, &c.Mileage,
+        &c.GovernmentIDNumber, &c.OrganizationalIDNumber, &c.School}) {
     *field = next(u"field");
   }
   c.Body = u"line one\r\nline two, with \"quotes\"";

@@ -9,7 +9,6 @@
 
 #include "csv_test_support.h"
 #include "support/case_file.h"
-#include "vcard/vcard_test_support.h"
 
 namespace velmora {
 namespace {
@@ -60,17 +59,12 @@ TEST(CsvParseCells, Cases) {
   }
 }
 
-TEST(CsvParseCells, EmptyTextIsNoContentAndEmptiesTheTable) {
+TEST(CsvParseCells, EmptyTextAndMissingTable) {
   CapturedLog log;
   CCsv csv(log.log);
   CsvCellsTable cells = {{u"stale"}};
   EXPECT_EQ(csv.ParseCells(u"", &cells), S_NO_CONTENT);
   EXPECT_TRUE(cells.empty());
-}
-
-TEST(CsvParseCells, MissingTableIsInvalidArgument) {
-  CapturedLog log;
-  CCsv csv(log.log);
   EXPECT_EQ(csv.ParseCells(u"a", nullptr), E_INVALIDARG);
   EXPECT_TRUE(log.Has("ASSERT failed in line"));
 }
@@ -89,31 +83,14 @@ TEST(CsvParseCells, LineEndingsGiveTheSameRows) {
   }
 }
 
-struct SeparatorCase {
-  const char* name;
-  std::u16string text;
-  std::u16string separator;
-};
-
-const SeparatorCase kSeparatorCases[] = {
-    {"comma", u"a,b\r\nc,d", u","},
-    {"semicolon", u"a;b;c\r\nd;e;f", u";"},
-    {"tab", u"first\tsecond", u"\t"},
-    {"tab after a semicolon that splits nothing", u"\"a;b\"\tc", u"\t"},
-    {"semicolon inside quotes only", u"\"a;b\"", u""},
-    {"one word", u"word", u""},
-    {"empty text", u"", u""},
-    {"only blank lines", u"\r\n  \r\n", u""},
-    {"comma wins over semicolon", u"a;b,c", u","},
-    {"a one-column header hides later columns", u"h\r\na,b", u""},
-    {"quoted tab-separated cells", u"\"a\"\t\"b\"\r\n\"c\"\t\"d\"", u"\t"},
-};
-
+// The cases of tests/csv/data/separators.txt.
 TEST(CsvAutoDetectSeparator, FindsTheSeparator) {
   CapturedLog log;
   CCsv csv(log.log);
-  for (const SeparatorCase& c : kSeparatorCases) {
-    EXPECT_EQ(csv.AutoDetectSeparator(c.text), c.separator) << c.name;
+  for (const test::FileCase& c : test::ReadCases("csv/data/separators.txt")) {
+    EXPECT_EQ(test::U8(csv.AutoDetectSeparator(U16(c["text"]))),
+              c["separator"] == "none" ? "" : c["separator"])
+        << c.name;
   }
 }
 

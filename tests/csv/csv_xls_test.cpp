@@ -8,23 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include "csv/csv.h"
-#include "csv/csv_headers.h"
-#include "csv/csv_test_support.h"
+#include "csv_test_support.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_test_support.h"
-#include "support/log_capture.h"
+#include "support/case_file.h"
 
 namespace velmora {
 namespace {
 
-using test::U16;
 using test::U8;
 
-class CsvXls : public ::testing::Test {
+class CsvXls : public test::CsvTest {
  protected:
-  CsvXls() : headers_(captured_.log), csv_(captured_.log, &headers_) {}
-
   // The text of one cell ("B3") of a sheet of a workbook file.
   std::string CellText(const std::filesystem::path& file, int sheet, std::string_view ref) {
     Workbook book(WorkbookKindOfFile(file));
@@ -50,64 +45,20 @@ class CsvXls : public ::testing::Test {
     return file;
   }
 
-  test::CapturedLog captured_;
-  CCsvHeaders headers_;
-  CCsv csv_;
   test::TempDir dir_;
 };
 
+// The cases of tests/csv/data/corpus_cells.txt.
 TEST_F(CsvXls, TextOfCorpusCells) {
-  struct Case {
-    const char* file;
-    int sheet;
-    const char* ref;
-    const char* text;
-  };
-  const Case kCases[] = {
-      {"calamine_date.xlsx", 0, "A1", "2021-01-01"},
-      {"calamine_date.xlsx", 0, "A3", "1900-01-10 15:10:10"},
-      {"calamine_date.xlsx", 0, "B3", "17"},
-      {"calamine_date_1904.xlsx", 0, "A1", "2021-01-01"},
-      {"calamine_date_1904.xlsx", 0, "A3", "1904-01-11 15:10:10"},
-      {"calamine_issues.xlsx", 0, "A2", "1.5"},
-      {"calamine_issues.xlsx", 0, "A3", "ab"},
-      {"calamine_issues.xlsx", 0, "A4", "0"},
-      {"calamine_issues.xlsx", 0, "A6", "2016-10-20"},
-      {"calamine_issues.xlsx", 5, "A6", "☺"},
-      {"calamine_errors.xlsx", 0, "A1", "#DIV/0!"},
-      {"calamine_errors.xlsx", 0, "A2", "#NAME?"},
-      {"calamine_errors.xlsx", 0, "A3", "#VALUE!"},
-      {"calamine_errors.xlsx", 0, "A4", "#NULL!"},
-      {"calamine_errors.xlsx", 0, "A5", "#REF!"},
-      {"calamine_errors.xlsx", 0, "A6", "#NUM!"},
-      {"calamine_errors.xlsx", 0, "A7", "#N/A"},
-      {"calamine_has_x000D_.xlsx", 0, "A1", "ABC\r\nDEF"},
-      {"calamine_encoded_entities.xlsx", 0, "A2", "\n"},
-      {"calamine_inlineStr_cdata.xlsx", 0, "A2", "12345"},
-      {"calamine_issue221.xlsm", 0, "B2", "Cell_B2"},
-      {"calamine_date.xls", 0, "A2", "2021-01-02"},
-      {"calamine_date.xls", 0, "A3", "1900-01-10 15:10:10"},
-      {"calamine_date_1904.xls", 0, "A1", "2021-01-01"},
-      {"calamine_date_1904.xls", 0, "A3", "1904-01-11 15:10:10"},
-      {"calamine_issues.xls", 0, "A2", "1.5"},
-      {"calamine_issues.xls", 0, "A3", "ab"},
-      {"calamine_issues.xls", 0, "A4", "0"},
-      {"calamine_issues.xls", 0, "A6", "2016-10-20"},
-      {"calamine_biff5_write.xls", 0, "A2", "1"},
-      {"calamine_biff5_write.xls", 0, "C3", "2014-02-19 14:30:00"},
-      {"calamine_biff5_write.xls", 0, "D3", "0.3"},
-      {"calamine_malformed_format.xls", 0, "J2", "1 Maggio"},
-      {"calamine_date.xlsb", 0, "A1", "2021-01-01"},
-      {"calamine_date.xlsb", 0, "A3", "1900-01-10 15:10:10"},
-      {"calamine_date_1904.xlsb", 0, "A2", "2021-01-02"},
-      {"calamine_date_1904.xlsb", 0, "A3", "1904-01-11 15:10:10"},
-      {"calamine_issues.xlsb", 0, "A3", "ab"},
-      {"calamine_issues.xlsb", 0, "A4", "0"},
-      {"calamine_issues.xlsb", 5, "A8", "àâéêèçöïî«»"},
-  };
-  for (const Case& c : kCases) {
-    EXPECT_EQ(CellText(test::WorkbookCorpus() / c.file, c.sheet, c.ref), c.text)
-        << c.file << " " << c.ref;
+  for (const test::FileCase& c : test::ReadCases("csv/data/corpus_cells.txt")) {
+    for (const std::string& line : c.All("cell")) {
+      const std::vector<std::string> parts = test::Split(line, " => ");
+      const std::vector<std::string> ref = test::Split(parts[0], ":");
+      EXPECT_EQ(CellText(test::WorkbookCorpus() / c.name, ref.size() > 1 ? std::stoi(ref[0]) : 0,
+                         ref.back()),
+                parts[1])
+          << c.name << " " << line;
+    }
   }
   EXPECT_EQ(captured_.Problems(), 0);
 }

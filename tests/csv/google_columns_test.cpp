@@ -2,51 +2,30 @@
 // cells, the per-type index, plaining real exports, and mapping header rows
 // between dialects.
 #include <algorithm>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
-#include <velmora/unicode.h>
-
 #include <gtest/gtest.h>
 
-#include "csv/csv.h"
 #include "csv/csv_content.h"
 #include "csv/csv_header_index_builder.h"
-#include "csv/csv_headers.h"
 #include "csv/google_header_map.h"
 #include "csv/google_mvalue.h"
 #include "csv/google_plain_csv.h"
 #include "csv/google_plain_name.h"
-#include "support/test_env.h"
-#include "vcard/vcard_test_support.h"
+#include "csv_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-
 using test::U16;
 using test::U8;
 
-std::vector<std::u16string> Split(std::u16string_view text, char16_t separator) {
-  std::vector<std::u16string> parts;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find(separator, start)) != std::u16string_view::npos;
-       start = end + 1) {
-    parts.emplace_back(text.substr(start, end - start));
-  }
-  parts.emplace_back(text.substr(start));
-  return parts;
-}
-
-class GoogleColumns : public ::testing::Test {
+class GoogleColumns : public test::CsvTest {
  protected:
-  GoogleColumns() : headers_(captured_.log) {
-    headers_.LoadOutlookLocales(test::SourceDir() / "data" / "supportedOutlookHeaders.csv");
-  }
-  CapturedLog captured_;
-  CCsvHeaders headers_;
+  GoogleColumns() : CsvTest(true) {}
 };
 
 // Every grouped property, built and read back: the same entry, type word,
@@ -97,84 +76,40 @@ TEST_F(GoogleColumns, PlainNamesRoundTrip) {
   EXPECT_EQ(captured_.Count("CCsv.BuildGooglePlainName"), 3);
 }
 
-TEST_F(GoogleColumns, PlainNameGrammar) {
-  struct Case {
-    const char* name;
-    std::uint32_t value;  // 0: the name does not parse
-    const char* type;
-    int index;
-  };
-  const Case kCases[] = {
-      {"E-mail 'Home' 2", 0x01000001, "Home", 2},
-      {"Address 'Work' Street", 0x04000004, "Work", 1},
-      {"IM 'Skype'", 0x02000001, "Skype", 1},
-      {"Phone", 0x03000001, "", 1},
-      {"Custom Field 'Hat size' 3", 0x0B000001, "Hat size", 3},
-      {"Organization 2 Yomi Name", 0x0500000C, "", 2},
-      {"e-mail 'x'", 0x01000001, "x", 1},  // group names ignore case
-      {"E-mail 'Home' Type", 0, "", 0},
-      {"E-mail 'Home' 0", 0, "", 0},
-      {"E-mail  'Home'", 0, "", 0},
-      {"E-mail ''", 0, "", 0},
-      {"E-mail 'Home", 0, "", 0},
-      {"E-mail 'Home'2", 0, "", 0},
-      {"E-mail 2x", 0, "", 0},
-      {"E-mail ", 0, "", 0},
-      {" E-mail", 0, "", 0},
-      {"Address 'Work' street", 0, "", 0},  // properties keep their case
-      {"Address 'Work' Street ", 0, "", 0},
-      {"Addresses 'Work'", 0, "", 0},
-      {"", 0, "", 0},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    GooglePlainName parsed;
-    ASSERT_EQ(ParseGooglePlainName(headers_, U16(c.name), &parsed), c.value != 0);
-    if (c.value == 0) continue;
-    EXPECT_EQ(parsed.value->Code, c.value);
-    EXPECT_EQ(U8(parsed.type), c.type);
-    EXPECT_EQ(parsed.index, c.index);
+// The cases of tests/csv/data/google_values.txt.
+TEST_F(GoogleColumns, PlainNamesAndMultiValues) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/google_values.txt")) {
+    for (const std::string& line : c.All("name")) {
+      const std::vector<std::string> parts = test::Split(line, " => ");
+      GooglePlainName parsed;
+      ASSERT_EQ(ParseGooglePlainName(headers_, U16(parts[0]), &parsed), parts[1] != "none") << line;
+      if (parts[1] == "none") continue;
+      EXPECT_EQ(parsed.value->Code, std::stoul(parts[1], nullptr, 16)) << line;
+      EXPECT_EQ(U8(parsed.type), parts[2]) << line;
+      EXPECT_EQ(parsed.index, std::stoi(parts[3])) << line;
+    }
+    for (const char* key : {"cell", "skip"}) {
+      const bool skip_empty = key[0] == 's';
+      for (const std::string& line : c.All(key)) {
+        const std::vector<std::string> parts = test::Split(line, " => ");
+        std::vector<std::u16string> items;
+        int default_index = 7;
+        DecodeGoogleMValue(captured_.log, U16(parts[0]), items, skip_empty, &default_index);
+        EXPECT_EQ(items, parts[1].empty() && skip_empty ? std::vector<std::u16string>{}
+                                                        : test::Split16(parts[1], "|"))
+            << line;
+        EXPECT_EQ(default_index, std::stoi(parts[2])) << line;
+        if (skip_empty) continue;
+        // Encoding gives the same items back.
+        std::vector<std::u16string> again;
+        DecodeGoogleMValue(captured_.log, EncodeGoogleMValue(items, default_index), again, false);
+        EXPECT_EQ(again, items) << line;
+      }
+    }
   }
   GooglePlainName parsed;
   ASSERT_TRUE(ParseGooglePlainName(headers_, u"IM 'Skype'", &parsed));
   EXPECT_EQ(parsed.type_entry->Code, 0x02000002u);  // the IM service
-}
-
-TEST_F(GoogleColumns, MultiValues) {
-  struct Case {
-    const char16_t* text;
-    bool skip_empty;
-    const char16_t* items;  // joined by '|'
-    int default_index;
-  };
-  const Case kCases[] = {
-      {u"Home ::: * Work ::: Other", false, u"Home|Work|Other", 1},
-      {u"** Star", false, u"* Star", -1},
-      {u"a :::: b", false, u"a ::: b", -1},
-      {u"a ::::: b ::: c", false, u"a :::: b|c", -1},
-      {u"* a ::: * b", false, u"a|b", 0},
-      {u"a :::  ::: b", true, u"a|b", -1},
-      {u"a :::  ::: b", false, u"a||b", -1},
-      {u" ::: b", true, u"b", -1},
-      {u" ::: b", false, u"|b", -1},
-      {u"*", false, u"*", -1},
-      {u"", true, u"", -1},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(U8(c.text));
-    std::vector<std::u16string> items;
-    int default_index = 7;
-    DecodeGoogleMValue(captured_.log, c.text, items, c.skip_empty, &default_index);
-    const std::vector<std::u16string> expected =
-        c.items[0] == 0 && c.skip_empty ? std::vector<std::u16string>{} : Split(c.items, u'|');
-    EXPECT_EQ(items, expected);
-    EXPECT_EQ(default_index, c.default_index);
-    if (c.skip_empty) continue;
-    // Encoding gives the same items back.
-    std::vector<std::u16string> again;
-    DecodeGoogleMValue(captured_.log, EncodeGoogleMValue(items, default_index), again, false);
-    EXPECT_EQ(again, items);
-  }
   EXPECT_EQ(captured_.Count("two default values in:"), 1);
   EXPECT_EQ(
       U8(DecodeGoogleGroupMembership(captured_.log, u"Friends ::: * my contacts ::: * Work", u";")),
@@ -214,49 +149,50 @@ TEST_F(GoogleColumns, IndexForType) {
 // The layout of a plained table, cell by cell.
 TEST_F(GoogleColumns, PlainsASmallTable) {
   const CsvCellsTable source = {
-      {u"Name", u"E-mail 1 - Type", u"E-mail 1 - Value", u"Group Membership", u"IM 1 - Type",
-       u"IM 1 - Service", u"IM 1 - Value", u"Address 1 - Type", u"Address 1 - City",
-       u"Address 1 - Street", u"Relation 1 - Type", u"Relation 1 - Value", u"Relation 2 - Type",
-       u"Relation 2 - Value"},
-      {u"Ann", u"* Home", u"a@x ::: b@x", u"* My Contacts ::: Friends", u"Other", u"Skype ::: ICQ",
-       u"ann1 ::: ann2 ::: ann3", u"Work", u"Paris", u"1 Rue ::: B", u"Child", u"Bo", u"Child",
-       u"Cy :::: Di", u"extra"},
+      test::Split16("Name|E-mail 1 - Type|E-mail 1 - Value|Group Membership|IM 1 - Type|"
+                    "IM 1 - Service|IM 1 - Value|Address 1 - Type|Address 1 - City|"
+                    "Address 1 - Street|Relation 1 - Type|Relation 1 - Value|Relation 2 - Type|"
+                    "Relation 2 - Value",
+                    "|"),
+      test::Split16("Ann|* Home|a@x ::: b@x|* My Contacts ::: Friends|Other|Skype ::: ICQ|"
+                    "ann1 ::: ann2 ::: ann3|Work|Paris|1 Rue ::: B|Child|Bo|Child|Cy :::: Di|extra",
+                    "|"),
       {u"Ben", u"Work", u"b@y"},
   };
   struct Case {
     std::int32_t flags;
-    const char16_t* header;  // joined by '|'
-    const char16_t* row1;
-    const char16_t* row2;
+    const char* header;  // joined by '|'
+    const char* row1;
+    const char* row2;
   };
   const Case kCases[] = {
       {0,
-       u"Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       u"Address 'Work' City|Address 'Work' Street|Relation 'Child'|Relation 'Child' 2",
-       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo|Cy ::: "
-       u"Di|extra",
-       u"Ben|||b@y||||||||"},
+       "Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
+       "Address 'Work' City|Address 'Work' Street|Relation 'Child'|Relation 'Child' 2",
+       "Ann|a@x|b@x||* My Contacts ::: Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo|Cy ::: "
+       "Di|extra",
+       "Ben|||b@y||||||||"},
       {pcfDefault,
-       u"Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       u"Address 'Work' City|Address 'Work' Street|Relation 'Child'",
-       u"Ann|a@x|b@x||Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo ::: Cy :::: Di|extra",
-       u"Ben|||b@y|||||||"},
+       "Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
+       "Address 'Work' City|Address 'Work' Street|Relation 'Child'",
+       "Ann|a@x|b@x||Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo ::: Cy :::: Di|extra",
+       "Ben|||b@y|||||||"},
       {pcfSortByType | pcfForce1stIndex,
-       u"Name|E-mail 'Home' 1|E-mail 'Home' 2|E-mail 'Work' 1|Group Membership|IM 1|IM 'ICQ' 1|"
-       u"IM 'Skype' 1|Address 'Work' 1 Street|Address 'Work' 1 City|Relation 'Child' 1|Relation "
-       u"'Child' 2",
-       u"Ann|a@x|b@x||* My Contacts ::: Friends|ann3|ann2|ann1|1 Rue ::: B|Paris|Bo|Cy ::: "
-       u"Di|extra",
-       u"Ben|||b@y||||||||"},
+       "Name|E-mail 'Home' 1|E-mail 'Home' 2|E-mail 'Work' 1|Group Membership|IM 1|IM 'ICQ' 1|"
+       "IM 'Skype' 1|Address 'Work' 1 Street|Address 'Work' 1 City|Relation 'Child' 1|Relation "
+       "'Child' 2",
+       "Ann|a@x|b@x||* My Contacts ::: Friends|ann3|ann2|ann1|1 Rue ::: B|Paris|Bo|Cy ::: "
+       "Di|extra",
+       "Ben|||b@y||||||||"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.flags);
     CsvCellsTable cells = source;
     ASSERT_EQ(PlainGoogleCsv(headers_, cells, c.flags), S_OK);
     ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0], Split(c.header, u'|'));
-    EXPECT_EQ(cells[1], Split(c.row1, u'|'));
-    EXPECT_EQ(cells[2], Split(c.row2, u'|'));
+    EXPECT_EQ(cells[0], test::Split16(c.header, "|"));
+    EXPECT_EQ(cells[1], test::Split16(c.row1, "|"));
+    EXPECT_EQ(cells[2], test::Split16(c.row2, "|"));
   }
   CsvCellsTable plain = {{u"Name", u"Notes"}, {u"Ann", u"x"}};
   EXPECT_EQ(PlainGoogleCsv(headers_, plain, pcfDefault), S_FALSE);
@@ -318,52 +254,28 @@ TEST_F(GoogleColumns, PlainsRealExports) {
 }
 
 // Source columns to destination columns, by code, by the e-mail and
-// category pairs, by name, and the rest into the notes.
+// category pairs, by name, and the rest into the notes: the cases of
+// tests/csv/data/header_maps.txt.
 TEST_F(GoogleColumns, MapsHeaderRows) {
-  struct Case {
-    const char* what;
-    const char16_t* source;       // names joined by '|'
-    const char16_t* destination;  // names joined by '|'
-    std::vector<std::int32_t> src2dst;
-    std::vector<std::int32_t> append;
-  };
-  const Case kCases[] = {
-      {"Outlook to Nokia",
-       u"First Name|E-mail Address|E-mail 2 Address|Categories|Hobby|Suffix",
-       u"Notes|Home e-mail|General e-mail|First name|Suffix",
-       {3, 2, 1, -1, -1, 4},
-       {-1, -1, -1, 0, 0, -1}},
-      // The eleven Google defaults make the source Google, so its plain names
-      // are resolved: the third "Work" phone falls back to "Other".
-      {"Google plain to Outlook",
-       u"Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
-       u"Name Suffix|Nickname|Birthday|Notes|Group Membership|Phone 'Work' 2|Phone 'Work'|"
-       u"Phone 'Work' 3|E-mail 'Home'|Address 'Home' City|Foo|Bar",
-       u"First Name|Business Phone|Business Phone 2|Other Phone|E-mail 2 Address|Home City|"
-       u"Categories|Notes|Bar|Birthday",
-       {0, -1, -1, -1, -1, -1, -1, -1, 9, 7, 6, 2, 1, 3, 4, 5, -1, 8},
-       {-1, 7, 7, 7, 7, 7, 7, 7, -1, -1, -1, -1, -1, -1, -1, -1, 7, -1}},
-      {"Outlook to Outlook365",
-       u"First Name|Business Street 2|Home Phone|E-mail Type|Notes",
-       u"Notes|Home Phone|First Name|Business Street",
-       {2, -1, 1, -1, 0},
-       {-1, 0, -1, 0, -1}},
-      {"no notes column", u"Xyz|First Name", u"First Name", {-1, 0}, {-1, -1}},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    const std::vector<std::u16string> source = Split(c.source, u'|');
-    const std::vector<std::u16string> destination = Split(c.destination, u'|');
+  for (const test::FileCase& c : test::ReadCases("csv/data/header_maps.txt")) {
+    SCOPED_TRACE(c.name);
     std::vector<std::int32_t> src2dst, append;
-    ASSERT_EQ(MapCsvHeaders(headers_, source, destination, &src2dst, &append), S_OK);
-    EXPECT_EQ(src2dst, c.src2dst);
-    EXPECT_EQ(append, c.append);
+    ASSERT_EQ(MapCsvHeaders(headers_, test::Split16(c["source"], "|"),
+                            test::Split16(c["destination"], "|"), &src2dst, &append),
+              S_OK);
+    auto text = [](const std::vector<std::int32_t>& numbers) {
+      std::string out;
+      for (const std::int32_t n : numbers) out += std::to_string(n) + " ";
+      return out;
+    };
+    EXPECT_EQ(text(src2dst), c["columns"] + " ");
+    EXPECT_EQ(text(append), c["append"] + " ");
   }
   std::vector<std::int32_t> src2dst, append;
-  const std::vector<std::u16string> grouped = Split(
-      u"Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
-      u"Name Suffix|Nickname|Birthday|Notes|Group Membership|E-mail 1 - Value",
-      u'|');
+  const std::vector<std::u16string> grouped = test::Split16(
+      "Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
+      "Name Suffix|Nickname|Birthday|Notes|Group Membership|E-mail 1 - Value",
+      "|");
   EXPECT_EQ(MapCsvHeaders(headers_, grouped, grouped, &src2dst, &append), E_GENERIC_FAILURE);
   EXPECT_TRUE(captured_.Has("Google csv must be plained first"));
   EXPECT_EQ(MapCsvHeaders(headers_, {}, grouped, &src2dst, &append), E_INVALIDARG);
@@ -383,52 +295,40 @@ TEST_F(GoogleColumns, MapsToGoogle) {
     }
     return lines;
   };
-  const std::vector<std::string> outlook = {
-      "Given Name||0",
-      "Phone 1 - Value|Work|0",
-      "Phone 2 - Value|Work|1",
-      "Phone 3 - Value|Home|0",
-      "Address 1 - Street|Work|0",
-      "Address 1 - City|Work|0",
-      "Address 1 - Street|Work|0+",
-      "Address 1 - Extended Address|Work|0",
-      "Address 2 - City|Home|0",
-      "E-mail 1 - Value|Other|0",
-      "E-mail 2 - Value|Other|1",
-      "Group Membership||0",
-      "Organization 1 - Name||0",
-      "Organization 1 - Title||0",
-      "Relation 1 - Value|Child|0",
-      "Notes||0",
-      "Notes||0+",
-      "||0",
-      "||0",
-      "Jot 1 - Value|User|0",
+  const std::vector<std::string> outlook = test::Split(
+      "Given Name||0;Phone 1 - Value|Work|0;Phone 2 - Value|Work|1;"
+      "Phone 3 - Value|Home|0;Address 1 - Street|Work|0;Address 1 - City|Work|0;"
+      "Address 1 - Street|Work|0+;Address 1 - Extended Address|Work|0;"
+      "Address 2 - City|Home|0;E-mail 1 - Value|Other|0;E-mail 2 - Value|Other|1;"
+      "Group Membership||0;Organization 1 - Name||0;Organization 1 - Title||0;"
+      "Relation 1 - Value|Child|0;Notes||0;Notes||0+;||0;||0;Jot 1 - Value|User|0;"
       "Group Membership||0+",
-  };
-  EXPECT_EQ(render(Split(u"First Name|Business Phone|Business Phone 2|Home Phone|Business Street|"
-                         u"Business City|Business Street 3|Business Street 2|Home City|"
-                         u"E-mail Address|E-mail 2 Address|Categories|Company|Job Title|Children|"
-                         u"Notes|SIP address|E-mail Type|Xyz|User 2|Group Membership",
-                         u'|'),
-                   0),
-            outlook);
+      ";");
+  EXPECT_EQ(
+      render(test::Split16("First Name|Business Phone|Business Phone 2|Home Phone|Business Street|"
+                           "Business City|Business Street 3|Business Street 2|Home City|"
+                           "E-mail Address|E-mail 2 Address|Categories|Company|Job Title|Children|"
+                           "Notes|SIP address|E-mail Type|Xyz|User 2|Group Membership",
+                           "|"),
+             0),
+      outlook);
 
-  const std::u16string defaults =
-      u"Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
-      u"Name Suffix|Nickname|Birthday|Notes|Group Membership|";
+  const std::string defaults =
+      "Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
+      "Name Suffix|Nickname|Birthday|Notes|Group Membership|";
   const std::vector<std::string> google =
-      render(Split(defaults + u"Phone 'Work' 2|Address 'Home' City|Address 'Home' Street|"
-                              u"Relation 'Child'|Relation 'Child' 2",
-                   u'|'),
+      render(test::Split16(defaults + "Phone 'Work' 2|Address 'Home' City|Address 'Home' Street|"
+                                      "Relation 'Child'|Relation 'Child' 2",
+                           "|"),
              pcfUniteChild);
   EXPECT_EQ(std::vector<std::string>(google.begin() + 11, google.end()),
             (std::vector<std::string>{"Phone 1 - Value|Work|0", "Address 1 - City|Home|0",
                                       "Address 1 - Street|Home|0", "Relation 1 - Value|Child|0",
                                       "Relation 1 - Value|Child|0+"}));
   std::vector<GoogleDestination> found;
-  EXPECT_EQ(MapCsvHeaders2Google(headers_, Split(defaults + u"Phone 1 - Value", u'|'), 0, &found),
-            E_GENERIC_FAILURE);
+  EXPECT_EQ(
+      MapCsvHeaders2Google(headers_, test::Split16(defaults + "Phone 1 - Value", "|"), 0, &found),
+      E_GENERIC_FAILURE);
   EXPECT_EQ(MapCsvHeaders2Google(headers_, {}, 0, &found), E_INVALIDARG);
 }
 

@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "csv/csv_headers.h"
+#include "csv_test_support.h"
 #include "support/case_file.h"
 #include "support/test_env.h"
-#include "vcard/vcard_test_support.h"
 
 namespace velmora {
 namespace {
@@ -221,12 +221,9 @@ TEST(OutlookCsvLocales, BrokenFiles) {
       for (const std::string& column : c.All("drop")) file.Drop(column);
       for (const std::string& row : c.All("row")) {
         std::map<std::string, std::string> cells;
-        std::size_t start = 0;
-        while (start < row.size()) {
-          const std::size_t end = std::min(row.find("; ", start), row.size());
-          const std::size_t equals = row.find('=', start);
-          cells[row.substr(start, equals - start)] = row.substr(equals + 1, end - equals - 1);
-          start = end + 2;
+        for (const std::string& cell : test::Split(row, "; ")) {
+          if (!cell.empty())
+            cells[cell.substr(0, cell.find('='))] = cell.substr(cell.find('=') + 1);
         }
         file.Row(cells);
       }

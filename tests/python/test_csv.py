@@ -9,7 +9,6 @@ from conftest import CORPUS, SAMPLES, people
 IMPORTS = [
     # file, dialect, separator, contacts
     ("csv-outlook/fk_outlook_desktop_contoso.csv", velmora.vlmcsvOutlook, ",", None),
-    ("csv-outlook365/fk_outlook365_web.csv", None, ",", None),
     ("csv-google-old/fk_google_old.csv", velmora.vlmcsvGoogle, ",", None),
     ("csv-other/tb_csv_semicolon.csv", None, ";", 2),
     ("csv-other/tb_utf16le_bom_addressbook.csv", None, None, None),

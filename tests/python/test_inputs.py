@@ -57,35 +57,3 @@ def test_header_detection_and_google_mapping(conv):
     assert conv.EncodeGoogleValue("* starred") == "** starred"
     assert conv.EncodeGoogleValue("a ::: b", True) == "a :::: b"
     assert conv.EncodeGoogleMValue2("x; y ;z", ";", True, 0) == "* x ::: y ::: z"
-
-
-def test_header_objects(conv):
-    google = conv.GetCsvHeaders2(velmora.vlmcsvGoogle)
-    for header in google:
-        if header.IsGroupped:
-            assert header.GroupCode == header.Code >> 24
-            assert header.GetIndexedCode(3) == header.Code | (3 << 8)
-            assert header.GetIndexedName(3) == header.NameFormat.replace("%d", "3")
-            assert header.GroupPropCode == header.Code & 0xFF and header.GroupPropName
-        else:
-            assert header.GroupPropCode == velmora.csvgpNone
-            assert header.GetIndexedCode(3) == header.Code and header.Code <= 125
-    phone = google.FindByCode(0x03000001)
-    assert phone is not None and phone.GroupKnownTypes == conv.GetCsvHeaderKnownTypes(0x03000101)
-
-
-def test_every_locale_reads_its_own_headers(conv):
-    for locale in conv.CsvOutlookLocales():
-        assert locale.DisplayName and locale.HeaderCount > 0
-        assert locale.PrivateValue(True) and locale.SensitivityValue(velmora.vlmcsPrivate)
-        assert locale.PriorityValue(velmora.vlmciHigh)
-        names = locale.HeaderNames
-        for index, name in enumerate(names):
-            if names.count(name) > 1:
-                continue  # "Titre": two columns of one name, told apart by position
-            for sub in range(locale.HeaderCodeCount(index)):
-                code = locale.HeaderCode(index, sub)
-                assert locale.FindHeaderCode(name, sub) == code
-                assert locale.FindHeaderName(code) == name
-        with pytest.raises(velmora.Error):
-            locale.HeaderName(locale.HeaderCount)

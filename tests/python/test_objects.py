@@ -87,7 +87,12 @@ def test_google_headers_catalogue(conv):
     item = headers[27]
     assert item.Name == "E-mail * - Type" and item.IsGroupped
     assert item.GetIndexedName(3) == "E-mail 3 - Type"
-    assert item.GroupCode == velmora.csvgEmail
+    assert item.GroupCode == velmora.csvgEmail == item.Code >> 24
+    assert item.GetIndexedCode(3) == item.Code | (3 << 8) and item.NameFormat == "E-mail %d - Type"
+    assert item.GroupPropCode == item.Code & 0xFF and item.GroupPropName
+    assert headers.FindByName("Name").GroupPropCode == velmora.csvgpNone
+    assert headers.FindByName("Name").GetIndexedCode(3) == headers.FindByName("Name").Code
+    assert headers.FindByCode(0x03000001).GroupKnownTypes == conv.GetCsvHeaderKnownTypes(0x03000101)
     assert headers.FindByName("Given Name").Code == 2
     assert conv.GetCsvHeaders2(velmora.vlmcsvOutlook).FindByName("Given Name") is None
     assert headers.FindByCode(0x7FFFFF) is None
@@ -106,8 +111,13 @@ def test_outlook_locales(conv, quiet):
     assert same.DisplayName == first.DisplayName and same.HeaderCount == first.HeaderCount
     assert len(first.HeaderNames) == first.HeaderCount
     name = first.HeaderName(0)
-    assert first.FindHeaderCode(name) == first.HeaderCode(0)
-    assert first.GenderValue(velmora.vlmcgFemale) != ""
+    assert first.FindHeaderCode(name) == first.HeaderCode(0) == first.HeaderCode(0, 0)
+    assert first.FindHeaderCode(name, 0) == first.HeaderCode(0) and first.HeaderCodeCount(0) >= 1
+    assert first.FindHeaderName(first.HeaderCode(0)) == name
+    assert first.GenderValue(velmora.vlmcgFemale) != "" and first.PrivateValue(True)
+    assert first.SensitivityValue(velmora.vlmcsPrivate) and first.PriorityValue(velmora.vlmciHigh)
+    with pytest.raises(velmora.Error):
+        first.HeaderName(first.HeaderCount)
     with pytest.raises(velmora.Error) as error:
         conv.CsvOutlookLocalesItem(count)
     assert error.value.status == velmora.E_BOUNDS

@@ -11,18 +11,17 @@ namespace velmora {
 namespace {
 
 TEST(NumberFormat, TellsDateFormats) {
-  struct Case {
+  const struct {
     const char16_t* code;
     bool date;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {u"yyyy\\-mm\\-dd", true}, {u"[hh]:mm:ss", true},      {u"[h]", true},
       {u"d/m/yy h:mm", true},    {u"[$-409]mmmm d", true},   {u"General", false},
       {u"0.00", false},          {u"#,##0 \"days\"", false}, {u"[Red]0;[Blue]-0", false},
       {u"0\\d", false},          {u"_(* #,##0_)", false},    {u"@", false},
       {u"0.00E+00", false},      {u"\"unterminated", false}, {u"[", false},
   };
-  for (const Case& c : kCases) {
+  for (const auto& c : kCases) {
     EXPECT_EQ(IsDateFormatCode(c.code), c.date) << test::U8(c.code);
   }
   for (const int id : {14, 17, 22, 27, 36, 45, 47, 50, 58}) EXPECT_TRUE(IsBuiltInDateFormat(id));
@@ -32,11 +31,10 @@ TEST(NumberFormat, TellsDateFormats) {
 }
 
 TEST(NumberFormat, GeneralText) {
-  struct Case {
+  const struct {
     double value;
     const char16_t* text;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {0, u"0"},
       {-0.0, u"0"},
       {1, u"1"},
@@ -49,7 +47,7 @@ TEST(NumberFormat, GeneralText) {
       {123456789.123456789, u"123456789.123457"},
       {std::nan(""), u""},
   };
-  for (const Case& c : kCases) EXPECT_EQ(GeneralNumberText(c.value), c.text) << c.value;
+  for (const auto& c : kCases) EXPECT_EQ(GeneralNumberText(c.value), c.text) << c.value;
 }
 
 }  // namespace

@@ -16,11 +16,10 @@ using test::U16;
 using test::U8;
 
 TEST(OoxmlText, CellReferences) {
-  struct Case {
+  const struct {
     const char* reference;
     std::uint32_t row, col;  // 0-based; row -1 for a refused reference
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {"A1", 0, 0},
       {"b12", 11, 1},
       {"Z9", 8, 25},
@@ -34,7 +33,7 @@ TEST(OoxmlText, CellReferences) {
       {"AAAA1", ~0u, 0},
       {"A1x", ~0u, 0},
   };
-  for (const Case& c : kCases) {
+  for (const auto& c : kCases) {
     std::uint32_t row = ~0u, col = 0;
     const bool parsed = ParseCellReference(c.reference, &row, &col);
     EXPECT_EQ(parsed, c.row != ~0u) << c.reference;
@@ -45,11 +44,10 @@ TEST(OoxmlText, CellReferences) {
 }
 
 TEST(OoxmlText, EscapesBothWays) {
-  struct Case {
+  const struct {
     const char* stored;
     const char* text;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {"a_x000D__x000A_b", "a\r\nb"},
       {"_x005F_x000D_", "_x000D_"},
       {"_x00e9_", "é"},
@@ -57,7 +55,7 @@ TEST(OoxmlText, EscapesBothWays) {
       {"_xZZZZ_", "_xZZZZ_"},
       {"plain_x", "plain_x"},
   };
-  for (const Case& c : kCases) EXPECT_EQ(U8(UnescapeOoxml(U16(c.stored))), c.text) << c.stored;
+  for (const auto& c : kCases) EXPECT_EQ(U8(UnescapeOoxml(U16(c.stored))), c.text) << c.stored;
   for (const char* text : {"_x000D_", "a_x0041_b_x0042_", "_x00", "x_y"}) {
     EXPECT_EQ(U8(UnescapeOoxml(EscapeOoxmlLookalikes(U16(text)))), text);
   }

@@ -102,11 +102,10 @@ TEST(XlsbReader, RecordsSplitAcrossPiecesAreWhole) {
 }
 
 TEST(XlsbReader, DamagedAndHostilePartsFail) {
-  struct Case {
+  const struct {
     std::string sheet;
     const char* error;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {Record(0, U32(0)) + Record(6, Cell(0, 0) + U32(99)), "damaged cell in row 1"},
       {Record(0, U32(0)) + Record(7, Cell(0, 0) + U32(2)), "shared string 2 does not exist"},
       {Record(0, U32(1048576)), "invalid row 1048576"},
@@ -116,7 +115,7 @@ TEST(XlsbReader, DamagedAndHostilePartsFail) {
       {std::string("\x06\xFF\xFF\xFF\xFF\x01", 6), "damaged record size"},
       {Record(6, std::string(3 << 20, 'x')), "record 6 of 3145728 bytes is larger than the limit"},
   };
-  for (const Case& c : kCases) {
+  for (const auto& c : kCases) {
     const std::string got = Read(XlsbOf(c.sheet));
     EXPECT_EQ(got.rfind(std::string("!").append(c.error), 0), 0u) << got;
   }

@@ -48,12 +48,11 @@ TEST(XlsxReader, EveryKindOfCell) {
 }
 
 TEST(XlsxReader, DamagedAndHostilePackagesFail) {
-  struct Case {
+  const struct {
     const char* what;
     std::string sheet_data;
     const char* error;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {"bad reference", "<row><c r=\"AAAA1\"><v>1</v></c></row>", "invalid cell reference AAAA1"},
       {"row too far", "<row r=\"1048577\"/>", "invalid row number"},
       {"no such string", "<row><c t=\"s\"><v>5</v></c></row>",
@@ -61,7 +60,7 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
       {"no number", "<row><c><v>1,5</v></c></row>", "A1: 1,5 is not a number"},
       {"malformed", "<row><c>", "XML error"},
   };
-  for (const Case& c : kCases) {
+  for (const auto& c : kCases) {
     XlsxRecipe recipe;
     recipe.sheet_data = c.sheet_data;
     EXPECT_THAT(Read(test::XlsxOf(recipe)), ::testing::HasSubstr(c.error)) << c.what;

@@ -1,7 +1,8 @@
 #include "support/test_env.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "foundation/file_system.h"
 #include "foundation/registry.h"
@@ -9,15 +10,6 @@
 
 namespace velmora::test {
 namespace {
-
-std::filesystem::path MakeTempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "mkdtemp failed";
-    return {};
-  }
-  return pattern;
-}
 
 void PinSettings() {
   settings::OverrideAnsiCodePage(kTestAnsiCodePage);
@@ -28,17 +20,16 @@ void PinSettings() {
 class PinnedEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    sandbox_ = MakeTempFolder();
+    folder_ = std::make_unique<TempDir>();
+    sandbox_ = folder_->path();
     PinSettings();
     files::OverrideAppDataFolder(sandbox_ / "appdata");
     registry::OverrideHivePath(registry::Hive::kCurrentUser, sandbox_ / "registry-user.ini");
     registry::OverrideHivePath(registry::Hive::kLocalMachine, sandbox_ / "registry-machine.ini");
     registry::OverrideClassesHive(registry::Hive::kLocalMachine);
   }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(sandbox_, ec);
-  }
+  void TearDown() override { folder_.reset(); }
+  std::unique_ptr<TempDir> folder_;
   static std::filesystem::path sandbox_;
 };
 std::filesystem::path PinnedEnvironment::sandbox_;
