@@ -80,8 +80,7 @@ inline std::vector<ContactRecord> ParseCards(CLog& log, std::string_view text) {
     }
   } collector;
   CCardParser parser(log);
-  parser.SetConsumer(&collector);
-  parser.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()));
+  parser.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()), {.consumer = &collector});
   return std::move(collector.records);
 }
 
