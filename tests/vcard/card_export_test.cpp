@@ -1,6 +1,8 @@
 #include "vcard/card_export.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/automation_date.h"
-#include "foundation/text_util.h"
+#include "support/case_file.h"
 #include "vcard/base64_encoder.h"
 #include "vcard/qp_encoder.h"
 #include "vcard/value_unescape.h"
@@ -204,144 +206,66 @@ TEST(CardExportTest, EmptyRecordAndDefaults) {
   EXPECT_EQ("PRODID:-//Other//EN", CCardExport(log.log, "PRODID:-//Other//EN\r\n").prodid_line());
 }
 
-// One writer rule each: a record, how it is written, and the card body (or
-// only its last line) that must come out.
-struct WriteCase {
-  void (*fill)(ContactRecord&);
-  int version;
-  int code_page;
-  const char* charset;
-  std::string expected;
-  bool last_line_only = false;
-};
-
-void CheckWrites(const std::vector<WriteCase>& cases) {
-  for (const WriteCase& c : cases) {
-    SCOPED_TRACE(Visible(c.expected));
-    ContactRecord r;
-    c.fill(r);
-    CapturedLog log;
-    CCardExport exporter(log.log, kTestProdId);
-    const std::string body = Body(Export(exporter, r, c.version, c.code_page, c.charset));
-    EXPECT_EQ(c.expected, c.last_line_only ? LastLine(body) : body) << c.version;
+// "a|b|c" as its parts, in UTF-16.
+std::vector<std::u16string> Parts(const std::string& text) {
+  std::vector<std::u16string> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = text.find('|', start);
+    parts.push_back(test::U16(text.substr(start, bar - start)));
+    if (bar == std::string::npos) return parts;
+    start = bar + 1;
   }
 }
 
-TEST(CardExportTest, PhonesByLabel) {
-  // Labels with an Outlook type word; others become X-ABLABEL in 3.0 and are
-  // logged. Radio and Telex are in the golden files.
-  const char* const cases[][4] = {
-      {"", "HOME, VOICE ,", "TEL;HOME;VOICE:555\r\n", "TEL;TYPE=HOME;TYPE=VOICE:555\r\n"},
-      {"telex", "", "EMAIL;TLX:555\r\n", "item1.TEL:555\r\nitem1.X-ABLABEL:telex\r\n"},
-      {"TTY/TDD", "WORK", "X-MS-TEL;TTYTDD;WORK:555\r\n",
-       "item1.TEL;TYPE=WORK:555\r\nitem1.X-ABLABEL:TTY/TDD\r\n"},
-      {"Company", "", "X-MS-TEL;COMPANY:555\r\n", "item1.TEL:555\r\nitem1.X-ABLABEL:Company\r\n"},
-      {"Callback", "", "X-MS-TEL;CALLBACK:555\r\n",
-       "item1.TEL:555\r\nitem1.X-ABLABEL:Callback\r\n"},
-      {"Google Voice", "CELL", "TEL;CELL:555\r\n",
-       "item1.TEL;TYPE=CELL:555\r\nitem1.X-ABLABEL:Google Voice\r\n"},
-  };
-  for (const auto& [label, types, v21, v30] : cases) {
-    ContactRecord r;
-    r.Phones.push_back({text::AsciiToUtf16(types), u"555", "", text::AsciiToUtf16(label)});
-    CapturedLog log;
-    CCardExport exporter(log.log, kTestProdId);
-    EXPECT_EQ(v21, Body(Export(exporter, r, 21, 1252, "")));
-    EXPECT_EQ(v30, Body(Export(exporter, r, 30, 1252, "")));
-    EXPECT_EQ(std::string_view(label) == "Google Voice" ? 1 : 0,
-              log.Count("Unknown ABLabel = \"Google Voice\""));
+// The record of a case of tests/vcard/data/export_cases.txt.
+ContactRecord CaseRecord(const test::FileCase& c) {
+  const std::map<std::string, std::u16string ContactRecord::*> texts = {
+      {"FirstName", &ContactRecord::FirstName},
+      {"Suffix", &ContactRecord::Suffix},
+      {"FormattedName", &ContactRecord::FormattedName},
+      {"Body", &ContactRecord::Body},
+      {"UID", &ContactRecord::UID},
+      {"Categories", &ContactRecord::Categories},
+      {"photo ext", &ContactRecord::PhotoExt}};
+  ContactRecord r;
+  for (const auto& [key, value] : c.values) {
+    if (const auto text = texts.find(key); text != texts.end())
+      r.*(text->second) = test::U16(value);
+    const std::vector<std::u16string> p = Parts(value);
+    if (key == "phone") r.Phones.push_back({p.at(0), p.at(1), "", p.at(2)});
+    if (key == "email") r.Emails.push_back({p.at(0), p.at(1), p.at(2), "", u""});
+    if (key == "impp") r.Impps.push_back({u"", p.at(0), p.at(1), p.at(2), "", u""});
+    if (key == "url") r.Urls.push_back({p.at(0), u"", "", p.at(1)});
+    if (key == "address") {
+      ContactAddress& address = r.Addresses.emplace_back();
+      address.Types = p.at(0), address.Street = p.at(1), address.City = p.at(2);
+    }
+    if (key == "mailing") r.SelectedMailingAddress = static_cast<EContactAddress>(std::stoi(value));
+    if (key == "photo") r.Photo.assign(value.begin(), value.end());
+    if (key == "rev") {
+      int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+      EXPECT_EQ(std::sscanf(value.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s), 6);
+      r.LastModificationTime = Date(y, mo, d, h, mi, s);
+    }
   }
+  return r;
 }
 
 TEST(CardExportTest, WriterRules) {
-  auto note = +[](ContactRecord& r) { r.Body = u"a\r\nb\rc\nd, e; f\\g"; };
-  auto second_email = +[](ContactRecord& r) {
-    r.Emails.push_back({u"", u"", u"first@x.y", "", u""});
-    r.Emails.push_back({u"", u"", u"a@b.c", "", u""});
-  };
-  auto jo = +[](ContactRecord& r) { r.FormattedName = u"Jo"; };
-  auto ivan = +[](ContactRecord& r) { r.FormattedName = u"Иван"; };
-  auto zoe = +[](ContactRecord& r) { r.FormattedName = u"Zoë"; };
-  auto labelled = +[](ContactRecord& r) {
-    r.Phones.push_back({u"", u"1", "", u"Radio"});
-    r.Urls.push_back({u"http://x", u"", "", u"Blog"});
-  };
-  auto photo = +[](ContactRecord& r) {
-    r.Photo.assign(114, 0xFF);  // 152 base64 characters: two full lines
-    r.PhotoExt = u"JPEG";
-  };
-  auto rev = +[](ContactRecord& r) { r.LastModificationTime = Date(2024, 1, 15, 0, 30, 0); };
-  const std::string a64(64, 'a'), slashes(76, '/');
-  CheckWrites({
-      // Blank names count as none.
-      {+[](ContactRecord& r) { r.FirstName = u"  ", r.Suffix = u"\t"; }, 21, 65001, "UTF-8", ""},
-      {note, 21, 1252, "", "NOTE;ENCODING=QUOTED-PRINTABLE:a=0D=0Ab=0Dc=0Ad, e; f\\g\r\n"},
-      {note, 30, 1252, "", "NOTE:a\\nb\\nc\\nd\\, e; f\\\\g\r\n"},
-      // A note of only white space and line breaks is not written.
-      {+[](ContactRecord& r) { r.Body = u" \r\n\t"; }, 21, 65001, "UTF-8", ""},
-      {+[](ContactRecord& r) { r.Body = std::u16string(64, u'a') + u" "; }, 21, 1252, "",
-       "NOTE;ENCODING=QUOTED-PRINTABLE:" + a64 + "=20=\r\n\r\n"},
-      // E-mail types (the first untyped one is preferred: golden files).
-      {second_email, 21, 1252, "", "EMAIL;INTERNET:a@b.c", true},
-      {second_email, 30, 1252, "", "EMAIL;TYPE=INTERNET:a@b.c", true},
-      {+[](ContactRecord& r) {
-         r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"", u"@abc", "", u""}};
-       },
-       30, 1252, "", "EMAIL:@abc", true},
-      {+[](ContactRecord& r) {
-         r.Emails = {{u"", u"", u"f@x.y", "", u""}, {u"", u"SMTP", u"nobody", "", u""}};
-       },
-       21, 1252, "", "EMAIL;INTERNET:nobody", true},
-      {+[](ContactRecord& r) {
-         r.Emails = {{u"", u"EX", u"a@b.c", "", u""}};
-       },
-       30, 1252, "", "EMAIL;TYPE=PREF:a@b.c", true},
-      {+[](ContactRecord& r) {
-         r.Emails = {{u"HOME", u"SMTP", u"a@b.c", "", u""}};
-       },
-       21, 1252, "", "EMAIL;HOME:a@b.c", true},
-      // CHARSET: always in 2.1, in 3.0 only when not UTF-8.
-      {jo, 30, 65001, "utf-8", "FN:Jo", true},
-      {jo, 21, 65001, "UTF-8", "FN;CHARSET=UTF-8:Jo", true},
-      {jo, 21, 65001, "", "FN:Jo", true},
-      {jo, 30, 65001, "ISO-8859-1", "FN;CHARSET=ISO-8859-1:Jo", true},
-      {+[](ContactRecord& r) { r.UID = u"{ab-09-CD}"; }, 21, 1252, "x", "UID:{ab-09-CD}", true},
-      {+[](ContactRecord& r) { r.UID = u"a b"; }, 21, 1252, "x", "UID;CHARSET=x:a b", true},
-      {+[](ContactRecord& r) { r.UID = u"a_b"; }, 21, 1252, "x", "UID;CHARSET=x:a_b", true},
-      // Code pages; characters a code page lacks become '?'; 0 is the ANSI one.
-      {ivan, 30, 1251, "windows-1251", "FN;CHARSET=windows-1251:\xC8\xE2\xE0\xED", true},
-      {ivan, 21, 1251, "windows-1251",
-       "FN;CHARSET=windows-1251;ENCODING=QUOTED-PRINTABLE:=C8=E2=E0=ED", true},
-      {+[](ContactRecord& r) { r.FormattedName = u"山田"; }, 30, 932, "Shift_JIS",
-       "FN;CHARSET=Shift_JIS:\x8E\x52\x93\x63", true},
-      {zoe, 30, 28591, "ISO-8859-1", "FN;CHARSET=ISO-8859-1:Zo\xEB", true},
-      {zoe, 21, 28591, "ISO-8859-1", "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Zo=EB", true},
-      {+[](ContactRecord& r) { r.FormattedName = u"Ж"; }, 30, 28591, "ISO-8859-1",
-       "FN;CHARSET=ISO-8859-1:?", true},
-      {zoe, 30, 0, "", "FN:Zo\xEB", true},
-      // 2.1 phones carry no group, so the URL is the first labelled element.
-      {labelled, 30, 65001, "UTF-8",
-       "item1.TEL:1\r\nitem1.X-ABLABEL:Radio\r\nitem2.URL:http://x\r\nitem2.X-ABLABEL:Blog\r\n"},
-      {labelled, 21, 65001, "UTF-8",
-       "X-MS-TEL;RADIO;CHARSET=UTF-8:1\r\nitem1.URL;CHARSET=UTF-8:http://x\r\n"
-       "item1.X-ABLABEL;CHARSET=UTF-8:Blog\r\n"},
-      // Photos fold; without a type word the signature decides.
-      {photo, 21, 65001, "UTF-8",
-       "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n " + slashes + "\r\n " + slashes + "\r\n\r\n"},
-      {+[](ContactRecord& r) {
-         r.Photo = {'G', 'I', 'F', '8'};
-       },
-       21, 65001, "UTF-8", "PHOTO;ENCODING=BASE64;TYPE=GIF:\r\n R0lGOA==\r\n\r\n"},
-      {+[](ContactRecord& r) {
-         r.Photo = {1, 2, 3};
-       },
-       21, 65001, "UTF-8", "PHOTO;ENCODING=BASE64:\r\n AQID\r\n\r\n"},
-      // REV is UTC: 00:30 CET is the day before.
-      {rev, 21, 65001, "UTF-8", "REV:20240114T233000Z\r\n"},
-  });
-  test::ScopedSettings settings;
-  settings.TimeZone("UTC");
-  CheckWrites({{rev, 30, 65001, "UTF-8", "REV:2024-01-15T00:30:00Z", true}});
+  for (const test::FileCase& c : test::ReadCases("vcard/data/export_cases.txt")) {
+    SCOPED_TRACE(c.name);
+    test::ScopedSettings settings;
+    if (c.Has("time zone")) settings.TimeZone(c["time zone"]);
+    if (c.Has("list separator")) settings.ListSeparator(test::U16(c["list separator"]));
+    CapturedLog log;
+    CCardExport exporter(log.log, kTestProdId);
+    const std::string body =
+        Body(Export(exporter, CaseRecord(c), c.Number("version"), c.Number("code page", 65001),
+                    c.Has("charset") ? c["charset"] : "UTF-8"));
+    EXPECT_EQ(c.Has("body") ? c["body"] : c["last line"], c.Has("body") ? body : LastLine(body));
+    for (const std::string& message : c.All("logged")) EXPECT_EQ(1, log.Count(message));
+    EXPECT_EQ(static_cast<int>(c.All("logged").size()), log.Problems()) << log.Text();
+  }
 }
 
 TEST(CardExportTest, ItemCounterRestartsPerContact) {
@@ -351,63 +275,6 @@ TEST(CardExportTest, ItemCounterRestartsPerContact) {
   CCardExport exporter(log.log, kTestProdId);
   EXPECT_EQ(Body(Export(exporter, r, 30)), Body(Export(exporter, r, 30)));
   EXPECT_EQ("item1.TEL:1\r\nitem1.X-ABLABEL:Radio\r\n", Body(Export(exporter, r, 30)));
-}
-
-TEST(CardExportTest, CategoriesAsList) {
-  test::ScopedSettings settings;
-  settings.ListSeparator(u";");
-  auto categories = +[](ContactRecord& r) { r.Categories = u"Work, Inc.;Friends;; a\\b "; };
-  CheckWrites({
-      // 3.0: one list value, commas inside a category escaped; 2.1 keeps the text.
-      {categories, 30, 1252, "", "CATEGORIES:Work\\, Inc.,Friends,a\\\\b\r\n"},
-      {categories, 21, 1252, "", "X-OUTL-CATEGORIES:Work, Inc.;Friends;; a\\b \r\n"},
-      {+[](ContactRecord& r) { r.Categories = u";;"; }, 30, 1252, "", ""},
-  });
-}
-
-TEST(CardExportTest, ImppIn21) {
-  const std::tuple<const char16_t*, const char16_t*, const char*> cases[] = {
-      {u"IM Address", u"x-apple", "X-MS-IMADDRESS"},
-      {u"AIM", u"aim", "X-AIM"},
-      {u"gadugadu", u"x-apple", "X-GADUGADU"},
-      {u"googletalk", u"XMPP", "X-GTALK"},
-      {u"icq", u"aim", "X-ICQ"},
-      {u"jabber", u"xmpp", "X-JABBER"},
-      {u"msn", u"msnim", "X-MSN"},
-      {u"yahoo", u"ymsgr", "X-YAHOO"},
-      {u"qq", u"x-apple", "X-QQ"},
-      {u"skype", u"skype", "X-SKYPE"},
-      {u"skype", u"xmpp", nullptr},
-      {u"", u"", nullptr},
-  };
-  for (const auto& [service, protocol, property] : cases) {
-    ContactRecord r;
-    r.Impps.push_back({u"", service, protocol, u"me", "", u""});
-    CapturedLog log;
-    CCardExport exporter(log.log, kTestProdId);
-    EXPECT_EQ(property ? std::string(property) + ":me\r\n" : "",
-              Body(Export(exporter, r, 21, 1252, "")));
-    EXPECT_EQ(property ? 0 : 1, log.Count("in vCard2.1"));
-  }
-}
-
-TEST(CardExportTest, DefaultPostalAddress) {
-  ContactRecord r;
-  r.Addresses.resize(1);
-  r.Addresses[0].Types = u"HOME";
-  r.Addresses[0].City = u"X";
-  // Home is written; business and other are missing; 7 is unknown.
-  for (auto [selected, written] : {std::pair{1, "1"}, {2, "0"}, {3, "0"}, {7, "0"}}) {
-    r.SelectedMailingAddress = static_cast<EContactAddress>(selected);
-    CapturedLog log;
-    CCardExport exporter(log.log, kTestProdId);
-    EXPECT_EQ(std::string("ADR;HOME:;;;X;;;\r\nX-MS-OL-DEFAULT-POSTAL-ADDRESS:") + written + "\r\n",
-              Body(Export(exporter, r, 21, 1252, "")));
-    EXPECT_EQ(selected == 7 ? 1 : 0, log.Count("Unknown SelectedMailingAddress = 7"));
-  }
-  // Without a written address there is no default line.
-  r.Addresses = {ContactAddress{}};
-  EXPECT_EQ("", Body(Export(r, 21, 1252, "")));
 }
 
 TEST(CardExportTest, ShiftJisBackslashTrailByteRoundTrips) {
