@@ -102,6 +102,12 @@ std::string Word(int value, std::initializer_list<const char*> words) {
 
 const std::map<std::string, RecordDump> kDumps = {
     {"prodid", [](const ContactRecord& r) { return r.ProdId; }},
+    {"categories", [](const ContactRecord& r) { return U8(r.Categories); }},
+    {"birthday/dates/revision",
+     [](const ContactRecord& r) {
+       return test::DumpDate(r.Birthday) + "/" + DumpList(r.Dates) + "/" +
+              test::DateTime(r.LastModificationTime);
+     }},
     {"name/company/department",
      [](const ContactRecord& r) {
        return DumpName(r) + "/" + U8(r.CompanyName) + "/" + U8(r.Department);
@@ -160,6 +166,9 @@ const std::map<std::string, RecordDump> kDumps = {
 TEST_F(CardParserTest, Cases) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/parser_cases.txt")) {
     SCOPED_TRACE(c["body"]);
+    test::ScopedSettings settings;
+    if (c.Has("time zone")) settings.TimeZone(c["time zone"]);
+    if (c.Has("list separator")) settings.ListSeparator(test::U16(c["list separator"]));
     const auto dump = kDumps.find(c["dump"]);
     ASSERT_NE(dump, kDumps.end()) << c["dump"];
     Check({{c["version"].c_str(), c["body"], dump->second, c["expect"], c.All("logged")}});
@@ -205,53 +214,7 @@ TEST_F(CardParserTest, TextFieldsTakeTheFirstOccurrenceAndLogDuplicates) {
   EXPECT_EQ(Logged("in CCardParser.m_setStr: skipping FN duplicate"), 1);
 }
 
-TEST_F(CardParserTest, RevisionIsConvertedToLocalTime) {
-  const ContactRecord& r = One("3.0", "REV:20240102T030405Z\r\nREV:20250101\r\n");
-  // 03:04:05 UTC is 04:04:05 in Berlin in winter.
-  SystemTime rev;
-  ASSERT_TRUE(VariantTimeToSystemTime(r.LastModificationTime, &rev));
-  EXPECT_EQ(Num(rev.year) + "-" + Num(rev.hour) + ":" + Num(rev.minute), "2024-4:4");
-  EXPECT_EQ(Logged("skipping REV duplicate"), 1);
-}
-
-TEST_F(CardParserTest, CategoriesUseTheListSeparatorOnlyIn30) {
-  auto categories = +[](const ContactRecord& r) { return U8(r.Categories); };
-  Check({{"3.0", "CATEGORIES:a,b\r\n", categories, "a,b"}});
-  test::ScopedSettings settings;
-  settings.ListSeparator(u";");
-  // An escaped comma belongs to the category name.
-  Check({{"3.0",
-          "CATEGORIES:a,b\\,c,d\r\nX-OUTL-CATEGORIES:x\r\n",
-          categories,
-          "a;b,c;d",
-          {"skipping X-OUTL-CATEGORIES duplicate"}},
-         {"2.1", "X-OUTL-CATEGORIES:a,b\r\n", categories, "a,b"}});
-}
-
 // --- Lists: addresses, e-mails, phones, IM, URLs, related names ... -------------
-
-TEST_F(CardParserTest, OldStyleImPropertiesByService) {
-  const char* const cases[][3] = {
-      {"X-AIM", "aim", "aim"},
-      {"X-GADUGADU", "gadugadu", "x-apple"},
-      {"X-GOOGLE-TALK", "googletalk", "xmpp"},
-      {"X-GTALK", "googletalk", "xmpp"},
-      {"X-ICQ", "icq", "aim"},
-      {"X-JABBER", "jabber", "xmpp"},
-      {"X-MS-IMADDRESS", "IM Address", "x-apple"},
-      {"X-OUTL-IMADDRESS", "IM Address", "x-apple"},
-      {"X-MSN", "msn", "msnim"},
-      {"X-QQ", "qq", "x-apple"},
-      {"X-SKYPE", "skype", "skype"},
-      {"X-SKYPE-USERNAME", "skype", "skype"},
-      {"X-YAHOO", "yahoo", "ymsgr"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c[0]);
-    EXPECT_EQ(Impps(One("2.1", std::string(c[0]) + ":handle\r\n")),
-              std::string(c[1]) + "|" + c[2] + "|handle|||");
-  }
-}
 
 TEST_F(CardParserTest, ImppDuplicateListsTheFieldsWhenVerbose) {
   test::CapturedLog verbose(loglDetail);
@@ -324,26 +287,6 @@ TEST_F(CardParserTest, VersionSourceTextAndAFreshRecordPerItem) {
   collector_.records.clear();
   Load("\xEF\xBB\xBF" + Card("2.1", "FN:A\r\n"));
   EXPECT_FALSE(collector_.records.at(0).SourceCopyable);
-}
-
-TEST_F(CardParserTest, CalendarDatesIgnoreTheTimeZoneRevisionsDoNot) {
-  const std::string body =
-      "BDAY:1980-06-15T00:00:00Z\r\nX-ABDATE:2001-02-03T00:00:00Z\r\n"
-      "X-MS-ANNIVERSARY:2011-01-13T23:30:00Z\r\nREV:2024-01-02T20:00:00Z\r\n";
-  const std::pair<const char*, const char*> zones[] = {
-      {"America/New_York", "2024-01-02"},  // west of UTC
-      {"Asia/Tokyo", "2024-01-03"},        // east of UTC
-  };
-  for (const auto& [zone, revision] : zones) {
-    SCOPED_TRACE(zone);
-    test::ScopedSettings settings;
-    settings.TimeZone(zone);
-    const ContactRecord& r = One("3.0", body);
-    ASSERT_EQ(r.Dates.size(), 2u);
-    EXPECT_EQ(test::DumpDate(r.Birthday) + "/" + test::DumpDate(r.Dates[0].Date) + "/" +
-                  test::DumpDate(r.Anniversary()) + "/" + test::DumpDate(r.LastModificationTime),
-              std::string("1980-06-15/2001-02-03/2011-01-13/") + revision);
-  }
 }
 
 TEST_F(CardParserTest, TextReadInAnotherCharsetThanDeclaredIsNotCopyable) {
