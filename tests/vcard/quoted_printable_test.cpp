@@ -7,32 +7,6 @@
 namespace velmora {
 namespace {
 
-TEST(QuotedPrintable, Decode) {
-  const struct {
-    std::string in;
-    std::string out;
-  } cases[] = {
-      {"a=3Db=\r\nc", "a=bc"},
-      {"=c3=A9", "\xC3\xA9"},
-      {"a=\rb=\nc", "abc"},
-      {"a=\r\r\nb", "ab"},
-      {"=ZZ", "=Z"},
-      {"=4G", "=G"},
-      {"=4", "="},         // '=' and one character at the end
-      {"ab=", "ab="},      // a lone '=' at the end stays
-      {"ab\r\ncd", "ab"},  // a break without '=' ends the value
-      {"ab\ncd", "ab"},
-      {"ab=00cd", "ab"},  // the text ends at its first zero byte
-      {std::string("ab\0cd", 5), "ab"},
-      {"", ""},
-  };
-  std::string out = "stale";
-  for (const auto& c : cases) {
-    DecodeQuotedPrintable(c.in, out);
-    EXPECT_EQ(out, c.out) << c.in;
-  }
-}
-
 TEST(QuotedPrintable, Extent) {
   const struct {
     std::string text;
