@@ -11,34 +11,6 @@ namespace {
 
 using test::CapturedLog;
 
-TEST(CardDocItem, GetVersion) {
-  const struct {
-    const char* lines;
-    double version;
-    int no_version_errors;
-  } cases[] = {
-      {"VERSION:2.1\r\n", 2.1, 0},
-      {"VERSION:3.0\r\n", 3.0, 0},
-      {"version: \t4.0\r\n", 4.0, 0},
-      {"VERSION:3.0.1beta\r\n", 3.0, 0},
-      {"VERSION:abc\r\n", 0.0, 0},
-      {"VERSION:.\r\n", 0.0, 0},
-      {"VERSION:\r\n", 0.0, 1},
-      {"FN:x\r\n", 0.0, 0},
-      {"FN:x\r\nVERSION:2.1\r\nVERSION:3.0\r\n", 2.1, 0},  // the first one counts
-      {"VERSION:\r\nVERSION:3.0\r\n", 0.0, 1},
-  };
-  for (const auto& c : cases) {
-    CapturedLog captured;
-    CCardDoc doc(captured.log);
-    const std::string text = std::string("BEGIN:VCARD\r\n") + c.lines + "END:VCARD\r\n";
-    ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
-    EXPECT_DOUBLE_EQ(doc.GetItem(0)->GetVersion(), c.version) << c.lines;
-    EXPECT_DOUBLE_EQ(doc.GetItem(0)->GetVersion(), c.version) << c.lines;
-    EXPECT_EQ(captured.Count("No version"), c.no_version_errors) << c.lines;
-  }
-}
-
 TEST(CardDocItem, VersionDecidesTheRules) {
   // A card whose VERSION is empty follows the 2.1 rules: no unescaping, the
   // fold's space kept, bare parameters as types.

@@ -122,6 +122,11 @@ TEST(CardDoc, LoadCases) {
         EXPECT_EQ(captured.Count(message), 1) << message << "\n" << captured.Text();
       }
       EXPECT_EQ(captured.Problems(), c.Number("problems")) << captured.Text();
+      if (c.Has("version") && keep) {
+        // Asked twice: the second answer comes from what the first found.
+        EXPECT_DOUBLE_EQ(doc.GetItem(0)->GetVersion(), std::stod(c["version"]));
+        EXPECT_DOUBLE_EQ(doc.GetItem(0)->GetVersion(), std::stod(c["version"]));
+      }
     }
   }
 }
