@@ -159,6 +159,20 @@ const std::map<std::string, RecordDump> kDumps = {
        const std::string size = Num(r.PhotoSize());
        return r.Photo.empty() ? size : size + " " + U8(r.PhotoExt) + " " + Num(r.Photo[0]);
      }},
+    {"lists labelled L",
+     [](const ContactRecord& r) {
+       std::string labelled;
+       auto check = [&](const char* name, const auto& elements) {
+         for (const auto& e : elements) labelled += e.ABLabel == u"L" ? name : "";
+       };
+       check("phones", r.Phones), check("emails", r.Emails), check("addresses", r.Addresses);
+       check("impps", r.Impps), check("dates", r.Dates);
+       for (const auto& related : r.RelatedNames) {
+         labelled += related.LabelOther == u"L" ? "related" : "";
+       }
+       check("social", r.SocialProfiles), check("urls", r.Urls), check("custom", r.CustomFields);
+       return labelled;
+     }},
     {"name/skype card/copyable",
      [](const ContactRecord& r) {
        return DumpName(r) + "/" + Num(r.IsSkypeCard) + "/" + Num(r.SourceCopyable);
@@ -197,37 +211,6 @@ TEST_F(CardParserTest, ImppDuplicateListsTheFieldsWhenVerbose) {
   EXPECT_EQ(verbose.Count(
                 "skipping IMPP duplicate (ServiceType = \"\", Protocol = \"AIM\", Value = \"X\")"),
             1);
-}
-
-TEST_F(CardParserTest, LabelSearchOrderAcrossTheLists) {
-  // Each line's group is shared by the elements of the lists after it, so
-  // the label must land in the first list of the search order.
-  const char* const cases[][2] = {
-      {"g.URL:u\r\ng.TEL:1\r\ng.EMAIL:e\r\n", "phones"},
-      {"g.URL:u\r\ng.EMAIL:e\r\ng.ADR:;;s\r\n", "emails"},
-      {"g.URL:u\r\ng.ADR:;;s\r\ng.IMPP:aim:x\r\n", "addresses"},
-      {"g.URL:u\r\ng.IMPP:aim:x\r\ng.X-ABDATE:2000-01-01\r\n", "impps"},
-      {"g.URL:u\r\ng.X-ABDATE:2000-01-01\r\ng.X-ABRELATEDNAMES:n\r\n", "dates"},
-      {"g.URL:u\r\ng.X-ABRELATEDNAMES:n\r\ng.X-SOCIALPROFILE:s\r\n", "related"},
-      {"g.URL:u\r\ng.X-SOCIALPROFILE:s\r\n", "social"},
-      {"g.X-ZORVA-CUSTOM-FIELD:c\r\ng.URL:u\r\n", "urls"},
-      {"g.X-ZORVA-CUSTOM-FIELD:c\r\n", "custom"},
-  };
-  for (const auto& [lines, list] : cases) {
-    SCOPED_TRACE(lines);
-    const ContactRecord& r = One("3.0", std::string(lines) + "G.X-ABLabel:L\r\n");
-    std::string labelled;
-    auto check = [&](const char* name, const auto& elements) {
-      for (const auto& e : elements) labelled += e.ABLabel == u"L" ? name : "";
-    };
-    check("phones", r.Phones), check("emails", r.Emails), check("addresses", r.Addresses);
-    check("impps", r.Impps), check("dates", r.Dates);
-    for (const auto& related : r.RelatedNames) {
-      labelled += related.LabelOther == u"L" ? "related" : "";
-    }
-    check("social", r.SocialProfiles), check("urls", r.Urls), check("custom", r.CustomFields);
-    EXPECT_EQ(labelled, list);
-  }
 }
 
 // --- Unknown properties ------------------------------------------------------------
