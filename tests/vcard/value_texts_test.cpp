@@ -7,7 +7,9 @@
 
 #include "support/case_file.h"
 #include "vcard/base64.h"
+#include "vcard/base64_encoder.h"
 #include "vcard/multi_value.h"
+#include "vcard/qp_encoder.h"
 #include "vcard/quoted_printable.h"
 #include "vcard/value_unescape.h"
 #include "vcard_test_support.h"
@@ -44,6 +46,16 @@ TEST(ValueTexts, Cases) {
       }
     } else if (c.Has("quoted-printable")) {
       DecodeQuotedPrintable(c["quoted-printable"], out);
+    } else if (c.Has("encode quoted-printable")) {
+      out = "kept:";  // appended to
+      EncodeQuotedPrintable(c["encode quoted-printable"], out);
+      EXPECT_TRUE(out.starts_with("kept:"));
+      out.erase(0, 5);
+    } else if (c.Has("encode base64")) {
+      const std::string& bytes = c["encode base64"];
+      out.clear();
+      EXPECT_TRUE(Base64Encode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                               76, "\r\n ", out));
     } else {
       const std::string& source = c["base64"];
       out.assign(source.size(), '\0');
