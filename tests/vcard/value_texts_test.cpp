@@ -46,6 +46,11 @@ TEST(ValueTexts, Cases) {
       }
     } else if (c.Has("quoted-printable")) {
       DecodeQuotedPrintable(c["quoted-printable"], out);
+    } else if (c.Has("quoted-printable extent")) {
+      const std::string& text = c["quoted-printable extent"];
+      const char* cursor = nullptr;
+      const char* end = QuotedPrintableExtent(text.c_str(), text.c_str() + text.size(), &cursor);
+      out = std::to_string(end - text.c_str()) + " " + std::to_string(cursor - text.c_str());
     } else if (c.Has("encode quoted-printable")) {
       out = "kept:";  // appended to
       EncodeQuotedPrintable(c["encode quoted-printable"], out);
