@@ -227,22 +227,11 @@ TEST(ContactRecordTest, NetMeetingNames) {
   r.NetMeetingAlias = u"me";
   EXPECT_EQ(r.NetMeetingNames(), u"callto://srv/me");
 
-  const struct {
-    const char16_t* value;
-    const char16_t* server;
-    const char16_t* alias;
-  } cases[] = {
-      {u"callto://host/alias/x", u"host", u"alias/x"},
-      {u"CallTo://host", u"host", u""},
-      {u"callto://", u"", u""},
-      {u"callto:/", u"callto:/", u""},
-      {u"plain", u"plain", u""},
-      {u"", u"", u""},
-  };
-  for (const auto& c : cases) {
-    r.SetNetMeetingNames(c.value);
-    EXPECT_EQ(r.NetMeetingServer, c.server) << test::U8(c.value);
-    EXPECT_EQ(r.NetMeetingAlias, c.alias) << test::U8(c.value);
+  // The cases of tests/contact/data/net_meeting.txt.
+  for (const test::FileCase& c : test::ReadCases("contact/data/net_meeting.txt")) {
+    SCOPED_TRACE(c.name);
+    r.SetNetMeetingNames(test::U16(c["names"]));
+    EXPECT_EQ(test::U8(r.NetMeetingServer + u"|" + r.NetMeetingAlias), c["split"]);
   }
 }
 
