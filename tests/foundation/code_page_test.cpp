@@ -11,7 +11,7 @@
 namespace velmora::codepage {
 namespace {
 
-// The cases of tests/foundation/data/code_pages.txt.
+// The cases of tests/foundation/data/code_pages.txt and utf8_validity.txt.
 TEST(CodePageTest, DecodesAndEncodesEachCodePage) {
   for (const test::FileCase& c : test::ReadCases("foundation/data/code_pages.txt")) {
     SCOPED_TRACE(c.name);
@@ -22,6 +22,13 @@ TEST(CodePageTest, DecodesAndEncodesEachCodePage) {
     std::string encoded;
     ASSERT_TRUE(FromUtf16(code_page, decoded, encoded));
     EXPECT_EQ(encoded, c["bytes"]);
+    if (code_page == kUtf8) {
+      EXPECT_TRUE(IsValidUtf8(c["bytes"]));
+    }
+  }
+  for (const test::FileCase& c : test::ReadCases("foundation/data/utf8_validity.txt")) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsValidUtf8(c["bytes"]), c["valid"] == "yes");
   }
 }
 
@@ -75,22 +82,6 @@ TEST(CodePageTest, AsciiFastPathAgreesWithTheConverter) {
   // UTF-16 pairs ASCII bytes and UTF-7 reads '+' as a shift: no shortcut.
   EXPECT_EQ(ToUtf16(kUtf16LE, "AB"), u"\u4241");
   EXPECT_EQ(ToUtf16(kUtf7, "1+-1"), u"1+1");
-}
-
-TEST(CodePageTest, ValidatesUtf8) {
-  const std::pair<std::string, bool> cases[] = {
-      {"", true},
-      {"plain ascii text, longer than eight bytes", true},
-      {"\xc3\xa9", true},
-      {"\xf4\x8f\xbf\xbf", true},
-      {"\xf4\x90\x80\x80", false},  // above U+10FFFF
-      {"\xc0\x80", false},          // overlong
-      {"\xe0\x80\xaf", false},      // overlong
-      {"\xed\xa0\x80", false},      // surrogate
-      {"abcdefgh\xc3", false},      // truncated at the end
-      {"\xff", false},
-  };
-  for (const auto& [bytes, valid] : cases) EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
 }
 
 // What ICU itself gives, the reference for the UTF-8 fast paths.
