@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/text_util.h"
+#include "support/case_file.h"
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
@@ -58,39 +60,24 @@ TEST(CardFieldsTest, KindFlagHelper) {
   EXPECT_TRUE(CCardFields::Get().FindByCode(prop::PRODID)->Has(fkStructural));
 }
 
-struct FilterCase {
-  const char* what;
-  std::vector<int> codes;
-  bool add_related;
-  std::set<int> expected;
-};
-
 const std::set<int> kImCodes = {10, 28, 29, 30, 31, 32, 33, 37, 44, 50, 58, 60, 61, 64};
 
+// The cases of tests/contact/data/field_filters.txt.
 TEST(CardFieldsTest, FilterExpansions) {
-  const FilterCase cases[] = {
-      {"X-AIM related", {28, -1}, true, kImCodes},
-      {"IMPP related", {10, -1}, true, kImCodes},
-      {"X-AIM alone", {28, -1}, false, {28}},
-      {"TEL related", {20, -1}, true, {20, 42}},
-      {"X-MS-TEL related", {42, -1}, true, {20, 42}},
-      {"N related", {11, -1}, true, {11}},
-      {"anniversary", {34, -1}, true, {25, 34, 45}},
-      {"manager", {51, -1}, true, {27, 35, 39, 41, 46, 51, 54}},
-      {"gender", {59, -1}, true, {59, 63}},
-      {"categories", {47, -1}, true, {4, 47}},
-      {"class", {5, -1}, true, {5, 48}},
-      {"free-busy", {49, -1}, true, {8, 49}},
-      {"unknown skipped", {1, 9, 99, -1}, true, {9}},
-      {"stops at -1", {9, -1, 14}, false, {9}},
-      {"empty list", {-1}, true, {}},
-  };
-  for (const FilterCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const test::FileCase& c : test::ReadCases("contact/data/field_filters.txt")) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::int32_t> codes;
+    std::istringstream in(c["codes"]);
+    for (int code; in >> code;) codes.push_back(code);
     CapturedLog capture;
     FieldFilter filter = {99, 100};  // emptied first
-    CCardFields::Get().BuildFieldFilter(capture.log, filter, c.add_related, c.codes.data());
-    EXPECT_EQ(Codes(filter), c.expected);
+    CCardFields::Get().BuildFieldFilter(capture.log, filter, c.Has("related"), codes.data());
+    std::string built;
+    for (int code : Codes(filter)) {
+      if (!built.empty()) built += ' ';
+      built += std::to_string(code);
+    }
+    EXPECT_EQ(built, c["filter"]);
   }
 }
 

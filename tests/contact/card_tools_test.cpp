@@ -1,10 +1,12 @@
 #include "contact/card_tools.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/case_file.h"
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
@@ -24,27 +26,32 @@ SystemTime Fields(int y, int mo, int d, int h, int mi, int s) {
   return st;
 }
 
-struct DateTimeCase {
-  SystemTime time;
-  bool is_utc, want_utc, compact;
-  const char* expected;
-};
-
-TEST(CardToolsTest, DateTime2StrConvertsAndFormats) {
-  // Local time is Europe/Berlin in tests.
-  const DateTimeCase cases[] = {
-      {Fields(2024, 1, 15, 12, 30, 45), false, true, true, "20240115T113045Z"},
-      {Fields(2024, 1, 15, 12, 30, 45), false, true, false, "2024-01-15T11:30:45Z"},
-      {Fields(2024, 7, 1, 0, 30, 0), false, true, false, "2024-06-30T22:30:00Z"},
-      {Fields(2024, 7, 1, 22, 30, 0), true, false, false, "2024-07-02T00:30:00"},
-      {Fields(2024, 12, 31, 23, 59, 59), true, false, true, "20250101T005959"},
-      {Fields(2024, 7, 1, 8, 5, 9), true, true, false, "2024-07-01T08:05:09Z"},
-      {Fields(2024, 7, 1, 8, 5, 9), false, false, true, "20240701T080509"},
-  };
-  for (const DateTimeCase& c : cases) {
-    SCOPED_TRACE(c.expected);
+// The cases of tests/contact/data/card_tools.txt.
+TEST(CardToolsTest, Cases) {
+  for (const test::FileCase& c : test::ReadCases("contact/data/card_tools.txt")) {
+    SCOPED_TRACE(c.name);
+    if (c.Has("trim")) {
+      CapturedLog capture;
+      const std::string& text = c["trim"];
+      EXPECT_EQ(TrimStringA(capture.log, text.data(), static_cast<std::int64_t>(text.size())),
+                c["expect"]);
+      EXPECT_EQ(capture.Problems(), 0);
+      continue;
+    }
+    if (c.Has("photo")) {
+      const std::string& bytes = c["photo"];
+      EXPECT_EQ(test::U8(DetectPhotoExt(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                        bytes.size(), nullptr)),
+                c["expect"]);
+      continue;
+    }
+    SystemTime t;
+    ASSERT_EQ(std::sscanf(c["date time"].c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day,
+                          &t.hour, &t.minute, &t.second),
+              6);
     CapturedLog capture;
-    EXPECT_EQ(DateTime2Str(capture.log, c.time, c.is_utc, c.want_utc, c.compact), c.expected);
+    EXPECT_EQ(DateTime2Str(capture.log, t, c.Has("utc"), c.Has("to utc"), c.Has("compact")),
+              c["expect"]);
   }
 }
 
@@ -75,32 +82,6 @@ TEST(CardToolsTest, DateTextTakesTheCalendarDate) {
   EXPECT_EQ(Date2Str(1e12, false), "");
 }
 
-struct PhotoCase {
-  std::vector<std::uint8_t> bytes;
-  const char16_t* expected;
-};
-
-TEST(CardToolsTest, DetectPhotoExtBySignature) {
-  const PhotoCase cases[] = {
-      {{'B', 'M'}, u"BMP"},
-      {{'B', 'M', 0, 0}, u"BMP"},
-      {{0xFF, 0xD8, 0xFF, 0xE0}, u"JPG"},
-      {{0xFF, 0xD8, 0xFF}, u"JPG"},
-      {{'G', 'I', 'F', '8', '9', 'a'}, u"GIF"},
-      {{'I', 'I', '*', 0}, u"TIF"},
-      {{0x89, 'P', 'N', 'G', 0x0D, 0x0A}, u"PNG"},
-      {{0x89, 'P', 'N'}, u""},
-      {{0xFF, 0xD8}, u""},
-      {{'B'}, u""},
-      {{'M', 'M', 0, '*'}, u""},
-      {{}, u""},
-  };
-  for (const PhotoCase& c : cases) {
-    SCOPED_TRACE(test::U8(c.expected));
-    EXPECT_EQ(DetectPhotoExt(c.bytes.data(), c.bytes.size(), nullptr), c.expected);
-  }
-}
-
 TEST(CardToolsTest, DetectPhotoExtWarnsWithTheFirstBytes) {
   CapturedLog capture;
   const std::uint8_t tiff_be[] = {'M', 'M', 0x00, 0x2A};
@@ -124,23 +105,8 @@ TEST(CardToolsTest, DetectPhotoExtWarnsWithTheFirstBytes) {
   EXPECT_EQ(capture.Count("cant detect"), warnings);
 }
 
-TEST(CardToolsTest, TrimStringA) {
+TEST(CardToolsTest, TrimStringABadArguments) {
   CapturedLog capture;
-  const struct {
-    std::string in;
-    std::string out;
-  } cases[] = {
-      {" \t\r\nabc \r\n", "abc"},
-      {"a b", "a b"},
-      {"\v x \f", "\v x \f"},  // only space, TAB, CR and LF are trimmed
-      {std::string("\0a\0", 3), std::string("\0a\0", 3)},
-      {" \t ", ""},
-      {"x", "x"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(TrimStringA(capture.log, c.in.data(), static_cast<std::int64_t>(c.in.size())), c.out);
-  }
-  EXPECT_EQ(capture.Count("CardTools.TrimStringA"), 0);
   EXPECT_EQ(TrimStringA(capture.log, nullptr, 5), "");
   EXPECT_EQ(TrimStringA(capture.log, "abc", 0), "");
   EXPECT_EQ(TrimStringA(capture.log, "abc", -2), "");

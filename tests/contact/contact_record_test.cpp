@@ -24,6 +24,7 @@ using test::Phone;
 using test::Related;
 using test::Url;
 
+// Fields away from their defaults (the clear test sets every text itself).
 ContactRecord FilledRecord() {
   ContactRecord r;
   r.Version = 30;
@@ -33,9 +34,6 @@ ContactRecord FilledRecord() {
   r.SourceCopyable = false;
   r.SourceText = "BEGIN:VCARD";
   r.FirstName = u"Ann";
-  r.LastName = u"Lee";
-  r.FormattedName = u"Ann Lee";
-  r.Body = u"note";
   r.Birthday = 36000.0;
   r.Addresses = {Address(u"Main St", u"WORK")};
   r.SelectedMailingAddress = vlmcaBusiness;
@@ -46,75 +44,29 @@ ContactRecord FilledRecord() {
   r.SocialProfiles = {ContactSocialProfile{u"x", u"ann", u"", "", u""}};
   r.Urls = {Url(u"http://a", u"WORK")};
   r.Dates = {ContactDate{40000.0, u"", "", kAnniversaryLabel}};
-  r.Categories = u"a,b";
   r.LastModificationTime = 41000.5;
-  r.User3 = u"u3";
   r.CustomFields = {ContactCustomField{u"v", u"", "", u""}};
-  r.YomiCompany = u"y";
   r.Sensitivity = vlmcsPrivate;
   r.Gender = vlmcgMale;
   r.Photo = {1, 2, 3};
-  r.PhotoExt = u"PNG";
-  r.UID = u"uid";
   return r;
 }
-
-// Every text field of the record.
-constexpr std::u16string ContactRecord::*kTextFields[] = {
-    &ContactRecord::FirstName,
-    &ContactRecord::MiddleName,
-    &ContactRecord::LastName,
-    &ContactRecord::Title,
-    &ContactRecord::Suffix,
-    &ContactRecord::PhoneticFirstName,
-    &ContactRecord::PhoneticMiddleName,
-    &ContactRecord::PhoneticLastName,
-    &ContactRecord::FormattedName,
-    &ContactRecord::NickName,
-    &ContactRecord::MaidenName,
-    &ContactRecord::Profession,
-    &ContactRecord::CompanyName,
-    &ContactRecord::Department,
-    &ContactRecord::JobTitle,
-    &ContactRecord::Body,
-    &ContactRecord::Categories,
-    &ContactRecord::NetMeetingServer,
-    &ContactRecord::NetMeetingAlias,
-    &ContactRecord::InternetFreeBusyAddress,
-    &ContactRecord::User1,
-    &ContactRecord::User2,
-    &ContactRecord::User3,
-    &ContactRecord::User4,
-    &ContactRecord::Hobby,
-    &ContactRecord::Account,
-    &ContactRecord::BillingInformation,
-    &ContactRecord::GovernmentIDNumber,
-    &ContactRecord::Keyword,
-    &ContactRecord::Location,
-    &ContactRecord::LocationEx,
-    &ContactRecord::Mileage,
-    &ContactRecord::OrganizationalIDNumber,
-    &ContactRecord::School,
-    &ContactRecord::YomiCompany,
-    &ContactRecord::PhotoExt,
-    &ContactRecord::UID,
-};
 
 // A cleared record equals a new one, keeps the room of its texts and lists
 // for the next card, and rebuilds its views from scratch.
 TEST(ContactRecordTest, ClearMakesANewRecordAndKeepsItsRoom) {
   ContactRecord r = FilledRecord();
   const std::u16string long_text(100, u'x');
-  for (auto field : kTextFields) r.*field = long_text;
+  for (auto [name, field] : test::kTextFields) r.*field = long_text;
   r.Phones.assign(10, Phone(u"1", u"WORK"));
   ASSERT_EQ(r.TelephoneSlot(tsBusiness), u"1");  // builds the caches
   ASSERT_EQ(r.RelatedNameSlot(rnsManager), u"Bob");
   r.Clear();
   const ContactRecord fresh;
-  for (std::size_t i = 0; i < std::size(kTextFields); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_TRUE((r.*kTextFields[i]).empty());
-    EXPECT_GE((r.*kTextFields[i]).capacity(), long_text.size());
+  for (auto [name, field] : test::kTextFields) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE((r.*field).empty());
+    EXPECT_GE((r.*field).capacity(), long_text.size());
   }
   EXPECT_EQ(
       std::tie(r.Version, r.ProdId, r.Charsets, r.IsSkypeCard, r.SourceCopyable, r.SourceText,
@@ -243,40 +195,17 @@ TEST(ContactRecordTest, UrlByKind) {
   EXPECT_EQ(r.UrlByKind(static_cast<EContactUrlKind>(0)), nullptr);
 }
 
-struct RelatedCase {
-  const char* what;
-  std::vector<ContactRelatedName> names;
-  const char* expected;  // Manager|Assistant|Spouse|Children|ReferredBy
-};
-
+// The cases of tests/contact/data/related_slots.txt.
 TEST(ContactRecordTest, RelatedNameSlots) {
-  const RelatedCase cases[] = {
-      {"one of each",
-       {Related(u"M", vlmcrnManager), Related(u"A", vlmcrnAssistant), Related(u"S", vlmcrnSpouse),
-        Related(u"C", vlmcrnChild), Related(u"R", vlmcrnReferredBy)},
-       "M|A|S|C|R"},
-      {"first wins, children join",
-       {Related(u"M1", vlmcrnManager), Related(u"M2", vlmcrnManager), Related(u"C1", vlmcrnChild),
-        Related(u"C2", vlmcrnChild), Related(u"C3", vlmcrnChild)},
-       "M1|||C1,C2,C3|"},
-      {"partner fills an empty spouse",
-       {Related(u"P1", vlmcrnPartner), Related(u"P2", vlmcrnPartner)},
-       "||P1||"},
-      {"spouse wins over an earlier partner",
-       {Related(u"P", vlmcrnPartner), Related(u"S", vlmcrnSpouse)},
-       "||S||"},
-      {"empty names are skipped",
-       {Related(u"", vlmcrnManager), Related(u"M", vlmcrnManager), Related(u"", vlmcrnChild)},
-       "M||||"},
-      {"other labels take no slot",
-       {Related(u"B", vlmcrnBrother), Related(u"F", vlmcrnFriend), Related(u"O", vlmcrnOther)},
-       "||||"},
-  };
-  for (const RelatedCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const test::FileCase& c : test::ReadCases("contact/data/related_slots.txt")) {
+    SCOPED_TRACE(c.name);
     ContactRecord r;
-    r.RelatedNames = c.names;
-    EXPECT_EQ(DumpRelatedNameSlots(r), c.expected);
+    for (const std::string& related : c.All("related")) {
+      auto [name, label] = Pair(related);
+      r.RelatedNames.push_back(
+          Related(name, static_cast<EContactRelatedName>(std::stoi(test::U8(label)))));
+    }
+    EXPECT_EQ(DumpRelatedNameSlots(r), c["slots"]);
   }
 }
 
@@ -298,22 +227,11 @@ TEST(ContactRecordTest, NetMeetingNames) {
   r.NetMeetingAlias = u"me";
   EXPECT_EQ(r.NetMeetingNames(), u"callto://srv/me");
 
-  const struct {
-    const char16_t* value;
-    const char16_t* server;
-    const char16_t* alias;
-  } cases[] = {
-      {u"callto://host/alias/x", u"host", u"alias/x"},
-      {u"CallTo://host", u"host", u""},
-      {u"callto://", u"", u""},
-      {u"callto:/", u"callto:/", u""},
-      {u"plain", u"plain", u""},
-      {u"", u"", u""},
-  };
-  for (const auto& c : cases) {
-    r.SetNetMeetingNames(c.value);
-    EXPECT_EQ(r.NetMeetingServer, c.server) << test::U8(c.value);
-    EXPECT_EQ(r.NetMeetingAlias, c.alias) << test::U8(c.value);
+  // The cases of tests/contact/data/net_meeting.txt.
+  for (const test::FileCase& c : test::ReadCases("contact/data/net_meeting.txt")) {
+    SCOPED_TRACE(c.name);
+    r.SetNetMeetingNames(test::U16(c["names"]));
+    EXPECT_EQ(test::U8(r.NetMeetingServer + u"|" + r.NetMeetingAlias), c["split"]);
   }
 }
 

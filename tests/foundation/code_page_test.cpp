@@ -5,52 +5,30 @@
 #include <gtest/gtest.h>
 #include <unicode/ustring.h>
 
+#include "support/case_file.h"
 #include "support/test_env.h"
 
 namespace velmora::codepage {
 namespace {
 
-struct RoundTrip {
-  int code_page;
-  std::string bytes;    // the text in that code page
-  std::u16string text;  // the same text in UTF-16
-};
-
-// Byte values from the code pages' published tables.
+// The cases of tests/foundation/data/code_pages.txt and utf8_validity.txt.
 TEST(CodePageTest, DecodesAndEncodesEachCodePage) {
-  const RoundTrip cases[] = {
-      {kUtf8, "Gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80", u"Grüß € 😀"},
-      {1252, "Gr\xfc\xdf \x80", u"Grüß €"},
-      {1251, "\xc8\xe2\xe0\xed", u"Иван"},
-      {1250, "\xa3\xf3\x64\x9f", u"Łódź"},
-      {1253, "\xc1\xe8\xde\xed\xe1", u"Αθήνα"},
-      {28591, "caf\xe9", u"café"},
-      {28595, "\xb8\xd2\xd0\xdd", u"Иван"},
-      {28605, "\xa4", u"€"},
-      {28606, "Bra\xba\xfev \xa4 \xaa\xde\xd5", u"Brașțv € ȘȚŐ"},
-      {20866, "\xe9\xd7\xc1\xce", u"Иван"},
-      {866, "\x88\xa2\xa0\xad", u"Иван"},
-      {932, "\x93\xfa\x96\x7b", u"日本"},
-      {51932, "\xc6\xfc\xcb\xdc", u"日本"},
-      {50220, "\x1b$BF|K\\\x1b(B", u"日本"},
-      {936, "\xd6\xd0\xce\xc4", u"中文"},
-      {54936, "\xd6\xd0\xce\xc4", u"中文"},
-      {950, "\xa4\xa4\xa4\xe5", u"中文"},
-      {949, "\xc7\xd1\xb1\xdb", u"한글"},
-      {kUtf16LE, std::string("A\0\xe9\0", 4), u"Aé"},
-      {kUtf16BE, std::string("\0A\0\xe9", 4), u"Aé"},
-      {kUtf7, "Hi +AOk-", u"Hi é"},
-      {kUsAscii, "plain", u"plain"},
-      {10000, "\x8e", u"é"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.code_page);
+  for (const test::FileCase& c : test::ReadCases("foundation/data/code_pages.txt")) {
+    SCOPED_TRACE(c.name);
+    const int code_page = c.Number("code page");
     std::u16string decoded;
-    ASSERT_TRUE(ToUtf16(c.code_page, c.bytes, decoded));
-    EXPECT_EQ(decoded, c.text);
+    ASSERT_TRUE(ToUtf16(code_page, c["bytes"], decoded));
+    EXPECT_EQ(decoded, test::U16(c["text"]));
     std::string encoded;
-    ASSERT_TRUE(FromUtf16(c.code_page, c.text, encoded));
-    EXPECT_EQ(encoded, c.bytes);
+    ASSERT_TRUE(FromUtf16(code_page, decoded, encoded));
+    EXPECT_EQ(encoded, c["bytes"]);
+    if (code_page == kUtf8) {
+      EXPECT_TRUE(IsValidUtf8(c["bytes"]));
+    }
+  }
+  for (const test::FileCase& c : test::ReadCases("foundation/data/utf8_validity.txt")) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsValidUtf8(c["bytes"]), c["valid"] == "yes");
   }
 }
 
@@ -104,22 +82,6 @@ TEST(CodePageTest, AsciiFastPathAgreesWithTheConverter) {
   // UTF-16 pairs ASCII bytes and UTF-7 reads '+' as a shift: no shortcut.
   EXPECT_EQ(ToUtf16(kUtf16LE, "AB"), u"\u4241");
   EXPECT_EQ(ToUtf16(kUtf7, "1+-1"), u"1+1");
-}
-
-TEST(CodePageTest, ValidatesUtf8) {
-  const std::pair<std::string, bool> cases[] = {
-      {"", true},
-      {"plain ascii text, longer than eight bytes", true},
-      {"\xc3\xa9", true},
-      {"\xf4\x8f\xbf\xbf", true},
-      {"\xf4\x90\x80\x80", false},  // above U+10FFFF
-      {"\xc0\x80", false},          // overlong
-      {"\xe0\x80\xaf", false},      // overlong
-      {"\xed\xa0\x80", false},      // surrogate
-      {"abcdefgh\xc3", false},      // truncated at the end
-      {"\xff", false},
-  };
-  for (const auto& [bytes, valid] : cases) EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
 }
 
 // What ICU itself gives, the reference for the UTF-8 fast paths.

@@ -5,6 +5,7 @@
 #include "foundation/char_converter.h"
 #include "foundation/code_page.h"
 #include "foundation/file_system.h"
+#include "support/case_file.h"
 #include "support/test_env.h"
 
 namespace velmora {
@@ -22,39 +23,16 @@ std::string Dump(const CSupportedEncodingsList& list) {
 
 constexpr char kBuiltIns[] = "UTF-8|utf-8|65001\n<System Locale>||-1|sys\n";
 
+// The cases of tests/foundation/data/supported_encodings.txt.
 TEST(SupportedEncodingsTest, ReadsTheFileGrammar) {
-  struct Case {
-    const char* content;
-    HRESULT result;
-    const char* entries;  // after the built-ins
-  };
-  const Case cases[] = {
-      {"Cyrillic (Windows)|windows-1251|1251|\r\n", S_OK, "Cyrillic (Windows)|windows-1251|1251\n"},
-      {"Western|iso-8859-1|28591|hidden", S_OK, "Western|iso-8859-1|28591|h\n"},
-      {"Western|iso-8859-1|28591", S_OK, "Western|iso-8859-1|28591\n"},
-      {"A|a|1|NO\nB|b|2|False\nC|c|3|0\nD|d|4|yes\nE|e|5| h ", S_OK,
-       "A|a|1|h\nB|b|2|h\nC|c|3|h\nD|d|4\nE|e|5|h\n"},
-      // Empty fields do not count: the visibility moves into the code page.
-      {"Shift||932|", S_FALSE, ""},
-      {"  Spaced  |  x-sp  |  1250  \n\n\r\nNext|n|1251", S_OK, "Spaced|x-sp|1250\nNext|n|1251\n"},
-      // A repeated code page (the built-in UTF-8 too) is skipped quietly.
-      {"Again|utf8|65001\nW|w|1252\nW2|w2|1252", S_OK, "W|w|1252\n"},
-      // Bad lines are counted and skipped; the rest is read.
-      {"Bad|x|abc\nOnly|two\nGood|g|1253\n|||\n", 3, "Good|g|1253\n"},
-      {"", S_OK, ""},
-      // An empty first line ends the file.
-      {"\r\nLost|l|1250", S_OK, ""},
-      // Numbers read as atoi does: a sign and leading digits.
-      {"Sign|s| +1257x", S_OK, "Sign|s|1257\n"},
-  };
   test::TempDir dir;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.content);
-    test::WriteFile(dir / "enc.txt", c.content);
+  for (const test::FileCase& c : test::ReadCases("foundation/data/supported_encodings.txt")) {
+    SCOPED_TRACE(c.name);
+    test::WriteFile(dir / "enc.txt", c["content"]);
     CLog log;
     CSupportedEncodingsList list(log, dir / "enc.txt");
-    EXPECT_EQ(list.load_result(), c.result);
-    EXPECT_EQ(Dump(list), std::string(kBuiltIns) + c.entries);
+    EXPECT_EQ(list.load_result(), c.Number("result"));
+    EXPECT_EQ(Dump(list), std::string(kBuiltIns) + c["entries"]);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "contact/card_names.h"
@@ -16,6 +17,49 @@
 #include "support/test_env.h"
 
 namespace velmora::test {
+
+// Every text field of a record, by its member name.
+#define VELMORA_TEXT_FIELD(name) \
+  std::pair { #name, &ContactRecord::name }
+inline constexpr std::pair<const char*, std::u16string ContactRecord::*> kTextFields[] = {
+    VELMORA_TEXT_FIELD(FirstName),
+    VELMORA_TEXT_FIELD(MiddleName),
+    VELMORA_TEXT_FIELD(LastName),
+    VELMORA_TEXT_FIELD(Title),
+    VELMORA_TEXT_FIELD(Suffix),
+    VELMORA_TEXT_FIELD(PhoneticFirstName),
+    VELMORA_TEXT_FIELD(PhoneticMiddleName),
+    VELMORA_TEXT_FIELD(PhoneticLastName),
+    VELMORA_TEXT_FIELD(FormattedName),
+    VELMORA_TEXT_FIELD(NickName),
+    VELMORA_TEXT_FIELD(MaidenName),
+    VELMORA_TEXT_FIELD(Profession),
+    VELMORA_TEXT_FIELD(CompanyName),
+    VELMORA_TEXT_FIELD(Department),
+    VELMORA_TEXT_FIELD(JobTitle),
+    VELMORA_TEXT_FIELD(Body),
+    VELMORA_TEXT_FIELD(Categories),
+    VELMORA_TEXT_FIELD(NetMeetingServer),
+    VELMORA_TEXT_FIELD(NetMeetingAlias),
+    VELMORA_TEXT_FIELD(InternetFreeBusyAddress),
+    VELMORA_TEXT_FIELD(User1),
+    VELMORA_TEXT_FIELD(User2),
+    VELMORA_TEXT_FIELD(User3),
+    VELMORA_TEXT_FIELD(User4),
+    VELMORA_TEXT_FIELD(Hobby),
+    VELMORA_TEXT_FIELD(Account),
+    VELMORA_TEXT_FIELD(BillingInformation),
+    VELMORA_TEXT_FIELD(GovernmentIDNumber),
+    VELMORA_TEXT_FIELD(Keyword),
+    VELMORA_TEXT_FIELD(Location),
+    VELMORA_TEXT_FIELD(LocationEx),
+    VELMORA_TEXT_FIELD(Mileage),
+    VELMORA_TEXT_FIELD(OrganizationalIDNumber),
+    VELMORA_TEXT_FIELD(School),
+    VELMORA_TEXT_FIELD(YomiCompany),
+    VELMORA_TEXT_FIELD(PhotoExt),
+    VELMORA_TEXT_FIELD(UID)};
+#undef VELMORA_TEXT_FIELD
 
 // value|types|group|label
 inline std::string DumpItem(const ContactPhone& p) {

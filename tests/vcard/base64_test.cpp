@@ -7,41 +7,6 @@
 namespace velmora {
 namespace {
 
-std::string Decode(const std::string& source, bool* ok = nullptr) {
-  std::string out(source.size(), '\0');
-  std::int32_t size = static_cast<std::int32_t>(out.size());
-  const bool result = Base64Decode(source.data(), static_cast<std::int32_t>(source.size()),
-                                   reinterpret_cast<std::uint8_t*>(out.data()), &size);
-  if (ok) *ok = result;
-  out.resize(static_cast<std::size_t>(size));
-  return out;
-}
-
-TEST(Base64, Decode) {
-  const struct {
-    const char* in;
-    const char* out;
-  } cases[] = {
-      {"", ""},
-      {"QQ==", "A"},
-      {"QUI=", "AB"},
-      {"QUJD", "ABC"},
-      {"QUJDRA", "ABCD"},        // unpadded group of 2
-      {"QUJDREU", "ABCDE"},      // unpadded group of 3
-      {"QUJDR", "ABC"},          // a lone character gives nothing
-      {" QU\r\n JD\t=", "ABC"},  // white space, breaks and padding skipped
-      {"Q=U=J=D", "ABC"},        // '=' is skipped wherever it stands
-      {"Q!U@J#D", "ABC"},        // so is every other character
-      {"+/+/", "\xFB\xFF\xBF"},
-  };
-  for (const auto& c : cases) {
-    bool ok = false;
-    EXPECT_EQ(Decode(c.in, &ok), c.out) << c.in;
-    EXPECT_TRUE(ok) << c.in;
-  }
-  EXPECT_EQ(Decode(std::string("QUJD\0RA==", 9)), "ABC");  // a zero byte ends the input
-}
-
 TEST(Base64, CapacityAndMeasuring) {
   std::uint8_t two[2] = {0, 0};
   std::int32_t size = 2;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_file.h"
 #include "vcard_test_support.h"
 
 namespace velmora {
@@ -11,80 +12,25 @@ namespace {
 
 using test::CapturedLog;
 
-std::string Bytes(std::initializer_list<int> bytes) {
-  std::string out;
-  for (int b : bytes) out.push_back(static_cast<char>(b));
-  return out;
-}
-
-struct DecodeCase {
-  const char* name;
-  std::string input;
-  std::string expected;
-  bool utf8;
-  const char* message;  // logged once, or null for a clean decode
-};
-
-const DecodeCase kDecodeCases[] = {
-    {"utf8_bom",
-     "\xEF\xBB\xBF"
-     "A\xC3\xA9",
-     "A\xC3\xA9", true, nullptr},
-    {"utf16le_bom", Bytes({0xFF, 0xFE, 'A', 0, 0xE9, 0}), "A\xC3\xA9", true, nullptr},
-    {"utf16be_bom", Bytes({0xFE, 0xFF, 0, 'A', 0x04, 0x14}), "A\xD0\x94", true, nullptr},
-    {"utf16le_no_bom", Bytes({'A', 0, 'B', 0}), "AB", true, nullptr},
-    {"utf16be_no_bom", Bytes({0, 'A', 0, 'B'}), "AB", true, nullptr},
-    {"utf16le_surrogate_pair", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80",
-     true, nullptr},
-    {"utf16le_lone_surrogate", Bytes({0xFF, 0xFE, 0x00, 0xD8, 'x', 0}), "\xEF\xBF\xBDx", true,
-     nullptr},
-    {"utf16_odd_byte_count", Bytes({0xFF, 0xFE, 'A', 0, 'B'}), "A", true,
-     "UTF-16 content has an odd byte count(3): the last byte is ignored"},
-    {"utf16_zero_unit", Bytes({0xFF, 0xFE, 'A', 0, 0, 0, 'B', 0}), "A B", true,
-     "contains unencoded binary data(1 bad symbols)"},
-    {"utf16be_zero_unit", Bytes({0, 'A', 0, 0, 0, 'B'}), "A B", true,
-     "contains unencoded binary data(1 bad symbols)"},
-    {"utf16_bom_only", Bytes({0xFF, 0xFE}), "", true, nullptr},
-    {"eight_bit", "AB\xE9", "AB\xE9", false, nullptr},
-    {"eight_bit_zero_bytes", std::string("AB\0C\0", 5), "AB C ", false,
-     "contains unencoded binary data(2 bad symbols)"},
-    {"utf8_bom_zero_byte",
-     std::string("\xEF\xBB\xBF"
-                 "A\0",
-                 5),
-     "A ", true, "contains unencoded binary data(1 bad symbols)"},
-    {"ef_bb_without_bf",
-     "\xEF\xBB"
-     "A",
-     "\xEF\xBB"
-     "A",
-     false, nullptr},
-    {"ef_bb_only", "\xEF\xBB", "\xEF\xBB", false, nullptr},
-    {"one_byte", "A", "A", false, nullptr},
-    {"one_zero_byte", std::string("\0", 1), std::string("\0", 1), false, nullptr},
-};
-
-class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
-
-TEST_P(DecodeTest, Matrix) {
-  const DecodeCase& c = GetParam();
-  CapturedLog captured;
-  std::string storage = c.input;
-  std::int32_t length = static_cast<std::int32_t>(storage.size());
-  bool utf8 = !c.utf8;
-  ASSERT_TRUE(DecodeCardContent(captured.log, storage, length, "f.vcf", utf8));
-  EXPECT_EQ(std::string_view(storage.data(), length), c.expected);
-  EXPECT_EQ(static_cast<std::size_t>(length), storage.size());
-  EXPECT_EQ(storage.c_str()[length], '\0');
-  EXPECT_EQ(utf8, c.utf8);
-  if (c.message) {
-    EXPECT_EQ(captured.Count(c.message), 1) << captured.Text();
+// The cases of tests/vcard/data/content_decoding.txt.
+TEST(CardContent, Decoding) {
+  for (const test::FileCase& c : test::ReadCases("vcard/data/content_decoding.txt")) {
+    SCOPED_TRACE(c.name);
+    CapturedLog captured;
+    std::string storage = c["input"];
+    std::int32_t length = static_cast<std::int32_t>(storage.size());
+    bool utf8 = !c.Has("utf8");
+    ASSERT_TRUE(DecodeCardContent(captured.log, storage, length, "f.vcf", utf8));
+    EXPECT_EQ(std::string_view(storage.data(), length), c["text"]);
+    EXPECT_EQ(static_cast<std::size_t>(length), storage.size());
+    EXPECT_EQ(storage.c_str()[length], '\0');
+    EXPECT_EQ(utf8, c.Has("utf8"));
+    for (const std::string& message : c.All("logged")) {
+      EXPECT_EQ(captured.Count(message), 1) << captured.Text();
+    }
+    EXPECT_EQ(captured.Problems(), static_cast<int>(c.All("logged").size())) << captured.Text();
   }
-  EXPECT_EQ(captured.Problems(), c.message ? 1 : 0) << captured.Text();
 }
-
-INSTANTIATE_TEST_SUITE_P(CardContent, DecodeTest, ::testing::ValuesIn(kDecodeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CardContent, BinaryMessageNamesTheFile) {
   CapturedLog captured;

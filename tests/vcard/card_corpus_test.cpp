@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "vcard/card_doc.h"
-#include "vcard/card_parser_ll.h"
+#include "vcard/card_line_reader.h"
 #include "vcard_test_support.h"
 
 namespace velmora {
@@ -84,7 +84,7 @@ TEST_P(CorpusTest, ItemsComeBackByteForByte) {
       // Reading the item's text again gives the same item.
       CapturedLog again_log;
       CCardDoc again(again_log.log);
-      ASSERT_EQ(again.LoadFromString(text.c_str()), 0) << text;
+      ASSERT_EQ(again.LoadFromString(text.c_str()), LoadResult::kComplete) << text;
       ASSERT_EQ(again.GetItemCount(), 1);
       EXPECT_EQ(again.GetItem(0)->ToString(), text);
       EXPECT_EQ(Dump(*again.GetItem(0)), Dump(*item));

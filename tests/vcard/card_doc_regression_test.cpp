@@ -21,8 +21,8 @@ int LoadAndDecodeAll(CLog& log, const std::string& input) {
   CCardDoc doc(log);
   int items = 0;
   for (const bool decode : {true, false}) {
-    const int result = doc.LoadFromMemory(input.data(), static_cast<std::int32_t>(input.size()),
-                                          decode, nullptr, nullptr);
+    const int result = static_cast<int>(
+        doc.LoadFromMemory(input.data(), static_cast<std::int32_t>(input.size()), decode));
     EXPECT_GE(result, -1);
     EXPECT_LE(result, 1);
     if (decode) items = doc.GetItemCount();
@@ -98,7 +98,7 @@ TEST(CardDocRegression, MegabyteLines) {
   text += "PHOTO;ENCODING=b:" + std::string(2 << 20, 'A') + "\r\n";
   text += "N;" + std::string(1 << 20, ';') + ":x\r\nEND:VCARD\r\n";
   CCardDoc doc(log);
-  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), LoadResult::kComplete);
   const CCardDocItem& item = *doc.GetItem(0);
   ASSERT_EQ(item.GetPropCount(), 4);
   EXPECT_EQ(item.GetProp(0).raw_value().size(), 4u << 20);
@@ -123,7 +123,7 @@ TEST(CardDocRegression, ManyCardsAndPropertiesAcrossPoolBlocks) {
     text += "END:VCARD\r\n";
   }
   CCardDoc doc(log);
-  ASSERT_EQ(doc.LoadFromString(text.c_str()), 0);
+  ASSERT_EQ(doc.LoadFromString(text.c_str()), LoadResult::kComplete);
   ASSERT_EQ(doc.GetItemCount(), 30);
   std::string joined;
   for (const auto& item : doc.items()) {

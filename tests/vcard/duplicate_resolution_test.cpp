@@ -1,4 +1,4 @@
-#include "vcard/card_dr.h"
+#include "vcard/duplicate_resolution.h"
 
 #include <algorithm>
 #include <map>

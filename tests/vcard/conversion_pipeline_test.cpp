@@ -1,7 +1,8 @@
-#include "vcard/card_converter.h"
+#include "vcard/conversion_pipeline.h"
 
 #include <gtest/gtest.h>
 
+#include "support/case_file.h"
 #include "support/test_env.h"
 
 namespace velmora {
@@ -14,12 +15,6 @@ const char kCharset30[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nN;CHARSET=UTF-8:Roe;Ann;;;\r\nEND:VCARD\r\n";
 const char kCard21[] =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Smith;Jane\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
-
-std::string Utf16LE(std::string_view ascii) {
-  std::string out;
-  for (char c : ascii) out += std::string{c, '\0'};
-  return out;
-}
 
 class CardConverterTest : public ::testing::Test {
  protected:
@@ -53,43 +48,16 @@ class CardConverterTest : public ::testing::Test {
   int converted_ = -1, copied_ = -1, errors_ = -1;
 };
 
-TEST_F(CardConverterTest, MemoryCopiesWhatIsInTheTargetFormAndConvertsTheRest) {
-  struct Case {
-    const char* name;
-    std::string source;
-    int version;
-    const char* iso;
-    HRESULT result;
-    const char* counts;  // converted/copied/errors
-  };
-  const Case cases[] = {
-      {"3.0 without charset is copied", kCopyable30, 30, "utf-8", S_FALSE, "0/1/0"},
-      {"3.0 with CHARSET=UTF-8 is copied", kCharset30, 30, "UTF-8", S_FALSE, "0/1/0"},
-      {"2.1 to 3.0 is converted", kCard21, 30, "utf-8", S_OK, "1/0/0"},
-      {"3.0 to 2.1 is converted", kCopyable30, 21, "utf-8", S_OK, "1/0/0"},
-      {"3.0 to another charset", kCopyable30, 30, "windows-1252", S_OK, "1/0/0"},
-      {"mixed", std::string(kCard21) + kCopyable30, 30, "utf-8", S_OK, "1/1/0"},
-      {"missing END stops", std::string(kCard21) + "BEGIN:VCARD\r\nN:x\r\n", 30, "utf-8", 1,
-       "1/0/0"},
-      {"nothing but text", "hello", 30, "utf-8", -1, "0/0/0"},
-      {"UTF-8 with a byte-order mark", std::string("\xEF\xBB\xBF") + kCard21, 30, "utf-8", S_OK,
-       "1/0/0"},
-      {"UTF-16", "\xFF\xFE" + Utf16LE(kCard21), 30, "utf-8", S_OK, "1/0/0"},
-      // Big-endian without a mark starts with a zero byte: still text.
-      {"UTF-16BE without a mark", std::string(1, '\0') + Utf16LE(kCard21).substr(0, 129), 30,
-       "utf-8", S_OK, "1/0/0"},
-      {"empty input", "", 30, "utf-8", -1, "-1/-1/-1"},
-      {"a zero byte", std::string(2, '\0'), 30, "utf-8", -1, "-1/-1/-1"},
-      {"no iso name: no CHARSET written", kCard21, 30, "", S_OK, "1/0/0"},
-  };
-  for (const Case& c : cases) {
+// The cases of tests/vcard/data/converter_memory.txt: what is in the target
+// form is copied, the rest converted.
+TEST_F(CardConverterTest, Memory) {
+  for (const test::FileCase& c : test::ReadCases("vcard/data/converter_memory.txt")) {
     SCOPED_TRACE(c.name);
     converted_ = copied_ = errors_ = -1;
-    EXPECT_EQ(
-        Memory(c.source, c.version,
-               c.version == 21 || std::string_view(c.iso) != "windows-1252" ? 65001 : 1252, c.iso),
-        c.result);
-    EXPECT_EQ(Counts(), c.counts);
+    EXPECT_EQ(Memory(c["input"], c.Number("version"), c["charset"] == "windows-1252" ? 1252 : 65001,
+                     c["charset"]),
+              c.Number("result"));
+    EXPECT_EQ(Counts(), c["counts"]);
   }
 }
 
