@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -105,6 +106,32 @@ inline Converted ConvertText(ICardConverter& c, std::string_view cards, double v
                              iso, &out, progress);
   r.text = Text(out);
   return r;
+}
+
+// SaveMemory2's status, counters and the files it names.
+struct Saved {
+  HRESULT status = E_GENERIC_FAILURE;
+  std::int32_t saved = -1, skipped_all = -1, skipped_dups = -1, io_errors = -1, errors = -1;
+  std::vector<std::u16string> names;
+};
+inline Saved SaveCards(ICardConverter& c, std::string_view cards,
+                       const std::filesystem::path& folder, bool single, EDRMethod dr = drmNone,
+                       double version = 3.0, ICardConverterProgress* progress = nullptr,
+                       std::int32_t code_page = 65001, std::u16string base = u"all") {
+  Saved s;
+  s.status = c.SaveMemory2(Bytes(cards), U16(folder), base, single, &s.saved, &s.skipped_all,
+                           &s.skipped_dups, &s.io_errors, &s.errors, version, code_page, Variant(),
+                           dr, progress, &s.names);
+  return s;
+}
+
+// Every one of `lines` is in the log of `product` and `module`.
+inline void ExpectLogged(std::string_view product, std::string_view module,
+                         std::initializer_list<std::string_view> lines) {
+  const std::string log = LogText(product, module);
+  for (std::string_view line : lines) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  }
 }
 
 // The cards LoadMemory makes of `text`, and a collection's count (-1 when

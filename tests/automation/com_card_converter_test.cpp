@@ -121,6 +121,13 @@ std::shared_ptr<ICardContact> g_contact;
 std::vector<std::uint8_t> g_bytes;
 std::vector<std::u16string> g_names;
 std::int32_t g_a, g_b, g_c, g_d, g_e;
+bool g_flag;
+std::u16string g_text;
+ECsvType g_type;
+std::vector<std::int32_t> g_codes;
+std::shared_ptr<ICsvHeaders> g_headers;
+std::shared_ptr<ICsvOutlookLocale> g_locale;
+std::shared_ptr<ICsvCells> g_cells;
 
 HRESULT Convert(ICardConverter& c, std::string_view cards, int code_page, Variant iso) {
   return c.ConvertMemory(Bytes(cards), &g_a, &g_b, &g_c, 3.0, code_page, iso, &g_bytes);
@@ -156,6 +163,57 @@ TEST(CardConverter, EveryMethodFailsWithMinusOneBeforeInit) {
        [](Conv& c) {
          return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
                      &g_a);
+       }},
+      {"AutodetectCsv",
+       [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, &g_type); }},
+      {"AutodetectCsv2",
+       [](Conv& c) {
+         return c.AutodetectCsv2(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_type);
+       }},
+      {"AutodetectCsv3",
+       [](Conv& c) {
+         return c.AutodetectCsv3(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_flag, &g_type);
+       }},
+      {"AutodetectCsvHeaders",
+       [](Conv& c) {
+         return c.AutodetectCsvHeaders({u"Name"}, &g_codes, &g_text, &g_flag, &g_type);
+       }},
+      {"GetCsvHeaders", [](Conv& c) { return c.GetCsvHeaders(&g_names, &g_codes, nullptr); }},
+      {"GetCsvHeaders2", [](Conv& c) { return c.GetCsvHeaders2(vlmcsvGoogle, &g_headers); }},
+      {"GetCsvHeaderKnownTypes",
+       [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &g_names); }},
+      {"CsvOutlookLocalesCount", [](Conv& c) { return c.get_CsvOutlookLocalesCount(&g_a); }},
+      {"CsvOutlookLocalesItem",
+       [](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &g_locale); }},
+      {"ParseGooglePlainName",
+       [](Conv& c) {
+         return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, &g_flag);
+       }},
+      {"MapCsvHeaders",
+       [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, &g_codes); }},
+      {"MapCsvHeaders2Google",
+       [](Conv& c) {
+         return c.MapCsvHeaders2Google({u"a"}, &g_codes, &g_names, &g_codes, nullptr);
+       }},
+      {"SaveMemoryCSV",
+       [](Conv& c) {
+         return c.SaveMemoryCSV(Bytes(kTwoOne), u"/tmp", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
+                                &g_names);
+       }},
+      // The spreadsheet methods leave their result untouched.
+      {"LoadXlsCells",
+       [](Conv& c) {
+         HRESULT result = 7;
+         const HRESULT status = c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr,
+                                               true, nullptr, nullptr, nullptr, nullptr, &result);
+         return result == 7 ? status : S_OK;
+       }},
+      {"AutodetectXls",
+       [](Conv& c) {
+         HRESULT result = 7;
+         const HRESULT status = c.AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr,
+                                                nullptr, nullptr, nullptr, &result);
+         return result == 7 ? status : S_OK;
        }},
   };
   for (const Call& call : calls) {
