@@ -150,13 +150,6 @@ TEST(BadInputBig, FiftyMegabytePhoto) {
     for (int i = 0; i < 19; ++i) line += "/9j/";
     line += "\r\n";
     std::size_t left = kBase64;
-    std::string block;
-    while (block.size() < (1u << 20)) block += line;
-    const std::size_t per_block = block.size() / line.size() * 76;
-    while (left >= per_block) {
-      out.write(block.data(), static_cast<std::streamsize>(block.size()));
-      left -= per_block;
-    }
     for (; left >= 76; left -= 76) out << line;
     out << " " << std::string(left, 'A') << "\r\n\r\nEND:VCARD\r\n";
   }
