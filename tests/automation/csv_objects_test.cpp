@@ -72,31 +72,22 @@ TEST(CsvObjects, HeaderCollections) {
     EXPECT_FALSE(item);
   }
 
-  struct Find {
-    ICsvHeaders* headers;
-    const char16_t* name;
-    std::int32_t code;  // 0: not found
-  };
-  const Find kFinds[] = {
+  // Each collection finds its own dialect's names and alternative spellings,
+  // as written; which names those are is the catalogue's (CsvHeaders.NameCases).
+  const std::tuple<ICsvHeaders*, const char16_t*, std::int32_t> kFinds[] = {
       {google.get(), u"Given Name", 2},
       {outlook.get(), u"Given Name", 0},
-      {outlook.get(), u"First Name", 2},
-      {outlook.get(), u"first name", 0},
-      {google.get(), u"First Name", 0},
       {outlook.get(), u"Business Country", 15},  // an alternative spelling
       {nokia.get(), u"Business State/Province", 13},
-      {outlook.get(), u"Business State/Province", 0},
   };
-  for (const Find& f : kFinds) {
-    SCOPED_TRACE(U8(f.name));
+  for (const auto& [headers, name, expected] : kFinds) {
+    SCOPED_TRACE(U8(name));
     std::shared_ptr<ICsvHeader> by_name, by_code;
-    EXPECT_EQ(f.headers->FindByName(f.name, &by_name), f.code != 0 ? S_OK : S_FALSE);
+    EXPECT_EQ(headers->FindByName(name, &by_name), expected != 0 ? S_OK : S_FALSE);
     std::int32_t code = 0;
     if (by_name) by_name->get_Code(&code);
-    EXPECT_EQ(code, f.code);
-    if (f.code != 0) {
-      EXPECT_EQ(f.headers->FindByCode(f.code, &by_code), S_OK);
-    }
+    EXPECT_EQ(code, expected);
+    EXPECT_EQ(expected != 0 ? headers->FindByCode(expected, &by_code) : S_OK, S_OK);
     EXPECT_EQ(by_code, by_name);
   }
   // A grouped code is found with its instance bits zero only.
