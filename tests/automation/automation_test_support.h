@@ -3,6 +3,7 @@
 // environment for folders and the corpus).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <velmora/velmora.h>
@@ -29,6 +31,45 @@ inline std::vector<std::uint8_t> Bytes(std::string_view text) {
 }
 inline std::string Text(const std::vector<std::uint8_t>& bytes) {
   return std::string(bytes.begin(), bytes.end());
+}
+
+// A Variant written as text, for case files: "" is Missing, otherwise
+// "kind:value" with kind s (text), i (LONG), u (unsigned), d (double),
+// b (true/false), bytes, or list (texts between '|').
+inline Variant VariantOf(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  const std::string kind = text.substr(0, colon), value = text.substr(colon + 1);
+  if (text.empty()) return Variant();
+  if (kind == "s") return Variant(U16(value));
+  if (kind == "i") return Variant(std::int32_t{std::stoi(value)});
+  if (kind == "u") return Variant(static_cast<std::uint32_t>(std::stoul(value)));
+  if (kind == "d") return Variant(std::stod(value));
+  if (kind == "b") return Variant(value == "true");
+  if (kind == "bytes") return Variant(Bytes(value));
+  EXPECT_EQ(kind, "list") << text;
+  std::vector<std::u16string> list;
+  for (std::size_t start = 0, end; start <= value.size(); start = end + 1) {
+    end = std::min(value.find('|', start), value.size());
+    list.push_back(U16(value.substr(start, end - start)));
+  }
+  return Variant(list);
+}
+
+// A status by its name in case files.
+inline HRESULT StatusNamed(const std::string& name) {
+  static const std::pair<const char*, HRESULT> kStatuses[] = {
+      {"ok", S_OK},
+      {"false", S_FALSE},
+      {"no content", S_NO_CONTENT},
+      {"invalid", E_INVALIDARG},
+      {"failed", E_GENERIC_FAILURE},
+      {"access denied", HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED)},
+      {"not found", HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND)}};
+  for (const auto& [word, status] : kStatuses) {
+    if (name == word) return status;
+  }
+  ADD_FAILURE() << "unknown status " << name;
+  return S_OK;
 }
 
 // A converter initialised with the repository's encodings list. With a

@@ -54,20 +54,6 @@ std::shared_ptr<ICardConverter> Converter(std::string_view module) {
 
 // --- Sources ------------------------------------------------------------------
 
-HRESULT Status(const std::string& name) {
-  static const std::pair<const char*, HRESULT> kStatuses[] = {
-      {"ok", S_OK},
-      {"false", S_FALSE},             // a last card without END:VCARD
-      {"failed", E_GENERIC_FAILURE},  // the reader's "no complete card"
-      {"access denied", HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED)},
-      {"not found", HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND)}};
-  for (const auto& [word, status] : kStatuses) {
-    if (name == word) return status;
-  }
-  ADD_FAILURE() << "unknown status " << name;
-  return S_OK;
-}
-
 void ExpectLines(const std::string& module, const std::vector<std::string>& lines) {
   const std::string log = LogOf(module);
   for (const std::string& line : lines) {
@@ -97,7 +83,7 @@ void CheckSource(const FileCase& row) {
   auto loader = Converter(load_module);
   ASSERT_TRUE(loader);
   std::shared_ptr<ICards> cards;
-  EXPECT_EQ(loader->LoadFile(U16(source), 0, false, nullptr, &cards), Status(row["load"]));
+  EXPECT_EQ(loader->LoadFile(U16(source), 0, false, nullptr, &cards), StatusNamed(row["load"]));
   EXPECT_EQ(std::max(Count(cards), 0), row.Number("cards"));
   cards.reset();
   loader.reset();
@@ -108,7 +94,7 @@ void CheckSource(const FileCase& row) {
   std::int32_t converted = -1, copied = -1, errors = -1;
   const HRESULT status = converter->ConvertFile(U16(source), U16(destination), &converted, &copied,
                                                 &errors, 2.1, 1252, Variant(), true);
-  EXPECT_EQ(status, Status(row["convert"]));
+  EXPECT_EQ(status, StatusNamed(row["convert"]));
   // Every count is set, whatever the outcome.
   EXPECT_GE(std::min({converted, copied, errors}), 0);
   if (status == S_OK) {

@@ -117,8 +117,8 @@ TEST(CsvContentObjects, CorpusFilesLoadParseAndConvert) {
   EXPECT_EQ(total_made, 37);
 }
 
-// The settings, as put alone and as given to Parse2: the put rules, the
-// argument kinds, and nothing stored when one argument is refused.
+// The settings, as put alone and as given to Parse2: the steps of
+// tests/automation/data/csv_settings.txt.
 TEST(CsvContentObjects, SettingsAndParseArguments) {
   const auto converter = NewCsvConverter(u"CsvSettings");
   const auto content = FromText(*converter, "a,b\r\n");
@@ -131,39 +131,23 @@ TEST(CsvContentObjects, SettingsAndParseArguments) {
     content->get_ParseFlags(&flags);
     return U8(separators) + "|" + U8(quote) + "|" + U8(lid) + "|" + std::to_string(flags);
   };
-  const auto parse = [&](Variant flags, Variant separators, Variant quote, Variant lid) {
-    std::shared_ptr<ICsvCells> cells;
-    return content->Parse2(&cells, -1, 0, flags, separators, quote, lid);
-  };
   EXPECT_EQ(state(), ",|\"||15");
-  struct Step {
-    std::function<HRESULT()> call;
-    HRESULT status;
-    const char* state;  // after the call
+  const auto arg = [](const FileCase& c, const char* key) {
+    return c.Has(key) ? VariantOf(c[key]) : Variant();
   };
-  const Step kSteps[] = {
-      {[&] { return content->put_Quote(u"'"); }, S_OK, ",|'||15"},
-      {[&] { return content->put_Quote(u"ab"); }, E_INVALIDARG, ",|'||15"},
-      {[&] { return content->put_Quote(u""); }, S_OK, ",|\"||15"},
-      {[&] { return content->put_Separators(u""); }, S_OK, ",|\"||15"},
-      {[&] { return content->put_OutlookLID(u"9999"); }, E_INVALIDARG, ",|\"||15"},
-      {[&] { return content->put_OutlookLID(u"1031"); }, S_OK, ",|\"|1031|15"},
-      {[&] { return content->put_OutlookLID(u""); }, S_OK, ",|\"||15"},
-      {[&] { return content->put_ParseFlags(48); }, S_OK, ",|\"||48"},
-      {[&] { return parse(Variant(1.0), Variant(u";"), {}, {}); }, E_INVALIDARG, ",|\"||48"},
-      {[&] { return parse({}, Variant(59), {}, {}); }, E_INVALIDARG, ",|\"||48"},
-      {[&] { return parse({}, Variant(u";"), Variant(true), {}); }, E_INVALIDARG, ",|\"||48"},
-      {[&] { return parse({}, Variant(u";"), {}, Variant(1031)); }, E_INVALIDARG, ",|\"||48"},
-      {[&] { return parse(Variant(1), Variant(u";"), Variant(u"ab"), {}); }, E_INVALIDARG,
-       ",|\"||48"},
-      {[&] { return parse(Variant(1), {}, {}, Variant(u"9999")); }, E_INVALIDARG, ",|\"||48"},
-      {[&] { return parse(Variant(15u), Variant(u";"), Variant(u"'"), Variant(u"1031")); }, S_OK,
-       ";|'|1031|15"},
-      {[&] { return parse(Variant(1), {}, {}, {}); }, S_OK, ";|'|1031|1"},
-  };
-  for (std::size_t i = 0; i < std::size(kSteps); ++i) {
-    EXPECT_EQ(kSteps[i].call(), kSteps[i].status) << "step " << i;
-    EXPECT_EQ(state(), kSteps[i].state) << "step " << i;
+  for (const FileCase& c : ReadCases("automation/data/csv_settings.txt")) {
+    SCOPED_TRACE(c.name);
+    const std::string& call = c["call"];
+    std::shared_ptr<ICsvCells> cells;
+    const HRESULT status =
+        call == "parse"   ? content->Parse2(&cells, -1, 0, arg(c, "flags"), arg(c, "separators"),
+                                            arg(c, "quote"), arg(c, "lid"))
+        : call == "quote" ? content->put_Quote(U16(c["value"]))
+        : call == "separators" ? content->put_Separators(U16(c["value"]))
+        : call == "lid"        ? content->put_OutlookLID(U16(c["value"]))
+                               : content->put_ParseFlags(c.Number("value"));
+    EXPECT_EQ(status, StatusNamed(c["status"]));
+    EXPECT_EQ(state(), c["state"]);
   }
   ExpectLogged("CsvSettings", "csv",
                {"cant find locale(9999)", "vParseFlags must be LONG or Missing",
