@@ -3,7 +3,6 @@
 // rows become a Cards collection.
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,13 +28,6 @@ std::shared_ptr<ICsvCells> ParseText(ICardConverter& converter, std::string_view
   std::shared_ptr<ICsvCells> cells;
   EXPECT_EQ(FromText(converter, text)->Parse2(&cells, -1, 0, flags, {}, {}, lid), S_OK);
   return cells;
-}
-
-// "a/b" as the text writers write two lines: "a\r\nb".
-std::string Lines(std::string_view rows) {
-  std::string out;
-  for (const char c : rows) out += c == '/' ? std::string("\r\n") : std::string(1, c);
-  return out;
 }
 
 // The header codes of every column, as hexadecimal text.
@@ -232,37 +224,27 @@ TEST(CsvContentObjects, CellsAndHeaderCodes) {
   EXPECT_EQ(Codes(*cells), "2 4 0");
 }
 
-// The table back as text, and the separator argument of those calls.
+// The table back as text, and the separator argument of those calls: the
+// cases of tests/automation/data/csv_table_text.txt.
 TEST(CsvContentObjects, TableAsText) {
   const auto converter = NewCsvConverter(u"CsvText");
   const auto cells = ParseText(*converter, "h1,h2\r\n\"a;1\",b\r\nc,d,e\r\n", Variant(1));
   ASSERT_TRUE(cells);
-  struct Case {
-    std::function<HRESULT(std::u16string*)> call;
-    HRESULT status;
-    const char* text;
-  };
-  const Case kCases[] = {
-      {[&](auto* t) { return cells->RowToString(1, {}, t); }, S_OK, "\"a;1\",b"},
-      {[&](auto* t) { return cells->RowToStringEx(2, Variant(u";"), false, t); }, S_OK, "c;d;e"},
-      {[&](auto* t) { return cells->RowToStringEx(2, {}, true, t); }, S_OK, "c/d/e"},
-      {[&](auto* t) { return cells->RowToString(3, {}, t); }, E_INVALIDARG, ""},
-      // Column 2 lies beyond the header but within the widest row.
-      {[&](auto* t) { return cells->ColToString(2, {}, t); }, S_OK, "//e"},
-      {[&](auto* t) { return cells->ColToStringEx(0, Variant(u"\t"), true, t); }, S_OK,
-       "h1\t\"a;1\"\tc"},
-      {[&](auto* t) { return cells->ColToString(3, {}, t); }, E_INVALIDARG, ""},
-      {[&](auto* t) { return cells->CellsToStringEx({}, true, t); }, S_OK,
-       "h1,\"a;1\",c/h2,b,d/,,e"},
-      // The separator: one character whose low byte is not zero.
-      {[&](auto* t) { return cells->RowToString(0, Variant(u";;"), t); }, E_INVALIDARG, ""},
-      {[&](auto* t) { return cells->ColToString(0, Variant(u"\u0100"), t); }, E_INVALIDARG, ""},
-      {[&](auto* t) { return cells->CellsToStringEx(Variant(44), false, t); }, E_INVALIDARG, ""},
-  };
-  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+  for (const FileCase& c : ReadCases("automation/data/csv_table_text.txt")) {
+    SCOPED_TRACE(c.name);
+    const Variant separator = c.Has("separator") ? VariantOf(c["separator"]) : Variant();
+    const std::int32_t index = c.Number("index");
+    const bool ex = c.Has("lines"), lines = c.Number("lines") != 0;
     std::u16string text;
-    EXPECT_EQ(kCases[i].call(&text), kCases[i].status) << "case " << i;
-    EXPECT_EQ(U8(text), Lines(kCases[i].text)) << "case " << i;
+    const HRESULT status =
+        c["call"] == "row"   ? (ex ? cells->RowToStringEx(index, separator, lines, &text)
+                                   : cells->RowToString(index, separator, &text))
+        : c["call"] == "col" ? (ex ? cells->ColToStringEx(index, separator, lines, &text)
+                                   : cells->ColToString(index, separator, &text))
+        : ex                 ? cells->CellsToStringEx(separator, lines, &text)
+                             : cells->CellsToString(separator, &text);
+    EXPECT_EQ(status, StatusNamed(c["status"]));
+    EXPECT_EQ(U8(text), c.Has("text") ? c["text"] : "");
   }
   ExpectLogged("CsvText", "csv",
                {"CComCsvCells.RowToStringEx: vSeparator must be BSTR(len=1) or Missing",
