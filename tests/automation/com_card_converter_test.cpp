@@ -111,10 +111,7 @@ TEST(CardConverterInit, ProgIdBecomesTheProdIdOfWrittenCards) {
 // --- Not initialized, argument errors -----------------------------------------
 
 using Conv = ICardConverter;
-struct Call {
-  const char* name;
-  HRESULT (*run)(Conv&);
-};
+using ConvCall = HRESULT (*)(Conv&);
 
 std::shared_ptr<ICards> g_cards;
 std::shared_ptr<ICardContact> g_contact;
@@ -139,85 +136,67 @@ HRESULT Save(ICardConverter& c, std::string_view cards, std::u16string folder,
 }
 
 TEST(CardConverter, EveryMethodFailsWithMinusOneBeforeInit) {
-  const Call calls[] = {
-      {"LoadFile", [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, &g_cards); }},
-      {"LoadFiles", [](Conv& c) { return c.LoadFiles({u"/x.vcf"}, 0, false, nullptr, &g_cards); }},
-      {"LoadMemory", [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, &g_cards); }},
-      {"CountFilesContacts",
-       [](Conv& c) {
-         g_a = g_b = 5;
-         const HRESULT status = c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, &g_b);
-         return g_a == 0 && g_b == 0 ? status : S_OK;
-       }},
-      {"ConvertMemory", [](Conv& c) { return Convert(c, kTwoOne, 65001, {}); }},
-      {"ConvertFile",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, &g_b, &g_c); }},
-      {"SaveMemory", [](Conv& c) { return Save(c, kTwoOne, u"/tmp"); }},
-      {"SaveMemory2",
-       [](Conv& c) {
-         return c.SaveMemory2(Bytes(kTwoOne), u"/tmp", u"x", false, &g_a, &g_b, &g_c, &g_d, &g_e,
-                              3.0, 65001, Variant(), drmNone, nullptr, &g_names);
-       }},
-      {"CreateCardContact", [](Conv& c) { return c.CreateCardContact(&g_contact); }},
-      {"DR",
-       [](Conv& c) {
-         return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
-                     &g_a);
-       }},
-      {"AutodetectCsv",
-       [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, &g_type); }},
-      {"AutodetectCsv2",
-       [](Conv& c) {
-         return c.AutodetectCsv2(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_type);
-       }},
-      {"AutodetectCsv3",
-       [](Conv& c) {
-         return c.AutodetectCsv3(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_flag, &g_type);
-       }},
-      {"AutodetectCsvHeaders",
-       [](Conv& c) {
-         return c.AutodetectCsvHeaders({u"Name"}, &g_codes, &g_text, &g_flag, &g_type);
-       }},
-      {"GetCsvHeaders", [](Conv& c) { return c.GetCsvHeaders(&g_names, &g_codes, nullptr); }},
-      {"GetCsvHeaders2", [](Conv& c) { return c.GetCsvHeaders2(vlmcsvGoogle, &g_headers); }},
-      {"GetCsvHeaderKnownTypes",
-       [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &g_names); }},
-      {"CsvOutlookLocalesCount", [](Conv& c) { return c.get_CsvOutlookLocalesCount(&g_a); }},
-      {"CsvOutlookLocalesItem",
-       [](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &g_locale); }},
-      {"ParseGooglePlainName",
-       [](Conv& c) {
-         return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, &g_flag);
-       }},
-      {"MapCsvHeaders",
-       [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, &g_codes); }},
-      {"MapCsvHeaders2Google",
-       [](Conv& c) {
-         return c.MapCsvHeaders2Google({u"a"}, &g_codes, &g_names, &g_codes, nullptr);
-       }},
-      {"SaveMemoryCSV",
-       [](Conv& c) {
-         return c.SaveMemoryCSV(Bytes(kTwoOne), u"/tmp", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
-                                &g_names);
-       }},
+  const ConvCall calls[] = {
+      [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadFiles({u"/x.vcf"}, 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, &g_cards); },
+      [](Conv& c) {
+        g_a = g_b = 5;
+        const HRESULT status = c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, &g_b);
+        return g_a == 0 && g_b == 0 ? status : S_OK;
+      },
+      [](Conv& c) { return Convert(c, kTwoOne, 65001, {}); },
+      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, &g_b, &g_c); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp"); },
+      [](Conv& c) {
+        return c.SaveMemory2(Bytes(kTwoOne), u"/tmp", u"x", false, &g_a, &g_b, &g_c, &g_d, &g_e,
+                             3.0, 65001, Variant(), drmNone, nullptr, &g_names);
+      },
+      [](Conv& c) { return c.CreateCardContact(&g_contact); },
+      [](Conv& c) {
+        return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
+                    &g_a);
+      },
+      [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, &g_type); },
+      [](Conv& c) {
+        return c.AutodetectCsv2(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_type);
+      },
+      [](Conv& c) {
+        return c.AutodetectCsv3(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_flag, &g_type);
+      },
+      [](Conv& c) {
+        return c.AutodetectCsvHeaders({u"Name"}, &g_codes, &g_text, &g_flag, &g_type);
+      },
+      [](Conv& c) { return c.GetCsvHeaders(&g_names, &g_codes, nullptr); },
+      [](Conv& c) { return c.GetCsvHeaders2(vlmcsvGoogle, &g_headers); },
+      [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &g_names); },
+      [](Conv& c) { return c.get_CsvOutlookLocalesCount(&g_a); },
+      [](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &g_locale); },
+      [](Conv& c) {
+        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, &g_flag);
+      },
+      [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, &g_codes); },
+      [](Conv& c) { return c.MapCsvHeaders2Google({u"a"}, &g_codes, &g_names, &g_codes, nullptr); },
+      [](Conv& c) {
+        return c.SaveMemoryCSV(Bytes(kTwoOne), u"/tmp", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
+                               &g_names);
+      },
       // The spreadsheet methods leave their result untouched.
-      {"LoadXlsCells",
-       [](Conv& c) {
-         HRESULT result = 7;
-         const HRESULT status = c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr,
-                                               true, nullptr, nullptr, nullptr, nullptr, &result);
-         return result == 7 ? status : S_OK;
-       }},
-      {"AutodetectXls",
-       [](Conv& c) {
-         HRESULT result = 7;
-         const HRESULT status = c.AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr,
-                                                nullptr, nullptr, nullptr, &result);
-         return result == 7 ? status : S_OK;
-       }},
+      [](Conv& c) {
+        HRESULT result = 7;
+        const HRESULT status = c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr,
+                                              true, nullptr, nullptr, nullptr, nullptr, &result);
+        return result == 7 ? status : S_OK;
+      },
+      [](Conv& c) {
+        HRESULT result = 7;
+        const HRESULT status = c.AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr,
+                                               nullptr, nullptr, nullptr, &result);
+        return result == 7 ? status : S_OK;
+      },
   };
-  for (const Call& call : calls) {
-    EXPECT_EQ(call.run(*CreateCardConverter()), E_GENERIC_FAILURE) << call.name;
+  for (std::size_t i = 0; i < std::size(calls); ++i) {
+    EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
   }
 }
 
@@ -239,42 +218,34 @@ TEST(CardConverter, IsCardFileValidWorksWithoutInit) {
 }
 
 TEST(CardConverter, MissingOrWrongArgumentsGiveInvalidArg) {
-  const Call calls[] = {
-      {"LoadFileNoName", [](Conv& c) { return c.LoadFile(u"", 0, false, nullptr, &g_cards); }},
-      {"LoadFileNoResult",
-       [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, nullptr); }},
-      {"LoadFilesNone", [](Conv& c) { return c.LoadFiles({}, 0, false, nullptr, &g_cards); }},
-      {"LoadMemoryEmpty", [](Conv& c) { return c.LoadMemory({}, 0, nullptr, &g_cards); }},
-      {"LoadMemoryNoResult",
-       [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, nullptr); }},
-      {"CountNoFiles", [](Conv& c) { return c.CountFilesContacts({}, &g_a, 0, nullptr, &g_b); }},
-      {"CountNoResult",
-       [](Conv& c) { return c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, nullptr); }},
-      {"ConvertMemoryEmpty", [](Conv& c) { return Convert(c, "", 65001, {}); }},
-      {"ConvertMemoryNoResult",
-       [](Conv& c) {
-         return c.ConvertMemory(Bytes(kTwoOne), &g_a, &g_b, &g_c, 3.0, 65001, Variant(), nullptr);
-       }},
-      {"ConvertMemoryIsoNameKind",
-       [](Conv& c) { return Convert(c, kTwoOne, 65001, Variant(std::int32_t{65001})); }},
-      {"ConvertMemoryUnknownCodePage", [](Conv& c) { return Convert(c, kTwoOne, 4242, {}); }},
-      {"ConvertFileNoSource",
-       [](Conv& c) { return c.ConvertFile(u"", u"/b.vcf", &g_a, &g_b, &g_c); }},
-      {"ConvertFileNoDestination",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"", &g_a, &g_b, &g_c); }},
-      {"ConvertFileNoCounter",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, nullptr, &g_c); }},
-      {"SaveMemoryEmpty", [](Conv& c) { return Save(c, "", u"/tmp"); }},
-      {"SaveMemoryNoFolder", [](Conv& c) { return Save(c, kTwoOne, u""); }},
-      {"SaveMemoryNoCounter", [](Conv& c) { return Save(c, kTwoOne, u"/tmp", nullptr); }},
-      {"SaveMemoryBadMethod",
-       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); }},
-      {"SaveMemoryIsoNameKind",
-       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); }},
-      {"CreateCardContactNoResult", [](Conv& c) { return c.CreateCardContact(nullptr); }},
+  const ConvCall calls[] = {
+      [](Conv& c) { return c.LoadFile(u"", 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, nullptr); },
+      [](Conv& c) { return c.LoadFiles({}, 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadMemory({}, 0, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, nullptr); },
+      [](Conv& c) { return c.CountFilesContacts({}, &g_a, 0, nullptr, &g_b); },
+      [](Conv& c) { return c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, nullptr); },
+      [](Conv& c) { return Convert(c, "", 65001, {}); },
+      [](Conv& c) {
+        return c.ConvertMemory(Bytes(kTwoOne), &g_a, &g_b, &g_c, 3.0, 65001, Variant(), nullptr);
+      },
+      [](Conv& c) { return Convert(c, kTwoOne, 65001, Variant(std::int32_t{65001})); },
+      [](Conv& c) { return Convert(c, kTwoOne, 4242, {}); },
+      [](Conv& c) { return c.ConvertFile(u"", u"/b.vcf", &g_a, &g_b, &g_c); },
+      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"", &g_a, &g_b, &g_c); },
+      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, nullptr, &g_c); },
+      [](Conv& c) { return Save(c, "", u"/tmp"); },
+      [](Conv& c) { return Save(c, kTwoOne, u""); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", nullptr); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); },
+      [](Conv& c) { return c.CreateCardContact(nullptr); },
   };
   auto converter = NewConverter();
-  for (const Call& call : calls) EXPECT_EQ(call.run(*converter), E_INVALIDARG) << call.name;
+  for (std::size_t i = 0; i < std::size(calls); ++i) {
+    EXPECT_EQ(calls[i](*converter), E_INVALIDARG) << "call " << i;
+  }
 }
 
 TEST(CardConverter, WrongIsoNameKindIsLogged) {

@@ -274,13 +274,8 @@ TEST(CsvContentObjects, ConvertRowsRanges) {
   // Row 2 has cells but no content.
   const auto cells =
       ParseText(*converter, "First Name,Last Name\r\nAnn,Lee\r\n,\r\nBob,Ray\r\nCid,Poe\r\n");
-  struct Case {
-    std::int32_t from, count;
-    HRESULT status;
-    const char* names;
-    std::int32_t empties;
-  };
-  const Case kCases[] = {
+  // From, count, status, the full names made, the empty rows met.
+  const std::tuple<std::int32_t, std::int32_t, HRESULT, const char*, std::int32_t> kCases[] = {
       {-1, -1, S_OK, "Ann Lee|Bob Ray|Cid Poe", 1},
       {1, 1, S_OK, "Ann Lee", 0},
       {2, 1, S_NO_CONTENT, "", 1},
@@ -289,14 +284,13 @@ TEST(CsvContentObjects, ConvertRowsRanges) {
       {0, -1, E_INVALIDARG, "", 0},  // the header row
       {5, -1, E_INVALIDARG, "", 0},
   };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::to_string(c.from) + "+" + std::to_string(c.count));
+  for (const auto& [from, count, status, names, expected_empties] : kCases) {
+    SCOPED_TRACE(std::to_string(from) + "+" + std::to_string(count));
     std::int32_t empties = -1, errors = -1;
     std::shared_ptr<ICards> cards;
-    EXPECT_EQ(cells->ConvertRows(&empties, &errors, &cards, nullptr, c.from, c.count), c.status);
-    EXPECT_EQ(FullNames(cards), c.names);
-    EXPECT_EQ(empties, c.empties);
-    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(cells->ConvertRows(&empties, &errors, &cards, nullptr, from, count), status);
+    EXPECT_EQ(FullNames(cards), names);
+    EXPECT_EQ(std::pair(empties, errors), std::pair(expected_empties, 0));
   }
 
   RecordingProgress all;
