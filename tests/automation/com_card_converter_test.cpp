@@ -1,6 +1,7 @@
 // The converter's initialisation, its checks and its conversions, driven
 // through the public headers.
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora::test {
 namespace {
@@ -23,35 +24,23 @@ TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
 }
 
 TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
-  struct BadInit {
-    const char* name;
-    bool log;
-    const char* argument;  // the one of the wrong kind; null: the call succeeds
-    Variant encodings = {}, prog_id = {}, module = {}, outlook = {};
-  };
-  const BadInit cases[] = {
-      {"Module", true, "vModuleName4Log", {}, {}, Variant(std::int32_t{7})},
-      {"ModuleNoLog", false, nullptr, {}, {}, Variant(std::int32_t{7})},
-      {"Encodings", true, "vSupEncFilename", Variant(3.5)},
-      {"ProgId", true, "vProgID4Export", {}, Variant(true)},
-      {"Outlook", true, "vSupOLHeadersCsv", {}, {}, {}, Variant(Bytes("\x01"))},
-      {"AllStrings", true, nullptr, {}, Variant(u"App"), Variant(u"name"), Variant(u"")},
-  };
-  for (const BadInit& c : cases) {
+  for (const FileCase& c : ReadCases("automation/data/init_arguments.txt")) {
     SCOPED_TRACE(c.name);
-    const std::u16string product = U16(std::string("InitArgs") + c.name);
-    Variant encodings = c.encodings.is_missing() ? Variant(U16(EncodingsFile())) : c.encodings;
+    const auto arg = [&](const char* key) { return c.Has(key) ? VariantOf(c[key]) : Variant(); };
+    const std::string product = "InitArgs" + c.name;
+    const bool log = !c.Has("log");
     auto converter = CreateCardConverter();
-    const HRESULT status =
-        converter->InitEx2(product, encodings, c.prog_id, c.log, c.module, c.outlook);
+    const HRESULT status = converter->InitEx2(
+        U16(product), c.Has("encodings") ? arg("encodings") : Variant(U16(EncodingsFile())),
+        arg("prog id"), log, arg("module"), arg("outlook"));
     std::shared_ptr<ICardContact> contact;
-    EXPECT_EQ(status, c.argument ? E_INVALIDARG : S_OK);
-    EXPECT_EQ(converter->CreateCardContact(&contact), c.argument ? E_GENERIC_FAILURE : S_OK);
-    if (!c.argument) continue;
+    const bool refused = c.Has("argument");
+    EXPECT_EQ(status, refused ? E_INVALIDARG : S_OK);
+    EXPECT_EQ(converter->CreateCardContact(&contact), refused ? E_GENERIC_FAILURE : S_OK);
+    if (!refused) continue;
     // The log was opened before the check failed: the message is in it.
-    if (c.module.is_missing() && c.log) {
-      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"),
-                      std::string(c.argument) + " must be BSTR or Missing"));
+    if (!c.Has("module") && log) {
+      ExpectLogged(product, "velmora_tests", {c["argument"] + " must be BSTR or Missing"});
     }
     // A correct call afterwards initialises.
     EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
