@@ -68,15 +68,9 @@ TEST(DR, ResolutionTable) {
   auto converter = NewConverter();
   for (const FileCase& c : ReadCases("automation/data/dr_requests.txt")) {
     SCOPED_TRACE(c.name);
-    std::vector<std::u16string> tags;
-    for (std::size_t start = 0; c.Has("tags") && start < c["tags"].size();) {
-      const std::size_t end = std::min(c["tags"].find(", ", start), c["tags"].size());
-      tags.push_back(U16(c["tags"].substr(start, end - start)));
-      start = end + 2;
-    }
     const Result r =
         RunDR(*converter, Variant(Bytes(Cards(c["client"]))), Variant(Bytes(Cards(c["server"]))),
-              tags.empty() ? Variant() : Variant(tags), methods.at(c["method"]));
+              c.Has("tags") ? VariantOf(c["tags"]) : Variant(), methods.at(c["method"]));
     ASSERT_EQ(r.status, S_OK);
     // An empty result is no collection at all.
     EXPECT_EQ(r.add != nullptr, c.Has("add"));
