@@ -124,52 +124,31 @@ HRESULT Save(ICardConverter& c, std::string_view cards, std::u16string folder,
                       nullptr, &g_names);
 }
 
+// Methods whose argument checks the next test does not reach fail before
+// Init all the same.
 TEST(CardConverter, EveryMethodFailsWithMinusOneBeforeInit) {
   const ConvCall calls[] = {
-      [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, &g_cards); },
-      [](Conv& c) { return c.LoadFiles({u"/x.vcf"}, 0, false, nullptr, &g_cards); },
-      [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, &g_cards); },
       [](Conv& c) {
         g_a = g_b = 5;
         const HRESULT status = c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, &g_b);
         return g_a == 0 && g_b == 0 ? status : S_OK;
       },
-      [](Conv& c) { return Convert(c, kTwoOne, 65001, {}); },
-      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, &g_b, &g_c); },
-      [](Conv& c) { return Save(c, kTwoOne, u"/tmp"); },
       [](Conv& c) {
         return c.SaveMemory2(Bytes(kTwoOne), u"/tmp", u"x", false, &g_a, &g_b, &g_c, &g_d, &g_e,
                              3.0, 65001, Variant(), drmNone, nullptr, &g_names);
       },
-      [](Conv& c) { return c.CreateCardContact(&g_contact); },
       [](Conv& c) {
         return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
                     &g_a);
       },
-      [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, &g_type); },
       [](Conv& c) {
         return c.AutodetectCsv2(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_type);
       },
       [](Conv& c) {
         return c.AutodetectCsv3(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_flag, &g_type);
       },
-      [](Conv& c) {
-        return c.AutodetectCsvHeaders({u"Name"}, &g_codes, &g_text, &g_flag, &g_type);
-      },
-      [](Conv& c) { return c.GetCsvHeaders(&g_names, &g_codes, nullptr); },
-      [](Conv& c) { return c.GetCsvHeaders2(vlmcsvGoogle, &g_headers); },
-      [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &g_names); },
-      [](Conv& c) { return c.get_CsvOutlookLocalesCount(&g_a); },
       [](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &g_locale); },
-      [](Conv& c) {
-        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, &g_flag);
-      },
-      [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, &g_codes); },
       [](Conv& c) { return c.MapCsvHeaders2Google({u"a"}, &g_codes, &g_names, &g_codes, nullptr); },
-      [](Conv& c) {
-        return c.SaveMemoryCSV(Bytes(kTwoOne), u"/tmp", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
-                               &g_names);
-      },
       // The spreadsheet methods leave their result untouched.
       [](Conv& c) {
         HRESULT result = 7;
@@ -230,10 +209,31 @@ TEST(CardConverter, MissingOrWrongArgumentsGiveInvalidArg) {
       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); },
       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); },
       [](Conv& c) { return c.CreateCardContact(nullptr); },
+      [](Conv& c) { return c.AutodetectCsv(u"", &g_flag, &g_text, &g_text, &g_type); },
+      [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, nullptr); },
+      [](Conv& c) { return c.AutodetectCsvHeaders({}, &g_codes, &g_text, &g_flag, &g_type); },
+      [](Conv& c) { return c.GetCsvHeaders(nullptr, nullptr, nullptr); },
+      [](Conv& c) { return c.GetCsvHeaders2(vlmcsvUnknown, &g_headers); },
+      [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, nullptr); },
+      [](Conv& c) { return c.get_CsvOutlookLocalesCount(nullptr); },
+      [](Conv& c) {
+        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, nullptr);
+      },
+      [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, nullptr); },
+      [](Conv& c) {
+        return c.SaveMemoryCSV(Bytes(kTwoOne), u"", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
+                               &g_names);
+      },
+      [](Conv& c) {
+        return c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr, true, nullptr,
+                              nullptr, nullptr, nullptr, nullptr);
+      },
   };
+  // Init is checked first.
   auto converter = NewConverter();
   for (std::size_t i = 0; i < std::size(calls); ++i) {
     EXPECT_EQ(calls[i](*converter), E_INVALIDARG) << "call " << i;
+    EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
   }
 }
 

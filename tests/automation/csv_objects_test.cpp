@@ -50,7 +50,6 @@ std::string Describe(ICsvHeader& h) {
 TEST(CsvObjects, HeaderCollections) {
   const auto converter = test::NewCsvConverter();
   std::shared_ptr<ICsvHeaders> google, outlook, nokia;
-  EXPECT_EQ(converter->GetCsvHeaders2(vlmcsvUnknown, &google), E_INVALIDARG);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvGoogle, &google), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvOutlook, &outlook), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvNokia, &nokia), S_OK);
@@ -108,7 +107,6 @@ TEST(CsvObjects, KnownTypesAndCatalogueNames) {
   std::vector<std::u16string> names;
   std::vector<std::int32_t> codes;
   std::vector<bool> defaults;
-  EXPECT_EQ(converter->GetCsvHeaders(nullptr, nullptr, nullptr), E_INVALIDARG);
   ASSERT_EQ(converter->GetCsvHeaders(&names, &codes, &defaults), S_OK);
   ASSERT_EQ(names.size(), codes.size());
   ASSERT_EQ(names.size(), defaults.size());
@@ -180,8 +178,6 @@ TEST(CsvObjects, Autodetect) {
   EXPECT_FALSE(empty || custom);
   EXPECT_EQ(type, vlmcsvUnknown);
   EXPECT_EQ(converter->AutodetectCsv(file, nullptr, nullptr, nullptr, &type), S_OK);
-  EXPECT_EQ(converter->AutodetectCsv(u"", &empty, &separator, &headers, &type), E_INVALIDARG);
-  EXPECT_EQ(converter->AutodetectCsv(file, &empty, &separator, &headers, nullptr), E_INVALIDARG);
   EXPECT_EQ(
       converter->AutodetectCsv2(file + u"x", &empty, &separator, &headers, &code_page, &lid, &type),
       HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
@@ -191,7 +187,6 @@ TEST(CsvObjects, Autodetect) {
             S_OK);
   EXPECT_EQ(U8(lid), "1031");
   EXPECT_EQ(codes, (std::vector<std::int32_t>{2, 0}));
-  EXPECT_EQ(converter->AutodetectCsvHeaders({}, &codes, &lid, &custom, &type), E_INVALIDARG);
 }
 
 TEST(CsvObjects, GoogleColumns) {
@@ -212,11 +207,8 @@ TEST(CsvObjects, GoogleColumns) {
   EXPECT_EQ(group, csvgNone);
   EXPECT_EQ(prop, csvgpNone);
   EXPECT_EQ(index, 0);
-  EXPECT_EQ(converter->ParseGooglePlainName(u"Phone", &group, &prop, &type, &index, nullptr),
-            E_INVALIDARG);
 
   std::vector<std::int32_t> src2dst, append, codes, indexes;
-  EXPECT_EQ(converter->MapCsvHeaders({u"Notes"}, {u"Notes"}, &append, nullptr), E_INVALIDARG);
   ASSERT_EQ(converter->MapCsvHeaders({u"Xyz", u"Notes"}, {u"Notes"}, &append, &src2dst), S_OK);
   EXPECT_EQ(src2dst, (std::vector<std::int32_t>{-1, 0}));
   EXPECT_EQ(append, (std::vector<std::int32_t>{0, -1}));

@@ -110,10 +110,6 @@ TEST(CsvSave, ArgumentsAndFailures) {
   EXPECT_EQ(status(kCards, vlmcsvOutlook, u"", 12345), E_INVALIDARG);
   EXPECT_EQ(status("", vlmcsvOutlook, u"", 65001), E_INVALIDARG);
   EXPECT_EQ(status("no cards here", vlmcsvOutlook, u"", 65001), E_GENERIC_FAILURE);
-  std::int32_t n = 0;
-  std::vector<std::u16string> files;
-  EXPECT_EQ(converter->SaveMemoryCSV(Bytes(kCards), u"", u"x", true, &n, &n, &n, &n, &n, &files),
-            E_INVALIDARG);
   test::ExpectLogged(
       "CsvSave", "csv",
       {"Invalid eDstType = 3", "Invalid DstLocale = 9999", "no CSV Contacts after Parse"});
