@@ -121,6 +121,20 @@ TEST(BadSource, ClearStatusLogLineAndNoLostDestination) {
   }
 }
 
+struct Written {
+  HRESULT status;
+  std::int32_t converted = -1;
+};
+
+// A 2.1 card converted to 3.0, so the destination is written anew.
+Written ConvertTo(ICardConverter& converter, const fs::path& source, const fs::path& destination) {
+  Written w{};
+  std::int32_t copied = 0, errors = 0;
+  w.status = converter.ConvertFile(U16(source), U16(destination), &w.converted, &copied, &errors,
+                                   3.0, 65001, Variant(), true);
+  return w;
+}
+
 // --- Big input ----------------------------------------------------------------
 // Made in a temporary folder, loaded and converted once.
 
@@ -152,13 +166,9 @@ TEST(BadInputBig, FiftyMegabytePhoto) {
   cards.reset();
 
   // To 3.0: the photo is decoded and encoded again.
-  const fs::path destination = dir / "out.vcf";
-  std::int32_t converted = 0, copied = 0, errors = 0;
-  ASSERT_EQ(converter->ConvertFile(U16(source), U16(destination), &converted, &copied, &errors, 3.0,
-                                   65001, Variant(), true),
-            S_OK);
-  EXPECT_EQ(converted, 1);
-  EXPECT_GT(fs::file_size(destination), kBase64);
+  const Written w = ConvertTo(*converter, source, dir / "out.vcf");
+  EXPECT_EQ(std::pair(w.status, w.converted), std::pair(S_OK, 1));
+  EXPECT_GT(fs::file_size(dir / "out.vcf"), kBase64);
 }
 
 // --- Unreadable source ----------------------------------------------------------
@@ -225,20 +235,6 @@ class PrivateMount {
   bool mounted_ = false;
   std::string why_;
 };
-
-struct Written {
-  HRESULT status;
-  std::int32_t converted = -1;
-};
-
-// A 2.1 card converted to 3.0, so the destination is written anew.
-Written ConvertTo(ICardConverter& converter, const fs::path& source, const fs::path& destination) {
-  Written w{};
-  std::int32_t copied = 0, errors = 0;
-  w.status = converter.ConvertFile(U16(source), U16(destination), &w.converted, &copied, &errors,
-                                   3.0, 65001, Variant(), true);
-  return w;
-}
 
 TEST(BadInputDestination, FailsWithTheSystemStatusAndTheStep) {
   const struct {
@@ -337,13 +333,9 @@ TEST(BadInputDestination, FullDisk) {
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"out.vcf"});
 
   // Saving into the full disk: counted as an I/O error, nothing half-written.
-  std::int32_t saved = 0, skipped = 0, dups = 0, io_errors = 0, errors = 0;
-  const HRESULT saving = converter->SaveMemory2(Bytes(ReadFile(source)), U16(folder), u"all", true,
-                                                &saved, &skipped, &dups, &io_errors, &errors, 3.0,
-                                                65001, Variant(), drmNone, nullptr, nullptr);
-  EXPECT_TRUE(FAILED(saving) || saving == S_FALSE) << saving;
-  EXPECT_EQ(saved, 0);
-  EXPECT_EQ(io_errors, 1);
+  const Saved saving = SaveCards(*converter, ReadFile(source), folder, true);
+  EXPECT_TRUE(FAILED(saving.status) || saving.status == S_FALSE) << saving.status;
+  EXPECT_EQ(std::pair(saving.saved, saving.io_errors), std::pair(0, 1));
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"out.vcf"});
   converter.reset();
   const std::string log = LogOf("full-disk");
