@@ -114,6 +114,7 @@ std::vector<std::int32_t> g_codes;
 std::shared_ptr<ICsvHeaders> g_headers;
 std::shared_ptr<ICsvOutlookLocale> g_locale;
 std::shared_ptr<ICsvCells> g_cells;
+std::shared_ptr<ICsvContent> g_content;
 
 HRESULT Convert(ICardConverter& c, std::string_view cards, int code_page, Variant iso) {
   return c.ConvertMemory(Bytes(cards), &g_a, &g_b, &g_c, 3.0, code_page, iso, &g_bytes);
@@ -209,6 +210,10 @@ TEST(CardConverter, MissingOrWrongArgumentsGiveInvalidArg) {
       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); },
       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); },
       [](Conv& c) { return c.CreateCardContact(nullptr); },
+      [](Conv& c) { return c.LoadCsvContent(u"", 0, &g_content); },
+      [](Conv& c) { return c.LoadCsvContent(u"/x.csv", 0, nullptr); },
+      [](Conv& c) { return c.LoadCsvContentFromMemory({}, 0, &g_content); },
+      [](Conv& c) { return c.LoadCsvContentFromMemory(Bytes("a"), 99999, &g_content); },
       [](Conv& c) { return c.AutodetectCsv(u"", &g_flag, &g_text, &g_text, &g_type); },
       [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, nullptr); },
       [](Conv& c) { return c.AutodetectCsvHeaders({}, &g_codes, &g_text, &g_flag, &g_type); },
