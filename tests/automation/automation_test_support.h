@@ -3,12 +3,15 @@
 // environment for folders and the corpus).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <velmora/velmora.h>
@@ -28,6 +31,45 @@ inline std::vector<std::uint8_t> Bytes(std::string_view text) {
 }
 inline std::string Text(const std::vector<std::uint8_t>& bytes) {
   return std::string(bytes.begin(), bytes.end());
+}
+
+// A Variant written as text, for case files: "" is Missing, otherwise
+// "kind:value" with kind s (text), i (LONG), u (unsigned), d (double),
+// b (true/false), bytes, or list (texts between '|').
+inline Variant VariantOf(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  const std::string kind = text.substr(0, colon), value = text.substr(colon + 1);
+  if (text.empty()) return Variant();
+  if (kind == "s") return Variant(U16(value));
+  if (kind == "i") return Variant(std::int32_t{std::stoi(value)});
+  if (kind == "u") return Variant(static_cast<std::uint32_t>(std::stoul(value)));
+  if (kind == "d") return Variant(std::stod(value));
+  if (kind == "b") return Variant(value == "true");
+  if (kind == "bytes") return Variant(Bytes(value));
+  EXPECT_EQ(kind, "list") << text;
+  std::vector<std::u16string> list;
+  for (std::size_t start = 0, end; start <= value.size(); start = end + 1) {
+    end = std::min(value.find('|', start), value.size());
+    list.push_back(U16(value.substr(start, end - start)));
+  }
+  return Variant(list);
+}
+
+// A status by its name in case files.
+inline HRESULT StatusNamed(const std::string& name) {
+  static const std::pair<const char*, HRESULT> kStatuses[] = {
+      {"ok", S_OK},
+      {"false", S_FALSE},
+      {"no content", S_NO_CONTENT},
+      {"invalid", E_INVALIDARG},
+      {"failed", E_GENERIC_FAILURE},
+      {"access denied", HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED)},
+      {"not found", HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND)}};
+  for (const auto& [word, status] : kStatuses) {
+    if (name == word) return status;
+  }
+  ADD_FAILURE() << "unknown status " << name;
+  return S_OK;
 }
 
 // A converter initialised with the repository's encodings list. With a
@@ -105,6 +147,32 @@ inline Converted ConvertText(ICardConverter& c, std::string_view cards, double v
                              iso, &out, progress);
   r.text = Text(out);
   return r;
+}
+
+// SaveMemory2's status, counters and the files it names.
+struct Saved {
+  HRESULT status = E_GENERIC_FAILURE;
+  std::int32_t saved = -1, skipped_all = -1, skipped_dups = -1, io_errors = -1, errors = -1;
+  std::vector<std::u16string> names;
+};
+inline Saved SaveCards(ICardConverter& c, std::string_view cards,
+                       const std::filesystem::path& folder, bool single, EDRMethod dr = drmNone,
+                       double version = 3.0, ICardConverterProgress* progress = nullptr,
+                       std::int32_t code_page = 65001, std::u16string base = u"all") {
+  Saved s;
+  s.status = c.SaveMemory2(Bytes(cards), U16(folder), base, single, &s.saved, &s.skipped_all,
+                           &s.skipped_dups, &s.io_errors, &s.errors, version, code_page, Variant(),
+                           dr, progress, &s.names);
+  return s;
+}
+
+// Every one of `lines` is in the log of `product` and `module`.
+inline void ExpectLogged(std::string_view product, std::string_view module,
+                         std::initializer_list<std::string_view> lines) {
+  const std::string log = LogText(product, module);
+  for (std::string_view line : lines) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  }
 }
 
 // The cards LoadMemory makes of `text`, and a collection's count (-1 when

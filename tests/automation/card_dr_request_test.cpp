@@ -68,15 +68,9 @@ TEST(DR, ResolutionTable) {
   auto converter = NewConverter();
   for (const FileCase& c : ReadCases("automation/data/dr_requests.txt")) {
     SCOPED_TRACE(c.name);
-    std::vector<std::u16string> tags;
-    for (std::size_t start = 0; c.Has("tags") && start < c["tags"].size();) {
-      const std::size_t end = std::min(c["tags"].find(", ", start), c["tags"].size());
-      tags.push_back(U16(c["tags"].substr(start, end - start)));
-      start = end + 2;
-    }
     const Result r =
         RunDR(*converter, Variant(Bytes(Cards(c["client"]))), Variant(Bytes(Cards(c["server"]))),
-              tags.empty() ? Variant() : Variant(tags), methods.at(c["method"]));
+              c.Has("tags") ? VariantOf(c["tags"]) : Variant(), methods.at(c["method"]));
     ASSERT_EQ(r.status, S_OK);
     // An empty result is no collection at all.
     EXPECT_EQ(r.add != nullptr, c.Has("add"));
@@ -115,77 +109,31 @@ class ForeignCards : public ICards {
   HRESULT GetAllItems(std::vector<std::uint8_t>*) override { return S_OK; }
 };
 
-const std::string kClient = Card("Doe", "John", kNew);
-Variant Client() { return Variant(Bytes(kClient)); }
-
+// The rows of tests/automation/data/dr_arguments.txt.
 TEST(DR, ArgumentsAreCheckedInOrder) {
-  struct BadDR {
-    const char* name;
-    Result (*run)(ICardConverter&);
-    HRESULT status;
-    const char* message;
-  };
-  using Conv = ICardConverter;
-  const BadDR cases[] = {
-      {"Method", [](Conv& c) { return RunDR(c, Client(), {}, {}, drmNone); }, E_INVALIDARG, "eDR"},
-      {"ClientKind", [](Conv& c) { return RunDR(c, Variant(u"text"), {}, {}); }, E_INVALIDARG,
-       "ClientCards"},
-      {"ClientEmpty",
-       [](Conv& c) { return RunDR(c, Variant(std::vector<std::uint8_t>{}), {}, {}); }, E_INVALIDARG,
-       "ClientCards"},
-      {"ServerKind", [](Conv& c) { return RunDR(c, Client(), Variant(std::int32_t{1}), {}); },
-       E_INVALIDARG, "ServerCards"},
-      {"TagsKind", [](Conv& c) { return RunDR(c, Client(), Client(), Variant(u"one tag")); },
-       E_INVALIDARG, "ServerCardsTags"},
-      {"NoCards2Add",
-       [](Conv& c) {
-         Result r;
-         r.status = c.DR(Client(), {}, {}, drmNewest, nullptr, &r.overwrite, &r.duplicates);
-         return r;
-       },
-       E_INVALIDARG, "Cards2Add"},
-      {"NoCards2Overwrite",
-       [](Conv& c) {
-         Result r;
-         r.status = c.DR(Client(), Client(), {}, drmNewest, &r.add, nullptr, &r.duplicates);
-         return r;
-       },
-       E_INVALIDARG, "Cards2Overwrite"},
-      {"TagCount",
-       [](Conv& c) {
-         return RunDR(c, Client(), Client(), Variant(std::vector<std::u16string>{u"a", u"b"}));
-       },
-       E_INVALIDARG, "cServerCards != cServerCardsTags"},
-      {"ClientNotCards",
-       [](Conv& c) { return RunDR(c, Variant(std::make_shared<ForeignCards>()), {}, {}); },
-       E_GENERIC_FAILURE, "ClientCards->InnerObject"},
-      {"ClientNoCards", [](Conv& c) { return RunDR(c, Variant(Bytes("nothing")), {}, {}); },
-       E_GENERIC_FAILURE, "LoadMemory(ClientCards)"},
-      {"ServerNoCards", [](Conv& c) { return RunDR(c, Client(), Variant(Bytes("nothing")), {}); },
-       E_GENERIC_FAILURE, "LoadMemory(ServerCards)"},
-      {"Progress",
-       [](Conv& c) {
-         RecordingProgress progress;
-         Result r;
-         r.status =
-             c.DR(Client(), {}, {}, drmNewest, &r.add, &r.overwrite, &r.duplicates, &progress);
-         r.add.reset();  // the call goes on and succeeds
-         return r;
-       },
-       S_OK, "Progress is not implemented"},
-  };
-  for (const BadDR& c : cases) {
+  for (const FileCase& c : ReadCases("automation/data/dr_arguments.txt")) {
     SCOPED_TRACE(c.name);
-    const std::string product = std::string("DRArgs") + c.name;
+    const auto arg = [&](const char* key) {
+      if (!c.Has(key)) return Variant();
+      if (c[key] == "card") return Variant(Bytes(Card("Doe", "John", kNew)));
+      if (c[key] == "foreign") return Variant(std::make_shared<ForeignCards>());
+      return VariantOf(c[key]);
+    };
+    const std::string product = "DRArgs" + c.name;
     auto converter = NewConverter(U16(product), u"dr");
-    const Result r = c.run(*converter);
-    EXPECT_EQ(r.status, c.status);
+    RecordingProgress progress;
+    Result r;
+    const std::string no = c.Has("no") ? c["no"] : "";
+    r.status = converter->DR(arg("client"), arg("server"), arg("tags"),
+                             c.Has("method") ? drmNone : drmNewest, no == "add" ? nullptr : &r.add,
+                             no == "overwrite" ? nullptr : &r.overwrite, &r.duplicates,
+                             c.Has("progress") ? &progress : nullptr);
+    EXPECT_EQ(r.status, StatusNamed(c["status"]));
+    if (r.status == S_OK) r.add.reset();
     // Every output is reset before the arguments are checked.
     EXPECT_FALSE(r.add || r.overwrite);
     EXPECT_EQ(r.duplicates, 0);
-    const std::string log = LogText(product, "dr");
-    EXPECT_NE(log.find(std::string("in CComCardConverter.DR: ") + c.message), std::string::npos)
-        << log;
+    ExpectLogged(product, "dr", {"in CComCardConverter.DR: " + c["message"]});
   }
 }
 

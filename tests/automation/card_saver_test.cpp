@@ -11,28 +11,12 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-struct Saved {
-  HRESULT status = 0;
-  std::int32_t saved = -1, skipped_all = -1, skipped_dups = -1, io_errors = -1, errors = -1;
-  std::vector<std::u16string> names;
-};
-
-Saved Save(ICardConverter& converter, const std::string& cards, const std::filesystem::path& folder,
-           bool single, EDRMethod dr = drmNone, double version = 3.0,
-           ICardConverterProgress* progress = nullptr, std::u16string base = u"all") {
-  Saved s;
-  s.status = converter.SaveMemory2(Bytes(cards), U16(folder), base, single, &s.saved,
-                                   &s.skipped_all, &s.skipped_dups, &s.io_errors, &s.errors,
-                                   version, 65001, Variant(), dr, progress, &s.names);
-  return s;
-}
-
 TEST(CardSaver, OneFilePerCardWithNumbering) {
   TempDir dir;
   auto converter = NewConverter();
   const std::string cards = Card("Doe", "John") + Card("Doe", "John") + Card("Roe", "Jane");
   RecordingProgress progress;
-  const Saved s = Save(*converter, cards, dir.path() / "out", false, drmNone, 2.1, &progress);
+  const Saved s = SaveCards(*converter, cards, dir.path() / "out", false, drmNone, 2.1, &progress);
   ASSERT_EQ(s.status, S_OK);
   EXPECT_EQ(s.saved, 3);
   EXPECT_EQ(s.skipped_all + s.skipped_dups + s.io_errors + s.errors, 0);
@@ -46,7 +30,7 @@ TEST(CardSaver, OneFilePerCardWithNumbering) {
   EXPECT_EQ(progress.calls[2], (std::array<std::int32_t, 5>{3, 3, 3, 0, 0}));
 
   // Saving again numbers on: nothing is overwritten.
-  const Saved again = Save(*converter, Card("Roe", "Jane"), dir.path() / "out", false);
+  const Saved again = SaveCards(*converter, Card("Roe", "Jane"), dir.path() / "out", false);
   ASSERT_EQ(again.status, S_OK);
   EXPECT_EQ(again.names,
             (std::vector<std::u16string>{U16(dir.path() / "out" / "Roe, Jane[1].vcf")}));
@@ -57,7 +41,7 @@ TEST(CardSaver, FileNameRules) {
   for (const FileCase& c : ReadCases("automation/data/save_file_names.txt")) {
     TempDir dir;
     const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\n" + c["properties"] + "END:VCARD\r\n";
-    ASSERT_EQ(Save(*converter, card, dir.path(), false).status, S_OK) << c.name;
+    ASSERT_EQ(SaveCards(*converter, card, dir.path(), false).status, S_OK) << c.name;
     EXPECT_EQ(ListFolder(dir.path()), Paths{c["file"]}) << c.name;
   }
   // A name of fewer than five components is logged.
@@ -74,7 +58,7 @@ TEST(CardSaver, FileNameRules) {
   };
   for (const auto& [family, file] : long_names) {
     TempDir dir;
-    ASSERT_EQ(Save(*converter, Card(family, ""), dir.path(), false).status, S_OK);
+    ASSERT_EQ(SaveCards(*converter, Card(family, ""), dir.path(), false).status, S_OK);
     EXPECT_EQ(ListFolder(dir.path()), Paths{file});
   }
 }
@@ -83,7 +67,7 @@ TEST(CardSaver, OneFileInTotal) {
   TempDir dir;
   auto converter = NewConverter();
   const std::string cards = Card("Doe", "John") + Card("Roe", "Jane");
-  const Saved s = Save(*converter, cards, dir.path(), true);
+  const Saved s = SaveCards(*converter, cards, dir.path(), true);
   ASSERT_EQ(s.status, S_OK);
   EXPECT_EQ(s.saved, 2);
   EXPECT_EQ(ListFolder(dir.path()), Paths{"all.vcf"});
@@ -93,7 +77,7 @@ TEST(CardSaver, OneFileInTotal) {
   EXPECT_EQ(Count(LoadText(*converter, text)), 2);
 
   // An existing file is kept; the next one is numbered.
-  ASSERT_EQ(Save(*converter, cards, dir.path(), true).status, S_OK);
+  ASSERT_EQ(SaveCards(*converter, cards, dir.path(), true).status, S_OK);
   EXPECT_EQ(ListFolder(dir.path()), (Paths{"all.vcf", "all[1].vcf"}));
 }
 
@@ -105,7 +89,7 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
                             Card("DOE", "JOHN", "20200101T000000Z");
   for (bool single : {false, true}) {
     TempDir out;
-    const Saved s = Save(*converter, cards, out.path(), single, drmNewest);
+    const Saved s = SaveCards(*converter, cards, out.path(), single, drmNewest);
     ASSERT_EQ(s.status, S_OK);
     EXPECT_EQ(std::tuple(s.saved, s.skipped_all, s.skipped_dups, s.errors), std::tuple(2, 1, 1, 0));
     if (!single) {
@@ -116,7 +100,7 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
     }
   }
   // Without resolution every card is written.
-  const Saved all = Save(*converter, cards, dir.path(), false, drmNone);
+  const Saved all = SaveCards(*converter, cards, dir.path(), false, drmNone);
   EXPECT_EQ(std::tuple(all.saved, all.skipped_all), std::tuple(3, 0));
   // SaveMemory reports the cards skipped in all, and the files it wrote.
   TempDir other;
@@ -133,54 +117,53 @@ TEST(CardSaver, CancelStopsAfterTheCurrentCard) {
   auto converter = NewConverter();
   const std::string cards = Card("A", "Ann") + Card("B", "Bob") + Card("C", "Cid");
   RecordingProgress cancel(1);
-  const Saved s = Save(*converter, cards, dir.path() / "per", false, drmNone, 3.0, &cancel);
+  const Saved s = SaveCards(*converter, cards, dir.path() / "per", false, drmNone, 3.0, &cancel);
   EXPECT_EQ(std::tuple(s.status, s.saved), std::tuple(S_FALSE, 1));
   EXPECT_EQ(ListFolder(dir.path() / "per"), Paths{"A, Ann.vcf"});
 
   RecordingProgress cancel_single(2);
-  const Saved one = Save(*converter, cards, dir.path() / "one", true, drmNone, 3.0, &cancel_single);
+  const Saved one =
+      SaveCards(*converter, cards, dir.path() / "one", true, drmNone, 3.0, &cancel_single);
   EXPECT_EQ(std::tuple(one.status, one.saved), std::tuple(S_FALSE, 2));
   const std::string text = ReadFile(dir.path() / "one" / "all.vcf");
   EXPECT_TRUE(CountOf(text, "Bob") > 0 && CountOf(text, "Cid") == 0) << text;
 }
 
-TEST(CardSaver, UnwritableFolderCountsIoErrors) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+// Folders that cannot be written or made: every file (and the folder) is an
+// I/O error, and files that failed alike give one log line.
+TEST(CardSaver, WriteFailuresCountIoErrors) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "ro");
   ::chmod((dir.path() / "ro").c_str(), 0555);
-  auto converter = NewConverter(u"SaveFailures", u"fail");
-  const std::string cards = Card("A", "Ann") + Card("B", "Bob");
-  const Saved s = Save(*converter, cards, dir.path() / "ro", false);
-  const HRESULT denied = HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(std::tuple(s.status, s.saved, s.io_errors, s.errors), std::tuple(denied, 0, 2, 2));
-  // One line per distinct failure.
-  EXPECT_EQ(CountOf(LogText("SaveFailures", "fail"), "CreateFile failed"), 1);
-  const Saved single = Save(*converter, cards, dir.path() / "ro", true);
-  EXPECT_EQ(std::tuple(single.status, single.saved, single.io_errors), std::tuple(denied, 0, 1));
-  ::chmod((dir.path() / "ro").c_str(), 0755);
-}
-
-TEST(CardSaver, FolderThatCannotBeMadeIsReported) {
-  TempDir dir;
   WriteFile(dir / "file", "x");
-  auto converter = NewConverter(u"SaveFolder", u"folder");
-  const std::string cards = Card("A", "Ann") + Card("B", "Bob");
-  const Saved s = Save(*converter, cards, dir.path() / "file" / "sub", false);
+  const HRESULT denied = HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED);
   const HRESULT not_found = HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND);
-  // The folder and both files count as I/O errors.
-  EXPECT_EQ(std::tuple(s.status, s.saved, s.io_errors, s.errors), std::tuple(not_found, 0, 3, 2));
-  EXPECT_TRUE(s.names.empty());
-  const std::string log = LogText("SaveFolder", "folder");
-  EXPECT_GT(CountOf(log, "EnsureDirectory"), 0) << log;
-  // The two files failed alike: one line.
-  EXPECT_EQ(CountOf(log, "CreateFile failed"), 1) << log;
-  const Saved single = Save(*converter, cards, dir.path() / "file" / "sub", true);
-  EXPECT_EQ(std::tuple(single.status, single.saved, single.io_errors), std::tuple(not_found, 0, 1));
-  EXPECT_EQ(
-      CountOf(LogText("SaveFolder", "folder"),
-              "CreateFile(" + (dir.path() / "file" / "sub" / "all.vcf").string() + ") failed"),
-      1);
+  const struct {
+    const char* module;
+    std::filesystem::path folder;
+    HRESULT status;
+    std::int32_t io_errors;  // one file per card; the folder counts too
+    const char* step;
+  } kRows[] = {{"ro", dir.path() / "ro", denied, 2, "CreateFile failed"},
+               {"made", dir.path() / "file" / "sub", not_found, 3, "EnsureDirectory"}};
+  const std::string cards = Card("A", "Ann") + Card("B", "Bob");
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.module);
+    if (row.status == denied && ::geteuid() == 0) continue;  // root may write anywhere
+    auto converter = NewConverter(u"SaveFailures", U16(std::string(row.module)));
+    const Saved s = SaveCards(*converter, cards, row.folder, false);
+    EXPECT_EQ(std::tuple(s.status, s.saved, s.io_errors, s.errors),
+              std::tuple(row.status, 0, row.io_errors, 2));
+    EXPECT_TRUE(s.names.empty());
+    const Saved single = SaveCards(*converter, cards, row.folder, true);
+    EXPECT_EQ(std::tuple(single.status, single.saved, single.io_errors),
+              std::tuple(row.status, 0, 1));
+    const std::string log = LogText("SaveFailures", row.module);
+    EXPECT_GT(CountOf(log, row.step), 0) << log;
+    EXPECT_EQ(CountOf(log, "CreateFile failed"), 1) << log;
+    EXPECT_EQ(CountOf(log, "CreateFile(" + (row.folder / "all.vcf").string() + ") failed"), 1);
+  }
+  ::chmod((dir.path() / "ro").c_str(), 0755);
 }
 
 TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
@@ -188,8 +171,8 @@ TEST(CardSaver, NamesTakenByFoldersAreNumberedToo) {
   std::filesystem::create_directory(dir.path() / "all.vcf");
   std::filesystem::create_directory(dir.path() / "A, Ann.vcf");
   auto converter = NewConverter();
-  ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), true).status, S_OK);
-  ASSERT_EQ(Save(*converter, Card("A", "Ann"), dir.path(), false).status, S_OK);
+  ASSERT_EQ(SaveCards(*converter, Card("A", "Ann"), dir.path(), true).status, S_OK);
+  ASSERT_EQ(SaveCards(*converter, Card("A", "Ann"), dir.path(), false).status, S_OK);
   EXPECT_EQ(ListFolder(dir.path()),
             (Paths{"A, Ann.vcf", "A, Ann[1].vcf", "all.vcf", "all[1].vcf"}));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "all.vcf"));

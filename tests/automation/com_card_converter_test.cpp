@@ -1,6 +1,7 @@
 // The converter's initialisation, its checks and its conversions, driven
 // through the public headers.
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora::test {
 namespace {
@@ -23,35 +24,23 @@ TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
 }
 
 TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {
-  struct BadInit {
-    const char* name;
-    bool log;
-    const char* argument;  // the one of the wrong kind; null: the call succeeds
-    Variant encodings = {}, prog_id = {}, module = {}, outlook = {};
-  };
-  const BadInit cases[] = {
-      {"Module", true, "vModuleName4Log", {}, {}, Variant(std::int32_t{7})},
-      {"ModuleNoLog", false, nullptr, {}, {}, Variant(std::int32_t{7})},
-      {"Encodings", true, "vSupEncFilename", Variant(3.5)},
-      {"ProgId", true, "vProgID4Export", {}, Variant(true)},
-      {"Outlook", true, "vSupOLHeadersCsv", {}, {}, {}, Variant(Bytes("\x01"))},
-      {"AllStrings", true, nullptr, {}, Variant(u"App"), Variant(u"name"), Variant(u"")},
-  };
-  for (const BadInit& c : cases) {
+  for (const FileCase& c : ReadCases("automation/data/init_arguments.txt")) {
     SCOPED_TRACE(c.name);
-    const std::u16string product = U16(std::string("InitArgs") + c.name);
-    Variant encodings = c.encodings.is_missing() ? Variant(U16(EncodingsFile())) : c.encodings;
+    const auto arg = [&](const char* key) { return c.Has(key) ? VariantOf(c[key]) : Variant(); };
+    const std::string product = "InitArgs" + c.name;
+    const bool log = !c.Has("log");
     auto converter = CreateCardConverter();
-    const HRESULT status =
-        converter->InitEx2(product, encodings, c.prog_id, c.log, c.module, c.outlook);
+    const HRESULT status = converter->InitEx2(
+        U16(product), c.Has("encodings") ? arg("encodings") : Variant(U16(EncodingsFile())),
+        arg("prog id"), log, arg("module"), arg("outlook"));
     std::shared_ptr<ICardContact> contact;
-    EXPECT_EQ(status, c.argument ? E_INVALIDARG : S_OK);
-    EXPECT_EQ(converter->CreateCardContact(&contact), c.argument ? E_GENERIC_FAILURE : S_OK);
-    if (!c.argument) continue;
+    const bool refused = c.Has("argument");
+    EXPECT_EQ(status, refused ? E_INVALIDARG : S_OK);
+    EXPECT_EQ(converter->CreateCardContact(&contact), refused ? E_GENERIC_FAILURE : S_OK);
+    if (!refused) continue;
     // The log was opened before the check failed: the message is in it.
-    if (c.module.is_missing() && c.log) {
-      EXPECT_TRUE(Has(LogText(U8(product), "velmora_tests"),
-                      std::string(c.argument) + " must be BSTR or Missing"));
+    if (!c.Has("module") && log) {
+      ExpectLogged(product, "velmora_tests", {c["argument"] + " must be BSTR or Missing"});
     }
     // A correct call afterwards initialises.
     EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
@@ -111,16 +100,21 @@ TEST(CardConverterInit, ProgIdBecomesTheProdIdOfWrittenCards) {
 // --- Not initialized, argument errors -----------------------------------------
 
 using Conv = ICardConverter;
-struct Call {
-  const char* name;
-  HRESULT (*run)(Conv&);
-};
+using ConvCall = HRESULT (*)(Conv&);
 
 std::shared_ptr<ICards> g_cards;
 std::shared_ptr<ICardContact> g_contact;
 std::vector<std::uint8_t> g_bytes;
 std::vector<std::u16string> g_names;
 std::int32_t g_a, g_b, g_c, g_d, g_e;
+bool g_flag;
+std::u16string g_text;
+ECsvType g_type;
+std::vector<std::int32_t> g_codes;
+std::shared_ptr<ICsvHeaders> g_headers;
+std::shared_ptr<ICsvOutlookLocale> g_locale;
+std::shared_ptr<ICsvCells> g_cells;
+std::shared_ptr<ICsvContent> g_content;
 
 HRESULT Convert(ICardConverter& c, std::string_view cards, int code_page, Variant iso) {
   return c.ConvertMemory(Bytes(cards), &g_a, &g_b, &g_c, 3.0, code_page, iso, &g_bytes);
@@ -131,35 +125,47 @@ HRESULT Save(ICardConverter& c, std::string_view cards, std::u16string folder,
                       nullptr, &g_names);
 }
 
+// Methods whose argument checks the next test does not reach fail before
+// Init all the same.
 TEST(CardConverter, EveryMethodFailsWithMinusOneBeforeInit) {
-  const Call calls[] = {
-      {"LoadFile", [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, &g_cards); }},
-      {"LoadFiles", [](Conv& c) { return c.LoadFiles({u"/x.vcf"}, 0, false, nullptr, &g_cards); }},
-      {"LoadMemory", [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, &g_cards); }},
-      {"CountFilesContacts",
-       [](Conv& c) {
-         g_a = g_b = 5;
-         const HRESULT status = c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, &g_b);
-         return g_a == 0 && g_b == 0 ? status : S_OK;
-       }},
-      {"ConvertMemory", [](Conv& c) { return Convert(c, kTwoOne, 65001, {}); }},
-      {"ConvertFile",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, &g_b, &g_c); }},
-      {"SaveMemory", [](Conv& c) { return Save(c, kTwoOne, u"/tmp"); }},
-      {"SaveMemory2",
-       [](Conv& c) {
-         return c.SaveMemory2(Bytes(kTwoOne), u"/tmp", u"x", false, &g_a, &g_b, &g_c, &g_d, &g_e,
-                              3.0, 65001, Variant(), drmNone, nullptr, &g_names);
-       }},
-      {"CreateCardContact", [](Conv& c) { return c.CreateCardContact(&g_contact); }},
-      {"DR",
-       [](Conv& c) {
-         return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
-                     &g_a);
-       }},
+  const ConvCall calls[] = {
+      [](Conv& c) {
+        g_a = g_b = 5;
+        const HRESULT status = c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, &g_b);
+        return g_a == 0 && g_b == 0 ? status : S_OK;
+      },
+      [](Conv& c) {
+        return c.SaveMemory2(Bytes(kTwoOne), u"/tmp", u"x", false, &g_a, &g_b, &g_c, &g_d, &g_e,
+                             3.0, 65001, Variant(), drmNone, nullptr, &g_names);
+      },
+      [](Conv& c) {
+        return c.DR(Variant(Bytes(kTwoOne)), Variant(), Variant(), drmNewest, &g_cards, &g_cards,
+                    &g_a);
+      },
+      [](Conv& c) {
+        return c.AutodetectCsv2(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_type);
+      },
+      [](Conv& c) {
+        return c.AutodetectCsv3(u"/x", &g_flag, &g_text, &g_text, &g_a, &g_text, &g_flag, &g_type);
+      },
+      [](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &g_locale); },
+      [](Conv& c) { return c.MapCsvHeaders2Google({u"a"}, &g_codes, &g_names, &g_codes, nullptr); },
+      // The spreadsheet methods leave their result untouched.
+      [](Conv& c) {
+        HRESULT result = 7;
+        const HRESULT status = c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr,
+                                              true, nullptr, nullptr, nullptr, nullptr, &result);
+        return result == 7 ? status : S_OK;
+      },
+      [](Conv& c) {
+        HRESULT result = 7;
+        const HRESULT status = c.AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr,
+                                               nullptr, nullptr, nullptr, &result);
+        return result == 7 ? status : S_OK;
+      },
   };
-  for (const Call& call : calls) {
-    EXPECT_EQ(call.run(*CreateCardConverter()), E_GENERIC_FAILURE) << call.name;
+  for (std::size_t i = 0; i < std::size(calls); ++i) {
+    EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
   }
 }
 
@@ -181,42 +187,59 @@ TEST(CardConverter, IsCardFileValidWorksWithoutInit) {
 }
 
 TEST(CardConverter, MissingOrWrongArgumentsGiveInvalidArg) {
-  const Call calls[] = {
-      {"LoadFileNoName", [](Conv& c) { return c.LoadFile(u"", 0, false, nullptr, &g_cards); }},
-      {"LoadFileNoResult",
-       [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, nullptr); }},
-      {"LoadFilesNone", [](Conv& c) { return c.LoadFiles({}, 0, false, nullptr, &g_cards); }},
-      {"LoadMemoryEmpty", [](Conv& c) { return c.LoadMemory({}, 0, nullptr, &g_cards); }},
-      {"LoadMemoryNoResult",
-       [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, nullptr); }},
-      {"CountNoFiles", [](Conv& c) { return c.CountFilesContacts({}, &g_a, 0, nullptr, &g_b); }},
-      {"CountNoResult",
-       [](Conv& c) { return c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, nullptr); }},
-      {"ConvertMemoryEmpty", [](Conv& c) { return Convert(c, "", 65001, {}); }},
-      {"ConvertMemoryNoResult",
-       [](Conv& c) {
-         return c.ConvertMemory(Bytes(kTwoOne), &g_a, &g_b, &g_c, 3.0, 65001, Variant(), nullptr);
-       }},
-      {"ConvertMemoryIsoNameKind",
-       [](Conv& c) { return Convert(c, kTwoOne, 65001, Variant(std::int32_t{65001})); }},
-      {"ConvertMemoryUnknownCodePage", [](Conv& c) { return Convert(c, kTwoOne, 4242, {}); }},
-      {"ConvertFileNoSource",
-       [](Conv& c) { return c.ConvertFile(u"", u"/b.vcf", &g_a, &g_b, &g_c); }},
-      {"ConvertFileNoDestination",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"", &g_a, &g_b, &g_c); }},
-      {"ConvertFileNoCounter",
-       [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, nullptr, &g_c); }},
-      {"SaveMemoryEmpty", [](Conv& c) { return Save(c, "", u"/tmp"); }},
-      {"SaveMemoryNoFolder", [](Conv& c) { return Save(c, kTwoOne, u""); }},
-      {"SaveMemoryNoCounter", [](Conv& c) { return Save(c, kTwoOne, u"/tmp", nullptr); }},
-      {"SaveMemoryBadMethod",
-       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); }},
-      {"SaveMemoryIsoNameKind",
-       [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); }},
-      {"CreateCardContactNoResult", [](Conv& c) { return c.CreateCardContact(nullptr); }},
+  const ConvCall calls[] = {
+      [](Conv& c) { return c.LoadFile(u"", 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadFile(u"/x.vcf", 0, false, nullptr, nullptr); },
+      [](Conv& c) { return c.LoadFiles({}, 0, false, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadMemory({}, 0, nullptr, &g_cards); },
+      [](Conv& c) { return c.LoadMemory(Bytes(kTwoOne), 0, nullptr, nullptr); },
+      [](Conv& c) { return c.CountFilesContacts({}, &g_a, 0, nullptr, &g_b); },
+      [](Conv& c) { return c.CountFilesContacts({u"/x.vcf"}, &g_a, 0, nullptr, nullptr); },
+      [](Conv& c) { return Convert(c, "", 65001, {}); },
+      [](Conv& c) {
+        return c.ConvertMemory(Bytes(kTwoOne), &g_a, &g_b, &g_c, 3.0, 65001, Variant(), nullptr);
+      },
+      [](Conv& c) { return Convert(c, kTwoOne, 65001, Variant(std::int32_t{65001})); },
+      [](Conv& c) { return Convert(c, kTwoOne, 4242, {}); },
+      [](Conv& c) { return c.ConvertFile(u"", u"/b.vcf", &g_a, &g_b, &g_c); },
+      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"", &g_a, &g_b, &g_c); },
+      [](Conv& c) { return c.ConvertFile(u"/a.vcf", u"/b.vcf", &g_a, nullptr, &g_c); },
+      [](Conv& c) { return Save(c, "", u"/tmp"); },
+      [](Conv& c) { return Save(c, kTwoOne, u""); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", nullptr); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, static_cast<EDRMethod>(7)); },
+      [](Conv& c) { return Save(c, kTwoOne, u"/tmp", &g_a, drmNone, Variant(true)); },
+      [](Conv& c) { return c.CreateCardContact(nullptr); },
+      [](Conv& c) { return c.LoadCsvContent(u"", 0, &g_content); },
+      [](Conv& c) { return c.LoadCsvContent(u"/x.csv", 0, nullptr); },
+      [](Conv& c) { return c.LoadCsvContentFromMemory({}, 0, &g_content); },
+      [](Conv& c) { return c.LoadCsvContentFromMemory(Bytes("a"), 99999, &g_content); },
+      [](Conv& c) { return c.AutodetectCsv(u"", &g_flag, &g_text, &g_text, &g_type); },
+      [](Conv& c) { return c.AutodetectCsv(u"/x.csv", &g_flag, &g_text, &g_text, nullptr); },
+      [](Conv& c) { return c.AutodetectCsvHeaders({}, &g_codes, &g_text, &g_flag, &g_type); },
+      [](Conv& c) { return c.GetCsvHeaders(nullptr, nullptr, nullptr); },
+      [](Conv& c) { return c.GetCsvHeaders2(vlmcsvUnknown, &g_headers); },
+      [](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, nullptr); },
+      [](Conv& c) { return c.get_CsvOutlookLocalesCount(nullptr); },
+      [](Conv& c) {
+        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &g_text, &g_a, nullptr);
+      },
+      [](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &g_codes, nullptr); },
+      [](Conv& c) {
+        return c.SaveMemoryCSV(Bytes(kTwoOne), u"", u"x", true, &g_a, &g_a, &g_a, &g_a, &g_a,
+                               &g_names);
+      },
+      [](Conv& c) {
+        return c.LoadXlsCells(u"a.xlsx", 0, &g_cells, nullptr, nullptr, nullptr, true, nullptr,
+                              nullptr, nullptr, nullptr, nullptr);
+      },
   };
+  // Init is checked first.
   auto converter = NewConverter();
-  for (const Call& call : calls) EXPECT_EQ(call.run(*converter), E_INVALIDARG) << call.name;
+  for (std::size_t i = 0; i < std::size(calls); ++i) {
+    EXPECT_EQ(calls[i](*converter), E_INVALIDARG) << "call " << i;
+    EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
+  }
 }
 
 TEST(CardConverter, WrongIsoNameKindIsLogged) {

@@ -25,18 +25,8 @@ TEST(Cards, IndexAndPointerChecks) {
   // A collection from a load has no tags.
   EXPECT_EQ(cards->Tag(0, &tag), S_OK);
   EXPECT_EQ(tag, u"");
-}
-
-TEST(Cards, ItemReturnsACopyOfTheBytes) {
-  auto converter = NewConverter();
-  const std::string first = Card("A", "Ann");
-  auto cards = LoadText(*converter, first + Card("B", "Bob"));
-  std::vector<std::uint8_t> bytes;
-  ASSERT_EQ(cards->Item(0, &bytes), S_OK);
-  EXPECT_EQ(Text(bytes), first);
-  bytes[0] = 'X';
-  ASSERT_EQ(cards->Item(0, &bytes), S_OK);
-  EXPECT_EQ(Text(bytes), first);
+  ASSERT_EQ(cards->Item(1, &bytes), S_OK);
+  EXPECT_EQ(Text(bytes), Card("B", "Bob"));
 }
 
 TEST(Cards, PreviewAndContactAreCachedPerIndex) {
@@ -77,25 +67,19 @@ TEST(CardPreview, FieldsOfAFullCard) {
   auto cards = LoadText(*converter, card);
   std::shared_ptr<ICardPreview> preview;
   ASSERT_EQ(cards->ItemPreview(0, &preview), S_OK);
-  struct Field {
-    HRESULT (ICardPreview::*get)(std::u16string*);
-    std::u16string expected;
-  };
-  const Field fields[] = {
-      {&ICardPreview::get_FileAs, u"Doe, John Q"},
-      {&ICardPreview::get_FullName, u"Dr John Q Doe Jr"},
-      {&ICardPreview::get_Addresses, u"1 Main St Springfield IL 12345 USA, Shelbyville"},
-      {&ICardPreview::get_Emails, u"john@acme.example, jd@home.example"},
-      {&ICardPreview::get_Phones, u"+1 555 0100, +1 555 0199"},
-      {&ICardPreview::get_Company, u"Acme"},
-      {&ICardPreview::get_JobTitle, u"Boss"},
-      {&ICardPreview::get_Notes, u"line one line two"},
-  };
-  for (const Field& field : fields) {
+  std::string fields;
+  for (auto get :
+       {&ICardPreview::get_FileAs, &ICardPreview::get_FullName, &ICardPreview::get_Addresses,
+        &ICardPreview::get_Emails, &ICardPreview::get_Phones, &ICardPreview::get_Company,
+        &ICardPreview::get_JobTitle, &ICardPreview::get_Notes}) {
     std::u16string value;
-    ASSERT_EQ(((*preview).*field.get)(&value), S_OK);
-    EXPECT_EQ(value, field.expected) << U8(field.expected);
+    ASSERT_EQ(((*preview).*get)(&value), S_OK);
+    fields += U8(value) + "\n";
   }
+  EXPECT_EQ(fields,
+            "Doe, John Q\nDr John Q Doe Jr\n1 Main St Springfield IL 12345 USA, Shelbyville\n"
+            "john@acme.example, jd@home.example\n+1 555 0100, +1 555 0199\nAcme\nBoss\n"
+            "line one line two\n");
   std::u16string impps;
   ASSERT_EQ(preview->get_IMPPs(&impps), S_OK);
   EXPECT_NE(impps.find(u"john@jabber.example"), std::u16string::npos) << U8(impps);

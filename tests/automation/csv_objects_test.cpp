@@ -1,7 +1,6 @@
 // The converter's CSV methods as an application calls them: autodetection,
 // the header catalogue (CsvHeaders, CsvHeader) and the Outlook locales.
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,44 +46,10 @@ std::string Describe(ICsvHeader& h) {
          U8(format) + "|" + U8(group_name) + "|" + U8(prop_name) + "|" + U8(indexed_name);
 }
 
-TEST(CsvObjects, EveryMethodFailsWithMinusOneBeforeInit) {
-  using Conv = ICardConverter;
-  bool flag = false;
-  std::u16string text;
-  std::int32_t number = 0;
-  ECsvType type = vlmcsvUnknown;
-  std::vector<std::int32_t> codes;
-  std::vector<std::u16string> words;
-  std::shared_ptr<ICsvHeaders> headers;
-  std::shared_ptr<ICsvOutlookLocale> locale;
-  const std::vector<std::function<HRESULT(Conv&)>> calls = {
-      [&](Conv& c) { return c.AutodetectCsv(u"/x.csv", &flag, &text, &text, &type); },
-      [&](Conv& c) { return c.AutodetectCsv2(u"/x", &flag, &text, &text, &number, &text, &type); },
-      [&](Conv& c) {
-        return c.AutodetectCsv3(u"/x", &flag, &text, &text, &number, &text, &flag, &type);
-      },
-      [&](Conv& c) { return c.AutodetectCsvHeaders({u"Name"}, &codes, &text, &flag, &type); },
-      [&](Conv& c) { return c.GetCsvHeaders(&words, &codes, nullptr); },
-      [&](Conv& c) { return c.GetCsvHeaders2(vlmcsvGoogle, &headers); },
-      [&](Conv& c) { return c.GetCsvHeaderKnownTypes(0x03000101, &words); },
-      [&](Conv& c) { return c.get_CsvOutlookLocalesCount(&number); },
-      [&](Conv& c) { return c.get_CsvOutlookLocalesItem(Variant(0), &locale); },
-      [&](Conv& c) {
-        return c.ParseGooglePlainName(u"Phone", nullptr, nullptr, &text, &number, &flag);
-      },
-      [&](Conv& c) { return c.MapCsvHeaders({u"a"}, {u"a"}, &codes, &codes); },
-      [&](Conv& c) { return c.MapCsvHeaders2Google({u"a"}, &codes, &words, &codes, nullptr); },
-  };
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    EXPECT_EQ(calls[i](*CreateCardConverter()), E_GENERIC_FAILURE) << "call " << i;
-  }
-}
-
 // Collections per dialect, their items, and finding by name and code.
 TEST(CsvObjects, HeaderCollections) {
   const auto converter = test::NewCsvConverter();
   std::shared_ptr<ICsvHeaders> google, outlook, nokia;
-  EXPECT_EQ(converter->GetCsvHeaders2(vlmcsvUnknown, &google), E_INVALIDARG);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvGoogle, &google), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvOutlook, &outlook), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvNokia, &nokia), S_OK);
@@ -106,31 +71,22 @@ TEST(CsvObjects, HeaderCollections) {
     EXPECT_FALSE(item);
   }
 
-  struct Find {
-    ICsvHeaders* headers;
-    const char16_t* name;
-    std::int32_t code;  // 0: not found
-  };
-  const Find kFinds[] = {
+  // Each collection finds its own dialect's names and alternative spellings,
+  // as written; which names those are is the catalogue's (CsvHeaders.NameCases).
+  const std::tuple<ICsvHeaders*, const char16_t*, std::int32_t> kFinds[] = {
       {google.get(), u"Given Name", 2},
       {outlook.get(), u"Given Name", 0},
-      {outlook.get(), u"First Name", 2},
-      {outlook.get(), u"first name", 0},
-      {google.get(), u"First Name", 0},
       {outlook.get(), u"Business Country", 15},  // an alternative spelling
       {nokia.get(), u"Business State/Province", 13},
-      {outlook.get(), u"Business State/Province", 0},
   };
-  for (const Find& f : kFinds) {
-    SCOPED_TRACE(U8(f.name));
+  for (const auto& [headers, name, expected] : kFinds) {
+    SCOPED_TRACE(U8(name));
     std::shared_ptr<ICsvHeader> by_name, by_code;
-    EXPECT_EQ(f.headers->FindByName(f.name, &by_name), f.code != 0 ? S_OK : S_FALSE);
+    EXPECT_EQ(headers->FindByName(name, &by_name), expected != 0 ? S_OK : S_FALSE);
     std::int32_t code = 0;
     if (by_name) by_name->get_Code(&code);
-    EXPECT_EQ(code, f.code);
-    if (f.code != 0) {
-      EXPECT_EQ(f.headers->FindByCode(f.code, &by_code), S_OK);
-    }
+    EXPECT_EQ(code, expected);
+    EXPECT_EQ(expected != 0 ? headers->FindByCode(expected, &by_code) : S_OK, S_OK);
     EXPECT_EQ(by_code, by_name);
   }
   // A grouped code is found with its instance bits zero only.
@@ -151,7 +107,6 @@ TEST(CsvObjects, KnownTypesAndCatalogueNames) {
   std::vector<std::u16string> names;
   std::vector<std::int32_t> codes;
   std::vector<bool> defaults;
-  EXPECT_EQ(converter->GetCsvHeaders(nullptr, nullptr, nullptr), E_INVALIDARG);
   ASSERT_EQ(converter->GetCsvHeaders(&names, &codes, &defaults), S_OK);
   ASSERT_EQ(names.size(), codes.size());
   ASSERT_EQ(names.size(), defaults.size());
@@ -175,8 +130,7 @@ TEST(CsvObjects, OutlookLocales) {
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(count), &locale), E_BOUNDS);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(-1), &locale), E_BOUNDS);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(2.0), &locale), E_INVALIDARG);
-    EXPECT_NE(test::LogText("CsvObjects", "csv").find("vIndexOrLID must be BSTR or INT"),
-              std::string::npos);
+    test::ExpectLogged("CsvObjects", "csv", {"vIndexOrLID must be BSTR or INT"});
     ASSERT_EQ(converter->get_CsvOutlookLocalesItem(Variant(std::uint32_t{1}), &locale), S_OK);
     ASSERT_EQ(converter->get_CsvOutlookLocalesItem(Variant(u"1036"), &french), S_OK);
     ASSERT_EQ(converter->get_CsvOutlookLocalesItem(Variant(u"9999"), &unloaded), S_OK);
@@ -224,8 +178,6 @@ TEST(CsvObjects, Autodetect) {
   EXPECT_FALSE(empty || custom);
   EXPECT_EQ(type, vlmcsvUnknown);
   EXPECT_EQ(converter->AutodetectCsv(file, nullptr, nullptr, nullptr, &type), S_OK);
-  EXPECT_EQ(converter->AutodetectCsv(u"", &empty, &separator, &headers, &type), E_INVALIDARG);
-  EXPECT_EQ(converter->AutodetectCsv(file, &empty, &separator, &headers, nullptr), E_INVALIDARG);
   EXPECT_EQ(
       converter->AutodetectCsv2(file + u"x", &empty, &separator, &headers, &code_page, &lid, &type),
       HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
@@ -235,7 +187,6 @@ TEST(CsvObjects, Autodetect) {
             S_OK);
   EXPECT_EQ(U8(lid), "1031");
   EXPECT_EQ(codes, (std::vector<std::int32_t>{2, 0}));
-  EXPECT_EQ(converter->AutodetectCsvHeaders({}, &codes, &lid, &custom, &type), E_INVALIDARG);
 }
 
 TEST(CsvObjects, GoogleColumns) {
@@ -256,11 +207,8 @@ TEST(CsvObjects, GoogleColumns) {
   EXPECT_EQ(group, csvgNone);
   EXPECT_EQ(prop, csvgpNone);
   EXPECT_EQ(index, 0);
-  EXPECT_EQ(converter->ParseGooglePlainName(u"Phone", &group, &prop, &type, &index, nullptr),
-            E_INVALIDARG);
 
   std::vector<std::int32_t> src2dst, append, codes, indexes;
-  EXPECT_EQ(converter->MapCsvHeaders({u"Notes"}, {u"Notes"}, &append, nullptr), E_INVALIDARG);
   ASSERT_EQ(converter->MapCsvHeaders({u"Xyz", u"Notes"}, {u"Notes"}, &append, &src2dst), S_OK);
   EXPECT_EQ(src2dst, (std::vector<std::int32_t>{-1, 0}));
   EXPECT_EQ(append, (std::vector<std::int32_t>{0, -1}));

@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 
 #include "automation/automation_test_support.h"
+#include "support/case_file.h"
 
 namespace velmora {
 namespace {
@@ -50,61 +51,29 @@ std::string Expected(const char* name) {
   return test::ReadFile(test::SourceDir() / "tests" / "data" / "csv_export" / name);
 }
 
-TEST(CsvSave, ByteExactFilesPerDialect) {
+// The rows of tests/automation/data/csv_save_files.txt: byte-exact files,
+// or the marks and line ends of each encoding.
+TEST(CsvSave, FilesPerDialectAndEncoding) {
   const auto converter = test::NewCsvConverter();
-  struct Case {
-    const char* file;
-    ECsvType type;
-    const char16_t* lid;
-    std::int32_t code_page;
-  };
-  const Case kCases[] = {
-      {"outlook_en.csv", vlmcsvOutlook, u"", 65001},
-      {"outlook_de_1252.csv", vlmcsvOutlook, u"1031", 1252},
-      {"outlook365v2.csv", vlmcsvOutlook365v2, u"", 65001},
-      {"google.csv", vlmcsvGoogle, u"", 65001},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.file);
+  for (const test::FileCase& c : test::ReadCases("automation/data/csv_save_files.txt")) {
+    SCOPED_TRACE(c.name);
     test::TempDir dir;
-    const Saved s =
-        Save(*converter, kCards, dir.path(), c.type, c.lid, true, vlmcetMultibyte, c.code_page);
+    const Saved s = Save(*converter, kCards, dir.path(), static_cast<ECsvType>(c.Number("type")),
+                         c.Has("lid") ? U16(c["lid"]) : u"", true,
+                         static_cast<ECsvEncodingType>(c.Number("encoding")), c.Number("code page"),
+                         c.Number("mark", 1) != 0);
     ASSERT_EQ(s.status, S_OK);
     EXPECT_EQ(s.saved, 2);
     ASSERT_EQ(s.files.size(), 1u);
-    EXPECT_EQ(test::ReadFile(dir / "contacts.csv"), Expected(c.file));
-  }
-}
-
-TEST(CsvSave, EncodingsAndMarks) {
-  const auto converter = test::NewCsvConverter();
-  struct Case {
-    ECsvEncodingType encoding;
-    std::int32_t code_page;
-    bool signature;
-    std::string start;     // the first bytes
-    std::string line_end;  // CR LF as written
-  };
-  const std::string le_mark("\xFF\xFEN\0", 4), be_mark("\xFE\xFF\0N", 4);
-  const std::string le_end("\r\0\n\0", 4), be_end("\0\r\0\n", 4);
-  const Case kCases[] = {
-      {vlmcetUTF16, 0, true, le_mark, le_end},
-      {vlmcetUTF16BE, 0, true, be_mark, be_end},
-      {vlmcetUTF16, 0, false, le_mark.substr(2), le_end},
-      {vlmcetMultibyte, 65001, true, "\xEF\xBB\xBFName,", "\r\n"},
-      {vlmcetMultibyte, 65001, false, "Name,", "\r\n"},
-      {vlmcetMultibyte, 1252, true, "Name,", "\r\n"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::to_string(c.encoding) + "/" + std::to_string(c.code_page));
-    test::TempDir dir;
-    const Saved s = Save(*converter, kCards, dir.path(), vlmcsvGoogle, u"", true, c.encoding,
-                         c.code_page, c.signature);
-    ASSERT_EQ(s.status, S_OK);
     const std::string bytes = test::ReadFile(dir / "contacts.csv");
-    EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
+    if (c.Has("file")) {
+      EXPECT_EQ(bytes, Expected(c["file"].c_str()));
+      continue;
+    }
+    EXPECT_EQ(bytes.substr(0, c["start"].size()), c["start"]);
     // The header line and the line between the two contacts: exactly two.
-    EXPECT_EQ(test::CountOf(bytes, c.line_end), 2 + test::CountOf(bytes, c.line_end + c.line_end));
+    const std::string& end = c["line end"];
+    EXPECT_EQ(test::CountOf(bytes, end), 2 + test::CountOf(bytes, end + end));
   }
   // Windows-1252 holds the German letters as single bytes.
   test::TempDir dir;
@@ -141,17 +110,9 @@ TEST(CsvSave, ArgumentsAndFailures) {
   EXPECT_EQ(status(kCards, vlmcsvOutlook, u"", 12345), E_INVALIDARG);
   EXPECT_EQ(status("", vlmcsvOutlook, u"", 65001), E_INVALIDARG);
   EXPECT_EQ(status("no cards here", vlmcsvOutlook, u"", 65001), E_GENERIC_FAILURE);
-  std::int32_t n = 0;
-  std::vector<std::u16string> files;
-  EXPECT_EQ(converter->SaveMemoryCSV(Bytes(kCards), u"", u"x", true, &n, &n, &n, &n, &n, &files),
-            E_INVALIDARG);
-  EXPECT_EQ(CreateCardConverter()->SaveMemoryCSV(Bytes(kCards), U16(dir.path()), u"x", true, &n, &n,
-                                                 &n, &n, &n, &files),
-            E_GENERIC_FAILURE);
-  const std::string log = test::LogText("CsvSave", "csv");
-  EXPECT_NE(log.find("Invalid eDstType = 3"), std::string::npos);
-  EXPECT_NE(log.find("Invalid DstLocale = 9999"), std::string::npos);
-  EXPECT_NE(log.find("no CSV Contacts after Parse"), std::string::npos);
+  test::ExpectLogged(
+      "CsvSave", "csv",
+      {"Invalid eDstType = 3", "Invalid DstLocale = 9999", "no CSV Contacts after Parse"});
 }
 
 // Files that cannot be written whole (a file size limit stands in for a

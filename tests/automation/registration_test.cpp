@@ -9,6 +9,7 @@
 
 #include "foundation/module_info.h"
 #include "foundation/registry.h"
+#include "support/case_file.h"
 #include "support/test_env.h"
 
 namespace velmora::test {
@@ -33,31 +34,17 @@ Keys ReadKeys(const std::filesystem::path& file) {
 // module that must survive.
 Keys Expected(bool registered) {
   const std::string c = "Software\\Classes\\";
-  const std::string clsid = "{9F092E35-D228-4288-A17B-CD42FE326225}";
-  const std::string app_id = "{F3272882-52DF-4402-BAB0-73CA7EBA4A04}";
-  const std::string name = "\"\"=\"CardConverter Class\"";
-  std::string path = ThisModule().path.string();
   Keys keys = {{c + "CLSID\\{00000000-0000-0000-0000-0000000000AA}", {"\"\"=\"Other\""}},
                {c + "AppID", {}},
                {c + "CLSID", {}}};
   if (!registered) return keys;
-  const Keys added = {
-      {c + "AppID\\" + app_id, {"\"\"=\"Velmora\""}},
-      {c + "AppID\\Velmora.DLL", {"\"AppID\"=\"" + app_id + "\""}},
-      {c + "Velmora.CardConverter.1", {name}},
-      {c + "Velmora.CardConverter.1\\CLSID", {"\"\"=\"" + clsid + "\""}},
-      {c + "Velmora.CardConverter", {name}},
-      {c + "Velmora.CardConverter\\CLSID", {"\"\"=\"" + clsid + "\""}},
-      {c + "Velmora.CardConverter\\CurVer", {"\"\"=\"Velmora.CardConverter.1\""}},
-      {c + "CLSID\\" + clsid, {name, "\"AppID\"=\"" + app_id + "\""}},
-      {c + "CLSID\\" + clsid + "\\ProgID", {"\"\"=\"Velmora.CardConverter.1\""}},
-      {c + "CLSID\\" + clsid + "\\VersionIndependentProgID", {"\"\"=\"Velmora.CardConverter\""}},
-      {c + "CLSID\\" + clsid + "\\Programmable", {}},
-      {c + "CLSID\\" + clsid + "\\InprocServer32",
-       {"\"\"=\"" + path + "\"", "\"ThreadingModel\"=\"Apartment\""}},
-      {c + "CLSID\\" + clsid + "\\TypeLib", {"\"\"=\"{B6EBABAE-EB0F-4D50-B59D-112AA0BE1488}\""}},
-  };
-  keys.insert(keys.end(), added.begin(), added.end());
+  for (const FileCase& key : ReadCases("automation/data/registration_keys.txt")) {
+    std::vector<std::string> values = key.All("value");
+    for (std::string& value : values) {
+      if (value == "\"\"=\"{path}\"") value = "\"\"=\"" + ThisModule().path.string() + "\"";
+    }
+    keys.push_back({c + key.name, values});
+  }
   return keys;
 }
 

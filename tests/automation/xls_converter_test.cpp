@@ -22,42 +22,36 @@ using test::U8;
 
 std::u16string Corpus(const char* name) { return U16(test::CorpusDir() / "spreadsheets" / name); }
 
-TEST(XlsConverter, StatusesAndArgumentChecks) {
-  const auto fresh = CreateCardConverter();
-  HRESULT result = 7;
+// LoadXlsCells with every output asked for.
+struct Sheet {
+  HRESULT status, result = 7;
   std::shared_ptr<ICsvCells> cells;
-  EXPECT_EQ(fresh->LoadXlsCells(u"a.xlsx", 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
-                                nullptr, nullptr, nullptr, &result),
-            E_GENERIC_FAILURE);
-  EXPECT_EQ(fresh->AutodetectXls(u"a.xlsx", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                 nullptr, &result),
-            E_GENERIC_FAILURE);
-  EXPECT_EQ(result, 7);
+  std::u16string error, name, lid, headers;
+  bool empty = true, custom = true;
+  ECsvType type = vlmcsvUnknown;
+};
+Sheet LoadSheet(ICardConverter& c, const std::u16string& file, std::int32_t sheet = 0,
+                bool detect = true, const Variant& flags = {}) {
+  Sheet s;
+  s.status = c.LoadXlsCells(file, sheet, &s.cells, &s.error, &s.name, &s.empty, detect, &s.type,
+                            &s.lid, &s.custom, &s.headers, &s.result, flags);
+  return s;
+}
 
+TEST(XlsConverter, StatusesAndArgumentChecks) {
   const auto converter = test::NewConverter(u"XlsChecks", u"x");
-  EXPECT_EQ(
-      converter->LoadXlsCells(Corpus("calamine_date.xlsx"), 0, &cells, nullptr, nullptr, nullptr,
-                              true, nullptr, nullptr, nullptr, nullptr, &result, Variant(u"15")),
-      E_INVALIDARG);
-  EXPECT_EQ(converter->LoadXlsCells(u"a.xlsx", 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
-                                    nullptr, nullptr, nullptr, nullptr),
+  EXPECT_EQ(LoadSheet(*converter, Corpus("calamine_date.xlsx"), 0, true, Variant(u"15")).status,
             E_INVALIDARG);
   for (const char16_t* name : {u"", u"contacts.csv"}) {
-    EXPECT_EQ(converter->LoadXlsCells(name, 0, &cells, nullptr, nullptr, nullptr, true, nullptr,
-                                      nullptr, nullptr, nullptr, &result),
-              S_NO_CONTENT);
-    EXPECT_EQ(result, E_INVALIDARG);
+    const Sheet s = LoadSheet(*converter, name);
+    EXPECT_EQ(std::pair(s.status, s.result), std::pair(S_NO_CONTENT, E_INVALIDARG));
   }
-  std::u16string error;
-  EXPECT_EQ(converter->LoadXlsCells(Corpus("calamine_date.xlsx"), 4, &cells, &error, nullptr,
-                                    nullptr, true, nullptr, nullptr, nullptr, nullptr, &result),
-            S_NO_CONTENT);
-  EXPECT_EQ(result, E_GENERIC_FAILURE);
-  EXPECT_EQ(U8(error), "no sheet 4: the workbook has 1");
-  EXPECT_EQ(cells, nullptr);
-  const std::string log = test::LogText("XlsChecks", "x");
-  EXPECT_NE(log.find("vXlsFlags must be LONG or Missing"), std::string::npos);
-  EXPECT_NE(log.find("Cant load sheet[4] from file("), std::string::npos);
+  const Sheet missing = LoadSheet(*converter, Corpus("calamine_date.xlsx"), 4);
+  EXPECT_EQ(std::pair(missing.status, missing.result), std::pair(S_NO_CONTENT, E_GENERIC_FAILURE));
+  EXPECT_EQ(U8(missing.error), "no sheet 4: the workbook has 1");
+  EXPECT_EQ(missing.cells, nullptr);
+  test::ExpectLogged("XlsChecks", "x",
+                     {"vXlsFlags must be LONG or Missing", "Cant load sheet[4] from file("});
 }
 
 TEST(XlsConverter, WritesCsvTextAndCards) {
@@ -71,12 +65,10 @@ TEST(XlsConverter, WritesCsvTextAndCards) {
   ASSERT_EQ(converter->SaveCsvContent2Xls(file, u"S", u"a;b\r\n\"c;d\";;e", u";", &error, &result),
             S_OK);
   EXPECT_EQ(result, S_OK);
-  std::shared_ptr<ICsvCells> cells;
-  ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, nullptr, nullptr, nullptr, false, nullptr,
-                                    nullptr, nullptr, nullptr, &result, Variant(std::int32_t{0})),
-            S_OK);
+  const Sheet sheet = LoadSheet(*converter, file, 0, false, Variant(std::int32_t{0}));
+  ASSERT_EQ(sheet.status, S_OK);
   std::u16string text;
-  ASSERT_EQ(cells->CellsToString(Variant(u";"), &text), S_OK);
+  ASSERT_EQ(sheet.cells->CellsToString(Variant(u";"), &text), S_OK);
   EXPECT_EQ(U8(text), "a;b\r\n\"c;d\";;e");
   EXPECT_EQ(converter->SaveCsvContent2Xls(U16(dir / "t.xlsb"), u"S", u"a", u",", &error, &result),
             S_NO_CONTENT);
@@ -99,51 +91,39 @@ TEST(XlsConverter, WritesCsvTextAndCards) {
   ASSERT_EQ(save(u".XLSX", vlmcsvOutlook, u"1031", card), S_OK);
   EXPECT_EQ(text, U16(dir / "contacts[1].XLSX"));
   EXPECT_EQ(saved, 1);
-  ECsvType type = vlmcsvUnknown;
-  std::u16string lid;
-  ASSERT_EQ(converter->LoadXlsCells(text, 0, &cells, nullptr, nullptr, nullptr, true, &type, &lid,
-                                    nullptr, nullptr, &result),
-            S_OK);
-  EXPECT_EQ(type, vlmcsvOutlook);
-  EXPECT_EQ(lid, u"1031");
-  const std::string log = test::LogText("XlsSave", "csv");
-  for (const char* line :
-       {"vCsvParseFlags must be LONG or Missing", "Invalid DstExt = .csv", "Invalid eDstType = 3",
-        "Invalid DstLocale = 9999", "no CSV Contacts after Parse",
-        "Writing .xlsb is not supported; save as .xlsx"}) {
-    EXPECT_NE(log.find(line), std::string::npos) << line;
-  }
+  const Sheet written = LoadSheet(*converter, text);
+  ASSERT_EQ(written.status, S_OK);
+  EXPECT_EQ(written.type, vlmcsvOutlook);
+  EXPECT_EQ(written.lid, u"1031");
+  test::ExpectLogged(
+      "XlsSave", "csv",
+      {"vCsvParseFlags must be LONG or Missing", "Invalid DstExt = .csv", "Invalid eDstType = 3",
+       "Invalid DstLocale = 9999", "no CSV Contacts after Parse",
+       "Writing .xlsb is not supported; save as .xlsx"});
 }
 
 TEST(XlsConverter, LoadsASheetAsCells) {
   const auto converter = test::NewConverter();
-  std::shared_ptr<ICsvCells> cells;
-  std::u16string name, headers;
-  bool empty = true;
-  HRESULT result = 7;
-  ASSERT_EQ(converter->LoadXlsCells(Corpus("calamine_header-row.xlsx"), 0, &cells, nullptr, &name,
-                                    &empty, true, nullptr, nullptr, nullptr, &headers, &result),
-            S_OK);
-  EXPECT_EQ(result, S_OK);
-  EXPECT_EQ(name, u"Sheet1");
-  EXPECT_FALSE(empty);
-  EXPECT_EQ(U8(headers), "\"\",\"\",\"Note 1\"");
+  Sheet s = LoadSheet(*converter, Corpus("calamine_header-row.xlsx"));
+  ASSERT_EQ(std::pair(s.status, s.result), std::pair(S_OK, S_OK));
+  EXPECT_EQ(s.name, u"Sheet1");
+  EXPECT_FALSE(s.empty);
+  EXPECT_EQ(U8(s.headers), "\"\",\"\",\"Note 1\"");
   std::int32_t rows = 0;
-  ASSERT_EQ(cells->get_RowCount(&rows), S_OK);
+  ASSERT_EQ(s.cells->get_RowCount(&rows), S_OK);
   EXPECT_EQ(rows, 8);  // the header, the five empty rows below it, two rows cut to its width
   std::u16string text;
-  ASSERT_EQ(cells->CellsToString(Variant(), &text), S_OK);
+  ASSERT_EQ(s.cells->CellsToString(Variant(), &text), S_OK);
   EXPECT_EQ(U8(text),
             ",,Note 1\r\n\r\n\r\n\r\n\r\n\r\nColumns,Column A,Column B\r\nput data here,1,2");
 
-  ASSERT_EQ(converter->LoadXlsCells(Corpus("calamine_header-row.xlsx"), 0, &cells, nullptr, nullptr,
-                                    nullptr, false, nullptr, nullptr, nullptr, nullptr, &result,
-                                    Variant(std::int32_t{xlsfSkipAnyEmptyRows})),
-            S_OK);
-  ASSERT_EQ(cells->CellsToString(Variant(), &text), S_OK);
+  s = LoadSheet(*converter, Corpus("calamine_header-row.xlsx"), 0, false,
+                Variant(std::int32_t{xlsfSkipAnyEmptyRows}));
+  ASSERT_EQ(s.status, S_OK);
+  ASSERT_EQ(s.cells->CellsToString(Variant(), &text), S_OK);
   EXPECT_EQ(U8(text), ",,Note 1\r\nColumns,Column A,Column B,Column C\r\nput data here,1,2,3");
   bool header_row = true;
-  EXPECT_EQ(cells->get_HasHeaderRow(&header_row), S_OK);
+  EXPECT_EQ(s.cells->get_HasHeaderRow(&header_row), S_OK);
   EXPECT_FALSE(header_row);
 }
 
@@ -226,13 +206,10 @@ TEST(XlsConverter, CorpusCardsRoundTripThroughWorkbooks) {
       EXPECT_EQ(result, S_OK);
       EXPECT_EQ(rows, saved);
       EXPECT_EQ(file, U16(dir / ("contacts" + U8(ext))));
-      std::shared_ptr<ICsvCells> cells;
-      ECsvType detected = vlmcsvUnknown;
-      ASSERT_EQ(converter->LoadXlsCells(file, 0, &cells, &error, nullptr, nullptr, true, &detected,
-                                        nullptr, nullptr, nullptr, &result),
-                S_OK);
-      EXPECT_EQ(detected, type);
-      EXPECT_EQ(AllCards(*cells), expected);
+      const Sheet sheet = LoadSheet(*converter, file);
+      ASSERT_EQ(sheet.status, S_OK);
+      EXPECT_EQ(sheet.type, type);
+      EXPECT_EQ(AllCards(*sheet.cells), expected);
       // An independent reader sees the header row first.
       const bool xls = ext == std::u16string_view(u".xls");
       const std::string dump = test::PythonDump(xls ? "xlrd" : "openpyxl", U8(file));
