@@ -251,23 +251,10 @@ void CCardExport::addNames() {
 }
 
 void CCardExport::addTEL() {
-  std::string group;
   for (const ContactPhone& phone : record_->Phones) {
     if (phone.Value.empty()) continue;
-    if (phone.ABLabel.empty()) {
-      out_.Put("TEL");
-      out_.PutCharset();
-      out_.PutTypes(phone.Types);
-      out_.PutValue(phone.Value);
-      continue;
-    }
-    if (out_.v30()) {
-      out_.PutGroup(phone.ABLabel, group);
-      out_.Put("TEL");
-      out_.PutCharset();
-      out_.PutTypes(phone.Types);
-      out_.PutValue(phone.Value);
-      out_.PutLabel(group, phone.ABLabel);
+    if (phone.ABLabel.empty() || out_.v30()) {
+      addLabelled("TEL", phone.ABLabel, phone.Types, phone.Value);
       continue;
     }
     // vCard 2.1 knows labelled phones only as Outlook's phone types.
@@ -282,10 +269,7 @@ void CCardExport::addTEL() {
       // No Outlook type holds this label: an untyped X-MS-TEL would be lost
       // on every reader, so the number goes out as a plain TEL.
       log_.LogWarning("CCardExport.addTEL", S_FALSE, "Unknown ABLabel = \"%s\"", phone.ABLabel);
-      out_.Put("TEL");
-      out_.PutCharset();
-      out_.PutTypes(phone.Types);
-      out_.PutValue(phone.Value);
+      addLabelled("TEL", {}, phone.Types, phone.Value);
       continue;
     }
     if (type == "TELEX") {
@@ -336,15 +320,8 @@ void CCardExport::addADRs() {
 }
 
 void CCardExport::addURLs() {
-  std::string group;
   for (const ContactUrl& url : record_->Urls) {
-    if (url.Value.empty()) continue;
-    out_.PutGroup(url.ABLabel, group);
-    out_.Put("URL");
-    out_.PutCharset();
-    out_.PutTypes(url.Types);
-    out_.PutValue(url.Value);
-    out_.PutLabel(group, url.ABLabel);
+    if (!url.Value.empty()) addLabelled("URL", url.ABLabel, url.Types, url.Value);
   }
 }
 
@@ -457,7 +434,6 @@ void CCardExport::addDATEs() {
 }
 
 void CCardExport::addRELATEDNAMEs() {
-  std::string group;
   for (const ContactRelatedName& related : record_->RelatedNames) {
     if (related.Name.empty()) continue;
     if (!out_.v30()) {
@@ -482,13 +458,7 @@ void CCardExport::addRELATEDNAMEs() {
         continue;
       }
     }
-    const std::u16string_view label = RelatedNameLabelText(related);
-    out_.PutGroup(label, group);
-    out_.Put("X-ABRELATEDNAMES");
-    out_.PutCharset();
-    out_.PutTypes(related.Types);
-    out_.PutValue(related.Name);
-    out_.PutLabel(group, label);
+    addLabelled("X-ABRELATEDNAMES", RelatedNameLabelText(related), related.Types, related.Name);
   }
 }
 
@@ -559,15 +529,9 @@ void CCardExport::addCUSTOM_FIELDs() {
 }
 
 void CCardExport::addX_SOCIALPROFILEs() {
-  std::string group;
   for (const ContactSocialProfile& profile : record_->SocialProfiles) {
     if (profile.Value.empty()) continue;
-    out_.PutGroup(profile.ABLabel, group);
-    out_.Put("X-SOCIALPROFILE");
-    out_.PutCharset();
-    out_.PutTypes(profile.Types);
-    out_.PutValue(profile.Value);
-    out_.PutLabel(group, profile.ABLabel);
+    addLabelled("X-SOCIALPROFILE", profile.ABLabel, profile.Types, profile.Value);
   }
 }
 
@@ -612,6 +576,17 @@ void CCardExport::addPHOTO() {
   out_.Put(":\r\n ");
   out_.Put(photo_);
   out_.Put("\r\n\r\n");
+}
+
+void CCardExport::addLabelled(std::string_view name, std::u16string_view label,
+                              std::u16string_view types, std::u16string_view value) {
+  std::string group;
+  out_.PutGroup(label, group);
+  out_.Put(name);
+  out_.PutCharset();
+  out_.PutTypes(types);
+  out_.PutValue(value);
+  out_.PutLabel(group, label);
 }
 
 void CCardExport::addSimple(std::string_view name, std::u16string_view value) {

@@ -78,6 +78,10 @@ class CCardExport {
   void addX_ZORVA_OL();
   void addPHOTO();
 
+  // "<group>NAME;CHARSET;TYPE...:value" and, for a `label`, the group's
+  // X-ABLABEL line; no group without a label.
+  void addLabelled(std::string_view name, std::u16string_view label, std::u16string_view types,
+                   std::u16string_view value);
   // A property with charset parameter and single value, when `value` is not
   // blank.
   void addSimple(std::string_view name, std::u16string_view value);
