@@ -31,12 +31,8 @@ def test_cancel_stops_loading_and_keeps_the_cards_read(conv):
     assert cards.status == velmora.S_FALSE and len(cards) == 2
 
 
-def test_cancel_conversion(conv):
-    out = conv.ConvertMemory(_cards(6), 3.0, cancel=lambda: True)
-    assert out.converted == 1
-
-
-def test_cancel_saving_and_counting(conv, tmp_path):
+def test_cancel_converting_saving_and_counting(conv, tmp_path):
+    assert conv.ConvertMemory(_cards(6), 3.0, cancel=lambda: True).converted == 1
     saved = conv.SaveMemory(_cards(4), tmp_path, cancel=lambda: True)
     assert saved.saved == 1 and saved.status == velmora.S_FALSE
     path = tmp_path / "four.vcf"
