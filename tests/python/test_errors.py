@@ -91,14 +91,6 @@ def test_raw_layer_returns_statuses():
     assert cards.Item(1)[0] == velmora.E_INVALIDARG
 
 
-def test_no_known_headers_is_a_generic_failure(conv):
-    cells = conv.LoadCsvContentFromMemory(b"Zzz,Yyy\r\n1,2\r\n").Parse()
-    assert cells.EmptyHeadersCount == 2
-    with pytest.raises(velmora.Error) as error:
-        cells.ConvertRows()
-    assert (error.value.status, error.value.message) == (velmora.E_GENERIC_FAILURE, "No (known) headers")
-
-
 def test_message_of_the_calls_own_label_wins(tmp_path):
     # Lines of other converters sharing the error file may follow the
     # call's own; continuation lines belong to their entry.

@@ -60,13 +60,6 @@ def test_created_contact_round_trips_through_a_card(conv):
         assert contact.FirstName == "" and contact.Email1 == ""
 
 
-def test_contact_edits_stay_with_the_collection(conv):
-    cards = conv.LoadMemory(JANE)
-    cards.Contact(0).JobTitle = "Director"
-    assert cards.Contact(0).JobTitle == "Director"
-    assert b"Director" not in cards[0]
-
-
 def test_google_headers_catalogue(conv):
     # The catalogue's contents are CsvObjects.HeaderCollections's (tests/automation).
     headers = conv.GetCsvHeaders2(velmora.vlmcsvGoogle)
