@@ -133,11 +133,9 @@ TEST(OutlookCsvLocales, ShippedFile) {
   EXPECT_EQ(english.FindHeaderName(92), u"Web Page");
   EXPECT_EQ(english.FindHeaderName(93), u"");
 
-  // French writes "Titre" for Title and Job Title: told apart by position.
+  // French writes "Titre" for Title and Job Title: told apart by position
+  // (found by name in Autodetect.OutlookHeaderCodes).
   const COutlookCsvLocale& french = *f.headers.FindLocale(u"1036");
-  EXPECT_EQ(french.FindHeaderCode(u"Titre", 0), 1u);
-  EXPECT_EQ(french.FindHeaderCode(u"TITRE", 1), 8u);
-  EXPECT_EQ(french.FindHeaderCode(u"titre", 2), 0u);
   EXPECT_EQ(french.FindHeaderCode(u"Titre", -1), 0u);
   EXPECT_EQ(french.HeaderCodeCount(0), 2);
   EXPECT_EQ(french.HeaderCodeCount(7), 1);
