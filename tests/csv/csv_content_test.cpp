@@ -116,7 +116,7 @@ TEST_F(CsvContent, RecognisedEncodingIsReadOnly) {
   EXPECT_EQ(log.Problems(), 0);
 }
 
-TEST_F(CsvContent, LoadsFiles) {
+TEST_F(CsvContent, LoadsFilesAndLogsFailuresWithTheirStep) {
   test::TempDir dir;
 
   test::WriteFile(dir / "utf16.csv",
@@ -131,10 +131,8 @@ TEST_F(CsvContent, LoadsFiles) {
   EXPECT_TRUE(content.text().empty());
   EXPECT_FALSE(content.HasRawBytes());
   EXPECT_EQ(log.Problems(), 0);
-}
 
-TEST_F(CsvContent, FileFailuresAreLoggedWithTheirStep) {
-  test::TempDir dir;
+  // Failures name their step.
   ASSERT_EQ(Load(content, "stale", 1252), S_OK);
 
   EXPECT_EQ(content.LoadFromFile(dir / "missing.csv", 1252),

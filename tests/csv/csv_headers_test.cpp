@@ -160,7 +160,7 @@ TEST_F(CsvHeaders, NameCases) {
   EXPECT_EQ(captured_.Problems(), 3);  // the three refused lists
 }
 
-TEST_F(CsvHeaders, GroupedAndUnknownNamesAreBuilt) {
+TEST_F(CsvHeaders, GroupedUnknownAndUnlocalisedNamesAreBuilt) {
   for (ECsvType type : {vlmcsvGoogle, vlmcsvOutlook, vlmcsvNokia}) {
     EXPECT_EQ(headers_.BuildHeaderName(0x01000201, type, u"1036"), u"E-mail 2 - Value");
     EXPECT_EQ(headers_.BuildHeaderName(0x0400FF0A, type, u""), u"Address 255 - Extended Address");
@@ -172,10 +172,7 @@ TEST_F(CsvHeaders, GroupedAndUnknownNamesAreBuilt) {
   EXPECT_EQ(headers_.FindHeaderByCode(0x01000000)->Code, 0x01000000u);
   EXPECT_EQ(headers_.FindHeaderByCode(0x01123401)->Code, 0x01000001u);
   EXPECT_FALSE(captured_.Has("Err"));
-}
-
-// Without locales every LID is unknown: logged, and English is written.
-TEST_F(CsvHeaders, UnknownLocaleFallsBackToEnglish) {
+  // Without locales every LID is unknown: logged, and English is written.
   EXPECT_EQ(headers_.BuildHeaderName(8, vlmcsvOutlook, u"1036"), u"Job Title");
   EXPECT_TRUE(
       captured_.Has("in CCsvHeaders.BuildHeaderName: no locale \"1036\" in "
