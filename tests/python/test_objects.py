@@ -15,17 +15,14 @@ JANE = (b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane;Q;Dr.;\r\nFN:Dr. Jane Q Doe\r
         b"NOTE:line one\\nline two\r\nREV:2020-01-01T00:00:00Z\r\nEND:VCARD\r\n")
 
 
-def test_preview(conv):
+def test_preview_contact_and_address(conv):
     cards = conv.LoadMemory(JANE)
     preview = cards.Preview(0)
     # The fields' rules are CardPreview.FieldsOfAFullCard's (tests/automation).
     assert (preview.FullName, preview.FileAs) == ("Dr. Jane Q Doe", "Doe, Jane Q")
     assert preview.Phones == "+1 555 0100, +1 555 0199" and preview.IMPPs == ""
     assert preview.vCard == cards[0]
-
-
-def test_contact_fields_and_addresses(conv):
-    contact = conv.LoadMemory(JANE).Contact(0)
+    contact = cards.Contact(0)
     assert (contact.FirstName, contact.MiddleName, contact.LastName, contact.Title) == ("Jane", "Q", "Doe", "Dr.")
     assert contact.BusinessAddress is None
     home = contact.HomeAddress

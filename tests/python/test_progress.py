@@ -12,15 +12,12 @@ def _cards(n):
                      % (i, i)).encode() for i in range(n))
 
 
-def test_progress_after_each_card(conv):
+def test_progress_after_each_card_and_cancel_keeps_the_cards_read(conv):
     calls = []
     cards = conv.LoadMemory(_cards(5), progress=lambda *args: calls.append(args))
     assert len(cards) == 5 and cards.status == velmora.S_OK
     assert [c[0] for c in calls] == [1, 2, 3, 4, 5]
     assert calls[-1][2] == 5  # cards kept
-
-
-def test_cancel_stops_loading_and_keeps_the_cards_read(conv):
     asked = []
 
     def cancel():
