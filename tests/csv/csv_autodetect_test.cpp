@@ -146,6 +146,25 @@ TEST_F(Autodetect, ShortTexts) {
       EXPECT_EQ(U8(content.text()), c["text"]);
       EXPECT_EQ(content.IsPartial(), c.Has("partial"));
     }
+    for (const std::string& line : c.All("locale")) {
+      SCOPED_TRACE(line);
+      const std::vector<std::string> parts = test::Split(line, " => ");
+      const std::vector<std::u16string> names = test::Split16(parts[0], "|");
+      const std::uint32_t first_code = headers_.FindCodeByName(test::U16(parts[2]));
+      CsvDetection found;
+      ASSERT_EQ(csv_.AutodetectCsvNames(names, true, &found), S_OK);
+      EXPECT_EQ(U8(found.lid), parts[1]);
+      ASSERT_EQ(found.codes.size(), names.size());
+      EXPECT_EQ(found.codes.front(), first_code);
+
+      found = Detect("\xEF\xBB\xBF" + U8(Join(names, u",")) + "\r\n");
+      EXPECT_EQ(U8(found.lid), parts[1]);
+      ASSERT_FALSE(found.codes.empty());
+      EXPECT_EQ(found.codes.front(), first_code);
+
+      ASSERT_EQ(csv_.AutodetectCsvNames(names, false, &found), S_OK);
+      EXPECT_EQ(found.lid, u"");
+    }
     for (const std::string& line : c.All("rows")) {
       const std::vector<std::string> parts = test::Split(line, " => ");
       CsvCellsTable cells;
@@ -228,42 +247,6 @@ TEST_F(Autodetect, OutlookHeaderCodes) {
 
   EXPECT_TRUE(FindOutlookHeaderCodes(headers_, mixed, u"9999", false).codes.empty());
   EXPECT_TRUE(captured_.Has("Invalid locale(9999)"));
-}
-
-// The locale choice, on names alone and on the same names as a UTF-8 file:
-// a locale must explain more names than English does; the one leaving
-// fewest unexplained wins, the first loaded among equals.
-TEST_F(Autodetect, LocaleChoice) {
-  struct Case {
-    std::vector<std::u16string> names;
-    const char* lid;
-    const char* first_code_name;  // the English name of the first column's code
-  };
-  const Case kCases[] = {
-      {{u"Vorname", u"Nachname", u"Firma"}, "1031", "First Name"},
-      {{u"Prénom", u"Titre", u"Titre", u"Xyzzy"}, "1036", "First Name"},
-      {{u"Suffix", u"Xyzzy"}, "", "Suffix"},           // German explains no more than English
-      {{u"First Name", u"Suffix"}, "", "First Name"},  // English: no locale is tried
-      {{u"Initialen", u"Xyzzy"}, "1031", "Initials"},  // German = Dutch: German is loaded first
-      {{u"名", u"姓"}, "1041", "First Name"},          // Japanese before Chinese
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(U8(c.names.front()));
-    const std::uint32_t first_code = headers_.FindCodeByName(Utf8ToUtf16(c.first_code_name));
-    CsvDetection found;
-    ASSERT_EQ(csv_.AutodetectCsvNames(c.names, true, &found), S_OK);
-    EXPECT_EQ(U8(found.lid), c.lid);
-    ASSERT_EQ(found.codes.size(), c.names.size());
-    EXPECT_EQ(found.codes.front(), first_code);
-
-    found = Detect("\xEF\xBB\xBF" + U8(Join(c.names, u",")) + "\r\n");
-    EXPECT_EQ(U8(found.lid), c.lid);
-    ASSERT_FALSE(found.codes.empty());
-    EXPECT_EQ(found.codes.front(), first_code);
-
-    ASSERT_EQ(csv_.AutodetectCsvNames(c.names, false, &found), S_OK);
-    EXPECT_EQ(found.lid, u"");
-  }
 }
 
 // The UTF-8 test gives the same verdict whatever pieces the content comes

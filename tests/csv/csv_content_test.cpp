@@ -1,3 +1,5 @@
+// Loading CSV bytes: recognising and decoding the encoding, choosing another
+// code page, and the failures of files and arguments.
 #include "csv/csv_content.h"
 
 #include <string>
@@ -6,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "csv/csv_encoding.h"
 #include "support/case_file.h"
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
@@ -14,7 +17,13 @@ namespace velmora {
 namespace {
 
 using namespace std::string_literals;
-using test::CapturedLog;
+
+// A content loading into a captured log.
+class CsvContent : public ::testing::Test {
+ protected:
+  test::CapturedLog log;
+  CCsvContent content{log.log};
+};
 
 const std::uint8_t* Bytes(const std::string& s) {
   return reinterpret_cast<const std::uint8_t*>(s.data());
@@ -25,10 +34,10 @@ HRESULT Load(CCsvContent& content, const std::string& bytes, int code_page) {
 }
 
 // The cases of tests/csv/data/decode.txt.
-TEST(CsvContent, DecodesEveryEncoding) {
+TEST(CsvContentCases, DecodesEveryEncoding) {
   for (const test::FileCase& c : test::ReadCases("csv/data/decode.txt")) {
     SCOPED_TRACE(c.name);
-    CapturedLog log;
+    test::CapturedLog log;
     CCsvContent content(log.log);
     // Zeros are replaced in a copy: the caller's bytes stay as they were.
     const std::string bytes = c["bytes"];
@@ -52,20 +61,7 @@ TEST(CsvContent, DecodesEveryEncoding) {
   }
 }
 
-// The kept raw bytes are the content's own copy.
-TEST(CsvContent, RawBytesAreACopy) {
-  CapturedLog log;
-  CCsvContent content(log.log);
-  std::string buffer = "\xCF\xE8\0\xE8"s;
-  ASSERT_EQ(Load(content, buffer, 1252), S_OK);
-  buffer.assign(buffer.size(), 'x');
-  EXPECT_TRUE(content.SetCodepage(1251));
-  EXPECT_EQ(content.text(), u"Пи и");
-}
-
-TEST(CsvContent, BadArgumentsLeaveTheContentEmpty) {
-  CapturedLog log;
-  CCsvContent content(log.log);
+TEST_F(CsvContent, BadArgumentsLeaveTheContentEmpty) {
   ASSERT_EQ(Load(content, "Ren\xE9", 1252), S_OK);
   EXPECT_EQ(content.LoadFromMemory(nullptr, 3, 1252), E_INVALIDARG);
   EXPECT_TRUE(content.text().empty());
@@ -83,9 +79,7 @@ TEST(CsvContent, BadArgumentsLeaveTheContentEmpty) {
   EXPECT_TRUE(content.text().empty());
 }
 
-TEST(CsvContent, SetCodepageDecodesTheRawBytesAgain) {
-  CapturedLog log;
-  CCsvContent content(log.log);
+TEST_F(CsvContent, SetCodepageDecodesTheRawBytesAgain) {
   ASSERT_EQ(Load(content, "\xCF\xF0\xE8", 1252), S_OK);
   EXPECT_EQ(content.text(), u"Ïðè");
 
@@ -105,11 +99,16 @@ TEST(CsvContent, SetCodepageDecodesTheRawBytesAgain) {
   EXPECT_EQ(content.Codepage(), test::kTestAnsiCodePage);
   EXPECT_EQ(content.text(), u"Ïðè");
   EXPECT_TRUE(content.HasRawBytes());
+
+  // The kept raw bytes are the content's own copy.
+  std::string buffer = "\xCF\xE8\0\xE8"s;
+  ASSERT_EQ(Load(content, buffer, 1252), S_OK);
+  buffer.assign(buffer.size(), 'x');
+  EXPECT_TRUE(content.SetCodepage(1251));
+  EXPECT_EQ(content.text(), u"Пи и");
 }
 
-TEST(CsvContent, RecognisedEncodingIsReadOnly) {
-  CapturedLog log;
-  CCsvContent content(log.log);
+TEST_F(CsvContent, RecognisedEncodingIsReadOnly) {
   ASSERT_EQ(Load(content, "Ren\xC3\xA9", 1252), S_OK);
   EXPECT_FALSE(content.SetCodepage(1252));
   EXPECT_EQ(content.text(), u"René");
@@ -117,10 +116,8 @@ TEST(CsvContent, RecognisedEncodingIsReadOnly) {
   EXPECT_EQ(log.Problems(), 0);
 }
 
-TEST(CsvContent, LoadsFiles) {
+TEST_F(CsvContent, LoadsFilesAndLogsFailuresWithTheirStep) {
   test::TempDir dir;
-  CapturedLog log;
-  CCsvContent content(log.log);
 
   test::WriteFile(dir / "utf16.csv",
                   "\xFF\xFE"
@@ -134,12 +131,8 @@ TEST(CsvContent, LoadsFiles) {
   EXPECT_TRUE(content.text().empty());
   EXPECT_FALSE(content.HasRawBytes());
   EXPECT_EQ(log.Problems(), 0);
-}
 
-TEST(CsvContent, FileFailuresAreLoggedWithTheirStep) {
-  test::TempDir dir;
-  CapturedLog log;
-  CCsvContent content(log.log);
+  // Failures name their step.
   ASSERT_EQ(Load(content, "stale", 1252), S_OK);
 
   EXPECT_EQ(content.LoadFromFile(dir / "missing.csv", 1252),
@@ -149,6 +142,25 @@ TEST(CsvContent, FileFailuresAreLoggedWithTheirStep) {
 
   EXPECT_EQ(content.LoadFromFile(dir.path(), 1252), HRESULT_FROM_WIN32(win32::ERROR_ACCESS_DENIED));
   EXPECT_TRUE(log.Has("Err[0x80070005] in CCsvContent.LoadFromFile: File.Create\n"));
+}
+
+// The cases of tests/csv/data/encoding.txt.
+TEST(CsvEncoding, Cases) {
+  for (const test::FileCase& c : test::ReadCases("csv/data/encoding.txt")) {
+    SCOPED_TRACE(c.name);
+    if (c.Has("code page")) {
+      const CsvEncodingGuess guess = DetectCsvEncoding(c["bytes"]);
+      EXPECT_EQ(guess.code_page, c.Number("code page"));
+      EXPECT_EQ(guess.mark_length, static_cast<std::size_t>(c.Number("mark")));
+    }
+    for (const char* key : {"yes", "no"}) {
+      for (const std::string& bytes : c.All(key)) {
+        std::string hex;
+        for (unsigned char b : bytes) hex += std::to_string(b) + " ";
+        EXPECT_EQ(CsvLooksLikeUtf8(bytes), key[0] == 'y') << hex;
+      }
+    }
+  }
 }
 
 }  // namespace

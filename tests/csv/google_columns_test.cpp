@@ -55,25 +55,6 @@ TEST_F(GoogleColumns, PlainNamesRoundTrip) {
     }
   }
   EXPECT_EQ(built, (38 - 12) * 4 * 3 * 2);  // 12 groups have a Type column
-  const struct {
-    std::uint32_t code;
-    const char16_t* type;
-    int index;
-    bool force;
-    const char* name;
-  } kBuilt[] = {
-      {0x01000001, u"Home", 0, false, "E-mail 'Home'"},
-      {0x01000001, u"Home", 1, false, "E-mail 'Home' 2"},
-      {0x04000004, u"Work", 0, true, "Address 'Work' 1 Street"},
-      {0x03000001, u"", 0, false, "Phone"},
-      {0x01000000, u"Home", 0, false, ""},  // no plain Type column
-      {2, u"", 0, false, ""},               // not grouped
-      {0x01000001, u"", -1, false, ""},
-  };
-  for (const auto& b : kBuilt) {
-    EXPECT_EQ(U8(BuildGooglePlainName(headers_, b.code, b.type, b.index, b.force)), b.name);
-  }
-  EXPECT_EQ(captured_.Count("CCsv.BuildGooglePlainName"), 3);
 }
 
 // The cases of tests/csv/data/google_values.txt.
@@ -87,6 +68,13 @@ TEST_F(GoogleColumns, PlainNamesAndMultiValues) {
       EXPECT_EQ(parsed.value->Code, std::stoul(parts[1], nullptr, 16)) << line;
       EXPECT_EQ(U8(parsed.type), parts[2]) << line;
       EXPECT_EQ(parsed.index, std::stoi(parts[3])) << line;
+    }
+    for (const std::string& line : c.All("built")) {
+      const std::vector<std::string> parts = test::Split(line, " => ");
+      EXPECT_EQ(U8(BuildGooglePlainName(headers_, std::stoul(parts[1], nullptr, 16), U16(parts[2]),
+                                        std::stoi(parts[3]), parts[4] == "forced")),
+                parts[0])
+          << line;
     }
     for (const char* key : {"cell", "skip"}) {
       const bool skip_empty = key[0] == 's';
@@ -111,6 +99,7 @@ TEST_F(GoogleColumns, PlainNamesAndMultiValues) {
   ASSERT_TRUE(ParseGooglePlainName(headers_, u"IM 'Skype'", &parsed));
   EXPECT_EQ(parsed.type_entry->Code, 0x02000002u);  // the IM service
   EXPECT_EQ(captured_.Count("two default values in:"), 1);
+  EXPECT_EQ(captured_.Count("CCsv.BuildGooglePlainName"), 3);
   EXPECT_EQ(
       U8(DecodeGoogleGroupMembership(captured_.log, u"Friends ::: * my contacts ::: * Work", u";")),
       "Friends;Work");
@@ -146,53 +135,19 @@ TEST_F(GoogleColumns, IndexForType) {
   EXPECT_TRUE(captured_.Has("ASSERT"));
 }
 
-// The layout of a plained table, cell by cell.
+// The layout of a plained table, cell by cell: the cases of
+// tests/csv/data/google_plain.txt.
 TEST_F(GoogleColumns, PlainsASmallTable) {
-  const CsvCellsTable source = {
-      test::Split16("Name|E-mail 1 - Type|E-mail 1 - Value|Group Membership|IM 1 - Type|"
-                    "IM 1 - Service|IM 1 - Value|Address 1 - Type|Address 1 - City|"
-                    "Address 1 - Street|Relation 1 - Type|Relation 1 - Value|Relation 2 - Type|"
-                    "Relation 2 - Value",
-                    "|"),
-      test::Split16("Ann|* Home|a@x ::: b@x|* My Contacts ::: Friends|Other|Skype ::: ICQ|"
-                    "ann1 ::: ann2 ::: ann3|Work|Paris|1 Rue ::: B|Child|Bo|Child|Cy :::: Di|extra",
-                    "|"),
-      {u"Ben", u"Work", u"b@y"},
-  };
-  struct Case {
-    std::int32_t flags;
-    const char* header;  // joined by '|'
-    const char* row1;
-    const char* row2;
-  };
-  const Case kCases[] = {
-      {0,
-       "Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       "Address 'Work' City|Address 'Work' Street|Relation 'Child'|Relation 'Child' 2",
-       "Ann|a@x|b@x||* My Contacts ::: Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo|Cy ::: "
-       "Di|extra",
-       "Ben|||b@y||||||||"},
-      {pcfDefault,
-       "Name|E-mail 'Home'|E-mail 'Home' 2|E-mail 'Work'|Group Membership|IM 'Skype'|IM 'ICQ'|IM|"
-       "Address 'Work' City|Address 'Work' Street|Relation 'Child'",
-       "Ann|a@x|b@x||Friends|ann1|ann2|ann3|Paris|1 Rue ::: B|Bo ::: Cy :::: Di|extra",
-       "Ben|||b@y|||||||"},
-      {pcfSortByType | pcfForce1stIndex,
-       "Name|E-mail 'Home' 1|E-mail 'Home' 2|E-mail 'Work' 1|Group Membership|IM 1|IM 'ICQ' 1|"
-       "IM 'Skype' 1|Address 'Work' 1 Street|Address 'Work' 1 City|Relation 'Child' 1|Relation "
-       "'Child' 2",
-       "Ann|a@x|b@x||* My Contacts ::: Friends|ann3|ann2|ann1|1 Rue ::: B|Paris|Bo|Cy ::: "
-       "Di|extra",
-       "Ben|||b@y||||||||"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.flags);
-    CsvCellsTable cells = source;
-    ASSERT_EQ(PlainGoogleCsv(headers_, cells, c.flags), S_OK);
-    ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0], test::Split16(c.header, "|"));
-    EXPECT_EQ(cells[1], test::Split16(c.row1, "|"));
-    EXPECT_EQ(cells[2], test::Split16(c.row2, "|"));
+  const std::vector<test::FileCase> cases = test::ReadCases("csv/data/google_plain.txt");
+  ASSERT_EQ(cases.front().name, "source");
+  CsvCellsTable source;
+  for (const std::string& row : cases.front().All("row")) source.push_back(test::Split16(row, "|"));
+  for (std::size_t i = 1; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    CsvCellsTable cells = source, expected;
+    for (const std::string& row : cases[i].All("row")) expected.push_back(test::Split16(row, "|"));
+    ASSERT_EQ(PlainGoogleCsv(headers_, cells, cases[i].Number("flags")), S_OK);
+    EXPECT_EQ(test::DumpCells(cells), test::DumpCells(expected));
   }
   CsvCellsTable plain = {{u"Name", u"Notes"}, {u"Ann", u"x"}};
   EXPECT_EQ(PlainGoogleCsv(headers_, plain, pcfDefault), S_FALSE);
@@ -254,81 +209,47 @@ TEST_F(GoogleColumns, PlainsRealExports) {
 }
 
 // Source columns to destination columns, by code, by the e-mail and
-// category pairs, by name, and the rest into the notes: the cases of
-// tests/csv/data/header_maps.txt.
+// category pairs, by name, and the rest into the notes; and where each
+// column lands in a Google table: the cases of tests/csv/data/header_maps.txt.
 TEST_F(GoogleColumns, MapsHeaderRows) {
+  auto text = [](const std::vector<std::int32_t>& numbers) {
+    std::string out;
+    for (const std::int32_t n : numbers) out += std::to_string(n) + " ";
+    return out;
+  };
   for (const test::FileCase& c : test::ReadCases("csv/data/header_maps.txt")) {
     SCOPED_TRACE(c.name);
-    std::vector<std::int32_t> src2dst, append;
-    ASSERT_EQ(MapCsvHeaders(headers_, test::Split16(c["source"], "|"),
-                            test::Split16(c["destination"], "|"), &src2dst, &append),
-              S_OK);
-    auto text = [](const std::vector<std::int32_t>& numbers) {
-      std::string out;
-      for (const std::int32_t n : numbers) out += std::to_string(n) + " ";
-      return out;
-    };
-    EXPECT_EQ(text(src2dst), c["columns"] + " ");
-    EXPECT_EQ(text(append), c["append"] + " ");
+    const std::vector<std::u16string> source = test::Split16(c["source"], "|");
+    if (c.Has("google")) {
+      std::vector<GoogleDestination> found;
+      const bool failed = c["google"] == "failed";
+      ASSERT_EQ(MapCsvHeaders2Google(headers_, source, c.Number("flags"), &found),
+                failed ? E_GENERIC_FAILURE : S_OK);
+      std::string lines;
+      for (const GoogleDestination& d : found) {
+        lines +=
+            U8(headers_.BuildHeaderName(static_cast<std::uint32_t>(d.code), vlmcsvGoogle, u"")) +
+            "|" + U8(d.type) + "|" + std::to_string(d.index4type) + (d.append ? "+;" : ";");
+      }
+      if (!failed) {
+        EXPECT_EQ(lines, c["google"] + ";");
+      }
+    } else {
+      std::vector<std::int32_t> src2dst, append;
+      const bool failed = c["columns"] == "failed";
+      ASSERT_EQ(
+          MapCsvHeaders(headers_, source, test::Split16(c["destination"], "|"), &src2dst, &append),
+          failed ? E_GENERIC_FAILURE : S_OK);
+      if (failed) continue;
+      EXPECT_EQ(text(src2dst), c["columns"] + " ");
+      EXPECT_EQ(text(append), c["append"] + " ");
+    }
+    for (const std::string& message : c.All("logged")) EXPECT_TRUE(captured_.Has(message));
   }
   std::vector<std::int32_t> src2dst, append;
-  const std::vector<std::u16string> grouped = test::Split16(
-      "Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
-      "Name Suffix|Nickname|Birthday|Notes|Group Membership|E-mail 1 - Value",
-      "|");
-  EXPECT_EQ(MapCsvHeaders(headers_, grouped, grouped, &src2dst, &append), E_GENERIC_FAILURE);
-  EXPECT_TRUE(captured_.Has("Google csv must be plained first"));
-  EXPECT_EQ(MapCsvHeaders(headers_, {}, grouped, &src2dst, &append), E_INVALIDARG);
-}
-
-// Where each column lands in a Google table, as "column|type|index" with
-// "+" for a value appended to that column.
-TEST_F(GoogleColumns, MapsToGoogle) {
-  auto render = [&](const std::vector<std::u16string>& source, std::int32_t flags) {
-    std::vector<GoogleDestination> found;
-    EXPECT_EQ(MapCsvHeaders2Google(headers_, source, flags, &found), S_OK);
-    std::vector<std::string> lines;
-    for (const GoogleDestination& d : found) {
-      lines.push_back(
-          U8(headers_.BuildHeaderName(static_cast<std::uint32_t>(d.code), vlmcsvGoogle, u"")) +
-          "|" + U8(d.type) + "|" + std::to_string(d.index4type) + (d.append ? "+" : ""));
-    }
-    return lines;
-  };
-  const std::vector<std::string> outlook = test::Split(
-      "Given Name||0;Phone 1 - Value|Work|0;Phone 2 - Value|Work|1;"
-      "Phone 3 - Value|Home|0;Address 1 - Street|Work|0;Address 1 - City|Work|0;"
-      "Address 1 - Street|Work|0+;Address 1 - Extended Address|Work|0;"
-      "Address 2 - City|Home|0;E-mail 1 - Value|Other|0;E-mail 2 - Value|Other|1;"
-      "Group Membership||0;Organization 1 - Name||0;Organization 1 - Title||0;"
-      "Relation 1 - Value|Child|0;Notes||0;Notes||0+;||0;||0;Jot 1 - Value|User|0;"
-      "Group Membership||0+",
-      ";");
-  EXPECT_EQ(
-      render(test::Split16("First Name|Business Phone|Business Phone 2|Home Phone|Business Street|"
-                           "Business City|Business Street 3|Business Street 2|Home City|"
-                           "E-mail Address|E-mail 2 Address|Categories|Company|Job Title|Children|"
-                           "Notes|SIP address|E-mail Type|Xyz|User 2|Group Membership",
-                           "|"),
-             0),
-      outlook);
-
-  const std::string defaults =
-      "Given Name|Additional Name|Family Name|Given Name Yomi|Family Name Yomi|Name Prefix|"
-      "Name Suffix|Nickname|Birthday|Notes|Group Membership|";
-  const std::vector<std::string> google =
-      render(test::Split16(defaults + "Phone 'Work' 2|Address 'Home' City|Address 'Home' Street|"
-                                      "Relation 'Child'|Relation 'Child' 2",
-                           "|"),
-             pcfUniteChild);
-  EXPECT_EQ(std::vector<std::string>(google.begin() + 11, google.end()),
-            (std::vector<std::string>{"Phone 1 - Value|Work|0", "Address 1 - City|Home|0",
-                                      "Address 1 - Street|Home|0", "Relation 1 - Value|Child|0",
-                                      "Relation 1 - Value|Child|0+"}));
   std::vector<GoogleDestination> found;
-  EXPECT_EQ(
-      MapCsvHeaders2Google(headers_, test::Split16(defaults + "Phone 1 - Value", "|"), 0, &found),
-      E_GENERIC_FAILURE);
+  const std::vector<std::u16string> notes = {u"Notes"};
+  EXPECT_EQ(MapCsvHeaders(headers_, {}, notes, &src2dst, &append), E_INVALIDARG);
   EXPECT_EQ(MapCsvHeaders2Google(headers_, {}, 0, &found), E_INVALIDARG);
 }
 

@@ -44,10 +44,6 @@ def quiet():
         yield converter
 
 
-def full_names(cards):
-    return [p.FullName for p in cards.previews()]
-
-
 def people(cards):
     """Who the cards are, sorted: names, company and first e-mail, what a CSV
     table keeps (it has no column for a company-only contact's formatted

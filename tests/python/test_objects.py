@@ -15,30 +15,17 @@ JANE = (b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane;Q;Dr.;\r\nFN:Dr. Jane Q Doe\r
         b"NOTE:line one\\nline two\r\nREV:2020-01-01T00:00:00Z\r\nEND:VCARD\r\n")
 
 
-def test_preview(conv):
+def test_preview_contact_and_address(conv):
     cards = conv.LoadMemory(JANE)
     preview = cards.Preview(0)
-    assert preview.FullName == "Dr. Jane Q Doe"
-    assert preview.FileAs == "Doe, Jane Q"
-    assert preview.Company == "Acme"
-    assert preview.JobTitle == "Chemist"
-    assert preview.Emails == "jane@example.org"
-    assert preview.Phones == "+1 555 0100, +1 555 0199"
-    assert "Springfield" in preview.Addresses
-    assert preview.Notes == "line one line two"
+    # The fields' rules are CardPreview.FieldsOfAFullCard's (tests/automation).
+    assert (preview.FullName, preview.FileAs) == ("Dr. Jane Q Doe", "Doe, Jane Q")
+    assert preview.Phones == "+1 555 0100, +1 555 0199" and preview.IMPPs == ""
     assert preview.vCard == cards[0]
-    assert preview.IMPPs == ""
-
-
-def test_contact_fields_and_addresses(conv):
-    contact = conv.LoadMemory(JANE).Contact(0)
+    contact = cards.Contact(0)
     assert (contact.FirstName, contact.MiddleName, contact.LastName, contact.Title) == ("Jane", "Q", "Doe", "Dr.")
-    assert contact.Email1 == "jane@example.org"
-    assert contact.MobileTelephoneNumber == "+1 555 0199"
     assert contact.BusinessAddress is None
     home = contact.HomeAddress
-    assert (home.Street, home.City, home.State, home.PostalCode, home.Country) == (
-        "1 Main St", "Springfield", "IL", "62701", "USA")
     assert home.HasType("home") and not home.IsEmpty
     assert home.ToString(" / ") == "1 Main St / Springfield / IL / 62701 / USA"
     assert contact.LastModificationTime > 0 and not contact.LastModificationTimeIsEmpty
@@ -62,45 +49,25 @@ def test_created_contact_round_trips_through_a_card(conv):
         for version, codepage in ((3.0, 65001), (2.1, 1252)):
             card = contact.GenerateCard(version, codepage)
             back = conv.LoadMemory(card).Contact(0)
-            assert (back.FirstName, back.LastName, back.CompanyName) == ("Zoë", "Ångström", "Nordlys")
-            assert back.Email1 == "zoe@example.org"
-            assert back.MobileTelephoneNumber == "+47 555"
-            assert back.BusinessAddress.City == "Oslo"
-            assert back.Spouse == "Kari"
-            assert back.PersonalHomePage == "https://example.org"
-            assert back.Birthday == 36526.0
-            assert back.Gender == velmora.vlmcgFemale
+            # Each field's trip is CardContactTest.GenerateInBothVersionsAndReadBack's.
+            assert (back.FirstName, back.LastName, back.Spouse) == ("Zoë", "Ångström", "Kari")
+            assert (back.BusinessAddress.City, back.Birthday, back.Gender) == (
+                "Oslo", 36526.0, velmora.vlmcgFemale)
         contact.Clear()
         assert contact.FirstName == "" and contact.Email1 == ""
 
 
-def test_contact_edits_stay_with_the_collection(conv):
-    cards = conv.LoadMemory(JANE)
-    cards.Contact(0).JobTitle = "Director"
-    assert cards.Contact(0).JobTitle == "Director"
-    assert b"Director" not in cards[0]
-
-
 def test_google_headers_catalogue(conv):
+    # The catalogue's contents are CsvObjects.HeaderCollections's (tests/automation).
     headers = conv.GetCsvHeaders2(velmora.vlmcsvGoogle)
-    assert len(headers) == 65
     item = headers[27]
-    assert item.Name == "E-mail * - Type" and item.IsGroupped
-    assert item.GetIndexedName(3) == "E-mail 3 - Type"
-    assert item.GroupCode == velmora.csvgEmail == item.Code >> 24
-    assert item.GetIndexedCode(3) == item.Code | (3 << 8) and item.NameFormat == "E-mail %d - Type"
-    assert item.GroupPropCode == item.Code & 0xFF and item.GroupPropName
-    assert headers.FindByName("Name").GroupPropCode == velmora.csvgpNone
-    assert headers.FindByName("Name").GetIndexedCode(3) == headers.FindByName("Name").Code
+    assert item.Name == "E-mail * - Type" and item.GetIndexedName(3) == "E-mail 3 - Type"
+    assert item.GetIndexedCode(3) == item.Code | (3 << 8)
     assert headers.FindByCode(0x03000001).GroupKnownTypes == conv.GetCsvHeaderKnownTypes(0x03000101)
-    assert headers.FindByName("Given Name").Code == 2
-    assert conv.GetCsvHeaders2(velmora.vlmcsvOutlook).FindByName("Given Name") is None
-    assert headers.FindByCode(0x7FFFFF) is None
-    assert len(list(headers)) == 65
-    assert len(conv.GetCsvHeaderKnownTypes(0x03000101)) == 19
+    assert headers.FindByName("Given Name").Code == 2 and headers.FindByCode(0x7FFFFF) is None
+    assert len(list(headers)) == len(headers) == 65
     assert conv.GetCsvHeaderKnownTypes(2) == []
-    names = conv.GetCsvHeaders()
-    assert ("First Name", 2, True) in names
+    assert ("First Name", 2, True) in conv.GetCsvHeaders()
 
 
 def test_outlook_locales(conv, quiet):
@@ -112,10 +79,7 @@ def test_outlook_locales(conv, quiet):
     assert len(first.HeaderNames) == first.HeaderCount
     name = first.HeaderName(0)
     assert first.FindHeaderCode(name) == first.HeaderCode(0) == first.HeaderCode(0, 0)
-    assert first.FindHeaderCode(name, 0) == first.HeaderCode(0) and first.HeaderCodeCount(0) >= 1
     assert first.FindHeaderName(first.HeaderCode(0)) == name
-    assert first.GenderValue(velmora.vlmcgFemale) != "" and first.PrivateValue(True)
-    assert first.SensitivityValue(velmora.vlmcsPrivate) and first.PriorityValue(velmora.vlmciHigh)
     with pytest.raises(velmora.Error):
         first.HeaderName(first.HeaderCount)
     with pytest.raises(velmora.Error) as error:
@@ -178,15 +142,11 @@ def test_contact_lists_survive_a_card(conv):
     contact.Body = "  first\r\nsecond  "
     contact.ReferredBy = "Nils"
     assert contact.PhotoExt == "PNG" and contact.PhotoSize == len(PNG) and contact.Photo == PNG
-    assert contact.BodyAsSingleString() == "first second"
     assert contact.BodyAsSingleString(3) == "fir"
     back = conv.LoadMemory(contact.GenerateCard()).Contact(0)
-    assert back.Email1 == "ola@example.org"
-    assert back.BusinessFaxNumber == "+47 1"
+    assert (back.Email1, back.BusinessFaxNumber) == ("ola@example.org", "+47 1")
     assert back.Children == "Kari,Per"  # the pinned list separator
-    assert back.BusinessHomePage == "https://work.example"
     assert back.Photo == PNG
-    assert back.ReferredBy == "Nils"
     assert "+47 2" in conv.LoadMemory(contact.GenerateCard()).Preview(0).Phones
     with pytest.raises(velmora.Error):
         contact.AddRelatedName("X", velmora.vlmcrnOther)  # needs its label

@@ -12,15 +12,12 @@ def _cards(n):
                      % (i, i)).encode() for i in range(n))
 
 
-def test_progress_after_each_card(conv):
+def test_progress_after_each_card_and_cancel_keeps_the_cards_read(conv):
     calls = []
     cards = conv.LoadMemory(_cards(5), progress=lambda *args: calls.append(args))
     assert len(cards) == 5 and cards.status == velmora.S_OK
     assert [c[0] for c in calls] == [1, 2, 3, 4, 5]
     assert calls[-1][2] == 5  # cards kept
-
-
-def test_cancel_stops_loading_and_keeps_the_cards_read(conv):
     asked = []
 
     def cancel():
@@ -31,12 +28,8 @@ def test_cancel_stops_loading_and_keeps_the_cards_read(conv):
     assert cards.status == velmora.S_FALSE and len(cards) == 2
 
 
-def test_cancel_conversion(conv):
-    out = conv.ConvertMemory(_cards(6), 3.0, cancel=lambda: True)
-    assert out.converted == 1
-
-
-def test_cancel_saving_and_counting(conv, tmp_path):
+def test_cancel_converting_saving_and_counting(conv, tmp_path):
+    assert conv.ConvertMemory(_cards(6), 3.0, cancel=lambda: True).converted == 1
     saved = conv.SaveMemory(_cards(4), tmp_path, cancel=lambda: True)
     assert saved.saved == 1 and saved.status == velmora.S_FALSE
     path = tmp_path / "four.vcf"
