@@ -130,6 +130,9 @@ TEST_F(WorkbookJobsTest, DetectListsTheSheets) {
   EXPECT_THAT(r.out,
               HasSubstr(book + " [1: Contacts]  xls     outlook  -          -         1031    no "
                                "     4\n"));
+  // The JSON gives each sheet's header row.
+  EXPECT_THAT(Run({"--json", "detect", book}).out,
+              HasSubstr(R"("headers":"\"Anrede\",\"Vorname\",)"));
   // Hidden and chart sheets are listed too; none is an address book.
   r = Run({"--json", "detect", Corpus(kAnySheets)});
   EXPECT_EQ(r.exit_code, 1) << r.err;

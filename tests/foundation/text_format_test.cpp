@@ -14,6 +14,7 @@ TEST(TextFormatTest, FormatsLikePrintfByArgumentType) {
   EXPECT_EQ(Format("%04d-%02d-%02d", 2024, 3, 9), u"2024-03-09");
   EXPECT_EQ(Format("0x%X", E_INVALIDARG), u"0x80070057");
   EXPECT_EQ(Format("0x%x", -1), u"0xffffffff");
+  EXPECT_EQ(Format("%x %x", u'\x1F', 26.0), u"1f 1a");
   EXPECT_EQ(Format("%u", 4000000000u), u"4000000000");
   EXPECT_EQ(Format("%s and %s", s8, s16), u"bytes and Иван");
   EXPECT_EQ(Format("%S|%ls", u"wide", "narrow"), u"wide|narrow");
