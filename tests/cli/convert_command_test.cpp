@@ -254,6 +254,10 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
   EXPECT_THAT(json.out, HasSubstr("\"failures\":[{\"file\":\"" + Temp("missing.vcf") +
                                   "\",\"error\":\"cannot read: no such file\"}]"));
   EXPECT_THAT(r.err, HasSubstr("velmora: lost: 1 card cut off; 3 files could not be read\n"));
+  // A vCard input without a complete card, read in blocks beside a good one.
+  const RunResult partly = Run({"convert", Corpus(kNoBegin), Sample(kTeam), "-o", Temp("out.vcf")});
+  EXPECT_EQ(partly.exit_code, 1) << partly.err;
+  EXPECT_EQ(CountOf(ReadFile(Temp("out.vcf")), "BEGIN:VCARD"), 5);
 }
 
 TEST_F(ConvertTest, EmptyInputHasNothingToDo) {
