@@ -301,9 +301,7 @@ TEST(CardConverterConvert, FileFromTheCorpus) {
   EXPECT_EQ(converted + copied + errors, 6);
   EXPECT_EQ(progress.calls.size(), static_cast<std::size_t>(converted + copied));
   const std::string text = ReadFile(dir / "out.vcf");
-  std::int32_t count = 0;
-  for (std::size_t at = 0; (at = text.find("BEGIN:VCARD", at)) != std::string::npos; ++at) ++count;
-  EXPECT_EQ(count, converted + copied);
+  EXPECT_EQ(CountOf(text, "BEGIN:VCARD"), converted + copied);
   EXPECT_FALSE(Has(text, "VERSION:2.1"));
 
   // Cancelled after the first card: nothing is written.

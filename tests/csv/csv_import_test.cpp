@@ -16,24 +16,16 @@
 #include "csv/csv_values.h"
 #include "csv_test_support.h"
 #include "support/case_file.h"
+#include "support/record_dump.h"
 
 namespace velmora {
 namespace {
 
 using Cells = std::vector<std::pair<std::string, std::string>>;
 
+using test::Date;
 using test::U16;
 using test::U8;
-
-double Date(int y, int m, int d) {
-  SystemTime st;
-  st.year = y;
-  st.month = m;
-  st.day = d;
-  double date = 0;
-  SystemTimeToVariantTime(st, &date);
-  return date;
-}
 
 class CsvImport : public test::CsvTest {
  protected:

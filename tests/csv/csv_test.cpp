@@ -79,7 +79,6 @@ TEST_F(CsvParse, EmptyTextAndMissingTable) {
 
 TEST_F(CsvParse, LineEndingsGiveTheSameRows) {
   const std::u16string lines[] = {u"n,\"q\r\nx\"", u"a , b", u"", u"\"c\",d,"};
-  std::u16string expected;
   for (const char16_t* end : {u"\r\n", u"\n", u"\r"}) {
     std::u16string text;
     for (const std::u16string& line : lines) text += line + end;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <concepts>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -61,9 +62,12 @@ inline constexpr std::pair<const char*, std::u16string ContactRecord::*> kTextFi
     VELMORA_TEXT_FIELD(UID)};
 #undef VELMORA_TEXT_FIELD
 
-// value|types|group|label
-inline std::string DumpItem(const ContactPhone& p) {
-  return U8(p.Value) + "|" + U8(p.Types) + "|" + p.Group + "|" + U8(p.ABLabel);
+// Phones, URLs and custom fields: value|types|group|label
+template <typename T>
+requires std::same_as<T, ContactPhone> || std::same_as<T, ContactUrl> ||
+    std::same_as<T, ContactCustomField>
+        std::string DumpItem(const T& x) {
+  return U8(x.Value) + "|" + U8(x.Types) + "|" + x.Group + "|" + U8(x.ABLabel);
 }
 // value|types|address type|group|label
 inline std::string DumpItem(const ContactEmail& e) {
@@ -90,17 +94,10 @@ inline std::string DumpItem(const ContactRelatedName& r) {
 inline std::string DumpItem(const ContactSocialProfile& s) {
   return U8(s.Value) + "|" + U8(s.User) + "|" + U8(s.Types) + "|" + s.Group + "|" + U8(s.ABLabel);
 }
-// value|types|group|label
-inline std::string DumpItem(const ContactUrl& u) {
-  return U8(u.Value) + "|" + U8(u.Types) + "|" + u.Group + "|" + U8(u.ABLabel);
-}
 // YYYY-MM-DD (empty for no date)|types|group|label
 inline std::string DumpItem(const ContactDate& d) {
   return (IsEmptyDate(d.Date) ? std::string() : Date2Str(d.Date, false)) + "|" + U8(d.Types) + "|" +
          d.Group + "|" + U8(d.ABLabel);
-}
-inline std::string DumpItem(const ContactCustomField& c) {
-  return U8(c.Value) + "|" + U8(c.Types) + "|" + c.Group + "|" + U8(c.ABLabel);
 }
 
 template <typename T>
@@ -202,6 +199,13 @@ inline std::string DumpUrlKinds(const ContactRecord& record) {
   out += "|";
   out += business ? U8(business->Value) : "-";
   return out;
+}
+
+// A local date and time as an automation date (0 when invalid).
+inline double Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+  double date = 0;
+  SystemTimeToVariantTime(SystemTime{year, month, 0, day, hour, minute, second}, &date);
+  return date;
 }
 
 inline std::string DateTime(double date) {

@@ -21,15 +21,9 @@ namespace velmora {
 namespace {
 
 using test::CapturedLog;
+using test::Date;
 
 constexpr char kTestProdId[] = "PRODID:-//Velmora Tests//EN";
-
-double Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  const SystemTime st{year, month, 0, day, hour, minute, second};
-  double date = 0;
-  EXPECT_TRUE(SystemTimeToVariantTime(st, &date));
-  return date;
-}
 
 std::string Export(CCardExport& exporter, const ContactRecord& record, int version,
                    int code_page = 65001, std::string_view charset = "UTF-8") {

@@ -191,8 +191,6 @@ TEST_F(CardParserTest, Cases) {
   }
 }
 
-// --- Lists: addresses, e-mails, phones, IM, URLs, related names ... -------------
-
 TEST_F(CardParserTest, ImppDuplicateListsTheFieldsWhenVerbose) {
   test::CapturedLog verbose(loglDetail);
   CCardParser parser(verbose.log);
@@ -202,8 +200,6 @@ TEST_F(CardParserTest, ImppDuplicateListsTheFieldsWhenVerbose) {
                 "skipping IMPP duplicate (ServiceType = \"\", Protocol = \"AIM\", Value = \"X\")"),
             1);
 }
-
-// --- Unknown properties ------------------------------------------------------------
 
 TEST_F(CardParserTest, UnknownPropertiesAreReportedUnlessKnownUseless) {
   One("2.1",
