@@ -26,7 +26,7 @@ void Convert(benchmark::State& state, CardVersions versions) {
   const std::string& text = versions == CardVersions::kOnly21 ? v21 : v30;
   CLog log;
   CCharConverter charsets(log, {});
-  CCardConverter converter(log, charsets);
+  vcard::CCardConverter converter(log, charsets);
   std::string out;
   int converted = 0, copied = 0, errors = 0;
   for (auto _ : state) {
@@ -68,10 +68,11 @@ void BM_CardDR_Newest(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   const std::string text = DuplicateCards(count);
   CLog log;
-  CCardDoc doc(log);
-  std::vector<DRItem> items;
-  if (ParseDRPropsFromString(log, doc, text, items) != S_OK) state.SkipWithError("parse failed");
-  CCardDR dr(log);
+  vcard::CCardDoc doc(log);
+  std::vector<vcard::DRItem> items;
+  if (vcard::ParseDRPropsFromString(log, doc, text, items) != S_OK)
+    state.SkipWithError("parse failed");
+  vcard::CCardDR dr(log);
   for (auto _ : state) dr.Run(nullptr, items, drmNewest);
   state.counters["skipped"] = dr.stats().skipped;
   state.SetItemsProcessed(state.iterations() * count);

@@ -46,9 +46,10 @@ void BM_CardDoc_MemchrLinesPlusIcu(benchmark::State& state) {
 void BM_CardDoc_Load(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
-  CCardDoc doc(log);
+  vcard::CCardDoc doc(log);
   for (auto _ : state) {
-    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) != LoadResult::kComplete) {
+    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) !=
+        vcard::LoadResult::kComplete) {
       state.SkipWithError("load failed");
     }
     benchmark::DoNotOptimize(doc.GetItemCount());
@@ -60,11 +61,12 @@ void BM_CardDoc_Load(benchmark::State& state) {
 void BM_CardDoc_LoadAndDecode(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
-  CCardDoc doc(log);
+  vcard::CCardDoc doc(log);
   std::u16string value;
   std::size_t units = 0;
   for (auto _ : state) {
-    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) != LoadResult::kComplete) {
+    if (doc.Load(text.data(), static_cast<std::int32_t>(text.size())) !=
+        vcard::LoadResult::kComplete) {
       state.SkipWithError("load failed");
     }
     units = 0;

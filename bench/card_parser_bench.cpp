@@ -30,11 +30,11 @@ const std::string& Corpus(int variant) {
 }
 
 // Counts the records, and writes each one when given an exporter.
-struct Sink : ICardParserConsumer {
-  CCardExport* exporter = nullptr;
+struct Sink : vcard::ICardParserConsumer {
+  vcard::CCardExport* exporter = nullptr;
   std::int64_t cards = 0;
   std::size_t written = 0;
-  bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
+  bool OnParsedItem(const contact::ContactRecord& record, const vcard::CCardDocItem&) override {
     ++cards;
     if (exporter != nullptr) {
       const char* text = nullptr;
@@ -50,8 +50,8 @@ struct Sink : ICardParserConsumer {
 void Run(benchmark::State& state, bool write) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
-  CCardParser parser(log);
-  CCardExport exporter(log);
+  vcard::CCardParser parser(log);
+  vcard::CCardExport exporter(log);
   Sink sink;
   if (write) sink.exporter = &exporter;
   for (auto _ : state) {

@@ -78,10 +78,10 @@ void BM_CsvAutodetect_ReferenceReadPass(benchmark::State& state) {
 
 void BM_CsvAutodetect_File(benchmark::State& state) {
   CLog log;
-  CCsvHeaders headers(log);
-  const CCsv csv(log, &headers);
+  csv::CCsvHeaders headers(log);
+  const csv::CCsv csv(log, &headers);
   for (auto _ : state) {
-    CsvDetection found;
+    csv::CsvDetection found;
     if (csv.AutodetectCsvFile(File().path(), false, &found) != S_OK ||
         found.type != vlmcsvOutlook || found.encoding_cp != 65001) {
       state.SkipWithError("not detected as Outlook in UTF-8");

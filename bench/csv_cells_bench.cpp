@@ -43,7 +43,7 @@ void BM_CsvCells_Load(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
   for (auto _ : state) {
-    CCsvContent content(log);
+    csv::CCsvContent content(log);
     if (content.LoadFromMemory(Bytes(text), static_cast<std::int32_t>(text.size()), 1252) != S_OK) {
       state.SkipWithError("LoadFromMemory failed");
     }
@@ -55,11 +55,11 @@ void BM_CsvCells_Load(benchmark::State& state) {
 void BM_CsvCells_LoadAndParse(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
-  CCsv csv(log);
+  csv::CCsv csv(log);
   std::size_t rows = 0;
   for (auto _ : state) {
-    CCsvContent content(log);
-    CsvCellsTable cells;
+    csv::CCsvContent content(log);
+    csv::CsvCellsTable cells;
     if (content.LoadFromMemory(Bytes(text), static_cast<std::int32_t>(text.size()), 1252) != S_OK ||
         csv.ParseCells(content.text(), &cells) != S_OK) {
       state.SkipWithError("load or parse failed");
@@ -76,13 +76,13 @@ void BM_CsvCells_LoadAndParse(benchmark::State& state) {
 void BM_CsvCells_Parse(benchmark::State& state) {
   const std::string& text = Corpus(static_cast<int>(state.range(0)));
   CLog log;
-  CCsv csv(log);
-  CCsvContent content(log);
+  csv::CCsv csv(log);
+  csv::CCsvContent content(log);
   if (content.LoadFromMemory(Bytes(text), static_cast<std::int32_t>(text.size()), 1252) != S_OK) {
     state.SkipWithError("LoadFromMemory failed");
   }
   for (auto _ : state) {
-    CsvCellsTable cells;
+    csv::CsvCellsTable cells;
     if (csv.ParseCells(content.text(), &cells) != S_OK) state.SkipWithError("parse failed");
     benchmark::DoNotOptimize(cells.data());
   }

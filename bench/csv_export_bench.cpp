@@ -32,19 +32,19 @@ const std::string& Cards() {
 }
 
 // Parses every card and, with a dialect, writes its row.
-class Exporter : public ICardParserConsumer {
+class Exporter : public vcard::ICardParserConsumer {
  public:
-  Exporter(const CCsvHeaders& headers, ECsvType type) : headers_(headers), type_(type) {
+  Exporter(const csv::CCsvHeaders& headers, ECsvType type) : headers_(headers), type_(type) {
     text_.reserve(std::size_t{32} << 20);
   }
-  bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
+  bool OnParsedItem(const contact::ContactRecord& record, const vcard::CCardDocItem&) override {
     ++cards_;
     if (type_ == vlmcsvUnknown) return true;
-    ExportContactW(headers_, record, row_, type_, nullptr);
+    csv::ExportContactW(headers_, record, row_, type_, nullptr);
     std::vector<std::uint32_t> codes;
     codes.reserve(row_.size());
     for (const auto& [code, text] : row_) codes.push_back(code);
-    text_ += CsvLine(codes, row_);
+    text_ += csv::CsvLine(codes, row_);
     text_ += u"\r\n";
     return true;
   }
@@ -52,20 +52,20 @@ class Exporter : public ICardParserConsumer {
   int cards_ = 0;
 
  private:
-  const CCsvHeaders& headers_;
+  const csv::CCsvHeaders& headers_;
   ECsvType type_;
-  CsvRowMap row_;
+  csv::CsvRowMap row_;
 };
 
 void Export(benchmark::State& state, ECsvType type) {
   CLog log;
-  CCsvHeaders headers(log);
+  csv::CCsvHeaders headers(log);
   std::size_t output = 0;
   int cards = 0;
   Cards();  // generated before the clock runs
   for (auto _ : state) {
     Exporter exporter(headers, type);
-    CCardParser parser(log);
+    vcard::CCardParser parser(log);
     parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()),
                       {.consumer = &exporter});
     const std::string bytes = codepage::FromUtf16(codepage::kUtf8, exporter.text_);
@@ -85,27 +85,27 @@ void BM_CsvExport_ReferenceParseOnly(benchmark::State& state) { Export(state, vl
 
 // The row writers alone, on records parsed once.
 void RowsOnly(benchmark::State& state, ECsvType type) {
-  struct Keep : ICardParserConsumer {
-    std::vector<ContactRecord> records;
-    bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
+  struct Keep : vcard::ICardParserConsumer {
+    std::vector<contact::ContactRecord> records;
+    bool OnParsedItem(const contact::ContactRecord& record, const vcard::CCardDocItem&) override {
       records.push_back(record);
       return true;
     }
   } keep;
   CLog log;
-  CCsvHeaders headers(log);
-  CCardParser parser(log);
+  csv::CCsvHeaders headers(log);
+  vcard::CCardParser parser(log);
   parser.LoadMemory(Cards().data(), static_cast<std::int32_t>(Cards().size()), {.consumer = &keep});
-  CsvRowMap row;
+  csv::CsvRowMap row;
   std::vector<std::uint32_t> codes;
   std::size_t output = 0;
   for (auto _ : state) {
     output = 0;
-    for (const ContactRecord& record : keep.records) {
-      ExportContactW(headers, record, row, type, nullptr);
+    for (const contact::ContactRecord& record : keep.records) {
+      csv::ExportContactW(headers, record, row, type, nullptr);
       codes.clear();
       for (const auto& [code, text] : row) codes.push_back(code);
-      output += CsvLine(codes, row).size();
+      output += csv::CsvLine(codes, row).size();
     }
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * keep.records.size()));

@@ -15,7 +15,7 @@ namespace {
 void BM_CsvHeaders_Build(benchmark::State& state) {
   CLog log;
   for (auto _ : state) {
-    CCsvHeaders headers(log);
+    csv::CCsvHeaders headers(log);
     benchmark::DoNotOptimize(headers.entries().data());
   }
 }
@@ -25,7 +25,7 @@ void BM_CsvHeaders_LoadOutlookLocales(benchmark::State& state) {
   const std::filesystem::path file =
       std::filesystem::path(VELMORA_SOURCE_DIR) / "data" / "supportedOutlookHeaders.csv";
   CLog log;
-  CCsvHeaders headers(log);
+  csv::CCsvHeaders headers(log);
   for (auto _ : state) {
     if (headers.LoadOutlookLocales(file) != S_OK) state.SkipWithError("load failed");
   }

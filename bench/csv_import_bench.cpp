@@ -27,27 +27,27 @@ const std::string& Csv() {
 }
 
 // CSV text to vCards; the number of rows read.
-std::size_t CsvToVCards(CLog& log, const CCsvHeaders& headers, const std::string& text,
+std::size_t CsvToVCards(CLog& log, const csv::CCsvHeaders& headers, const std::string& text,
                         std::vector<std::string>& cards) {
-  CCsvContent content(log);
+  csv::CCsvContent content(log);
   content.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(text.data()),
                          static_cast<std::int32_t>(text.size()), 0);
-  const CCsv csv(log, &headers);
-  CsvCellsTable cells;
+  const csv::CCsv csv(log, &headers);
+  csv::CsvCellsTable cells;
   csv.ParseCells(content.text(), &cells);
-  const std::vector<std::uint32_t> codes = FindHeaderCodes(headers, cells.front()).codes;
-  CsvRowsRequest request;
+  const std::vector<std::uint32_t> codes = csv::FindHeaderCodes(headers, cells.front()).codes;
+  csv::CsvRowsRequest request;
   request.codes = codes;
   request.from = 1;
   request.count = cells.size() - 1;
   int empties = 0, errors = 0;
-  ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
+  csv::ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
   return cells.size() - 1;
 }
 
 void BM_CsvImport_CsvToVCard30(benchmark::State& state) {
   CLog log;
-  CCsvHeaders headers(log);
+  csv::CCsvHeaders headers(log);
   std::vector<std::string> cards;
   std::size_t rows = 0;
   for (auto _ : state) {
@@ -62,22 +62,22 @@ void BM_CsvImport_CsvToVCard30(benchmark::State& state) {
 // The import and the writing alone, on cells split once.
 void BM_CsvImport_RowsToVCard30(benchmark::State& state) {
   CLog log;
-  CCsvHeaders headers(log);
-  CCsvContent content(log);
+  csv::CCsvHeaders headers(log);
+  csv::CCsvContent content(log);
   content.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(Csv().data()),
                          static_cast<std::int32_t>(Csv().size()), 0);
-  const CCsv csv(log, &headers);
-  CsvCellsTable cells;
+  const csv::CCsv csv(log, &headers);
+  csv::CsvCellsTable cells;
   csv.ParseCells(content.text(), &cells);
-  const std::vector<std::uint32_t> codes = FindHeaderCodes(headers, cells.front()).codes;
-  CsvRowsRequest request;
+  const std::vector<std::uint32_t> codes = csv::FindHeaderCodes(headers, cells.front()).codes;
+  csv::CsvRowsRequest request;
   request.codes = codes;
   request.from = 1;
   request.count = cells.size() - 1;
   std::vector<std::string> cards;
   int empties = 0, errors = 0;
   for (auto _ : state) {
-    ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
+    csv::ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
     benchmark::DoNotOptimize(cards.data());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * request.count));
@@ -88,13 +88,13 @@ void BM_CsvImport_RowsToVCard30(benchmark::State& state) {
 // every card is written, none copied).
 void BM_CsvImport_ReferenceVCardReadWrite(benchmark::State& state) {
   CLog log;
-  CCsvHeaders headers(log);
+  csv::CCsvHeaders headers(log);
   std::vector<std::string> cards;
   CsvToVCards(log, headers, Csv(), cards);
   std::string text;
   for (const std::string& card : cards) text += card;
   CCharConverter charsets(log, {});
-  CCardConverter converter(log, charsets);
+  vcard::CCardConverter converter(log, charsets);
   std::string out;
   int converted = 0, copied = 0, errors = 0;
   for (auto _ : state) {

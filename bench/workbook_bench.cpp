@@ -64,7 +64,7 @@ const Workbooks& Files() {
 void ReadOnly(benchmark::State& state, const std::filesystem::path& file) {
   std::size_t cells = 0;
   for (auto _ : state) {
-    Workbook book(WorkbookKindOfFile(file));
+    spreadsheet::Workbook book(spreadsheet::WorkbookKindOfFile(file));
     if (!book.Load(file)) state.SkipWithError(book.ErrorMessage().c_str());
     cells = book.SheetCount() > 0 ? book.GetSheet(0)->size() : 0;
   }
@@ -75,27 +75,27 @@ void ReadOnly(benchmark::State& state, const std::filesystem::path& file) {
 // The workbook to vCards, as LoadXlsCells and ConvertRows do it.
 void ToVCards(benchmark::State& state, const std::filesystem::path& file) {
   CLog log;
-  CCsvHeaders headers(log);
-  const CCsv csv(log, &headers);
+  csv::CCsvHeaders headers(log);
+  const csv::CCsv csv(log, &headers);
   std::vector<std::string> cards;
   std::size_t rows = 0;
   for (auto _ : state) {
-    CsvCellsTable cells;
-    XlsSheetInfo info;
+    csv::CsvCellsTable cells;
+    csv::XlsSheetInfo info;
     std::u16string error;
     if (FAILED(csv.LoadXlsCells(file, 0, &cells, &info, true, xlsfDefault, -1, &error))) {
       state.SkipWithError("load failed");
       break;
     }
-    const std::vector<std::uint32_t> codes = FindHeaderCodes(headers, cells.front()).codes;
-    CsvRowsRequest request;
+    const std::vector<std::uint32_t> codes = csv::FindHeaderCodes(headers, cells.front()).codes;
+    csv::CsvRowsRequest request;
     request.codes = codes;
     request.names = cells.front();
     request.from = 1;
     request.count = cells.size() - 1;
     int empties = 0, errors = 0;
     cards.clear();
-    ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
+    csv::ConvertCsvRows(csv, cells, request, &cards, &empties, &errors);
     rows = cells.size() - 1;
   }
   state.counters["cards"] = static_cast<double>(cards.size());

@@ -64,8 +64,8 @@ void DecodeInto(std::string_view text, std::int32_t capacity,
                 const std::vector<std::uint8_t>& expected) {
   auto buffer = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(capacity));
   std::int32_t size = capacity;
-  const bool fits = velmora::Base64Decode(text.data(), static_cast<std::int32_t>(text.size()),
-                                          buffer.get(), &size);
+  const bool fits = velmora::vcard::Base64Decode(
+      text.data(), static_cast<std::int32_t>(text.size()), buffer.get(), &size);
   Check(size == static_cast<std::int32_t>(expected.size()));
   Check(fits == (capacity >= size));
   const std::size_t written = std::min<std::size_t>(capacity, expected.size());
@@ -75,8 +75,8 @@ void DecodeInto(std::string_view text, std::int32_t capacity,
 void CheckDecode(std::string_view text) {
   const std::vector<std::uint8_t> expected = Reference(text);
   std::int32_t measured = 0;
-  Check(!velmora::Base64Decode(text.data(), static_cast<std::int32_t>(text.size()), nullptr,
-                               &measured));
+  Check(!velmora::vcard::Base64Decode(text.data(), static_cast<std::int32_t>(text.size()), nullptr,
+                                      &measured));
   Check(measured == static_cast<std::int32_t>(expected.size()));
   for (const std::int32_t capacity : {measured, measured - 1, measured + 1, 0, 1, 2, 3}) {
     if (capacity >= 0) DecodeInto(text, capacity, expected);
@@ -86,27 +86,27 @@ void CheckDecode(std::string_view text) {
 void CheckRoundTrip(velmora::CLog& log, const std::uint8_t* data, std::size_t size,
                     std::size_t line_length, std::string_view line_break) {
   std::string encoded;
-  Check(velmora::Base64Encode(data, size, line_length, line_break, encoded));
-  Check(encoded.size() == velmora::Base64EncodedSize(size, line_length, line_break.size()));
+  Check(velmora::vcard::Base64Encode(data, size, line_length, line_break, encoded));
+  Check(encoded.size() == velmora::vcard::Base64EncodedSize(size, line_length, line_break.size()));
   std::vector<std::uint8_t> bytes(size);
   std::int32_t decoded = static_cast<std::int32_t>(size);
-  Check(velmora::Base64Decode(encoded.data(), static_cast<std::int32_t>(encoded.size()),
-                              bytes.data(), &decoded) ||
+  Check(velmora::vcard::Base64Decode(encoded.data(), static_cast<std::int32_t>(encoded.size()),
+                                     bytes.data(), &decoded) ||
         size == 0);
   Check(decoded == static_cast<std::int32_t>(size));
   Check(size == 0 || std::memcmp(bytes.data(), data, size) == 0);
   if (size == 0) return;
 
   // The same bytes as a photo: written the way each version folds it.
-  velmora::CCardDoc doc(log);
+  velmora::vcard::CCardDoc doc(log);
   for (const bool v30 : {false, true}) {
     std::string card = v30 ? "BEGIN:VCARD\r\nVERSION:3.0\r\nPHOTO;ENCODING=b;TYPE=JPEG:"
                            : "BEGIN:VCARD\r\nVERSION:2.1\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n ";
     std::string folded;
-    Check(velmora::Base64Encode(data, size, v30 ? 0 : 72, "\r\n ", folded));
+    Check(velmora::vcard::Base64Encode(data, size, v30 ? 0 : 72, "\r\n ", folded));
     card.append(folded).append(v30 ? "\r\n" : "\r\n\r\n").append("TEL:1\r\nEND:VCARD\r\n");
     Check(doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), false) ==
-          velmora::LoadResult::kComplete);
+          velmora::vcard::LoadResult::kComplete);
     Check(doc.GetItemCount() == 1);
     const auto& props = doc.GetItem(0)->props();
     Check(props.size() == 3 && props[1].name() == "PHOTO" && props[2].name() == "TEL");

@@ -12,10 +12,10 @@
 
 namespace {
 
-using velmora::CCardDoc;
-using velmora::CCardDocItem;
-using velmora::CCardDocItemProp;
-using velmora::LoadResult;
+using velmora::vcard::CCardDoc;
+using velmora::vcard::CCardDocItem;
+using velmora::vcard::CCardDocItemProp;
+using velmora::vcard::LoadResult;
 
 void DecodeEverything(const CCardDocItem& item) {
   std::u16string text;

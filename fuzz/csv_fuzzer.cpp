@@ -13,8 +13,8 @@
 
 namespace {
 
-using velmora::CCsv;
-using velmora::CsvCellsTable;
+using velmora::csv::CCsv;
+using velmora::csv::CsvCellsTable;
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();
@@ -24,7 +24,7 @@ void Check(bool condition) {
 // it, except that a last row of one empty cell is the final line break.
 void CheckRoundTrip(const CCsv& csv, const CsvCellsTable& cells, char16_t separator) {
   if (cells.empty() || (cells.back().size() == 1 && cells.back()[0].empty())) return;
-  const std::u16string text = velmora::CellsToString(cells, separator, false);
+  const std::u16string text = velmora::csv::CellsToString(cells, separator, false);
   CsvCellsTable back;
   csv.ParseCells(text, &back, 0, -1, 0, std::u16string(1, separator));
   Check(back == cells);
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int32_t flags = (options >> 2) & 0x3F;
   const int max_rows = data[1] % 4;
   CCsv csv(log);
-  velmora::CCsvContent content(log);
+  velmora::csv::CCsvContent content(log);
   for (const int code_page : {1252, 932, 65001}) {
     if (content.LoadFromMemory(data + 2, static_cast<std::int32_t>(size - 2), code_page) != 0) {
       continue;
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     csv.ParseCells(content.text(), &cells, 0, -1, 0, std::u16string(1, separator));
     CheckRoundTrip(csv, cells, separator);
     (void)csv.AutoDetectSeparator(content.text());
-    (void)velmora::CellsToString(cells, separator, true);
+    (void)velmora::csv::CellsToString(cells, separator, true);
     content.SetCodepage(1251);
   }
   return 0;

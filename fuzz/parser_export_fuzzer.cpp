@@ -16,9 +16,9 @@
 
 namespace {
 
-using velmora::CCardDoc;
-using velmora::CCardExport;
-using velmora::CCardParser;
+using velmora::vcard::CCardDoc;
+using velmora::vcard::CCardExport;
+using velmora::vcard::CCardParser;
 
 struct Target {
   int version;
@@ -35,9 +35,10 @@ constexpr Target kTargets[] = {
 void Reload(velmora::CLog& log, const std::string& text, int written) {
   if (written == 0) return;
   CCardDoc doc(log);
-  const velmora::LoadResult loaded =
+  const velmora::vcard::LoadResult loaded =
       doc.LoadFromMemory(text.data(), static_cast<std::int32_t>(text.size()), true);
-  if (loaded != velmora::LoadResult::kComplete || doc.GetItemCount() != written) __builtin_trap();
+  if (loaded != velmora::vcard::LoadResult::kComplete || doc.GetItemCount() != written)
+    __builtin_trap();
 }
 
 }  // namespace
@@ -48,14 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CCardParser parser(log, {{"Shift_JIS", 932}, {"KOI8-R", 20866}});
   auto doc = parser.NewDocument();
   if (doc->LoadFromMemory(reinterpret_cast<const char*>(data), static_cast<std::int32_t>(size),
-                          true) == velmora::LoadResult::kNoItem) {
+                          true) == velmora::vcard::LoadResult::kNoItem) {
     return 0;
   }
   CCardExport exporter(log);
   std::string out[std::size(kTargets)];
   int written[std::size(kTargets)] = {};
   for (const auto& item : doc->items()) {
-    const velmora::ContactRecord& record = parser.ParseItem(*item);
+    const velmora::contact::ContactRecord& record = parser.ParseItem(*item);
     for (std::size_t t = 0; t < std::size(kTargets); ++t) {
       const char* text = nullptr;
       std::size_t length = 0;

@@ -14,9 +14,9 @@
 
 namespace {
 
-using velmora::CCardDoc;
-using velmora::CCardDocItemProp;
-using velmora::LoadResult;
+using velmora::vcard::CCardDoc;
+using velmora::vcard::CCardDocItemProp;
+using velmora::vcard::LoadResult;
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();

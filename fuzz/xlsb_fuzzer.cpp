@@ -2,5 +2,5 @@
 #include "workbook_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return velmora::fuzz::FuzzWorkbook(velmora::WorkbookKind::kXlsb, data, size);
+  return velmora::fuzz::FuzzWorkbook(velmora::spreadsheet::WorkbookKind::kXlsb, data, size);
 }

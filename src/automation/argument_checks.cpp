@@ -2,7 +2,7 @@
 
 #include "foundation/code_page.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 std::filesystem::path PathFromUtf16(std::u16string_view text) {
   return std::filesystem::path(codepage::FromUtf16(codepage::kUtf8, text));
@@ -12,4 +12,4 @@ std::u16string Utf16FromPath(const std::filesystem::path& path) {
   return codepage::ToUtf16(codepage::kUtf8, path.native());
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -11,7 +11,7 @@
 #include <velmora/status.h>
 #include <velmora/variant.h>
 
-namespace velmora {
+namespace velmora::automation {
 
 // True when `value` is missing or a string.
 inline bool IsMissingOrString(const Variant& value) {
@@ -50,4 +50,4 @@ HRESULT SetOut(T* out, V&& value) {
 std::filesystem::path PathFromUtf16(std::u16string_view text);
 std::u16string Utf16FromPath(const std::filesystem::path& path);
 
-}  // namespace velmora
+}  // namespace velmora::automation

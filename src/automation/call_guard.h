@@ -11,7 +11,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 template <typename Body>
 HRESULT GuardedCall(CLog* log, std::string_view label, Body&& body) noexcept {
@@ -37,4 +37,4 @@ HRESULT GuardedCall(CLog* log, std::string_view label, Body&& body) noexcept {
   return status;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 // The table's entries are called from C: nothing may be thrown through them.
@@ -58,4 +58,4 @@ std::uint32_t CCardConverterUnknown::Release() {
   return left;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -13,7 +13,7 @@
 #include <velmora/module.h>
 #include <velmora/status.h>
 
-namespace velmora {
+namespace velmora::automation {
 
 class CCardConverterUnknown : public VelmoraUnknown {
  public:
@@ -37,4 +37,4 @@ class CCardConverterUnknown : public VelmoraUnknown {
   std::shared_ptr<ICardConverter> converter_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

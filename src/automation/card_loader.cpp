@@ -5,20 +5,22 @@
 #include "foundation/code_page.h"
 #include "vcard/card_parser.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLoadLabel[] = "CComCardConverter.LoadFrom";
 
 // Follows the cards of a load: reports each to the caller's callback and
 // passes its cancel on to the parser.
-class LoadProgress final : public ICardParserConsumer {
+class LoadProgress final : public vcard::ICardParserConsumer {
  public:
   LoadProgress(ICardConverterProgress* progress, const std::vector<std::string>* cards)
       : progress_(progress), cards_(cards) {}
 
-  bool OnParsedItem(const ContactRecord&, const CCardDocItem&) override { return true; }
-  bool OnCollectedItem(const CCardDocItem&) override {
+  bool OnParsedItem(const contact::ContactRecord&, const vcard::CCardDocItem&) override {
+    return true;
+  }
+  bool OnCollectedItem(const vcard::CCardDocItem&) override {
     ++handled_;
     if (progress_ == nullptr) return true;
     return Report();
@@ -67,7 +69,7 @@ std::string SourceLine(const std::filesystem::path& file) {
 
 // A card cut off by the end of the file (an interrupted copy, a cut mail
 // attachment) is left out; the reader logged it without the file's name.
-void NoteCutOff(CLog& log, CCardDoc& doc, const std::filesystem::path& file,
+void NoteCutOff(CLog& log, vcard::CCardDoc& doc, const std::filesystem::path& file,
                 LoadProgress& progress) {
   const std::int32_t cut = doc.incomplete_items();
   if (cut == 0) return;
@@ -104,9 +106,10 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
     log.LogError(kLoadLabel, E_GENERIC_FAILURE, "Invalid eSrc = %d", request.source);
     return E_GENERIC_FAILURE;
   }
-  CCardParser parser(log, context.charsets());
+  vcard::CCardParser parser(log, context.charsets());
   LoadProgress progress(request.progress, cards);
-  ParseOptions options{.mode = ParseMode::kCollect, .consumer = &progress, .texts = cards};
+  vcard::ParseOptions options{
+      .mode = vcard::ParseMode::kCollect, .consumer = &progress, .texts = cards};
   // Only the texts are kept: each item goes once collected.
   parser.document().set_keep_items(false);
 
@@ -116,17 +119,17 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
   };
 
   if (request.source == csrcMemory) {
-    if (request.memory.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
+    if (request.memory.size() > static_cast<std::size_t>(vcard::CCardDoc::kMaxContentLength)) {
       log.LogError(kLoadLabel, HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE),
                    "vCard text of %u bytes is too large", request.memory.size());
       return HRESULT_FROM_WIN32(win32::ERROR_FILE_TOO_LARGE);
     }
     options.maximum = remaining();
-    const LoadResult loaded = parser.LoadMemory(
+    const vcard::LoadResult loaded = parser.LoadMemory(
         request.memory.data(), static_cast<std::int32_t>(request.memory.size()), options);
     if (!progress.cancelled()) NoteCutOff(log, parser.document(), {}, progress);
     if (progress.cancelled()) return S_FALSE;
-    return loaded == LoadResult::kNoItem ? LoadResultStatus(loaded) : S_OK;
+    return loaded == vcard::LoadResult::kNoItem ? vcard::LoadResultStatus(loaded) : S_OK;
   }
 
   HRESULT first_failure = S_OK;
@@ -155,12 +158,14 @@ HRESULT LoadCardsFrom(CConverterContext& context, const CardLoadRequest& request
 namespace {
 
 // Counts the items of each file and reports the running total.
-class CountProgress final : public ICardParserConsumer {
+class CountProgress final : public vcard::ICardParserConsumer {
  public:
   explicit CountProgress(ICardConverterProgress* progress) : progress_(progress) {}
 
-  bool OnParsedItem(const ContactRecord&, const CCardDocItem&) override { return true; }
-  bool OnCollectedItem(const CCardDocItem&) override {
+  bool OnParsedItem(const contact::ContactRecord&, const vcard::CCardDocItem&) override {
+    return true;
+  }
+  bool OnCollectedItem(const vcard::CCardDocItem&) override {
     ++in_file_;
     return Report();
   }
@@ -203,14 +208,14 @@ HRESULT CountCardsOfFiles(CConverterContext& context,
                           std::int32_t* count, std::int32_t* file_errors) {
   *count = 0;
   *file_errors = 0;
-  CCardParser parser(context.log(), context.charsets());
+  vcard::CCardParser parser(context.log(), context.charsets());
   CountProgress counter(progress);
   parser.document().set_keep_items(false);
   HRESULT last = S_OK;
   for (const std::filesystem::path& file : files) {
     counter.StartFile(*count, *file_errors);
     const HRESULT loaded =
-        parser.LoadFile(file, {.mode = ParseMode::kCollect,
+        parser.LoadFile(file, {.mode = vcard::ParseMode::kCollect,
                                .consumer = &counter,
                                .maximum = max_contacts > 0 ? max_contacts - *count : 0});
     if (!counter.cancelled()) counter.AddCutOff(parser.document().incomplete_items());
@@ -229,10 +234,12 @@ HRESULT CountCardsOfFiles(CConverterContext& context,
 namespace {
 
 // Stops the load at the first complete item.
-class FirstItem final : public ICardParserConsumer {
+class FirstItem final : public vcard::ICardParserConsumer {
  public:
-  bool OnParsedItem(const ContactRecord&, const CCardDocItem&) override { return false; }
-  bool OnCollectedItem(const CCardDocItem&) override {
+  bool OnParsedItem(const contact::ContactRecord&, const vcard::CCardDocItem&) override {
+    return false;
+  }
+  bool OnCollectedItem(const vcard::CCardDocItem&) override {
     found_ = true;
     return false;
   }
@@ -245,10 +252,11 @@ class FirstItem final : public ICardParserConsumer {
 }  // namespace
 
 bool IsCardFileValid(CConverterContext& context, const std::filesystem::path& file) {
-  CCardParser parser(context.log(), context.charsets());
+  vcard::CCardParser parser(context.log(), context.charsets());
   FirstItem first;
-  const HRESULT loaded = parser.LoadFile(file, {.mode = ParseMode::kCollect, .consumer = &first});
+  const HRESULT loaded =
+      parser.LoadFile(file, {.mode = vcard::ParseMode::kCollect, .consumer = &first});
   return SUCCEEDED(loaded) && first.found();
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -13,7 +13,7 @@
 
 #include "automation/converter_context.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // Where LoadFrom reads: one file, a buffer or several files.
 enum ECardSource : int {
@@ -53,4 +53,4 @@ bool IsCardFileValid(CConverterContext& context, const std::filesystem::path& fi
 // Inserts "X-ZORVA-SOURCE:<path>" before the END line of `card`.
 void AddSourceProperty(std::string& card, const std::filesystem::path& file);
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -11,7 +11,7 @@
 #include "vcard/conversion_pipeline.h"
 #include "vcard/duplicate_resolution.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CComCardConverter.SaveMemory";
@@ -78,7 +78,7 @@ HRESULT Saver::Run(CConverterContext& context) {
   const bool resolve = request_.dr != drmNone;
   std::int32_t converted = 0, copied = 0, errors = 0;
   {
-    CCardConverter converter(log_, *context.charsets(), context.prodid_line());
+    vcard::CCardConverter converter(log_, *context.charsets(), context.prodid_line());
     const HRESULT status =
         converter.ConvertMemory(request_.cards, request_.target.version, request_.target.code_page,
                                 request_.target.iso_name, nullptr, &cards, &converted, &copied,
@@ -186,23 +186,23 @@ HRESULT Saver::SaveSingle(const std::vector<std::string>& cards, const std::vect
 std::vector<bool> FindDuplicateCards(CLog& log, const std::vector<std::string>& cards,
                                      EDRMethod method) {
   std::vector<bool> skip(cards.size(), false);
-  std::vector<std::unique_ptr<CCardDoc>> docs;
-  std::vector<DRItem> items;
+  std::vector<std::unique_ptr<vcard::CCardDoc>> docs;
+  std::vector<vcard::DRItem> items;
   std::vector<std::size_t> owners;  // the card of each item
   for (std::size_t i = 0; i < cards.size(); ++i) {
-    auto doc = std::make_unique<CCardDoc>(log);
-    std::vector<DRItem> found;
-    if (SUCCEEDED(ParseDRPropsFromString(log, *doc, cards[i], found)) && found.size() == 1) {
+    auto doc = std::make_unique<vcard::CCardDoc>(log);
+    std::vector<vcard::DRItem> found;
+    if (SUCCEEDED(vcard::ParseDRPropsFromString(log, *doc, cards[i], found)) && found.size() == 1) {
       found.front().position = static_cast<int>(i);
       items.push_back(std::move(found.front()));
       owners.push_back(i);
       docs.push_back(std::move(doc));
     }
   }
-  CCardDR dr(log);
+  vcard::CCardDR dr(log);
   if (dr.Run(nullptr, items, method) != S_OK) return skip;
   for (std::size_t k = 0; k < items.size(); ++k) {
-    if (items[k].action == DRAction::kSkip) skip[owners[k]] = true;
+    if (items[k].action == vcard::DRAction::kSkip) skip[owners[k]] = true;
   }
   return skip;
 }
@@ -215,4 +215,4 @@ HRESULT SaveCards(CConverterContext& context, const CardSaveRequest& request, Ca
   return saver.Run(context);
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -15,7 +15,7 @@
 #include "automation/converter_context.h"
 #include "automation/target_format.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 struct CardSaveRequest {
   std::string_view cards;  // vCard text
@@ -47,4 +47,4 @@ std::vector<bool> FindDuplicateCards(CLog& log, const std::vector<std::string>& 
 HRESULT SaveCards(CConverterContext& context, const CardSaveRequest& request, CardSaveStats* stats,
                   std::vector<std::u16string>* file_names);
 
-}  // namespace velmora
+}  // namespace velmora::automation

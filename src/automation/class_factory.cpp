@@ -6,7 +6,7 @@
 #include "automation/velmora_module.h"
 #include "foundation/guid_text.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kCreateLabel[] = "CComClassFactory.CreateInstance";
@@ -120,4 +120,4 @@ HRESULT CComClassFactory::LockServer(bool lock) {
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -10,7 +10,7 @@
 #include <velmora/module.h>
 #include <velmora/status.h>
 
-namespace velmora {
+namespace velmora::automation {
 
 class CVelmoraModule;
 
@@ -43,4 +43,4 @@ class CComClassFactory : public VelmoraClassFactory {
   std::atomic<std::uint32_t> references_{0};
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

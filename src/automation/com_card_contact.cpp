@@ -10,7 +10,7 @@
 #include "contact/card_names.h"
 #include "contact/card_tools.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CComCardContact";
@@ -57,13 +57,13 @@ constexpr std::size_t AddressSlot(EContactAddress kind) {
 }  // namespace
 
 CComCardContact::CComCardContact(std::shared_ptr<CConverterContext> context,
-                                 std::unique_ptr<ContactRecord> record)
+                                 std::unique_ptr<contact::ContactRecord> record)
     : context_(std::move(context)), record_(std::move(record)) {}
 
 CComCardContact::~CComCardContact() = default;
 
 template <typename T>
-HRESULT CComCardContact::GetField(T ContactRecord::*field, T* value) {
+HRESULT CComCardContact::GetField(T contact::ContactRecord::*field, T* value) {
   if (!record_) return E_GENERIC_FAILURE;
   if (value == nullptr) return E_INVALIDARG;
   return GuardedCall(Log(), kLabel, [&] {
@@ -73,7 +73,7 @@ HRESULT CComCardContact::GetField(T ContactRecord::*field, T* value) {
 }
 
 template <typename T>
-HRESULT CComCardContact::PutField(T ContactRecord::*field, const T& value) {
+HRESULT CComCardContact::PutField(T contact::ContactRecord::*field, const T& value) {
   if (!record_) return E_GENERIC_FAILURE;
   return GuardedCall(Log(), kLabel, [&] {
     (*record_).*field = value;
@@ -95,26 +95,29 @@ HRESULT CComCardContact::GetDerived(T* value, Read&& read) {
 
 #define VELMORA_STRING_FIELD(Name)                                   \
   HRESULT CComCardContact::get_##Name(std::u16string* value) {       \
-    return GetField(&ContactRecord::Name, value);                    \
+    return GetField(&contact::ContactRecord::Name, value);           \
   }                                                                  \
   HRESULT CComCardContact::put_##Name(const std::u16string& value) { \
-    return PutField(&ContactRecord::Name, value);                    \
+    return PutField(&contact::ContactRecord::Name, value);           \
   }
-#define VELMORA_DATE_FIELD(Name)                       \
-  HRESULT CComCardContact::get_##Name(double* value) { \
-    return GetField(&ContactRecord::Name, value);      \
-  }                                                    \
-  HRESULT CComCardContact::put_##Name(double value) {  \
-    return PutField(&ContactRecord::Name, value);      \
+#define VELMORA_DATE_FIELD(Name)                           \
+  HRESULT CComCardContact::get_##Name(double* value) {     \
+    return GetField(&contact::ContactRecord::Name, value); \
+  }                                                        \
+  HRESULT CComCardContact::put_##Name(double value) {      \
+    return PutField(&contact::ContactRecord::Name, value); \
   }
-#define VELMORA_ENUM_FIELD(Name, Type)               \
-  HRESULT CComCardContact::get_##Name(Type* value) { \
-    return GetField(&ContactRecord::Name, value);    \
-  }                                                  \
-  HRESULT CComCardContact::put_##Name(Type value) { return PutField(&ContactRecord::Name, value); }
-#define VELMORA_TELEPHONE_SLOT(Name, Slot)                                                  \
-  HRESULT CComCardContact::get_##Name(std::u16string* value) {                              \
-    return GetDerived(value, [](const ContactRecord& r) { return r.TelephoneSlot(Slot); }); \
+#define VELMORA_ENUM_FIELD(Name, Type)                     \
+  HRESULT CComCardContact::get_##Name(Type* value) {       \
+    return GetField(&contact::ContactRecord::Name, value); \
+  }                                                        \
+  HRESULT CComCardContact::put_##Name(Type value) {        \
+    return PutField(&contact::ContactRecord::Name, value); \
+  }
+#define VELMORA_TELEPHONE_SLOT(Name, Slot)                                                    \
+  HRESULT CComCardContact::get_##Name(std::u16string* value) {                                \
+    return GetDerived(value,                                                                  \
+                      [](const contact::ContactRecord& r) { return r.TelephoneSlot(Slot); }); \
   }
 
 VELMORA_STRING_FIELD(FirstName)
@@ -159,25 +162,25 @@ VELMORA_STRING_FIELD(OrganizationalIDNumber)
 VELMORA_STRING_FIELD(School)
 VELMORA_STRING_FIELD(YomiCompany)
 
-VELMORA_TELEPHONE_SLOT(BusinessTelephoneNumber, tsBusiness)
-VELMORA_TELEPHONE_SLOT(Business2TelephoneNumber, tsBusiness2)
-VELMORA_TELEPHONE_SLOT(BusinessFaxNumber, tsBusinessFax)
-VELMORA_TELEPHONE_SLOT(HomeTelephoneNumber, tsHome)
-VELMORA_TELEPHONE_SLOT(Home2TelephoneNumber, tsHome2)
-VELMORA_TELEPHONE_SLOT(HomeFaxNumber, tsHomeFax)
-VELMORA_TELEPHONE_SLOT(MobileTelephoneNumber, tsMobile)
-VELMORA_TELEPHONE_SLOT(CarTelephoneNumber, tsCar)
-VELMORA_TELEPHONE_SLOT(PagerNumber, tsPager)
-VELMORA_TELEPHONE_SLOT(ISDNNumber, tsISDN)
-VELMORA_TELEPHONE_SLOT(PrimaryTelephoneNumber, tsPrimary)
-VELMORA_TELEPHONE_SLOT(OtherTelephoneNumber, tsOther)
-VELMORA_TELEPHONE_SLOT(OtherFaxNumber, tsOtherFax)
-VELMORA_TELEPHONE_SLOT(AssistantTelephoneNumber, tsAssistant)
-VELMORA_TELEPHONE_SLOT(CompanyMainTelephoneNumber, tsCompanyMain)
-VELMORA_TELEPHONE_SLOT(CallbackTelephoneNumber, tsCallback)
-VELMORA_TELEPHONE_SLOT(RadioTelephoneNumber, tsRadio)
-VELMORA_TELEPHONE_SLOT(TTYTDDTelephoneNumber, tsTTYTDD)
-VELMORA_TELEPHONE_SLOT(TelexNumber, tsTelex)
+VELMORA_TELEPHONE_SLOT(BusinessTelephoneNumber, contact::tsBusiness)
+VELMORA_TELEPHONE_SLOT(Business2TelephoneNumber, contact::tsBusiness2)
+VELMORA_TELEPHONE_SLOT(BusinessFaxNumber, contact::tsBusinessFax)
+VELMORA_TELEPHONE_SLOT(HomeTelephoneNumber, contact::tsHome)
+VELMORA_TELEPHONE_SLOT(Home2TelephoneNumber, contact::tsHome2)
+VELMORA_TELEPHONE_SLOT(HomeFaxNumber, contact::tsHomeFax)
+VELMORA_TELEPHONE_SLOT(MobileTelephoneNumber, contact::tsMobile)
+VELMORA_TELEPHONE_SLOT(CarTelephoneNumber, contact::tsCar)
+VELMORA_TELEPHONE_SLOT(PagerNumber, contact::tsPager)
+VELMORA_TELEPHONE_SLOT(ISDNNumber, contact::tsISDN)
+VELMORA_TELEPHONE_SLOT(PrimaryTelephoneNumber, contact::tsPrimary)
+VELMORA_TELEPHONE_SLOT(OtherTelephoneNumber, contact::tsOther)
+VELMORA_TELEPHONE_SLOT(OtherFaxNumber, contact::tsOtherFax)
+VELMORA_TELEPHONE_SLOT(AssistantTelephoneNumber, contact::tsAssistant)
+VELMORA_TELEPHONE_SLOT(CompanyMainTelephoneNumber, contact::tsCompanyMain)
+VELMORA_TELEPHONE_SLOT(CallbackTelephoneNumber, contact::tsCallback)
+VELMORA_TELEPHONE_SLOT(RadioTelephoneNumber, contact::tsRadio)
+VELMORA_TELEPHONE_SLOT(TTYTDDTelephoneNumber, contact::tsTTYTDD)
+VELMORA_TELEPHONE_SLOT(TelexNumber, contact::tsTelex)
 
 #undef VELMORA_STRING_FIELD
 #undef VELMORA_DATE_FIELD
@@ -187,17 +190,18 @@ VELMORA_TELEPHONE_SLOT(TelexNumber, tsTelex)
 // --- Composite and derived members ------------------------------------------
 
 HRESULT CComCardContact::BodyAsSingleString(std::int32_t max_chars, std::u16string* value) {
-  return GetDerived(value, [&](const ContactRecord& r) {
-    return velmora::BodyAsSingleString(r.Body, max_chars);
+  return GetDerived(value, [&](const contact::ContactRecord& r) {
+    return automation::BodyAsSingleString(r.Body, max_chars);
   });
 }
 
 HRESULT CComCardContact::get_BirthdayIsEmpty(bool* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return IsEmptyDate(r.Birthday); });
+  return GetDerived(
+      value, [](const contact::ContactRecord& r) { return contact::IsEmptyDate(r.Birthday); });
 }
 
 HRESULT CComCardContact::get_NetMeetingNames(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.NetMeetingNames(); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.NetMeetingNames(); });
 }
 
 HRESULT CComCardContact::put_NetMeetingNames(const std::u16string& value) {
@@ -209,8 +213,9 @@ HRESULT CComCardContact::put_NetMeetingNames(const std::u16string& value) {
 }
 
 HRESULT CComCardContact::get_LastModificationTimeIsEmpty(bool* value) {
-  return GetDerived(value,
-                    [](const ContactRecord& r) { return IsEmptyDate(r.LastModificationTime); });
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    return contact::IsEmptyDate(r.LastModificationTime);
+  });
 }
 
 HRESULT CComCardContact::GetAddress(EContactAddress kind,
@@ -219,7 +224,7 @@ HRESULT CComCardContact::GetAddress(EContactAddress kind,
   if (value == nullptr) return E_INVALIDARG;
   return GuardedCall(Log(), "CComCardContact.getAddress", [&] {
     std::shared_ptr<CComCardContactAddress>& cached = addresses_[AddressSlot(kind)];
-    const ContactAddress* address = record_->AddressByKind(kind);
+    const contact::ContactAddress* address = record_->AddressByKind(kind);
     if (address == nullptr) {
       cached.reset();
       value->reset();
@@ -252,7 +257,7 @@ HRESULT CComCardContact::AddAddress(const std::u16string& post_office_box,
   if (!record_) return E_GENERIC_FAILURE;
   if (added == nullptr) return E_INVALIDARG;
   return GuardedCall(Log(), kAddAddressLabel, [&] {
-    ContactAddress address;
+    contact::ContactAddress address;
     address.PostOfficeBox = post_office_box;
     address.OfficeLocation = office_location;
     address.Street = street;
@@ -288,22 +293,22 @@ HRESULT CComCardContact::AddAddress(const std::u16string& post_office_box,
 }
 
 HRESULT CComCardContact::get_Email1(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.Email(1); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.Email(1); });
 }
 HRESULT CComCardContact::get_Email1AddressType(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.EmailAddressType(1); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.EmailAddressType(1); });
 }
 HRESULT CComCardContact::get_Email2(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.Email(2); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.Email(2); });
 }
 HRESULT CComCardContact::get_Email2AddressType(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.EmailAddressType(2); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.EmailAddressType(2); });
 }
 HRESULT CComCardContact::get_Email3(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.Email(3); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.Email(3); });
 }
 HRESULT CComCardContact::get_Email3AddressType(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.EmailAddressType(3); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.EmailAddressType(3); });
 }
 
 HRESULT CComCardContact::AddEmail(const std::u16string& email, const Variant& outlook_type) {
@@ -317,7 +322,7 @@ HRESULT CComCardContact::AddEmail(const std::u16string& email, const Variant& ou
     return E_INVALIDARG;
   }
   return GuardedCall(Log(), kAddEmailLabel, [&] {
-    ContactEmail entry;
+    contact::ContactEmail entry;
     entry.Value = email;
     entry.AddressType = StringOrEmpty(outlook_type);
     record_->Emails.push_back(std::move(entry));
@@ -350,7 +355,7 @@ HRESULT CComCardContact::AddTelephoneEx(const std::u16string& phone, const Varia
     return E_INVALIDARG;
   }
   return GuardedCall(Log(), kAddTelephoneExLabel, [&] {
-    ContactPhone entry;
+    contact::ContactPhone entry;
     entry.Value = phone;
     entry.Types = StringOrEmpty(types);
     entry.ABLabel = StringOrEmpty(ab_label);
@@ -361,16 +366,23 @@ HRESULT CComCardContact::AddTelephoneEx(const std::u16string& phone, const Varia
 }
 
 HRESULT CComCardContact::get_ManagerName(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.RelatedNameSlot(rnsManager); });
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    return r.RelatedNameSlot(contact::rnsManager);
+  });
 }
 HRESULT CComCardContact::get_AssistantName(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.RelatedNameSlot(rnsAssistant); });
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    return r.RelatedNameSlot(contact::rnsAssistant);
+  });
 }
 HRESULT CComCardContact::get_Spouse(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.RelatedNameSlot(rnsSpouse); });
+  return GetDerived(
+      value, [](const contact::ContactRecord& r) { return r.RelatedNameSlot(contact::rnsSpouse); });
 }
 HRESULT CComCardContact::get_Children(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.RelatedNameSlot(rnsChildren); });
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    return r.RelatedNameSlot(contact::rnsChildren);
+  });
 }
 
 HRESULT CComCardContact::AddRelatedName(const std::u16string& name, EContactRelatedName label,
@@ -385,7 +397,7 @@ HRESULT CComCardContact::AddRelatedName(const std::u16string& name, EContactRela
     return E_INVALIDARG;
   }
   return GuardedCall(Log(), kAddRelatedNameLabel, [&] {
-    ContactRelatedName entry;
+    contact::ContactRelatedName entry;
     entry.Name = name;
     entry.Label = label;
     if (label == vlmcrnOther) entry.LabelOther = *label_other.string();
@@ -396,15 +408,15 @@ HRESULT CComCardContact::AddRelatedName(const std::u16string& name, EContactRela
 }
 
 HRESULT CComCardContact::get_BusinessHomePage(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) {
-    const ContactUrl* url = r.UrlByKind(urlkBusiness);
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    const contact::ContactUrl* url = r.UrlByKind(contact::urlkBusiness);
     return url ? url->Value : std::u16string();
   });
 }
 
 HRESULT CComCardContact::get_PersonalHomePage(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) {
-    const ContactUrl* url = r.UrlByKind(urlkPersonal);
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    const contact::ContactUrl* url = r.UrlByKind(contact::urlkPersonal);
     return url ? url->Value : std::u16string();
   });
 }
@@ -413,7 +425,7 @@ HRESULT CComCardContact::AddUrl(const std::u16string& value, std::int32_t kind) 
   if (!record_) return E_GENERIC_FAILURE;
   if (value.empty()) return E_INVALIDARG;
   return GuardedCall(Log(), kAddUrlLabel, [&] {
-    ContactUrl entry;
+    contact::ContactUrl entry;
     entry.Value = value;
     if (kind & vlmcuBusiness) entry.Types = u"WORK";
     if (kind & vlmcuPersonal) {
@@ -430,7 +442,7 @@ HRESULT CComCardContact::AddUrl(const std::u16string& value, std::int32_t kind) 
 }
 
 HRESULT CComCardContact::get_IMAddress(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) {
+  return GetDerived(value, [](const contact::ContactRecord& r) {
     return r.Impps.empty() ? std::u16string() : r.Impps.front().Value;
   });
 }
@@ -445,7 +457,7 @@ HRESULT CComCardContact::AddIMPP(const std::u16string& value, const std::u16stri
   if (!record_) return E_GENERIC_FAILURE;
   if (value.empty()) return E_INVALIDARG;
   return GuardedCall(Log(), "CComCardContact.AddIMPP", [&] {
-    ContactImpp entry;
+    contact::ContactImpp entry;
     entry.Types = type;
     entry.ServiceType = service_type;
     entry.Protocol = protocol;
@@ -457,27 +469,28 @@ HRESULT CComCardContact::AddIMPP(const std::u16string& value, const std::u16stri
 }
 
 HRESULT CComCardContact::get_Anniversary(double* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.Anniversary(); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.Anniversary(); });
 }
 
 HRESULT CComCardContact::get_AnniversaryIsEmpty(bool* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return IsEmptyDate(r.Anniversary()); });
+  return GetDerived(
+      value, [](const contact::ContactRecord& r) { return contact::IsEmptyDate(r.Anniversary()); });
 }
 
 HRESULT CComCardContact::AddAnniversaryDate(double value, const Variant& type) {
-  return AddDate(value, kAnniversaryLabel, type);
+  return AddDate(value, contact::kAnniversaryLabel, type);
 }
 
 HRESULT CComCardContact::AddDate(double value, const std::u16string& ab_label,
                                  const Variant& type) {
   if (!record_) return E_GENERIC_FAILURE;
-  if (IsEmptyDate(value)) return S_FALSE;
+  if (contact::IsEmptyDate(value)) return S_FALSE;
   if (!IsMissingOrString(type)) {
     Log()->LogError(kAddDateLabel, E_INVALIDARG, "vType must be BSTR or Missing");
     return E_INVALIDARG;
   }
   return GuardedCall(Log(), kAddDateLabel, [&] {
-    ContactDate entry;
+    contact::ContactDate entry;
     entry.Date = value;
     entry.Types = StringOrEmpty(type);
     entry.ABLabel = ab_label;
@@ -487,15 +500,15 @@ HRESULT CComCardContact::AddDate(double value, const std::u16string& ab_label,
 }
 
 HRESULT CComCardContact::get_Photo(std::vector<std::uint8_t>* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.Photo; });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.Photo; });
 }
 
 HRESULT CComCardContact::get_PhotoSize(std::int32_t* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.PhotoSize(); });
+  return GetDerived(value, [](const contact::ContactRecord& r) { return r.PhotoSize(); });
 }
 
 HRESULT CComCardContact::get_PhotoExt(std::u16string* value) {
-  return GetField(&ContactRecord::PhotoExt, value);
+  return GetField(&contact::ContactRecord::PhotoExt, value);
 }
 
 HRESULT CComCardContact::SetPhoto(const std::vector<std::uint8_t>& photo,
@@ -508,7 +521,7 @@ HRESULT CComCardContact::SetPhoto(const std::vector<std::uint8_t>& photo,
   }
   return GuardedCall(Log(), kSetPhotoLabel, [&] {
     std::u16string ext = StringOrEmpty(photo_ext);
-    if (ext.empty()) ext = DetectPhotoExt(photo.data(), photo.size(), Log());
+    if (ext.empty()) ext = contact::DetectPhotoExt(photo.data(), photo.size(), Log());
     record_->Photo.clear();
     record_->PhotoExt.clear();
     try {
@@ -523,22 +536,26 @@ HRESULT CComCardContact::SetPhoto(const std::vector<std::uint8_t>& photo,
 }
 
 HRESULT CComCardContact::get_FullName(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return ComposeFullName(r); });
+  return GetDerived(value,
+                    [](const contact::ContactRecord& r) { return contact::ComposeFullName(r); });
 }
 
 HRESULT CComCardContact::get_FileAs(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return ComposeFileAsName(r); });
+  return GetDerived(value,
+                    [](const contact::ContactRecord& r) { return contact::ComposeFileAsName(r); });
 }
 
 HRESULT CComCardContact::get_ReferredBy(std::u16string* value) {
-  return GetDerived(value, [](const ContactRecord& r) { return r.RelatedNameSlot(rnsReferredBy); });
+  return GetDerived(value, [](const contact::ContactRecord& r) {
+    return r.RelatedNameSlot(contact::rnsReferredBy);
+  });
 }
 
 HRESULT CComCardContact::put_ReferredBy(const std::u16string& value) {
   if (!record_) return E_GENERIC_FAILURE;
   return GuardedCall(Log(), "CComCardContact.putReferredBy", [&] {
-    std::vector<ContactRelatedName>& names = record_->RelatedNames;
-    auto found = std::find_if(names.begin(), names.end(), [](const ContactRelatedName& n) {
+    std::vector<contact::ContactRelatedName>& names = record_->RelatedNames;
+    auto found = std::find_if(names.begin(), names.end(), [](const contact::ContactRelatedName& n) {
       return n.Label == vlmcrnReferredBy;
     });
     if (found != names.end()) {
@@ -548,7 +565,7 @@ HRESULT CComCardContact::put_ReferredBy(const std::u16string& value) {
         found->Name = value;
       }
     } else if (!value.empty()) {
-      ContactRelatedName entry;
+      contact::ContactRelatedName entry;
       entry.Name = value;
       entry.Label = vlmcrnReferredBy;
       names.push_back(std::move(entry));
@@ -577,7 +594,7 @@ HRESULT CComCardContact::GenerateCard(double version, std::int32_t code_page,
     HRESULT status = SettleTargetFormat(*Log(), *context_->charsets(), kGenerateCardLabel, version,
                                         code_page, iso_name, &target);
     if (FAILED(status)) return status;
-    if (!writer_) writer_ = std::make_unique<CCardExport>(*Log(), context_->prodid_line());
+    if (!writer_) writer_ = std::make_unique<vcard::CCardExport>(*Log(), context_->prodid_line());
     const char* text = nullptr;
     std::size_t length = 0;
     status = writer_->ExportContact(record_.get(), target.version, target.code_page,
@@ -593,4 +610,4 @@ HRESULT CComCardContact::GenerateCard(double version, std::int32_t code_page,
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -16,16 +16,16 @@
 #include "contact/contact_record.h"
 #include "vcard/card_export.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCardContact : public ICardContact {
  public:
   // Takes `record` over; a null record makes every member answer -1.
   CComCardContact(std::shared_ptr<CConverterContext> context,
-                  std::unique_ptr<ContactRecord> record);
+                  std::unique_ptr<contact::ContactRecord> record);
   ~CComCardContact() override;
 
-  const ContactRecord* record() const { return record_.get(); }
+  const contact::ContactRecord* record() const { return record_.get(); }
 
   HRESULT get_FirstName(std::u16string* value) override;
   HRESULT put_FirstName(const std::u16string& value) override;
@@ -183,9 +183,9 @@ class CComCardContact : public ICardContact {
 
  private:
   template <typename T>
-  HRESULT GetField(T ContactRecord::*field, T* value);
+  HRESULT GetField(T contact::ContactRecord::*field, T* value);
   template <typename T>
-  HRESULT PutField(T ContactRecord::*field, const T& value);
+  HRESULT PutField(T contact::ContactRecord::*field, const T& value);
   // Runs `read` (record -> value) with the record and pointer checks.
   template <typename T, typename Read>
   HRESULT GetDerived(T* value, Read&& read);
@@ -193,11 +193,11 @@ class CComCardContact : public ICardContact {
   CLog* Log() { return &context_->log(); }
 
   std::shared_ptr<CConverterContext> context_;
-  std::unique_ptr<ContactRecord> record_;
+  std::unique_ptr<contact::ContactRecord> record_;
   // The address objects handed out, per kind (home, business, other).
   std::array<std::shared_ptr<CComCardContactAddress>, 3> addresses_;
-  std::unique_ptr<CCardExport> writer_;  // made by the first GenerateCard
+  std::unique_ptr<vcard::CCardExport> writer_;  // made by the first GenerateCard
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -3,7 +3,7 @@
 #include "automation/call_guard.h"
 #include "automation/contact_display.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 HRESULT CComCardContactAddress::Text(const std::u16string& field, std::u16string* value) {
   if (value == nullptr) return E_INVALIDARG;
@@ -57,7 +57,7 @@ HRESULT CComCardContactAddress::get_IsEmpty(bool* value) {
 
 HRESULT CComCardContactAddress::HasType(const std::u16string& type, bool* value) {
   if (value == nullptr) return E_INVALIDARG;
-  *value = HasTypeToken(address_.Types, type);
+  *value = contact::HasTypeToken(address_.Types, type);
   return S_OK;
 }
 
@@ -69,4 +69,4 @@ HRESULT CComCardContactAddress::ToString(const std::u16string& delimiter, std::u
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -9,13 +9,13 @@
 #include "automation/live_object.h"
 #include "contact/contact_list_items.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCardContactAddress : public ICardContactAddress {
  public:
-  explicit CComCardContactAddress(ContactAddress address) : address_(std::move(address)) {}
+  explicit CComCardContactAddress(contact::ContactAddress address) : address_(std::move(address)) {}
 
-  const ContactAddress& address() const { return address_; }
+  const contact::ContactAddress& address() const { return address_; }
 
   HRESULT get_Types(std::u16string* value) override;
   HRESULT get_ABLabel(std::u16string* value) override;
@@ -34,8 +34,8 @@ class CComCardContactAddress : public ICardContactAddress {
  private:
   HRESULT Text(const std::u16string& field, std::u16string* value);
 
-  ContactAddress address_;
+  contact::ContactAddress address_;
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -16,7 +16,7 @@
 #include "foundation/module_info.h"
 #include "vcard/conversion_pipeline.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kInitLabel[] = "CComCardConverter.Init";
@@ -44,7 +44,7 @@ std::string ProdIdLine(std::u16string_view prog_id) {
 }
 
 // Passes the pipeline's counters on to the caller's callback.
-CCardConverter::Progress AdaptProgress(ICardConverterProgress* progress) {
+vcard::CCardConverter::Progress AdaptProgress(ICardConverterProgress* progress) {
   if (progress == nullptr) return nullptr;
   return [progress](int converted, int copied, int errors) {
     progress->OnCardConverterProgress(converted + copied + errors, 0, converted, copied, errors);
@@ -220,7 +220,7 @@ HRESULT CComCardConverter::CountFilesContacts(const std::vector<std::u16string>&
 HRESULT CComCardConverter::IsCardFileValid(const std::u16string& file_name, bool* valid) {
   return GuardedCall(&context_->log(), "CComCardConverter.IsCardFileValid", [&] {
     const bool ok =
-        !file_name.empty() && velmora::IsCardFileValid(*context_, PathFromUtf16(file_name));
+        !file_name.empty() && automation::IsCardFileValid(*context_, PathFromUtf16(file_name));
     if (valid) *valid = ok;
     return ok ? S_OK : S_FALSE;
   });
@@ -249,7 +249,7 @@ HRESULT CComCardConverter::ConvertMemory(const std::vector<std::uint8_t>& vcards
         SettleTargetFormat(log, *context_->charsets(), kConvertMemoryLabel, dst_version,
                            dst_encoding_cp, dst_encoding_iso_name, &target);
     if (FAILED(status)) return status;
-    CCardConverter pipeline(log, *context_->charsets(), context_->prodid_line());
+    vcard::CCardConverter pipeline(log, *context_->charsets(), context_->prodid_line());
     // The cards one by one, joined here into the caller's array at its
     // exact size: one growing text and a copy of it would need the output
     // three times over at the peak.
@@ -295,7 +295,7 @@ HRESULT CComCardConverter::ConvertFile(const std::u16string& src_filename,
     HRESULT status = SettleTargetFormat(log, *context_->charsets(), kConvertFileLabel, dst_version,
                                         dst_encoding_cp, dst_encoding_iso_name, &target);
     if (FAILED(status)) return status;
-    CCardConverter pipeline(log, *context_->charsets(), context_->prodid_line());
+    vcard::CCardConverter pipeline(log, *context_->charsets(), context_->prodid_line());
     int done = 0, copied = 0, errors = 0;
     status = pipeline.ConvertFile(PathFromUtf16(src_filename), target.version, target.code_page,
                                   target.iso_name, PathFromUtf16(dst_filename), skip_file_copy,
@@ -366,7 +366,8 @@ HRESULT CComCardConverter::CreateCardContact(std::shared_ptr<ICardContact>* cont
   if (contact == nullptr) return E_INVALIDARG;
   contact->reset();
   return GuardedCall(&context_->log(), kCreateContactLabel, [&] {
-    *contact = std::make_shared<CComCardContact>(context_, std::make_unique<ContactRecord>());
+    *contact =
+        std::make_shared<CComCardContact>(context_, std::make_unique<contact::ContactRecord>());
     return S_OK;
   });
 }
@@ -385,9 +386,13 @@ HRESULT CComCardConverter::DR(const Variant& client_cards, const Variant& server
 
 // --- Factory ----------------------------------------------------------------
 
+}  // namespace velmora::automation
+
+namespace velmora {
+
 std::shared_ptr<ICardConverter> CreateCardConverter() {
   try {
-    return std::make_shared<CComCardConverter>();
+    return std::make_shared<automation::CComCardConverter>();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

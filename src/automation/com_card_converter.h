@@ -13,7 +13,7 @@
 #include "automation/converter_context.h"
 #include "automation/live_object.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCardConverter : public ICardConverter {
  public:
@@ -193,4 +193,4 @@ class CComCardConverter : public ICardConverter {
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

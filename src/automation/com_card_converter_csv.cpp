@@ -18,7 +18,7 @@
 #include "csv/google_header_map.h"
 #include "csv/google_plain_name.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLoadContentLabel[] = "CComCardConverter.LoadCsvContent";
@@ -58,7 +58,7 @@ HRESULT CComCardConverter::LoadCsvContent(const std::u16string& file_name,
   if (content == nullptr || file_name.empty()) return E_INVALIDARG;
   content->reset();
   return GuardedCall(&context_->log(), kLoadContentLabel, [&] {
-    auto loaded = std::make_unique<CCsvContent>(context_->log());
+    auto loaded = std::make_unique<csv::CCsvContent>(context_->log());
     const HRESULT status = loaded->LoadFromFile(PathFromUtf16(file_name), default_codepage);
     // An empty file still gives a content object, holding no text.
     if (FAILED(status)) return status;
@@ -73,13 +73,13 @@ HRESULT CComCardConverter::LoadCsvContentFromMemory(const std::vector<std::uint8
   if (!CheckInitialised(kLoadContentMemoryLabel)) return E_GENERIC_FAILURE;
   if (content == nullptr) return E_INVALIDARG;
   content->reset();
-  if (bytes.size() > CCsvContent::kMaxContentLength) {
+  if (bytes.size() > csv::CCsvContent::kMaxContentLength) {
     context_->log().LogError(kLoadContentMemoryLabel, E_INVALIDARG, "Content too large(%s bytes)",
                              std::to_string(bytes.size()));
     return E_INVALIDARG;
   }
   return GuardedCall(&context_->log(), kLoadContentMemoryLabel, [&] {
-    auto loaded = std::make_unique<CCsvContent>(context_->log());
+    auto loaded = std::make_unique<csv::CCsvContent>(context_->log());
     const HRESULT status = loaded->LoadFromMemory(
         bytes.data(), static_cast<std::int32_t>(bytes.size()), default_codepage);
     if (FAILED(status)) return status;
@@ -96,8 +96,8 @@ HRESULT CComCardConverter::AutodetectCsvInner(
   if (result == nullptr || file_name.empty()) return E_INVALIDARG;
   *result = vlmcsvUnknown;
   return GuardedCall(&context_->log(), kAutodetectLabel, [&] {
-    const CCsv csv(context_->log(), &context_->CsvHeaders());
-    CsvDetection found;
+    const csv::CCsv csv(context_->log(), &context_->CsvHeaders());
+    csv::CsvDetection found;
     const HRESULT status = csv.AutodetectCsvFile(PathFromUtf16(file_name), detect_locale, &found);
     if (FAILED(status)) return status;
     Put(detected_empty, found.empty);
@@ -145,8 +145,8 @@ HRESULT CComCardConverter::AutodetectCsvHeaders(const std::vector<std::u16string
   if (result == nullptr || header_names.empty()) return E_INVALIDARG;
   *result = vlmcsvUnknown;
   return GuardedCall(&context_->log(), kAutodetectHeadersLabel, [&] {
-    const CCsv csv(context_->log(), &context_->CsvHeaders());
-    CsvDetection found;
+    const csv::CCsv csv(context_->log(), &context_->CsvHeaders());
+    csv::CsvDetection found;
     const HRESULT status = csv.AutodetectCsvNames(header_names, true, &found);
     if (FAILED(status)) return status;
     if (header_codes != nullptr) header_codes->assign(found.codes.begin(), found.codes.end());
@@ -168,7 +168,7 @@ HRESULT CComCardConverter::GetCsvHeaders(std::vector<std::u16string>* header_nam
     std::vector<std::u16string> names;
     std::vector<std::int32_t> codes;
     std::vector<bool> defaults;
-    for (const CCsvHeader& entry : context_->CsvHeaders().entries()) {
+    for (const csv::CCsvHeader& entry : context_->CsvHeaders().entries()) {
       for (const std::u16string* name :
            {&entry.Name, &entry.NameAlt, &entry.NameGoogle, &entry.NameGoogle2}) {
         if (name->empty()) continue;
@@ -222,7 +222,7 @@ HRESULT CComCardConverter::get_CsvOutlookLocalesItem(const Variant& index_or_lid
   if (!CheckInitialised(kLocalesItemLabel)) return E_GENERIC_FAILURE;
   if (locale == nullptr) return E_INVALIDARG;
   locale->reset();
-  CCsvHeaders& catalogue = context_->CsvHeaders();
+  csv::CCsvHeaders& catalogue = context_->CsvHeaders();
   std::u16string lid;
   if (const std::u16string* text = index_or_lid.string()) {
     lid = *text;
@@ -249,9 +249,9 @@ HRESULT CComCardConverter::ParseGooglePlainName(const std::u16string& header,
   if (!CheckInitialised(kParsePlainLabel)) return E_GENERIC_FAILURE;
   if (success == nullptr) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kParsePlainLabel, [&] {
-    GooglePlainName parsed;
+    csv::GooglePlainName parsed;
     *success =
-        !header.empty() && velmora::ParseGooglePlainName(context_->CsvHeaders(), header, &parsed);
+        !header.empty() && csv::ParseGooglePlainName(context_->CsvHeaders(), header, &parsed);
     Put(group, static_cast<ECsvHeaderGroup>(*success ? parsed.value->GroupCode() : 0));
     Put(group_prop,
         static_cast<ECsvHeaderGroupProp>(*success ? parsed.value->GroupPropCode() : csvgpNone));
@@ -268,7 +268,7 @@ HRESULT CComCardConverter::MapCsvHeaders(const std::vector<std::u16string>& src,
   if (!CheckInitialised(kMapLabel)) return E_GENERIC_FAILURE;
   if (src2dst == nullptr) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kMapLabel, [&] {
-    return velmora::MapCsvHeaders(context_->CsvHeaders(), src, dst, src2dst, src_append2dst);
+    return csv::MapCsvHeaders(context_->CsvHeaders(), src, dst, src2dst, src_append2dst);
   });
 }
 
@@ -280,14 +280,13 @@ HRESULT CComCardConverter::MapCsvHeaders2Google(const std::vector<std::u16string
                                                 std::int32_t flags) {
   if (!CheckInitialised(kMapGoogleLabel)) return E_GENERIC_FAILURE;
   return GuardedCall(&context_->log(), kMapGoogleLabel, [&] {
-    std::vector<GoogleDestination> found;
-    const HRESULT status =
-        velmora::MapCsvHeaders2Google(context_->CsvHeaders(), src, flags, &found);
+    std::vector<csv::GoogleDestination> found;
+    const HRESULT status = csv::MapCsvHeaders2Google(context_->CsvHeaders(), src, flags, &found);
     if (FAILED(status)) return status;
     std::vector<std::int32_t> codes, indexes;
     std::vector<std::u16string> types;
     std::vector<bool> append;
-    for (GoogleDestination& d : found) {
+    for (csv::GoogleDestination& d : found) {
       codes.push_back(d.code);
       types.push_back(std::move(d.type));
       indexes.push_back(d.index4type);
@@ -306,10 +305,9 @@ HRESULT CComCardConverter::ConvertCsvDate(ECsvType src_type, const std::u16strin
   if (!CheckInitialised(kConvertDateLabel)) return E_GENERIC_FAILURE;
   if (dst == nullptr) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kConvertDateLabel, [&] {
-    return velmora::ConvertCsvDate(context_->log(), src_type, src, dst_type, force, dst)
-               ? S_OK
-               : E_INVALIDARG;
+    return csv::ConvertCsvDate(context_->log(), src_type, src, dst_type, force, dst) ? S_OK
+                                                                                     : E_INVALIDARG;
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -9,7 +9,7 @@
 #include "foundation/code_page.h"
 #include "foundation/system_settings.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kSaveLabel[] = "CComCardConverter.SaveMemoryCSV";
@@ -119,7 +119,7 @@ HRESULT CComCardConverter::EncodeGoogleValue(const std::u16string& value, bool i
   if (!CheckInitialised(kEncodeValueLabel)) return E_GENERIC_FAILURE;
   if (encoded == nullptr) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kEncodeValueLabel, [&] {
-    *encoded = velmora::EncodeGoogleValue(value, is_sub_value);
+    *encoded = csv::EncodeGoogleValue(value, is_sub_value);
     return S_OK;
   });
 }
@@ -134,7 +134,7 @@ HRESULT CComCardConverter::EncodeGoogleMValue(const Variant& values, std::int32_
     return E_INVALIDARG;
   }
   return GuardedCall(&context_->log(), kEncodeMValueLabel, [&] {
-    *encoded = velmora::EncodeGoogleMValue(*list, default_index);
+    *encoded = csv::EncodeGoogleMValue(*list, default_index);
     return S_OK;
   });
 }
@@ -153,7 +153,7 @@ HRESULT CComCardConverter::EncodeGoogleMValue2(const std::u16string& string_list
   return GuardedCall(&context_->log(), kEncodeMValue2Label, [&] {
     if (separators.empty()) separators = settings::ListSeparator();
     if (separators.empty()) separators = u";,";
-    *encoded = velmora::EncodeGoogleMValue2(string_list, separators, trim, default_index);
+    *encoded = csv::EncodeGoogleMValue2(string_list, separators, trim, default_index);
     return S_OK;
   });
 }
@@ -171,8 +171,8 @@ HRESULT CComCardConverter::Categories2GroupMembership(const std::u16string& cate
     return E_INVALIDARG;
   }
   return GuardedCall(&context_->log(), kGroupMembershipLabel, [&] {
-    *group_membership = velmora::Categories2GroupMembership(categories, separators, trim,
-                                                            ensure_my_contacts, default_index);
+    *group_membership = csv::Categories2GroupMembership(categories, separators, trim,
+                                                        ensure_my_contacts, default_index);
     return S_OK;
   });
 }
@@ -189,10 +189,10 @@ HRESULT CComCardConverter::EscapeCell(const std::u16string& cell, const Variant&
     return E_INVALIDARG;
   }
   return GuardedCall(&context_->log(), kEscapeLabel, [&] {
-    *escaped = velmora::EscapeCell(cell, separator_text.empty() ? u',' : separator_text.front(),
-                                   list_text.empty() ? u';' : list_text.front(), force);
+    *escaped = csv::EscapeCell(cell, separator_text.empty() ? u',' : separator_text.front(),
+                               list_text.empty() ? u';' : list_text.front(), force);
     return S_OK;
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -12,7 +12,7 @@
 #include "foundation/text_util.h"
 #include "spreadsheet/workbook.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kAutodetectLabel[] = "CComCardConverter.AutodetectXls";
@@ -45,8 +45,8 @@ HRESULT CComCardConverter::AutodetectXls(const std::u16string& file_name, std::u
   if (result == nullptr) return E_INVALIDARG;
   *result = E_GENERIC_FAILURE;
   return GuardedCall(&context_->log(), kAutodetectLabel, [&] {
-    const CCsv csv(context_->log(), &context_->CsvHeaders());
-    std::vector<XlsSheetInfo> sheets;
+    const csv::CCsv csv(context_->log(), &context_->CsvHeaders());
+    std::vector<csv::XlsSheetInfo> sheets;
     std::u16string error;
     *result = csv.AutodetectXls(PathFromUtf16(file_name), detect_outlook_lid, &sheets, &error);
     Put(xls_error, std::move(error));
@@ -55,7 +55,7 @@ HRESULT CComCardConverter::AutodetectXls(const std::u16string& file_name, std::u
     Put(sheet_empty, std::vector<bool>());
     Put(sheet_has_custom_headers, std::vector<bool>());
     Put(sheet_csv_type, std::vector<ECsvType>());
-    for (XlsSheetInfo& sheet : sheets) {
+    for (csv::XlsSheetInfo& sheet : sheets) {
       if (sheet_name != nullptr) sheet_name->push_back(std::move(sheet.name));
       if (sheet_empty != nullptr) sheet_empty->push_back(sheet.empty);
       if (sheet_headers != nullptr) sheet_headers->push_back(std::move(sheet.headers));
@@ -85,9 +85,9 @@ HRESULT CComCardConverter::LoadXlsCells(
   cells->reset();
   return GuardedCall(&context_->log(), kLoadLabel, [&] {
     const std::int32_t flags = Int32Or(xls_flags, xlsfDefault);
-    const CCsv csv(context_->log(), &context_->CsvHeaders());
-    CsvCellsTable table;
-    XlsSheetInfo info;
+    const csv::CCsv csv(context_->log(), &context_->CsvHeaders());
+    csv::CsvCellsTable table;
+    csv::XlsSheetInfo info;
     std::u16string error;
     *result = csv.LoadXlsCells(PathFromUtf16(file_name), sheet, &table, &info, detect_type, flags,
                                max_rows, &error);
@@ -122,8 +122,8 @@ HRESULT CComCardConverter::SaveCsvContent2Xls(const std::u16string& file_name,
   }
   *result = E_GENERIC_FAILURE;
   return GuardedCall(&log, kSaveContentLabel, [&] {
-    const CCsv csv(log);
-    CsvCellsTable table;
+    const csv::CCsv csv(log);
+    csv::CsvCellsTable table;
     const HRESULT parsed =
         csv.ParseCells(csv_content, &table, Int32Or(csv_parse_flags, 0), -1, 0, csv_separator);
     if (FAILED(parsed)) {
@@ -193,11 +193,11 @@ HRESULT CComCardConverter::SaveMemoryXLS(
       *result = created;
       return S_NO_CONTENT;
     }
-    CsvCellsTable table;
+    csv::CsvCellsTable table;
     table.reserve(rows.rows.size() + 1);
     for (std::size_t i = 0; i <= rows.rows.size(); ++i) {
-      const CsvRowMap& cells = i == 0 ? rows.names : rows.rows[i - 1].cells;
-      CsvRow row;
+      const csv::CsvRowMap& cells = i == 0 ? rows.names : rows.rows[i - 1].cells;
+      csv::CsvRow row;
       row.reserve(rows.codes.size());
       for (const std::uint32_t code : rows.codes) {
         const auto found = cells.find(code);
@@ -207,7 +207,7 @@ HRESULT CComCardConverter::SaveMemoryXLS(
     }
     const std::filesystem::path file = MakeFilePath(
         folder, dst_base_name.empty() ? kFallbackName : dst_base_name, true, dst_ext, true);
-    const CCsv csv(log);
+    const csv::CCsv csv(log);
     std::u16string error;
     *result = csv.SaveXls(file, dst_sheet_name, table, &error);
     Put(xls_error, std::move(error));
@@ -219,4 +219,4 @@ HRESULT CComCardConverter::SaveMemoryXLS(
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -7,11 +7,11 @@
 #include "contact/card_names.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 // Street, City, State, PostalCode and Country, trimmed, joined by spaces.
-std::u16string AddressLine(const ContactAddress& address) {
+std::u16string AddressLine(const contact::ContactAddress& address) {
   std::u16string out;
   for (const std::u16string* part :
        {&address.Street, &address.City, &address.State, &address.PostalCode, &address.Country}) {
@@ -33,15 +33,16 @@ std::u16string JoinList(const List& list, Text&& text) {
 
 }  // namespace
 
-CardPreviewRecord CardPreviewRecord::FromRecord(const ContactRecord& record, std::string card) {
+CardPreviewRecord CardPreviewRecord::FromRecord(const contact::ContactRecord& record,
+                                                std::string card) {
   CardPreviewRecord preview;
-  preview.FileAs = ComposeFileAsName(record);
-  preview.FullName = ComposeFullName(record);
+  preview.FileAs = contact::ComposeFileAsName(record);
+  preview.FullName = contact::ComposeFullName(record);
   preview.Addresses = JoinList(record.Addresses, AddressLine);
-  preview.Emails = JoinList(record.Emails, [](const ContactEmail& e) { return e.Value; });
-  preview.Phones = JoinList(record.Phones, [](const ContactPhone& p) { return p.Value; });
+  preview.Emails = JoinList(record.Emails, [](const contact::ContactEmail& e) { return e.Value; });
+  preview.Phones = JoinList(record.Phones, [](const contact::ContactPhone& p) { return p.Value; });
   preview.Company = record.CompanyName;
-  preview.IMPPs = JoinList(record.Impps, [](const ContactImpp& i) { return i.Value; });
+  preview.IMPPs = JoinList(record.Impps, [](const contact::ContactImpp& i) { return i.Value; });
   preview.JobTitle = record.JobTitle;
   preview.Notes = BodyAsSingleString(record.Body, 0);
   preview.vCard = std::move(card);
@@ -82,4 +83,4 @@ HRESULT CComCardPreview::get_vCard(std::vector<std::uint8_t>* value) {
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -10,7 +10,7 @@
 #include "automation/live_object.h"
 #include "contact/contact_record.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 struct CardPreviewRecord {
   std::u16string FileAs;
@@ -25,7 +25,7 @@ struct CardPreviewRecord {
   std::string vCard;
 
   // The display strings of `record`; `card` is the card's bytes.
-  static CardPreviewRecord FromRecord(const ContactRecord& record, std::string card);
+  static CardPreviewRecord FromRecord(const contact::ContactRecord& record, std::string card);
 };
 
 class CComCardPreview : public ICardPreview {
@@ -50,4 +50,4 @@ class CComCardPreview : public ICardPreview {
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

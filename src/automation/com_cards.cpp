@@ -5,7 +5,7 @@
 #include "automation/call_guard.h"
 #include "automation/single_card_parser.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kPreviewLabel[] = "CComCards::get_ItemPreview";
@@ -44,7 +44,7 @@ HRESULT CComCards::ItemPreview(std::int32_t index, std::shared_ptr<ICardPreview>
   return GuardedCall(&context_->log(), kPreviewLabel, [&] {
     std::shared_ptr<CComCardPreview>& cached = previews_[index];
     if (!cached) {
-      ContactRecord record;
+      contact::ContactRecord record;
       const HRESULT status =
           ParseSingleCard(*context_, cards_[index], &context_->PreviewFilter(), &record);
       if (FAILED(status)) {
@@ -64,7 +64,7 @@ HRESULT CComCards::ItemContact(std::int32_t index, std::shared_ptr<ICardContact>
   return GuardedCall(&context_->log(), kContactLabel, [&] {
     std::shared_ptr<CComCardContact>& cached = contacts_[index];
     if (!cached) {
-      auto record = std::make_unique<ContactRecord>();
+      auto record = std::make_unique<contact::ContactRecord>();
       const HRESULT status = ParseSingleCard(*context_, cards_[index], nullptr, record.get());
       if (FAILED(status)) {
         context_->log().LogError(kContactLabel, status, "Cant preview - bad item?");
@@ -121,4 +121,4 @@ HRESULT CComCards::GetAllItems(std::vector<std::uint8_t>* cards) {
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -16,7 +16,7 @@
 #include "automation/converter_context.h"
 #include "automation/live_object.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCards : public ICards {
  public:
@@ -47,4 +47,4 @@ class CComCards : public ICards {
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -11,7 +11,7 @@
 #include "csv/csv_import.h"
 #include "csv/google_plain_csv.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kConvertLabel[] = "CComCsvCells.ConvertRows";
@@ -23,7 +23,7 @@ constexpr char kReadLabel[] = "CComCsvCells";
 
 }  // namespace
 
-CComCsvCells::CComCsvCells(std::shared_ptr<CConverterContext> context, CsvCellsTable cells,
+CComCsvCells::CComCsvCells(std::shared_ptr<CConverterContext> context, csv::CsvCellsTable cells,
                            bool has_header_row, std::u16string lid)
     : context_(std::move(context)),
       cells_(std::move(cells)),
@@ -35,13 +35,13 @@ CComCsvCells::CComCsvCells(std::shared_ptr<CConverterContext> context, CsvCellsT
 void CComCsvCells::FindCodes() {
   codes_.clear();
   if (!has_header_row_) {
-    codes_.assign(MaxColumnCount(cells_), 0);
+    codes_.assign(csv::MaxColumnCount(cells_), 0);
     return;
   }
-  const CsvRow& names = cells_.front();
-  const CCsvHeaders& headers = context_->CsvHeaders();
-  codes_ = lid_.empty() ? FindHeaderCodes(headers, names).codes
-                        : FindOutlookHeaderCodes(headers, names, lid_, false).codes;
+  const csv::CsvRow& names = cells_.front();
+  const csv::CCsvHeaders& headers = context_->CsvHeaders();
+  codes_ = lid_.empty() ? csv::FindHeaderCodes(headers, names).codes
+                        : csv::FindOutlookHeaderCodes(headers, names, lid_, false).codes;
   // A locale gone from the catalogue gives no codes: the columns stay.
   codes_.resize(names.size(), 0);
 }
@@ -59,7 +59,7 @@ HRESULT CComCsvCells::get_ColCount(std::int32_t* value) {
 HRESULT CComCsvCells::Cell(std::int32_t row, std::int32_t col, std::u16string* value) {
   if (value == nullptr || !IsRow(row) || !IsColumn(col)) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kReadLabel, [&] {
-    const CsvRow& cells = cells_[static_cast<std::size_t>(row)];
+    const csv::CsvRow& cells = cells_[static_cast<std::size_t>(row)];
     const auto at = static_cast<std::size_t>(col);
     *value = at < cells.size() ? cells[at] : std::u16string();
     return S_OK;
@@ -85,7 +85,7 @@ HRESULT CComCsvCells::put_HeaderCode(std::int32_t col, std::int32_t value) {
   const auto code = static_cast<std::uint32_t>(value);
   if (code != 0) {
     // A plain column's code has no instance bits; a grouped one may have any.
-    const CCsvHeader* entry = context_->CsvHeaders().FindHeaderByCode(code);
+    const csv::CCsvHeader* entry = context_->CsvHeaders().FindHeaderByCode(code);
     if (entry == nullptr || (!entry->IsGroupped() && entry->Code != code)) return E_INVALIDARG;
   }
   codes_[static_cast<std::size_t>(col)] = code;
@@ -135,7 +135,7 @@ HRESULT CComCsvCells::ConvertRows(std::int32_t* stats_empties, std::int32_t* sta
     return E_GENERIC_FAILURE;
   }
   return GuardedCall(&context_->log(), kConvertLabel, [&] {
-    CsvRowsRequest request;
+    csv::CsvRowsRequest request;
     request.codes = codes_;
     if (has_header_row_) request.names = cells_.front();
     request.lid = lid_;
@@ -148,10 +148,10 @@ HRESULT CComCsvCells::ConvertRows(std::int32_t* stats_empties, std::int32_t* sta
         return !progress->IsCardConverterCancelled();
       };
     }
-    const CCsv csv(context_->log(), &context_->CsvHeaders());
+    const csv::CCsv csv(context_->log(), &context_->CsvHeaders());
     std::vector<std::string> list;
     int empties = 0, errors = 0;
-    const HRESULT status = ConvertCsvRows(csv, cells_, request, &list, &empties, &errors);
+    const HRESULT status = csv::ConvertCsvRows(csv, cells_, request, &list, &empties, &errors);
     *stats_empties = empties;
     *stats_errors = errors;
     if (status == S_OK) *cards = std::make_shared<CComCards>(context_, std::move(list));
@@ -166,7 +166,7 @@ HRESULT CComCsvCells::PlainCsvEx(std::int32_t flags, bool* changed) {
   *changed = false;
   if (!has_header_row_) return E_ILLEGAL_METHOD_CALL;
   return GuardedCall(&context_->log(), kPlainLabel, [&] {
-    const HRESULT status = PlainGoogleCsv(context_->CsvHeaders(), cells_, flags);
+    const HRESULT status = csv::PlainGoogleCsv(context_->CsvHeaders(), cells_, flags);
     FindCodes();
     *changed = status == S_OK;
     return status;
@@ -192,7 +192,7 @@ HRESULT CComCsvCells::RowToStringEx(std::int32_t row, const Variant& separator, 
   const char16_t sep = SeparatorOf(separator, kRowLabel);
   if (sep == 0) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kRowLabel, [&] {
-    *text = velmora::RowToString(cells_[static_cast<std::size_t>(row)], sep, transpose);
+    *text = csv::RowToString(cells_[static_cast<std::size_t>(row)], sep, transpose);
     return S_OK;
   });
 }
@@ -205,13 +205,13 @@ HRESULT CComCsvCells::ColToString(std::int32_t col, const Variant& separator,
 HRESULT CComCsvCells::ColToStringEx(std::int32_t col, const Variant& separator, bool transpose,
                                     std::u16string* text) {
   // Any column some row has, not only those with a header code.
-  if (text == nullptr || col < 0 || static_cast<std::size_t>(col) >= MaxColumnCount(cells_)) {
+  if (text == nullptr || col < 0 || static_cast<std::size_t>(col) >= csv::MaxColumnCount(cells_)) {
     return E_INVALIDARG;
   }
   const char16_t sep = SeparatorOf(separator, kColLabel);
   if (sep == 0) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kColLabel, [&] {
-    *text = velmora::ColToString(cells_, static_cast<std::size_t>(col), sep, transpose);
+    *text = csv::ColToString(cells_, static_cast<std::size_t>(col), sep, transpose);
     return S_OK;
   });
 }
@@ -226,9 +226,9 @@ HRESULT CComCsvCells::CellsToStringEx(const Variant& separator, bool transpose,
   const char16_t sep = SeparatorOf(separator, kCellsLabel);
   if (sep == 0) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kCellsLabel, [&] {
-    *text = velmora::CellsToString(cells_, sep, transpose);
+    *text = csv::CellsToString(cells_, sep, transpose);
     return S_OK;
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -14,14 +14,14 @@
 #include "automation/live_object.h"
 #include "csv/csv_cells.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCsvCells : public ICsvCells {
  public:
   // `has_header_row`: the table's first row names the columns, read by the
   // names of the Outlook locale `lid` (empty: every dialect's names).
-  CComCsvCells(std::shared_ptr<CConverterContext> context, CsvCellsTable cells, bool has_header_row,
-               std::u16string lid);
+  CComCsvCells(std::shared_ptr<CConverterContext> context, csv::CsvCellsTable cells,
+               bool has_header_row, std::u16string lid);
 
   HRESULT get_HasHeaderRow(bool* value) override;
   HRESULT get_RowCount(std::int32_t* value) override;
@@ -61,11 +61,11 @@ class CComCsvCells : public ICsvCells {
   char16_t SeparatorOf(const Variant& separator, const char* label) const;
 
   std::shared_ptr<CConverterContext> context_;
-  CsvCellsTable cells_;
+  csv::CsvCellsTable cells_;
   bool has_header_row_;
   std::u16string lid_;
   std::vector<std::uint32_t> codes_;
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -7,7 +7,7 @@
 #include "automation/com_csv_cells.h"
 #include "csv/csv.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kParseLabel[] = "CComCsvContent.Parse";
@@ -17,7 +17,7 @@ constexpr char kSeparatorLabel[] = "CComCsvContent.AutoDetectSeparator";
 }  // namespace
 
 CComCsvContent::CComCsvContent(std::shared_ptr<CConverterContext> context,
-                               std::unique_ptr<CCsvContent> content)
+                               std::unique_ptr<csv::CCsvContent> content)
     : context_(std::move(context)), content_(std::move(content)) {}
 
 HRESULT CComCsvContent::get_Content(std::u16string* value) {
@@ -127,11 +127,11 @@ HRESULT CComCsvContent::Parse2(std::shared_ptr<ICsvCells>* cells, std::int32_t m
     if (quote.string() != nullptr) put_Quote(*quote.string());
     if (outlook_lid.string() != nullptr) outlook_lid_ = *outlook_lid.string();
 
-    CsvCellsTable table;
-    const HRESULT status = CCsv(log).ParseCells(content_->text(), &table, parse_flags_, max_rows,
-                                                skip_first_rows, separators_, quote_);
+    csv::CsvCellsTable table;
+    const HRESULT status = csv::CCsv(log).ParseCells(
+        content_->text(), &table, parse_flags_, max_rows, skip_first_rows, separators_, quote_);
     if (FAILED(status)) return status;
-    if (MaxColumnCount(table) == 0) return S_NO_CONTENT;
+    if (csv::MaxColumnCount(table) == 0) return S_NO_CONTENT;
     *cells = std::make_shared<CComCsvCells>(context_, std::move(table),
                                             (parse_flags_ & csvpHeaderRow) != 0, outlook_lid_);
     return S_OK;
@@ -141,9 +141,9 @@ HRESULT CComCsvContent::Parse2(std::shared_ptr<ICsvCells>* cells, std::int32_t m
 HRESULT CComCsvContent::AutoDetectSeparator(std::u16string* separator) {
   if (separator == nullptr) return E_INVALIDARG;
   return GuardedCall(&context_->log(), kSeparatorLabel, [&] {
-    *separator = CCsv(context_->log()).AutoDetectSeparator(content_->text());
+    *separator = csv::CCsv(context_->log()).AutoDetectSeparator(content_->text());
     return separator->empty() ? S_NO_CONTENT : S_OK;
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

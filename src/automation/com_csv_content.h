@@ -12,12 +12,13 @@
 #include "automation/live_object.h"
 #include "csv/csv_content.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCsvContent : public ICsvContent {
  public:
   // `content` is loaded and reports to the context's log.
-  CComCsvContent(std::shared_ptr<CConverterContext> context, std::unique_ptr<CCsvContent> content);
+  CComCsvContent(std::shared_ptr<CConverterContext> context,
+                 std::unique_ptr<csv::CCsvContent> content);
 
   HRESULT get_Content(std::u16string* value) override;
   HRESULT get_ContentLength(std::int32_t* value) override;
@@ -49,7 +50,7 @@ class CComCsvContent : public ICsvContent {
   HRESULT CheckOutlookLID(const std::u16string& value) const;
 
   std::shared_ptr<CConverterContext> context_;
-  std::unique_ptr<CCsvContent> content_;
+  std::unique_ptr<csv::CCsvContent> content_;
   std::int32_t parse_flags_ = csvpDefault;
   std::u16string separators_ = u",";
   char16_t quote_ = u'"';
@@ -57,4 +58,4 @@ class CComCsvContent : public ICsvContent {
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -5,7 +5,7 @@
 #include "automation/call_guard.h"
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CComCsvHeader";
@@ -27,12 +27,12 @@ HRESULT Text(std::u16string* out, const std::u16string& value) {
 
 }  // namespace
 
-HRESULT CopyKnownTypes(const CCsvHeader* entry, std::vector<std::u16string>* types) {
+HRESULT CopyKnownTypes(const csv::CCsvHeader* entry, std::vector<std::u16string>* types) {
   if (types == nullptr) return E_INVALIDARG;
   types->clear();
   if (entry == nullptr) return S_FALSE;
   return GuardedCall(nullptr, kLabel, [&] {
-    for (const char16_t* word : CCsvHeaders::GetKnownTypes(*entry)) types->emplace_back(word);
+    for (const char16_t* word : csv::CCsvHeaders::GetKnownTypes(*entry)) types->emplace_back(word);
     return types->empty() ? S_FALSE : S_OK;
   });
 }
@@ -59,15 +59,15 @@ HRESULT CComCsvHeader::get_GroupKnownTypes(std::vector<std::u16string>* value) {
   return CopyKnownTypes(entry_, value);
 }
 HRESULT CComCsvHeader::get_Name(std::u16string* value) {
-  return Text(value, CCsvHeaders::GetName(*entry_, type_));
+  return Text(value, csv::CCsvHeaders::GetName(*entry_, type_));
 }
 HRESULT CComCsvHeader::get_NameAlt(std::u16string* value) {
-  return Text(value, CCsvHeaders::GetAltName(*entry_, type_));
+  return Text(value, csv::CCsvHeaders::GetAltName(*entry_, type_));
 }
 
 HRESULT CComCsvHeader::GetIndexedCode(std::int32_t index, std::int32_t* value) {
   if (!entry_->IsGroupped()) return Out(value, entry_->Code);
-  return Out(value, CsvHeaderWithIndex(entry_->Code, static_cast<std::uint32_t>(index)));
+  return Out(value, csv::CsvHeaderWithIndex(entry_->Code, static_cast<std::uint32_t>(index)));
 }
 
 HRESULT CComCsvHeader::GetIndexedName(std::int32_t index, std::u16string* value) {
@@ -80,4 +80,4 @@ HRESULT CComCsvHeader::GetIndexedName(std::int32_t index, std::u16string* value)
   return Text(value, name);
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

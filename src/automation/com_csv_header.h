@@ -9,20 +9,21 @@
 #include "automation/live_object.h"
 #include "csv/csv_header.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // The type words of `entry`'s group, copied out; S_FALSE and an empty list
 // when it has none. Shared with the converter's GetCsvHeaderKnownTypes.
-HRESULT CopyKnownTypes(const CCsvHeader* entry, std::vector<std::u16string>* types);
+HRESULT CopyKnownTypes(const csv::CCsvHeader* entry, std::vector<std::u16string>* types);
 
 class CComCsvHeader : public ICsvHeader {
  public:
   // `entry` belongs to the context's catalogue, which outlives this object
   // through the shared context.
-  CComCsvHeader(std::shared_ptr<CConverterContext> context, ECsvType type, const CCsvHeader* entry)
+  CComCsvHeader(std::shared_ptr<CConverterContext> context, ECsvType type,
+                const csv::CCsvHeader* entry)
       : context_(std::move(context)), type_(type), entry_(entry) {}
 
-  const CCsvHeader& entry() const { return *entry_; }
+  const csv::CCsvHeader& entry() const { return *entry_; }
 
   HRESULT get_Code(std::int32_t* value) override;
   HRESULT get_Type(ECsvHeaderType* value) override;
@@ -41,8 +42,8 @@ class CComCsvHeader : public ICsvHeader {
  private:
   std::shared_ptr<CConverterContext> context_;
   ECsvType type_;
-  const CCsvHeader* entry_;
+  const csv::CCsvHeader* entry_;
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -3,7 +3,7 @@
 #include "automation/call_guard.h"
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kItemLabel[] = "CComCsvHeaders.get_Item";
@@ -54,17 +54,17 @@ HRESULT CComCsvHeaders::Find(std::shared_ptr<ICsvHeader>* item, Matches matches)
 }
 
 HRESULT CComCsvHeaders::FindByCode(std::int32_t value, std::shared_ptr<ICsvHeader>* item) {
-  return Find(item, [&](const CCsvHeader& entry) {
+  return Find(item, [&](const csv::CCsvHeader& entry) {
     return entry.Code == static_cast<std::uint32_t>(value);
   });
 }
 
 HRESULT CComCsvHeaders::FindByName(const std::u16string& value, std::shared_ptr<ICsvHeader>* item) {
-  return Find(item, [&](const CCsvHeader& entry) {
-    if (CCsvHeaders::GetName(entry, type_) == value) return true;
-    const std::u16string& alt = CCsvHeaders::GetAltName(entry, type_);
+  return Find(item, [&](const csv::CCsvHeader& entry) {
+    if (csv::CCsvHeaders::GetName(entry, type_) == value) return true;
+    const std::u16string& alt = csv::CCsvHeaders::GetAltName(entry, type_);
     return !alt.empty() && alt == value;
   });
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -12,7 +12,7 @@
 #include "automation/live_object.h"
 #include "csv/csv_header.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCsvHeaders : public ICsvHeaders {
  public:
@@ -33,9 +33,9 @@ class CComCsvHeaders : public ICsvHeaders {
 
   std::shared_ptr<CConverterContext> context_;
   ECsvType type_;
-  const CsvHeaderList& list_;
+  const csv::CsvHeaderList& list_;
   std::vector<std::shared_ptr<CComCsvHeader>> items_;
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -12,7 +12,7 @@
 #include "automation/live_object.h"
 #include "csv/outlook_csv_locale.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CComCsvOutlookLocale : public ICsvOutlookLocale {
  public:
@@ -47,4 +47,4 @@ class CComCsvOutlookLocale : public ICsvOutlookLocale {
   CLiveObject live_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -3,7 +3,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 // Every CR LF, then every remaining CR and LF, becomes one space.
@@ -36,7 +36,8 @@ std::u16string BodyAsSingleString(std::u16string_view body, int max_chars) {
   return out;
 }
 
-std::u16string AddressToString(const ContactAddress& address, std::u16string_view delimiter) {
+std::u16string AddressToString(const contact::ContactAddress& address,
+                               std::u16string_view delimiter) {
   if (delimiter.empty()) delimiter = u", ";
   std::u16string out;
   for (const std::u16string* part :
@@ -50,14 +51,14 @@ std::u16string AddressToString(const ContactAddress& address, std::u16string_vie
   return out;
 }
 
-std::u16string StreetAndOfficeLocation(const ContactAddress& address) {
+std::u16string StreetAndOfficeLocation(const contact::ContactAddress& address) {
   if (!address.OfficeLocation.empty() && !address.Street.empty()) {
     return address.OfficeLocation + u" " + address.Street;
   }
   return address.OfficeLocation.empty() ? address.Street : address.OfficeLocation;
 }
 
-bool IsAddressBlank(const ContactAddress& address) {
+bool IsAddressBlank(const contact::ContactAddress& address) {
   for (const std::u16string* part :
        {&address.PostOfficeBox, &address.OfficeLocation, &address.Street, &address.City,
         &address.State, &address.PostalCode, &address.Country}) {
@@ -79,4 +80,4 @@ std::u16string JoinWithListSeparator(const std::vector<std::u16string>& elements
   return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -15,7 +15,7 @@
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CConverterContext {
  public:
@@ -38,11 +38,11 @@ class CConverterContext {
   }
 
   // The properties a preview reads, built on first use.
-  const FieldFilter& PreviewFilter();
+  const contact::FieldFilter& PreviewFilter();
 
   // The CSV header catalogue, built on first use: commands that never touch
   // CSV do not pay for it.
-  CCsvHeaders& CsvHeaders();
+  csv::CCsvHeaders& CsvHeaders();
 
  private:
   // Declared first, so destroyed last: the char converter reports to it.
@@ -50,10 +50,10 @@ class CConverterContext {
   std::unique_ptr<CCharConverter> charsets_;
   std::string prodid_line_;
   std::filesystem::path outlook_headers_file_;
-  FieldFilter preview_filter_;
+  contact::FieldFilter preview_filter_;
   bool preview_filter_built_ = false;
   std::once_flag csv_headers_once_;
-  std::unique_ptr<CCsvHeaders> csv_headers_;
+  std::unique_ptr<csv::CCsvHeaders> csv_headers_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

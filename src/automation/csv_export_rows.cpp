@@ -7,7 +7,7 @@
 #include "contact/card_names.h"
 #include "vcard/card_parser.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& request,
                           CardSaveStats* stats, CsvExportRows* out) {
@@ -15,29 +15,29 @@ HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& re
   *out = CsvExportRows();
   std::vector<std::string> cards;
   {
-    CCardParser parser(log, context.charsets());
+    vcard::CCardParser parser(log, context.charsets());
     parser.document().set_keep_items(false);
-    const LoadResult loaded =
+    const vcard::LoadResult loaded =
         parser.LoadMemory(request.cards.data(), static_cast<std::int32_t>(request.cards.size()),
-                          {.mode = ParseMode::kCollect, .texts = &cards});
-    if (loaded == LoadResult::kNoItem) {
-      log.LogError(request.label, LoadResultStatus(loaded), "ParseCards");
+                          {.mode = vcard::ParseMode::kCollect, .texts = &cards});
+    if (loaded == vcard::LoadResult::kNoItem) {
+      log.LogError(request.label, vcard::LoadResultStatus(loaded), "ParseCards");
     }
   }
   const std::int32_t total = static_cast<std::int32_t>(cards.size());
   std::vector<bool> skip(cards.size(), false);
   if (request.dr != drmNone && cards.size() > 1) skip = FindDuplicateCards(log, cards, request.dr);
-  const CCsvHeaders& headers = context.CsvHeaders();
-  const COutlookCsvLocale* locale =
+  const csv::CCsvHeaders& headers = context.CsvHeaders();
+  const csv::COutlookCsvLocale* locale =
       request.type == vlmcsvOutlook ? headers.FindLocale(request.lid) : nullptr;
   // Every column of the dialect's list. Google's grouped entries stand for
   // columns numbered from 1: those come from the rows, as the contacts need
   // them (an "E-mail 0 - Value" column would mean nothing to any reader).
   std::set<std::uint32_t> used;
-  for (const CCsvHeader* entry : headers.GetHeaderList(request.type, 0)) {
+  for (const csv::CCsvHeader* entry : headers.GetHeaderList(request.type, 0)) {
     if (!entry->IsGroupped()) used.insert(entry->Code);
   }
-  ContactRecord record;
+  contact::ContactRecord record;
   for (std::size_t i = 0; i < cards.size(); ++i) {
     CCardEventScope card(log.events(), static_cast<std::int32_t>(i + 1));
     if (skip[i]) {
@@ -46,9 +46,9 @@ HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& re
     } else if (FAILED(ParseSingleCard(context, cards[i], nullptr, &record))) {
       ++stats->errors;
     } else {
-      if (log.events().listening()) log.events().SetCardName(ComposeFullName(record));
+      if (log.events().listening()) log.events().SetCardName(contact::ComposeFullName(record));
       CsvExportRows::Row row;
-      ExportContactW(headers, record, row.cells, request.type, locale);
+      csv::ExportContactW(headers, record, row.cells, request.type, locale);
       card.Commit();
       for (const auto& [code, text] : row.cells) used.insert(code);
       GenFileAs(log, cards[i], &row.base_name);
@@ -74,4 +74,4 @@ HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& re
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -17,7 +17,7 @@
 #include "automation/converter_context.h"
 #include "csv/csv_export.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 struct CsvExportRequest {
   std::string_view cards;  // vCard text
@@ -30,7 +30,7 @@ struct CsvExportRequest {
 
 struct CsvExportRows {
   struct Row {
-    CsvRowMap cells;
+    csv::CsvRowMap cells;
     std::u16string base_name;  // the contact's file-as name
   };
   std::vector<Row> rows;
@@ -38,7 +38,7 @@ struct CsvExportRows {
   // further column a contact fills.
   std::vector<std::uint32_t> codes;
   // The header name of each column, in the dialect's names and locale.
-  CsvRowMap names;
+  csv::CsvRowMap names;
 };
 
 // Fills `out`, counting skipped duplicates and unreadable cards in `stats`
@@ -48,4 +48,4 @@ struct CsvExportRows {
 HRESULT MakeCsvExportRows(CConverterContext& context, const CsvExportRequest& request,
                           CardSaveStats* stats, CsvExportRows* out);
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -9,7 +9,7 @@
 #include "foundation/code_page.h"
 #include "foundation/file_system.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CComCardConverter.SaveMemoryCSV";
@@ -99,12 +99,12 @@ HRESULT CsvSaver::Run() {
     return made;
   }
   const std::u16string header =
-      request_.write_headers ? CsvLine(table.codes, table.names) + u"\r\n" : std::u16string();
+      request_.write_headers ? csv::CsvLine(table.codes, table.names) + u"\r\n" : std::u16string();
   if (request_.single_file) {
     std::u16string text = header;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
       if (i > 0) text += u"\r\n";
-      text += CsvLine(table.codes, table.rows[i].cells);
+      text += csv::CsvLine(table.codes, table.rows[i].cells);
     }
     const std::u16string& name = request_.base_name.empty() ? kFallbackName : request_.base_name;
     if (Write(name, text)) stats_.saved = static_cast<std::int32_t>(table.rows.size());
@@ -113,7 +113,7 @@ HRESULT CsvSaver::Run() {
       const std::u16string& name = !row.base_name.empty()        ? row.base_name
                                    : !request_.base_name.empty() ? request_.base_name
                                                                  : kFallbackName;
-      if (Write(name, header + CsvLine(table.codes, row.cells))) ++stats_.saved;
+      if (Write(name, header + csv::CsvLine(table.codes, row.cells))) ++stats_.saved;
     }
   }
   if (stats_.saved > 0) return S_OK;
@@ -129,4 +129,4 @@ HRESULT SaveCardsAsCsv(CConverterContext& context, const CsvSaveRequest& request
   return CsvSaver(context, request, *stats, file_names).Run();
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

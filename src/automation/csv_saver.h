@@ -17,7 +17,7 @@
 #include "automation/card_saver.h"
 #include "automation/converter_context.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 struct CsvSaveRequest {
   std::string_view cards;  // vCard text
@@ -43,4 +43,4 @@ struct CsvSaveRequest {
 HRESULT SaveCardsAsCsv(CConverterContext& context, const CsvSaveRequest& request,
                        CardSaveStats* stats, std::vector<std::u16string>* file_names);
 
-}  // namespace velmora
+}  // namespace velmora::automation

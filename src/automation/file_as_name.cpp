@@ -5,7 +5,7 @@
 #include "contact/card_names.h"
 #include "vcard/card_doc.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CCardDoc.GenFileAs";
@@ -14,20 +14,21 @@ constexpr char kLabel[] = "CCardDoc.GenFileAs";
 
 HRESULT GenFileAs(CLog& log, std::string_view card, std::u16string* file_as) {
   file_as->clear();
-  if (card.empty() || card.size() > static_cast<std::size_t>(CCardDoc::kMaxContentLength)) {
+  if (card.empty() || card.size() > static_cast<std::size_t>(vcard::CCardDoc::kMaxContentLength)) {
     log.LogAssert(false, kLabel, __LINE__);
     return E_INVALIDARG;
   }
-  CCardDoc doc(log);
-  const LoadResult loaded =
+  vcard::CCardDoc doc(log);
+  const vcard::LoadResult loaded =
       doc.LoadFromMemory(card.data(), static_cast<std::int32_t>(card.size()), true);
-  const CCardDocItem* item = doc.GetItem(0);
-  if (loaded == LoadResult::kNoItem || item == nullptr) {
-    return loaded == LoadResult::kNoItem ? LoadResultStatus(loaded) : E_GENERIC_FAILURE;
+  const vcard::CCardDocItem* item = doc.GetItem(0);
+  if (loaded == vcard::LoadResult::kNoItem || item == nullptr) {
+    return loaded == vcard::LoadResult::kNoItem ? vcard::LoadResultStatus(loaded)
+                                                : E_GENERIC_FAILURE;
   }
 
-  NameParts parts;
-  if (const CCardDocItemProp* n = item->FindProp("N")) {
+  contact::NameParts parts;
+  if (const vcard::CCardDocItemProp* n = item->FindProp("N")) {
     std::vector<std::u16string> components;
     n->GetDecodedMultiValue(components);
     if (components.size() < 5) {
@@ -41,15 +42,15 @@ HRESULT GenFileAs(CLog& log, std::string_view card, std::u16string* file_as) {
     }
   }
   std::u16string formatted_name;
-  if (const CCardDocItemProp* fn = item->FindProp("FN")) fn->GetDecodedValue(formatted_name);
+  if (const vcard::CCardDocItemProp* fn = item->FindProp("FN")) fn->GetDecodedValue(formatted_name);
   std::u16string company;
-  if (const CCardDocItemProp* org = item->FindProp("ORG")) {
+  if (const vcard::CCardDocItemProp* org = item->FindProp("ORG")) {
     std::vector<std::u16string> components;
     org->GetDecodedMultiValue(components);
     if (!components.empty()) company = components[0];
   }
-  *file_as = ComposeFileAsName(parts, formatted_name, company);
+  *file_as = contact::ComposeFileAsName(parts, formatted_name, company);
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -9,7 +9,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // Loads `card` (one vCard item) into a document of its own and composes the
 // file-as name from N (family, given, additional, prefix, suffix), FN and the
@@ -18,4 +18,4 @@ namespace velmora {
 // when the card holds no item. Label "CCardDoc.GenFileAs".
 HRESULT GenFileAs(CLog& log, std::string_view card, std::u16string* file_as);
 
-}  // namespace velmora
+}  // namespace velmora::automation

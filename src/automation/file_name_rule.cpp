@@ -6,7 +6,7 @@
 #include "automation/argument_checks.h"
 #include "foundation/code_page.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 // Linux takes 255 bytes per name; this leaves room for a number and the
@@ -103,4 +103,4 @@ std::filesystem::path MakeFilePath(const std::filesystem::path& folder,
   return folder / PathFromUtf16(numbered(number) + std::u16string(extension));
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

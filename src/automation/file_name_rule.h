@@ -7,7 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace velmora {
+namespace velmora::automation {
 
 // The name made safe for a file name: line breaks become spaces; control
 // characters and \ / : * ? " < > | (and [ ] without the bracket style)
@@ -29,4 +29,4 @@ std::filesystem::path MakeFilePath(const std::filesystem::path& folder,
                                    std::u16string_view extension, bool bracket_style,
                                    FileNameCounter* counter = nullptr);
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -4,7 +4,7 @@
 
 #include <velmora/object.h>
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 std::atomic<std::int32_t> g_live_objects{0};
@@ -19,8 +19,14 @@ CLiveObject::CLiveObject(const CLiveObject&) {
 
 CLiveObject::~CLiveObject() { g_live_objects.fetch_sub(1, std::memory_order_relaxed); }
 
+}  // namespace velmora::automation
+
+namespace velmora {
+
 IObject::~IObject() = default;
 
-std::int32_t LiveObjectCount() { return g_live_objects.load(std::memory_order_relaxed); }
+std::int32_t LiveObjectCount() {
+  return automation::g_live_objects.load(std::memory_order_relaxed);
+}
 
 }  // namespace velmora

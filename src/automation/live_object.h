@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora::automation {
 
 class CLiveObject {
  public:
@@ -15,4 +15,4 @@ class CLiveObject {
   ~CLiveObject();
 };
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -7,7 +7,7 @@
 
 #include "automation/velmora_module.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // The C statuses are the library's statuses.
 static_assert(VELMORA_S_FALSE == S_FALSE && VELMORA_E_POINTER == E_POINTER &&
@@ -30,28 +30,30 @@ VelmoraStatus Guarded(Body body, VelmoraStatus otherwise) noexcept {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::automation
 
 extern "C" {
 
 VelmoraStatus DllGetClassObject(const VelmoraGuid* clsid, const VelmoraGuid* iid, void** object) {
-  return velmora::Guarded([&] { return velmora::TheModule().GetClassObject(clsid, iid, object); },
-                          velmora::E_UNEXPECTED);
+  return velmora::automation::Guarded(
+      [&] { return velmora::automation::TheModule().GetClassObject(clsid, iid, object); },
+      velmora::E_UNEXPECTED);
 }
 
 VelmoraStatus DllCanUnloadNow(void) {
   // When in doubt, the module stays loaded.
-  return velmora::Guarded([] { return velmora::TheModule().CanUnloadNow(); }, velmora::S_FALSE);
+  return velmora::automation::Guarded(
+      [] { return velmora::automation::TheModule().CanUnloadNow(); }, velmora::S_FALSE);
 }
 
 VelmoraStatus DllRegisterServer(void) {
-  return velmora::Guarded([] { return velmora::TheModule().RegisterServer(); },
-                          velmora::E_UNEXPECTED);
+  return velmora::automation::Guarded(
+      [] { return velmora::automation::TheModule().RegisterServer(); }, velmora::E_UNEXPECTED);
 }
 
 VelmoraStatus DllUnregisterServer(void) {
-  return velmora::Guarded([] { return velmora::TheModule().UnregisterServer(); },
-                          velmora::E_UNEXPECTED);
+  return velmora::automation::Guarded(
+      [] { return velmora::automation::TheModule().UnregisterServer(); }, velmora::E_UNEXPECTED);
 }
 
 }  // extern "C"

@@ -7,7 +7,7 @@
 
 #include "foundation/guid_text.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr std::string_view kClassName = "CardConverter Class";
@@ -108,4 +108,4 @@ HRESULT UnregisterServer(registry::Hive hive, std::string* failed_key) {
   return first;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -28,7 +28,7 @@
 
 #include "foundation/registry.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // Both return S_OK or the first failing status of the store, with the key
 // it failed on in `failed_key`. An empty `module_path` is E_UNEXPECTED.
@@ -36,4 +36,4 @@ HRESULT RegisterServer(registry::Hive hive, const std::filesystem::path& module_
                        std::string* failed_key);
 HRESULT UnregisterServer(registry::Hive hive, std::string* failed_key);
 
-}  // namespace velmora
+}  // namespace velmora::automation

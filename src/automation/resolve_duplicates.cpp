@@ -10,7 +10,7 @@
 #include "vcard/card_doc.h"
 #include "vcard/duplicate_resolution.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kLabel[] = "CComCardConverter.DR";
@@ -35,8 +35,8 @@ HRESULT LoadBytes(CConverterContext& context, const std::vector<std::uint8_t>& b
 
 // The DR items of cards, one document per card kept alive beside them.
 struct ItemSet {
-  std::vector<std::unique_ptr<CCardDoc>> docs;
-  std::vector<DRItem> items;
+  std::vector<std::unique_ptr<vcard::CCardDoc>> docs;
+  std::vector<vcard::DRItem> items;
 };
 
 // What a card that gives no single DR item does to the whole set.
@@ -48,9 +48,9 @@ enum class Unreadable { kSkip, kFail };
 HRESULT ReadItems(CLog& log, const std::vector<std::string>& cards, Unreadable unreadable,
                   ItemSet& set) {
   for (std::size_t i = 0; i < cards.size(); ++i) {
-    auto doc = std::make_unique<CCardDoc>(log);
-    std::vector<DRItem> found;
-    HRESULT status = ParseDRPropsFromString(log, *doc, cards[i], found);
+    auto doc = std::make_unique<vcard::CCardDoc>(log);
+    std::vector<vcard::DRItem> found;
+    HRESULT status = vcard::ParseDRPropsFromString(log, *doc, cards[i], found);
     if (SUCCEEDED(status) && found.size() != 1) status = E_GENERIC_FAILURE;
     if (FAILED(status)) {
       if (unreadable == Unreadable::kSkip) {
@@ -158,7 +158,7 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
     return status;
   }
 
-  CCardDR dr(log);
+  vcard::CCardDR dr(log);
   const HRESULT ran =
       dr.Run(server_bytes ? &server_items.items : nullptr, client_items.items, method);
   if (ran != S_OK) return ran;
@@ -167,14 +167,14 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
   // server cards, each under the server card's tag (or its position).
   std::vector<std::string> to_add;
   std::int32_t duplicates = 0;
-  for (const DRItem& item : client_items.items) {
-    if (item.action == DRAction::kAdd) to_add.push_back(client[item.position]);
-    if (item.action == DRAction::kSkip) ++duplicates;
+  for (const vcard::DRItem& item : client_items.items) {
+    if (item.action == vcard::DRAction::kAdd) to_add.push_back(client[item.position]);
+    if (item.action == vcard::DRAction::kSkip) ++duplicates;
   }
   std::vector<std::string> to_overwrite;
   std::vector<std::u16string> overwrite_tags;
-  for (const DRItem& item : server_items.items) {
-    if (item.action != DRAction::kOverwrite || item.match == nullptr) continue;
+  for (const vcard::DRItem& item : server_items.items) {
+    if (item.action != vcard::DRAction::kOverwrite || item.match == nullptr) continue;
     to_overwrite.push_back(client[item.match->position]);
     overwrite_tags.push_back(
         tags ? (*tags)[item.position]
@@ -189,4 +189,4 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -13,7 +13,7 @@
 
 #include "automation/converter_context.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // See ICardConverter::DR. Label "CComCardConverter.DR".
 HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
@@ -23,4 +23,4 @@ HRESULT ResolveDuplicates(const std::shared_ptr<CConverterContext>& context,
                           std::shared_ptr<ICards>* cards_to_overwrite,
                           std::int32_t* client_duplicates, ICardConverterProgress* progress);
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -10,12 +10,12 @@
 #include "contact/card_fields.h"
 #include "contact/contact_record.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 // Reads the first item of `card`, restricted to `filter` when given, into
 // `record`. Returns S_OK, or the load's failure (-1 when `card` holds no
 // complete item).
 HRESULT ParseSingleCard(CConverterContext& context, std::string_view card,
-                        const FieldFilter* filter, ContactRecord* record);
+                        const contact::FieldFilter* filter, contact::ContactRecord* record);
 
-}  // namespace velmora
+}  // namespace velmora::automation

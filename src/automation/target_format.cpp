@@ -5,12 +5,12 @@
 #include "foundation/system_settings.h"
 #include "vcard/card_version.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::string_view label,
                            double version, int code_page, const Variant& iso_name,
                            TargetFormat* target) {
-  target->version = VersionTimesTen(version);
+  target->version = vcard::VersionTimesTen(version);
   if (target->version != 21 && target->version != 30) {
     log.LogWarning(label, 0, "Invalid CardVersion, taking 3.0");
     target->version = 30;
@@ -44,4 +44,4 @@ HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::strin
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -12,7 +12,7 @@
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 struct TargetFormat {
   int version = 30;  // times ten: 21 or 30
@@ -32,4 +32,4 @@ HRESULT SettleTargetFormat(CLog& log, const CCharConverter& charsets, std::strin
                            double version, int code_page, const Variant& iso_name,
                            TargetFormat* target);
 
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -9,7 +9,7 @@
 #include "foundation/module_info.h"
 #include "foundation/registry.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 constexpr char kGetClassObjectLabel[] = "CVelmoraModule.DllGetClassObject";
@@ -82,14 +82,14 @@ HRESULT CVelmoraModule::CanUnloadNow() {
 HRESULT CVelmoraModule::RegisterServer() {
   std::string failed_key;
   const HRESULT status =
-      velmora::RegisterServer(registry::ClassesHive(), ThisModule().path, &failed_key);
+      automation::RegisterServer(registry::ClassesHive(), ThisModule().path, &failed_key);
   if (FAILED(status)) LogError(kRegisterLabel, status, "Cannot write %s", failed_key);
   return status;
 }
 
 HRESULT CVelmoraModule::UnregisterServer() {
   std::string failed_key;
-  const HRESULT status = velmora::UnregisterServer(registry::ClassesHive(), &failed_key);
+  const HRESULT status = automation::UnregisterServer(registry::ClassesHive(), &failed_key);
   if (FAILED(status)) LogError(kUnregisterLabel, status, "Cannot remove %s", failed_key);
   return status;
 }
@@ -109,4 +109,4 @@ CVelmoraModule& TheModule() {
   return module;
 }
 
-}  // namespace velmora
+}  // namespace velmora::automation

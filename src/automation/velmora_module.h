@@ -17,7 +17,7 @@
 #include "automation/class_factory.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::automation {
 
 class CVelmoraModule {
  public:
@@ -76,4 +76,4 @@ class CVelmoraModule {
 // The module of this library, which the exported entry points use.
 CVelmoraModule& TheModule();
 
-}  // namespace velmora
+}  // namespace velmora::automation

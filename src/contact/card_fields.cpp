@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 constexpr std::uint32_t kTextList = fkText | fkStructured;
@@ -219,4 +219,4 @@ void BuildPreviewFilter(CLog& log, FieldFilter& filter) {
   CCardFields::Get().BuildFieldFilter(log, filter, true, kPreviewFilterCodes);
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

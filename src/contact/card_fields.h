@@ -15,7 +15,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 // Kind flags of a property (bits as stored in the table).
 enum EFieldKind : std::uint32_t {
@@ -178,4 +178,4 @@ inline constexpr std::int32_t kPreviewFilterCodes[] = {
 // Builds the preview filter: the codes above with their related properties.
 void BuildPreviewFilter(CLog& log, FieldFilter& filter);
 
-}  // namespace velmora
+}  // namespace velmora::contact

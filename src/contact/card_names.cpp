@@ -2,7 +2,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 constexpr std::u16string_view kTitles[] = {
@@ -127,4 +127,4 @@ NameParts SplitFormattedName(std::u16string_view formatted_name) {
   return parts;
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

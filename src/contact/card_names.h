@@ -8,7 +8,7 @@
 
 #include "contact/contact_record.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 // The five parts of a personal name (N without its order).
 struct NameParts {
@@ -40,4 +40,4 @@ std::u16string ComposeFileAsName(const ContactRecord& record);
 // name, the last the family name and those between the middle name.
 NameParts SplitFormattedName(std::u16string_view formatted_name);
 
-}  // namespace velmora
+}  // namespace velmora::contact

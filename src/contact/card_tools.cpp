@@ -6,7 +6,7 @@
 #include "foundation/text_util.h"
 #include "foundation/time_zone.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 bool IsTrimByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -117,4 +117,4 @@ std::u16string_view SensitivityToWord(EContactSensitivity sensitivity) {
   }
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

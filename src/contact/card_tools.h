@@ -14,7 +14,7 @@
 #include "foundation/automation_date.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 // A date-time as vCard text: "YYYYMMDDTHHMMSS" when compact, else
 // "YYYY-MM-DDTHH:MM:SS", followed by "Z" when UTC is wanted. The time is
@@ -49,4 +49,4 @@ EContactSensitivity SensitivityFromWord(std::u16string_view word);
 // 3 "CONFIDENTIAL", 2 "PRIVATE", otherwise empty.
 std::u16string_view SensitivityToWord(EContactSensitivity sensitivity);
 
-}  // namespace velmora
+}  // namespace velmora::contact

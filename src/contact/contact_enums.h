@@ -7,7 +7,7 @@
 
 #include <velmora/enums.h>
 
-namespace velmora {
+namespace velmora::contact {
 
 // EContactAddress, EContactSensitivity, EContactGender and
 // EContactRelatedName are the object model's, in <velmora/enums.h>.
@@ -81,4 +81,4 @@ enum ERelatedNameSlot : std::int32_t {
 };
 inline constexpr int kRelatedNameSlotCount = 5;
 
-}  // namespace velmora
+}  // namespace velmora::contact

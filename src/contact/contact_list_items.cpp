@@ -2,7 +2,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 // Label strings of the indexes 1 to 12.
@@ -56,4 +56,4 @@ void SetRelatedNameLabel(ContactRelatedName& name, std::u16string_view text) {
   name.LabelOther.assign(text);
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

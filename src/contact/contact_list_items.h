@@ -11,7 +11,7 @@
 
 #include "contact/contact_enums.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 struct ContactAddress {
   std::u16string Types;
@@ -124,4 +124,4 @@ std::u16string_view RelatedNameLabelDisplay(const ContactRelatedName& name);
 // (without case), or vlmcrnOther with LabelOther holding the text.
 void SetRelatedNameLabel(ContactRelatedName& name, std::u16string_view text);
 
-}  // namespace velmora
+}  // namespace velmora::contact

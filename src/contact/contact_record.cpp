@@ -3,7 +3,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 const std::u16string& EmptyText() {
@@ -273,4 +273,4 @@ void ContactRecord::SetNetMeetingNames(std::u16string_view names) {
 
 void ContactRecord::InvalidateCaches() const { caches_.Reset(); }
 
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -19,7 +19,7 @@
 #include "contact/contact_list_items.h"
 #include "contact/phone_slots.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 // Automation dates of 0.0, 949633.0 (1 January 4500) and 949998.0
 // (1 January 4501) stand for "no date".
@@ -177,4 +177,4 @@ struct ContactRecord {
   mutable Caches caches_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::contact

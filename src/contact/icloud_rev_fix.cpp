@@ -2,7 +2,7 @@
 
 #include "foundation/time_zone.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid, SystemTime& time) {
   if (!prodid.starts_with(kICloudWebAddressBookProdId)) return false;
@@ -17,4 +17,4 @@ bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid, SystemT
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

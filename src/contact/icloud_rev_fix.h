@@ -8,7 +8,7 @@
 #include "foundation/automation_date.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 // The PRODID prefix of the cards written by the iCloud web address book.
 inline constexpr std::u16string_view kICloudWebAddressBookProdId =
@@ -20,4 +20,4 @@ inline constexpr std::u16string_view kICloudWebAddressBookProdId =
 // under "CardTools.iCloudWebAddressBook_REV_Fix" and leaves `time` as it was.
 bool iCloudWebAddressBook_REV_Fix(CLog& log, std::u16string_view prodid, SystemTime& time);
 
-}  // namespace velmora
+}  // namespace velmora::contact

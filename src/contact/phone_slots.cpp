@@ -4,7 +4,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 bool LabelIs(std::u16string_view label, std::u16string_view word) {
@@ -153,4 +153,4 @@ void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
     fill(tsBusiness2, phcWorkMobile, mobile_from == phcWorkMobile ? 1 : 0);
 }
 
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -10,7 +10,7 @@
 #include "contact/contact_enums.h"
 #include "contact/contact_list_items.h"
 
-namespace velmora {
+namespace velmora::contact {
 
 using TelephoneSlots = std::array<std::u16string, kTelephoneSlotCount>;
 
@@ -29,4 +29,4 @@ bool PhoneTypesOfCategory(EPhoneCategory category, std::u16string_view* types,
 void BuildTelephoneSlots(const std::vector<ContactPhone>& phones,
                          const std::vector<EPhoneCategory>& categories, TelephoneSlots& slots);
 
-}  // namespace velmora
+}  // namespace velmora::contact

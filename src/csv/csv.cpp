@@ -4,7 +4,7 @@
 
 #include "csv/csv_space.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 // The number of the parser's assertion line: no table to fill.
@@ -277,4 +277,4 @@ std::u16string CCsv::AutoDetectSeparator(std::u16string_view text) const {
   }
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -16,12 +16,18 @@
 #include "csv/csv_cells.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::contact {
+struct ContactRecord;
+}  // namespace velmora::contact
 
-class CCsvHeaders;
+namespace velmora::spreadsheet {
 class Workbook;
 class WorkbookSheet;
-struct ContactRecord;
+}  // namespace velmora::spreadsheet
+
+namespace velmora::csv {
+
+class CCsvHeaders;
 struct CsvDetection;
 
 // One sheet of a workbook as autodetection or loading describes it.
@@ -96,7 +102,7 @@ class CCsv {
   // S_OK; S_NO_CONTENT when no cell carried content; E_INVALIDARG without
   // a contact.
   HRESULT ImportContact(std::span<const std::uint32_t> codes, const CsvRow& row,
-                        ContactRecord* contact, std::u16string_view lid,
+                        contact::ContactRecord* contact, std::u16string_view lid,
                         std::span<const std::u16string> names = {}) const;
 
   // Spreadsheets (csv_xls.cpp). Every cell is read as text and written as
@@ -107,13 +113,13 @@ class CCsv {
   // as "1" or "0", errors by their text ("#DIV/0!"); empty for empty and
   // blank cells. Oddities (a date number that unpacks to nothing, a number
   // without display text, an unknown error code) are logged as warnings.
-  std::u16string XlsGetCell(const Workbook& book, const WorkbookSheet& sheet, int row,
-                            int col) const;
+  std::u16string XlsGetCell(const spreadsheet::Workbook& book,
+                            const spreadsheet::WorkbookSheet& sheet, int row, int col) const;
   // Reads the sheet's used range into `cells` (emptied first) under
   // `flags` (EXlsFlags); with `max_rows` above 0 reading stops once the
   // table holds that many rows.
-  void ReadXlsSheet(const Workbook& book, const WorkbookSheet& sheet, std::int32_t flags,
-                    int max_rows, CsvCellsTable* cells) const;
+  void ReadXlsSheet(const spreadsheet::Workbook& book, const spreadsheet::WorkbookSheet& sheet,
+                    std::int32_t flags, int max_rows, CsvCellsTable* cells) const;
   // Loads one sheet into `cells` and describes it in `info` (both cleared
   // first); with `detect_type` and a header row, its dialect and Outlook
   // locale are detected. With `max_rows` above 0 every empty row is
@@ -148,4 +154,4 @@ class CCsv {
   const CCsvHeaders* headers_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -13,7 +13,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kFindOutlookLabel[] = "CCsv.FindOutlookHeaderCodes";
@@ -306,4 +306,4 @@ HRESULT CCsv::AutodetectCsvNames(std::span<const std::u16string> names, bool det
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -16,7 +16,7 @@
 #include "csv/csv_cells.h"
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // A header row turned into codes, with the names sorted into known and
 // unknown.
@@ -68,4 +68,4 @@ struct CsvDetection {
   std::vector<std::uint32_t> codes;  // their codes
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

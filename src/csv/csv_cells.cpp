@@ -4,7 +4,7 @@
 
 #include "csv/csv_escape.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char16_t kLineBreak[] = u"\r\n";
@@ -71,4 +71,4 @@ std::u16string CellsToString(const CsvCellsTable& cells, char16_t separator, boo
   return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora {
+namespace velmora::csv {
 
 using CsvRow = std::vector<std::u16string>;
 using CsvCellsTable = std::vector<CsvRow>;
@@ -30,4 +30,4 @@ std::u16string ColToString(const CsvCellsTable& cells, std::size_t column, char1
 // each output line holds one column.
 std::u16string CellsToString(const CsvCellsTable& cells, char16_t separator, bool transpose);
 
-}  // namespace velmora
+}  // namespace velmora::csv

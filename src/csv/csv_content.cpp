@@ -8,7 +8,7 @@
 #include "foundation/file_system.h"
 #include "foundation/system_settings.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 // The numbers LoadFromMemory's assertion lines carry.
@@ -215,4 +215,4 @@ bool CCsvContent::SetCodepage(int code_page) {
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

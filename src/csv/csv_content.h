@@ -17,7 +17,7 @@
 #include "csv/csv_encoding.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 class CCsvContent {
  public:
@@ -87,4 +87,4 @@ class CCsvContent {
   std::u16string text_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

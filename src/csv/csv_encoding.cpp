@@ -5,7 +5,7 @@
 
 #include "foundation/code_page.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 // The byte at `i`, or 0 past the end: the content is read as if a zero byte
@@ -125,4 +125,4 @@ CsvEncodingGuess DetectCsvEncoding(std::string_view content) {
   return {};
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

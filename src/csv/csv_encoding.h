@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::csv {
 
 struct CsvEncodingGuess {
   // 65001 (UTF-8), 1200 (UTF-16LE), 1201 (UTF-16BE), or 0: not recognised.
@@ -54,4 +54,4 @@ class CsvUtf8Test {
   bool multi_byte_ = false;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

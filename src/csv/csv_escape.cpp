@@ -2,7 +2,7 @@
 
 #include "csv/csv_space.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -45,4 +45,4 @@ std::u16string EscapeCell(std::u16string_view cell, char16_t separator, char16_t
   return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::csv {
 
 // Returns `cell` unchanged, or enclosed in double quotes with every double
 // quote doubled. Quoting happens with `force`, or when the cell holds TAB,
@@ -17,4 +17,4 @@ namespace velmora {
 std::u16string EscapeCell(std::u16string_view cell, char16_t separator, char16_t list_separator,
                           bool force);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -13,7 +13,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kExportLabel[] = "CCsv::ExportContactW";
@@ -57,7 +57,7 @@ class RowWriter {
   CsvRowMap& row_;
 };
 
-void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
+void WriteOutlookFamily(const contact::ContactRecord& c, CsvRowMap& row, ECsvType type,
                         const COutlookCsvLocale* locale) {
   RowWriter w(row);
   w.Put(1, c.Title);
@@ -69,7 +69,7 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
   w.Put(7, c.Department);
   w.Put(8, c.JobTitle);
   for (const AddressColumns& columns : kAddressColumns) {
-    const ContactAddress* a = c.AddressByKind(columns.kind);
+    const contact::ContactAddress* a = c.AddressByKind(columns.kind);
     if (a == nullptr) continue;
     // Outlook spreads a street over three columns; Outlook365 has one.
     const std::array<std::u16string, 3> lines =
@@ -96,12 +96,12 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
   }
   w.Put(53, CsvDateText(c.Birthday, false));
   w.Put(50, CsvDateText(c.Anniversary(), false));
-  w.Put(51, c.RelatedNameSlot(rnsAssistant));
-  w.Put(76, c.RelatedNameSlot(rnsManager));
-  w.Put(87, c.RelatedNameSlot(rnsSpouse));
-  w.Put(85, c.RelatedNameSlot(rnsReferredBy));
+  w.Put(51, c.RelatedNameSlot(contact::rnsAssistant));
+  w.Put(76, c.RelatedNameSlot(contact::rnsManager));
+  w.Put(87, c.RelatedNameSlot(contact::rnsSpouse));
+  w.Put(85, c.RelatedNameSlot(contact::rnsReferredBy));
   std::u16string children;
-  for (const ContactRelatedName& related : c.RelatedNames) {
+  for (const contact::ContactRelatedName& related : c.RelatedNames) {
     if (related.Label != vlmcrnChild || related.Name.empty()) continue;
     if (!children.empty()) children += u';';
     children += related.Name;
@@ -130,7 +130,7 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
   w.Put(75, c.Location);
   w.Put(77, c.Mileage);
   w.Put(80, c.OrganizationalIDNumber);
-  if (const ContactUrl* url = c.UrlByKind(urlkBusiness)) w.Put(92, url->Value);
+  if (const contact::ContactUrl* url = c.UrlByKind(contact::urlkBusiness)) w.Put(92, url->Value);
   // The later Outlook365 columns.
   w.Put(98, c.NickName);
   w.Put(95, c.PhoneticFirstName);
@@ -138,7 +138,7 @@ void WriteOutlookFamily(const ContactRecord& c, CsvRowMap& row, ECsvType type,
   if (!c.Impps.empty()) w.Put(123, c.Impps.front().Value);
   w.Put(124, c.YomiCompany);
   w.Put(125, c.School);
-  if (const ContactUrl* url = c.UrlByKind(urlkPersonal)) w.Put(115, url->Value);
+  if (const contact::ContactUrl* url = c.UrlByKind(contact::urlkPersonal)) w.Put(115, url->Value);
 }
 
 // Google's grouped columns: one instance per list element, numbered per
@@ -182,16 +182,16 @@ class GoogleGroups {
 };
 
 std::u16string_view HomeOrWorkWord(std::u16string_view types, std::u16string_view label) {
-  if (HasTypeToken(types, u"HOME")) return u"Home";
-  if (HasTypeToken(types, u"WORK")) return u"Work";
+  if (contact::HasTypeToken(types, u"HOME")) return u"Home";
+  if (contact::HasTypeToken(types, u"WORK")) return u"Work";
   return label;
 }
 
-bool Preferred(std::u16string_view types) { return HasTypeToken(types, u"PREF"); }
+bool Preferred(std::u16string_view types) { return contact::HasTypeToken(types, u"PREF"); }
 
-void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later);
+void WriteGoogleLists(const contact::ContactRecord& c, GoogleGroups& g, bool later);
 
-void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
+void WriteGoogle(const contact::ContactRecord& c, CsvRowMap& row) {
   RowWriter w(row);
   w.Put(93, c.FormattedName);
   w.Put(2, c.FirstName);
@@ -222,14 +222,14 @@ void WriteGoogle(const ContactRecord& c, CsvRowMap& row) {
 // The numbered blocks of either Google layout. The later one has no
 // organisation, external ID, calendar link or jot blocks, and writes a
 // date without a year as "--mm-dd".
-void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
-  for (const ContactEmail& mail : c.Emails) {
+void WriteGoogleLists(const contact::ContactRecord& c, GoogleGroups& g, bool later) {
+  for (const contact::ContactEmail& mail : c.Emails) {
     if (mail.Value.empty()) continue;
     const auto n =
         g.Add(csvgEmail, HomeOrWorkWord(mail.Types, mail.ABLabel), Preferred(mail.Types));
     g.Put(csvgEmail, n, csvgpValue, mail.Value);
   }
-  for (const ContactImpp& impp : c.Impps) {
+  for (const contact::ContactImpp& impp : c.Impps) {
     if (impp.Value.empty()) continue;
     const auto n = g.Add(csvgIM, HomeOrWorkWord(impp.Types, u""), Preferred(impp.Types));
     g.Put(csvgIM, n, csvgpIMService,
@@ -237,21 +237,21 @@ void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
                                    : GoogleImServiceWord(impp.ServiceType, impp.Protocol));
     g.Put(csvgIM, n, csvgpValue, impp.Value);
   }
-  for (const ContactPhone& phone : c.Phones) {
+  for (const contact::ContactPhone& phone : c.Phones) {
     if (phone.Value.empty()) continue;
-    const EPhoneCategory kind = ClassifyPhone(phone);
+    const contact::EPhoneCategory kind = contact::ClassifyPhone(phone);
     const std::u16string_view word =
-        kind == phcNone ? std::u16string_view(phone.ABLabel) : GooglePhoneWord(kind);
+        kind == contact::phcNone ? std::u16string_view(phone.ABLabel) : GooglePhoneWord(kind);
     const auto n = g.Add(csvgPhone, word, Preferred(phone.Types));
     g.Put(csvgPhone, n, csvgpValue, phone.Value);
   }
-  for (const ContactAddress& a : c.Addresses) {
+  for (const contact::ContactAddress& a : c.Addresses) {
     if (a.Street.empty() && a.City.empty() && a.PostOfficeBox.empty() && a.State.empty() &&
         a.PostalCode.empty() && a.Country.empty() && a.OfficeLocation.empty()) {
       continue;  // nothing but types
     }
     const std::u16string_view word =
-        HasTypeToken(a.Types, u"POSTAL") ? u"Other" : HomeOrWorkWord(a.Types, a.ABLabel);
+        contact::HasTypeToken(a.Types, u"POSTAL") ? u"Other" : HomeOrWorkWord(a.Types, a.ABLabel);
     const auto n = g.Add(csvgAddress, word, Preferred(a.Types));
     g.Put(csvgAddress, n, csvgpAdrStreet, a.Street);
     g.Put(csvgAddress, n, csvgpAdrCity, a.City);
@@ -269,7 +269,7 @@ void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
     g.Put(csvgOrganization, n, csvgpOrgTitle, c.JobTitle);
     g.Put(csvgOrganization, n, csvgpOrgDepartment, c.Department);
   }
-  for (const ContactRelatedName& related : c.RelatedNames) {
+  for (const contact::ContactRelatedName& related : c.RelatedNames) {
     if (related.Name.empty()) continue;
     std::u16string_view word = related.LabelOther;
     if (related.Label >= vlmcrnAssistant && related.Label <= vlmcrnSpouse) {
@@ -290,12 +290,12 @@ void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
     g.Put(csvgExternalID, g.Add(csvgExternalID, u"Organization", false), csvgpValue,
           c.OrganizationalIDNumber);
   }
-  for (const ContactUrl& url : c.Urls) {
+  for (const contact::ContactUrl& url : c.Urls) {
     if (url.Value.empty()) continue;
     std::u16string_view word = url.ABLabel;
-    if (HasTypeToken(url.Types, u"WORK")) {
+    if (contact::HasTypeToken(url.Types, u"WORK")) {
       word = u"Work";
-    } else if (HasTypeToken(url.Types, u"HOME")) {
+    } else if (contact::HasTypeToken(url.Types, u"HOME")) {
       word = u"Home Page";
     } else if (url.ABLabel == u"BLOG") {
       word = u"Blog";
@@ -308,14 +308,15 @@ void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
     g.Put(csvgCalendarLink, g.Add(csvgCalendarLink, u"Free Busy", false), csvgpValue,
           c.InternetFreeBusyAddress);
   }
-  for (const ContactDate& date : c.Dates) {
+  for (const contact::ContactDate& date : c.Dates) {
     const std::u16string text = later ? Google2DateText(date.Date) : CsvDateText(date.Date, true);
     if (text.empty()) continue;
-    const std::u16string_view word =
-        date.ABLabel == kAnniversaryLabel ? std::u16string_view(u"Anniversary") : date.ABLabel;
+    const std::u16string_view word = date.ABLabel == contact::kAnniversaryLabel
+                                         ? std::u16string_view(u"Anniversary")
+                                         : date.ABLabel;
     g.Put(csvgEvent, g.Add(csvgEvent, word, false), csvgpValue, text);
   }
-  for (const ContactCustomField& field : c.CustomFields) {
+  for (const contact::ContactCustomField& field : c.CustomFields) {
     if (field.Value.empty()) continue;
     g.Put(csvgCustomField, g.Add(csvgCustomField, field.ABLabel, false), csvgpValue, field.Value);
   }
@@ -327,7 +328,7 @@ void WriteGoogleLists(const ContactRecord& c, GoogleGroups& g, bool later) {
 }
 
 // Google Contacts' later layout: fixed columns, then whole numbered blocks.
-void WriteGoogle2(const CCsvHeaders& headers, const ContactRecord& c, CsvRowMap& row) {
+void WriteGoogle2(const CCsvHeaders& headers, const contact::ContactRecord& c, CsvRowMap& row) {
   RowWriter w(row);
   w.Put(2, c.FirstName);
   w.Put(3, c.MiddleName);
@@ -378,7 +379,7 @@ std::u16string Sensitivity2Str(EContactSensitivity sensitivity, const COutlookCs
 
 namespace {
 
-HRESULT WriteRow(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
+HRESULT WriteRow(const CCsvHeaders& headers, const contact::ContactRecord& contact, CsvRowMap& row,
                  ECsvType type, const COutlookCsvLocale* locale);
 
 // Whether some cell of the row holds `value` (Google joins several values
@@ -399,26 +400,27 @@ std::u16string Numbered(std::u16string_view what, std::size_t n) {
 
 // What of the contact found no column of the row: e-mails, addresses and
 // phones whose values are nowhere in it.
-void ReportLosses(const ContactRecord& c, const CsvRowMap& row, CConversionEvents& events) {
+void ReportLosses(const contact::ContactRecord& c, const CsvRowMap& row,
+                  CConversionEvents& events) {
   for (std::size_t i = 0; i < c.Emails.size(); ++i) {
     if (!c.Emails[i].Value.empty() && !RowHolds(row, c.Emails[i].Value)) {
       events.Add(cevFieldNotCarried, Numbered(u"E-mail", i + 1));
     }
   }
   for (std::size_t i = 0; i < c.Addresses.size(); ++i) {
-    const ContactAddress& a = c.Addresses[i];
+    const contact::ContactAddress& a = c.Addresses[i];
     const std::u16string_view sample = !a.City.empty()         ? a.City
                                        : !a.PostalCode.empty() ? a.PostalCode
                                        : !a.Country.empty()    ? a.Country
                                                                : a.PostOfficeBox;
     if (!sample.empty() && !RowHolds(row, sample)) {
-      std::u16string what = HasTypeToken(a.Types, u"HOME")   ? u"Home address"
-                            : HasTypeToken(a.Types, u"WORK") ? u"Work address"
-                                                             : u"Address";
+      std::u16string what = contact::HasTypeToken(a.Types, u"HOME")   ? u"Home address"
+                            : contact::HasTypeToken(a.Types, u"WORK") ? u"Work address"
+                                                                      : u"Address";
       events.Add(cevFieldNotCarried, Numbered(what, i + 1));
     }
   }
-  for (const ContactPhone& phone : c.Phones) {
+  for (const contact::ContactPhone& phone : c.Phones) {
     if (phone.Value.empty() || RowHolds(row, phone.Value)) continue;
     // A phone under a label of its own has no column in Outlook.
     events.Add(cevFieldNotCarried,
@@ -428,8 +430,8 @@ void ReportLosses(const ContactRecord& c, const CsvRowMap& row, CConversionEvent
 
 }  // namespace
 
-HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
-                       ECsvType type, const COutlookCsvLocale* locale) {
+HRESULT ExportContactW(const CCsvHeaders& headers, const contact::ContactRecord& contact,
+                       CsvRowMap& row, ECsvType type, const COutlookCsvLocale* locale) {
   const HRESULT status = WriteRow(headers, contact, row, type, locale);
   CConversionEvents& events = headers.log().events();
   if (SUCCEEDED(status) && events.listening()) ReportLosses(contact, row, events);
@@ -438,7 +440,7 @@ HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact,
 
 namespace {
 
-HRESULT WriteRow(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
+HRESULT WriteRow(const CCsvHeaders& headers, const contact::ContactRecord& contact, CsvRowMap& row,
                  ECsvType type, const COutlookCsvLocale* locale) {
   row.clear();
   switch (type) {
@@ -481,4 +483,4 @@ std::u16string CsvLine(std::span<const std::uint32_t> codes, const CsvRowMap& ro
   return line;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -15,7 +15,7 @@
 #include "contact/contact_record.h"
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 using CsvRowMap = std::unordered_map<std::uint32_t, std::u16string>;
 
@@ -26,11 +26,11 @@ std::u16string Sensitivity2Str(EContactSensitivity sensitivity, const COutlookCs
 // Fills `row` (emptied first) from `contact` for dialect `type`, values in
 // the words of `locale` (Outlook only; null: English). Nokia and Outlook365
 // v1 are logged as not implemented (E_NOTIMPL) and leave the row empty.
-HRESULT ExportContactW(const CCsvHeaders& headers, const ContactRecord& contact, CsvRowMap& row,
-                       ECsvType type, const COutlookCsvLocale* locale);
+HRESULT ExportContactW(const CCsvHeaders& headers, const contact::ContactRecord& contact,
+                       CsvRowMap& row, ECsvType type, const COutlookCsvLocale* locale);
 
 // One CSV line: the cells of `row` for `codes` in order (empty when
 // absent), each quoted as EscapeCell does with ',' and ';', joined by ','.
 std::u16string CsvLine(std::span<const std::uint32_t> codes, const CsvRowMap& row);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -13,7 +13,7 @@
 
 #include <velmora/enums.h>
 
-namespace velmora {
+namespace velmora::csv {
 
 // The dialect bits of CCsvHeader::Dialects. Outlook365 v1 is bit 1 and v2
 // bit 4: v2 came later.
@@ -71,4 +71,4 @@ struct CCsvHeader {
   }
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

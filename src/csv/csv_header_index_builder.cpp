@@ -4,7 +4,7 @@
 
 #include <velmora/enums.h>
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kLabel[] = "CCsvHeaderIndexBuilder.new_Index4Type";
@@ -51,4 +51,4 @@ int CCsvHeaderIndexBuilder::new_Index4Type(std::uint32_t code, std::u16string_vi
   return index;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

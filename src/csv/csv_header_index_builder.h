@@ -10,7 +10,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 class CCsvHeaderIndexBuilder {
  public:
@@ -37,4 +37,4 @@ class CCsvHeaderIndexBuilder {
   std::unordered_map<std::u16string, Remembered> remembered_;  // "%d.%d.%s"
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

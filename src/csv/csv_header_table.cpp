@@ -4,7 +4,7 @@
 
 #include "csv/csv_header.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr std::uint32_t kO = kCsvDialectOutlook;
@@ -297,4 +297,4 @@ std::span<const char16_t* const> CsvGroupKnownTypes(std::uint32_t group) {
   }
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -9,7 +9,7 @@
 
 #include <velmora/enums.h>
 
-namespace velmora {
+namespace velmora::csv {
 
 struct CsvPlainHeaderRow {
   std::uint32_t code;
@@ -58,4 +58,4 @@ std::span<const std::uint32_t> CsvGoogle2Groups();
 // any and for codes outside 1 to 12.
 std::span<const char16_t* const> CsvGroupKnownTypes(std::uint32_t group);
 
-}  // namespace velmora
+}  // namespace velmora::csv

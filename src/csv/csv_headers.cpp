@@ -7,7 +7,7 @@
 #include "csv/csv_header_table.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kBuildLabel[] = "CCsvHeaders.CCsvHeaders";
@@ -379,4 +379,4 @@ HRESULT CCsvHeaders::LoadOutlookLocales(const std::filesystem::path& path) {
   return locales_.Load(path, outlook_);
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

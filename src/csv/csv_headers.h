@@ -24,7 +24,7 @@
 #include "csv/outlook_csv_locales.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 class CCsvHeaders {
  public:
@@ -117,4 +117,4 @@ class CCsvHeaders {
   COutlookCsvLocales locales_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

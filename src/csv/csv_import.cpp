@@ -14,13 +14,13 @@
 #include "foundation/text_util.h"
 #include "vcard/card_export.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kImportLabel[] = "CCsv.ImportContact";
 
 struct AddressBlock {
-  ContactAddress address;
+  contact::ContactAddress address;
   std::array<std::u16string, 2> more_streets;  // Street 2 and 3
 };
 
@@ -28,10 +28,10 @@ struct AddressBlock {
 struct RowState {
   std::array<AddressBlock, 3> blocks;  // business, home, other
   std::array<std::u16string, 19> phones;
-  std::array<ContactEmail, 3> emails;
-  std::vector<ContactEmail> nokia_emails;
-  std::vector<ContactPhone> nokia_phones;
-  std::vector<ContactUrl> urls;
+  std::array<contact::ContactEmail, 3> emails;
+  std::vector<contact::ContactEmail> nokia_emails;
+  std::vector<contact::ContactPhone> nokia_phones;
+  std::vector<contact::ContactUrl> urls;
   GoogleCollectors google;
   int private_flag = -1;  // unset, false, true
   int sensitivity = -1;
@@ -44,19 +44,28 @@ std::u16string* AddressField(RowState& s, std::uint32_t code) {
   struct Slot {
     std::uint32_t code;
     int block;
-    std::u16string ContactAddress::*field;
+    std::u16string contact::ContactAddress::*field;
   };
   static constexpr Slot kSlots[] = {
-      {9, 0, &ContactAddress::Street},          {12, 0, &ContactAddress::City},
-      {13, 0, &ContactAddress::State},          {14, 0, &ContactAddress::PostalCode},
-      {15, 0, &ContactAddress::Country},        {54, 0, &ContactAddress::PostOfficeBox},
-      {79, 0, &ContactAddress::OfficeLocation}, {16, 1, &ContactAddress::Street},
-      {19, 1, &ContactAddress::City},           {20, 1, &ContactAddress::State},
-      {21, 1, &ContactAddress::PostalCode},     {22, 1, &ContactAddress::Country},
-      {70, 1, &ContactAddress::PostOfficeBox},  {23, 2, &ContactAddress::Street},
-      {26, 2, &ContactAddress::City},           {27, 2, &ContactAddress::State},
-      {28, 2, &ContactAddress::PostalCode},     {29, 2, &ContactAddress::Country},
-      {81, 2, &ContactAddress::PostOfficeBox},
+      {9, 0, &contact::ContactAddress::Street},
+      {12, 0, &contact::ContactAddress::City},
+      {13, 0, &contact::ContactAddress::State},
+      {14, 0, &contact::ContactAddress::PostalCode},
+      {15, 0, &contact::ContactAddress::Country},
+      {54, 0, &contact::ContactAddress::PostOfficeBox},
+      {79, 0, &contact::ContactAddress::OfficeLocation},
+      {16, 1, &contact::ContactAddress::Street},
+      {19, 1, &contact::ContactAddress::City},
+      {20, 1, &contact::ContactAddress::State},
+      {21, 1, &contact::ContactAddress::PostalCode},
+      {22, 1, &contact::ContactAddress::Country},
+      {70, 1, &contact::ContactAddress::PostOfficeBox},
+      {23, 2, &contact::ContactAddress::Street},
+      {26, 2, &contact::ContactAddress::City},
+      {27, 2, &contact::ContactAddress::State},
+      {28, 2, &contact::ContactAddress::PostalCode},
+      {29, 2, &contact::ContactAddress::Country},
+      {81, 2, &contact::ContactAddress::PostOfficeBox},
   };
   for (const Slot& slot : kSlots) {
     if (slot.code == code) return &(s.blocks[slot.block].address.*slot.field);
@@ -65,7 +74,7 @@ std::u16string* AddressField(RowState& s, std::uint32_t code) {
 }
 
 // The text field of the record a plain code fills directly; null for others.
-std::u16string* TextField(ContactRecord& c, std::uint32_t code) {
+std::u16string* TextField(contact::ContactRecord& c, std::uint32_t code) {
   switch (code) {
     case 1:
       return &c.Title;
@@ -134,8 +143,8 @@ std::u16string* TextField(ContactRecord& c, std::uint32_t code) {
   }
 }
 
-void AddRelated(ContactRecord& c, std::u16string name, EContactRelatedName label) {
-  ContactRelatedName related;
+void AddRelated(contact::ContactRecord& c, std::u16string name, EContactRelatedName label) {
+  contact::ContactRelatedName related;
   related.Name = std::move(name);
   related.Label = label;
   c.RelatedNames.push_back(std::move(related));
@@ -157,10 +166,10 @@ bool IsDerivedDisplayName(std::u16string_view display, std::u16string_view addre
 }  // namespace
 
 HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& row,
-                            ContactRecord* contact, std::u16string_view lid,
+                            contact::ContactRecord* contact, std::u16string_view lid,
                             std::span<const std::u16string> names) const {
   if (contact == nullptr || headers_ == nullptr) return E_INVALIDARG;
-  ContactRecord& c = *contact;
+  contact::ContactRecord& c = *contact;
   c.Clear();
   const COutlookCsvLocale* locale = lid.empty() ? nullptr : headers_->FindLocale(lid);
   const std::u16string list_separator = settings::ListSeparator();
@@ -220,7 +229,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
           keep_unread(header, cell);
           continue;
         }
-        if (IsEmptyDate(date) && entry->Type == cftDate) continue;
+        if (contact::IsEmptyDate(date) && entry->Type == cftDate) continue;
         break;
       }
       case cftBool:
@@ -331,9 +340,9 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         --s.content;
         break;
       case 50: {
-        ContactDate anniversary;
+        contact::ContactDate anniversary;
         anniversary.Date = date;
-        anniversary.ABLabel = kAnniversaryLabel;
+        anniversary.ABLabel = contact::kAnniversaryLabel;
         c.Dates.push_back(std::move(anniversary));
         break;
       }
@@ -421,7 +430,7 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
         s.nokia_phones.push_back({u"CELL,WORK", std::move(value), {}, {}});
         break;
       case 123: {
-        ContactImpp impp;
+        contact::ContactImpp impp;
         impp.ServiceType = u"IM Address";
         impp.Protocol = u"x-apple";
         impp.Value = std::move(value);
@@ -457,22 +466,22 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
   // groups, sensitivity, Nokia's lists and the notes lines.
   static constexpr const char16_t* kAddressTypes[] = {u"WORK", u"HOME", u"POSTAL"};
   for (std::size_t b = 0; b < s.blocks.size(); ++b) {
-    ContactAddress& a = s.blocks[b].address;
+    contact::ContactAddress& a = s.blocks[b].address;
     for (const std::u16string& street : s.blocks[b].more_streets) {
       if (street.empty()) continue;
       if (!a.Street.empty()) a.Street += u"\r\n";
       a.Street += street;
     }
-    if (a == ContactAddress()) continue;
+    if (a == contact::ContactAddress()) continue;
     a.Types = kAddressTypes[b];
     c.Addresses.push_back(std::move(a));
   }
   for (std::size_t i = 0; i < s.phones.size(); ++i) {
     if (s.phones[i].empty()) continue;
-    ContactPhone phone;
+    contact::ContactPhone phone;
     phone.Value = std::move(s.phones[i]);
     std::u16string_view types, label;
-    PhoneTypesOfCategory(kOutlookPhoneColumns[i].kind, &types, &label);
+    contact::PhoneTypesOfCategory(kOutlookPhoneColumns[i].kind, &types, &label);
     phone.Types = types;
     phone.ABLabel = label;
     c.Phones.push_back(std::move(phone));
@@ -491,9 +500,9 @@ HRESULT CCsv::ImportContact(std::span<const std::uint32_t> codes, const CsvRow& 
   } else if (s.private_flag >= 0) {
     c.Sensitivity = s.private_flag == 1 ? vlmcsPrivate : vlmcsNormal;
   }
-  for (ContactPhone& phone : s.nokia_phones) c.Phones.push_back(std::move(phone));
-  for (ContactEmail& mail : s.nokia_emails) c.Emails.push_back(std::move(mail));
-  for (ContactUrl& url : s.urls) c.Urls.push_back(std::move(url));
+  for (contact::ContactPhone& phone : s.nokia_phones) c.Phones.push_back(std::move(phone));
+  for (contact::ContactEmail& mail : s.nokia_emails) c.Emails.push_back(std::move(mail));
+  for (contact::ContactUrl& url : s.urls) c.Urls.push_back(std::move(url));
   if (!s.notes.empty()) {
     if (!c.Body.empty()) c.Body += u"\r\n";
     c.Body += s.notes;
@@ -507,8 +516,8 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
   cards->clear();
   *empties = 0;
   *errors = 0;
-  CCardExport writer(csv.log(), request.prodid_line);
-  ContactRecord contact;
+  vcard::CCardExport writer(csv.log(), request.prodid_line);
+  contact::ContactRecord contact;
   // `count` may be "all": the range is cut at the last row without overflowing.
   const std::size_t end = request.from >= cells.size() ? request.from
                           : request.count > cells.size() - request.from
@@ -530,7 +539,8 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
     } else {
       const char* text = nullptr;
       std::size_t length = 0;
-      if (csv.log().events().listening()) csv.log().events().SetCardName(ComposeFullName(contact));
+      if (csv.log().events().listening())
+        csv.log().events().SetCardName(contact::ComposeFullName(contact));
       if (SUCCEEDED(writer.ExportContact(&contact, 30, 65001, "utf-8", &text, &length))) {
         cards->emplace_back(text, length);
         card.Commit();
@@ -547,4 +557,4 @@ HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRow
   return cards->empty() ? S_NO_CONTENT : S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

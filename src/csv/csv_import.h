@@ -15,7 +15,7 @@
 #include "csv/csv.h"
 #include "csv/csv_cells.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // Called after each row with its 1-based position in the range, the range
 // length, the vCards so far, the empty rows and the errors; false cancels.
@@ -39,4 +39,4 @@ struct CsvRowsRequest {
 HRESULT ConvertCsvRows(const CCsv& csv, const CsvCellsTable& cells, const CsvRowsRequest& request,
                        std::vector<std::string>* cards, int* empties, int* errors);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -2,7 +2,7 @@
 
 #include <unicode/uchar.h>
 
-namespace velmora {
+namespace velmora::csv {
 
 bool IsCsvSpace(char16_t c) {
   return (c >= u'\t' && c <= u'\r') || c == u' ' || u_isJavaSpaceChar(c);
@@ -18,4 +18,4 @@ std::u16string_view TrimCsvSpace(std::u16string_view s) {
   return TrimCsvSpaceRight(s);
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace velmora {
+namespace velmora::csv {
 
 // TAB, LF, VT, FF, CR, space and every other Unicode space separator
 // (no-break space included, which spreadsheets like to leave behind).
@@ -13,4 +13,4 @@ bool IsCsvSpace(char16_t c);
 std::u16string_view TrimCsvSpaceRight(std::u16string_view s);
 std::u16string_view TrimCsvSpace(std::u16string_view s);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -10,7 +10,7 @@
 #include "foundation/text_util.h"
 #include "vcard/date_time_value.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -35,7 +35,7 @@ bool GoogleDate(std::u16string_view text, double* date) {
   const bool no_year = text.size() == 7 && text.substr(0, 2) == u"--";
   std::u16string full;
   if (no_year) {
-    full = text::AsciiToUtf16(std::to_string(kYearUnknown));
+    full = text::AsciiToUtf16(std::to_string(vcard::kYearUnknown));
     full.append(text.substr(1));
     text = full;
   }
@@ -50,7 +50,7 @@ bool GoogleDate(std::u16string_view text, double* date) {
     }
   }
   if (!DateOf(fields[0], fields[1], fields[2], date)) return false;
-  if (IsEmptyDate(*date)) *date = 0;
+  if (contact::IsEmptyDate(*date)) *date = 0;
   return true;
 }
 
@@ -207,8 +207,8 @@ bool ConvertCsvDate(CLog& log, ECsvType from, std::u16string_view text, ECsvType
 
 std::u16string Google2DateText(double date) {
   SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
-  if (st.year != kYearUnknown) return CsvDateText(date, true);
+  if (contact::IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
+  if (st.year != vcard::kYearUnknown) return CsvDateText(date, true);
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "--%02d-%02d", st.month, st.day);
   return text::AsciiToUtf16(buffer);
@@ -216,7 +216,7 @@ std::u16string Google2DateText(double date) {
 
 std::u16string CsvDateText(double date, bool google) {
   SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
+  if (contact::IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return {};
   char buffer[16];
   if (google) {
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", st.year, st.month, st.day);
@@ -226,4 +226,4 @@ std::u16string CsvDateText(double date, bool google) {
   return text::AsciiToUtf16(buffer);
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -13,7 +13,7 @@
 #include "csv/outlook_csv_locale.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // "m/d/y" or "d.m.y" (white space around ignored). True with the date, or
 // with 0 (no date) for an empty text, "0/0/0" (either separator) or a lone
@@ -54,4 +54,4 @@ std::u16string Google2DateText(double date);
 bool ConvertCsvDate(CLog& log, ECsvType from, std::u16string_view text, ECsvType to, bool force,
                     std::u16string* converted);
 
-}  // namespace velmora
+}  // namespace velmora::csv

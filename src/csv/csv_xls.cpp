@@ -12,7 +12,7 @@
 #include "spreadsheet/cell_error.h"
 #include "spreadsheet/workbook.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kGetCellLabel[] = "CCsv.XlsGetCell";
@@ -34,16 +34,16 @@ std::u16string HeaderText(const CsvRow& row) {
 
 }  // namespace
 
-std::u16string CCsv::XlsGetCell(const Workbook& book, const WorkbookSheet& sheet, int row,
-                                int col) const {
+std::u16string CCsv::XlsGetCell(const spreadsheet::Workbook& book,
+                                const spreadsheet::WorkbookSheet& sheet, int row, int col) const {
   switch (sheet.CellType(row, col)) {
-    case XlsCellType::kEmpty:
-    case XlsCellType::kBlank:
+    case spreadsheet::XlsCellType::kEmpty:
+    case spreadsheet::XlsCellType::kBlank:
       return {};
-    case XlsCellType::kNumber: {
+    case spreadsheet::XlsCellType::kNumber: {
       const double value = sheet.ReadNum(row, col);
       if (sheet.IsDate(row, col)) {
-        DateParts d;
+        spreadsheet::DateParts d;
         if (!book.DateUnpack(value, &d)) {
           log_.LogWarning(kGetCellLabel, 0, "cant unpack date from number(%f)", value);
           return {};
@@ -62,12 +62,12 @@ std::u16string CCsv::XlsGetCell(const Workbook& book, const WorkbookSheet& sheet
       log_.LogWarning(kGetCellLabel, 0, "cell with number(%f) has no display value(string)", value);
       return Format("%f", value);
     }
-    case XlsCellType::kString:
+    case spreadsheet::XlsCellType::kString:
       return sheet.ReadStr(row, col);
-    case XlsCellType::kBoolean:
+    case spreadsheet::XlsCellType::kBoolean:
       return Format("%d", sheet.ReadBool(row, col) ? 1 : 0);
-    case XlsCellType::kError: {
-      const std::string_view text = CellErrorText(sheet.ReadError(row, col));
+    case spreadsheet::XlsCellType::kError: {
+      const std::string_view text = spreadsheet::CellErrorText(sheet.ReadError(row, col));
       if (text.empty()) {
         log_.LogWarning(kGetCellLabel, 0, "Unknown ErrorType");
         return {};
@@ -78,8 +78,8 @@ std::u16string CCsv::XlsGetCell(const Workbook& book, const WorkbookSheet& sheet
   return {};
 }
 
-void CCsv::ReadXlsSheet(const Workbook& book, const WorkbookSheet& sheet, std::int32_t flags,
-                        int max_rows, CsvCellsTable* cells) const {
+void CCsv::ReadXlsSheet(const spreadsheet::Workbook& book, const spreadsheet::WorkbookSheet& sheet,
+                        std::int32_t flags, int max_rows, CsvCellsTable* cells) const {
   cells->clear();
   std::vector<bool> empties;
   const bool header_row = Has(flags, xlsfHeaderRow);
@@ -120,19 +120,20 @@ HRESULT CCsv::LoadXlsCells(const std::filesystem::path& file_name, int sheet, Cs
                            XlsSheetInfo* info, bool detect_type, std::int32_t flags, int max_rows,
                            std::u16string* error) const {
   if (cells == nullptr || info == nullptr || error == nullptr) return E_INVALIDARG;
-  const WorkbookKind kind = WorkbookKindOfFile(file_name);
-  if (file_name.empty() || sheet < 0 || kind == WorkbookKind::kNone) return E_INVALIDARG;
+  const spreadsheet::WorkbookKind kind = spreadsheet::WorkbookKindOfFile(file_name);
+  if (file_name.empty() || sheet < 0 || kind == spreadsheet::WorkbookKind::kNone)
+    return E_INVALIDARG;
   cells->clear();
   *info = XlsSheetInfo();
   error->clear();
-  Workbook book(kind);
+  spreadsheet::Workbook book(kind);
   if (!book.LoadSheet(file_name, sheet)) {
     *error = Utf8ToUtf16(book.ErrorMessage());
     log_.LogError(kLoadLabel, E_GENERIC_FAILURE, "Cant load sheet[%d] from file(%s), error(%s)",
                   sheet, file_name.string(), *error);
     return E_GENERIC_FAILURE;
   }
-  WorkbookSheet* loaded = book.GetSheet(0);
+  spreadsheet::WorkbookSheet* loaded = book.GetSheet(0);
   if (loaded == nullptr) return S_FALSE;
   if (max_rows > 0) flags |= xlsfSkipAnyEmptyRows;
   ReadXlsSheet(book, *loaded, flags, max_rows, cells);
@@ -155,11 +156,11 @@ HRESULT CCsv::LoadXlsCells(const std::filesystem::path& file_name, int sheet, Cs
 HRESULT CCsv::AutodetectXls(const std::filesystem::path& file_name, bool detect_locale,
                             std::vector<XlsSheetInfo>* sheets, std::u16string* error) const {
   if (sheets == nullptr || error == nullptr) return E_INVALIDARG;
-  const WorkbookKind kind = WorkbookKindOfFile(file_name);
-  if (file_name.empty() || kind == WorkbookKind::kNone) return E_INVALIDARG;
+  const spreadsheet::WorkbookKind kind = spreadsheet::WorkbookKindOfFile(file_name);
+  if (file_name.empty() || kind == spreadsheet::WorkbookKind::kNone) return E_INVALIDARG;
   sheets->clear();
   error->clear();
-  Workbook book(kind);
+  spreadsheet::Workbook book(kind);
   if (!book.Load(file_name)) {
     *error = Utf8ToUtf16(book.ErrorMessage());
     log_.LogError(kAutodetectLabel, E_GENERIC_FAILURE, "Cant load file(%s), error(%s)",
@@ -168,7 +169,7 @@ HRESULT CCsv::AutodetectXls(const std::filesystem::path& file_name, bool detect_
   }
   if (book.SheetCount() == 0) return S_FALSE;
   for (int i = 0; i < book.SheetCount(); ++i) {
-    const WorkbookSheet& sheet = *book.GetSheet(i);
+    const spreadsheet::WorkbookSheet& sheet = *book.GetSheet(i);
     CsvCellsTable cells;
     ReadXlsSheet(book, sheet, xlsfDefault4Autodetect, 2, &cells);
     XlsSheetInfo info;
@@ -193,15 +194,15 @@ HRESULT CCsv::SaveXls(const std::filesystem::path& file_name, std::u16string_vie
                       const CsvCellsTable& cells, std::u16string* error) const {
   if (error == nullptr) return E_INVALIDARG;
   error->clear();
-  const WorkbookKind kind = WorkbookKindOfFile(file_name);
-  if (file_name.empty() || kind == WorkbookKind::kNone) return E_INVALIDARG;
-  if (kind == WorkbookKind::kXlsb) {
-    *error = text::AsciiToUtf16(kXlsbWriteRefused);
-    log_.LogError(kSaveLabel, E_NOTIMPL, "%s", kXlsbWriteRefused);
+  const spreadsheet::WorkbookKind kind = spreadsheet::WorkbookKindOfFile(file_name);
+  if (file_name.empty() || kind == spreadsheet::WorkbookKind::kNone) return E_INVALIDARG;
+  if (kind == spreadsheet::WorkbookKind::kXlsb) {
+    *error = text::AsciiToUtf16(spreadsheet::kXlsbWriteRefused);
+    log_.LogError(kSaveLabel, E_NOTIMPL, "%s", spreadsheet::kXlsbWriteRefused);
     return E_NOTIMPL;
   }
-  Workbook book(kind);
-  WorkbookSheet* sheet = book.AddSheet(sheet_name);
+  spreadsheet::Workbook book(kind);
+  spreadsheet::WorkbookSheet* sheet = book.AddSheet(sheet_name);
   if (sheet == nullptr) {
     *error = Utf8ToUtf16(book.ErrorMessage());
     log_.LogError(kSaveLabel, E_GENERIC_FAILURE, "Cant create  libxl::Sheet object, error(%s)",
@@ -239,4 +240,4 @@ HRESULT CCsv::SaveXls(const std::filesystem::path& file_name, std::u16string_vie
   return failed > 0 ? S_FALSE : S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -11,7 +11,7 @@
 #include "csv/google_type_words.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kOrgLabel[] = "CCsv.ImportContact_ApplyGoogleOrgs";
@@ -23,7 +23,7 @@ bool Is(std::u16string_view word, std::u16string_view expected) {
 void AddToken(std::u16string& types, std::u16string_view token) {
   if (types.empty()) {
     types = token;
-  } else if (!HasTypeToken(types, token)) {
+  } else if (!contact::HasTypeToken(types, token)) {
     types.append(1, u',').append(token);
   }
 }
@@ -79,7 +79,7 @@ void GoogleCollectors::Collect(std::uint32_t code, std::u16string_view name, std
   entry.names[property] = name;
 }
 
-void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes) const {
+void GoogleCollectors::Apply(CLog& log, contact::ContactRecord& c, std::u16string& notes) const {
   bool first_org = true;
   // Not a structured binding: clang before 16 cannot capture one in the
   // lambdas below, and the fuzz targets build with clang.
@@ -91,7 +91,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
     switch (group) {
       case csvgEmail:
         for (std::size_t k = 0; k < v.items.size(); ++k) {
-          ContactEmail mail;
+          contact::ContactEmail mail;
           mail.Value = v.items[k];
           HomeOrWork(v.TypeOf(k), mail.Types, mail.ABLabel);
           if (v.IsDefault(k)) AddToken(mail.Types, u"PREF");
@@ -102,7 +102,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
         std::vector<std::u16string> services;
         DecodeGoogleMValue(log, p[csvgpIMService], services, false);
         for (std::size_t k = 0; k < v.items.size(); ++k) {
-          ContactImpp impp;
+          contact::ContactImpp impp;
           impp.Value = v.items[k];
           const std::u16string& service = GoogleTypeWordOf(services, k);
           const GoogleImService* known = FindGoogleImService(service);
@@ -122,12 +122,12 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
       }
       case csvgPhone:
         for (std::size_t k = 0; k < v.items.size(); ++k) {
-          ContactPhone phone;
+          contact::ContactPhone phone;
           phone.Value = v.items[k];
           const std::u16string& word = v.TypeOf(k);
-          const EPhoneCategory kind = GooglePhoneKind(word);
+          const contact::EPhoneCategory kind = GooglePhoneKind(word);
           std::u16string_view types, label;
-          if (PhoneTypesOfCategory(kind, &types, &label)) {
+          if (contact::PhoneTypesOfCategory(kind, &types, &label)) {
             phone.Types = types;
             phone.ABLabel = label;
           } else {
@@ -147,7 +147,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
         }
         for (std::size_t i = 0; i < count; ++i) {
           auto part = [&](int prop) { return i < parts[prop].size() ? parts[prop][i] : u""; };
-          ContactAddress a;
+          contact::ContactAddress a;
           a.Street = part(csvgpAdrStreet);
           a.City = part(csvgpAdrCity);
           a.PostOfficeBox = part(csvgpAdrPOBox);
@@ -155,8 +155,9 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
           a.PostalCode = part(csvgpAdrPostalCode);
           a.Country = part(csvgpAdrCountry);
           a.OfficeLocation = part(csvgpAdrNeighborhood);
-          if (a == ContactAddress()) a.Street = part(csvgpAdrFormatted);  // only the formatted text
-          if (a == ContactAddress()) continue;
+          if (a == contact::ContactAddress())
+            a.Street = part(csvgpAdrFormatted);  // only the formatted text
+          if (a == contact::ContactAddress()) continue;
           const std::u16string& word = v.TypeOf(i);
           if (Is(word, u"Other")) {
             a.Types = u"POSTAL";
@@ -204,14 +205,14 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
       }
       case csvgRelation:
         for (std::size_t k = 0; k < v.items.size(); ++k) {
-          ContactRelatedName name;
+          contact::ContactRelatedName name;
           name.Name = v.items[k];
           const std::u16string& word = v.TypeOf(k);
           const auto words = GoogleRelationWords();
           const auto apple = std::find_if(words.begin(), words.end(),
                                           [&](const char16_t* w) { return Is(word, w); });
           if (apple != words.end()) {
-            SetRelatedNameLabel(name, u"_$!<" + std::u16string(*apple) + u">!$_");
+            contact::SetRelatedNameLabel(name, u"_$!<" + std::u16string(*apple) + u">!$_");
           } else if (Is(word, u"Referred By")) {
             name.Label = vlmcrnReferredBy;
           } else if (Is(word, u"Domestic Partner")) {
@@ -255,7 +256,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
             c.Urls.push_back({v.items[k], u"", {}, word});
             continue;
           }
-          ContactCustomField custom;
+          contact::ContactCustomField custom;
           custom.Value = v.items[k];
           custom.ABLabel = word;
           c.CustomFields.push_back(std::move(custom));
@@ -263,7 +264,7 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
         break;
       case csvgWebsite:
         for (std::size_t k = 0; k < v.items.size(); ++k) {
-          ContactUrl url;
+          contact::ContactUrl url;
           url.Value = v.items[k];
           const std::u16string& word = v.TypeOf(k);
           if (Is(word, u"Work")) {
@@ -289,9 +290,9 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
         }
         const std::u16string& word = v.TypeOf(0);
         for (const double date : dates) {
-          ContactDate d;
+          contact::ContactDate d;
           d.Date = date;
-          d.ABLabel = Is(word, u"Anniversary") ? std::u16string(kAnniversaryLabel) : word;
+          d.ABLabel = Is(word, u"Anniversary") ? std::u16string(contact::kAnniversaryLabel) : word;
           c.Dates.push_back(std::move(d));
         }
         break;
@@ -303,4 +304,4 @@ void GoogleCollectors::Apply(CLog& log, ContactRecord& c, std::u16string& notes)
   c.InvalidateCaches();
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -11,7 +11,7 @@
 #include "contact/contact_record.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // Appends a "Header: value" line to `notes` (CR LF between lines), keeping
 // a value that has no field of its own; nothing for an empty value.
@@ -27,7 +27,7 @@ class GoogleCollectors {
   // organisations, relations, external IDs, websites, calendar links,
   // events, custom fields and jots, each from its type words. Values with
   // no field of their own become "Header: value" lines of `extra_notes`.
-  void Apply(CLog& log, ContactRecord& contact, std::u16string& extra_notes) const;
+  void Apply(CLog& log, contact::ContactRecord& contact, std::u16string& extra_notes) const;
 
   bool empty() const { return entries_.empty(); }
 
@@ -41,4 +41,4 @@ class GoogleCollectors {
   std::map<std::pair<std::uint32_t, std::uint32_t>, Entry> entries_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

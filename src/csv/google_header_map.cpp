@@ -11,7 +11,7 @@
 #include "csv/google_plain_name.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kMapLabel[] = "CCsv.MapCsvHeaders";
@@ -323,4 +323,4 @@ HRESULT MapCsvHeaders2Google(const CCsvHeaders& headers, std::span<const std::u1
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

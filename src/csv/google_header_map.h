@@ -14,7 +14,7 @@
 
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // For each source column the destination column it fills (-1: none of its
 // own) and, for the columns left over, the destination "Notes" column they
@@ -39,4 +39,4 @@ struct GoogleDestination {
 HRESULT MapCsvHeaders2Google(const CCsvHeaders& headers, std::span<const std::u16string> source,
                              std::int32_t flags, std::vector<GoogleDestination>* destination);
 
-}  // namespace velmora
+}  // namespace velmora::csv

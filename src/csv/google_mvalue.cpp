@@ -5,7 +5,7 @@
 #include "foundation/system_settings.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kDecodeLabel[] = "CCsv.DecodeGoogleMValue";
@@ -207,4 +207,4 @@ std::u16string DecodeGoogleGroupMembership(CLog& log, std::u16string_view text,
   return categories;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

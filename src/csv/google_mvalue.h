@@ -10,7 +10,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // Splits `text` into its values, undoing the escapes. With `skip_empty`
 // empty values are dropped. `default_index` (may be null) receives the
@@ -68,4 +68,4 @@ std::u16string DecodeGoogleLabels(std::u16string_view text, std::u16string_view 
 std::u16string Categories2GoogleLabels(std::u16string_view categories,
                                        std::u16string_view separators);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -12,7 +12,7 @@
 #include "csv/google_plain_name.h"
 #include "foundation/system_settings.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kLabel[] = "CCsv.PlainGoogleCsv";
@@ -224,4 +224,4 @@ HRESULT PlainGoogleCsv(const CCsvHeaders& headers, CsvCellsTable& cells, std::in
   return Plainer(headers, flags).Run(cells);
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

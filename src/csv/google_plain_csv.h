@@ -24,11 +24,11 @@
 #include "csv/csv_cells.h"
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // Rewrites `cells` (header row first) under `flags` (EPlainCsvFlags). S_OK
 // when a header or cell changed; S_FALSE when nothing did, a table of fewer
 // than two rows included.
 HRESULT PlainGoogleCsv(const CCsvHeaders& headers, CsvCellsTable& cells, std::int32_t flags);
 
-}  // namespace velmora
+}  // namespace velmora::csv

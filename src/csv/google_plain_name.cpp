@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kBuildLabel[] = "CCsv.BuildGooglePlainName";
@@ -108,4 +108,4 @@ bool ParseGooglePlainName(const CCsvHeaders& headers, std::u16string_view name,
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

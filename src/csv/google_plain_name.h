@@ -13,7 +13,7 @@
 
 #include "csv/csv_headers.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // The plain name of grouped column `code` (its value or another non-Type
 // property) for `type` and the 0-based `index` of that type: the number is
@@ -37,4 +37,4 @@ struct GooglePlainName {
 bool ParseGooglePlainName(const CCsvHeaders& headers, std::u16string_view name,
                           GooglePlainName* parsed);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -5,7 +5,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr GoogleImService kImServices[] = {
@@ -28,30 +28,30 @@ constexpr GoogleImService kImServices[] = {
 struct PhoneWord {
   std::u16string_view word;
   std::u16string_view alternative;
-  EPhoneCategory kind;
+  contact::EPhoneCategory kind;
 };
 constexpr PhoneWord kPhoneWords[] = {
-    {u"Mobile", u"", phcMobile},
-    {u"Mobile", u"", phcWorkMobile},
-    {u"Mobile", u"", phcHomeMobile},
-    {u"iPhone", u"Mobile", phcIPhone},
-    {u"Work", u"", phcWork},
-    {u"Home", u"", phcHome},
-    {u"Other", u"", phcOther},
-    {u"Main", u"", phcMain},
-    {u"Work Fax", u"", phcWorkFax},
-    {u"Home Fax", u"", phcHomeFax},
-    {u"Other Fax", u"Fax", phcOtherFax},
-    {u"Google Voice", u"GRAND_CENTRAL", phcGoogleVoice},
-    {u"Pager", u"", phcPager},
-    {u"Car", u"", phcCar},
-    {u"ISDN", u"", phcIsdn},
-    {u"Assistant", u"", phcAssistant},
-    {u"Callback", u"", phcCallback},
-    {u"Company Main", u"Company", phcCompanyMain},
-    {u"Radio", u"", phcRadio},
-    {u"Telex", u"", phcTelex},
-    {u"TTY/TDD", u"", phcTtyTdd},
+    {u"Mobile", u"", contact::phcMobile},
+    {u"Mobile", u"", contact::phcWorkMobile},
+    {u"Mobile", u"", contact::phcHomeMobile},
+    {u"iPhone", u"Mobile", contact::phcIPhone},
+    {u"Work", u"", contact::phcWork},
+    {u"Home", u"", contact::phcHome},
+    {u"Other", u"", contact::phcOther},
+    {u"Main", u"", contact::phcMain},
+    {u"Work Fax", u"", contact::phcWorkFax},
+    {u"Home Fax", u"", contact::phcHomeFax},
+    {u"Other Fax", u"Fax", contact::phcOtherFax},
+    {u"Google Voice", u"GRAND_CENTRAL", contact::phcGoogleVoice},
+    {u"Pager", u"", contact::phcPager},
+    {u"Car", u"", contact::phcCar},
+    {u"ISDN", u"", contact::phcIsdn},
+    {u"Assistant", u"", contact::phcAssistant},
+    {u"Callback", u"", contact::phcCallback},
+    {u"Company Main", u"Company", contact::phcCompanyMain},
+    {u"Radio", u"", contact::phcRadio},
+    {u"Telex", u"", contact::phcTelex},
+    {u"TTY/TDD", u"", contact::phcTtyTdd},
 };
 
 constexpr const char16_t* kRelationWords[] = {u"Assistant", u"Brother", u"Child",  u"Father",
@@ -64,15 +64,15 @@ bool Is(std::u16string_view a, std::u16string_view b) { return text::EqualsAscii
 
 std::span<const char16_t* const> GoogleRelationWords() { return kRelationWords; }
 
-EPhoneCategory GooglePhoneKind(std::u16string_view word) {
-  if (word.empty()) return phcOther;
+contact::EPhoneCategory GooglePhoneKind(std::u16string_view word) {
+  if (word.empty()) return contact::phcOther;
   for (const PhoneWord& w : kPhoneWords) {
     if (Is(word, w.word) || (!w.alternative.empty() && Is(word, w.alternative))) return w.kind;
   }
-  return phcNone;
+  return contact::phcNone;
 }
 
-std::u16string_view GooglePhoneWord(EPhoneCategory kind) {
+std::u16string_view GooglePhoneWord(contact::EPhoneCategory kind) {
   for (const PhoneWord& w : kPhoneWords) {
     if (w.kind == kind) return w.word;
   }
@@ -92,4 +92,4 @@ std::u16string GoogleImServiceWord(std::u16string_view service_type, std::u16str
   return std::u16string(service_type);
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -8,13 +8,13 @@
 
 #include "contact/contact_enums.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 // The phone kind of a Google phone type word (ASCII case ignored); Other for
 // no word, phcNone for a word of no kind.
-EPhoneCategory GooglePhoneKind(std::u16string_view word);
+contact::EPhoneCategory GooglePhoneKind(std::u16string_view word);
 // The word Google writes for a phone kind; empty for phcNone.
-std::u16string_view GooglePhoneWord(EPhoneCategory kind);
+std::u16string_view GooglePhoneWord(contact::EPhoneCategory kind);
 
 // Google's relation words for the related-name labels Assistant (1) to
 // Spouse (11), in label order.
@@ -32,4 +32,4 @@ const GoogleImService* FindGoogleImService(std::u16string_view word);
 // else the service type itself.
 std::u16string GoogleImServiceWord(std::u16string_view service_type, std::u16string_view protocol);
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -2,7 +2,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 void COutlookCsvLocale::AddHeader(std::u16string name, std::uint32_t code) {
   const int position = static_cast<int>(headers_.size());
@@ -58,4 +58,4 @@ std::u16string COutlookCsvLocale::Word(std::size_t first, std::size_t count, int
   return value_words_[first + static_cast<std::size_t>(index)];
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -16,7 +16,7 @@
 
 #include <velmora/enums.h>
 
-namespace velmora {
+namespace velmora::csv {
 
 class COutlookCsvLocale {
  public:
@@ -76,4 +76,4 @@ class COutlookCsvLocale {
   ValueWords value_words_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -7,7 +7,7 @@
 #include "csv/csv_content.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 constexpr char kLoadLabel[] = "CCsvHeaders.LoadOutlookLocales";
@@ -232,4 +232,4 @@ HRESULT COutlookCsvLocales::Load(const std::filesystem::path& path, const CsvHea
   return S_OK;
 }
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -15,7 +15,7 @@
 #include "csv/outlook_csv_locale.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 class COutlookCsvLocales {
  public:
@@ -46,4 +46,4 @@ class COutlookCsvLocales {
   std::unordered_map<std::u16string, const COutlookCsvLocale*> by_lid_;  // upper-cased
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -7,34 +7,34 @@
 
 #include "contact/contact_enums.h"
 
-namespace velmora {
+namespace velmora::csv {
 
 struct OutlookPhoneColumn {
-  EPhoneCategory kind;
-  ETelephoneSlot slot;
+  contact::EPhoneCategory kind;
+  contact::ETelephoneSlot slot;
 };
 
 inline constexpr std::uint32_t kFirstOutlookPhoneCode = 30;
 inline constexpr OutlookPhoneColumn kOutlookPhoneColumns[] = {
-    {phcAssistant, tsAssistant},      // Assistant's Phone
-    {phcWorkFax, tsBusinessFax},      // Business Fax
-    {phcWork, tsBusiness},            // Business Phone
-    {phcWork, tsBusiness2},           // Business Phone 2
-    {phcCallback, tsCallback},        // Callback
-    {phcCar, tsCar},                  // Car Phone
-    {phcCompanyMain, tsCompanyMain},  // Company Main Phone
-    {phcHomeFax, tsHomeFax},          // Home Fax
-    {phcHome, tsHome},                // Home Phone
-    {phcHome, tsHome2},               // Home Phone 2
-    {phcIsdn, tsISDN},                // ISDN
-    {phcMobile, tsMobile},            // Mobile Phone
-    {phcOtherFax, tsOtherFax},        // Other Fax
-    {phcOther, tsOther},              // Other Phone
-    {phcPager, tsPager},              // Pager
-    {phcMain, tsPrimary},             // Primary Phone
-    {phcRadio, tsRadio},              // Radio Phone
-    {phcTtyTdd, tsTTYTDD},            // TTY/TDD Phone
-    {phcTelex, tsTelex},              // Telex
+    {contact::phcAssistant, contact::tsAssistant},      // Assistant's Phone
+    {contact::phcWorkFax, contact::tsBusinessFax},      // Business Fax
+    {contact::phcWork, contact::tsBusiness},            // Business Phone
+    {contact::phcWork, contact::tsBusiness2},           // Business Phone 2
+    {contact::phcCallback, contact::tsCallback},        // Callback
+    {contact::phcCar, contact::tsCar},                  // Car Phone
+    {contact::phcCompanyMain, contact::tsCompanyMain},  // Company Main Phone
+    {contact::phcHomeFax, contact::tsHomeFax},          // Home Fax
+    {contact::phcHome, contact::tsHome},                // Home Phone
+    {contact::phcHome, contact::tsHome2},               // Home Phone 2
+    {contact::phcIsdn, contact::tsISDN},                // ISDN
+    {contact::phcMobile, contact::tsMobile},            // Mobile Phone
+    {contact::phcOtherFax, contact::tsOtherFax},        // Other Fax
+    {contact::phcOther, contact::tsOther},              // Other Phone
+    {contact::phcPager, contact::tsPager},              // Pager
+    {contact::phcMain, contact::tsPrimary},             // Primary Phone
+    {contact::phcRadio, contact::tsRadio},              // Radio Phone
+    {contact::phcTtyTdd, contact::tsTTYTDD},            // TTY/TDD Phone
+    {contact::phcTelex, contact::tsTelex},              // Telex
 };
 
-}  // namespace velmora
+}  // namespace velmora::csv

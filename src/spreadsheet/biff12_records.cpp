@@ -4,7 +4,7 @@
 
 #include "foundation/text_format.h"
 
-namespace velmora::biff12 {
+namespace velmora::spreadsheet::biff12 {
 
 bool RecordBody::Take(std::size_t bytes) {
   if (failed_ || bytes > body_.size() - at_) {
@@ -119,4 +119,4 @@ bool RecordStream::Feed(std::string_view piece) {
   return true;
 }
 
-}  // namespace velmora::biff12
+}  // namespace velmora::spreadsheet::biff12

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::biff12 {
+namespace velmora::spreadsheet::biff12 {
 
 enum Record : std::uint32_t {
   kRowHeader = 0,
@@ -78,4 +78,4 @@ class RecordStream {
   std::string error_;
 };
 
-}  // namespace velmora::biff12
+}  // namespace velmora::spreadsheet::biff12

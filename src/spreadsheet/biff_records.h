@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace velmora::biff {
+namespace velmora::spreadsheet::biff {
 
 enum Record : std::uint16_t {
   kFormula = 0x0006,
@@ -72,4 +72,4 @@ inline double RkValue(std::uint32_t rk) {
   return (rk & 1) ? value / 100 : value;
 }
 
-}  // namespace velmora::biff
+}  // namespace velmora::spreadsheet::biff

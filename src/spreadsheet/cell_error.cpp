@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 struct ErrorValue {
@@ -31,4 +31,4 @@ std::string_view CellErrorText(int code) {
   return {};
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // The code stored for an error text that none of the codes stand for
 // (newer values such as #SPILL!, #GETTING_DATA): readers keep the cell
@@ -19,4 +19,4 @@ int CellErrorCode(std::string_view text);
 // The text of an error code; empty for a code without one.
 std::string_view CellErrorText(int code);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

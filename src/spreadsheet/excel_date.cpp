@@ -5,7 +5,7 @@
 
 #include "foundation/automation_date.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 constexpr double kLastDay1900 = 2958465;  // 9999-12-31
@@ -83,4 +83,4 @@ bool PackDateNumber(const DateParts& parts, DateSystem system, double* value) {
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -6,7 +6,7 @@
 // day 0 is 1904-01-01.
 #pragma once
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 enum class DateSystem { k1900, k1904 };
 
@@ -31,4 +31,4 @@ bool UnpackDateNumber(double value, DateSystem system, DateParts* parts);
 // (before its first day, after 9999-12-31).
 bool PackDateNumber(const DateParts& parts, DateSystem system, double* value);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

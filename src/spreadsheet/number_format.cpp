@@ -6,7 +6,7 @@
 
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
@@ -87,4 +87,4 @@ std::u16string GeneralNumberText(double value) {
   return text::AsciiToUtf16(out);
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // The built-in formats that show dates or times (14-22, 45-47, and the
 // East Asian date formats 27-36 and 50-58).
@@ -24,4 +24,4 @@ bool IsDateFormatCode(std::u16string_view code);
 // which has no text.
 std::u16string GeneralNumberText(double value);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

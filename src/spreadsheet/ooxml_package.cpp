@@ -1,6 +1,6 @@
 #include "spreadsheet/ooxml_package.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 class RelationshipsHandler : public XmlHandler {
@@ -108,4 +108,4 @@ bool FindWorkbookPart(ZipArchive& zip, std::string_view fallback, std::string* p
   return false;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -11,7 +11,7 @@
 #include "spreadsheet/xml_reader.h"
 #include "spreadsheet/zip_archive.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 struct PackageRelationship {
   std::string id;
@@ -37,4 +37,4 @@ std::string ResolvePartName(std::string_view source, std::string_view target);
 bool FindWorkbookPart(ZipArchive& zip, std::string_view fallback, std::string* part,
                       std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

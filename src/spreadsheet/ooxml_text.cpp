@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 int HexValue(char16_t c) {
@@ -73,4 +73,4 @@ bool ParseCellReference(std::string_view reference, std::uint32_t* row, std::uin
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // Turns every "_xHHHH_" into the unit it names; "_x005F_" stands for the
 // underscore itself, so "_x005F_x000D_" stays the text "_x000D_".
@@ -23,4 +23,4 @@ std::u16string EscapeOoxmlLookalikes(std::u16string_view text);
 // malformed reference or one beyond XFD1048576.
 bool ParseCellReference(std::string_view reference, std::uint32_t* row, std::uint32_t* col);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

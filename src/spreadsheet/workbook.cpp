@@ -17,7 +17,7 @@
 #include "spreadsheet/xlsx_writer.h"
 #include "spreadsheet/zip_archive.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 constexpr std::size_t kMaxSheetName = 31;
@@ -179,4 +179,4 @@ bool Workbook::Save(const std::filesystem::path& file) {
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

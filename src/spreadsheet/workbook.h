@@ -25,7 +25,7 @@
 #include "spreadsheet/workbook_limits.h"
 #include "spreadsheet/workbook_sheet.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // The kinds of workbook by extension; the values are those of the file
 // kinds the converter reports.
@@ -89,4 +89,4 @@ class Workbook {
   std::string error_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

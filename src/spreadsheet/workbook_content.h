@@ -8,7 +8,7 @@
 #include "spreadsheet/excel_date.h"
 #include "spreadsheet/workbook_sheet.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 struct WorkbookContent {
   DateSystem date_system = DateSystem::k1900;
@@ -19,4 +19,4 @@ struct WorkbookContent {
 // content's only sheet).
 inline constexpr int kAllSheets = -1;
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

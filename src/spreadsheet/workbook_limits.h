@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 struct WorkbookLimits {
   // Bytes one part of a zip package may inflate to, and all parts read
@@ -30,4 +30,4 @@ struct WorkbookLimits {
   std::uint32_t max_string_length = 1u << 20;
 };
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

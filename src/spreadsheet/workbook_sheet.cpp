@@ -7,7 +7,7 @@
 #include "foundation/text_format.h"
 #include "spreadsheet/number_format.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 bool Before(const WorkbookSheet::Cell& a, const WorkbookSheet::Cell& b) {
@@ -169,4 +169,4 @@ bool WorkbookSheet::WriteStr(int row, int col, std::u16string_view text, const S
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

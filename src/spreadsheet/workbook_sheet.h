@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 enum class XlsCellType : std::uint8_t { kEmpty, kNumber, kString, kBoolean, kBlank, kError };
 
@@ -104,4 +104,4 @@ class WorkbookSheet {
   int first_row_ = 0, last_row_ = 0, first_col_ = 0, last_col_ = 0;
 };
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -16,7 +16,7 @@
 #include "spreadsheet/biff_records.h"
 #include "spreadsheet/number_format.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 const char* FreexlMessage(int code) {
@@ -523,4 +523,4 @@ bool ReadXlsRecords(const std::filesystem::path& file, int sheet_index,
   return ReadRecordsOnly(scan, sheet_index, limits, content, error);
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -17,7 +17,7 @@
 #include "spreadsheet/workbook_content.h"
 #include "spreadsheet/workbook_limits.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // Reads every sheet, or only the one at `sheet_index`. False with a
 // message when the file cannot be read, is damaged or reaches a limit.
@@ -29,4 +29,4 @@ bool ReadXls(const std::filesystem::path& file, int sheet_index, const WorkbookL
 bool ReadXlsRecords(const std::filesystem::path& file, int sheet_index,
                     const WorkbookLimits& limits, WorkbookContent* content, std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

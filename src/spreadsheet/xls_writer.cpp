@@ -10,7 +10,7 @@
 
 #include "spreadsheet/biff_records.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 constexpr std::uint16_t kBiff8 = 0x0600;
@@ -247,4 +247,4 @@ bool WriteXls(const WorkbookContent& content, const std::filesystem::path& file,
   return ok;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -10,7 +10,7 @@
 
 #include "spreadsheet/workbook_content.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // The workbook stream of the sheets' string cells.
 std::string XlsWorkbookStream(const WorkbookContent& content);
@@ -19,4 +19,4 @@ std::string XlsWorkbookStream(const WorkbookContent& content);
 bool WriteXls(const WorkbookContent& content, const std::filesystem::path& file,
               std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -11,7 +11,7 @@
 #include "spreadsheet/ooxml_package.h"
 #include "spreadsheet/ooxml_text.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 using biff12::RecordBody;
@@ -233,4 +233,4 @@ bool ReadXlsb(ZipArchive& zip, int sheet_index, const WorkbookLimits& limits,
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

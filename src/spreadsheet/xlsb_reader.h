@@ -12,11 +12,11 @@
 #include "spreadsheet/workbook_limits.h"
 #include "spreadsheet/zip_archive.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // Reads every sheet, or only the one at `sheet_index`. False with a
 // message when the package is damaged or a limit is reached.
 bool ReadXlsb(ZipArchive& zip, int sheet_index, const WorkbookLimits& limits,
               WorkbookContent* content, std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

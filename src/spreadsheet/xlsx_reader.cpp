@@ -14,7 +14,7 @@
 #include "spreadsheet/ooxml_package.h"
 #include "spreadsheet/ooxml_text.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 bool IsTrue(const char* value) {
@@ -431,4 +431,4 @@ bool ReadXlsx(ZipArchive& zip, int sheet_index, const WorkbookLimits& limits,
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -11,7 +11,7 @@
 #include "spreadsheet/workbook_limits.h"
 #include "spreadsheet/zip_archive.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // Reads every sheet, or only the one at `sheet_index`. False with a
 // message when the package is damaged or a limit is reached; `content`
@@ -19,4 +19,4 @@ namespace velmora {
 bool ReadXlsx(ZipArchive& zip, int sheet_index, const WorkbookLimits& limits,
               WorkbookContent* content, std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -14,7 +14,7 @@
 #include "foundation/text_util.h"
 #include "spreadsheet/ooxml_text.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 constexpr char kContentTypes[] = "[Content_Types].xml";
@@ -119,4 +119,4 @@ bool WriteXlsx(const WorkbookContent& content, const std::filesystem::path& file
   return written;
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -11,11 +11,11 @@
 
 #include "spreadsheet/workbook_content.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // Writes the sheets' string cells to `file`. False with a message (the
 // file may then be left partly written; callers write to a temporary one).
 bool WriteXlsx(const WorkbookContent& content, const std::filesystem::path& file,
                bool macro_enabled, std::string* error);
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

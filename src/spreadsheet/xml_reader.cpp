@@ -7,7 +7,7 @@
 
 #include "foundation/text_format.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 constexpr char kNamespaceSeparator = '\x01';
@@ -100,4 +100,4 @@ void XmlReader::OnDoctype(void* self, const char*, const char*, const char*, int
   static_cast<XmlReader*>(self)->Stop("XML with a document type declaration is refused");
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 // One element's attributes as expat gives them: name, value, name, value,
 // ..., null.
@@ -70,4 +70,4 @@ class XmlReader {
   bool stopped_ = false;
 };
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

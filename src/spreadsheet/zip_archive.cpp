@@ -8,7 +8,7 @@
 
 #include "foundation/text_format.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 std::string PartKey(std::string_view name) {
@@ -214,4 +214,4 @@ bool ZipArchive::ReadAll(std::string_view name, std::string* out, std::string* e
       error);
 }
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

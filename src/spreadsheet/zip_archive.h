@@ -14,7 +14,7 @@
 
 #include "spreadsheet/workbook_limits.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 
 class ZipArchive {
  public:
@@ -53,4 +53,4 @@ class ZipArchive {
   std::uint64_t total_ = 0;                                          // bytes inflated so far
 };
 
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

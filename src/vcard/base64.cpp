@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr std::array<std::int8_t, 256> MakeTable() {
@@ -204,4 +204,4 @@ bool Base64Encode(const std::uint8_t* data, std::size_t size, std::size_t line_l
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

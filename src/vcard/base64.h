@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::vcard {
 
 // How far a base64 value reaches, from `value_start` in zero-terminated
 // content ending at `end` (a zero byte). Only whole lines are taken: the value ends where a line
@@ -41,4 +41,4 @@ bool Base64Encode(const std::uint8_t* data, std::size_t size, std::size_t line_l
 std::size_t Base64EncodedSize(std::size_t size, std::size_t line_length,
                               std::size_t line_break_length);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

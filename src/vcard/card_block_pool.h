@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace velmora {
+namespace velmora::vcard {
 
 template <typename T>
 class CardBlockPool {
@@ -96,4 +96,4 @@ class CardBlockPool {
   std::size_t current_ = 0;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

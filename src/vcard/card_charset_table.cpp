@@ -2,7 +2,7 @@
 
 #include "vcard/card_keyword.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // The numbers the look-ups' assertion lines carry.
@@ -72,4 +72,4 @@ std::string CCardCharsetTable::CharsetFromCodepage(CLog& log, int code_page) con
   return {};
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -12,7 +12,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 using CharsetPairs = std::vector<std::pair<std::string, int>>;
 
@@ -32,4 +32,4 @@ class CCardCharsetTable {
   CharsetPairs rows_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -11,7 +11,7 @@
 
 #include "foundation/code_page.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kLabel[] = "CCardDoc.Load_DecodeContent";
@@ -143,4 +143,4 @@ std::int32_t ReplaceControlChars(char* data, std::int32_t length) {
   return count;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -9,7 +9,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 // The longest content a vCard document holds: its length is a 32-bit number
 // (with room to spare for a terminator).
@@ -41,4 +41,4 @@ bool DecodeCardContent(CLog& log, std::string& storage, std::int32_t& length,
 // spaces (TAB, LF, CR and zero bytes stay); returns how many there were.
 std::int32_t ReplaceControlChars(char* data, std::int32_t length);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -8,7 +8,7 @@
 #include "vcard/card_keyword.h"
 #include "vcard/card_line_reader.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kLoadLabel[] = "CCardDoc.Load";
@@ -258,4 +258,4 @@ std::string CCardDoc::CodepageToFromCharset(int code_page) const {
   return charsets_.CharsetFromCodepage(log_, code_page);
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

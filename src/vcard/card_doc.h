@@ -27,7 +27,7 @@
 #include "vcard/card_load_progress.h"
 #include "vcard/card_param_arena.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 // How a load ended.
 enum class LoadResult : int {
@@ -141,4 +141,4 @@ class CCardDoc {
   std::vector<CardItemPtr> items_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -7,7 +7,7 @@
 #include "vcard/card_doc.h"
 #include "vcard/card_keyword.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // The numbers the item's assertion lines carry, each under its call's label.
@@ -154,4 +154,4 @@ int CCardDocItem::Charset2Codepage(std::string_view charset) const {
   return document_->CodepageToFromCharset(charset);
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

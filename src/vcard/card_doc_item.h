@@ -11,7 +11,7 @@
 #include "foundation/log.h"
 #include "vcard/card_doc_item_prop.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardDoc;
 
@@ -92,4 +92,4 @@ class CCardDocItem {
   mutable double version_ = -1.0;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

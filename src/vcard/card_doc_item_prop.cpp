@@ -18,7 +18,7 @@
 #include "vcard/value_text.h"
 #include "vcard/value_unescape.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // The number of the decoder's assertion line: a property outside an item.
@@ -309,7 +309,7 @@ void CCardDocItemProp::GetDecodedDateTimeValue(double& date, bool& valid, bool& 
       if (const CCardDocItemProp* prop = item_->FindProp("PRODID")) {
         prop->GetDecodedValue(prodid);
       }
-      iCloudWebAddressBook_REV_Fix(*log_, prodid, time);
+      contact::iCloudWebAddressBook_REV_Fix(*log_, prodid, time);
     }
     if (to_local) {
       SystemTime local;
@@ -359,4 +359,4 @@ bool CCardDocItemProp::GetDecodedBinaryValue(std::vector<std::uint8_t>& bytes) c
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -13,7 +13,7 @@
 #include "vcard/card_doc_item_prop_param.h"
 #include "vcard/card_slice.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardDocItem;
 class CardParserLL;
@@ -132,4 +132,4 @@ class CCardDocItemProp {
   mutable std::int32_t encoding_param_ = -2;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

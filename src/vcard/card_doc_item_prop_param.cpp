@@ -3,7 +3,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_param_arena.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kUnfoldLabel[] = "CCardDocItemPropParam.Unfold";
@@ -72,4 +72,4 @@ std::string CCardDocItemPropParam::ToString() const {
   return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -8,7 +8,7 @@
 
 #include "vcard/card_slice.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CardParamArena;
 class CCardDocItemProp;
@@ -69,4 +69,4 @@ class CCardDocItemPropParam {
   bool folded_ = false;  // the texts may hold line breaks
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

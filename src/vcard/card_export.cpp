@@ -12,7 +12,7 @@
 #include "foundation/text_util.h"
 #include "vcard/base64.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr std::string_view kLabelExport = CardLineWriter::kFailureLabel;
@@ -87,19 +87,20 @@ constexpr ImppProperty kImppProperties[] = {
 // The Outlook-only text fields written as X-ZORVA-OL- properties.
 struct OutlookField {
   std::int32_t code;
-  std::u16string ContactRecord::*field;
+  std::u16string contact::ContactRecord::*field;
 };
 constexpr OutlookField kOutlookFields[] = {
-    {prop::X_ZORVA_OL_ACCOUNT, &ContactRecord::Account},
-    {prop::X_ZORVA_OL_BILLING_INFORMATION, &ContactRecord::BillingInformation},
-    {prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER, &ContactRecord::GovernmentIDNumber},
-    {prop::X_ZORVA_OL_KEYWORD, &ContactRecord::Keyword},
-    {prop::X_ZORVA_OL_LOCATION, &ContactRecord::Location},
-    {prop::X_ZORVA_OL_LOCATION_EX, &ContactRecord::LocationEx},
-    {prop::X_ZORVA_OL_MILEAGE, &ContactRecord::Mileage},
-    {prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER, &ContactRecord::OrganizationalIDNumber},
-    {prop::X_ZORVA_OL_SCHOOL, &ContactRecord::School},
-    {prop::X_ZORVA_OL_YOMI_COMPANY, &ContactRecord::YomiCompany},
+    {contact::prop::X_ZORVA_OL_ACCOUNT, &contact::ContactRecord::Account},
+    {contact::prop::X_ZORVA_OL_BILLING_INFORMATION, &contact::ContactRecord::BillingInformation},
+    {contact::prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER, &contact::ContactRecord::GovernmentIDNumber},
+    {contact::prop::X_ZORVA_OL_KEYWORD, &contact::ContactRecord::Keyword},
+    {contact::prop::X_ZORVA_OL_LOCATION, &contact::ContactRecord::Location},
+    {contact::prop::X_ZORVA_OL_LOCATION_EX, &contact::ContactRecord::LocationEx},
+    {contact::prop::X_ZORVA_OL_MILEAGE, &contact::ContactRecord::Mileage},
+    {contact::prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER,
+     &contact::ContactRecord::OrganizationalIDNumber},
+    {contact::prop::X_ZORVA_OL_SCHOOL, &contact::ContactRecord::School},
+    {contact::prop::X_ZORVA_OL_YOMI_COMPANY, &contact::ContactRecord::YomiCompany},
 };
 
 }  // namespace
@@ -122,7 +123,7 @@ std::string CCardExport::DefaultProdIdLine() {
   return line;
 }
 
-HRESULT CCardExport::ExportContact(const ContactRecord* record, int version, int code_page,
+HRESULT CCardExport::ExportContact(const contact::ContactRecord* record, int version, int code_page,
                                    std::string_view charset, const char** out_text,
                                    std::size_t* out_length) {
   if (out_text != nullptr) *out_text = nullptr;
@@ -206,7 +207,7 @@ void CCardExport::addVERSION(int version) {
 }
 
 void CCardExport::addNames() {
-  const ContactRecord& r = *record_;
+  const contact::ContactRecord& r = *record_;
   const bool any_name = !IsBlank(r.LastName) || !IsBlank(r.FirstName) || !IsBlank(r.MiddleName) ||
                         !IsBlank(r.Title) || !IsBlank(r.Suffix);
   if (any_name) {
@@ -223,7 +224,7 @@ void CCardExport::addNames() {
   addSimple("X-PHONETIC-MIDDLE-NAME", r.PhoneticMiddleName);
   addSimple("X-PHONETIC-LAST-NAME", r.PhoneticLastName);
 
-  const std::u16string full_name = ComposeFullName(r);
+  const std::u16string full_name = contact::ComposeFullName(r);
   if (log_.events().listening()) {
     const std::u16string_view written = text::Trim(r.FormattedName);
     if (!written.empty() && written != full_name) {
@@ -251,7 +252,7 @@ void CCardExport::addNames() {
 }
 
 void CCardExport::addTEL() {
-  for (const ContactPhone& phone : record_->Phones) {
+  for (const contact::ContactPhone& phone : record_->Phones) {
     if (phone.Value.empty()) continue;
     if (phone.ABLabel.empty() || out_.v30()) {
       addLabelled("TEL", phone.ABLabel, phone.Types, phone.Value);
@@ -289,8 +290,8 @@ void CCardExport::addTEL() {
 void CCardExport::addADRs() {
   std::string group;
   bool written = false;
-  for (const ContactAddress& address : record_->Addresses) {
-    if (IsAddressEmpty(address)) {
+  for (const contact::ContactAddress& address : record_->Addresses) {
+    if (contact::IsAddressEmpty(address)) {
       log_.LogDetail("CCardExport.addADRs", "skipping empty address");
       continue;
     }
@@ -311,8 +312,9 @@ void CCardExport::addADRs() {
                     selected);
     selected = vlmcaNone;
   } else if (selected != vlmcaNone) {
-    const ContactAddress* address = record_->AddressByKind(static_cast<EContactAddress>(selected));
-    if (address == nullptr || IsAddressEmpty(*address)) selected = vlmcaNone;
+    const contact::ContactAddress* address =
+        record_->AddressByKind(static_cast<EContactAddress>(selected));
+    if (address == nullptr || contact::IsAddressEmpty(*address)) selected = vlmcaNone;
   }
   char line[48];
   std::snprintf(line, sizeof(line), "X-MS-OL-DEFAULT-POSTAL-ADDRESS:%d\r\n", selected);
@@ -320,14 +322,14 @@ void CCardExport::addADRs() {
 }
 
 void CCardExport::addURLs() {
-  for (const ContactUrl& url : record_->Urls) {
+  for (const contact::ContactUrl& url : record_->Urls) {
     if (!url.Value.empty()) addLabelled("URL", url.ABLabel, url.Types, url.Value);
   }
 }
 
 void CCardExport::addBDAY() {
-  if (IsEmptyDate(record_->Birthday)) return;
-  const std::string date = Date2Str(record_->Birthday, !out_.v30());
+  if (contact::IsEmptyDate(record_->Birthday)) return;
+  const std::string date = contact::Date2Str(record_->Birthday, !out_.v30());
   if (date.empty()) {
     log_.LogWarning("CCardExport.addBDAY", E_INVALIDARG, "Invalid Birthday %f", record_->Birthday);
     return;
@@ -341,7 +343,7 @@ void CCardExport::addEMAILs() {
   std::string group;
   const auto& emails = record_->Emails;
   for (std::size_t i = 0; i < emails.size(); ++i) {
-    const ContactEmail& email = emails[i];
+    const contact::ContactEmail& email = emails[i];
     if (email.Value.empty()) {
       log_.LogDetail("CCardExport.addEMAILs", "skipping empty EMAIL");
       continue;
@@ -365,7 +367,7 @@ void CCardExport::addEMAILs() {
 
 void CCardExport::addIMPPs() {
   std::string group;
-  for (const ContactImpp& impp : record_->Impps) {
+  for (const contact::ContactImpp& impp : record_->Impps) {
     if (IsBlank(impp.Value)) {
       log_.LogDetail("CCardExport.addIMPPs", "skipping empty IMPP");
       continue;
@@ -410,14 +412,14 @@ void CCardExport::addIMPPs() {
 
 void CCardExport::addDATEs() {
   std::string group;
-  for (const ContactDate& date : record_->Dates) {
-    if (IsEmptyDate(date.Date)) continue;
-    const std::string text = Date2Str(date.Date, !out_.v30());
+  for (const contact::ContactDate& date : record_->Dates) {
+    if (contact::IsEmptyDate(date.Date)) continue;
+    const std::string text = contact::Date2Str(date.Date, !out_.v30());
     if (text.empty()) {
       log_.LogWarning("CCardExport.addDATEs", E_INVALIDARG, "Invalid date %f", date.Date);
       continue;
     }
-    if (!out_.v30() && text::EqualsNoCase(date.ABLabel, kAnniversaryLabel)) {
+    if (!out_.v30() && text::EqualsNoCase(date.ABLabel, contact::kAnniversaryLabel)) {
       out_.Put("X-MS-ANNIVERSARY:");
       out_.Put(text);
       out_.PutCrlf();
@@ -434,7 +436,7 @@ void CCardExport::addDATEs() {
 }
 
 void CCardExport::addRELATEDNAMEs() {
-  for (const ContactRelatedName& related : record_->RelatedNames) {
+  for (const contact::ContactRelatedName& related : record_->RelatedNames) {
     if (related.Name.empty()) continue;
     if (!out_.v30()) {
       std::string_view name;
@@ -458,7 +460,8 @@ void CCardExport::addRELATEDNAMEs() {
         continue;
       }
     }
-    addLabelled("X-ABRELATEDNAMES", RelatedNameLabelText(related), related.Types, related.Name);
+    addLabelled("X-ABRELATEDNAMES", contact::RelatedNameLabelText(related), related.Types,
+                related.Name);
   }
 }
 
@@ -475,9 +478,10 @@ void CCardExport::addCATEGORIES() {
 }
 
 void CCardExport::addREV() {
-  if (IsEmptyDate(record_->LastModificationTime)) return;
-  const std::string text = DateTime2Str(log_, record_->LastModificationTime, /*time_is_utc=*/false,
-                                        /*want_utc=*/true, /*compact=*/!out_.v30());
+  if (contact::IsEmptyDate(record_->LastModificationTime)) return;
+  const std::string text =
+      contact::DateTime2Str(log_, record_->LastModificationTime, /*time_is_utc=*/false,
+                            /*want_utc=*/true, /*compact=*/!out_.v30());
   if (text.empty()) return;  // logged by DateTime2Str
   out_.Put("REV:");
   out_.Put(text);
@@ -493,7 +497,7 @@ void CCardExport::addUID() {
 }
 
 void CCardExport::addCLASS() {
-  const std::u16string_view word = SensitivityToWord(record_->Sensitivity);
+  const std::u16string_view word = contact::SensitivityToWord(record_->Sensitivity);
   if (word.empty()) return;
   out_.Put(out_.v30() ? "CLASS:" : "X-OUTL-CLASS:");
   out_.Put(Ascii(word));
@@ -517,7 +521,7 @@ void CCardExport::addX_MS_TEXT() {
 
 void CCardExport::addCUSTOM_FIELDs() {
   std::string group;
-  for (const ContactCustomField& field : record_->CustomFields) {
+  for (const contact::ContactCustomField& field : record_->CustomFields) {
     if (field.Value.empty()) continue;
     out_.PutGroup(field.ABLabel, group);
     out_.Put("X-ZORVA-CUSTOM-FIELD");
@@ -529,24 +533,24 @@ void CCardExport::addCUSTOM_FIELDs() {
 }
 
 void CCardExport::addX_SOCIALPROFILEs() {
-  for (const ContactSocialProfile& profile : record_->SocialProfiles) {
+  for (const contact::ContactSocialProfile& profile : record_->SocialProfiles) {
     if (profile.Value.empty()) continue;
     addLabelled("X-SOCIALPROFILE", profile.ABLabel, profile.Types, profile.Value);
   }
 }
 
 void CCardExport::addX_ZORVA_OL() {
-  const CCardFields& fields = CCardFields::Get();
+  const contact::CCardFields& fields = contact::CCardFields::Get();
   for (const OutlookField& entry : kOutlookFields) {
     const std::u16string& value = record_->*entry.field;
     if (IsBlank(value)) continue;
-    const PropertyDef* def = fields.FindByCode(entry.code);
+    const contact::PropertyDef* def = fields.FindByCode(entry.code);
     if (def == nullptr) {
       log_.LogError("CCardExport.addX_ZORVA_OL", E_GENERIC_FAILURE, "Cant find field %d",
                     entry.code);
       continue;
     }
-    if (out_.v30() && def->Has(fkText | fkStructured)) {
+    if (out_.v30() && def->Has(contact::fkText | contact::fkStructured)) {
       addList(def->name, value);
     } else {
       addSimple(def->name, value);
@@ -555,7 +559,7 @@ void CCardExport::addX_ZORVA_OL() {
 }
 
 void CCardExport::addPHOTO() {
-  const ContactRecord& r = *record_;
+  const contact::ContactRecord& r = *record_;
   if (r.PhotoSize() <= 0) return;
   photo_.clear();
   if (!Base64Encode(r.Photo.data(), r.Photo.size(), kPhotoLineLength, "\r\n ", photo_)) {
@@ -565,7 +569,7 @@ void CCardExport::addPHOTO() {
   // A photo without a type word is typed by its signature; with none known
   // the TYPE parameter is left out rather than written empty.
   std::u16string ext = r.PhotoExt;
-  if (ext.empty()) ext = DetectPhotoExt(r.Photo.data(), r.Photo.size(), nullptr);
+  if (ext.empty()) ext = contact::DetectPhotoExt(r.Photo.data(), r.Photo.size(), nullptr);
   std::string type;
   if (!out_.ToTarget(ext, type)) return;
   out_.Put("PHOTO;ENCODING=BASE64");
@@ -620,4 +624,4 @@ void CCardExport::addList(std::string_view name, std::u16string_view text) {
   out_.PutCrlf();
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -19,7 +19,7 @@
 #include "foundation/log.h"
 #include "vcard/card_line_writer.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardExport {
  public:
@@ -45,7 +45,7 @@ class CCardExport {
   // log line, when the record or `out_text` is missing, when the code page
   // cannot be converted to, or when memory runs out; the outputs are then
   // null and 0.
-  HRESULT ExportContact(const ContactRecord* record, int version, int code_page,
+  HRESULT ExportContact(const contact::ContactRecord* record, int version, int code_page,
                         std::string_view charset, const char** out_text, std::size_t* out_length);
 
   const std::string& prodid_line() const { return prodid_; }
@@ -93,11 +93,11 @@ class CCardExport {
   std::string prodid_;
 
   // Per call.
-  const ContactRecord* record_ = nullptr;
+  const contact::ContactRecord* record_ = nullptr;
 
   CardLineWriter out_;
   // Reused for the base64 text of photos.
   std::string photo_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -4,7 +4,7 @@
 // destroyed.
 #pragma once
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardDocItem;
 
@@ -20,4 +20,4 @@ class CardItemPtr {
   CCardDocItem* item_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace velmora {
+namespace velmora::vcard {
 
 inline bool KeywordEquals(std::string_view text, std::string_view keyword) {
   if (text.size() != keyword.size()) return false;
@@ -18,4 +18,4 @@ inline bool KeywordEquals(std::string_view text, std::string_view keyword) {
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -10,7 +10,7 @@
 #include "vcard/card_line_scan.h"
 #include "vcard/quoted_printable.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kPropLabel[] = "CardParserLL.GetNextProp";
@@ -243,4 +243,4 @@ const char* CardParserLL::PlainValueEnd(const char* value_start, const char*& cu
   return value_end;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

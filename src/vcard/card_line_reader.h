@@ -15,7 +15,7 @@
 #include "vcard/card_doc_item_prop.h"
 #include "vcard/card_param_arena.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CardParserLL {
  public:
@@ -65,4 +65,4 @@ class CardParserLL {
   const char* end_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace velmora::scan {
+namespace velmora::vcard::scan {
 
 constexpr bool IsLineEnd(unsigned char c) {
   return c <= '\r' && (c == '\r' || c == '\n' || c == '\0');
@@ -158,4 +158,4 @@ inline const char* FindColonCountingSemicolons(const char* p, const char* end, s
   }
 }
 
-}  // namespace velmora::scan
+}  // namespace velmora::vcard::scan

@@ -10,7 +10,7 @@
 #include "vcard/card_line_scan.h"
 #include "vcard/quoted_printable.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // Writes the 3.0 text escapes of `bytes` to `out`, which has room for two
@@ -254,4 +254,4 @@ bool CardLineWriter::ToTarget(std::u16string_view text, std::string& out) {
   return false;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -15,7 +15,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 // Writes the 3.0 text escapes of `bytes` to the end of `out`: "\" (when
 // `escape_backslash`), "," and line breaks (CR LF, CR or LF become "\n").
@@ -99,4 +99,4 @@ class CardLineWriter {
   std::string encoded_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

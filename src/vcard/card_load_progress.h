@@ -3,7 +3,7 @@
 // rest of the text is still being read.
 #pragma once
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardDocItem;
 
@@ -19,4 +19,4 @@ class ICardLoadProgress {
   ~ICardLoadProgress() = default;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -1,6 +1,6 @@
 #include "vcard/card_param_arena.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 const CardUnfoldedParam* CardParamArena::Keep(std::string&& name, std::string&& value) {
   texts_.push_back(std::move(name));
@@ -16,4 +16,4 @@ void CardParamArena::Clear() {
   texts_.clear();
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

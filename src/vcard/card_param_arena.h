@@ -11,7 +11,7 @@
 #include "vcard/card_block_pool.h"
 #include "vcard/card_doc_item_prop_param.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CardParamArena {
  public:
@@ -36,4 +36,4 @@ class CardParamArena {
   std::deque<CardUnfoldedParam> unfolded_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -11,7 +11,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_version.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 namespace {
 
@@ -46,9 +46,10 @@ std::vector<std::u16string> Words(std::u16string_view text) {
 
 // Whether every word of a LABEL is in one of the addresses, in whatever
 // order the label's country writes them.
-bool IsSaidByAnAddress(std::u16string_view label, const std::vector<ContactAddress>& addresses) {
+bool IsSaidByAnAddress(std::u16string_view label,
+                       const std::vector<contact::ContactAddress>& addresses) {
   const std::vector<std::u16string> label_words = Words(label);
-  for (const ContactAddress& a : addresses) {
+  for (const contact::ContactAddress& a : addresses) {
     std::u16string all;
     for (const std::u16string* part : {&a.PostOfficeBox, &a.OfficeLocation, &a.Street, &a.City,
                                        &a.State, &a.PostalCode, &a.Country}) {
@@ -142,23 +143,24 @@ bool CCardParser::OnCardLoaded(const CCardDocItem& item) {
   }
 }
 
-const ContactRecord& CCardParser::ParseItem(const CCardDocItem& item, const ParseOptions& options) {
+const contact::ContactRecord& CCardParser::ParseItem(const CCardDocItem& item,
+                                                     const ParseOptions& options) {
   options_ = options;
   return ParseWithOptions(item);
 }
 
-const ContactRecord& CCardParser::ParseWithOptions(const CCardDocItem& item) {
+const contact::ContactRecord& CCardParser::ParseWithOptions(const CCardDocItem& item) {
   record_.Clear();
   labels_.clear();
   record_.Version = VersionTimesTen(item.GetVersion());
   if (item.ContentIsUtf8()) record_.SourceCopyable = false;
   const bool v30 = IsV30();
-  const CCardFields& fields = CCardFields::Get();
+  const contact::CCardFields& fields = contact::CCardFields::Get();
   for (const CCardDocItemProp& prop : item.props()) {
     const std::string_view name = prop.name();
-    const PropertyDef* def = fields.FindByName(name);
+    const contact::PropertyDef* def = fields.FindByName(name);
     if (text::StartsWithAsciiNoCase(name, "X-SKYPE-")) record_.IsSkypeCard = true;
-    if (def && def->Has(fkText)) {
+    if (def && def->Has(contact::fkText)) {
       if (options_.collect_charsets) m_collectCharset(prop, def, v30);
       // A value read in another charset than its card declares would be
       // copied in the wrong one.
@@ -166,7 +168,7 @@ const ContactRecord& CCardParser::ParseWithOptions(const CCardDocItem& item) {
         record_.SourceCopyable = false;
       }
     }
-    if (options_.filter && def && !def->Has(fkStructural) &&
+    if (options_.filter && def && !def->Has(contact::fkStructural) &&
         !options_.filter->contains(def->code)) {
       continue;
     }
@@ -182,7 +184,8 @@ const ContactRecord& CCardParser::ParseWithOptions(const CCardDocItem& item) {
   return record_;
 }
 
-void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30) {
+void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const contact::PropertyDef* def,
+                                   bool v30) {
   (void)def;
   std::string charset;
   if (const CCardDocItemPropParam* param = prop.FindCharsetParam()) {
@@ -199,195 +202,195 @@ void CCardParser::m_collectCharset(const CCardDocItemProp& prop, const PropertyD
 }
 
 void CCardParser::m_dispatch(const CCardDocItemProp& prop, std::int32_t code) {
-  ContactRecord& r = record_;
+  contact::ContactRecord& r = record_;
   switch (code) {
-    case prop::ADR:
+    case contact::prop::ADR:
       m_addAddress(prop);
       break;
     // Birthdays are calendar dates, taken as written; REV is an instant.
-    case prop::BDAY:
+    case contact::prop::BDAY:
       m_setDateTime(prop, r.Birthday, false);
       break;
-    case prop::CATEGORIES:
-    case prop::X_OUTL_CATEGORIES:
+    case contact::prop::CATEGORIES:
+    case contact::prop::X_OUTL_CATEGORIES:
       m_setCategories(prop);
       break;
-    case prop::CLASS:
-    case prop::X_OUTL_CLASS:
+    case contact::prop::CLASS:
+    case contact::prop::X_OUTL_CLASS:
       m_setClass(prop);
       break;
-    case prop::EMAIL:
+    case contact::prop::EMAIL:
       m_setEmail(prop);
       break;
-    case prop::FBURL:
-    case prop::X_OUTL_IFBADDRESS:
+    case contact::prop::FBURL:
+    case contact::prop::X_OUTL_IFBADDRESS:
       m_setStr(prop, r.InternetFreeBusyAddress);
       break;
-    case prop::FN:
+    case contact::prop::FN:
       m_setStr(prop, r.FormattedName);
       break;
-    case prop::IMPP:
+    case contact::prop::IMPP:
       m_setImpp(prop);
       break;
-    case prop::N: {
+    case contact::prop::N: {
       std::u16string* const targets[] = {&r.LastName, &r.FirstName, &r.MiddleName, &r.Title,
                                          &r.Suffix};
       m_setMultiStr(prop, 5, targets);
       break;
     }
-    case prop::NICKNAME:
+    case contact::prop::NICKNAME:
       m_setStr(prop, r.NickName);
       break;
-    case prop::X_MAIDENNAME:
+    case contact::prop::X_MAIDENNAME:
       m_setStr(prop, r.MaidenName);
       break;
-    case prop::NOTE:
+    case contact::prop::NOTE:
       m_setStr(prop, r.Body);
       break;
-    case prop::ORG: {
+    case contact::prop::ORG: {
       std::u16string* const targets[] = {&r.CompanyName, &r.Department};
       m_setMultiStr(prop, 2, targets);
       break;
     }
-    case prop::PHOTO:
+    case contact::prop::PHOTO:
       m_setPhoto(prop);
       break;
-    case prop::PRODID:
+    case contact::prop::PRODID:
       m_setStrA(prop, r.ProdId);
       break;
-    case prop::REV:
+    case contact::prop::REV:
       m_setDateTime(prop, r.LastModificationTime, true);
       break;
-    case prop::ROLE:
+    case contact::prop::ROLE:
       m_setStr(prop, r.Profession);
       break;
-    case prop::TEL:
+    case contact::prop::TEL:
       m_setTel(prop);
       break;
-    case prop::TITLE:
+    case contact::prop::TITLE:
       m_setStr(prop, r.JobTitle);
       break;
-    case prop::UID:
+    case contact::prop::UID:
       m_setStr(prop, r.UID);
       break;
-    case prop::URL:
+    case contact::prop::URL:
       m_setUrl(prop);
       break;
-    case prop::VERSION:
-    case prop::BEGIN:
-    case prop::END:
+    case contact::prop::VERSION:
+    case contact::prop::BEGIN:
+    case contact::prop::END:
       break;
-    case prop::X_ABDATE:
+    case contact::prop::X_ABDATE:
       m_addDate(prop);
       break;
-    case prop::X_ABLABEL:
+    case contact::prop::X_ABLABEL:
       m_setAbLabelX(prop);
       break;
-    case prop::X_ABRELATEDNAMES:
+    case contact::prop::X_ABRELATEDNAMES:
       m_setRelatedNameX(prop);
       break;
-    case prop::X_AIM:
-    case prop::X_GADUGADU:
-    case prop::X_GOOGLE_TALK:
-    case prop::X_GTALK:
-    case prop::X_ICQ:
-    case prop::X_JABBER:
-    case prop::X_MS_IMADDRESS:
-    case prop::X_MSN:
-    case prop::X_OUTL_IMADDRESS:
-    case prop::X_QQ:
-    case prop::X_SKYPE:
-    case prop::X_SKYPE_USERNAME:
-    case prop::X_YAHOO:
+    case contact::prop::X_AIM:
+    case contact::prop::X_GADUGADU:
+    case contact::prop::X_GOOGLE_TALK:
+    case contact::prop::X_GTALK:
+    case contact::prop::X_ICQ:
+    case contact::prop::X_JABBER:
+    case contact::prop::X_MS_IMADDRESS:
+    case contact::prop::X_MSN:
+    case contact::prop::X_OUTL_IMADDRESS:
+    case contact::prop::X_QQ:
+    case contact::prop::X_SKYPE:
+    case contact::prop::X_SKYPE_USERNAME:
+    case contact::prop::X_YAHOO:
       m_setImppX(prop);
       break;
-    case prop::X_MS_ANNIVERSARY:
-    case prop::X_OUTL_ANNIVERSARY:
+    case contact::prop::X_MS_ANNIVERSARY:
+    case contact::prop::X_OUTL_ANNIVERSARY:
       m_addAnniversary(prop);
       break;
-    case prop::X_MS_ASSISTANT:
-    case prop::X_OUTL_ASSISTANTNAME:
+    case contact::prop::X_MS_ASSISTANT:
+    case contact::prop::X_OUTL_ASSISTANTNAME:
       m_setRelatedName(prop, vlmcrnAssistant);
       break;
-    case prop::X_MS_CHILD:
+    case contact::prop::X_MS_CHILD:
       m_addChildren(prop);
       break;
-    case prop::X_MS_INTERESTS:
+    case contact::prop::X_MS_INTERESTS:
       m_setStr(prop, r.Hobby);
       break;
-    case prop::X_MS_MANAGER:
-    case prop::X_OUTL_MANAGERNAME:
+    case contact::prop::X_MS_MANAGER:
+    case contact::prop::X_OUTL_MANAGERNAME:
       m_setRelatedName(prop, vlmcrnManager);
       break;
-    case prop::X_MS_OL_DEFAULT_POSTAL_ADDRESS:
+    case contact::prop::X_MS_OL_DEFAULT_POSTAL_ADDRESS:
       m_setMailingAddress(prop);
       break;
-    case prop::X_MS_SPOUSE:
-    case prop::X_OUTL_SPOUSE:
+    case contact::prop::X_MS_SPOUSE:
+    case contact::prop::X_OUTL_SPOUSE:
       m_setRelatedName(prop, vlmcrnSpouse);
       break;
-    case prop::X_MS_TEL:
+    case contact::prop::X_MS_TEL:
       m_setTelX(prop);
       break;
-    case prop::X_MS_TEXT:
+    case contact::prop::X_MS_TEXT:
       m_setMsTextX(prop);
       break;
-    case prop::X_OUTL_NMALIAS:
+    case contact::prop::X_OUTL_NMALIAS:
       m_setStr(prop, r.NetMeetingAlias);
       break;
-    case prop::X_OUTL_NMSERVER:
+    case contact::prop::X_OUTL_NMSERVER:
       m_setStr(prop, r.NetMeetingServer);
       break;
-    case prop::X_PHONETIC_FIRST_NAME:
+    case contact::prop::X_PHONETIC_FIRST_NAME:
       m_setStr(prop, r.PhoneticFirstName);
       break;
-    case prop::X_PHONETIC_LAST_NAME:
+    case contact::prop::X_PHONETIC_LAST_NAME:
       m_setStr(prop, r.PhoneticLastName);
       break;
-    case prop::X_PHONETIC_MIDDLE_NAME:
+    case contact::prop::X_PHONETIC_MIDDLE_NAME:
       m_setStr(prop, r.PhoneticMiddleName);
       break;
-    case prop::X_SKYPE_SEX:
-    case prop::X_WAB_GENDER:
+    case contact::prop::X_SKYPE_SEX:
+    case contact::prop::X_WAB_GENDER:
       m_setGender(prop, code);
       break;
-    case prop::X_SOCIALPROFILE:
+    case contact::prop::X_SOCIALPROFILE:
       m_setSocialProfileX(prop);
       break;
-    case prop::X_ZORVA_OL_ACCOUNT:
+    case contact::prop::X_ZORVA_OL_ACCOUNT:
       m_setStr(prop, r.Account);
       break;
-    case prop::X_ZORVA_OL_BILLING_INFORMATION:
+    case contact::prop::X_ZORVA_OL_BILLING_INFORMATION:
       m_setStr(prop, r.BillingInformation);
       break;
-    case prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER:
+    case contact::prop::X_ZORVA_OL_GOVERNMENT_ID_NUMBER:
       m_setStr(prop, r.GovernmentIDNumber);
       break;
-    case prop::X_ZORVA_OL_KEYWORD:
+    case contact::prop::X_ZORVA_OL_KEYWORD:
       m_setStr(prop, r.Keyword);
       break;
-    case prop::X_ZORVA_OL_LOCATION:
+    case contact::prop::X_ZORVA_OL_LOCATION:
       m_setStr(prop, r.Location);
       break;
-    case prop::X_ZORVA_OL_LOCATION_EX:
+    case contact::prop::X_ZORVA_OL_LOCATION_EX:
       m_setStr(prop, r.LocationEx);
       break;
-    case prop::X_ZORVA_OL_MILEAGE:
+    case contact::prop::X_ZORVA_OL_MILEAGE:
       m_setStr(prop, r.Mileage);
       break;
-    case prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER:
+    case contact::prop::X_ZORVA_OL_ORGANIZATIONAL_ID_NUMBER:
       m_setStr(prop, r.OrganizationalIDNumber);
       break;
-    case prop::X_ZORVA_OL_PREFERRED_BY:
+    case contact::prop::X_ZORVA_OL_PREFERRED_BY:
       m_addReferredBy(prop);
       break;
-    case prop::X_ZORVA_OL_SCHOOL:
+    case contact::prop::X_ZORVA_OL_SCHOOL:
       m_setStr(prop, r.School);
       break;
-    case prop::X_ZORVA_OL_YOMI_COMPANY:
+    case contact::prop::X_ZORVA_OL_YOMI_COMPANY:
       m_setStr(prop, r.YomiCompany);
       break;
-    case prop::X_ZORVA_CUSTOM_FIELD:
+    case contact::prop::X_ZORVA_CUSTOM_FIELD:
       m_addCustomField(prop);
       break;
     default:
@@ -475,4 +478,4 @@ void CCardParser::m_logDuplicate(std::string_view label, const CCardDocItemProp&
   log_.events().Add(cevPropertyDropped, text::AsciiToUtf16(prop.name()));
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -30,8 +30,10 @@
 #include "vcard/card_parser_consumer.h"
 
 namespace velmora {
-
 class CCharConverter;
+}  // namespace velmora
+
+namespace velmora::vcard {
 
 // What a load does with each item.
 enum class ParseMode : int {
@@ -50,7 +52,7 @@ struct ParseOptions {
   bool collect_charsets = false;
   // Convert mode: only properties whose code is in the filter are read
   // (structural ones always); null reads everything. Must outlive the load.
-  const FieldFilter* filter = nullptr;
+  const contact::FieldFilter* filter = nullptr;
   // At most this many items are delivered (collected); 0 or less: no limit.
   int maximum = 0;
   // Collect mode appends each item's text here (may be null).
@@ -96,7 +98,8 @@ class CCardParser : public ICardLoadProgress {
   // Fills record() from one item (steps of the convert mode without the
   // delivery), e.g. to parse one card again for a preview; `options` give
   // the filter, source text and charsets.
-  const ContactRecord& ParseItem(const CCardDocItem& item, const ParseOptions& options = {});
+  const contact::ContactRecord& ParseItem(const CCardDocItem& item,
+                                          const ParseOptions& options = {});
 
   // Collect mode: the texts of the first `maximum` items of `doc` (all for 0
   // or beyond the count), newest REV first, replace the content of `texts`;
@@ -106,7 +109,7 @@ class CCardParser : public ICardLoadProgress {
                       std::vector<std::string>& texts);
 
   // --- Results ------------------------------------------------------------
-  const ContactRecord& record() const { return record_; }
+  const contact::ContactRecord& record() const { return record_; }
   // Items delivered (or collected) since the last load started.
   int count() const { return count_; }
   // True when the consumer asked to stop.
@@ -120,10 +123,10 @@ class CCardParser : public ICardLoadProgress {
 
  private:
   // ParseItem with the options in force.
-  const ContactRecord& ParseWithOptions(const CCardDocItem& item);
+  const contact::ContactRecord& ParseWithOptions(const CCardDocItem& item);
 
   // Per-property steps.
-  void m_collectCharset(const CCardDocItemProp& prop, const PropertyDef* def, bool v30);
+  void m_collectCharset(const CCardDocItemProp& prop, const contact::PropertyDef* def, bool v30);
   void m_dispatch(const CCardDocItemProp& prop, std::int32_t code);
   void m_skipUnknown(const CCardDocItemProp& prop);
   // Reports the LABELs of the card that no ADR of it says.
@@ -165,7 +168,7 @@ class CCardParser : public ICardLoadProgress {
 
   // Shared pieces.
   bool m_isImppDuplicate(std::string_view label, const CCardDocItemProp& prop,
-                         const ContactImpp& impp);
+                         const contact::ContactImpp& impp);
   void m_logDuplicate(std::string_view label, const CCardDocItemProp& prop);
   bool IsV30() const { return record_.Version >= 30; }
   // Decoded value without trailing white space.
@@ -179,7 +182,7 @@ class CCardParser : public ICardLoadProgress {
   CLog& log_;
   CharsetPairs document_charsets_;
   std::unique_ptr<CCardDoc> own_document_;
-  ContactRecord record_;
+  contact::ContactRecord record_;
   // The LABELs of the card being parsed, while a conversion report listens.
   std::vector<std::u16string> labels_;
   // The options of the load under way (or of ParseItem's call).
@@ -193,4 +196,4 @@ class CCardParser : public ICardLoadProgress {
   std::vector<std::string> type_words_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -3,9 +3,12 @@
 // plugs it into a CCardParser without the parser knowing what happens next.
 #pragma once
 
-namespace velmora {
-
+namespace velmora::contact {
 struct ContactRecord;
+}  // namespace velmora::contact
+
+namespace velmora::vcard {
+
 class CCardDocItem;
 
 class ICardParserConsumer {
@@ -14,7 +17,7 @@ class ICardParserConsumer {
   // record is the parser's own and is reused for the next item: copy what
   // must outlive the call. The item stays valid as long as its document
   // holds it. Returning false stops loading.
-  virtual bool OnParsedItem(const ContactRecord& record, const CCardDocItem& item) = 0;
+  virtual bool OnParsedItem(const contact::ContactRecord& record, const CCardDocItem& item) = 0;
 
   // Collect mode: called once per item instead, after its text was added to
   // the collected texts. Returning false stops loading.
@@ -27,4 +30,4 @@ class ICardParserConsumer {
   ~ICardParserConsumer() = default;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -10,7 +10,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_parser.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 namespace {
 
@@ -86,7 +86,7 @@ bool CCardParser::m_setMultiStr(const CCardDocItemProp& prop, int count,
 }
 
 bool CCardParser::m_setDateTime(const CCardDocItemProp& prop, double& target, bool to_local) {
-  if (!IsEmptyDate(target)) {
+  if (!contact::IsEmptyDate(target)) {
     m_logDuplicate(kSetDateTimeLabel, prop);
     return false;
   }
@@ -129,9 +129,9 @@ void CCardParser::m_setCategories(const CCardDocItemProp& prop) {
 }
 
 void CCardParser::m_setClass(const CCardDocItemProp& prop) {
-  std::u16string word(SensitivityToWord(record_.Sensitivity));
+  std::u16string word(contact::SensitivityToWord(record_.Sensitivity));
   if (!m_setStr(prop, word)) return;
-  record_.Sensitivity = SensitivityFromWord(text::Trim(word));
+  record_.Sensitivity = contact::SensitivityFromWord(text::Trim(word));
 }
 
 void CCardParser::m_setGender(const CCardDocItemProp& prop, std::int32_t code) {
@@ -141,7 +141,7 @@ void CCardParser::m_setGender(const CCardDocItemProp& prop, std::int32_t code) {
   }
   const std::u16string word = DecodedTrimmed(prop);
   // The two address books number the genders the other way round.
-  const bool wab = code == prop::X_WAB_GENDER;
+  const bool wab = code == contact::prop::X_WAB_GENDER;
   if (word == u"1") {
     record_.Gender = wab ? vlmcgFemale : vlmcgMale;
   } else if (word == u"2") {
@@ -163,7 +163,7 @@ void CCardParser::m_setMailingAddress(const CCardDocItemProp& prop) {
 // --- Lists --------------------------------------------------------------------
 
 void CCardParser::m_addAddress(const CCardDocItemProp& prop) {
-  ContactAddress address;
+  contact::ContactAddress address;
   address.Types = TypesOf(prop);
   address.Group = prop.GetGroup();
   prop.GetDecodedMultiValue(parts_, 7, false);
@@ -178,7 +178,7 @@ void CCardParser::m_addAddress(const CCardDocItemProp& prop) {
 }
 
 void CCardParser::m_addDate(const CCardDocItemProp& prop) {
-  ContactDate date;
+  contact::ContactDate date;
   bool valid = false;
   bool is_utc = false;
   // A calendar date: taken as written, whatever zone it names.
@@ -191,10 +191,10 @@ void CCardParser::m_addDate(const CCardDocItemProp& prop) {
 
 void CCardParser::m_addAnniversary(const CCardDocItemProp& prop) {
   double value = 0.0;
-  if (!m_setDateTime(prop, value, false) || IsEmptyDate(value)) return;
-  ContactDate date;
+  if (!m_setDateTime(prop, value, false) || contact::IsEmptyDate(value)) return;
+  contact::ContactDate date;
   date.Date = value;
-  date.ABLabel = kAnniversaryLabel;
+  date.ABLabel = contact::kAnniversaryLabel;
   record_.Dates.push_back(std::move(date));
 }
 
@@ -203,7 +203,7 @@ void CCardParser::m_addChildren(const CCardDocItemProp& prop) {
   for (const std::u16string& part : parts_) {
     const std::u16string_view name = text::Trim(part);
     if (name.empty()) continue;  // "a;;b": no child between the separators
-    ContactRelatedName child;
+    contact::ContactRelatedName child;
     child.Name.assign(name);
     child.Label = vlmcrnChild;
     record_.RelatedNames.push_back(std::move(child));
@@ -216,14 +216,14 @@ void CCardParser::m_addReferredBy(const CCardDocItemProp& prop) {
     log_.LogDetail(kRelatedLabel, "%s: is empty", prop.name());
     return;
   }
-  ContactRelatedName related;
+  contact::ContactRelatedName related;
   related.Name = std::move(name);
   related.Label = vlmcrnReferredBy;
   record_.RelatedNames.push_back(std::move(related));
 }
 
 void CCardParser::m_addCustomField(const CCardDocItemProp& prop) {
-  ContactCustomField field;
+  contact::ContactCustomField field;
   prop.GetDecodedValue(field.Value);
   field.Types = TypesOf(prop);
   field.Group = prop.GetGroup();
@@ -248,14 +248,14 @@ bool CCardParser::m_setEmail(const CCardDocItemProp& prop) {
   }
   if (telex) {
     // Outlook writes its Telex number as an e-mail of type TLX.
-    ContactPhone phone;
+    contact::ContactPhone phone;
     phone.Value = std::move(value);
     phone.Group = prop.GetGroup();
     phone.ABLabel = u"Telex";
     record_.Phones.push_back(std::move(phone));
     return true;
   }
-  ContactEmail email;
+  contact::ContactEmail email;
   email.Types = std::move(types);
   if (internet) email.AddressType = u"SMTP";
   email.Value = std::move(value);
@@ -269,7 +269,7 @@ bool CCardParser::m_setEmail(const CCardDocItemProp& prop) {
 }
 
 bool CCardParser::m_setTel(const CCardDocItemProp& prop) {
-  ContactPhone phone;
+  contact::ContactPhone phone;
   phone.Types = TypesOf(prop);
   phone.Value = DecodedTrimmedRight(prop);
   if (phone.Value.empty()) {
@@ -311,7 +311,7 @@ bool CCardParser::m_setTelX(const CCardDocItemProp& prop) {
   // several types the first one labels it, with none it stays unlabelled.
   if (hits >= 2) log_.LogWarning(kTelXLabel, S_FALSE, "X-MS-TEL: two more phone types");
   if (!found) log_.LogWarning(kTelXLabel, S_FALSE, "X-MS-TEL: no phone type");
-  ContactPhone phone;
+  contact::ContactPhone phone;
   phone.Value = DecodedTrimmedRight(prop);
   if (phone.Value.empty()) {
     log_.LogWarning(kTelXLabel, S_FALSE, "empty phone");
@@ -325,7 +325,7 @@ bool CCardParser::m_setTelX(const CCardDocItemProp& prop) {
 }
 
 bool CCardParser::m_setUrl(const CCardDocItemProp& prop) {
-  ContactUrl url;
+  contact::ContactUrl url;
   url.Value = DecodedTrimmed(prop);
   if (url.Value.empty()) {
     log_.LogWarning(kUrlLabel, S_FALSE, "URL: is empty");
@@ -338,13 +338,13 @@ bool CCardParser::m_setUrl(const CCardDocItemProp& prop) {
 }
 
 bool CCardParser::m_setRelatedName(const CCardDocItemProp& prop, EContactRelatedName label) {
-  for (const ContactRelatedName& related : record_.RelatedNames) {
+  for (const contact::ContactRelatedName& related : record_.RelatedNames) {
     if (related.Label == label) {
       m_logDuplicate(kRelatedLabel, prop);
       return false;
     }
   }
-  ContactRelatedName related;
+  contact::ContactRelatedName related;
   related.Name = DecodedTrimmed(prop);
   if (related.Name.empty()) {
     // Outlook writes its empty name fields too; an empty name names nobody.
@@ -357,7 +357,7 @@ bool CCardParser::m_setRelatedName(const CCardDocItemProp& prop, EContactRelated
 }
 
 bool CCardParser::m_setRelatedNameX(const CCardDocItemProp& prop) {
-  ContactRelatedName related;
+  contact::ContactRelatedName related;
   related.Name = DecodedTrimmed(prop);
   if (related.Name.empty()) {
     log_.LogWarning(kRelatedXLabel, S_FALSE, "X_ABRELATEDNAMES: is empty");
@@ -371,7 +371,7 @@ bool CCardParser::m_setRelatedNameX(const CCardDocItemProp& prop) {
 }
 
 bool CCardParser::m_setSocialProfileX(const CCardDocItemProp& prop) {
-  ContactSocialProfile profile;
+  contact::ContactSocialProfile profile;
   profile.Value = DecodedTrimmed(prop);
   if (profile.Value.empty()) {
     log_.LogWarning(kSocialLabel, S_FALSE, "X_ABRELATEDNAMES: is empty");
@@ -433,14 +433,14 @@ bool CCardParser::m_setAbLabelX(const CCardDocItemProp& prop) {
     }
     return false;
   };
-  ContactRecord& r = record_;
+  contact::ContactRecord& r = record_;
   if (label_first(r.Phones) || label_first(r.Emails) || label_first(r.Addresses) ||
       label_first(r.Impps) || label_first(r.Dates)) {
     return true;
   }
-  for (ContactRelatedName& related : r.RelatedNames) {
+  for (contact::ContactRelatedName& related : r.RelatedNames) {
     if (same_group(related.Group)) {
-      SetRelatedNameLabel(related, label);
+      contact::SetRelatedNameLabel(related, label);
       return true;
     }
   }
@@ -452,13 +452,13 @@ bool CCardParser::m_setAbLabelX(const CCardDocItemProp& prop) {
 }
 
 void CCardParser::m_fixSkypeCard() {
-  ContactRecord& r = record_;
+  contact::ContactRecord& r = record_;
   if (!r.Title.empty() || !r.FirstName.empty() || !r.MiddleName.empty() || !r.Suffix.empty() ||
       r.LastName.empty() || r.FormattedName != r.LastName) {
     return;
   }
   // Skype puts the whole display name into the family name.
-  NameParts parts = SplitFormattedName(r.FormattedName);
+  contact::NameParts parts = contact::SplitFormattedName(r.FormattedName);
   r.Title = std::move(parts.Title);
   r.FirstName = std::move(parts.FirstName);
   r.MiddleName = std::move(parts.MiddleName);
@@ -468,4 +468,4 @@ void CCardParser::m_fixSkypeCard() {
   log_.LogDetail(kSkypeLabel, "name split from \"%s\"", r.FormattedName);
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -5,7 +5,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_parser.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 namespace {
 
@@ -41,8 +41,8 @@ constexpr ImService kImServices[] = {
 }  // namespace
 
 bool CCardParser::m_isImppDuplicate(std::string_view label, const CCardDocItemProp& prop,
-                                    const ContactImpp& impp) {
-  for (const ContactImpp& other : record_.Impps) {
+                                    const contact::ContactImpp& impp) {
+  for (const contact::ContactImpp& other : record_.Impps) {
     if (text::EqualsNoCase(other.ServiceType, impp.ServiceType) &&
         text::EqualsNoCase(other.Protocol, impp.Protocol) &&
         text::EqualsNoCase(other.Value, impp.Value)) {
@@ -61,7 +61,7 @@ bool CCardParser::m_isImppDuplicate(std::string_view label, const CCardDocItemPr
 }
 
 bool CCardParser::m_setImpp(const CCardDocItemProp& prop) {
-  ContactImpp impp;
+  contact::ContactImpp impp;
   if (const CCardDocItemPropParam* service = prop.FindParam("X-SERVICE-TYPE")) {
     impp.ServiceType = Widen(service->GetValueTrimmed());
   }
@@ -102,7 +102,7 @@ bool CCardParser::m_setImppX(const CCardDocItemProp& prop) {
   // A 3.0 writer turns these into IMPP lines, so the text changes.
   if (IsV30() && service->service_type == u"skype") record_.SourceCopyable = false;
 
-  ContactImpp impp;
+  contact::ContactImpp impp;
   impp.ServiceType = service->service_type;
   impp.Protocol = service->protocol;
   std::u16string value;
@@ -123,4 +123,4 @@ bool CCardParser::m_setImppX(const CCardDocItemProp& prop) {
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -6,7 +6,7 @@
 #include "foundation/text_util.h"
 #include "vcard/card_parser.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 namespace {
 
@@ -104,17 +104,17 @@ bool CCardParser::m_setPhoto(const CCardDocItemProp& prop) {
     return false;
   }
   if (normalised.empty()) {
-    record_.PhotoExt = DetectPhotoExt(bytes.data(), bytes.size(), &log_);
+    record_.PhotoExt = contact::DetectPhotoExt(bytes.data(), bytes.size(), &log_);
   } else if (supported) {
     record_.PhotoExt = Widen(normalised);
   } else {
     // Writers put anything into TYPE ("WORK", "image/png"); the picture's
     // own signature is the better witness when it is a known one.
-    record_.PhotoExt = DetectPhotoExt(bytes.data(), bytes.size(), nullptr);
+    record_.PhotoExt = contact::DetectPhotoExt(bytes.data(), bytes.size(), nullptr);
     if (record_.PhotoExt.empty()) record_.PhotoExt = Widen(normalised);
   }
   record_.Photo = std::move(bytes);
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

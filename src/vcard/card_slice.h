@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::vcard {
 
 struct CardSlice {
   const char* start = nullptr;
@@ -25,4 +25,4 @@ struct CardSlice {
   }
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

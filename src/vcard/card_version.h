@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora::vcard {
 
 // Truncates after one decimal (2.1 is 21.000000000000004 times ten; the
 // epsilon keeps 2.3, which is 22.999..., on its decimal). Values that are
@@ -14,4 +14,4 @@ inline std::int32_t VersionTimesTen(double version) {
   return static_cast<std::int32_t>(version * 10.0 + 1e-9);
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -12,7 +12,7 @@
 #include "vcard/card_parser.h"
 #include "vcard/card_version.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kItemLabel[] = "CCardConverter.OnParsedItem";
@@ -54,14 +54,14 @@ class CCardConverter::Run : public ICardLoadProgress {
       if (Copyable(item) && Copy(item.ToString())) {
         ++copied;
       } else {
-        const ContactRecord& record =
+        const contact::ContactRecord& record =
             parser_.ParseItem(item, {.keep_source_text = true, .collect_charsets = true});
         if (record.Version == version_ && record.SourceCopyable &&
             text::EqualsAsciiNoCase(record.Charsets, iso_name_) && Copy(record.SourceText)) {
           ++copied;
         } else {
           if (owner_.log_.events().listening()) {
-            owner_.log_.events().SetCardName(ComposeFullName(record));
+            owner_.log_.events().SetCardName(contact::ComposeFullName(record));
           }
           if (!Convert(record)) return true;  // refused by the writer: counted, no progress call
           card.Commit();
@@ -84,12 +84,12 @@ class CCardConverter::Run : public ICardLoadProgress {
     if (item.ContentIsUtf8()) return false;
     const bool v30 = item.GetVersion() >= 3.0;
     if (VersionTimesTen(item.GetVersion()) != version_) return false;
-    const CCardFields& fields = CCardFields::Get();
+    const contact::CCardFields& fields = contact::CCardFields::Get();
     bool any_text = false;
     for (const CCardDocItemProp& prop : item.props()) {
       if (text::StartsWithAsciiNoCase(prop.name(), "X-SKYPE")) return false;
-      const PropertyDef* def = fields.FindByName(prop.name());
-      if (def == nullptr || !def->Has(fkText)) continue;
+      const contact::PropertyDef* def = fields.FindByName(prop.name());
+      if (def == nullptr || !def->Has(contact::fkText)) continue;
       std::string_view charset;
       if (const CCardDocItemPropParam* param = prop.FindCharsetParam()) {
         charset = param->GetValueTrimmed();
@@ -155,7 +155,7 @@ class CCardConverter::Run : public ICardLoadProgress {
     if (sources_ != nullptr) sources_->push_back(current_->ToStringWithOrigin());
   }
 
-  bool Convert(const ContactRecord& record) {
+  bool Convert(const contact::ContactRecord& record) {
     if (text_ == nullptr && list_ == nullptr) {
       ++converted;
       return true;
@@ -286,4 +286,4 @@ HRESULT CCardConverter::ConvertMemory(std::string_view source, int version, int 
   return run.converted > 0 ? S_OK : S_FALSE;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -15,7 +15,7 @@
 #include "foundation/char_converter.h"
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 class CCardConverter {
  public:
@@ -62,4 +62,4 @@ class CCardConverter {
   std::string prodid_line_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -1,6 +1,6 @@
 #include "vcard/date_time_value.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 class Reader {
@@ -143,4 +143,4 @@ bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc,
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -6,7 +6,7 @@
 
 #include "foundation/automation_date.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 // The year address books give a date whose year is not known ("--0615").
 inline constexpr int kYearUnknown = 1604;
@@ -28,4 +28,4 @@ inline constexpr int kYearUnknown = 1604;
 bool ParseDateTimeText(std::u16string_view text, SystemTime& time, bool& is_utc,
                        std::optional<int>* utc_offset_minutes = nullptr);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

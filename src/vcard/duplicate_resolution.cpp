@@ -6,7 +6,7 @@
 #include "foundation/automation_date.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kParseLabel[] = "CCardDR::ParseDRItems";
@@ -250,4 +250,4 @@ void CCardDR::Report(const std::vector<Chain>& chains, EDRMethod method) {
                report);
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

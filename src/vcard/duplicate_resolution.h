@@ -20,7 +20,7 @@
 #include "foundation/log.h"
 #include "vcard/card_doc.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 enum class DRAction : int {
   kLeave = 0,            // a server card left as it is
@@ -95,4 +95,4 @@ class CCardDR {
   Stats stats_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -1,6 +1,6 @@
 #include "vcard/multi_value.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr char kLabel[] = "CCardDocItemProp::GetDecodedMultiValue";
@@ -52,4 +52,4 @@ void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas, 
   while (static_cast<int>(list.size()) < min_count) list.emplace_back();
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -8,7 +8,7 @@
 
 #include "foundation/log.h"
 
-namespace velmora {
+namespace velmora::vcard {
 
 // Splits `text` at ';' (and at ',' when `split_on_commas`) into `list`
 // (replacing it), empty components included ("a;;b" -> "a", "", "b"). "\;"
@@ -20,4 +20,4 @@ namespace velmora {
 void SplitMultiValue(CLog& log, std::u16string_view text, bool split_on_commas, int min_count,
                      std::vector<std::u16string>& list);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

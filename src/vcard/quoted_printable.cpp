@@ -6,7 +6,7 @@
 
 #include "vcard/card_line_scan.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 constexpr std::array<std::int8_t, 256> MakeHexTable() {
@@ -133,4 +133,4 @@ void EncodeQuotedPrintable(std::string_view bytes, std::string& out) {
   }
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

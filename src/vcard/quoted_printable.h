@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::vcard {
 
 // How far a quoted-printable value reaches, from `value_start` in
 // zero-terminated content ending at `end` (a zero byte): over "=XX" escapes, "=" plus any other
@@ -34,4 +34,4 @@ inline constexpr std::size_t kQpLineLimit = 65;
 // line count starts at 0 with the value.
 void EncodeQuotedPrintable(std::string_view bytes, std::string& out);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

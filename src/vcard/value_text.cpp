@@ -6,7 +6,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // Code pages in which every byte below 0x80 is the ASCII character, so that
@@ -60,4 +60,4 @@ bool ValueBytesToUtf16(int code_page, std::string_view bytes, std::u16string& ou
   return true;
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace velmora {
+namespace velmora::vcard {
 
 bool ValueNeedsUnescape(std::string_view raw, bool version30) {
   const char* p = raw.data();
@@ -88,4 +88,4 @@ void UnfoldAndUnescape(std::string_view raw, bool version30, bool unescape_semic
   out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::vcard {
 
 // True when UnfoldAndUnescape would change `raw` (it holds a line break, or
 // a backslash in a 3.0 value).
@@ -20,4 +20,4 @@ bool ValueNeedsUnescape(std::string_view raw, bool version30);
 void UnfoldAndUnescape(std::string_view raw, bool version30, bool unescape_semicolons,
                        bool unescape_commas, std::string& out);
 
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -11,7 +11,7 @@
 
 #include "automation/automation_test_support.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 using test::U16;
@@ -225,4 +225,4 @@ TEST(CsvObjects, GoogleColumns) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -14,7 +14,7 @@
 #include "automation/automation_test_support.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 using test::Bytes;
@@ -146,4 +146,4 @@ TEST(CsvSave, FailedSaveKeepsTheOldFile) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::automation

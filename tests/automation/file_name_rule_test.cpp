@@ -11,7 +11,7 @@
 #include "support/temp_dir.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 TEST(FileNameRule, CounterGivesTheNamesProbingGives) {
@@ -37,4 +37,4 @@ TEST(FileNameRule, CounterGivesTheNamesProbingGives) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::automation

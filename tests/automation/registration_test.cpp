@@ -96,16 +96,17 @@ TEST(Registration, ReportsTheFirstFailingStep) {
   std::string failed;
   // A hive whose folder cannot be made.
   registry::OverrideHivePath(Hive::kLocalMachine, dir / "file" / "machine.ini");
-  EXPECT_TRUE(FAILED(RegisterServer(Hive::kLocalMachine, "/lib/libvelmora.so", &failed)));
+  EXPECT_TRUE(
+      FAILED(automation::RegisterServer(Hive::kLocalMachine, "/lib/libvelmora.so", &failed)));
   EXPECT_EQ(failed, "Software\\Classes\\AppID");
   // A hive that is a folder cannot even be read.
   registry::OverrideHivePath(Hive::kLocalMachine, dir.path());
   failed.clear();
-  EXPECT_TRUE(FAILED(UnregisterServer(Hive::kLocalMachine, &failed)));
+  EXPECT_TRUE(FAILED(automation::UnregisterServer(Hive::kLocalMachine, &failed)));
   EXPECT_EQ(failed, "Software\\Classes\\AppID\\{F3272882-52DF-4402-BAB0-73CA7EBA4A04}");
   EXPECT_TRUE(FAILED(DllRegisterServer()));
   registry::OverrideHivePath(Hive::kLocalMachine, SandboxDir() / "registry-machine.ini");
-  EXPECT_EQ(RegisterServer(Hive::kLocalMachine, {}, &failed), E_UNEXPECTED);
+  EXPECT_EQ(automation::RegisterServer(Hive::kLocalMachine, {}, &failed), E_UNEXPECTED);
   const std::string log = ReadFile(SandboxDir() / "appdata" / "Zorva" / "Velmora" /
                                    (ThisModule().path.stem().string() + ".log"));
   EXPECT_GT(CountOf(log, "Cannot write Software\\Classes\\"), 0) << log;

@@ -109,21 +109,21 @@ TEST(ModuleClassFactory, CreatesUninitialisedConverters) {
     EXPECT_EQ(unknown->lpVtbl->Release(unknown), 1u);
     // A new converter: uninitialised, so its first Init succeeds.
     const std::shared_ptr<ICardConverter> converter =
-        CCardConverterUnknown::From(unknown)->converter();
+        automation::CCardConverterUnknown::From(unknown)->converter();
     std::int32_t count = 0;
     EXPECT_EQ(converter->CountFilesContacts({}, nullptr, 0, nullptr, &count), E_GENERIC_FAILURE);
     EXPECT_EQ(converter->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
     EXPECT_EQ(unknown->lpVtbl->Release(unknown), 0u);
   }
   EXPECT_EQ(factory->lpVtbl->CreateInstance(factory, nullptr, &IID_IUnknown, nullptr), E_POINTER);
-  EXPECT_EQ(CCardConverterUnknown::From(nullptr), nullptr);
+  EXPECT_EQ(automation::CCardConverterUnknown::From(nullptr), nullptr);
   EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
   EXPECT_TRUE(Logged("Aggregation is not supported"));
 }
 
 TEST(ModuleClassFactory, TwoThreadsRacingSeeOneFactory) {
   for (int round = 0; round < 50; ++round) {
-    CVelmoraModule module;
+    automation::CVelmoraModule module;
     void* seen[2] = {nullptr, nullptr};
     std::latch start(2);
     auto ask = [&](int i) {
@@ -143,7 +143,7 @@ TEST(ModuleClassFactory, TwoThreadsRacingSeeOneFactory) {
 }
 
 TEST(ModuleCanUnloadNow, LocksAndFactoryReferencesKeepTheModule) {
-  CVelmoraModule module;
+  automation::CVelmoraModule module;
   EXPECT_EQ(module.CanUnloadNow(), S_OK);
   void* object = nullptr;
   ASSERT_EQ(module.GetClassObject(&CLSID_CardConverter, &IID_IClassFactory, &object), S_OK);

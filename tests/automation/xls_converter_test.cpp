@@ -14,7 +14,7 @@
 #include "automation/automation_test_support.h"
 #include "support/python_workbook.h"
 
-namespace velmora {
+namespace velmora::automation {
 namespace {
 
 using test::U16;
@@ -222,4 +222,4 @@ TEST(XlsConverter, CorpusCardsRoundTripThroughWorkbooks) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::automation

@@ -14,7 +14,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 using test::CapturedLog;
@@ -134,4 +134,4 @@ TEST(CardFieldsTest, PreviewFilterAdmitsItsFamiliesAndNothingElse) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -8,7 +8,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 using test::U8;
@@ -62,4 +62,4 @@ TEST(CardNamesTest, RecordWithOnlyAFormattedName) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -10,7 +10,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 using test::CapturedLog;
@@ -145,4 +145,4 @@ TEST(CardToolsTest, SensitivityWords) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -7,7 +7,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 TEST(ContactListItemsTest, TypeTokens) {
@@ -69,4 +69,4 @@ TEST(ContactListItemsTest, OtherLabelsKeepTheirText) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -12,7 +12,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 using test::Address;
@@ -236,4 +236,4 @@ TEST(ContactRecordTest, NetMeetingNames) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

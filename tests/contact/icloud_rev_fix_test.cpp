@@ -5,7 +5,7 @@
 #include "foundation/module_info.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 SystemTime At(int y, int mo, int d, int h, int mi = 0) {
@@ -55,4 +55,4 @@ TEST(ICloudRevFix, FailedConversionIsLoggedAndLeavesTheTime) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -9,7 +9,7 @@
 #include "support/log_capture.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::contact {
 namespace {
 
 using test::DumpTelephoneSlots;
@@ -62,4 +62,4 @@ TEST(PhoneSlotsTest, CategoriesFollowTheList) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::contact

@@ -16,7 +16,7 @@
 #include "foundation/code_page.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::TempDir;
@@ -270,4 +270,4 @@ TEST(CsvUtf8Test, PiecesGiveTheVerdictOfTheWhole) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -13,7 +13,7 @@
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using namespace std::string_literals;
@@ -164,4 +164,4 @@ TEST(CsvEncoding, Cases) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

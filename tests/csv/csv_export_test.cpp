@@ -17,7 +17,7 @@
 #include "csv_test_support.h"
 #include "foundation/text_util.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::U8;
@@ -41,11 +41,11 @@ TEST(GoogleEncoders, Values) {
 }
 
 // Every record of the repository's vCard files, parsed.
-std::vector<ContactRecord> CorpusRecords(CLog& log) {
-  std::vector<ContactRecord> records;
+std::vector<contact::ContactRecord> CorpusRecords(CLog& log) {
+  std::vector<contact::ContactRecord> records;
   for (const char* folder : {"vcard21", "vcard30"}) {
     for (const auto& file : std::filesystem::directory_iterator(test::CorpusDir() / folder)) {
-      for (ContactRecord& record : test::ParseCards(log, test::ReadFile(file.path()))) {
+      for (contact::ContactRecord& record : test::ParseCards(log, test::ReadFile(file.path()))) {
         records.push_back(std::move(record));
       }
     }
@@ -54,7 +54,7 @@ std::vector<ContactRecord> CorpusRecords(CLog& log) {
 }
 
 // What each dialect carries, as text.
-std::string OutlookFields(const ContactRecord& c, bool outlook365) {
+std::string OutlookFields(const contact::ContactRecord& c, bool outlook365) {
   std::string out;
   auto add = [&](std::u16string_view value) { out.append(U8(value)).append("|"); };
   for (const std::u16string* field :
@@ -63,11 +63,11 @@ std::string OutlookFields(const ContactRecord& c, bool outlook365) {
     add(*field);
   }
   for (int n = 1; n <= 3; ++n) add(c.Email(n));
-  for (int slot = 0; slot < kTelephoneSlotCount; ++slot) {
-    if (!outlook365 || slot != tsISDN) add(c.TelephoneSlot(slot));
+  for (int slot = 0; slot < contact::kTelephoneSlotCount; ++slot) {
+    if (!outlook365 || slot != contact::tsISDN) add(c.TelephoneSlot(slot));
   }
   for (const EContactAddress kind : {vlmcaBusiness, vlmcaHome, vlmcaOther}) {
-    const ContactAddress* a = c.AddressByKind(kind);
+    const contact::ContactAddress* a = c.AddressByKind(kind);
     if (a == nullptr) continue;
     for (const std::u16string* field :
          {&a->Street, &a->City, &a->State, &a->PostalCode, &a->Country}) {
@@ -77,16 +77,16 @@ std::string OutlookFields(const ContactRecord& c, bool outlook365) {
     if (kind == vlmcaBusiness) add(a->OfficeLocation);
   }
   out += test::DateText(c.Birthday) + "|" + test::DateText(c.Anniversary()) + "|";
-  add(c.RelatedNameSlot(rnsSpouse));
-  add(c.RelatedNameSlot(rnsManager));
-  add(c.RelatedNameSlot(rnsAssistant));
-  if (const ContactUrl* url = c.UrlByKind(urlkBusiness)) add(url->Value);
+  add(c.RelatedNameSlot(contact::rnsSpouse));
+  add(c.RelatedNameSlot(contact::rnsManager));
+  add(c.RelatedNameSlot(contact::rnsAssistant));
+  if (const contact::ContactUrl* url = c.UrlByKind(contact::urlkBusiness)) add(url->Value);
   if (outlook365) {
     for (const std::u16string* field :
          {&c.NickName, &c.PhoneticFirstName, &c.PhoneticLastName, &c.YomiCompany, &c.School}) {
       add(*field);
     }
-    if (const ContactUrl* url = c.UrlByKind(urlkPersonal)) add(url->Value);
+    if (const contact::ContactUrl* url = c.UrlByKind(contact::urlkPersonal)) add(url->Value);
     add(c.Impps.empty() ? u"" : c.Impps.front().Value);
     return out;
   }
@@ -96,14 +96,14 @@ std::string OutlookFields(const ContactRecord& c, bool outlook365) {
         &c.Mileage, &c.OrganizationalIDNumber}) {
     add(*field);
   }
-  add(c.RelatedNameSlot(rnsChildren));
-  add(c.RelatedNameSlot(rnsReferredBy));
+  add(c.RelatedNameSlot(contact::rnsChildren));
+  add(c.RelatedNameSlot(contact::rnsReferredBy));
   add(c.NetMeetingNames());
   out += std::to_string(c.Gender) + std::to_string(c.Sensitivity);
   return out;
 }
 
-std::string GoogleFields(const ContactRecord& c) {
+std::string GoogleFields(const contact::ContactRecord& c) {
   std::string out;
   // Categories as Google groups: trimmed, and without Google's own group
   // of every contact.
@@ -131,23 +131,23 @@ std::string GoogleFields(const ContactRecord& c) {
   }
   out += test::DateText(c.Birthday) + "|" + std::to_string(c.Gender) +
          std::to_string(c.Sensitivity) + "\n";
-  for (const ContactEmail& e : c.Emails) out += "e " + U8(e.Value) + "\n";
-  for (const ContactPhone& p : c.Phones) out += "p " + U8(p.Value) + "\n";
-  for (const ContactImpp& i : c.Impps) out += "i " + U8(i.Value) + "\n";
-  for (const ContactAddress& a : c.Addresses) {
+  for (const contact::ContactEmail& e : c.Emails) out += "e " + U8(e.Value) + "\n";
+  for (const contact::ContactPhone& p : c.Phones) out += "p " + U8(p.Value) + "\n";
+  for (const contact::ContactImpp& i : c.Impps) out += "i " + U8(i.Value) + "\n";
+  for (const contact::ContactAddress& a : c.Addresses) {
     out += "a " + U8(a.Street) + "|" + U8(a.City) + "|" + U8(a.State) + "|" + U8(a.PostalCode) +
            "|" + U8(a.Country) + "|" + U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "\n";
   }
-  for (const ContactRelatedName& r : c.RelatedNames) {
+  for (const contact::ContactRelatedName& r : c.RelatedNames) {
     // A label word and the Apple label it stands for are the same label.
-    std::u16string label(RelatedNameLabelText(r));
+    std::u16string label(contact::RelatedNameLabelText(r));
     if (label.starts_with(u"_$!<")) label = label.substr(4, label.size() - 8);
     out += "r " + U8(r.Name) + "|" + U8(text::ToLower(label)) + "\n";
   }
-  for (const ContactUrl& u : c.Urls) out += "u " + U8(u.Value) + "\n";
-  for (const ContactDate& d : c.Dates)
+  for (const contact::ContactUrl& u : c.Urls) out += "u " + U8(u.Value) + "\n";
+  for (const contact::ContactDate& d : c.Dates)
     out += "d " + test::DateText(d.Date) + "|" + U8(d.ABLabel) + "\n";
-  for (const ContactCustomField& f : c.CustomFields) {
+  for (const contact::ContactCustomField& f : c.CustomFields) {
     out += "c " + U8(f.Value) + "|" + U8(f.ABLabel) + "\n";
   }
   return out;
@@ -156,7 +156,7 @@ std::string GoogleFields(const ContactRecord& c) {
 class CsvExport : public test::CsvTest {
  protected:
   // A contact through a row of `type` and back.
-  ContactRecord RoundTrip(const ContactRecord& contact, ECsvType type) {
+  contact::ContactRecord RoundTrip(const contact::ContactRecord& contact, ECsvType type) {
     CsvRowMap row;
     EXPECT_EQ(ExportContactW(headers_, contact, row, type, nullptr), S_OK);
     std::vector<std::uint32_t> codes;
@@ -167,7 +167,7 @@ class CsvExport : public test::CsvTest {
       names.push_back(headers_.BuildHeaderName(code, type, u""));
       cells.push_back(text);
     }
-    ContactRecord back;
+    contact::ContactRecord back;
     csv_.ImportContact(codes, cells, &back, u"", names);
     return back;
   }
@@ -175,8 +175,8 @@ class CsvExport : public test::CsvTest {
 
 // A contact with every field the dialects carry filled, each with its own
 // text: the corpus cards leave many of them empty.
-ContactRecord FullContact() {
-  ContactRecord c;
+contact::ContactRecord FullContact() {
+  contact::ContactRecord c;
   int n = 0;
   auto next = [&n](std::u16string_view what) {
     return std::u16string(what) + u" " + Utf8ToUtf16(std::to_string(++n));
@@ -198,15 +198,15 @@ ContactRecord FullContact() {
   c.Birthday = 29281;  // 1980-03-01
   c.Gender = vlmcgFemale;
   c.Sensitivity = vlmcsPrivate;
-  for (int kind = phcAssistant; kind <= phcWork; ++kind) {
-    ContactPhone phone;
+  for (int kind = contact::phcAssistant; kind <= contact::phcWork; ++kind) {
+    contact::ContactPhone phone;
     std::u16string_view types, label;
-    PhoneTypesOfCategory(static_cast<EPhoneCategory>(kind), &types, &label);
+    contact::PhoneTypesOfCategory(static_cast<contact::EPhoneCategory>(kind), &types, &label);
     phone.Types = types;
     phone.ABLabel = label;
     phone.Value = next(u"+1 555");
     c.Phones.push_back(phone);
-    if (kind == phcWork || kind == phcHome) {
+    if (kind == contact::phcWork || kind == contact::phcHome) {
       phone.Value = next(u"+1 555");  // Business 2 and Home 2
       c.Phones.push_back(phone);
     }
@@ -215,7 +215,7 @@ ContactRecord FullContact() {
     c.Emails.push_back({types, u"SMTP", next(u"mail") + u"@example.org", {}, {}});
   }
   for (const char16_t* types : {u"WORK", u"HOME", u"POSTAL"}) {
-    ContactAddress a;
+    contact::ContactAddress a;
     a.Types = types;
     a.Street = next(u"street") + u"\r\n" + next(u"floor");
     a.City = next(u"city");
@@ -228,23 +228,23 @@ ContactRecord FullContact() {
   }
   for (const EContactRelatedName label :
        {vlmcrnAssistant, vlmcrnManager, vlmcrnSpouse, vlmcrnChild, vlmcrnChild, vlmcrnReferredBy}) {
-    ContactRelatedName related;
+    contact::ContactRelatedName related;
     related.Name = next(u"person");
     related.Label = label;
     c.RelatedNames.push_back(related);
   }
   c.Urls.push_back({next(u"http://work"), u"WORK", {}, {}});
   c.Urls.push_back({next(u"http://home"), u"HOME", {}, {}});
-  ContactDate anniversary;
+  contact::ContactDate anniversary;
   anniversary.Date = 36000;
-  anniversary.ABLabel = kAnniversaryLabel;
+  anniversary.ABLabel = contact::kAnniversaryLabel;
   c.Dates.push_back(anniversary);
-  ContactImpp impp;
+  contact::ContactImpp impp;
   impp.ServiceType = u"skype";
   impp.Protocol = u"skype";
   impp.Value = next(u"handle");
   c.Impps.push_back(impp);
-  ContactCustomField custom;
+  contact::ContactCustomField custom;
   custom.Value = next(u"value");
   custom.ABLabel = u"Hat size";
   c.CustomFields.push_back(custom);
@@ -252,16 +252,16 @@ ContactRecord FullContact() {
 }
 
 TEST_F(CsvExport, RoundTripsKeepWhatEachDialectCarries) {
-  std::vector<ContactRecord> records = CorpusRecords(captured_.log);
+  std::vector<contact::ContactRecord> records = CorpusRecords(captured_.log);
   ASSERT_GT(records.size(), 30u);
   records.push_back(FullContact());
   struct Dialect {
     ECsvType type;
-    std::function<std::string(const ContactRecord&)> fields;
+    std::function<std::string(const contact::ContactRecord&)> fields;
   };
   const Dialect kDialects[] = {
-      {vlmcsvOutlook, [](const ContactRecord& c) { return OutlookFields(c, false); }},
-      {vlmcsvOutlook365v2, [](const ContactRecord& c) { return OutlookFields(c, true); }},
+      {vlmcsvOutlook, [](const contact::ContactRecord& c) { return OutlookFields(c, false); }},
+      {vlmcsvOutlook365v2, [](const contact::ContactRecord& c) { return OutlookFields(c, true); }},
       {vlmcsvGoogle, GoogleFields},
   };
   for (const Dialect& dialect : kDialects) {
@@ -273,7 +273,7 @@ TEST_F(CsvExport, RoundTripsKeepWhatEachDialectCarries) {
 }
 
 TEST_F(CsvExport, DialectsWithoutAWriter) {
-  ContactRecord contact;
+  contact::ContactRecord contact;
   contact.FirstName = u"Ann";
   CsvRowMap row = {{2, u"stale"}};
   EXPECT_EQ(ExportContactW(headers_, contact, row, vlmcsvNokia, nullptr), E_NOTIMPL);
@@ -284,4 +284,4 @@ TEST_F(CsvExport, DialectsWithoutAWriter) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

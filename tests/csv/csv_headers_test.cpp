@@ -9,7 +9,7 @@
 #include "csv_test_support.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using CsvHeaders = test::CsvTest;
@@ -230,4 +230,4 @@ TEST_F(CsvHeaders, GroupsAndKnownTypes) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

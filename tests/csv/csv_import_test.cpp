@@ -18,7 +18,7 @@
 #include "support/case_file.h"
 #include "support/record_dump.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using Cells = std::vector<std::pair<std::string, std::string>>;
@@ -33,8 +33,8 @@ class CsvImport : public test::CsvTest {
 
   // Imports one row given as (header, cell) pairs; the headers are read in
   // the locale's names when a LID is given.
-  ContactRecord Import(const Cells& cells, std::u16string_view lid = u"",
-                       HRESULT* status = nullptr) {
+  contact::ContactRecord Import(const Cells& cells, std::u16string_view lid = u"",
+                                HRESULT* status = nullptr) {
     std::vector<std::u16string> names;
     CsvRow row;
     for (const auto& [name, cell] : cells) {
@@ -44,7 +44,7 @@ class CsvImport : public test::CsvTest {
     const std::vector<std::uint32_t> codes =
         lid.empty() ? FindHeaderCodes(headers_, names).codes
                     : FindOutlookHeaderCodes(headers_, names, lid, false).codes;
-    ContactRecord contact;
+    contact::ContactRecord contact;
     const HRESULT result = csv_.ImportContact(codes, row, &contact, lid, names);
     if (status != nullptr) *status = result;
     return contact;
@@ -122,7 +122,7 @@ TEST_F(CsvImport, Values) {
 }
 
 // The filled fields of a record, one per line, for whole-record checks.
-std::string Dump(const ContactRecord& c) {
+std::string Dump(const contact::ContactRecord& c) {
   std::string out;
   auto field = [&](const char* name, std::u16string_view value) {
     if (!value.empty()) out.append(name).append("=").append(U8(value)).append("\n");
@@ -145,30 +145,30 @@ std::string Dump(const ContactRecord& c) {
   date("birthday", c.Birthday);
   if (c.Gender != vlmcgUnspecified) out += "gender=" + std::to_string(c.Gender) + "\n";
   if (c.Sensitivity != vlmcsNormal) out += "sensitivity=" + std::to_string(c.Sensitivity) + "\n";
-  for (const ContactAddress& a : c.Addresses) {
+  for (const contact::ContactAddress& a : c.Addresses) {
     out += "adr(" + U8(a.Types) + ";" + U8(a.ABLabel) + ")=" + U8(a.PostOfficeBox) + "|" +
            U8(a.OfficeLocation) + "|" + U8(a.Street) + "|" + U8(a.City) + "|" + U8(a.State) + "|" +
            U8(a.PostalCode) + "|" + U8(a.Country) + "\n";
   }
-  for (const ContactPhone& p : c.Phones) {
+  for (const contact::ContactPhone& p : c.Phones) {
     out += "tel(" + U8(p.Types) + ";" + U8(p.ABLabel) + ")=" + U8(p.Value) + "\n";
   }
-  for (const ContactEmail& e : c.Emails) {
+  for (const contact::ContactEmail& e : c.Emails) {
     out += "email(" + U8(e.Types) + ";" + U8(e.AddressType) + ";" + U8(e.ABLabel) +
            ")=" + U8(e.Value) + "\n";
   }
-  for (const ContactImpp& i : c.Impps) {
+  for (const contact::ContactImpp& i : c.Impps) {
     out += "impp(" + U8(i.ServiceType) + ";" + U8(i.Protocol) + ";" + U8(i.Types) + ";" +
            U8(i.ABLabel) + ")=" + U8(i.Value) + "\n";
   }
-  for (const ContactRelatedName& r : c.RelatedNames) {
+  for (const contact::ContactRelatedName& r : c.RelatedNames) {
     out += "rel(" + std::to_string(r.Label) + ";" + U8(r.LabelOther) + ")=" + U8(r.Name) + "\n";
   }
-  for (const ContactUrl& u : c.Urls) {
+  for (const contact::ContactUrl& u : c.Urls) {
     out += "url(" + U8(u.Types) + ";" + U8(u.ABLabel) + ")=" + U8(u.Value) + "\n";
   }
-  for (const ContactDate& d : c.Dates) date("date(" + U8(d.ABLabel) + ")", d.Date);
-  for (const ContactCustomField& f : c.CustomFields) {
+  for (const contact::ContactDate& d : c.Dates) date("date(" + U8(d.ABLabel) + ")", d.Date);
+  for (const contact::ContactCustomField& f : c.CustomFields) {
     out += "custom(" + U8(f.ABLabel) + ")=" + U8(f.Value) + "\n";
   }
   field("note", c.Body);
@@ -188,7 +188,7 @@ TEST_F(CsvImport, Rows) {
       ASSERT_EQ(content.LoadFromFile(file, found.encoding_cp), S_OK);
       CsvCellsTable cells;
       ASSERT_EQ(csv_.ParseCells(content.text(), &cells, csvpDefault, -1, 0, found.separator), S_OK);
-      ContactRecord contact;
+      contact::ContactRecord contact;
       ASSERT_EQ(
           csv_.ImportContact(found.codes, cells[c.Number("row")], &contact, found.lid, cells[0]),
           S_OK);
@@ -204,7 +204,8 @@ TEST_F(CsvImport, Rows) {
       cells.emplace_back(cell.substr(0, equals), cell.substr(equals + 1));
     }
     HRESULT status = E_GENERIC_FAILURE;
-    const ContactRecord contact = Import(cells, U16(c.Has("lid") ? c["lid"] : ""), &status);
+    const contact::ContactRecord contact =
+        Import(cells, U16(c.Has("lid") ? c["lid"] : ""), &status);
     EXPECT_EQ(status, c.Has("empty") ? S_NO_CONTENT : S_OK);
     for (const std::string& field : c.All("field")) dump += field + "\n";
     if (!c.Has("empty")) {
@@ -225,12 +226,14 @@ TEST_F(CsvImport, PhoneColumnsFillTheirSlots) {
   for (std::uint32_t code = 30; code <= 48; ++code) {
     cells.emplace_back(U8(headers_.FindHeaderByCode(code)->Name), std::to_string(code * 1000 + 1));
   }
-  const ContactRecord contact = Import(cells);
+  const contact::ContactRecord contact = Import(cells);
   // Slots in the order of the codes 30 to 48.
-  static constexpr ETelephoneSlot kSlots[] = {
-      tsAssistant, tsBusinessFax, tsBusiness, tsBusiness2, tsCallback, tsCar,      tsCompanyMain,
-      tsHomeFax,   tsHome,        tsHome2,    tsISDN,      tsMobile,   tsOtherFax, tsOther,
-      tsPager,     tsPrimary,     tsRadio,    tsTTYTDD,    tsTelex};
+  static constexpr contact::ETelephoneSlot kSlots[] = {
+      contact::tsAssistant, contact::tsBusinessFax, contact::tsBusiness,    contact::tsBusiness2,
+      contact::tsCallback,  contact::tsCar,         contact::tsCompanyMain, contact::tsHomeFax,
+      contact::tsHome,      contact::tsHome2,       contact::tsISDN,        contact::tsMobile,
+      contact::tsOtherFax,  contact::tsOther,       contact::tsPager,       contact::tsPrimary,
+      contact::tsRadio,     contact::tsTTYTDD,      contact::tsTelex};
   for (std::size_t i = 0; i < std::size(kSlots); ++i) {
     EXPECT_EQ(U8(contact.TelephoneSlot(kSlots[i])), cells[i].second) << cells[i].first;
   }
@@ -272,4 +275,4 @@ TEST_F(CsvImport, RowsToVCards) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -18,7 +18,7 @@
 #include "csv_test_support.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::CapturedLog;
@@ -215,4 +215,4 @@ TEST(CsvCorpus, RowsAndColumns) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

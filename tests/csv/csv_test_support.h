@@ -21,9 +21,9 @@ namespace velmora::test {
 
 // "[a|b][c]": one bracket per row, cells joined by '|', CR and LF made
 // visible as <CR> and <LF>. An empty table is "".
-inline std::string DumpCells(const CsvCellsTable& cells) {
+inline std::string DumpCells(const csv::CsvCellsTable& cells) {
   std::string out;
-  for (const CsvRow& row : cells) {
+  for (const csv::CsvRow& row : cells) {
     out += '[';
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i > 0) out += '|';
@@ -66,20 +66,20 @@ inline ECsvType CsvTypeNamed(const std::string& name) {
 // "1980-4-1"; "" for no date.
 inline std::string DateText(double date) {
   SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "";
+  if (contact::IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "";
   return std::to_string(st.year) + "-" + std::to_string(st.month) + "-" + std::to_string(st.day);
 }
 
 // The records of vCard text.
-inline std::vector<ContactRecord> ParseCards(CLog& log, std::string_view text) {
-  struct Collector : ICardParserConsumer {
-    std::vector<ContactRecord> records;
-    bool OnParsedItem(const ContactRecord& record, const CCardDocItem&) override {
+inline std::vector<contact::ContactRecord> ParseCards(CLog& log, std::string_view text) {
+  struct Collector : vcard::ICardParserConsumer {
+    std::vector<contact::ContactRecord> records;
+    bool OnParsedItem(const contact::ContactRecord& record, const vcard::CCardDocItem&) override {
       records.push_back(record);
       return true;
     }
   } collector;
-  CCardParser parser(log);
+  vcard::CCardParser parser(log);
   parser.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()), {.consumer = &collector});
   return std::move(collector.records);
 }
@@ -96,8 +96,8 @@ class CsvTest : public ::testing::Test {
   }
 
   CapturedLog captured_;
-  CCsvHeaders headers_;
-  CCsv csv_;
+  csv::CCsvHeaders headers_;
+  csv::CCsv csv_;
 };
 
 }  // namespace velmora::test

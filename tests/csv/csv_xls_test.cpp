@@ -13,7 +13,7 @@
 #include "spreadsheet/workbook_test_support.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::U8;
@@ -22,9 +22,9 @@ class CsvXls : public test::CsvTest {
  protected:
   // The text of one cell ("B3") of a sheet of a workbook file.
   std::string CellText(const std::filesystem::path& file, int sheet, std::string_view ref) {
-    Workbook book(WorkbookKindOfFile(file));
+    spreadsheet::Workbook book(spreadsheet::WorkbookKindOfFile(file));
     EXPECT_TRUE(book.LoadSheet(file, sheet)) << book.ErrorMessage();
-    const WorkbookSheet* loaded = book.GetSheet(0);
+    const spreadsheet::WorkbookSheet* loaded = book.GetSheet(0);
     if (loaded == nullptr) return "?";
     const int col = ref[0] - 'A';
     const int row = std::stoi(std::string(ref.substr(1))) - 1;
@@ -32,8 +32,9 @@ class CsvXls : public test::CsvTest {
   }
 
   // A table read under `flags` from a sheet built by `fill`.
-  std::string ReadTable(const WorkbookSheet& sheet, std::int32_t flags, int max_rows = -1) {
-    const Workbook book(WorkbookKind::kXlsx);
+  std::string ReadTable(const spreadsheet::WorkbookSheet& sheet, std::int32_t flags,
+                        int max_rows = -1) {
+    const spreadsheet::Workbook book(spreadsheet::WorkbookKind::kXlsx);
     CsvCellsTable cells;
     csv_.ReadXlsSheet(book, sheet, flags, max_rows, &cells);
     return test::DumpCells(cells);
@@ -98,8 +99,8 @@ TEST_F(CsvXls, TextOfEdgeCases) {
 // Rows 1 and 2 empty (blank cells), a header with spaces, a data row wider
 // than it, an empty row, a short row with spaces (kept: only the header is
 // trimmed), two empty rows at the end; all from column B.
-WorkbookSheet FlagsSheet() {
-  WorkbookSheet sheet(u"S");
+spreadsheet::WorkbookSheet FlagsSheet() {
+  spreadsheet::WorkbookSheet sheet(u"S");
   sheet.SetBlank(0, 1);
   sheet.SetBlank(1, 2);
   const char16_t* header[] = {u" Name ", u"E-mail", u"Phone"};
@@ -115,7 +116,7 @@ WorkbookSheet FlagsSheet() {
 }
 
 TEST_F(CsvXls, ReadingFlags) {
-  const WorkbookSheet sheet = FlagsSheet();
+  const spreadsheet::WorkbookSheet sheet = FlagsSheet();
   struct Case {
     std::int32_t flags;
     int max_rows;
@@ -137,7 +138,7 @@ TEST_F(CsvXls, ReadingFlags) {
   for (const Case& c : kCases) {
     EXPECT_EQ(ReadTable(sheet, c.flags, c.max_rows), c.table) << c.flags << "/" << c.max_rows;
   }
-  EXPECT_EQ(ReadTable(WorkbookSheet(u"empty"), xlsfDefault), "");
+  EXPECT_EQ(ReadTable(spreadsheet::WorkbookSheet(u"empty"), xlsfDefault), "");
 }
 
 TEST_F(CsvXls, LoadsOneSheetAndDetectsItsDialect) {
@@ -212,12 +213,12 @@ TEST_F(CsvXls, SavesTablesAsStringCells) {
   const std::filesystem::path file = dir_ / "T.XLSX";
   ASSERT_EQ(csv_.SaveXls(file, u"Contacts", table, &error), S_OK);
   EXPECT_EQ(error, u"");
-  Workbook book(WorkbookKind::kXlsx);
+  spreadsheet::Workbook book(spreadsheet::WorkbookKind::kXlsx);
   ASSERT_TRUE(book.Load(file));
   EXPECT_EQ(test::DumpSheet(*book.GetSheet(0)), "A1=s:Name C1=s:Phone A3=s:Ann B3=s:x C3=s:0123");
 
   EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsb", u"S", table, &error), E_NOTIMPL);
-  EXPECT_EQ(U8(error), kXlsbWriteRefused);
+  EXPECT_EQ(U8(error), spreadsheet::kXlsbWriteRefused);
   EXPECT_EQ(csv_.SaveXls(dir_ / "t.xlsx", u"a/b", table, &error), E_GENERIC_FAILURE);
   EXPECT_TRUE(captured_.Has("Cant create  libxl::Sheet object, error(sheet name a/b holds one of"));
   for (const char* name : {"", "t.csv"}) {
@@ -254,4 +255,4 @@ TEST_F(CsvXls, CellsBeyondTheSheetAreCountedAndLogged) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -16,7 +16,7 @@
 #include "support/case_file.h"
 #include "vcard/card_export.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::DateText;
@@ -27,13 +27,13 @@ using test::U8;
 std::string Tokens(std::u16string_view types) {
   std::string out;
   for (const char16_t* token : {u"HOME", u"WORK", u"POSTAL", u"PREF"}) {
-    if (HasTypeToken(types, token)) out += U8(token) + " ";
+    if (contact::HasTypeToken(types, token)) out += U8(token) + " ";
   }
   return out;
 }
 
 // What the layout carries of a contact, as text.
-std::string Fields(const ContactRecord& c) {
+std::string Fields(const contact::ContactRecord& c) {
   std::string out;
   for (const std::u16string* field :
        {&c.Title, &c.FirstName, &c.MiddleName, &c.LastName, &c.Suffix, &c.NickName,
@@ -43,29 +43,30 @@ std::string Fields(const ContactRecord& c) {
   }
   const std::string birthday = DateText(c.Birthday);
   out += (birthday.empty() ? "-" : birthday) + "\n";
-  for (const ContactEmail& e : c.Emails) {
+  for (const contact::ContactEmail& e : c.Emails) {
     out += "e " + U8(e.Value) + " " + Tokens(e.Types) + U8(e.ABLabel) + "\n";
   }
-  for (const ContactPhone& p : c.Phones) {
-    out += "p " + U8(p.Value) + " " + std::to_string(ClassifyPhone(p)) + " " + Tokens(p.Types) +
-           U8(p.ABLabel) + "\n";
+  for (const contact::ContactPhone& p : c.Phones) {
+    out += "p " + U8(p.Value) + " " + std::to_string(contact::ClassifyPhone(p)) + " " +
+           Tokens(p.Types) + U8(p.ABLabel) + "\n";
   }
-  for (const ContactAddress& a : c.Addresses) {
+  for (const contact::ContactAddress& a : c.Addresses) {
     out += "a " + U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "|" + U8(a.Street) + "|" +
            U8(a.City) + "|" + U8(a.State) + "|" + U8(a.PostalCode) + "|" + U8(a.Country) + " " +
            Tokens(a.Types) + U8(a.ABLabel) + "\n";
   }
-  for (const ContactUrl& u : c.Urls) {
+  for (const contact::ContactUrl& u : c.Urls) {
     out += "u " + U8(u.Value) + " " + Tokens(u.Types) + U8(u.ABLabel) + "\n";
   }
-  for (const ContactDate& d : c.Dates) out += "d " + DateText(d.Date) + " " + U8(d.ABLabel) + "\n";
-  for (const ContactRelatedName& r : c.RelatedNames) {
-    out += "r " + U8(r.Name) + " " + U8(RelatedNameLabelText(r)) + "\n";
+  for (const contact::ContactDate& d : c.Dates)
+    out += "d " + DateText(d.Date) + " " + U8(d.ABLabel) + "\n";
+  for (const contact::ContactRelatedName& r : c.RelatedNames) {
+    out += "r " + U8(r.Name) + " " + U8(contact::RelatedNameLabelText(r)) + "\n";
   }
-  for (const ContactCustomField& f : c.CustomFields) {
+  for (const contact::ContactCustomField& f : c.CustomFields) {
     out += "c " + U8(f.Value) + " " + U8(f.ABLabel) + "\n";
   }
-  for (const ContactImpp& i : c.Impps) {
+  for (const contact::ContactImpp& i : c.Impps) {
     out += "i " + U8(i.Value) + " " + U8(i.ServiceType) + " " + Tokens(i.Types) + "\n";
   }
   return out;
@@ -74,10 +75,11 @@ std::string Fields(const ContactRecord& c) {
 class Google2 : public test::CsvTest {
  protected:
   // The rows of CSV text, each imported with the codes of the header row.
-  std::vector<ContactRecord> ImportText(std::u16string_view text, std::vector<HRESULT>* statuses) {
+  std::vector<contact::ContactRecord> ImportText(std::u16string_view text,
+                                                 std::vector<HRESULT>* statuses) {
     CsvCellsTable cells;
     EXPECT_EQ(csv_.ParseCells(text, &cells, csvpDefault, -1, 0, u","), S_OK);
-    std::vector<ContactRecord> contacts;
+    std::vector<contact::ContactRecord> contacts;
     if (cells.empty()) return contacts;
     const std::vector<std::u16string>& names = cells.front();
     const std::vector<std::uint32_t> codes = FindHeaderCodes(headers_, names).codes;
@@ -120,7 +122,7 @@ TEST_F(Google2, ReadsAnExport) {
             S_OK);
   EXPECT_EQ(content.Codepage(), 65001);
   std::vector<HRESULT> statuses;
-  const std::vector<ContactRecord> contacts = ImportText(content.text(), &statuses);
+  const std::vector<contact::ContactRecord> contacts = ImportText(content.text(), &statuses);
   const std::vector<test::FileCase> expected = test::ReadCases("csv/data/google2_contacts.txt");
   ASSERT_EQ(contacts.size(), expected.size());
   for (std::size_t i = 0; i < contacts.size(); ++i) {
@@ -153,7 +155,7 @@ TEST_F(Google2, Dates) {
 // vCard -> a Google2 file -> vCard keeps what the layout carries.
 TEST_F(Google2, RoundTripThroughVCards) {
   // Two cards whose every labelled item the layout has a block for.
-  const std::vector<ContactRecord> cards = ParseCards(
+  const std::vector<contact::ContactRecord> cards = ParseCards(
       captured_.log, test::ReadFile(test::SourceDir() / "tests/csv/data/google2_cards.vcf"));
   ASSERT_EQ(cards.size(), 2u);
   // The file as the export writes it: the fixed columns, then the blocks
@@ -182,14 +184,14 @@ TEST_F(Google2, RoundTripThroughVCards) {
 
   // Through a vCard again: what the CSV gave is what a card keeps.
   std::vector<HRESULT> statuses;
-  const std::vector<ContactRecord> read = ImportText(text, &statuses);
+  const std::vector<contact::ContactRecord> read = ImportText(text, &statuses);
   ASSERT_EQ(read.size(), cards.size());
-  CCardExport writer(captured_.log, "");
+  vcard::CCardExport writer(captured_.log, "");
   for (std::size_t i = 0; i < cards.size(); ++i) {
     const char* vcard = nullptr;
     std::size_t length = 0;
     ASSERT_EQ(writer.ExportContact(&read[i], 30, 65001, "utf-8", &vcard, &length), S_OK);
-    const std::vector<ContactRecord> again = ParseCards(captured_.log, {vcard, length});
+    const std::vector<contact::ContactRecord> again = ParseCards(captured_.log, {vcard, length});
     ASSERT_EQ(again.size(), 1u);
     EXPECT_EQ(Fields(again[0]), Fields(cards[i])) << "card " << i + 1;
   }
@@ -201,4 +203,4 @@ TEST_F(Google2, RoundTripThroughVCards) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -17,7 +17,7 @@
 #include "csv_test_support.h"
 #include "support/case_file.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::U16;
@@ -254,4 +254,4 @@ TEST_F(GoogleColumns, MapsHeaderRows) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -16,7 +16,7 @@
 #include "support/case_file.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::csv {
 namespace {
 
 using test::CapturedLog;
@@ -287,4 +287,4 @@ TEST(OutlookCsvLocales, ReloadReplacesTheTable) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::csv

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 struct Case {
@@ -70,4 +70,4 @@ TEST(ExcelDate, RefusesWhatIsNoDate) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

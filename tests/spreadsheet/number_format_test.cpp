@@ -7,7 +7,7 @@
 
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 TEST(NumberFormat, TellsDateFormats) {
@@ -51,4 +51,4 @@ TEST(NumberFormat, GeneralText) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -9,7 +9,7 @@
 #include "spreadsheet/ooxml_package.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 using test::U16;
@@ -71,4 +71,4 @@ TEST(OoxmlPackage, PartNamesFromTargets) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -9,7 +9,7 @@
 
 #include "spreadsheet/workbook_test_support.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 TEST(Workbook, KindByExtension) {
@@ -101,4 +101,4 @@ TEST(Workbook, ReadsOrRefusesEveryCorpusFile) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -94,9 +94,9 @@ inline std::vector<ZipPart> XlsxParts(const XlsxRecipe& recipe) {
 inline std::string XlsxOf(const XlsxRecipe& recipe) { return ZipOf(XlsxParts(recipe)); }
 
 // "A1=s:text B2=n:1.5 C3=d:44197 D1=b:1 E1=e:7 F1=blank", cells in order.
-inline std::string DumpSheet(const WorkbookSheet& sheet) {
+inline std::string DumpSheet(const spreadsheet::WorkbookSheet& sheet) {
   std::string out;
-  for (const WorkbookSheet::Cell& cell : sheet.cells()) {
+  for (const spreadsheet::WorkbookSheet::Cell& cell : sheet.cells()) {
     if (!out.empty()) out += ' ';
     std::string ref;
     for (std::uint32_t c = cell.col + 1; c > 0; c = (c - 1) / 26) {
@@ -106,16 +106,16 @@ inline std::string DumpSheet(const WorkbookSheet& sheet) {
     char number[64];
     std::snprintf(number, sizeof number, "%.15g", cell.number);
     switch (cell.type) {
-      case XlsCellType::kNumber:
+      case spreadsheet::XlsCellType::kNumber:
         out += (cell.is_date ? "d:" : "n:") + std::string(number);
         break;
-      case XlsCellType::kString:
+      case spreadsheet::XlsCellType::kString:
         out += "s:" + U8(sheet.StringOf(cell));
         break;
-      case XlsCellType::kBoolean:
+      case spreadsheet::XlsCellType::kBoolean:
         out += "b:" + std::to_string(cell.index);
         break;
-      case XlsCellType::kError:
+      case spreadsheet::XlsCellType::kError:
         out += "e:" + std::to_string(cell.index);
         break;
       default:

@@ -11,7 +11,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_test_support.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 std::string Dump(const WorkbookContent& content) {
@@ -141,4 +141,4 @@ TEST(XlsReader, AddsBooleansFormulaResultsAndExactDates) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -10,7 +10,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_test_support.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 using test::U16;
@@ -74,4 +74,4 @@ TEST(XlsWriter, ContinuesTheSharedStringsOverRecords) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

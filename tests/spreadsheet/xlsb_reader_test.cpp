@@ -11,7 +11,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_test_support.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 std::string U32(std::uint32_t v) {
@@ -126,4 +126,4 @@ TEST(XlsbReader, DamagedAndHostilePartsFail) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

@@ -12,7 +12,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_test_support.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 using test::XlsxRecipe;
@@ -101,4 +101,4 @@ TEST(XlsxReader, LimitsStopTheRead) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

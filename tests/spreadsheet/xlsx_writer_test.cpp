@@ -11,7 +11,7 @@
 #include "spreadsheet/workbook_test_support.h"
 #include "spreadsheet/zip_archive.h"
 
-namespace velmora {
+namespace velmora::spreadsheet {
 namespace {
 
 using test::U16;
@@ -72,4 +72,4 @@ TEST(XlsxWriter, AFailedSaveLeavesNothingBehind) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::spreadsheet

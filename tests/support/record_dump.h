@@ -21,8 +21,8 @@ namespace velmora::test {
 
 // Every text field of a record, by its member name.
 #define VELMORA_TEXT_FIELD(name) \
-  std::pair { #name, &ContactRecord::name }
-inline constexpr std::pair<const char*, std::u16string ContactRecord::*> kTextFields[] = {
+  std::pair { #name, &contact::ContactRecord::name }
+inline constexpr std::pair<const char*, std::u16string contact::ContactRecord::*> kTextFields[] = {
     VELMORA_TEXT_FIELD(FirstName),
     VELMORA_TEXT_FIELD(MiddleName),
     VELMORA_TEXT_FIELD(LastName),
@@ -64,40 +64,40 @@ inline constexpr std::pair<const char*, std::u16string ContactRecord::*> kTextFi
 
 // Phones, URLs and custom fields: value|types|group|label
 template <typename T>
-requires std::same_as<T, ContactPhone> || std::same_as<T, ContactUrl> ||
-    std::same_as<T, ContactCustomField>
+requires std::same_as<T, contact::ContactPhone> || std::same_as<T, contact::ContactUrl> ||
+    std::same_as<T, contact::ContactCustomField>
         std::string DumpItem(const T& x) {
   return U8(x.Value) + "|" + U8(x.Types) + "|" + x.Group + "|" + U8(x.ABLabel);
 }
 // value|types|address type|group|label
-inline std::string DumpItem(const ContactEmail& e) {
+inline std::string DumpItem(const contact::ContactEmail& e) {
   return U8(e.Value) + "|" + U8(e.Types) + "|" + U8(e.AddressType) + "|" + e.Group + "|" +
          U8(e.ABLabel);
 }
 // service|protocol|value|types|group|label
-inline std::string DumpItem(const ContactImpp& i) {
+inline std::string DumpItem(const contact::ContactImpp& i) {
   return U8(i.ServiceType) + "|" + U8(i.Protocol) + "|" + U8(i.Value) + "|" + U8(i.Types) + "|" +
          i.Group + "|" + U8(i.ABLabel);
 }
 // pobox|ext|street|city|state|zip|country|types|group|label
-inline std::string DumpItem(const ContactAddress& a) {
+inline std::string DumpItem(const contact::ContactAddress& a) {
   return U8(a.PostOfficeBox) + "|" + U8(a.OfficeLocation) + "|" + U8(a.Street) + "|" + U8(a.City) +
          "|" + U8(a.State) + "|" + U8(a.PostalCode) + "|" + U8(a.Country) + "|" + U8(a.Types) +
          "|" + a.Group + "|" + U8(a.ABLabel);
 }
 // name|label index|label other|types|group
-inline std::string DumpItem(const ContactRelatedName& r) {
+inline std::string DumpItem(const contact::ContactRelatedName& r) {
   return U8(r.Name) + "|" + std::to_string(static_cast<int>(r.Label)) + "|" + U8(r.LabelOther) +
          "|" + U8(r.Types) + "|" + r.Group;
 }
 // value|user|types|group|label
-inline std::string DumpItem(const ContactSocialProfile& s) {
+inline std::string DumpItem(const contact::ContactSocialProfile& s) {
   return U8(s.Value) + "|" + U8(s.User) + "|" + U8(s.Types) + "|" + s.Group + "|" + U8(s.ABLabel);
 }
 // YYYY-MM-DD (empty for no date)|types|group|label
-inline std::string DumpItem(const ContactDate& d) {
-  return (IsEmptyDate(d.Date) ? std::string() : Date2Str(d.Date, false)) + "|" + U8(d.Types) + "|" +
-         d.Group + "|" + U8(d.ABLabel);
+inline std::string DumpItem(const contact::ContactDate& d) {
+  return (contact::IsEmptyDate(d.Date) ? std::string() : contact::Date2Str(d.Date, false)) + "|" +
+         U8(d.Types) + "|" + d.Group + "|" + U8(d.ABLabel);
 }
 
 template <typename T>
@@ -111,39 +111,40 @@ std::string DumpList(const std::vector<T>& list) {
 }
 
 // "Title|First|Middle|Last|Suffix"
-inline std::string DumpName(const ContactRecord& r) {
+inline std::string DumpName(const contact::ContactRecord& r) {
   return U8(r.Title) + "|" + U8(r.FirstName) + "|" + U8(r.MiddleName) + "|" + U8(r.LastName) + "|" +
          U8(r.Suffix);
 }
 
 inline std::string DumpDate(double date) {
-  return IsEmptyDate(date) ? std::string() : Date2Str(date, false);
+  return contact::IsEmptyDate(date) ? std::string() : contact::Date2Str(date, false);
 }
 
-inline ContactPhone Phone(std::u16string value, std::u16string types, std::u16string label = u"") {
-  ContactPhone phone;
+inline contact::ContactPhone Phone(std::u16string value, std::u16string types,
+                                   std::u16string label = u"") {
+  contact::ContactPhone phone;
   phone.Value = std::move(value);
   phone.Types = std::move(types);
   phone.ABLabel = std::move(label);
   return phone;
 }
 
-inline ContactAddress Address(std::u16string street, std::u16string types) {
-  ContactAddress address;
+inline contact::ContactAddress Address(std::u16string street, std::u16string types) {
+  contact::ContactAddress address;
   address.Street = std::move(street);
   address.Types = std::move(types);
   return address;
 }
 
-inline ContactUrl Url(std::u16string value, std::u16string types) {
-  ContactUrl url;
+inline contact::ContactUrl Url(std::u16string value, std::u16string types) {
+  contact::ContactUrl url;
   url.Value = std::move(value);
   url.Types = std::move(types);
   return url;
 }
 
-inline ContactRelatedName Related(std::u16string name, EContactRelatedName label) {
-  ContactRelatedName related;
+inline contact::ContactRelatedName Related(std::u16string name, EContactRelatedName label) {
+  contact::ContactRelatedName related;
   related.Name = std::move(name);
   related.Label = label;
   return related;
@@ -151,13 +152,13 @@ inline ContactRelatedName Related(std::u16string name, EContactRelatedName label
 
 // The non-empty telephone slots as "Slot=value" items joined by "; ", in
 // slot order, e.g. "Business=1; Mobile=2".
-inline std::string DumpTelephoneSlots(const ContactRecord& record) {
-  static constexpr const char* kNames[kTelephoneSlotCount] = {
+inline std::string DumpTelephoneSlots(const contact::ContactRecord& record) {
+  static constexpr const char* kNames[contact::kTelephoneSlotCount] = {
       "Business",    "Business2", "BusinessFax", "Home",    "Home2", "HomeFax",  "Mobile",
       "Car",         "Pager",     "ISDN",        "Primary", "Other", "OtherFax", "Assistant",
       "CompanyMain", "Callback",  "Radio",       "TTYTDD",  "Telex"};
   std::string out;
-  for (int slot = 0; slot < kTelephoneSlotCount; ++slot) {
+  for (int slot = 0; slot < contact::kTelephoneSlotCount; ++slot) {
     const std::u16string& value = record.TelephoneSlot(slot);
     if (value.empty()) continue;
     if (!out.empty()) out += "; ";
@@ -169,9 +170,9 @@ inline std::string DumpTelephoneSlots(const ContactRecord& record) {
 }
 
 // The five related-name slots as "Manager|Assistant|Spouse|Children|ReferredBy".
-inline std::string DumpRelatedNameSlots(const ContactRecord& record) {
+inline std::string DumpRelatedNameSlots(const contact::ContactRecord& record) {
   std::string out;
-  for (int slot = 0; slot < kRelatedNameSlotCount; ++slot) {
+  for (int slot = 0; slot < contact::kRelatedNameSlotCount; ++slot) {
     if (slot > 0) out += "|";
     out += U8(record.RelatedNameSlot(slot));
   }
@@ -180,21 +181,21 @@ inline std::string DumpRelatedNameSlots(const ContactRecord& record) {
 
 // The Street of the address of each kind as "business|home|other", "-" for
 // none.
-inline std::string DumpAddressKinds(const ContactRecord& record) {
+inline std::string DumpAddressKinds(const contact::ContactRecord& record) {
   std::string out;
   for (EContactAddress kind : {vlmcaBusiness, vlmcaHome, vlmcaOther}) {
     if (!out.empty()) out += "|";
-    const ContactAddress* address = record.AddressByKind(kind);
+    const contact::ContactAddress* address = record.AddressByKind(kind);
     out += address ? U8(address->Street) : "-";
   }
   return out;
 }
 
 // The URL of each kind as "personal|business", "-" for none.
-inline std::string DumpUrlKinds(const ContactRecord& record) {
+inline std::string DumpUrlKinds(const contact::ContactRecord& record) {
   std::string out;
-  const ContactUrl* personal = record.UrlByKind(urlkPersonal);
-  const ContactUrl* business = record.UrlByKind(urlkBusiness);
+  const contact::ContactUrl* personal = record.UrlByKind(contact::urlkPersonal);
+  const contact::ContactUrl* business = record.UrlByKind(contact::urlkBusiness);
   out += personal ? U8(personal->Value) : "-";
   out += "|";
   out += business ? U8(business->Value) : "-";
@@ -210,7 +211,7 @@ inline double Date(int year, int month, int day, int hour = 0, int minute = 0, i
 
 inline std::string DateTime(double date) {
   SystemTime st;
-  if (IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "-";
+  if (contact::IsEmptyDate(date) || !VariantTimeToSystemTime(date, &st)) return "-";
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", st.year, st.month, st.day,
                 st.hour, st.minute, st.second);
@@ -220,7 +221,7 @@ inline std::string DateTime(double date) {
 // Every field a record carries from one vCard to the next, one per line.
 // Groups are left out (the writer numbers its own "item" groups) and so is
 // what describes the source text rather than the contact.
-inline std::string DumpContact(ContactRecord r, bool with_email_types = true) {
+inline std::string DumpContact(contact::ContactRecord r, bool with_email_types = true) {
   auto clear_groups = [](auto& list) {
     for (auto& element : list) element.Group.clear();
   };
@@ -233,7 +234,8 @@ inline std::string DumpContact(ContactRecord r, bool with_email_types = true) {
   };
   unquote_types(r.Addresses), unquote_types(r.Phones), unquote_types(r.Emails);
   unquote_types(r.Urls), unquote_types(r.Dates), unquote_types(r.RelatedNames);
-  std::erase_if(r.Addresses, [](const ContactAddress& a) { return IsAddressEmpty(a); });
+  std::erase_if(r.Addresses,
+                [](const contact::ContactAddress& a) { return contact::IsAddressEmpty(a); });
   if (!with_email_types) {
     for (auto& e : r.Emails) e.Types.clear(), e.AddressType.clear();
   }
@@ -241,7 +243,9 @@ inline std::string DumpContact(ContactRecord r, bool with_email_types = true) {
   if (r.PhotoExt == u"TIF") r.PhotoExt = u"TIFF";
   // Several PREF e-mails swap places on each trip (each goes to the front).
   std::stable_sort(r.Emails.begin(), r.Emails.end(),
-                   [](const ContactEmail& a, const ContactEmail& b) { return a.Value < b.Value; });
+                   [](const contact::ContactEmail& a, const contact::ContactEmail& b) {
+                     return a.Value < b.Value;
+                   });
   std::string out;
   auto line = [&](const char* name, std::string value) {
     // Line breaks come back as CR LF; other control characters as spaces.
@@ -257,7 +261,7 @@ inline std::string DumpContact(ContactRecord r, bool with_email_types = true) {
   line("phonetic",
        U8(r.PhoneticFirstName + u"|" + r.PhoneticMiddleName + u"|" + r.PhoneticLastName));
   // FN is written as the name composed from N (FormattedName when N is empty).
-  line("fullname", U8(ComposeFullName(r)));
+  line("fullname", U8(contact::ComposeFullName(r)));
   line("nick", U8(r.NickName)), line("maiden", U8(r.MaidenName));
   line("role", U8(r.Profession)), line("org", U8(r.CompanyName + u"|" + r.Department));
   line("title", U8(r.JobTitle)), line("note", U8(r.Body));

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 TEST(Base64, CapacityAndMeasuring) {
@@ -67,4 +67,4 @@ TEST(Base64, ExtentOfLongLines) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -4,7 +4,7 @@
 
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 TEST(CardCharsetTable, Lookups) {
@@ -29,4 +29,4 @@ TEST(CardCharsetTable, Lookups) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -7,7 +7,7 @@
 #include "support/case_file.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -60,4 +60,4 @@ TEST(CardContent, ControlCharacters) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -11,7 +11,7 @@
 #include "vcard/card_line_reader.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -184,4 +184,4 @@ TEST(Corpus, KnownFiles) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

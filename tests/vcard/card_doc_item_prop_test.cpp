@@ -14,7 +14,7 @@
 #include "support/case_file.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -211,4 +211,4 @@ TEST(Properties, ToString) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

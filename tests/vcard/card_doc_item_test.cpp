@@ -6,7 +6,7 @@
 
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -53,4 +53,4 @@ TEST(CardDocItem, FindProp) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

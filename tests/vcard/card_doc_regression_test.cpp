@@ -10,7 +10,7 @@
 #include "vcard/card_doc.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -141,4 +141,4 @@ TEST(CardDocRegression, ManyCardsAndPropertiesAcrossPoolBlocks) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

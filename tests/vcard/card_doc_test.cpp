@@ -9,7 +9,7 @@
 #include "support/case_file.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -309,4 +309,4 @@ TEST(CardDoc, CharsetTableWithExtraPairs) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -17,7 +17,7 @@
 #include "vcard/value_unescape.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -25,7 +25,7 @@ using test::Date;
 
 constexpr char kTestProdId[] = "PRODID:-//Velmora Tests//EN";
 
-std::string Export(CCardExport& exporter, const ContactRecord& record, int version,
+std::string Export(CCardExport& exporter, const contact::ContactRecord& record, int version,
                    int code_page = 65001, std::string_view charset = "UTF-8") {
   const char* text = nullptr;
   std::size_t length = 0;
@@ -35,7 +35,7 @@ std::string Export(CCardExport& exporter, const ContactRecord& record, int versi
   return std::string(text, length);
 }
 
-std::string Export(const ContactRecord& record, int version, int code_page = 65001,
+std::string Export(const contact::ContactRecord& record, int version, int code_page = 65001,
                    std::string_view charset = "UTF-8") {
   CapturedLog log;
   CCardExport exporter(log.log, kTestProdId);
@@ -61,7 +61,7 @@ std::string LastLine(std::string body) {
 }
 
 TEST(CardExportTest, EmptyRecordAndDefaults) {
-  const ContactRecord empty;
+  const contact::ContactRecord empty;
   EXPECT_EQ("BEGIN:VCARD\r\nVERSION:2.1\r\nEND:VCARD\r\n", Export(empty, 21));
   EXPECT_EQ(
       "BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Velmora Tests//EN\r\nN:;;;;\r\nFN:\r\n"
@@ -104,8 +104,8 @@ double DateOf(const std::string& text) {
 
 // The record a case describes (the keys are listed in
 // tests/vcard/data/export_cases.txt).
-ContactRecord CaseRecord(const test::FileCase& c) {
-  ContactRecord r;
+contact::ContactRecord CaseRecord(const test::FileCase& c) {
+  contact::ContactRecord r;
   for (const auto& [key, value] : c.values) {
     for (const auto& [name, field] : test::kTextFields) {
       if (key == name) r.*field = test::U16(value);
@@ -139,7 +139,8 @@ ContactRecord CaseRecord(const test::FileCase& c) {
 // change one, edit the record or the expected card (CR LF line ends) and run
 // the test: a mismatch prints the differing lines.
 TEST(CardExportTest, GoldenFiles) {
-  const ContactRecord record = CaseRecord(test::ReadCases("vcard/data/export_full.txt").at(0));
+  const contact::ContactRecord record =
+      CaseRecord(test::ReadCases("vcard/data/export_full.txt").at(0));
   for (const int version : {30, 21}) {
     SCOPED_TRACE(version);
     const std::string expected =
@@ -173,7 +174,7 @@ TEST(CardExportTest, WriterRules) {
 }
 
 TEST(CardExportTest, ItemCounterRestartsPerContact) {
-  ContactRecord r;
+  contact::ContactRecord r;
   r.Phones.push_back({u"", u"1", "", u"Radio"});
   CapturedLog log;
   CCardExport exporter(log.log, kTestProdId);
@@ -184,7 +185,7 @@ TEST(CardExportTest, ItemCounterRestartsPerContact) {
 TEST(CardExportTest, ShiftJisBackslashTrailByteRoundTrips) {
   // "ソ" is 0x83 0x5C in Shift_JIS: its trail byte is escaped like a
   // backslash, and the reader's unescaping gives the bytes back.
-  ContactRecord r;
+  contact::ContactRecord r;
   r.FormattedName = u"ソ,1";
   const std::string line = LastLine(Body(Export(r, 30, 932, "")));
   EXPECT_EQ("FN:\x83\x5C\x5C\\,1", line);
@@ -194,7 +195,7 @@ TEST(CardExportTest, ShiftJisBackslashTrailByteRoundTrips) {
 }
 
 TEST(CardExportTest, BadArgumentsFailAndLeaveTheExporterUsable) {
-  ContactRecord r;
+  contact::ContactRecord r;
   r.FormattedName = u"x";
   CapturedLog log;
   CCardExport exporter(log.log, kTestProdId);
@@ -237,7 +238,7 @@ TEST(CardExportTest, BufferGrowsInSteps) {
   EXPECT_EQ(1000u, small.buffer_capacity());
   // Below 256: the default.
   EXPECT_EQ(CCardExport::kBufferStep, CCardExport(log.log, kTestProdId, 100).buffer_capacity());
-  ContactRecord r;
+  contact::ContactRecord r;
   r.Photo.assign(200000, 0x41);
   const std::string card = Export(small, r, 30);
   const std::size_t capacity = small.buffer_capacity();
@@ -251,4 +252,4 @@ TEST(CardExportTest, BufferGrowsInSteps) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -9,7 +9,7 @@
 #include "support/case_file.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
@@ -104,4 +104,4 @@ TEST(CardParserLL, RejectedLineIsShownFromLevelTwoOnly) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

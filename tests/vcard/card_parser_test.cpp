@@ -17,7 +17,7 @@
 #include "support/test_env.h"
 #include "vcard/vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::Card;
@@ -28,7 +28,7 @@ using test::U8;
 // Keeps a copy of every record and can stop loading after a number of items.
 class Collector : public ICardParserConsumer {
  public:
-  bool OnParsedItem(const ContactRecord& record, const CCardDocItem& item) override {
+  bool OnParsedItem(const contact::ContactRecord& record, const CCardDocItem& item) override {
     records.push_back(record);
     item_texts.push_back(item.ToString());
     return stop_after <= 0 || static_cast<int>(records.size()) < stop_after;
@@ -38,13 +38,13 @@ class Collector : public ICardParserConsumer {
     return stop_after <= 0 || static_cast<int>(collected.size()) < stop_after;
   }
 
-  std::vector<ContactRecord> records;
+  std::vector<contact::ContactRecord> records;
   std::vector<std::string> item_texts;
   std::vector<std::string> collected;
   int stop_after = 0;
 };
 
-using RecordDump = std::string (*)(const ContactRecord&);
+using RecordDump = std::string (*)(const contact::ContactRecord&);
 
 class CardParserTest : public ::testing::Test {
  protected:
@@ -55,8 +55,8 @@ class CardParserTest : public ::testing::Test {
     return parser_.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()), options);
   }
   // The one record of a card of `version` around `body`.
-  const ContactRecord& One(std::string_view version, std::string_view body,
-                           const ParseOptions& options = {}) {
+  const contact::ContactRecord& One(std::string_view version, std::string_view body,
+                                    const ParseOptions& options = {}) {
     collector_.records.clear();
     Load(Card(version, body), options);
     EXPECT_EQ(collector_.records.size(), 1u);
@@ -69,10 +69,10 @@ class CardParserTest : public ::testing::Test {
   Collector collector_;
 };
 
-std::string Phones(const ContactRecord& r) { return DumpList(r.Phones); }
-std::string Emails(const ContactRecord& r) { return DumpList(r.Emails); }
-std::string Impps(const ContactRecord& r) { return DumpList(r.Impps); }
-std::string Related(const ContactRecord& r) { return DumpList(r.RelatedNames); }
+std::string Phones(const contact::ContactRecord& r) { return DumpList(r.Phones); }
+std::string Emails(const contact::ContactRecord& r) { return DumpList(r.Emails); }
+std::string Impps(const contact::ContactRecord& r) { return DumpList(r.Impps); }
+std::string Related(const contact::ContactRecord& r) { return DumpList(r.RelatedNames); }
 std::string Num(int value) { return std::to_string(value); }
 
 // The parts of a record the cases of tests/vcard/data/parser_cases.txt
@@ -82,65 +82,68 @@ std::string Word(int value, std::initializer_list<const char*> words) {
 }
 
 const std::map<std::string, RecordDump> kDumps = {
-    {"prodid", [](const ContactRecord& r) { return r.ProdId; }},
-    {"categories", [](const ContactRecord& r) { return U8(r.Categories); }},
-    {"charsets", [](const ContactRecord& r) { return r.Charsets; }},
+    {"prodid", [](const contact::ContactRecord& r) { return r.ProdId; }},
+    {"categories", [](const contact::ContactRecord& r) { return U8(r.Categories); }},
+    {"charsets", [](const contact::ContactRecord& r) { return r.Charsets; }},
     {"birthday/dates/revision",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return test::DumpDate(r.Birthday) + "/" + DumpList(r.Dates) + "/" +
               test::DateTime(r.LastModificationTime);
      }},
     {"name/company/department",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return DumpName(r) + "/" + U8(r.CompanyName) + "/" + U8(r.Department);
      }},
-    {"birthday", [](const ContactRecord& r) { return test::DumpDate(r.Birthday); }},
+    {"birthday", [](const contact::ContactRecord& r) { return test::DumpDate(r.Birthday); }},
     {"sensitivity",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return Word(r.Sensitivity, {"normal", "personal", "private", "confidential"});
      }},
     {"gender",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return Word(r.Gender, {"unspecified", "female", "male"});
      }},
     {"mailing address",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return Word(r.SelectedMailingAddress, {"none", "home", "business", "other"});
      }},
-    {"addresses", [](const ContactRecord& r) { return DumpList(r.Addresses); }},
+    {"addresses", [](const contact::ContactRecord& r) { return DumpList(r.Addresses); }},
     {"phones/emails/telex slot",
-     [](const ContactRecord& r) {
-       return Phones(r) + "/" + Emails(r) + "/" + U8(r.TelephoneSlot(tsTelex));
+     [](const contact::ContactRecord& r) {
+       return Phones(r) + "/" + Emails(r) + "/" + U8(r.TelephoneSlot(contact::tsTelex));
      }},
-    {"emails/email 1", [](const ContactRecord& r) { return Emails(r) + "/" + U8(r.Email(1)); }},
+    {"emails/email 1",
+     [](const contact::ContactRecord& r) { return Emails(r) + "/" + U8(r.Email(1)); }},
     {"phones", Phones},
-    {"phones/emails", [](const ContactRecord& r) { return Phones(r) + "/" + Emails(r); }},
+    {"phones/emails", [](const contact::ContactRecord& r) { return Phones(r) + "/" + Emails(r); }},
     {"impps", Impps},
-    {"urls", [](const ContactRecord& r) { return DumpList(r.Urls); }},
+    {"urls", [](const contact::ContactRecord& r) { return DumpList(r.Urls); }},
     {"related/referred by",
-     [](const ContactRecord& r) {
-       return Related(r) + "/" + U8(r.RelatedNameSlot(rnsReferredBy));
+     [](const contact::ContactRecord& r) {
+       return Related(r) + "/" + U8(r.RelatedNameSlot(contact::rnsReferredBy));
      }},
     {"related/children",
-     [](const ContactRecord& r) { return Related(r) + "/" + U8(r.RelatedNameSlot(rnsChildren)); }},
+     [](const contact::ContactRecord& r) {
+       return Related(r) + "/" + U8(r.RelatedNameSlot(contact::rnsChildren));
+     }},
     {"related", Related},
-    {"social profiles", [](const ContactRecord& r) { return DumpList(r.SocialProfiles); }},
+    {"social profiles", [](const contact::ContactRecord& r) { return DumpList(r.SocialProfiles); }},
     {"user 1-4",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return U8(r.User1 + u"|" + r.User2 + u"|" + r.User3 + u"|" + r.User4);
      }},
     {"dates/anniversary/custom fields",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return DumpList(r.Dates) + "/" + test::DumpDate(r.Anniversary()) + "/" +
               DumpList(r.CustomFields);
      }},
     {"photo",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        const std::string size = Num(r.PhotoSize());
        return r.Photo.empty() ? size : size + " " + U8(r.PhotoExt) + " " + Num(r.Photo[0]);
      }},
     {"lists labelled L",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        std::string labelled;
        auto check = [&](const char* name, const auto& elements) {
          for (const auto& e : elements) labelled += e.ABLabel == u"L" ? name : "";
@@ -154,9 +157,11 @@ const std::map<std::string, RecordDump> kDumps = {
        return labelled;
      }},
     {"formatted name/copyable",
-     [](const ContactRecord& r) { return U8(r.FormattedName) + "/" + Num(r.SourceCopyable); }},
+     [](const contact::ContactRecord& r) {
+       return U8(r.FormattedName) + "/" + Num(r.SourceCopyable);
+     }},
     {"name/skype card/copyable",
-     [](const ContactRecord& r) {
+     [](const contact::ContactRecord& r) {
        return DumpName(r) + "/" + Num(r.IsSkypeCard) + "/" + Num(r.SourceCopyable);
      }},
 };
@@ -167,10 +172,10 @@ TEST_F(CardParserTest, Cases) {
     test::ScopedSettings settings;
     if (c.Has("time zone")) settings.TimeZone(c["time zone"]);
     if (c.Has("list separator")) settings.ListSeparator(test::U16(c["list separator"]));
-    std::function<std::string(const ContactRecord&)> dump;
+    std::function<std::string(const contact::ContactRecord&)> dump;
     for (const auto& [name, field] : test::kTextFields) {
       if (c["dump"] == "field " + std::string(name)) {
-        dump = [field](const ContactRecord& r) { return U8(r.*field); };
+        dump = [field](const contact::ContactRecord& r) { return U8(r.*field); };
       }
     }
     if (!dump) {
@@ -216,7 +221,7 @@ TEST_F(CardParserTest, VersionSourceTextAndAFreshRecordPerItem) {
   const std::string text = Card("2.1", "FN:A\r\nTEL:1\r\n") + Card("3.0", "FN:B\r\n");
   EXPECT_EQ(Load(text, {.keep_source_text = true}), LoadResult::kComplete);
   ASSERT_EQ(collector_.records.size(), 2u);
-  const ContactRecord& second = collector_.records[1];
+  const contact::ContactRecord& second = collector_.records[1];
   EXPECT_EQ(Num(collector_.records[0].Version) + "/" + Num(second.Version), "21/30");
   EXPECT_EQ(second.SourceText, Card("3.0", "FN:B\r\n"));
   EXPECT_TRUE(second.SourceCopyable);
@@ -231,13 +236,14 @@ TEST_F(CardParserTest, VersionSourceTextAndAFreshRecordPerItem) {
 }
 
 TEST_F(CardParserTest, FilterKeepsStructuralProperties) {
-  FieldFilter filter;
-  CCardFields::Get().BuildFieldFilter(log_.log, filter, true,
-                                      std::span<const std::int32_t>(kPreviewFilterCodes));
-  const ContactRecord& r = One("3.0",
-                               "FN:A\r\nBDAY:2000-01-01\r\nPRODID:p\r\nNICKNAME:n\r\nX-AIM:aim1\r\n"
-                               "X-MS-TEL;TYPE=RADIO:5\r\nX-FOO:1\r\n",
-                               {.filter = &filter});
+  contact::FieldFilter filter;
+  contact::CCardFields::Get().BuildFieldFilter(
+      log_.log, filter, true, std::span<const std::int32_t>(contact::kPreviewFilterCodes));
+  const contact::ContactRecord& r =
+      One("3.0",
+          "FN:A\r\nBDAY:2000-01-01\r\nPRODID:p\r\nNICKNAME:n\r\nX-AIM:aim1\r\n"
+          "X-MS-TEL;TYPE=RADIO:5\r\nX-FOO:1\r\n",
+          {.filter = &filter});
   EXPECT_EQ(U8(r.FormattedName) + r.ProdId + test::DumpDate(r.Birthday) + U8(r.NickName), "Ap");
   EXPECT_EQ(Impps(r) + "/" + Phones(r), "aim|aim|aim1|||/5|||Radio");
   EXPECT_EQ(Logged("Skipping unknown prop(X-FOO)"), 1);
@@ -331,7 +337,7 @@ TEST_F(CardParserTest, GmailExportFieldByField) {
                              {.consumer = &collector_}),
             S_OK);
   ASSERT_EQ(collector_.records.size(), 1u);
-  const ContactRecord& r = collector_.records[0];
+  const contact::ContactRecord& r = collector_.records[0];
   EXPECT_EQ(Num(r.Version) + "/" + DumpName(r) + "/" + U8(r.NickName),
             "30/|VCard||Test|/TheNickname");
   ASSERT_EQ(r.Emails.size(), 5u);
@@ -343,7 +349,7 @@ TEST_F(CardParserTest, GmailExportFieldByField) {
   EXPECT_FALSE(r.SourceCopyable);  // X-SKYPE in 3.0
   ASSERT_GE(r.Phones.size(), 11u);
   EXPECT_EQ(test::DumpItem(r.Phones[8]), "5555551119||item2.|GRAND_CENTRAL");
-  EXPECT_EQ(r.PhoneCategories()[8], phcGoogleVoice);
+  EXPECT_EQ(r.PhoneCategories()[8], contact::phcGoogleVoice);
   EXPECT_EQ(test::DumpItem(r.Addresses[4]),
             "||115 Main St|NY|New York|10011|||item4.|CustomAddressCategory");
   ASSERT_EQ(r.Urls.size(), 6u);
@@ -351,8 +357,9 @@ TEST_F(CardParserTest, GmailExportFieldByField) {
             "||item7.|_$!<HomePage>!$_");
   EXPECT_EQ(test::DumpDate(r.Birthday) + "/" + test::DumpDate(r.Anniversary()),
             "1912-06-23/1930-03-20");
-  EXPECT_EQ(U8(r.RelatedNameSlot(rnsSpouse) + u"/" + r.RelatedNameSlot(rnsManager)),
-            "Name2/Name11");
+  EXPECT_EQ(
+      U8(r.RelatedNameSlot(contact::rnsSpouse) + u"/" + r.RelatedNameSlot(contact::rnsManager)),
+      "Name2/Name11");
   EXPECT_EQ(test::DumpItem(r.RelatedNames[9]), "Name10|0|RELATIVE||item19.");
 }
 
@@ -361,7 +368,7 @@ TEST_F(CardParserTest, OutlookExportFieldByField) {
                              {.consumer = &collector_}),
             S_OK);
   ASSERT_EQ(collector_.records.size(), 1u);
-  const ContactRecord& r = collector_.records[0];
+  const contact::ContactRecord& r = collector_.records[0];
   EXPECT_EQ(Num(r.Version) + "/" + DumpName(r), "21/Mr.|John|Richter,James|Doe|Sr.");
   EXPECT_EQ(U8(r.CompanyName + u"/" + r.Department), "IBM/Accounting");
   ASSERT_EQ(r.SelectedMailingAddress, vlmcaBusiness);
@@ -369,11 +376,12 @@ TEST_F(CardParserTest, OutlookExportFieldByField) {
   EXPECT_EQ(DumpList(r.Emails), "john.doe@ibm.cm|PREF,INTERNET|SMTP||");
   EXPECT_EQ(DumpList(r.Impps), "IM Address|x-apple|johny5@aol.com|||");
   EXPECT_EQ(test::DumpDate(r.Anniversary()), "2011-01-13");
-  EXPECT_EQ(U8(r.RelatedNameSlot(rnsManager) + u"/" + r.RelatedNameSlot(rnsAssistant)),
-            "Big Blue/Jenny");
+  EXPECT_EQ(
+      U8(r.RelatedNameSlot(contact::rnsManager) + u"/" + r.RelatedNameSlot(contact::rnsAssistant)),
+      "Big Blue/Jenny");
   EXPECT_EQ(U8(r.PhotoExt), "JPEG");
   EXPECT_EQ(Logged("Skipping unknown prop("), 0);
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -5,7 +5,7 @@
 #include "support/case_file.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 const char kCopyable30[] =
@@ -138,4 +138,4 @@ TEST_F(CardConverterTest, FileCases) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

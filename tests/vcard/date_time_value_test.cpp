@@ -9,7 +9,7 @@
 #include "support/case_file.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // The cases of tests/vcard/data/date_texts.txt.
@@ -37,4 +37,4 @@ TEST(DateTimeValue, Table) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

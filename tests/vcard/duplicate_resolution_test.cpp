@@ -11,7 +11,7 @@
 #include "support/case_file.h"
 #include "support/test_env.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 // "Name@REV" makes a card: Name becomes N (family;given) unless it starts
@@ -157,4 +157,4 @@ TEST(CardDRTest, ReportsChainsAtInformationLevel) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -16,7 +16,7 @@
 #include "vcard/card_parser.h"
 #include "vcard/conversion_pipeline.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 using test::DumpContact;
@@ -25,9 +25,9 @@ using test::U8;
 
 // The records of a load, each with the text of its item.
 struct Collector : ICardParserConsumer {
-  std::vector<ContactRecord> records;
+  std::vector<contact::ContactRecord> records;
   std::vector<std::string> texts;
-  bool OnParsedItem(const ContactRecord& r, const CCardDocItem& item) override {
+  bool OnParsedItem(const contact::ContactRecord& r, const CCardDocItem& item) override {
     records.push_back(r);
     texts.push_back(item.ToString());
     return true;
@@ -38,7 +38,7 @@ class RoundTripTest : public ::testing::Test {
  protected:
   RoundTripTest() : charsets_(log_, test::SourceDir() / "data" / "supportedEncodings.txt") {}
 
-  std::vector<ContactRecord> Parse(std::string_view bytes) { return Load(bytes).records; }
+  std::vector<contact::ContactRecord> Parse(std::string_view bytes) { return Load(bytes).records; }
 
   // Parses with the source texts and charsets the converter asks for; checks
   // that each item gives one record whose source is the item's text, and
@@ -60,7 +60,7 @@ class RoundTripTest : public ::testing::Test {
     return collector;
   }
 
-  std::string Write(const ContactRecord& r, int version, int code_page = 65001,
+  std::string Write(const contact::ContactRecord& r, int version, int code_page = 65001,
                     std::string_view charset = "utf-8") {
     CCardExport exporter(log_);
     const char* text = nullptr;
@@ -102,7 +102,7 @@ TEST_F(RoundTripTest, CorpusSweep) {
       for (int version : {21, 30}) {
         SCOPED_TRACE(version);
         int copyable = 0;
-        for (const ContactRecord& r : records) {
+        for (const contact::ContactRecord& r : records) {
           // A UTF-8 target takes only well-formed UTF-8 bytes as they stand.
           copyable += r.Version == version && r.SourceCopyable &&
                       (r.Charsets == "utf-8" || r.Charsets == "UTF-8") &&
@@ -180,7 +180,7 @@ TEST_F(RoundTripTest, TextSurvivesEachCharsetItFits) {
   for (const Case& c : cases) {
     for (int version : {21, 30}) {
       SCOPED_TRACE(std::string(c.charset) + " " + std::to_string(version));
-      ContactRecord r;
+      contact::ContactRecord r;
       r.FirstName = c.name.substr(0, c.name.find(u' '));
       r.LastName = c.name.substr(c.name.find(u' ') + 1);
       r.Body = c.name + u"\r\n" + c.name;
@@ -195,7 +195,7 @@ TEST_F(RoundTripTest, TextSurvivesEachCharsetItFits) {
 }
 
 TEST_F(RoundTripTest, DocumentedChangesOnTheFirstTrip) {
-  ContactRecord r;
+  contact::ContactRecord r;
   r.LastName = u"Doe";
   r.Emails = {{u"", u"", u"a@example.com", "", u""}, {u"", u"", u"plain", "", u""}};
   r.Photo = {0xFF, 0xD8, 0xFF, 0xE0};
@@ -211,4 +211,4 @@ TEST_F(RoundTripTest, DocumentedChangesOnTheFirstTrip) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -12,7 +12,7 @@
 #include "vcard/value_unescape.h"
 #include "vcard_test_support.h"
 
-namespace velmora {
+namespace velmora::vcard {
 namespace {
 
 std::u16string Joined(const std::vector<std::u16string>& list) {
@@ -90,4 +90,4 @@ TEST(ValueTexts, ReusedSplitListKeepsNothingStale) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::vcard

@@ -26,7 +26,7 @@ inline std::string Visible(std::string_view s) {
 }
 
 // "group|NAME|p1=v1;=bare|raw value" with line breaks made visible.
-inline std::string Dump(const CCardDocItemProp& prop) {
+inline std::string Dump(const vcard::CCardDocItemProp& prop) {
   std::string out(prop.group());
   out += '|';
   out += prop.name();
@@ -45,7 +45,7 @@ inline std::string Dump(const CCardDocItemProp& prop) {
 }
 
 // The properties of an item, one Dump per line, BEGIN and END left out.
-inline std::string Dump(const CCardDocItem& item) {
+inline std::string Dump(const vcard::CCardDocItem& item) {
   std::string out;
   for (const auto& prop : item.props()) {
     out += Dump(prop);
