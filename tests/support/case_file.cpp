@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <sstream>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,19 @@ std::string Unescape(const std::string& text, const std::string& where) {
   return out;
 }
 
+// The non-empty pieces of `line` between TABs.
+std::vector<std::string> Cells(const std::string& line) {
+  std::vector<std::string> cells;
+  std::size_t start = 0;
+  while (start < line.size()) {
+    std::size_t end = line.find('\t', start);
+    if (end == std::string::npos) end = line.size();
+    if (end > start) cells.push_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  return cells;
+}
+
 }  // namespace
 
 const std::string& FileCase::operator[](const std::string& key) const {
@@ -78,12 +92,43 @@ std::vector<FileCase> ReadCases(const std::filesystem::path& relative) {
   const std::filesystem::path path = SourceDir() / "tests" / relative;
   std::istringstream in(ReadFile(path));
   std::vector<FileCase> cases;
+  std::vector<std::string> columns;  // of the open table; empty in block form
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     const std::string where = relative.string() + ":" + std::to_string(number);
     if (line.empty() || line[0] == '#') continue;
+    if (line.front() == '@') {
+      columns = Cells(line.substr(1));
+      for (std::string& column : columns) {
+        column.erase(0, column.find_first_not_of(' '));
+        column.erase(column.find_last_not_of(' ') + 1);
+      }
+      if (columns.empty()) ADD_FAILURE() << where << ": a table without columns";
+      continue;
+    }
     if (line.front() == '[' && line.back() == ']') {
+      columns.clear();
       cases.push_back({line.substr(1, line.size() - 2), {}});
+      continue;
+    }
+    if (!columns.empty()) {
+      const std::vector<std::string> cells = Cells(line);
+      if (cells.size() != columns.size()) {
+        ADD_FAILURE() << where << ": " << cells.size() << " cells for " << columns.size()
+                      << " columns: " << line;
+        continue;
+      }
+      FileCase row{where, {}};
+      for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i] == "-") continue;
+        const std::string value = cells[i] == "\"\"" ? "" : Unescape(cells[i], where);
+        if (columns[i] == "[name]") {
+          row.name = value;
+        } else {
+          row.values.emplace_back(columns[i], value);
+        }
+      }
+      cases.push_back(std::move(row));
       continue;
     }
     const std::size_t colon = line.find(':');
