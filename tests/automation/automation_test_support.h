@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -17,6 +18,7 @@
 #include <velmora/velmora.h>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "support/test_env.h"
 
@@ -131,6 +133,38 @@ class RecordingProgress : public ICardConverterProgress {
 inline bool Has(std::string_view text, std::string_view needle) {
   return text.find(needle) != std::string_view::npos;
 }
+
+// A property through its getter, which must succeed.
+template <typename T, typename V>
+V Get(T& object, HRESULT (T::*get)(V*)) {
+  V value{};
+  EXPECT_EQ((object.*get)(&value), S_OK);
+  return value;
+}
+
+// Files of the process may not grow beyond `bytes` while this lives (a
+// stand-in for a full disk); a write past it fails instead of raising
+// SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_limit_);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &saved_action_);
+    struct rlimit limit = saved_limit_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_limit_);
+    sigaction(SIGXFSZ, &saved_action_, nullptr);
+  }
+
+ private:
+  struct rlimit saved_limit_;
+  struct sigaction saved_action_;
+};
 
 // ConvertMemory's status, counters and written text.
 struct Converted {

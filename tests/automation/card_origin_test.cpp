@@ -51,17 +51,12 @@ void CheckOrigin(ICardConverter& converter, const OriginCase& c) {
 
   std::shared_ptr<ICardPreview> preview;
   ASSERT_EQ(cards->ItemPreview(0, &preview), S_OK);
-  std::u16string text;
-  preview->get_FullName(&text);
-  EXPECT_EQ(U8(text), name) << "preview";
-
+  EXPECT_EQ(U8(Get(*preview, &ICardPreview::get_FullName)), name) << "preview";
   std::shared_ptr<ICardContact> contact;
   ASSERT_EQ(cards->ItemContact(0, &contact), S_OK);
-  contact->get_LastName(&text);
-  EXPECT_EQ(U8(text), kFamily) << "contact";
+  EXPECT_EQ(U8(Get(*contact, &ICardContact::get_LastName)), kFamily) << "contact";
 
-  std::vector<std::uint8_t> all;
-  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
+  const std::vector<std::uint8_t> all = Get(*cards, &ICards::GetAllItems);
   // The same text in UTF-8 and, for 2.1 in windows-1250, as 0xA3 ("Ł").
   const std::string n_utf8 = std::string("N:") + kFamily + ";" + kGiven + ";;;\r\n";
   Converted out = ConvertText(converter, Text(all));
@@ -84,8 +79,7 @@ void CheckOrigin(ICardConverter& converter, const OriginCase& c) {
             S_OK);
   ASSERT_TRUE(to_add);
   ASSERT_EQ(to_add->ItemContact(0, &contact), S_OK);
-  contact->get_LastName(&text);
-  EXPECT_EQ(U8(text), kFamily) << "DR";
+  EXPECT_EQ(U8(Get(*contact, &ICardContact::get_LastName)), kFamily) << "DR";
 }
 
 TEST(CardOriginTest, EveryPathDecodesTheCardAsItWasRead) {
@@ -114,9 +108,7 @@ TEST(CardOriginJoinTest, JoinedCardsOfDifferentOriginsKeepTheirOwn) {
   ASSERT_EQ(
       converter->LoadFiles({U16(dir / "a.vcf"), U16(dir / "b.vcf")}, 0, false, nullptr, &cards),
       S_OK);
-  std::vector<std::uint8_t> all;
-  ASSERT_EQ(cards->GetAllItems(&all), S_OK);
-  const Converted out = ConvertText(*converter, Text(all));
+  const Converted out = ConvertText(*converter, Text(Get(*cards, &ICards::GetAllItems)));
   ASSERT_EQ(out.status, S_OK);
   EXPECT_TRUE(Has(out.text, std::string("N:") + kFamily + ";;;;\r\n")) << out.text;
   EXPECT_TRUE(Has(out.text, "N:M\xC3\xBCller;;;;\r\n")) << out.text;

@@ -30,70 +30,60 @@ std::shared_ptr<ICsvCells> ParseText(ICardConverter& converter, std::string_view
   return cells;
 }
 
-// The header codes of every column, as hexadecimal text.
-std::string Codes(ICsvCells& cells) {
-  std::int32_t count = 0;
-  cells.get_ColCount(&count);
+// Header codes as hexadecimal text: given, or of every column.
+std::string Codes(const std::vector<std::int32_t>& codes) {
   std::string out;
-  for (std::int32_t col = 0; col < count; ++col) {
-    std::int32_t code = 0;
-    cells.get_HeaderCode(col, &code);
+  for (const std::int32_t code : codes) {
     char text[16];
-    std::snprintf(text, sizeof text, "%s%X", col ? " " : "", static_cast<unsigned>(code));
+    std::snprintf(text, sizeof text, "%s%X", out.empty() ? "" : " ", static_cast<unsigned>(code));
     out += text;
   }
   return out;
 }
+std::string Codes(ICsvCells& cells) {
+  std::vector<std::int32_t> codes(Get(cells, &ICsvCells::get_ColCount));
+  for (std::size_t col = 0; col < codes.size(); ++col) {
+    EXPECT_EQ(cells.get_HeaderCode(static_cast<std::int32_t>(col), &codes[col]), S_OK);
+  }
+  return Codes(codes);
+}
 
-// Every CSV of the corpus through the object model: loaded, its separator
-// found, parsed, its header codes the same that autodetection finds for
-// its header row, and every data row accounted for as a card, an empty row
-// or an error. Converting the rows in two ranges gives the same cards.
+// Every CSV of the corpus through the object model: its separator found,
+// its header codes those autodetection finds (read through the file's
+// locale), and every data row a card, an empty row or an error.
 TEST(CsvContentObjects, CorpusFilesLoadParseAndConvert) {
   const auto converter = NewCsvConverter();
   int files = 0, total_made = 0, refused = 0;
   for (const auto& folder : fs::directory_iterator(CorpusDir())) {
-    if (folder.path().filename().string().rfind("csv-", 0) != 0) continue;
+    if (!folder.path().filename().string().starts_with("csv-")) continue;
     for (const auto& entry : fs::directory_iterator(folder.path())) {
       ++files;
       SCOPED_TRACE(entry.path().string());
       std::shared_ptr<ICsvContent> content;
       ASSERT_EQ(converter->LoadCsvContent(U16(entry.path()), 1252, &content), S_OK);
-      std::u16string separator;
-      ASSERT_EQ(content->AutoDetectSeparator(&separator), S_OK);
+      const std::u16string separator = Get(*content, &ICsvContent::AutoDetectSeparator);
       std::shared_ptr<ICsvCells> cells;
       ASSERT_EQ(content->Parse(&cells, -1, 0, {}, Variant(separator)), S_OK);
-      std::int32_t rows = 0, columns = 0, unknown = 0;
-      ASSERT_EQ(cells->get_RowCount(&rows), S_OK);
-      ASSERT_EQ(cells->get_ColCount(&columns), S_OK);
-      ASSERT_EQ(cells->EmptyHeadersCount(&unknown), S_OK);
       std::vector<std::u16string> header;
       ASSERT_EQ(cells->row(0, &header), S_OK);
-      EXPECT_EQ(columns, static_cast<std::int32_t>(header.size()));
-
       std::vector<std::int32_t> expected_codes;
       std::u16string lid;
       bool custom = false;
       ECsvType type = vlmcsvUnknown;
       ASSERT_EQ(converter->AutodetectCsvHeaders(header, &expected_codes, &lid, &custom, &type),
                 S_OK);
-      if (!lid.empty()) {
-        // A localised file: its names are read through its locale.
-        ASSERT_EQ(content->Parse2(&cells, -1, 0, {}, {}, {}, Variant(lid)), S_OK);
-        ASSERT_EQ(cells->EmptyHeadersCount(&unknown), S_OK);
-      }
-      std::vector<std::int32_t> codes(static_cast<std::size_t>(columns));
-      for (std::int32_t col = 0; col < columns; ++col) cells->get_HeaderCode(col, &codes[col]);
-      EXPECT_EQ(codes, expected_codes);
-      EXPECT_EQ(unknown, std::count(codes.begin(), codes.end(), 0));
-
+      ASSERT_EQ(content->Parse2(&cells, -1, 0, {}, {}, {}, Variant(lid)), S_OK);
+      const std::int32_t rows = Get(*cells, &ICsvCells::get_RowCount),
+                         unknown = Get(*cells, &ICsvCells::EmptyHeadersCount);
+      const std::size_t columns = header.size();
+      EXPECT_EQ(Codes(*cells), Codes(expected_codes));
+      EXPECT_EQ(unknown, std::count(expected_codes.begin(), expected_codes.end(), 0));
       std::int32_t empties = -1, errors = -1;
       std::shared_ptr<ICards> cards;
       const HRESULT status = cells->ConvertRows(&empties, &errors, &cards);
-      std::int32_t made = 0;
-      if (status == S_OK) cards->get_Count(&made);
+      const std::int32_t made = status == S_OK ? Count(cards) : 0;
       total_made += made;
-      if (unknown == columns) {  // no header row, or none the catalogue knows
+      if (unknown == static_cast<std::int32_t>(columns)) {  // no header row the catalogue knows
         EXPECT_EQ(status, E_GENERIC_FAILURE);
         ++refused;
         continue;
@@ -115,13 +105,10 @@ TEST(CsvContentObjects, SettingsAndParseArguments) {
   const auto converter = NewCsvConverter(u"CsvSettings");
   const auto content = FromText(*converter, "a,b\r\n");
   const auto state = [&] {
-    std::u16string separators, quote, lid;
-    std::int32_t flags = 0;
-    content->get_Separators(&separators);
-    content->get_Quote(&quote);
-    content->get_OutlookLID(&lid);
-    content->get_ParseFlags(&flags);
-    return U8(separators) + "|" + U8(quote) + "|" + U8(lid) + "|" + std::to_string(flags);
+    return U8(Get(*content, &ICsvContent::get_Separators) + u"|" +
+              Get(*content, &ICsvContent::get_Quote) + u"|" +
+              Get(*content, &ICsvContent::get_OutlookLID)) +
+           "|" + std::to_string(Get(*content, &ICsvContent::get_ParseFlags));
   };
   EXPECT_EQ(state(), ",|\"||15");
   const auto arg = [](const FileCase& c, const char* key) {
@@ -168,9 +155,7 @@ TEST(CsvContentObjects, ParseResults) {
     std::u16string text;
     ASSERT_EQ(cells->CellsToString(Variant(u"|"), &text), S_OK);
     EXPECT_EQ(U8(text), c["table"]);
-    bool header = false;
-    cells->get_HasHeaderRow(&header);
-    EXPECT_EQ(header, c["header"] == "yes");
+    EXPECT_EQ(Get(*cells, &ICsvCells::get_HasHeaderRow), c["header"] == "yes");
   }
 }
 
@@ -182,13 +167,8 @@ TEST(CsvContentObjects, CellsAndHeaderCodes) {
   const auto cells =
       ParseText(*converter, "First Name,Last Name,Bogus\r\nAnn\r\nBob,Ray,x,extra\r\n", Variant(1));
   ASSERT_TRUE(cells);
-  std::int32_t rows = 0, columns = 0, unknown = 0;
-  cells->get_RowCount(&rows);
-  cells->get_ColCount(&columns);
-  cells->EmptyHeadersCount(&unknown);
-  EXPECT_EQ(rows, 3);
-  EXPECT_EQ(columns, 3);
-  EXPECT_EQ(unknown, 1);
+  EXPECT_EQ(Get(*cells, &ICsvCells::get_RowCount), 3);
+  EXPECT_EQ(Get(*cells, &ICsvCells::EmptyHeadersCount), 1);
   EXPECT_EQ(Codes(*cells), "2 4 0");
 
   std::u16string text = u"unset";
@@ -218,8 +198,7 @@ TEST(CsvContentObjects, CellsAndHeaderCodes) {
   EXPECT_EQ(text, u"E-mail 2 - Value");
   ASSERT_EQ(cells->put_HeaderCode(0, 0), S_OK);
   EXPECT_EQ(Codes(*cells), "0 4 1000201");
-  cells->EmptyHeadersCount(&unknown);
-  EXPECT_EQ(unknown, 1);
+  EXPECT_EQ(Get(*cells, &ICsvCells::EmptyHeadersCount), 1);
   ASSERT_EQ(cells->ResetHeaders(), S_OK);
   EXPECT_EQ(Codes(*cells), "2 4 0");
 }
@@ -254,16 +233,12 @@ TEST(CsvContentObjects, TableAsText) {
 
 // The full names of a collection's cards, joined by "|".
 std::string FullNames(const std::shared_ptr<ICards>& cards) {
-  std::int32_t count = 0;
-  if (cards) cards->get_Count(&count);
   std::string names;
-  for (std::int32_t i = 0; i < count; ++i) {
+  for (std::int32_t i = 0; i < Count(cards); ++i) {
     std::shared_ptr<ICardPreview> preview;
-    std::u16string name;
-    cards->ItemPreview(i, &preview);
-    preview->get_FullName(&name);
+    EXPECT_EQ(cards->ItemPreview(i, &preview), S_OK);
     if (i > 0) names += '|';
-    names += U8(name);
+    names += U8(Get(*preview, &ICardPreview::get_FullName));
   }
   return names;
 }
@@ -352,16 +327,11 @@ TEST(CsvContentObjects, CodepageOfTheContent) {
   std::shared_ptr<ICsvCells> before;
   ASSERT_EQ(content->Parse(&before), S_OK);
   const auto state = [&] {
-    std::u16string text;
-    std::int32_t cp = 0, detected = -1, length = 0;
-    bool read_only = true;
-    content->get_Content(&text);
-    content->get_ContentLength(&length);
-    content->get_Codepage(&cp);
-    content->get_CodepageDetected(&detected);
-    content->get_IsCodepageReadOnly(&read_only);
-    return U8(text.substr(6)) + "|" + std::to_string(length) + "|" + std::to_string(cp) + "|" +
-           std::to_string(detected) + (read_only ? "|ro" : "|rw");
+    return U8(Get(*content, &ICsvContent::get_Content).substr(6)) + "|" +
+           std::to_string(Get(*content, &ICsvContent::get_ContentLength)) + "|" +
+           std::to_string(Get(*content, &ICsvContent::get_Codepage)) + "|" +
+           std::to_string(Get(*content, &ICsvContent::get_CodepageDetected)) +
+           (Get(*content, &ICsvContent::get_IsCodepageReadOnly) ? "|ro" : "|rw");
   };
   EXPECT_EQ(state(), "Jos\u00E9\r\n|12|1252|0|rw");
   EXPECT_EQ(content->put_Codepage(1251), S_OK);
@@ -375,9 +345,7 @@ TEST(CsvContentObjects, CodepageOfTheContent) {
   // A recognised encoding (UTF-16 with a byte-order mark) cannot be changed.
   std::shared_ptr<ICsvContent> utf16;
   ASSERT_EQ(converter->LoadCsvContentFromMemory({0xFF, 0xFE, 'N', 0}, 1252, &utf16), S_OK);
-  bool read_only = false;
-  utf16->get_IsCodepageReadOnly(&read_only);
-  EXPECT_TRUE(read_only);
+  EXPECT_TRUE(Get(*utf16, &ICsvContent::get_IsCodepageReadOnly));
   EXPECT_EQ(utf16->put_Codepage(1252), S_NO_CONTENT);
 }
 
@@ -395,9 +363,7 @@ TEST(CsvContentObjects, LoadingFailures) {
   // An empty file gives an empty content that parses into nothing.
   ASSERT_EQ(converter->LoadCsvContent(U16(empty), 0, &content), S_NO_CONTENT);
   ASSERT_TRUE(content);
-  std::int32_t length = -1;
-  content->get_ContentLength(&length);
-  EXPECT_EQ(length, 0);
+  EXPECT_EQ(Get(*content, &ICsvContent::get_ContentLength), 0);
   std::shared_ptr<ICsvCells> cells;
   EXPECT_EQ(content->Parse(&cells), S_NO_CONTENT);
   EXPECT_FALSE(cells);

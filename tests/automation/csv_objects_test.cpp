@@ -53,9 +53,7 @@ TEST(CsvObjects, HeaderCollections) {
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvGoogle, &google), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvOutlook, &outlook), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvNokia, &nokia), S_OK);
-  std::int32_t count = 0;
-  ASSERT_EQ(google->get_Count(&count), S_OK);
-  EXPECT_EQ(count, 65);  // 27 plain, then 38 grouped
+  EXPECT_EQ(test::Get(*google, &ICsvHeaders::get_Count), 65);  // 27 plain, then 38 grouped
 
   std::shared_ptr<ICsvHeader> item, again;
   ASSERT_EQ(google->get_Item(27, &item), S_OK);
@@ -83,9 +81,7 @@ TEST(CsvObjects, HeaderCollections) {
     SCOPED_TRACE(U8(name));
     std::shared_ptr<ICsvHeader> by_name, by_code;
     EXPECT_EQ(headers->FindByName(name, &by_name), expected != 0 ? S_OK : S_FALSE);
-    std::int32_t code = 0;
-    if (by_name) by_name->get_Code(&code);
-    EXPECT_EQ(code, expected);
+    EXPECT_EQ(by_name ? test::Get(*by_name, &ICsvHeader::get_Code) : 0, expected);
     EXPECT_EQ(expected != 0 ? headers->FindByCode(expected, &by_code) : S_OK, S_OK);
     EXPECT_EQ(by_code, by_name);
   }
@@ -124,8 +120,7 @@ TEST(CsvObjects, OutlookLocales) {
   std::shared_ptr<ICsvOutlookLocale> locale, french, unloaded;
   {
     const auto converter = test::NewCsvConverter(u"CsvObjects");
-    std::int32_t count = 0;
-    ASSERT_EQ(converter->get_CsvOutlookLocalesCount(&count), S_OK);
+    const std::int32_t count = test::Get(*converter, &ICardConverter::get_CsvOutlookLocalesCount);
     ASSERT_EQ(count, 11);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(count), &locale), E_BOUNDS);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(-1), &locale), E_BOUNDS);
@@ -138,10 +133,8 @@ TEST(CsvObjects, OutlookLocales) {
   // The objects outlive the converter.
   std::u16string text;
   std::int32_t number = 0, first = 0, second = 0;
-  locale->get_LID(&text);
-  EXPECT_EQ(U8(text), "1031");
-  locale->get_Codepage(&number);
-  EXPECT_EQ(number, 1252);
+  EXPECT_EQ(test::Get(*locale, &ICsvOutlookLocale::get_LID), u"1031");
+  EXPECT_EQ(test::Get(*locale, &ICsvOutlookLocale::get_Codepage), 1252);
   EXPECT_EQ(locale->get_GenderValue(static_cast<EContactGender>(3), &text), E_INVALIDARG);
   locale->FindHeaderCode(u"Vorname", 0, &number);
   EXPECT_EQ(number, 2);
@@ -174,9 +167,8 @@ TEST(CsvObjects, Autodetect) {
                                       &type),
             S_OK);
   EXPECT_EQ(U8(separator + u"|" + headers + u"|" + lid), ";|\"Vorname\",\"Nachname\"|1031");
-  EXPECT_EQ(code_page, 1252);
-  EXPECT_FALSE(empty || custom);
-  EXPECT_EQ(type, vlmcsvUnknown);
+  EXPECT_EQ(std::tuple(code_page, empty, custom, type),
+            std::tuple(1252, false, false, vlmcsvUnknown));
   EXPECT_EQ(converter->AutodetectCsv(file, nullptr, nullptr, nullptr, &type), S_OK);
   EXPECT_EQ(
       converter->AutodetectCsv2(file + u"x", &empty, &separator, &headers, &code_page, &lid, &type),
@@ -203,10 +195,7 @@ TEST(CsvObjects, GoogleColumns) {
   EXPECT_EQ(U8(type) + std::to_string(group) + std::to_string(prop) + std::to_string(index),
             "Work452");
   ASSERT_EQ(converter->ParseGooglePlainName(u"", &group, &prop, &type, &index, &success), S_OK);
-  EXPECT_FALSE(success);
-  EXPECT_EQ(group, csvgNone);
-  EXPECT_EQ(prop, csvgpNone);
-  EXPECT_EQ(index, 0);
+  EXPECT_EQ(std::tuple(success, group, prop, index), std::tuple(false, csvgNone, csvgpNone, 0));
 
   std::vector<std::int32_t> src2dst, append, codes, indexes;
   ASSERT_EQ(converter->MapCsvHeaders({u"Xyz", u"Notes"}, {u"Notes"}, &append, &src2dst), S_OK);
