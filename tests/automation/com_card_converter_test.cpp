@@ -298,13 +298,6 @@ TEST(CardConverterConvert, FileFromTheCorpus) {
   const std::string text = ReadFile(dir / "out.vcf");
   EXPECT_EQ(CountOf(text, "BEGIN:VCARD"), converted + copied);
   EXPECT_FALSE(Has(text, "VERSION:2.1"));
-
-  // Cancelled after the first card: nothing is written.
-  RecordingProgress cancel(1);
-  EXPECT_EQ(converter->ConvertFile(U16(source), U16(dir / "cancelled.vcf"), &converted, &copied,
-                                   &errors, 3.0, 65001, Variant(), true, &cancel),
-            S_FALSE);
-  EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.vcf"));
 }
 
 // --- Lifetime -------------------------------------------------------------------
