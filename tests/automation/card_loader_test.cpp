@@ -62,7 +62,7 @@ TEST(CardLoader, AddSourcePropNamesTheFile) {
   ASSERT_EQ(converter->LoadFile(U16(dir / "one.vcf"), 0, true, nullptr, &cards), S_OK);
   ASSERT_EQ(Count(cards), 2);
   const std::string expected = "X-ZORVA-SOURCE:" + (dir / "one.vcf").string() + "\r\nEND:VCARD";
-  EXPECT_NE(ItemText(cards, 1).find(expected), std::string::npos) << ItemText(cards, 1);
+  EXPECT_TRUE(Has(ItemText(cards, 1), expected)) << ItemText(cards, 1);
   // The card still reads as the same contact.
   std::shared_ptr<ICardPreview> preview;
   ASSERT_EQ(cards->ItemPreview(1, &preview), S_OK);

@@ -104,15 +104,14 @@ TEST(CsvObjects, KnownTypesAndCatalogueNames) {
   std::vector<std::int32_t> codes;
   std::vector<bool> defaults;
   ASSERT_EQ(converter->GetCsvHeaders(&names, &codes, &defaults), S_OK);
-  ASSERT_EQ(names.size(), codes.size());
-  ASSERT_EQ(names.size(), defaults.size());
+  ASSERT_TRUE(names.size() == codes.size() && names.size() == defaults.size());
   const auto at = [&](std::u16string_view name) {
     return std::find(names.begin(), names.end(), name) - names.begin();
   };
-  EXPECT_TRUE(defaults[at(u"First Name")]);
-  EXPECT_EQ(codes[at(u"Given Name")], 2);
-  EXPECT_FALSE(defaults[at(u"Given Name")]);  // Google's name for it
-  EXPECT_FALSE(defaults[at(u"E-mail * - Type")]);
+  // "Given Name" is Google's name for First Name.
+  EXPECT_EQ(std::tuple(codes[at(u"Given Name")], defaults[at(u"First Name")],
+                       defaults[at(u"Given Name")], defaults[at(u"E-mail * - Type")]),
+            std::tuple(2, true, false, false));
   EXPECT_EQ(std::count(defaults.begin(), defaults.end(), true), 86);  // 1 to 100 less 14
 }
 

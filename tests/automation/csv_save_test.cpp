@@ -76,7 +76,7 @@ TEST(CsvSave, FilesPerDialectAndEncoding) {
   // Windows-1252 holds the German letters as single bytes.
   test::TempDir dir;
   Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"1031", true, vlmcetMultibyte, 1252);
-  EXPECT_NE(test::ReadFile(dir / "contacts.csv").find("M\xFCller"), std::string::npos);
+  EXPECT_TRUE(test::Has(test::ReadFile(dir / "contacts.csv"), "M\xFCller"));
 }
 
 TEST(CsvSave, OneFilePerContactAndDuplicates) {

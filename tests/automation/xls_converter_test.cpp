@@ -97,9 +97,8 @@ TEST(XlsConverter, WritesCsvTextAndCards) {
               std::pair(vlmcsvOutlook, std::u16string(u"1031")));
     std::shared_ptr<ICards> cards;
     ASSERT_EQ(written.cells->ConvertRows(&dups, &errors, &cards), S_OK);
-    std::vector<std::uint8_t> bytes;
-    ASSERT_EQ(cards->GetAllItems(&bytes), S_OK);
-    EXPECT_TRUE(test::Has(test::Text(bytes), "N:Doe;Jane;;;")) << test::Text(bytes);
+    const std::string back = test::Text(test::Get(*cards, &ICards::GetAllItems));
+    EXPECT_TRUE(test::Has(back, "N:Doe;Jane;;;")) << back;
   }
   test::ExpectLogged(
       "XlsSave", "csv",
@@ -112,12 +111,10 @@ TEST(XlsConverter, LoadsASheetAsCells) {
   const auto converter = test::NewConverter();
   Sheet s = LoadSheet(*converter, Corpus("calamine_header-row.xlsx"));
   ASSERT_EQ(std::pair(s.status, s.result), std::pair(S_OK, S_OK));
-  EXPECT_EQ(s.name, u"Sheet1");
+  EXPECT_EQ(U8(s.name + u"|" + s.headers), "Sheet1|\"\",\"\",\"Note 1\"");
   EXPECT_FALSE(s.empty);
-  EXPECT_EQ(U8(s.headers), "\"\",\"\",\"Note 1\"");
-  std::int32_t rows = 0;
-  ASSERT_EQ(s.cells->get_RowCount(&rows), S_OK);
-  EXPECT_EQ(rows, 8);  // the header, the five empty rows below it, two rows cut to its width
+  // The header, the five empty rows below it, two rows cut to its width.
+  EXPECT_EQ(test::Get(*s.cells, &ICsvCells::get_RowCount), 8);
   std::u16string text;
   ASSERT_EQ(s.cells->CellsToString(Variant(), &text), S_OK);
   EXPECT_EQ(U8(text),
@@ -128,9 +125,7 @@ TEST(XlsConverter, LoadsASheetAsCells) {
   ASSERT_EQ(s.status, S_OK);
   ASSERT_EQ(s.cells->CellsToString(Variant(), &text), S_OK);
   EXPECT_EQ(U8(text), ",,Note 1\r\nColumns,Column A,Column B,Column C\r\nput data here,1,2,3");
-  bool header_row = true;
-  EXPECT_EQ(s.cells->get_HasHeaderRow(&header_row), S_OK);
-  EXPECT_FALSE(header_row);
+  EXPECT_FALSE(test::Get(*s.cells, &ICsvCells::get_HasHeaderRow));
 }
 
 TEST(XlsConverter, DescribesSheets) {
