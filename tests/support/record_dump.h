@@ -122,30 +122,25 @@ inline std::string DumpDate(double date) {
 
 inline ContactPhone Phone(std::u16string value, std::u16string types, std::u16string label = u"") {
   ContactPhone phone;
-  phone.Value = std::move(value);
-  phone.Types = std::move(types);
-  phone.ABLabel = std::move(label);
+  phone.Value = std::move(value), phone.Types = std::move(types), phone.ABLabel = std::move(label);
   return phone;
 }
 
 inline ContactAddress Address(std::u16string street, std::u16string types) {
   ContactAddress address;
-  address.Street = std::move(street);
-  address.Types = std::move(types);
+  address.Street = std::move(street), address.Types = std::move(types);
   return address;
 }
 
 inline ContactUrl Url(std::u16string value, std::u16string types) {
   ContactUrl url;
-  url.Value = std::move(value);
-  url.Types = std::move(types);
+  url.Value = std::move(value), url.Types = std::move(types);
   return url;
 }
 
 inline ContactRelatedName Related(std::u16string name, EContactRelatedName label) {
   ContactRelatedName related;
-  related.Name = std::move(name);
-  related.Label = label;
+  related.Name = std::move(name), related.Label = label;
   return related;
 }
 
@@ -192,13 +187,9 @@ inline std::string DumpAddressKinds(const ContactRecord& record) {
 
 // The URL of each kind as "personal|business", "-" for none.
 inline std::string DumpUrlKinds(const ContactRecord& record) {
-  std::string out;
   const ContactUrl* personal = record.UrlByKind(urlkPersonal);
   const ContactUrl* business = record.UrlByKind(urlkBusiness);
-  out += personal ? U8(personal->Value) : "-";
-  out += "|";
-  out += business ? U8(business->Value) : "-";
-  return out;
+  return (personal ? U8(personal->Value) : "-") + "|" + (business ? U8(business->Value) : "-");
 }
 
 // A local date and time as an automation date (0 when invalid).
