@@ -47,8 +47,6 @@ std::shared_ptr<ICardConverter> Converter(std::string_view module) {
   return NewConverter(U16(kProduct), U16(std::string(module)));
 }
 
-// --- Sources ------------------------------------------------------------------
-
 // Every one of `lines` is logged; none expects no line at all.
 void ExpectLines(const std::string& module, const std::vector<std::string>& lines) {
   const std::string log = LogOf(module);
@@ -126,9 +124,6 @@ Written ConvertTo(ICardConverter& converter, const fs::path& source, const fs::p
   return w;
 }
 
-// --- Big input ----------------------------------------------------------------
-// Made in a temporary folder, loaded and converted once.
-
 TEST(BadInputBig, FiftyMegabytePhoto) {
   TempDir dir;
   const fs::path source = dir / "photo.vcf";
@@ -159,8 +154,6 @@ TEST(BadInputBig, FiftyMegabytePhoto) {
   EXPECT_GT(fs::file_size(dir / "out.vcf"), kBase64);
 }
 
-// --- Unreadable source ----------------------------------------------------------
-
 TEST(BadInputPermissions, UnreadableFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file; permissions cannot be tested";
   TempDir dir;
@@ -181,8 +174,6 @@ TEST(BadInputPermissions, UnreadableFile) {
   EXPECT_TRUE(Has(LogOf("unreadable"), "File.Create"));
   ::chmod(source.c_str(), 0600);
 }
-
-// --- Destinations -------------------------------------------------------------
 
 TEST(BadInputDestination, FailsWithTheSystemStatusAndTheStep) {
   const struct {

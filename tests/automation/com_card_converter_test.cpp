@@ -9,8 +9,6 @@ namespace {
 const std::string kTwoOne =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;John;;;\r\nFN:John Doe\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
 
-// --- Initialisation -----------------------------------------------------------
-
 TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
   auto converter = NewConverter(u"InitTwice", u"first");
   EXPECT_EQ(converter->Init(u"InitTwice", Variant(U16(EncodingsFile()))), E_GENERIC_FAILURE);
@@ -95,8 +93,6 @@ TEST(CardConverterInit, ProgIdBecomesTheProdIdOfWrittenCards) {
   EXPECT_TRUE(Has(ConvertText(*converter, kTwoOne).text, "PRODID:-//Acme//Book 2.0//EN\r\n"));
   EXPECT_TRUE(Has(ConvertText(*NewConverter(), kTwoOne).text, "PRODID:-//Zorva Corporation//"));
 }
-
-// --- Not initialized, argument errors -----------------------------------------
 
 using Conv = ICardConverter;
 using ConvCall = HRESULT (*)(Conv&);
@@ -246,8 +242,6 @@ TEST(CardConverter, WrongIsoNameKindIsLogged) {
                   "in CComCardConverter.ConvertMemory: EncodingIsoName must be BSTR or Missing"));
 }
 
-// --- Conversion ---------------------------------------------------------------
-
 TEST(CardConverterConvert, MemoryConversions) {
   auto converter = NewConverter(u"ConvertVersions", u"conv");
   const Converted v21 = ConvertText(*converter, Card("Doe", "Jane"), 2.1);
@@ -299,8 +293,6 @@ TEST(CardConverterConvert, FileFromTheCorpus) {
   EXPECT_EQ(CountOf(text, "BEGIN:VCARD"), converted + copied);
   EXPECT_FALSE(Has(text, "VERSION:2.1"));
 }
-
-// --- Lifetime -------------------------------------------------------------------
 
 TEST(CardConverterLifetime, ObjectsOutliveTheirConverter) {
   const std::int32_t before = LiveObjectCount();
