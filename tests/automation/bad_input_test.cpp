@@ -5,8 +5,12 @@
 // the address sanitizer), and a destination that existed before a failed
 // write keeps its content.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,12 +189,6 @@ TEST(BadInputDestination, FailsWithTheSystemStatusAndTheStep) {
   } kRows[] = {
       {"MissingFolder", [](const fs::path& dir) { return dir / "no-such-folder" / "out.vcf"; },
        HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND), "CreateFile("},
-      {"ParentIsAFile",
-       [](const fs::path& dir) {
-         WriteFile(dir / "plain-file", "x");
-         return dir / "plain-file" / "out.vcf";
-       },
-       HRESULT_FROM_WIN32(win32::ERROR_PATH_NOT_FOUND), "CreateFile("},
       {"DestinationIsAFolder",
        [](const fs::path& dir) {
          fs::create_directory(dir / "folder.vcf");
@@ -219,6 +217,41 @@ TEST(BadInputDestination, FailsWithTheSystemStatusAndTheStep) {
     const std::string log = LogOf(module);
     EXPECT_TRUE(Has(log, row.log) && Has(log, destination.string())) << log;
   }
+}
+
+// Mounts a read-only tmpfs at `folder` in a private mount namespace of this
+// process (needs the right to mount); the reason when it cannot.
+std::string MountReadOnly(const fs::path& folder) {
+  static const bool isolated = ::unshare(CLONE_NEWNS) == 0 &&
+                               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  if (!isolated) return "no private mount namespace";
+  const unsigned long flags = MS_RDONLY | MS_NOSUID | MS_NODEV;
+  if (::mount("velmora-test", folder.c_str(), "tmpfs", flags, "size=1m") == 0) return "";
+  return std::string("mount tmpfs: ") + std::strerror(errno);
+}
+
+// Root ignores permission bits: a read-only file system stops it.
+TEST(BadInputDestination, ReadOnly) {
+  TempDir dir;
+  const fs::path source = dir / "source.vcf", folder = dir / "read-only";
+  WriteFile(source, Card21());
+  fs::create_directory(folder);
+  const bool root = ::geteuid() == 0;
+  if (!root) {
+    ::chmod(folder.c_str(), 0555);
+  } else if (const std::string why = MountReadOnly(folder); !why.empty()) {
+    GTEST_SKIP() << "cannot mount a read-only file system: " << why;
+  }
+  auto converter = Converter("read-only");
+  const fs::path destination = folder / "out.vcf";
+  const Written w = ConvertTo(*converter, source, destination);
+  const std::vector<std::string> left = ListFolder(folder);
+  root ? ::umount2(folder.c_str(), MNT_DETACH) : ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(w.status,
+            HRESULT_FROM_WIN32(root ? win32::ERROR_WRITE_PROTECT : win32::ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(left.empty());
+  converter.reset();
+  EXPECT_TRUE(Has(LogOf("read-only"), "CreateFile(" + destination.string() + ") failed"));
 }
 
 // A destination that fills up (a file size limit stands in for a full
