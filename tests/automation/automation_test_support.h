@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -17,6 +18,7 @@
 #include <velmora/velmora.h>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "support/test_env.h"
 
@@ -99,11 +101,9 @@ inline std::shared_ptr<ICardConverter> NewCsvConverter(std::u16string_view produ
 
 // The log file a converter initialised with `product` and `module` writes.
 inline std::string LogText(std::string_view product, std::string_view module) {
-  const std::filesystem::path file =
-      SandboxDir() / "appdata" / "Zorva" / std::string(product) / (std::string(module) + ".log");
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return {};
-  return ReadFile(file);
+  // Empty when there is none.
+  return ReadFile(SandboxDir() / "appdata" / "Zorva" / std::string(product) /
+                  (std::string(module) + ".log"));
 }
 
 // Records every progress call and cancels once `cancel_after` calls were
@@ -131,6 +131,38 @@ class RecordingProgress : public ICardConverterProgress {
 inline bool Has(std::string_view text, std::string_view needle) {
   return text.find(needle) != std::string_view::npos;
 }
+
+// A property through its getter, which must succeed.
+template <typename T, typename V>
+V Get(T& object, HRESULT (T::*get)(V*)) {
+  V value{};
+  EXPECT_EQ((object.*get)(&value), S_OK);
+  return value;
+}
+
+// Files of the process may not grow beyond `bytes` while this lives (a
+// stand-in for a full disk); a write past it fails instead of raising
+// SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_limit_);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &saved_action_);
+    struct rlimit limit = saved_limit_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_limit_);
+    sigaction(SIGXFSZ, &saved_action_, nullptr);
+  }
+
+ private:
+  struct rlimit saved_limit_;
+  struct sigaction saved_action_;
+};
 
 // ConvertMemory's status, counters and written text.
 struct Converted {
@@ -183,11 +215,7 @@ inline std::shared_ptr<ICards> LoadText(ICardConverter& c, std::string_view text
   return cards;
 }
 inline std::int32_t Count(const std::shared_ptr<ICards>& cards) {
-  std::int32_t count = -1;
-  if (cards) {
-    EXPECT_EQ(cards->get_Count(&count), S_OK);
-  }
-  return count;
+  return cards ? Get(*cards, &ICards::get_Count) : -1;
 }
 
 // A small card; `rev` ("20200101T000000Z") is left out when empty.

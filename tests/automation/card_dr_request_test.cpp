@@ -29,9 +29,7 @@ Result RunDR(ICardConverter& converter, const Variant& client, const Variant& se
 // "FN@REV-year#tag" of each card, joined by "; ".
 std::string Summary(const std::shared_ptr<ICards>& cards) {
   std::string out;
-  std::int32_t count = 0;
-  if (cards) cards->get_Count(&count);
-  for (std::int32_t i = 0; i < count; ++i) {
+  for (std::int32_t i = 0; i < Count(cards); ++i) {
     std::vector<std::uint8_t> bytes;
     std::u16string tag;
     EXPECT_EQ(cards->Item(i, &bytes), S_OK);
@@ -79,9 +77,7 @@ TEST(DR, ResolutionTable) {
     EXPECT_EQ(Summary(r.overwrite), c.Has("overwrite") ? c["overwrite"] : "");
     EXPECT_EQ(r.duplicates, c.Number("duplicates"));
     std::u16string tag;
-    if (r.overwrite) {
-      EXPECT_EQ(r.overwrite->Tag(1, &tag), E_INVALIDARG);
-    }
+    EXPECT_TRUE(!r.overwrite || r.overwrite->Tag(1, &tag) == E_INVALIDARG);
   }
 }
 

@@ -18,14 +18,14 @@ TEST(CardSaver, OneFilePerCardWithNumbering) {
   RecordingProgress progress;
   const Saved s = SaveCards(*converter, cards, dir.path() / "out", false, drmNone, 2.1, &progress);
   ASSERT_EQ(s.status, S_OK);
-  EXPECT_EQ(s.saved, 3);
-  EXPECT_EQ(s.skipped_all + s.skipped_dups + s.io_errors + s.errors, 0);
+  EXPECT_EQ(std::tuple(s.saved, s.skipped_all + s.skipped_dups + s.io_errors + s.errors),
+            std::tuple(3, 0));
   EXPECT_EQ(ListFolder(dir.path() / "out"),
             (Paths{"Doe, John.vcf", "Doe, John[1].vcf", "Roe, Jane.vcf"}));
   ASSERT_EQ(s.names.size(), 3u);
   EXPECT_EQ(s.names[1], U16(dir.path() / "out" / "Doe, John[1].vcf"));
-  const std::string first = ReadFile(dir.path() / "out" / "Doe, John.vcf");
-  EXPECT_EQ(first.rfind("BEGIN:VCARD\r\nVERSION:2.1\r\n", 0), 0u) << first;
+  EXPECT_TRUE(
+      ReadFile(dir.path() / "out" / "Doe, John.vcf").starts_with("BEGIN:VCARD\r\nVERSION:2.1\r\n"));
   ASSERT_EQ(progress.calls.size(), 3u);
   EXPECT_EQ(progress.calls[2], (std::array<std::int32_t, 5>{3, 3, 3, 0, 0}));
 
@@ -45,7 +45,7 @@ TEST(CardSaver, FileNameRules) {
     EXPECT_EQ(ListFolder(dir.path()), Paths{c["file"]}) << c.name;
   }
   // A name of fewer than five components is logged.
-  EXPECT_NE(LogText("SaveNames", "names").find("Invalid N filed:"), std::string::npos);
+  EXPECT_TRUE(Has(LogText("SaveNames", "names"), "Invalid N filed:"));
   // Long names are cut to 200 bytes, so that a number and ".vcf" still fit
   // the file system's 255, and never inside a character: U+1F600 and the
   // last high surrogate's U+10FFFD each take two UTF-16 units.
@@ -68,8 +68,7 @@ TEST(CardSaver, OneFileInTotal) {
   auto converter = NewConverter();
   const std::string cards = Card("Doe", "John") + Card("Roe", "Jane");
   const Saved s = SaveCards(*converter, cards, dir.path(), true);
-  ASSERT_EQ(s.status, S_OK);
-  EXPECT_EQ(s.saved, 2);
+  ASSERT_EQ(std::pair(s.status, s.saved), std::pair(S_OK, 2));
   EXPECT_EQ(ListFolder(dir.path()), Paths{"all.vcf"});
   EXPECT_EQ(s.names, std::vector<std::u16string>{U16(dir.path() / "all.vcf")});
   const std::string text = ReadFile(dir.path() / "all.vcf");
@@ -95,8 +94,7 @@ TEST(CardSaver, DuplicatesAreSkippedAndCounted) {
     if (!single) {
       EXPECT_EQ(ListFolder(out.path()), (Paths{"DOE, JOHN.vcf", "Roe, Jane.vcf"}));
     } else {
-      const std::string text = ReadFile(out.path() / "all.vcf");
-      EXPECT_EQ(text.find("N:Doe;John"), std::string::npos) << text;
+      EXPECT_FALSE(Has(ReadFile(out.path() / "all.vcf"), "N:Doe;John"));
     }
   }
   // Without resolution every card is written.
@@ -126,7 +124,7 @@ TEST(CardSaver, CancelStopsAfterTheCurrentCard) {
       SaveCards(*converter, cards, dir.path() / "one", true, drmNone, 3.0, &cancel_single);
   EXPECT_EQ(std::tuple(one.status, one.saved), std::tuple(S_FALSE, 2));
   const std::string text = ReadFile(dir.path() / "one" / "all.vcf");
-  EXPECT_TRUE(CountOf(text, "Bob") > 0 && CountOf(text, "Cid") == 0) << text;
+  EXPECT_TRUE(Has(text, "Bob") && !Has(text, "Cid")) << text;
 }
 
 // Folders that cannot be written or made: every file (and the folder) is an

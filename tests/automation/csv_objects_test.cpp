@@ -53,9 +53,7 @@ TEST(CsvObjects, HeaderCollections) {
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvGoogle, &google), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvOutlook, &outlook), S_OK);
   ASSERT_EQ(converter->GetCsvHeaders2(vlmcsvNokia, &nokia), S_OK);
-  std::int32_t count = 0;
-  ASSERT_EQ(google->get_Count(&count), S_OK);
-  EXPECT_EQ(count, 65);  // 27 plain, then 38 grouped
+  EXPECT_EQ(test::Get(*google, &ICsvHeaders::get_Count), 65);  // 27 plain, then 38 grouped
 
   std::shared_ptr<ICsvHeader> item, again;
   ASSERT_EQ(google->get_Item(27, &item), S_OK);
@@ -83,9 +81,7 @@ TEST(CsvObjects, HeaderCollections) {
     SCOPED_TRACE(U8(name));
     std::shared_ptr<ICsvHeader> by_name, by_code;
     EXPECT_EQ(headers->FindByName(name, &by_name), expected != 0 ? S_OK : S_FALSE);
-    std::int32_t code = 0;
-    if (by_name) by_name->get_Code(&code);
-    EXPECT_EQ(code, expected);
+    EXPECT_EQ(by_name ? test::Get(*by_name, &ICsvHeader::get_Code) : 0, expected);
     EXPECT_EQ(expected != 0 ? headers->FindByCode(expected, &by_code) : S_OK, S_OK);
     EXPECT_EQ(by_code, by_name);
   }
@@ -108,15 +104,14 @@ TEST(CsvObjects, KnownTypesAndCatalogueNames) {
   std::vector<std::int32_t> codes;
   std::vector<bool> defaults;
   ASSERT_EQ(converter->GetCsvHeaders(&names, &codes, &defaults), S_OK);
-  ASSERT_EQ(names.size(), codes.size());
-  ASSERT_EQ(names.size(), defaults.size());
+  ASSERT_TRUE(names.size() == codes.size() && names.size() == defaults.size());
   const auto at = [&](std::u16string_view name) {
     return std::find(names.begin(), names.end(), name) - names.begin();
   };
-  EXPECT_TRUE(defaults[at(u"First Name")]);
-  EXPECT_EQ(codes[at(u"Given Name")], 2);
-  EXPECT_FALSE(defaults[at(u"Given Name")]);  // Google's name for it
-  EXPECT_FALSE(defaults[at(u"E-mail * - Type")]);
+  // "Given Name" is Google's name for First Name.
+  EXPECT_EQ(std::tuple(codes[at(u"Given Name")], defaults[at(u"First Name")],
+                       defaults[at(u"Given Name")], defaults[at(u"E-mail * - Type")]),
+            std::tuple(2, true, false, false));
   EXPECT_EQ(std::count(defaults.begin(), defaults.end(), true), 86);  // 1 to 100 less 14
 }
 
@@ -124,8 +119,7 @@ TEST(CsvObjects, OutlookLocales) {
   std::shared_ptr<ICsvOutlookLocale> locale, french, unloaded;
   {
     const auto converter = test::NewCsvConverter(u"CsvObjects");
-    std::int32_t count = 0;
-    ASSERT_EQ(converter->get_CsvOutlookLocalesCount(&count), S_OK);
+    const std::int32_t count = test::Get(*converter, &ICardConverter::get_CsvOutlookLocalesCount);
     ASSERT_EQ(count, 11);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(count), &locale), E_BOUNDS);
     EXPECT_EQ(converter->get_CsvOutlookLocalesItem(Variant(-1), &locale), E_BOUNDS);
@@ -138,24 +132,20 @@ TEST(CsvObjects, OutlookLocales) {
   // The objects outlive the converter.
   std::u16string text;
   std::int32_t number = 0, first = 0, second = 0;
-  locale->get_LID(&text);
-  EXPECT_EQ(U8(text), "1031");
-  locale->get_Codepage(&number);
-  EXPECT_EQ(number, 1252);
+  EXPECT_EQ(test::Get(*locale, &ICsvOutlookLocale::get_LID), u"1031");
+  EXPECT_EQ(test::Get(*locale, &ICsvOutlookLocale::get_Codepage), 1252);
   EXPECT_EQ(locale->get_GenderValue(static_cast<EContactGender>(3), &text), E_INVALIDARG);
-  locale->FindHeaderCode(u"Vorname", 0, &number);
-  EXPECT_EQ(number, 2);
-  locale->FindHeaderName(2, &text);
-  EXPECT_EQ(U8(text), "Vorname");
+  EXPECT_EQ(locale->FindHeaderCode(u"Vorname", 0, &number), S_OK);
+  EXPECT_EQ(locale->FindHeaderName(number, &text), S_OK);
+  EXPECT_EQ(U8(text) + std::to_string(number), "Vorname2");
   EXPECT_EQ(locale->get_HeaderName(92, &text), E_INVALIDARG);
   ASSERT_EQ(locale->get_HeaderName(91, &text), S_OK);
 
   // French gives Title and Job Title one word: two codes under one name.
   ASSERT_EQ(french->get_HeaderCodeCount(0, &number), S_OK);
-  EXPECT_EQ(number, 2);
-  EXPECT_EQ(french->get_HeaderCode(0, 0, &first), S_OK);
-  EXPECT_EQ(french->get_HeaderCode(0, 1, &second), S_OK);
-  EXPECT_NE(first, second);
+  ASSERT_EQ(french->get_HeaderCode(0, 0, &first), S_OK);
+  ASSERT_EQ(french->get_HeaderCode(0, 1, &second), S_OK);
+  EXPECT_TRUE(number == 2 && first != second) << number;
   EXPECT_EQ(french->get_HeaderCode(0, 2, &second), E_INVALIDARG);
   EXPECT_EQ(unloaded->get_LID(&text), E_GENERIC_FAILURE);
 }
@@ -174,9 +164,8 @@ TEST(CsvObjects, Autodetect) {
                                       &type),
             S_OK);
   EXPECT_EQ(U8(separator + u"|" + headers + u"|" + lid), ";|\"Vorname\",\"Nachname\"|1031");
-  EXPECT_EQ(code_page, 1252);
-  EXPECT_FALSE(empty || custom);
-  EXPECT_EQ(type, vlmcsvUnknown);
+  EXPECT_EQ(std::tuple(code_page, empty, custom, type),
+            std::tuple(1252, false, false, vlmcsvUnknown));
   EXPECT_EQ(converter->AutodetectCsv(file, nullptr, nullptr, nullptr, &type), S_OK);
   EXPECT_EQ(
       converter->AutodetectCsv2(file + u"x", &empty, &separator, &headers, &code_page, &lid, &type),
@@ -203,10 +192,7 @@ TEST(CsvObjects, GoogleColumns) {
   EXPECT_EQ(U8(type) + std::to_string(group) + std::to_string(prop) + std::to_string(index),
             "Work452");
   ASSERT_EQ(converter->ParseGooglePlainName(u"", &group, &prop, &type, &index, &success), S_OK);
-  EXPECT_FALSE(success);
-  EXPECT_EQ(group, csvgNone);
-  EXPECT_EQ(prop, csvgpNone);
-  EXPECT_EQ(index, 0);
+  EXPECT_EQ(std::tuple(success, group, prop, index), std::tuple(false, csvgNone, csvgpNone, 0));
 
   std::vector<std::int32_t> src2dst, append, codes, indexes;
   ASSERT_EQ(converter->MapCsvHeaders({u"Xyz", u"Notes"}, {u"Notes"}, &append, &src2dst), S_OK);

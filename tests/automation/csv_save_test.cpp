@@ -1,7 +1,6 @@
 // Saving cards as CSV files through the converter: byte-exact files per
 // dialect, encodings and marks, file naming, argument checks, and a failed
 // save that leaves the old file alone.
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,7 +8,6 @@
 #include <velmora/velmora.h>
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include "automation/automation_test_support.h"
 #include "support/case_file.h"
@@ -78,7 +76,7 @@ TEST(CsvSave, FilesPerDialectAndEncoding) {
   // Windows-1252 holds the German letters as single bytes.
   test::TempDir dir;
   Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"1031", true, vlmcetMultibyte, 1252);
-  EXPECT_NE(test::ReadFile(dir / "contacts.csv").find("M\xFCller"), std::string::npos);
+  EXPECT_TRUE(test::Has(test::ReadFile(dir / "contacts.csv"), "M\xFCller"));
 }
 
 TEST(CsvSave, OneFilePerContactAndDuplicates) {
@@ -88,10 +86,7 @@ TEST(CsvSave, OneFilePerContactAndDuplicates) {
   const Saved s = Save(*converter, cards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte,
                        65001, true, drmKeepOriginal);
   ASSERT_EQ(s.status, S_OK);
-  EXPECT_EQ(s.saved, 2);
-  EXPECT_EQ(s.skipped, 2);
-  EXPECT_EQ(s.dups, 2);
-  EXPECT_EQ(s.errors, 0);
+  EXPECT_EQ(std::tuple(s.saved, s.skipped, s.dups, s.errors), std::tuple(2, 2, 2, 0));
   EXPECT_EQ(test::ListFolder(dir.path()),
             (std::vector<std::string>{"Lee, Ann Marie.csv", "Müller, Jörg.csv"}));
   // Each file holds the header line and one row.
@@ -122,25 +117,15 @@ TEST(CsvSave, FailedSaveKeepsTheOldFile) {
   const auto converter = test::NewCsvConverter();
   test::TempDir dir;
   test::WriteFile(dir / "contacts.csv", "old");
-  struct rlimit saved_limit;
-  getrlimit(RLIMIT_FSIZE, &saved_limit);
-  struct sigaction ignore = {}, saved_action;
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &saved_action);
-  struct rlimit limit = saved_limit;
-  limit.rlim_cur = 512;
-  setrlimit(RLIMIT_FSIZE, &limit);
-  const Saved single =
-      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 65001);
-  const Saved each =
-      Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte, 65001);
-  setrlimit(RLIMIT_FSIZE, &saved_limit);
-  sigaction(SIGXFSZ, &saved_action, nullptr);
+  Saved single, each;
+  {
+    test::FileSizeLimit limit(512);
+    single = Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", true, vlmcetMultibyte, 65001);
+    each = Save(*converter, kCards, dir.path(), vlmcsvOutlook, u"", false, vlmcetMultibyte, 65001);
+  }
   EXPECT_TRUE(FAILED(single.status)) << single.status;
-  EXPECT_EQ(single.io_errors, 1);
-  EXPECT_EQ(single.saved, 0);
-  EXPECT_EQ(each.io_errors, 2);
-  EXPECT_EQ(each.saved, 0);
+  EXPECT_EQ(std::tuple(single.saved, single.io_errors, each.saved, each.io_errors),
+            std::tuple(0, 1, 0, 2));
   EXPECT_EQ(test::ReadFile(dir / "contacts.csv"), "old");
   EXPECT_EQ(test::ListFolder(dir.path()), std::vector<std::string>{"contacts.csv"});
 }

@@ -16,11 +16,9 @@ namespace {
 
 void* const kGarbage = reinterpret_cast<void*>(0x1234);
 
-// Whether the module's log holds `needle`.
-bool Logged(std::string_view needle) {
-  const std::filesystem::path log =
-      SandboxDir() / "appdata" / "Zorva" / "Velmora" / (ThisModule().path.stem().string() + ".log");
-  return CountOf(ReadFile(log), needle) > 0;
+// Every one of `lines` is in the module's own log.
+void ExpectModuleLogged(std::initializer_list<std::string_view> lines) {
+  ExpectLogged("Velmora", ThisModule().path.stem().string(), lines);
 }
 
 // The class factory from the exported entry point.
@@ -65,9 +63,8 @@ TEST(ModuleGetClassObject, ChecksClassesPointersAndInterfaces) {
     EXPECT_EQ(factory, first);
     factory->lpVtbl->Release(factory);
   }
-  EXPECT_TRUE(Logged("ppv is NULL"));
-  EXPECT_TRUE(Logged("No interface {DAB089C9-ACA1-411A-81CC-F5A1DF22C06F}"));
-  EXPECT_TRUE(Logged("Class {F8875A16-0D57-4372-8786-FCB933D0B0C2} is not available"));
+  ExpectModuleLogged({"ppv is NULL", "No interface {DAB089C9-ACA1-411A-81CC-F5A1DF22C06F}",
+                      "Class {F8875A16-0D57-4372-8786-FCB933D0B0C2} is not available"});
   EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
 
@@ -118,7 +115,7 @@ TEST(ModuleClassFactory, CreatesUninitialisedConverters) {
   EXPECT_EQ(factory->lpVtbl->CreateInstance(factory, nullptr, &IID_IUnknown, nullptr), E_POINTER);
   EXPECT_EQ(automation::CCardConverterUnknown::From(nullptr), nullptr);
   EXPECT_EQ(factory->lpVtbl->Release(factory), 0u);
-  EXPECT_TRUE(Logged("Aggregation is not supported"));
+  ExpectModuleLogged({"Aggregation is not supported"});
 }
 
 TEST(ModuleClassFactory, TwoThreadsRacingSeeOneFactory) {
@@ -162,8 +159,7 @@ TEST(ModuleCanUnloadNow, LocksAndFactoryReferencesKeepTheModule) {
   EXPECT_EQ(factory->lpVtbl->LockServer(factory, 1), S_OK);
   EXPECT_EQ(module.CanUnloadNow(), S_FALSE);
   EXPECT_EQ(factory->lpVtbl->LockServer(factory, 0), S_OK);
-  EXPECT_TRUE(Logged("LockServer(FALSE) without a lock"));
-  EXPECT_TRUE(Logged("Release without a reference"));
+  ExpectModuleLogged({"LockServer(FALSE) without a lock", "Release without a reference"});
 }
 
 using Holder = std::shared_ptr<void>;

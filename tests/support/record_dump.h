@@ -123,30 +123,25 @@ inline std::string DumpDate(double date) {
 inline contact::ContactPhone Phone(std::u16string value, std::u16string types,
                                    std::u16string label = u"") {
   contact::ContactPhone phone;
-  phone.Value = std::move(value);
-  phone.Types = std::move(types);
-  phone.ABLabel = std::move(label);
+  phone.Value = std::move(value), phone.Types = std::move(types), phone.ABLabel = std::move(label);
   return phone;
 }
 
 inline contact::ContactAddress Address(std::u16string street, std::u16string types) {
   contact::ContactAddress address;
-  address.Street = std::move(street);
-  address.Types = std::move(types);
+  address.Street = std::move(street), address.Types = std::move(types);
   return address;
 }
 
 inline contact::ContactUrl Url(std::u16string value, std::u16string types) {
   contact::ContactUrl url;
-  url.Value = std::move(value);
-  url.Types = std::move(types);
+  url.Value = std::move(value), url.Types = std::move(types);
   return url;
 }
 
 inline contact::ContactRelatedName Related(std::u16string name, EContactRelatedName label) {
   contact::ContactRelatedName related;
-  related.Name = std::move(name);
-  related.Label = label;
+  related.Name = std::move(name), related.Label = label;
   return related;
 }
 
@@ -193,13 +188,9 @@ inline std::string DumpAddressKinds(const contact::ContactRecord& record) {
 
 // The URL of each kind as "personal|business", "-" for none.
 inline std::string DumpUrlKinds(const contact::ContactRecord& record) {
-  std::string out;
   const contact::ContactUrl* personal = record.UrlByKind(contact::urlkPersonal);
   const contact::ContactUrl* business = record.UrlByKind(contact::urlkBusiness);
-  out += personal ? U8(personal->Value) : "-";
-  out += "|";
-  out += business ? U8(business->Value) : "-";
-  return out;
+  return (personal ? U8(personal->Value) : "-") + "|" + (business ? U8(business->Value) : "-");
 }
 
 // A local date and time as an automation date (0 when invalid).
