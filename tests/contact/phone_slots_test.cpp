@@ -27,7 +27,6 @@ TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
   EXPECT_FALSE(PhoneTypesOfCategory(static_cast<EPhoneCategory>(22), nullptr, nullptr));
 }
 
-// The cases of tests/contact/data/phone_slots.txt.
 TEST(PhoneSlotsTest, CategoriesAndSlots) {
   for (const test::FileCase& c : test::ReadCases("contact/data/phone_slots.txt")) {
     SCOPED_TRACE(c.name);

@@ -97,7 +97,6 @@ TEST_F(Autodetect, ShippedLocalesAreRecognisedInTheirOwnEncodings) {
   }
 }
 
-// The cases of tests/csv/data/corpus_dialects.txt.
 TEST_F(Autodetect, CorpusExports) {
   for (const test::FileCase& c : test::ReadCases("csv/data/corpus_dialects.txt")) {
     SCOPED_TRACE(c.name);
@@ -111,7 +110,6 @@ TEST_F(Autodetect, CorpusExports) {
   }
 }
 
-// The cases of tests/csv/data/dialect_rules.txt.
 TEST_F(Autodetect, DialectRules) {
   for (const test::FileCase& c : test::ReadCases("csv/data/dialect_rules.txt")) {
     SCOPED_TRACE(c.name);
@@ -125,7 +123,6 @@ TEST_F(Autodetect, DialectRules) {
   }
 }
 
-// The cases of tests/csv/data/autodetect_text.txt.
 TEST_F(Autodetect, ShortTexts) {
   for (const test::FileCase& c : test::ReadCases("csv/data/autodetect_text.txt")) {
     SCOPED_TRACE(c.name);

@@ -48,7 +48,6 @@ std::int32_t Flags(const std::string& names) {
   return flags;
 }
 
-// The cases of tests/csv/data/parse_cells.txt.
 TEST(CsvParseCells, Cases) {
   for (const test::FileCase& c : test::ReadCases("csv/data/parse_cells.txt")) {
     SCOPED_TRACE(c.name);
@@ -88,7 +87,6 @@ TEST_F(CsvParse, LineEndingsGiveTheSameRows) {
   }
 }
 
-// The cases of tests/csv/data/separators.txt.
 TEST_F(CsvParse, FindsTheSeparator) {
   for (const test::FileCase& c : test::ReadCases("csv/data/separators.txt")) {
     EXPECT_EQ(test::U8(csv_.AutoDetectSeparator(U16(c["text"]))),
@@ -97,7 +95,6 @@ TEST_F(CsvParse, FindsTheSeparator) {
   }
 }
 
-// The cases of tests/csv/data/escape_cells.txt.
 TEST(CsvEscapeCell, QuotesWhenNeeded) {
   for (const test::FileCase& c : test::ReadCases("csv/data/escape_cells.txt")) {
     const std::vector<std::string> cells = c.All("cell"), written = c.All("written");
@@ -199,7 +196,6 @@ TEST(CsvCorpus, EveryFileLoadsAndParses) {
   }
 }
 
-// The cases of tests/csv/data/corpus_shapes.txt.
 TEST(CsvCorpus, RowsAndColumns) {
   for (const test::FileCase& c : test::ReadCases("csv/data/corpus_shapes.txt")) {
     SCOPED_TRACE(c.name);

@@ -210,7 +210,6 @@ TEST(OutlookCsvLocales, ColumnsFoundByTrimmedNameInAnyOrderAndCase) {
   EXPECT_NE(f.headers.FindLocale(u"2"), nullptr);
 }
 
-// The cases of tests/csv/data/broken_locales.txt.
 TEST(OutlookCsvLocales, BrokenFiles) {
   const std::map<std::string, HRESULT> statuses = {
       {"ok", S_OK}, {"false", S_FALSE}, {"failed", E_GENERIC_FAILURE}};

@@ -27,7 +27,6 @@ SystemTime Parse(const std::string& text) {
   return t;
 }
 
-// The cases of tests/foundation/data/times.txt.
 TEST(TimeTest, Cases) {
   for (const test::FileCase& c : test::ReadCases("foundation/data/times.txt")) {
     SCOPED_TRACE(c.name);

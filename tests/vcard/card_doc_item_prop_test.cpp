@@ -52,7 +52,6 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
   return out;
 }
 
-// The cases of tests/vcard/data/property_values.txt.
 TEST(Decoding, Cases) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/property_values.txt")) {
     SCOPED_TRACE(c["line"]);
@@ -140,7 +139,6 @@ TEST(Decoding, PropertyOutsideAnItem) {
   EXPECT_EQ(card.captured.Count("ASSERT failed in line"), 2);
 }
 
-// The cases of tests/vcard/data/property_dates.txt.
 TEST(Decoding, GetDecodedDateTimeValue) {
   const char kICloud[] = "PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n";
   for (const test::FileCase& c : test::ReadCases("vcard/data/property_dates.txt")) {

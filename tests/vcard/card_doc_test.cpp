@@ -74,25 +74,6 @@ class Collector : public ICardLoadProgress {
   int stop_after_;
 };
 
-TEST(CardDoc, ProgressSeesEveryItemAndItemsStayValid) {
-  CapturedLog captured;
-  CCardDoc doc(captured.log);
-  std::string text;
-  for (int i = 0; i < 50; ++i) text += Card("3.0", "FN:card " + std::to_string(i) + "\r\n");
-  Collector all(-1);
-  ASSERT_EQ(doc.LoadFromString(text.c_str(), &all), LoadResult::kComplete);
-  ASSERT_EQ(all.items.size(), 50u);
-  for (int i = 0; i < 50; ++i) {
-    EXPECT_EQ(all.items[i], doc.GetItem(i));
-    EXPECT_EQ(all.items[i]->ToString(), all.texts[i]);
-  }
-
-  Collector stop(3);
-  EXPECT_EQ(doc.LoadFromString(text.c_str(), &stop), LoadResult::kStopped);
-  EXPECT_EQ(doc.GetItemCount(), 3);
-  EXPECT_EQ(stop.items.size(), 3u);
-}
-
 // A document that drops each item once handled reads exactly as one that
 // keeps them: same results, messages and item texts, and no items after.
 // The state machine over tests/vcard/data/doc_load.txt; each document is
@@ -295,17 +276,6 @@ TEST(CardDoc, JoinedFilesReadAsTheirCards) {
             LoadResult::kComplete);
   ASSERT_EQ(doc.GetItemCount(), 2);
   EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nN:B\r\nEND:VCARD\r\n");
-}
-
-TEST(CardDoc, CharsetTableWithExtraPairs) {
-  CapturedLog captured;
-  CCardDoc doc(captured.log, {{"Shift_JIS", 932}, {"latin1", 28591}, {"KOI8-R", 20866}});
-  EXPECT_EQ(doc.CodepageToFromCharset("shift_jis"), 932);
-  EXPECT_EQ(doc.CodepageToFromCharset("koi8-r"), 20866);
-  EXPECT_EQ(doc.CodepageToFromCharset("latin1"), -1);  // its code page was known
-  EXPECT_EQ(doc.CodepageToFromCharset(28591), "ISO-8859-1");
-  EXPECT_EQ(doc.CodepageToFromCharset(932), "Shift_JIS");
-  EXPECT_TRUE(captured.Has("Unknown charset(\"latin1\")"));
 }
 
 }  // namespace
