@@ -15,6 +15,7 @@
 #include "vcard/card_export.h"
 #include "vcard/card_parser.h"
 #include "vcard/conversion_pipeline.h"
+#include "vcard/vcard_test_support.h"
 
 namespace velmora {
 namespace {
@@ -22,17 +23,6 @@ namespace {
 using test::DumpContact;
 using test::DumpList;
 using test::U8;
-
-// The records of a load, each with the text of its item.
-struct Collector : ICardParserConsumer {
-  std::vector<ContactRecord> records;
-  std::vector<std::string> texts;
-  bool OnParsedItem(const ContactRecord& r, const CCardDocItem& item) override {
-    records.push_back(r);
-    texts.push_back(item.ToString());
-    return true;
-  }
-};
 
 class RoundTripTest : public ::testing::Test {
  protected:
@@ -43,9 +33,9 @@ class RoundTripTest : public ::testing::Test {
   // Parses with the source texts and charsets the converter asks for; checks
   // that each item gives one record whose source is the item's text, and
   // passes the document's result out.
-  Collector Load(std::string_view bytes, int* result = nullptr) {
+  test::RecordCollector Load(std::string_view bytes, int* result = nullptr) {
     CCardParser parser(log_, &charsets_);
-    Collector collector;
+    test::RecordCollector collector;
     auto doc = parser.NewDocument();
     const int loaded = static_cast<int>(parser.LoadMemory(
         *doc, bytes.data(), static_cast<std::int32_t>(bytes.size()),

@@ -4,9 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "contact/contact_record.h"
 #include "support/log_capture.h"
 #include "vcard/card_doc.h"
+#include "vcard/card_parser_consumer.h"
 
 namespace velmora::test {
 
@@ -63,5 +66,16 @@ inline std::string Card(std::string_view version, std::string_view body) {
   out += "END:VCARD\r\n";
   return out;
 }
+
+// Keeps a copy of every parsed record and the text of its item.
+struct RecordCollector : ICardParserConsumer {
+  bool OnParsedItem(const ContactRecord& record, const CCardDocItem& item) override {
+    records.push_back(record);
+    texts.push_back(item.ToString());
+    return true;
+  }
+  std::vector<ContactRecord> records;
+  std::vector<std::string> texts;
+};
 
 }  // namespace velmora::test
