@@ -119,18 +119,12 @@ TEST_F(ConvertTest, SplitListsTheFilesItWrote) {
 
   r = Run({"--json", "convert", Sample(kTeam), "--split", "-o", folder});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  const std::string prefix = "\",\"" + folder + "/";
   EXPECT_THAT(r.out, HasSubstr("\"written\":5,"));
+  // Card order, not the folder's: Jürgen is the first card, Zoë the second.
   EXPECT_THAT(r.out, HasSubstr("\"output\":\"" + folder + "\",\"files\":[\"" + folder +
-                               "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf" + prefix +
-                               "Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf" + prefix +
-                               "N\xC3\xBA\xC3\xB1"
-                               "ez, Ana Mar\xC3\xAD"
-                               "a[1].vcf" +
-                               prefix +
-                               "\xC3\x98"
-                               "deg\xC3\xA5rd, S\xC3\xB8ren[1].vcf" +
-                               prefix + "Brault, Emile[1].vcf\"]"));
+                               "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf\",\"" + folder +
+                               "/Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf\","));
+  EXPECT_EQ(CountOf(r.out, ".vcf\""), 5);
   EXPECT_EQ(ListFolder(folder).size(), 10u);
 }
 
