@@ -16,10 +16,8 @@ namespace velmora {
 namespace {
 
 using test::Address;
-using test::DumpAddressKinds;
 using test::DumpRelatedNameSlots;
 using test::DumpTelephoneSlots;
-using test::DumpUrlKinds;
 using test::Phone;
 using test::Related;
 using test::Url;
@@ -165,7 +163,7 @@ TEST(ContactRecordTest, AddressByKind) {
       auto [street, types] = Pair(address);
       r.Addresses.push_back(Address(street, types));
     }
-    EXPECT_EQ(DumpAddressKinds(r), c["kinds"]);
+    EXPECT_EQ(test::DumpAddressKinds(r), c["kinds"]);
   }
   ContactRecord r;
   r.Addresses = {Address(u"A", u"")};
@@ -181,7 +179,7 @@ TEST(ContactRecordTest, UrlByKind) {
       auto [value, types] = Pair(url);
       r.Urls.push_back(Url(value, types));
     }
-    EXPECT_EQ(DumpUrlKinds(r), c["kinds"]);
+    EXPECT_EQ(test::DumpUrlKinds(r), c["kinds"]);
   }
   ContactRecord r;
   r.Urls = {Url(u"x", u"")};

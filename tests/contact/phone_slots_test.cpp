@@ -12,7 +12,6 @@
 namespace velmora {
 namespace {
 
-using test::DumpTelephoneSlots;
 using test::Phone;
 
 TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
@@ -42,7 +41,7 @@ TEST(PhoneSlotsTest, CategoriesAndSlots) {
           Phone(test::U16(phone.substr(0, bar)), test::U16(phone.substr(bar + 1, label - bar - 1)),
                 label == std::string::npos ? u"" : test::U16(phone.substr(label + 1))));
     }
-    EXPECT_EQ(DumpTelephoneSlots(record), c["slots"]);
+    EXPECT_EQ(test::DumpTelephoneSlots(record), c["slots"]);
   }
 }
 

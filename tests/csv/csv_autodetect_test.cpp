@@ -19,8 +19,6 @@
 namespace velmora {
 namespace {
 
-using test::TempDir;
-
 using test::U8;
 
 // A catalogue with the shipped Outlook locales, and an engine over it.
@@ -49,7 +47,7 @@ class Autodetect : public test::CsvTest {
     return DetectCsvTypeByCodes(headers_, FindHeaderCodes(headers_, names).codes, custom);
   }
 
-  TempDir dir_;
+  test::TempDir dir_;
 };
 
 std::u16string Join(const std::vector<std::u16string>& names, std::u16string_view separator) {

@@ -21,8 +21,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-using test::U8;
 using CsvParse = test::CsvTest;
 using test::DumpCells;
 using test::U16;
@@ -51,7 +49,7 @@ std::int32_t Flags(const std::string& names) {
 TEST(CsvParseCells, Cases) {
   for (const test::FileCase& c : test::ReadCases("csv/data/parse_cells.txt")) {
     SCOPED_TRACE(c.name);
-    CapturedLog log;
+    test::CapturedLog log;
     CCsv csv(log.log);
     CsvCellsTable cells = {{u"stale"}};
     const std::u16string separators = c.Has("separators") ? U16(c["separators"]) : u",";
@@ -101,7 +99,7 @@ TEST(CsvEscapeCell, QuotesWhenNeeded) {
     ASSERT_EQ(cells.size(), written.size()) << c.name;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const char16_t list = c.Has("list") ? U16(c["list"])[0] : u';';
-      EXPECT_EQ(U8(EscapeCell(U16(cells[i]), U16(c["separator"])[0], list, c.Has("force"))),
+      EXPECT_EQ(test::U8(EscapeCell(U16(cells[i]), U16(c["separator"])[0], list, c.Has("force"))),
                 written[i])
           << c.name << ": " << cells[i];
     }

@@ -20,7 +20,6 @@ namespace velmora {
 namespace {
 
 using test::CapturedLog;
-using test::TempDir;
 using test::U8;
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
@@ -102,7 +101,7 @@ class LocaleFile {
 struct Fixture {
   CapturedLog captured;
   CCsvHeaders headers{captured.log};
-  TempDir dir;
+  test::TempDir dir;
 
   HRESULT Load(const std::string& bytes) {
     test::WriteFile(dir / "headers.csv", bytes);

@@ -10,12 +10,10 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-
 TEST(CardContent, Decoding) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/content_decoding.txt")) {
     SCOPED_TRACE(c.name);
-    CapturedLog captured;
+    test::CapturedLog captured;
     std::string storage = c["input"];
     std::int32_t length = static_cast<std::int32_t>(storage.size());
     bool utf8 = !c.Has("utf8");

@@ -17,9 +17,6 @@
 namespace velmora {
 namespace {
 
-using test::CapturedLog;
-using test::Card;
-
 std::string Utf8(std::u16string_view text) { return codepage::FromUtf16(codepage::kUtf8, text); }
 
 // A document holding one card with `lines`; `Prop` finds a property in it.
@@ -28,7 +25,7 @@ class OneCard {
   OneCard(std::string_view version, const std::string& lines, bool with_bom = false,
           const CharsetPairs& extra = {})
       : doc_(captured.log, extra) {
-    text_ = (with_bom ? "\xEF\xBB\xBF" : "") + Card(version, lines);
+    text_ = (with_bom ? "\xEF\xBB\xBF" : "") + test::Card(version, lines);
     EXPECT_EQ(doc_.LoadFromMemory(text_.data(), static_cast<std::int32_t>(text_.size()), true),
               LoadResult::kComplete)
         << captured.Text();
@@ -39,7 +36,7 @@ class OneCard {
     EXPECT_NE(prop, nullptr) << name;
     return prop ? *prop : item().begin_prop();
   }
-  CapturedLog captured;
+  test::CapturedLog captured;
 
  private:
   std::string text_;

@@ -14,8 +14,6 @@ namespace {
 
 using test::CapturedLog;
 using test::Card;
-using test::Dump;
-using test::Visible;
 
 TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   CapturedLog captured;
@@ -26,7 +24,7 @@ TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   ASSERT_EQ(doc.LoadFromString(text.c_str()), LoadResult::kComplete);
   const CCardDocItem* item = doc.GetItem(0);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(Dump(*item),
+  EXPECT_EQ(test::Dump(*item),
             "|VERSION||2.1\nitem1.|TEL|TYPE=HOME|123\n|TEL|=HOME;=VOICE|45\n"
             "|END||VCARDX\n|X-A|=;=|v\n");
   EXPECT_EQ(item->begin_prop().name(), "BEGIN");
@@ -51,7 +49,7 @@ TEST(CardDoc, ToStringLeavesRejectedLinesOut) {
   ASSERT_EQ(doc.GetItemCount(), 2);
   // From BEGIN up to the first non-blank character after END:VCARD. The
   // blank line after FN:A starts with a space and so continues its value.
-  EXPECT_EQ(Visible(doc.GetItem(0)->ToString()),
+  EXPECT_EQ(test::Visible(doc.GetItem(0)->ToString()),
             "BEGIN:VCARD<CR><LF>VERSION:3.0<CR><LF>FN:A<CR><LF>  <CR><LF>"
             "END:VCARD<CR><LF><CR><LF>  ");
   EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nEND:VCARD");

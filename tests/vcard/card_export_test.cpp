@@ -21,7 +21,6 @@ namespace velmora {
 namespace {
 
 using test::CapturedLog;
-using test::Date;
 
 constexpr char kTestProdId[] = "PRODID:-//Velmora Tests//EN";
 
@@ -99,7 +98,7 @@ double DateOf(const std::string& text) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   if (text.empty()) return 0.0;
   EXPECT_GE(std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s), 3) << text;
-  return Date(y, mo, d, h, mi, s);
+  return test::Date(y, mo, d, h, mi, s);
 }
 
 // The record a case describes (the keys are listed in

@@ -21,7 +21,6 @@ namespace velmora {
 namespace {
 
 using test::DumpContact;
-using test::DumpList;
 using test::U8;
 
 class RoundTripTest : public ::testing::Test {
@@ -194,7 +193,7 @@ TEST_F(RoundTripTest, DocumentedChangesOnTheFirstTrip) {
   const auto parsed = Parse(Write(r, 30));
   ASSERT_EQ(parsed.size(), 1u);
   // The first e-mail is marked preferred, addresses with an at sign internet.
-  EXPECT_EQ(DumpList(parsed[0].Emails), "a@example.com|PREF,INTERNET|SMTP||; plain||||");
+  EXPECT_EQ(test::DumpList(parsed[0].Emails), "a@example.com|PREF,INTERNET|SMTP||; plain||||");
   // Image types are normalised; blank addresses are not written.
   EXPECT_EQ(U8(parsed[0].PhotoExt), "JPEG");
   EXPECT_TRUE(parsed[0].Addresses.empty());
