@@ -74,17 +74,6 @@ TEST_F(CsvParse, EmptyTextAndMissingTable) {
   EXPECT_TRUE(captured_.Has("ASSERT failed in line"));
 }
 
-TEST_F(CsvParse, LineEndingsGiveTheSameRows) {
-  const std::u16string lines[] = {u"n,\"q\r\nx\"", u"a , b", u"", u"\"c\",d,"};
-  for (const char16_t* end : {u"\r\n", u"\n", u"\r"}) {
-    std::u16string text;
-    for (const std::u16string& line : lines) text += line + end;
-    CsvCellsTable cells;
-    ASSERT_EQ(csv_.ParseCells(text, &cells, csvpSkipEmptyLines), S_OK);
-    EXPECT_EQ(DumpCells(cells), "[n|q<CR><LF>x][a|b][c|d|]");
-  }
-}
-
 TEST_F(CsvParse, FindsTheSeparator) {
   for (const test::FileCase& c : test::ReadCases("csv/data/separators.txt")) {
     EXPECT_EQ(test::U8(csv_.AutoDetectSeparator(U16(c["text"]))),
