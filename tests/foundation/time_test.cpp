@@ -77,13 +77,5 @@ TEST(TimeZoneTest, RepeatedAndInvalidLocalTimes) {
   EXPECT_EQ(timezone::LocalToUtc(At(2024, 2, 30, 25), &out), E_INVALIDARG);
 }
 
-TEST(TimeZoneTest, FollowsTheConfiguredZone) {
-  test::ScopedSettings settings;
-  settings.TimeZone("Asia/Tokyo");
-  SystemTime out;
-  ASSERT_EQ(timezone::LocalToUtc(At(2024, 7, 1, 9), &out), S_OK);
-  EXPECT_EQ(out, At(2024, 7, 1, 0));
-}
-
 }  // namespace
 }  // namespace velmora

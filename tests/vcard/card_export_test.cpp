@@ -171,15 +171,6 @@ TEST(CardExportTest, WriterRules) {
   }
 }
 
-TEST(CardExportTest, ItemCounterRestartsPerContact) {
-  ContactRecord r;
-  r.Phones.push_back({u"", u"1", "", u"Radio"});
-  CapturedLog log;
-  CCardExport exporter(log.log, kTestProdId);
-  EXPECT_EQ(Body(Export(exporter, r, 30)), Body(Export(exporter, r, 30)));
-  EXPECT_EQ("item1.TEL:1\r\nitem1.X-ABLABEL:Radio\r\n", Body(Export(exporter, r, 30)));
-}
-
 TEST(CardExportTest, ShiftJisBackslashTrailByteRoundTrips) {
   // "ソ" is 0x83 0x5C in Shift_JIS: its trail byte is escaped like a
   // backslash, and the reader's unescaping gives the bytes back.
