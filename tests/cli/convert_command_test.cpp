@@ -42,15 +42,12 @@ TEST_F(ConvertTest, WritesVersion21InTheChosenCharset) {
         Run({"--json", "convert", Sample(kMixed), "--vcard-version", "2.1", "-o", Temp("out.vcf")},
             way);
     EXPECT_EQ(r.exit_code, 0) << way[1] << ": " << r.err;
-    EXPECT_EQ(r.out,
-              "{\"command\":\"convert\",\"exit\":0,\"cancelled\":false,\"read\":4,"
-              "\"written\":4,\"copied\":0,\"skipped\":0,\"errors\":0,\"output\":\"" +
-                  Temp("out.vcf") + "\",\"files\":[\"" + Temp("out.vcf") +
-                  "\"],\"format\":\"vcard\",\"version\":\"2.1\",\"charset\":"
-                  "\"windows-1252\",\"codePage\":1252,\"dryRun\":false,\"report\":{"
-                  "\"propertiesDropped\":0,\"charactersLost\":5,\"namesReplaced\":0,"
-                  "\"fieldsNotCarried\":0,\"columnsToNotes\":0,\"valuesNotRead\":0,"
-                  "\"cardsCutOff\":0,\"filesFailed\":0},\"failures\":[]}\n")
+    // The whole summary is StandardInputAndOutputGiveTheFileResult's.
+    EXPECT_THAT(r.out, HasSubstr("\"read\":4,\"written\":4,"));
+    EXPECT_THAT(r.out,
+                HasSubstr("\"version\":\"2.1\",\"charset\":\"windows-1252\",\"codePage\":1252,"
+                          "\"dryRun\":false,\"report\":{\"propertiesDropped\":0,"
+                          "\"charactersLost\":5,"))
         << way[1];
     const std::string out = ReadFile(Temp("out.vcf"));
     if (first.empty()) first = out;
@@ -122,18 +119,12 @@ TEST_F(ConvertTest, SplitListsTheFilesItWrote) {
 
   r = Run({"--json", "convert", Sample(kTeam), "--split", "-o", folder});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  const std::string prefix = "\",\"" + folder + "/";
   EXPECT_THAT(r.out, HasSubstr("\"written\":5,"));
+  // Card order, not the folder's: Jürgen is the first card, Zoë the second.
   EXPECT_THAT(r.out, HasSubstr("\"output\":\"" + folder + "\",\"files\":[\"" + folder +
-                               "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf" + prefix +
-                               "Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf" + prefix +
-                               "N\xC3\xBA\xC3\xB1"
-                               "ez, Ana Mar\xC3\xAD"
-                               "a[1].vcf" +
-                               prefix +
-                               "\xC3\x98"
-                               "deg\xC3\xA5rd, S\xC3\xB8ren[1].vcf" +
-                               prefix + "Brault, Emile[1].vcf\"]"));
+                               "/Wei\xC3\x9F, J\xC3\xBCrgen[1].vcf\",\"" + folder +
+                               "/Lef\xC3\xA8vre, Zo\xC3\xAB[1].vcf\","));
+  EXPECT_EQ(CountOf(r.out, ".vcf\""), 5);
   EXPECT_EQ(ListFolder(folder).size(), 10u);
 }
 
@@ -227,10 +218,7 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
   for (const bool existing : {false, true}) {
     if (existing) WriteFile(Temp("out.vcf"), "old content\n");
     for (const auto& c : cases) {
-      std::vector<std::string> args = {"convert"};
-      args.insert(args.end(), c.inputs.begin(), c.inputs.end());
-      args.insert(args.end(), {"-o", Temp("out.vcf")});
-      const RunResult r = Run(args);
+      const RunResult r = Run({"convert", "-o", Temp("out.vcf")}, c.inputs);
       EXPECT_EQ(r.exit_code, 3) << c.inputs.back();
       EXPECT_THAT(r.err, HasSubstr("velmora: " + c.message));
       if (existing) {

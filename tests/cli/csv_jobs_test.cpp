@@ -168,30 +168,19 @@ TEST_F(CsvJobsTest, OutputOptions) {
   EXPECT_TRUE(ListFolder(runner_.TmpFolder()).empty());
 }
 
-// Google Contacts' current layout written byte for byte, told from the
-// earlier one by detect, and read back.
+// Google Contacts' current layout written, told from the earlier one by
+// detect, and read back.
 TEST_F(CsvJobsTest, Google2BothWays) {
   const std::string cards =
       TempFile("two.vcf",
-               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nBDAY:--04-01\r\n"
-               "EMAIL;TYPE=INTERNET,HOME,PREF:ann@home.example\r\n"
-               "EMAIL;TYPE=INTERNET,WORK:ann@work.example\r\n"
-               "TEL;TYPE=CELL:+1 555 0100\r\nCATEGORIES:Friends\r\nEND:VCARD\r\n"
-               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Chan;Bo;;;\r\nFN:Bo Chan\r\nBDAY:1990-12-25\r\n"
-               "EMAIL;TYPE=INTERNET:bo@example.org\r\nNOTE:two\\, lines\\nhere\r\nEND:VCARD\r\n");
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Chan;Bo;;;\r\nFN:Bo Chan\r\nEND:VCARD\r\n");
   RunResult r = Run({"convert", cards, "--csv-dialect", "google2", "-o", Temp("g2.csv")});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(
-      ReadFile(Temp("g2.csv")),
-      "\xEF\xBB\xBF"
-      "First Name,Middle Name,Last Name,Phonetic First Name,Phonetic Middle Name,"
-      "Phonetic Last Name,Name Prefix,Name Suffix,Nickname,File As,Organization Name,"
-      "Organization Title,Organization Department,Birthday,Notes,Photo,Labels,"
-      "E-mail 1 - Label,E-mail 1 - Value,E-mail 2 - Label,E-mail 2 - Value,"
-      "Phone 1 - Label,Phone 1 - Value\r\n"
-      "Ann,,Lee,,,,,,,,,,,--04-01,,,Friends ::: * myContacts,* Home,ann@home.example,Work,"
-      "ann@work.example,Mobile,+1 555 0100\r\n"
-      "Bo,,Chan,,,,,,,,,,,1990-12-25,\"two, lines\r\nhere\",,* myContacts,,bo@example.org,,,,");
+  // The layout itself is the library's (tests/csv/google2_test.cpp).
+  EXPECT_THAT(ReadFile(Temp("g2.csv")),
+              StartsWith("\xEF\xBB\xBF"
+                         "First Name,Middle Name,Last Name,Phonetic First Name,"));
   r = Run({"detect", Temp("g2.csv"), Sample(kGoogleSample)});
   EXPECT_THAT(r.out, HasSubstr("csv     google2  ,          utf-8     -       no      2\n"));
   EXPECT_THAT(r.out, HasSubstr("csv     google   ,          utf-8     -       no      3\n"));

@@ -1,5 +1,5 @@
 // The command as a whole: --version, --help, usage errors, the global options
-// (JSON anywhere on the line, quiet, log level and name).
+// log level and name (options after the command: ReportTest, CommandsTest).
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -110,17 +110,6 @@ TEST_F(MainTest, UsageErrorsExitWith2) {
     }
     EXPECT_EQ(ListFolder(temp_.path()), std::vector<std::string>{"home"});
   }
-}
-
-TEST_F(MainTest, GlobalOptionsMayFollowTheCommand) {
-  const RunResult before = Run({"--json", "count", Sample(kTeam)});
-  const RunResult after = Run({"count", Sample(kTeam), "--json"});
-  EXPECT_EQ(before.exit_code, 0);
-  EXPECT_EQ(after.out, before.out);
-  EXPECT_THAT(after.out, StartsWith("{\"command\":\"count\",\"exit\":0,"));
-  const RunResult quiet = Run({"convert", Sample(kTeam), "-o", Temp("out.vcf"), "-q"});
-  EXPECT_EQ(quiet.exit_code, 0);
-  EXPECT_EQ(quiet.err, "");
 }
 
 TEST_F(MainTest, LogLevelAndNameReachTheLibrary) {

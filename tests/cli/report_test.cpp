@@ -26,7 +26,6 @@ constexpr char kLossyLine[] =
 
 TEST_F(ReportTest, SaysWhatWasLost) {
   const std::string lossy = TempFile("lossy.vcf", kLossy);
-  const std::vector<std::string> to_1252 = {"--vcard-version", "2.1", "--charset", "windows-1252"};
   const std::string counts = "velmora: 1 card read, 1 written, 0 copied, 0 skipped, 0 errors\n";
   const struct {
     std::vector<std::string> options;
@@ -45,10 +44,9 @@ TEST_F(ReportTest, SaysWhatWasLost) {
       {{"-q"}, 0, ""},
   };
   for (const auto& c : kCases) {
-    std::vector<std::string> args = {"convert", lossy, "-o", Temp("out.vcf")};
-    args.insert(args.end(), to_1252.begin(), to_1252.end());
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const RunResult r = Run(args);
+    const RunResult r = Run({"convert", lossy, "-o", Temp("out.vcf"), "--vcard-version", "2.1",
+                             "--charset", "windows-1252"},
+                            c.options);
     EXPECT_EQ(r.exit_code, c.exit) << r.err;
     EXPECT_EQ(r.err, c.err);
   }

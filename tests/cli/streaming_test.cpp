@@ -85,16 +85,5 @@ TEST_F(StreamingTest, BlocksGiveWhatTheWholeFileGives) {
                       Corpus("vcard-malformed/fk_Cropped_2_1.vcf"), Sample(kFamily)});
 }
 
-TEST_F(StreamingTest, StandardOutputGetsTheFileBytes) {
-  const std::vector<std::string> args = {"convert", Sample(kMixed), "--block-size", "1", "-o"};
-  std::vector<std::string> to_file = args, to_stdout = args;
-  to_file.push_back(Temp("mixed.vcf"));
-  to_stdout.push_back("-");
-  ASSERT_EQ(Run(to_file).exit_code, 0);
-  const RunResult out = Run(to_stdout);
-  EXPECT_EQ(out.exit_code, 0);
-  EXPECT_EQ(out.out, ReadFile(Temp("mixed.vcf")));
-}
-
 }  // namespace
 }  // namespace velmora::clitest

@@ -43,26 +43,16 @@ TEST(CardFieldsTest, EveryRowIsFoundByNameInAnyCaseAndByCode) {
 
 TEST(CardFieldsTest, UnknownNamesAndCodesFindNothing) {
   const CCardFields& fields = CCardFields::Get();
-  EXPECT_EQ(fields.FindByCode(1), nullptr);
-  EXPECT_EQ(fields.FindByCode(77), nullptr);
-  EXPECT_EQ(fields.FindByCode(-1), nullptr);
-  EXPECT_EQ(fields.FindByName(std::string_view("LABEL")), nullptr);
-  EXPECT_EQ(fields.FindByName(std::string_view("")), nullptr);
-  EXPECT_EQ(fields.FindByName(std::string_view("TEL ")), nullptr);
+  for (int code : {1, 77, -1}) EXPECT_EQ(fields.FindByCode(code), nullptr) << code;
+  for (const char* name : {"LABEL", "", "TEL "}) {
+    EXPECT_EQ(fields.FindByName(std::string_view(name)), nullptr) << name;
+  }
   EXPECT_EQ(fields.FindByName(std::u16string_view(u"T\u00c9L")), nullptr);
   EXPECT_EQ(fields.FindByName(std::u16string(100, u'A')), nullptr);
 }
 
-TEST(CardFieldsTest, KindFlagHelper) {
-  const PropertyDef* adr = CCardFields::Get().FindByCode(prop::ADR);
-  EXPECT_TRUE(adr->Has(fkText | fkStructured));
-  EXPECT_FALSE(adr->Has(fkStructural));
-  EXPECT_TRUE(CCardFields::Get().FindByCode(prop::PRODID)->Has(fkStructural));
-}
-
 const std::set<int> kImCodes = {10, 28, 29, 30, 31, 32, 33, 37, 44, 50, 58, 60, 61, 64};
 
-// The cases of tests/contact/data/field_filters.txt.
 TEST(CardFieldsTest, FilterExpansions) {
   for (const test::FileCase& c : test::ReadCases("contact/data/field_filters.txt")) {
     SCOPED_TRACE(c.name);

@@ -19,7 +19,6 @@ std::string Dump(const NameParts& parts) {
          U8(parts.LastName) + "|" + U8(parts.Suffix);
 }
 
-// The cases of tests/contact/data/names.txt.
 TEST(CardNamesTest, Cases) {
   for (const test::FileCase& c : test::ReadCases("contact/data/names.txt")) {
     SCOPED_TRACE(c.name);

@@ -26,7 +26,6 @@ SystemTime Fields(int y, int mo, int d, int h, int mi, int s) {
   return st;
 }
 
-// The cases of tests/contact/data/card_tools.txt.
 TEST(CardToolsTest, Cases) {
   for (const test::FileCase& c : test::ReadCases("contact/data/card_tools.txt")) {
     SCOPED_TRACE(c.name);
@@ -131,17 +130,17 @@ TEST(CardToolsTest, AddressEmptiness) {
 }
 
 TEST(CardToolsTest, SensitivityWords) {
-  EXPECT_EQ(SensitivityFromWord(u"CONFIDENTIAL"), vlmcsConfidential);
-  EXPECT_EQ(SensitivityFromWord(u"confidential"), vlmcsConfidential);
-  EXPECT_EQ(SensitivityFromWord(u"Private"), vlmcsPrivate);
-  EXPECT_EQ(SensitivityFromWord(u"PUBLIC"), vlmcsNormal);
-  EXPECT_EQ(SensitivityFromWord(u"PERSONAL"), vlmcsNormal);
-  EXPECT_EQ(SensitivityFromWord(u""), vlmcsNormal);
-  EXPECT_EQ(SensitivityToWord(vlmcsConfidential), u"CONFIDENTIAL");
-  EXPECT_EQ(SensitivityToWord(vlmcsPrivate), u"PRIVATE");
-  EXPECT_EQ(SensitivityToWord(vlmcsPersonal), u"");
-  EXPECT_EQ(SensitivityToWord(vlmcsNormal), u"");
-  EXPECT_EQ(SensitivityToWord(static_cast<EContactSensitivity>(9)), u"");
+  std::string read;
+  for (const char16_t* word :
+       {u"CONFIDENTIAL", u"confidential", u"Private", u"PUBLIC", u"PERSONAL", u""}) {
+    read += std::to_string(SensitivityFromWord(word));
+  }
+  EXPECT_EQ(read, "332000");
+  std::string written;
+  for (int s : {3, 2, 1, 0, 9}) {
+    written += test::U8(SensitivityToWord(static_cast<EContactSensitivity>(s))) + "|";
+  }
+  EXPECT_EQ(written, "CONFIDENTIAL|PRIVATE||||");
 }
 
 }  // namespace

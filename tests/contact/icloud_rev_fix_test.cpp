@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/module_info.h"
-#include "support/test_env.h"
+#include "support/log_capture.h"
 
 namespace velmora::contact {
 namespace {
@@ -43,15 +42,13 @@ TEST(ICloudRevFix, OtherProductsStayUntouched) {
 }
 
 TEST(ICloudRevFix, FailedConversionIsLoggedAndLeavesTheTime) {
-  CLog log;
-  log.Init(ThisModule(), u"icloud", u"VelmoraTests", u"Contact", loglDetail, true);
+  test::CapturedLog captured;
   SystemTime bad = At(2024, 13, 1, 12);
-  EXPECT_FALSE(iCloudWebAddressBook_REV_Fix(log, kProdId, bad));
+  EXPECT_FALSE(iCloudWebAddressBook_REV_Fix(captured.log, kProdId, bad));
   EXPECT_EQ(bad, At(2024, 13, 1, 12));
-  const std::string text = test::ReadFile(log.log_path());
-  EXPECT_NE(text.find("in CardTools.iCloudWebAddressBook_REV_Fix: TzSpecificLocalTimeToSystemTime"),
-            std::string::npos)
-      << text;
+  EXPECT_TRUE(
+      captured.Has("in CardTools.iCloudWebAddressBook_REV_Fix: TzSpecificLocalTimeToSystemTime"))
+      << captured.Text();
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 namespace velmora::contact {
 namespace {
 
-using test::DumpTelephoneSlots;
 using test::Phone;
 
 TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
@@ -27,7 +26,6 @@ TEST(PhoneSlotsTest, TypesOfEveryCategoryClassifyBackToIt) {
   EXPECT_FALSE(PhoneTypesOfCategory(static_cast<EPhoneCategory>(22), nullptr, nullptr));
 }
 
-// The cases of tests/contact/data/phone_slots.txt.
 TEST(PhoneSlotsTest, CategoriesAndSlots) {
   for (const test::FileCase& c : test::ReadCases("contact/data/phone_slots.txt")) {
     SCOPED_TRACE(c.name);
@@ -43,7 +41,7 @@ TEST(PhoneSlotsTest, CategoriesAndSlots) {
           Phone(test::U16(phone.substr(0, bar)), test::U16(phone.substr(bar + 1, label - bar - 1)),
                 label == std::string::npos ? u"" : test::U16(phone.substr(label + 1))));
     }
-    EXPECT_EQ(DumpTelephoneSlots(record), c["slots"]);
+    EXPECT_EQ(test::DumpTelephoneSlots(record), c["slots"]);
   }
 }
 

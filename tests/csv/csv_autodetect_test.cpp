@@ -19,8 +19,6 @@
 namespace velmora::csv {
 namespace {
 
-using test::TempDir;
-
 using test::U8;
 
 // A catalogue with the shipped Outlook locales, and an engine over it.
@@ -49,7 +47,7 @@ class Autodetect : public test::CsvTest {
     return DetectCsvTypeByCodes(headers_, FindHeaderCodes(headers_, names).codes, custom);
   }
 
-  TempDir dir_;
+  test::TempDir dir_;
 };
 
 std::u16string Join(const std::vector<std::u16string>& names, std::u16string_view separator) {
@@ -97,7 +95,6 @@ TEST_F(Autodetect, ShippedLocalesAreRecognisedInTheirOwnEncodings) {
   }
 }
 
-// The cases of tests/csv/data/corpus_dialects.txt.
 TEST_F(Autodetect, CorpusExports) {
   for (const test::FileCase& c : test::ReadCases("csv/data/corpus_dialects.txt")) {
     SCOPED_TRACE(c.name);
@@ -111,7 +108,6 @@ TEST_F(Autodetect, CorpusExports) {
   }
 }
 
-// The cases of tests/csv/data/dialect_rules.txt.
 TEST_F(Autodetect, DialectRules) {
   for (const test::FileCase& c : test::ReadCases("csv/data/dialect_rules.txt")) {
     SCOPED_TRACE(c.name);
@@ -125,7 +121,6 @@ TEST_F(Autodetect, DialectRules) {
   }
 }
 
-// The cases of tests/csv/data/autodetect_text.txt.
 TEST_F(Autodetect, ShortTexts) {
   for (const test::FileCase& c : test::ReadCases("csv/data/autodetect_text.txt")) {
     SCOPED_TRACE(c.name);

@@ -33,7 +33,6 @@ HRESULT Load(CCsvContent& content, const std::string& bytes, int code_page) {
   return content.LoadFromMemory(Bytes(bytes), static_cast<std::int32_t>(bytes.size()), code_page);
 }
 
-// The cases of tests/csv/data/decode.txt.
 TEST(CsvContentCases, DecodesEveryEncoding) {
   for (const test::FileCase& c : test::ReadCases("csv/data/decode.txt")) {
     SCOPED_TRACE(c.name);
@@ -144,7 +143,6 @@ TEST_F(CsvContent, LoadsFilesAndLogsFailuresWithTheirStep) {
   EXPECT_TRUE(log.Has("Err[0x80070005] in CCsvContent.LoadFromFile: File.Create\n"));
 }
 
-// The cases of tests/csv/data/encoding.txt.
 TEST(CsvEncoding, Cases) {
   for (const test::FileCase& c : test::ReadCases("csv/data/encoding.txt")) {
     SCOPED_TRACE(c.name);

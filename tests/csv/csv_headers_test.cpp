@@ -93,7 +93,6 @@ TEST_F(CsvHeaders, EveryNameFindsItsCode) {
   }
 }
 
-// The cases of tests/csv/data/header_names.txt.
 TEST_F(CsvHeaders, NameCases) {
   for (const test::FileCase& c : test::ReadCases("csv/data/header_names.txt")) {
     SCOPED_TRACE(c.name);

@@ -175,7 +175,6 @@ std::string Dump(const contact::ContactRecord& c) {
   return out;
 }
 
-// The cases of tests/csv/data/import_rows.txt.
 TEST_F(CsvImport, Rows) {
   for (const test::FileCase& c : test::ReadCases("csv/data/import_rows.txt")) {
     SCOPED_TRACE(c.name);

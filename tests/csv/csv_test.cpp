@@ -21,8 +21,6 @@
 namespace velmora::csv {
 namespace {
 
-using test::CapturedLog;
-using test::U8;
 using CsvParse = test::CsvTest;
 using test::DumpCells;
 using test::U16;
@@ -48,11 +46,10 @@ std::int32_t Flags(const std::string& names) {
   return flags;
 }
 
-// The cases of tests/csv/data/parse_cells.txt.
 TEST(CsvParseCells, Cases) {
   for (const test::FileCase& c : test::ReadCases("csv/data/parse_cells.txt")) {
     SCOPED_TRACE(c.name);
-    CapturedLog log;
+    test::CapturedLog log;
     CCsv csv(log.log);
     CsvCellsTable cells = {{u"stale"}};
     const std::u16string separators = c.Has("separators") ? U16(c["separators"]) : u",";
@@ -77,18 +74,6 @@ TEST_F(CsvParse, EmptyTextAndMissingTable) {
   EXPECT_TRUE(captured_.Has("ASSERT failed in line"));
 }
 
-TEST_F(CsvParse, LineEndingsGiveTheSameRows) {
-  const std::u16string lines[] = {u"n,\"q\r\nx\"", u"a , b", u"", u"\"c\",d,"};
-  for (const char16_t* end : {u"\r\n", u"\n", u"\r"}) {
-    std::u16string text;
-    for (const std::u16string& line : lines) text += line + end;
-    CsvCellsTable cells;
-    ASSERT_EQ(csv_.ParseCells(text, &cells, csvpSkipEmptyLines), S_OK);
-    EXPECT_EQ(DumpCells(cells), "[n|q<CR><LF>x][a|b][c|d|]");
-  }
-}
-
-// The cases of tests/csv/data/separators.txt.
 TEST_F(CsvParse, FindsTheSeparator) {
   for (const test::FileCase& c : test::ReadCases("csv/data/separators.txt")) {
     EXPECT_EQ(test::U8(csv_.AutoDetectSeparator(U16(c["text"]))),
@@ -97,14 +82,13 @@ TEST_F(CsvParse, FindsTheSeparator) {
   }
 }
 
-// The cases of tests/csv/data/escape_cells.txt.
 TEST(CsvEscapeCell, QuotesWhenNeeded) {
   for (const test::FileCase& c : test::ReadCases("csv/data/escape_cells.txt")) {
     const std::vector<std::string> cells = c.All("cell"), written = c.All("written");
     ASSERT_EQ(cells.size(), written.size()) << c.name;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const char16_t list = c.Has("list") ? U16(c["list"])[0] : u';';
-      EXPECT_EQ(U8(EscapeCell(U16(cells[i]), U16(c["separator"])[0], list, c.Has("force"))),
+      EXPECT_EQ(test::U8(EscapeCell(U16(cells[i]), U16(c["separator"])[0], list, c.Has("force"))),
                 written[i])
           << c.name << ": " << cells[i];
     }
@@ -199,7 +183,6 @@ TEST(CsvCorpus, EveryFileLoadsAndParses) {
   }
 }
 
-// The cases of tests/csv/data/corpus_shapes.txt.
 TEST(CsvCorpus, RowsAndColumns) {
   for (const test::FileCase& c : test::ReadCases("csv/data/corpus_shapes.txt")) {
     SCOPED_TRACE(c.name);

@@ -14,7 +14,6 @@
 #include "foundation/automation_date.h"
 #include "support/test_env.h"
 #include "vcard/card_parser.h"
-#include "vcard/card_parser_consumer.h"
 #include "vcard/vcard_test_support.h"
 
 namespace velmora::test {
@@ -72,13 +71,7 @@ inline std::string DateText(double date) {
 
 // The records of vCard text.
 inline std::vector<contact::ContactRecord> ParseCards(CLog& log, std::string_view text) {
-  struct Collector : vcard::ICardParserConsumer {
-    std::vector<contact::ContactRecord> records;
-    bool OnParsedItem(const contact::ContactRecord& record, const vcard::CCardDocItem&) override {
-      records.push_back(record);
-      return true;
-    }
-  } collector;
+  RecordCollector collector;
   vcard::CCardParser parser(log);
   parser.LoadMemory(text.data(), static_cast<std::int32_t>(text.size()), {.consumer = &collector});
   return std::move(collector.records);

@@ -49,7 +49,6 @@ class CsvXls : public test::CsvTest {
   test::TempDir dir_;
 };
 
-// The cases of tests/csv/data/corpus_cells.txt.
 TEST_F(CsvXls, TextOfCorpusCells) {
   for (const test::FileCase& c : test::ReadCases("csv/data/corpus_cells.txt")) {
     for (const std::string& line : c.All("cell")) {

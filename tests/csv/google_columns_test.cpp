@@ -57,7 +57,6 @@ TEST_F(GoogleColumns, PlainNamesRoundTrip) {
   EXPECT_EQ(built, (38 - 12) * 4 * 3 * 2);  // 12 groups have a Type column
 }
 
-// The cases of tests/csv/data/google_values.txt.
 TEST_F(GoogleColumns, PlainNamesAndMultiValues) {
   for (const test::FileCase& c : test::ReadCases("csv/data/google_values.txt")) {
     for (const std::string& line : c.All("name")) {

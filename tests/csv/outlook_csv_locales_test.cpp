@@ -20,7 +20,6 @@ namespace velmora::csv {
 namespace {
 
 using test::CapturedLog;
-using test::TempDir;
 using test::U8;
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
@@ -102,7 +101,7 @@ class LocaleFile {
 struct Fixture {
   CapturedLog captured;
   CCsvHeaders headers{captured.log};
-  TempDir dir;
+  test::TempDir dir;
 
   HRESULT Load(const std::string& bytes) {
     test::WriteFile(dir / "headers.csv", bytes);
@@ -210,7 +209,6 @@ TEST(OutlookCsvLocales, ColumnsFoundByTrimmedNameInAnyOrderAndCase) {
   EXPECT_NE(f.headers.FindLocale(u"2"), nullptr);
 }
 
-// The cases of tests/csv/data/broken_locales.txt.
 TEST(OutlookCsvLocales, BrokenFiles) {
   const std::map<std::string, HRESULT> statuses = {
       {"ok", S_OK}, {"false", S_FALSE}, {"failed", E_GENERIC_FAILURE}};

@@ -4,8 +4,8 @@
 
 #include "foundation/char_converter.h"
 #include "foundation/code_page.h"
-#include "foundation/file_system.h"
 #include "support/case_file.h"
+#include "support/log_capture.h"
 #include "support/test_env.h"
 
 namespace velmora {
@@ -23,7 +23,6 @@ std::string Dump(const CSupportedEncodingsList& list) {
 
 constexpr char kBuiltIns[] = "UTF-8|utf-8|65001\n<System Locale>||-1|sys\n";
 
-// The cases of tests/foundation/data/supported_encodings.txt.
 TEST(SupportedEncodingsTest, ReadsTheFileGrammar) {
   test::TempDir dir;
   for (const test::FileCase& c : test::ReadCases("foundation/data/supported_encodings.txt")) {
@@ -38,21 +37,15 @@ TEST(SupportedEncodingsTest, ReadsTheFileGrammar) {
 
 TEST(SupportedEncodingsTest, MissingFileKeepsTheBuiltInsAndLogsOnce) {
   test::TempDir dir;
-  files::OverrideAppDataFolder(dir.path());
-  {
-    CLog log;
-    log.Init(ModuleInfo{}, u"enc", u"Zorva", u"VCF", 1, true);
-    CSupportedEncodingsList list(log, dir / "missing.txt");
-    EXPECT_EQ(list.load_result(), HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(Dump(list), kBuiltIns);
-  }
-  files::OverrideAppDataFolder(test::SandboxDir() / "appdata");
-  const std::string errors = test::ReadFile(dir / "Zorva" / "VCF" / "enc.err");
-  EXPECT_NE(errors.find("Err[0x80070002] in CSupportedEncodingsList::CSupportedEncodingsList: "
-                        "FAILED LoadSupportedEncodings( \"" +
-                        (dir / "missing.txt").string() + "\" )"),
-            std::string::npos);
-  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
+  test::CapturedLog captured;
+  CSupportedEncodingsList list(captured.log, dir / "missing.txt");
+  EXPECT_EQ(list.load_result(), HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Dump(list), kBuiltIns);
+  EXPECT_EQ(captured.Count("Err[0x80070002] in CSupportedEncodingsList::CSupportedEncodingsList: "
+                           "FAILED LoadSupportedEncodings( \"" +
+                           (dir / "missing.txt").string() + "\" )"),
+            1);
+  EXPECT_EQ(captured.Problems(), 1) << captured.Text();
 }
 
 TEST(CharConverterTest, IndexesTheShippedList) {

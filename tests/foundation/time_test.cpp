@@ -27,7 +27,6 @@ SystemTime Parse(const std::string& text) {
   return t;
 }
 
-// The cases of tests/foundation/data/times.txt.
 TEST(TimeTest, Cases) {
   for (const test::FileCase& c : test::ReadCases("foundation/data/times.txt")) {
     SCOPED_TRACE(c.name);
@@ -76,14 +75,6 @@ TEST(TimeZoneTest, RepeatedAndInvalidLocalTimes) {
   ASSERT_EQ(timezone::LocalToUtc(At(2024, 10, 27, 2, 30), &out), S_OK);
   EXPECT_EQ(out, At(2024, 10, 27, 0, 30));
   EXPECT_EQ(timezone::LocalToUtc(At(2024, 2, 30, 25), &out), E_INVALIDARG);
-}
-
-TEST(TimeZoneTest, FollowsTheConfiguredZone) {
-  test::ScopedSettings settings;
-  settings.TimeZone("Asia/Tokyo");
-  SystemTime out;
-  ASSERT_EQ(timezone::LocalToUtc(At(2024, 7, 1, 9), &out), S_OK);
-  EXPECT_EQ(out, At(2024, 7, 1, 0));
 }
 
 }  // namespace

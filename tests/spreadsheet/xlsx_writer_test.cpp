@@ -14,8 +14,6 @@
 namespace velmora::spreadsheet {
 namespace {
 
-using test::U16;
-
 // Two sheets: texts with line breaks, a tab, a control character, the
 // text of an escape, markup characters, spaces at the ends, letters
 // beyond the BMP; a second sheet with a cell far out.
@@ -24,7 +22,7 @@ void Fill(Workbook& book) {
   ASSERT_NE(first, nullptr);
   const char* kTexts[] = {"a\r\nb", "tab\there", "bell\x07", "_x000D_",
                           "<&>\"'", " pad ",     "Ødegård 😀"};
-  for (int i = 0; i < 7; ++i) ASSERT_TRUE(book.WriteStr(first, i / 4, i % 4, U16(kTexts[i])));
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(book.WriteStr(first, i / 4, i % 4, test::U16(kTexts[i])));
   WorkbookSheet* second = book.AddSheet(u"Two");
   ASSERT_NE(second, nullptr);
   ASSERT_TRUE(book.WriteStr(second, 999, 26, u"far"));

@@ -12,16 +12,14 @@ TEST(CardCharsetTable, Lookups) {
   const CCardCharsetTable table(
       {{"Shift_JIS", 932}, {"utf8", 65001}, {"SJIS", 932}, {"GB2312", 936}});
   EXPECT_EQ(table.rows().size(), 31u);  // repeated code pages are left out
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, "windows-1251"), 1251);
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, "ISO-8859-12"), 28602);
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, "gb2312"), 936);
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, "UTF-8 "), -1);
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, "SJIS"), -1);
-  EXPECT_EQ(table.CharsetFromCodepage(captured.log, 932), "Shift_JIS");
-  EXPECT_EQ(table.CharsetFromCodepage(captured.log, 28605), "ISO-8859-15");
-  EXPECT_EQ(table.CharsetFromCodepage(captured.log, 437), "");
-  EXPECT_EQ(table.CodepageFromCharset(captured.log, ""), -1);
-  EXPECT_EQ(table.CharsetFromCodepage(captured.log, 0), "");
+  std::string found;
+  for (const char* charset : {"windows-1251", "ISO-8859-12", "gb2312", "UTF-8 ", "SJIS", ""}) {
+    found += std::to_string(table.CodepageFromCharset(captured.log, charset)) + " ";
+  }
+  for (int code_page : {932, 28605, 437, 0}) {
+    found += table.CharsetFromCodepage(captured.log, code_page) + "|";
+  }
+  EXPECT_EQ(found, "1251 28602 936 -1 -1 -1 Shift_JIS|ISO-8859-15|||");
   EXPECT_TRUE(captured.Has("Unknown charset(\"UTF-8 \")"));
   EXPECT_TRUE(captured.Has("Unknown charset(\"SJIS\")"));
   EXPECT_TRUE(captured.Has("Unknown codepage(437)"));

@@ -10,13 +10,10 @@
 namespace velmora::vcard {
 namespace {
 
-using test::CapturedLog;
-
-// The cases of tests/vcard/data/content_decoding.txt.
 TEST(CardContent, Decoding) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/content_decoding.txt")) {
     SCOPED_TRACE(c.name);
-    CapturedLog captured;
+    test::CapturedLog captured;
     std::string storage = c["input"];
     std::int32_t length = static_cast<std::int32_t>(storage.size());
     bool utf8 = !c.Has("utf8");
@@ -30,18 +27,6 @@ TEST(CardContent, Decoding) {
     }
     EXPECT_EQ(captured.Problems(), static_cast<int>(c.All("logged").size())) << captured.Text();
   }
-}
-
-TEST(CardContent, BinaryMessageNamesTheFile) {
-  CapturedLog captured;
-  std::string storage("AB\0", 3);
-  std::int32_t length = 3;
-  bool utf8 = false;
-  DecodeCardContent(captured.log, storage, length, "/x/cards.vcf", utf8);
-  EXPECT_TRUE(captured.Has(
-      "Content(/x/cards.vcf) contains unencoded binary data(1 bad symbols)! It cannot be "
-      "imported correctly."))
-      << captured.Text();
 }
 
 TEST(CardContent, ControlCharacters) {

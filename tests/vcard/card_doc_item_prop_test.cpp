@@ -17,9 +17,6 @@
 namespace velmora::vcard {
 namespace {
 
-using test::CapturedLog;
-using test::Card;
-
 std::string Utf8(std::u16string_view text) { return codepage::FromUtf16(codepage::kUtf8, text); }
 
 // A document holding one card with `lines`; `Prop` finds a property in it.
@@ -28,7 +25,7 @@ class OneCard {
   OneCard(std::string_view version, const std::string& lines, bool with_bom = false,
           const CharsetPairs& extra = {})
       : doc_(captured.log, extra) {
-    text_ = (with_bom ? "\xEF\xBB\xBF" : "") + Card(version, lines);
+    text_ = (with_bom ? "\xEF\xBB\xBF" : "") + test::Card(version, lines);
     EXPECT_EQ(doc_.LoadFromMemory(text_.data(), static_cast<std::int32_t>(text_.size()), true),
               LoadResult::kComplete)
         << captured.Text();
@@ -39,7 +36,7 @@ class OneCard {
     EXPECT_NE(prop, nullptr) << name;
     return prop ? *prop : item().begin_prop();
   }
-  CapturedLog captured;
+  test::CapturedLog captured;
 
  private:
   std::string text_;
@@ -52,7 +49,6 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
   return out;
 }
 
-// The cases of tests/vcard/data/property_values.txt.
 TEST(Decoding, Cases) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/property_values.txt")) {
     SCOPED_TRACE(c["line"]);
@@ -140,7 +136,6 @@ TEST(Decoding, PropertyOutsideAnItem) {
   EXPECT_EQ(card.captured.Count("ASSERT failed in line"), 2);
 }
 
-// The cases of tests/vcard/data/property_dates.txt.
 TEST(Decoding, GetDecodedDateTimeValue) {
   const char kICloud[] = "PRODID:-//Apple Inc.//iCloud Web Address Book 2010B09//EN\r\n";
   for (const test::FileCase& c : test::ReadCases("vcard/data/property_dates.txt")) {

@@ -13,8 +13,6 @@
 namespace velmora::vcard {
 namespace {
 
-using test::CapturedLog;
-
 // Loads `input` both ways and decodes everything; returns the item count of
 // the decoded load.
 int LoadAndDecodeAll(CLog& log, const std::string& input) {
@@ -84,7 +82,7 @@ const BadInput kBadInputs[] = {
 class BadInputTest : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputTest, ReadsSafely) {
-  CapturedLog captured;
+  test::CapturedLog captured;
   EXPECT_EQ(LoadAndDecodeAll(captured.log, GetParam().bytes), GetParam().items) << captured.Text();
 }
 

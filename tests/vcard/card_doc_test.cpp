@@ -14,8 +14,6 @@ namespace {
 
 using test::CapturedLog;
 using test::Card;
-using test::Dump;
-using test::Visible;
 
 TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   CapturedLog captured;
@@ -26,7 +24,7 @@ TEST(CardDoc, ItemKeepsItsPropertiesInOrder) {
   ASSERT_EQ(doc.LoadFromString(text.c_str()), LoadResult::kComplete);
   const CCardDocItem* item = doc.GetItem(0);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(Dump(*item),
+  EXPECT_EQ(test::Dump(*item),
             "|VERSION||2.1\nitem1.|TEL|TYPE=HOME|123\n|TEL|=HOME;=VOICE|45\n"
             "|END||VCARDX\n|X-A|=;=|v\n");
   EXPECT_EQ(item->begin_prop().name(), "BEGIN");
@@ -51,7 +49,7 @@ TEST(CardDoc, ToStringLeavesRejectedLinesOut) {
   ASSERT_EQ(doc.GetItemCount(), 2);
   // From BEGIN up to the first non-blank character after END:VCARD. The
   // blank line after FN:A starts with a space and so continues its value.
-  EXPECT_EQ(Visible(doc.GetItem(0)->ToString()),
+  EXPECT_EQ(test::Visible(doc.GetItem(0)->ToString()),
             "BEGIN:VCARD<CR><LF>VERSION:3.0<CR><LF>FN:A<CR><LF>  <CR><LF>"
             "END:VCARD<CR><LF><CR><LF>  ");
   EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nEND:VCARD");
@@ -73,25 +71,6 @@ class Collector : public ICardLoadProgress {
  private:
   int stop_after_;
 };
-
-TEST(CardDoc, ProgressSeesEveryItemAndItemsStayValid) {
-  CapturedLog captured;
-  CCardDoc doc(captured.log);
-  std::string text;
-  for (int i = 0; i < 50; ++i) text += Card("3.0", "FN:card " + std::to_string(i) + "\r\n");
-  Collector all(-1);
-  ASSERT_EQ(doc.LoadFromString(text.c_str(), &all), LoadResult::kComplete);
-  ASSERT_EQ(all.items.size(), 50u);
-  for (int i = 0; i < 50; ++i) {
-    EXPECT_EQ(all.items[i], doc.GetItem(i));
-    EXPECT_EQ(all.items[i]->ToString(), all.texts[i]);
-  }
-
-  Collector stop(3);
-  EXPECT_EQ(doc.LoadFromString(text.c_str(), &stop), LoadResult::kStopped);
-  EXPECT_EQ(doc.GetItemCount(), 3);
-  EXPECT_EQ(stop.items.size(), 3u);
-}
 
 // A document that drops each item once handled reads exactly as one that
 // keeps them: same results, messages and item texts, and no items after.
@@ -295,17 +274,6 @@ TEST(CardDoc, JoinedFilesReadAsTheirCards) {
             LoadResult::kComplete);
   ASSERT_EQ(doc.GetItemCount(), 2);
   EXPECT_EQ(doc.GetItem(1)->ToString(), "BEGIN:VCARD\r\nN:B\r\nEND:VCARD\r\n");
-}
-
-TEST(CardDoc, CharsetTableWithExtraPairs) {
-  CapturedLog captured;
-  CCardDoc doc(captured.log, {{"Shift_JIS", 932}, {"latin1", 28591}, {"KOI8-R", 20866}});
-  EXPECT_EQ(doc.CodepageToFromCharset("shift_jis"), 932);
-  EXPECT_EQ(doc.CodepageToFromCharset("koi8-r"), 20866);
-  EXPECT_EQ(doc.CodepageToFromCharset("latin1"), -1);  // its code page was known
-  EXPECT_EQ(doc.CodepageToFromCharset(28591), "ISO-8859-1");
-  EXPECT_EQ(doc.CodepageToFromCharset(932), "Shift_JIS");
-  EXPECT_TRUE(captured.Has("Unknown charset(\"latin1\")"));
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ namespace velmora::vcard {
 namespace {
 
 using test::CapturedLog;
-using test::Date;
 
 constexpr char kTestProdId[] = "PRODID:-//Velmora Tests//EN";
 
@@ -99,7 +98,7 @@ double DateOf(const std::string& text) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   if (text.empty()) return 0.0;
   EXPECT_GE(std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s), 3) << text;
-  return Date(y, mo, d, h, mi, s);
+  return test::Date(y, mo, d, h, mi, s);
 }
 
 // The record a case describes (the keys are listed in
@@ -171,15 +170,6 @@ TEST(CardExportTest, WriterRules) {
     for (const std::string& message : c.All("logged")) EXPECT_EQ(1, log.Count(message));
     EXPECT_EQ(static_cast<int>(c.All("logged").size()), log.Problems()) << log.Text();
   }
-}
-
-TEST(CardExportTest, ItemCounterRestartsPerContact) {
-  contact::ContactRecord r;
-  r.Phones.push_back({u"", u"1", "", u"Radio"});
-  CapturedLog log;
-  CCardExport exporter(log.log, kTestProdId);
-  EXPECT_EQ(Body(Export(exporter, r, 30)), Body(Export(exporter, r, 30)));
-  EXPECT_EQ("item1.TEL:1\r\nitem1.X-ABLABEL:Radio\r\n", Body(Export(exporter, r, 30)));
 }
 
 TEST(CardExportTest, ShiftJisBackslashTrailByteRoundTrips) {

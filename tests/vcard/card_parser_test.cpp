@@ -363,25 +363,5 @@ TEST_F(CardParserTest, GmailExportFieldByField) {
   EXPECT_EQ(test::DumpItem(r.RelatedNames[9]), "Name10|0|RELATIVE||item19.");
 }
 
-TEST_F(CardParserTest, OutlookExportFieldByField) {
-  ASSERT_EQ(parser_.LoadFile(test::CorpusDir() / "vcard21/ezvcard_John_Doe_MS_OUTLOOK.vcf",
-                             {.consumer = &collector_}),
-            S_OK);
-  ASSERT_EQ(collector_.records.size(), 1u);
-  const contact::ContactRecord& r = collector_.records[0];
-  EXPECT_EQ(Num(r.Version) + "/" + DumpName(r), "21/Mr.|John|Richter,James|Doe|Sr.");
-  EXPECT_EQ(U8(r.CompanyName + u"/" + r.Department), "IBM/Accounting");
-  ASSERT_EQ(r.SelectedMailingAddress, vlmcaBusiness);
-  EXPECT_EQ(U8(r.AddressByKind(vlmcaBusiness)->City), "Albaney");
-  EXPECT_EQ(DumpList(r.Emails), "john.doe@ibm.cm|PREF,INTERNET|SMTP||");
-  EXPECT_EQ(DumpList(r.Impps), "IM Address|x-apple|johny5@aol.com|||");
-  EXPECT_EQ(test::DumpDate(r.Anniversary()), "2011-01-13");
-  EXPECT_EQ(
-      U8(r.RelatedNameSlot(contact::rnsManager) + u"/" + r.RelatedNameSlot(contact::rnsAssistant)),
-      "Big Blue/Jenny");
-  EXPECT_EQ(U8(r.PhotoExt), "JPEG");
-  EXPECT_EQ(Logged("Skipping unknown prop("), 0);
-}
-
 }  // namespace
 }  // namespace velmora::vcard

@@ -12,7 +12,6 @@
 namespace velmora::vcard {
 namespace {
 
-// The cases of tests/vcard/data/date_texts.txt.
 TEST(DateTimeValue, Table) {
   for (const test::FileCase& c : test::ReadCases("vcard/data/date_texts.txt")) {
     SCOPED_TRACE(c.name);

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/file_system.h"
 #include "support/case_file.h"
+#include "support/log_capture.h"
 #include "support/test_env.h"
 
 namespace velmora::vcard {
@@ -56,7 +56,6 @@ std::vector<std::string> Items(const std::string& list) {
   return items;
 }
 
-// The cases of tests/vcard/data/dr_chains.txt.
 TEST(CardDRTest, ResolvesChainsByMethod) {
   const std::map<std::string, EDRMethod> methods = {
       {"newest", drmNewest}, {"keep original", drmKeepOriginal}, {"none", drmNone}};
@@ -123,37 +122,30 @@ TEST(CardDRTest, ProgressCanStopTheRun) {
 }
 
 TEST(CardDRTest, ReportsChainsAtInformationLevel) {
-  test::TempDir dir;
-  files::OverrideAppDataFolder(dir.path());
-  {
-    CLog log;
-    log.Init(ModuleInfo{}, u"dr", u"Zorva", u"VCF", 2, true);
-    CCardDoc server_doc(log), client_doc(log);
-    std::vector<DRItem> server, client;
-    ASSERT_EQ(ParseDRPropsFromString(log, server_doc, Cards({"John Smith@2019", "@2019"}), server),
-              S_OK);
-    ASSERT_EQ(
-        ParseDRPropsFromString(log, client_doc, Cards({"John Smith@2020", "Ann Lee@2018"}), client),
-        S_OK);
-    CCardDR dr(log);
-    ASSERT_EQ(dr.Run(&server, client, drmNewest), S_OK);
-    EXPECT_EQ(dr.stats().overwrites, 1);
-    EXPECT_EQ(dr.stats().server_without_key, 1);
-  }
-  files::OverrideAppDataFolder(test::SandboxDir() / "appdata");
-  const std::string log_text = test::ReadFile(dir / "Zorva" / "VCF" / "dr.log");
+  test::CapturedLog captured(loglInfo);
+  CLog& log = captured.log;
+  CCardDoc server_doc(log), client_doc(log);
+  std::vector<DRItem> server, client;
+  ASSERT_EQ(ParseDRPropsFromString(log, server_doc, Cards({"John Smith@2019", "@2019"}), server),
+            S_OK);
+  ASSERT_EQ(
+      ParseDRPropsFromString(log, client_doc, Cards({"John Smith@2020", "Ann Lee@2018"}), client),
+      S_OK);
+  CCardDR dr(log);
+  ASSERT_EQ(dr.Run(&server, client, drmNewest), S_OK);
+  EXPECT_EQ(dr.stats().overwrites, 1);
+  EXPECT_EQ(dr.stats().server_without_key, 1);
   // REV 12:00 UTC reads as 14:00 in Berlin summer time.
-  EXPECT_NE(
-      log_text.find("in CCardDR::Run: REPORT(Newest): \n"
-                    "\tKEY = \"F:Ann Lee\"\n"
-                    "\t\t\t\tClientContact: REV = 2018.06.01 14:00:00; ACTION = ADD\n"
-                    "\tKEY = \"F:John Smith\"\n"
-                    "\t\t\t\tClientContact: REV = 2020.06.01 14:00:00; ACTION = OVERWRITE_SOURCE\n"
-                    "\t\t\t\tServerContact: REV = 2019.06.01 14:00:00; ACTION = OVERWRITE\n"
-                    "\tServerContacts with empty KEY = 1\n"
-                    "\tClientContacts with empty KEY = 0\n"),
-      std::string::npos)
-      << log_text;
+  EXPECT_TRUE(
+      captured.Has("in CCardDR::Run: REPORT(Newest): \n"
+                   "\tKEY = \"F:Ann Lee\"\n"
+                   "\t\t\t\tClientContact: REV = 2018.06.01 14:00:00; ACTION = ADD\n"
+                   "\tKEY = \"F:John Smith\"\n"
+                   "\t\t\t\tClientContact: REV = 2020.06.01 14:00:00; ACTION = OVERWRITE_SOURCE\n"
+                   "\t\t\t\tServerContact: REV = 2019.06.01 14:00:00; ACTION = OVERWRITE\n"
+                   "\tServerContacts with empty KEY = 1\n"
+                   "\tClientContacts with empty KEY = 0\n"))
+      << captured.Text();
 }
 
 }  // namespace

@@ -15,24 +15,13 @@
 #include "vcard/card_export.h"
 #include "vcard/card_parser.h"
 #include "vcard/conversion_pipeline.h"
+#include "vcard/vcard_test_support.h"
 
 namespace velmora::vcard {
 namespace {
 
 using test::DumpContact;
-using test::DumpList;
 using test::U8;
-
-// The records of a load, each with the text of its item.
-struct Collector : ICardParserConsumer {
-  std::vector<contact::ContactRecord> records;
-  std::vector<std::string> texts;
-  bool OnParsedItem(const contact::ContactRecord& r, const CCardDocItem& item) override {
-    records.push_back(r);
-    texts.push_back(item.ToString());
-    return true;
-  }
-};
 
 class RoundTripTest : public ::testing::Test {
  protected:
@@ -43,9 +32,9 @@ class RoundTripTest : public ::testing::Test {
   // Parses with the source texts and charsets the converter asks for; checks
   // that each item gives one record whose source is the item's text, and
   // passes the document's result out.
-  Collector Load(std::string_view bytes, int* result = nullptr) {
+  test::RecordCollector Load(std::string_view bytes, int* result = nullptr) {
     CCardParser parser(log_, &charsets_);
-    Collector collector;
+    test::RecordCollector collector;
     auto doc = parser.NewDocument();
     const int loaded = static_cast<int>(parser.LoadMemory(
         *doc, bytes.data(), static_cast<std::int32_t>(bytes.size()),
@@ -204,7 +193,7 @@ TEST_F(RoundTripTest, DocumentedChangesOnTheFirstTrip) {
   const auto parsed = Parse(Write(r, 30));
   ASSERT_EQ(parsed.size(), 1u);
   // The first e-mail is marked preferred, addresses with an at sign internet.
-  EXPECT_EQ(DumpList(parsed[0].Emails), "a@example.com|PREF,INTERNET|SMTP||; plain||||");
+  EXPECT_EQ(test::DumpList(parsed[0].Emails), "a@example.com|PREF,INTERNET|SMTP||; plain||||");
   // Image types are normalised; blank addresses are not written.
   EXPECT_EQ(U8(parsed[0].PhotoExt), "JPEG");
   EXPECT_TRUE(parsed[0].Addresses.empty());

@@ -73,21 +73,5 @@ TEST(ValueTexts, Cases) {
   EXPECT_FALSE(ValueNeedsUnescape("a\\b", false));
 }
 
-TEST(ValueTexts, ReusedSplitListKeepsNothingStale) {
-  // A list refilled value after value: longer, shorter, then empty.
-  test::CapturedLog captured;
-  std::vector<std::u16string> list;
-  SplitMultiValue(captured.log, u"a much longer first part;b;c;d;e", false, 0, list);
-  EXPECT_EQ(Joined(list), u"a much longer first part|b|c|d|e");
-  SplitMultiValue(captured.log, u"x\\;y;", false, 0, list);
-  EXPECT_EQ(Joined(list), u"x;y|");
-  SplitMultiValue(captured.log, u"", false, 3, list);
-  EXPECT_EQ(Joined(list), u"||");
-  // Runs longer than a few characters around every kind of stop.
-  SplitMultiValue(captured.log, u"first run\\\\second run\\,third,fourth\\x", true, 0, list);
-  EXPECT_EQ(Joined(list), u"first run\\second run,third|fourth\\x");
-  EXPECT_EQ(captured.Count("unexpected escaped sequence"), 1);
-}
-
 }  // namespace
 }  // namespace velmora::vcard

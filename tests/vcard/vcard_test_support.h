@@ -4,9 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "contact/contact_record.h"
 #include "support/log_capture.h"
 #include "vcard/card_doc.h"
+#include "vcard/card_parser_consumer.h"
 
 namespace velmora::test {
 
@@ -63,5 +66,17 @@ inline std::string Card(std::string_view version, std::string_view body) {
   out += "END:VCARD\r\n";
   return out;
 }
+
+// Keeps a copy of every parsed record and the text of its item.
+struct RecordCollector : vcard::ICardParserConsumer {
+  bool OnParsedItem(const contact::ContactRecord& record,
+                    const vcard::CCardDocItem& item) override {
+    records.push_back(record);
+    texts.push_back(item.ToString());
+    return true;
+  }
+  std::vector<contact::ContactRecord> records;
+  std::vector<std::string> texts;
+};
 
 }  // namespace velmora::test
