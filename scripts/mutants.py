@@ -176,6 +176,30 @@ def all_mutants():
     return mutants
 
 
+REPLAY_RE = re.compile(r"(\S+?):(\d+):(\d+): ([^:`]+): `(.*)` -> `(.*)`$")
+
+
+def replayed(candidates, listing):
+    """The mutants a listing names, found again in the current sources.
+
+    Code moves between runs, so each is matched by file, kind and text at the
+    nearest line; the ones no longer present are returned apart."""
+    found, lost = [], []
+    for line in listing.splitlines():
+        match = REPLAY_RE.search(line)
+        if not match:
+            continue
+        path, number, column, kind, old, new = match.groups()
+        same = [m for m in candidates
+                if (m.path, m.kind, m.old, m.new) == (path, kind.strip(), old, new)]
+        if not same:
+            lost.append(line.strip())
+            continue
+        found.append(min(same, key=lambda m: (abs(m.line - int(number)),
+                                              abs(m.column + 1 - int(column)))))
+    return found, lost
+
+
 def apply(text, mutant):
     lines = text.split("\n")
     line = lines[mutant.line - 1]
@@ -295,12 +319,22 @@ def main():
                         help="seconds per mutant's test run (default: 3x the clean run + 10)")
     parser.add_argument("--list", action="store_true",
                         help="print the sample's order and stop")
+    parser.add_argument("--replay", metavar="FILE",
+                        help="test the mutants FILE lists (lines as --list prints "
+                             "them) instead of a sample, each found again at the "
+                             "nearest line of the same file")
     args = parser.parse_args()
 
     build = Path(args.build).resolve()
     candidates = all_mutants()
-    order = list(candidates)
-    random.Random(args.seed).shuffle(order)
+    if args.replay:
+        order, lost = replayed(candidates, Path(args.replay).read_text(encoding="utf-8"))
+        for line in lost:
+            print(f"mutants: not found any more: {line}", file=sys.stderr)
+        args.count = len(order)
+    else:
+        order = list(candidates)
+        random.Random(args.seed).shuffle(order)
     if args.list:
         for mutant in order[:args.count]:
             print(mutant.describe())
