@@ -135,3 +135,15 @@ def test_saving_progress_counts_rows(conv, tmp_path):
         saved = save(progress=lambda *a: calls.append(a))
         assert saved.saved == 4 and len(calls) == 4
         assert calls[-1][2] == 4  # saved so far
+
+
+def test_header_detection_and_google_mapping(conv):
+    names = (SAMPLES / "google-contacts.csv").read_text(encoding="utf-8").splitlines()[0].split(",")
+    found = conv.AutodetectCsvHeaders(names)
+    assert found.type == velmora.vlmcsvGoogle and not found.has_custom_headers
+    assert found.codes[names.index("Given Name")] == 2 and 0 not in found.codes
+    custom = conv.AutodetectCsvHeaders(names + ["Zzz"])
+    assert custom.has_custom_headers and custom.codes[-1] == 0
+    mapped = conv.MapCsvHeaders2Google(["First Name", "E-mail Address", "E-mail 2 Address"])
+    # Where each column lands is GoogleColumns.MapsToGoogle's (tests/csv).
+    assert mapped[0][0] == 2 and mapped[1][0] >> 24 == velmora.csvgEmail
