@@ -104,11 +104,9 @@ TEST(CardLoader, CountFilesContacts) {
             HRESULT_FROM_WIN32(win32::ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(std::pair(count, file_errors), std::pair(6, 1));
 
-  // The maximum is reached: S_FALSE.
   EXPECT_EQ(converter->CountFilesContacts(files, &file_errors, 4, nullptr, &count), S_FALSE);
   EXPECT_EQ(count, 4);
 
-  // Cancelled after two cards.
   RecordingProgress cancel(2);
   EXPECT_EQ(converter->CountFilesContacts(files, &file_errors, 0, &cancel, &count), S_FALSE);
   EXPECT_EQ(count, 2);

@@ -28,12 +28,6 @@ TEST(CardSaver, OneFilePerCardWithNumbering) {
       ReadFile(dir.path() / "out" / "Doe, John.vcf").starts_with("BEGIN:VCARD\r\nVERSION:2.1\r\n"));
   ASSERT_EQ(progress.calls.size(), 3u);
   EXPECT_EQ(progress.calls[2], (std::array<std::int32_t, 5>{3, 3, 3, 0, 0}));
-
-  // Saving again numbers on: nothing is overwritten.
-  const Saved again = SaveCards(*converter, Card("Roe", "Jane"), dir.path() / "out", false);
-  ASSERT_EQ(again.status, S_OK);
-  EXPECT_EQ(again.names,
-            (std::vector<std::u16string>{U16(dir.path() / "out" / "Roe, Jane[1].vcf")}));
 }
 
 TEST(CardSaver, FileNameRules) {

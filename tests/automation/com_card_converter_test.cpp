@@ -15,10 +15,6 @@ TEST(CardConverterInit, SecondInitFailsAndKeepsTheFirst) {
   std::shared_ptr<ICardContact> contact;
   EXPECT_EQ(converter->CreateCardContact(&contact), S_OK);
   EXPECT_TRUE(Has(LogText("InitTwice", "first"), "Already initialized"));
-  // An empty product code initialises all but the log.
-  auto quiet = CreateCardConverter();
-  ASSERT_EQ(quiet->Init(u"", Variant(U16(EncodingsFile()))), S_OK);
-  EXPECT_EQ(ConvertText(*quiet, kTwoOne).converted, 1);
 }
 
 TEST(CardConverterInit, WrongArgumentKindsFailAndLeaveTheObjectUninitialised) {

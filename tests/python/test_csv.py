@@ -54,10 +54,8 @@ def test_export_utf16_and_one_file_per_contact(conv, tmp_path):
     n = len(conv.LoadMemory(data))
     saved = conv.SaveMemoryCSV(data, tmp_path, single_file=False,
                                encoding_type=velmora.vlmcetUTF16)
-    assert len(saved.files) == n
-    raw = open(saved.files[0], "rb").read()
-    assert raw.startswith(b"\xff\xfe")
-    assert conv.LoadCsvContent(saved.files[0]).CodepageDetected == 1200
+    # The marks and encodings are CsvSave.FilesPerDialectAndEncoding's.
+    assert len(saved.files) == n and open(saved.files[0], "rb").read().startswith(b"\xff\xfe")
 
 
 def test_content_settings_and_text(conv):
@@ -88,11 +86,9 @@ def test_blank_text_gives_no_cells_and_empty_file_no_content(conv, tmp_path):
     assert conv.LoadCsvContent(empty).status == velmora.S_NO_CONTENT
 
 
-def test_codepage_redecodes_and_read_only(conv):
-    content = conv.LoadCsvContentFromMemory("Name\r\nW\u00e9i\r\n".encode("cp1252"), 1252)
-    assert content.Codepage == 1252 and "Wéi" in content.Content
-    content.Codepage = 1251
-    assert "W\u0439i" in content.Content
+def test_read_only_codepage_raises(conv):
+    # The decoding rules are CsvContentObjects.CodepageOfTheContent's.
+    assert conv.LoadCsvContentFromMemory(b"Name\r\n", 1252).Codepage == 1252
     bom = conv.LoadCsvContentFromMemory(b"\xff\xfeN\x00\r\x00\n\x00")
     with pytest.raises(ValueError):
         bom.Codepage = 1252
@@ -135,3 +131,15 @@ def test_saving_progress_counts_rows(conv, tmp_path):
         saved = save(progress=lambda *a: calls.append(a))
         assert saved.saved == 4 and len(calls) == 4
         assert calls[-1][2] == 4  # saved so far
+
+
+def test_header_detection_and_google_mapping(conv):
+    names = (SAMPLES / "google-contacts.csv").read_text(encoding="utf-8").splitlines()[0].split(",")
+    found = conv.AutodetectCsvHeaders(names)
+    assert found.type == velmora.vlmcsvGoogle and not found.has_custom_headers
+    assert found.codes[names.index("Given Name")] == 2 and 0 not in found.codes
+    custom = conv.AutodetectCsvHeaders(names + ["Zzz"])
+    assert custom.has_custom_headers and custom.codes[-1] == 0
+    mapped = conv.MapCsvHeaders2Google(["First Name", "E-mail Address", "E-mail 2 Address"])
+    # Where each column lands is GoogleColumns.MapsToGoogle's (tests/csv).
+    assert mapped[0][0] == 2 and mapped[1][0] >> 24 == velmora.csvgEmail

@@ -5,7 +5,7 @@ import pytest
 
 import velmora
 from velmora import _velmora
-from conftest import SAMPLES
+from conftest import CORPUS, SAMPLES
 
 NOT_FOUND = velmora.HRESULT_FROM_WIN32(2)
 
@@ -60,6 +60,9 @@ def test_spreadsheet_failures_carry_the_writers_message(conv, tmp_path):
     with pytest.raises(velmora.Error) as error:
         conv.LoadXlsCells(tmp_path / "book.txt")
     assert error.value.status == velmora.E_INVALIDARG
+    with pytest.raises(velmora.Error) as error:
+        conv.LoadXlsCells(CORPUS / "spreadsheets" / "calamine_date.xlsx", sheet=1)
+    assert error.value.message == "no sheet 1: the workbook has 1"
 
 
 def test_false_success_stays_a_return_value(conv, tmp_path):

