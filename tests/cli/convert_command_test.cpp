@@ -172,9 +172,7 @@ TEST_F(ConvertTest, DedupeAndMaxLeaveCardsOut) {
                            "keep-original", "-o", folder});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   EXPECT_EQ(ListFolder(folder).size(), 7u);
-  for (const std::string& name : ListFolder(folder)) {
-    EXPECT_THAT(name, Not(HasSubstr("[")));
-  }
+  for (const std::string& name : ListFolder(folder)) EXPECT_THAT(name, Not(HasSubstr("[")));
 }
 
 TEST_F(ConvertTest, ReplacesAnExistingOutputWhole) {
