@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -23,8 +22,6 @@ using test::WriteFile;
 struct RunOptions {
   // Standard input: the content of this file; /dev/null when empty.
   std::filesystem::path stdin_file;
-  // Further environment settings (name, value); they win over the pinned ones.
-  std::vector<std::pair<std::string, std::string>> environment;
   // Sends SIGINT this long after the start.
   std::optional<std::chrono::milliseconds> interrupt_after;
 };
