@@ -42,7 +42,6 @@ class CliRunner {
   RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) const;
 
   const std::filesystem::path& home() const { return home_; }
-  // Where the child's log files go.
   std::filesystem::path LogFolder() const;
   std::filesystem::path TmpFolder() const;
 
