@@ -21,9 +21,9 @@ using test::WriteFile;
 
 struct RunOptions {
   // Standard input: the content of this file; /dev/null when empty.
-  std::filesystem::path stdin_file;
+  std::filesystem::path stdin_file{};
   // Sends SIGINT this long after the start.
-  std::optional<std::chrono::milliseconds> interrupt_after;
+  std::optional<std::chrono::milliseconds> interrupt_after{};
 };
 
 struct RunResult {

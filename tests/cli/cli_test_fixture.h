@@ -29,9 +29,7 @@ class CliTest : public ::testing::Test {
     return runner_.Run(arguments);
   }
   RunResult RunWithInput(const std::string& file, const std::vector<std::string>& arguments) {
-    RunOptions options;
-    options.stdin_file = file;
-    return runner_.Run(arguments, options);
+    return runner_.Run(arguments, {.stdin_file = file});
   }
 
   static std::string Sample(const std::string& name) { return (SamplesDir() / name).string(); }
