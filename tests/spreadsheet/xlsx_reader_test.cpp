@@ -61,9 +61,8 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
       {"malformed", "<row><c>", "XML error"},
   };
   for (const auto& c : kCases) {
-    XlsxRecipe recipe;
-    recipe.sheet_data = c.sheet_data;
-    EXPECT_THAT(Read(test::XlsxOf(recipe)), ::testing::HasSubstr(c.error)) << c.what;
+    EXPECT_THAT(Read(test::XlsxOf({.sheet_data = c.sheet_data})), ::testing::HasSubstr(c.error))
+        << c.what;
   }
   auto parts = test::XlsxParts({});
   parts[6].bytes =
