@@ -71,7 +71,6 @@ RunResult CliRunner::Run(const std::vector<std::string>& arguments,
   env["VELMORA_LIST_SEPARATOR"] = ",";
   env["TZ"] = "Europe/Berlin";
   env["LC_ALL"] = "C.UTF-8";
-  for (const auto& [name, value] : options.environment) env[name] = value;
   std::vector<std::string> env_text;
   for (const auto& [name, value] : env) env_text.push_back(name + "=" + value);
   std::vector<char*> envp;

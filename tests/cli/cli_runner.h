@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -22,11 +21,9 @@ using test::WriteFile;
 
 struct RunOptions {
   // Standard input: the content of this file; /dev/null when empty.
-  std::filesystem::path stdin_file;
-  // Further environment settings (name, value); they win over the pinned ones.
-  std::vector<std::pair<std::string, std::string>> environment;
+  std::filesystem::path stdin_file{};
   // Sends SIGINT this long after the start.
-  std::optional<std::chrono::milliseconds> interrupt_after;
+  std::optional<std::chrono::milliseconds> interrupt_after{};
 };
 
 struct RunResult {
@@ -45,7 +42,6 @@ class CliRunner {
   RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) const;
 
   const std::filesystem::path& home() const { return home_; }
-  // Where the child's log files go.
   std::filesystem::path LogFolder() const;
   std::filesystem::path TmpFolder() const;
 

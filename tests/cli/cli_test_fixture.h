@@ -24,23 +24,16 @@ class CliTest : public ::testing::Test {
   RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {}) {
     return runner_.Run(arguments, options);
   }
-  // `arguments` followed by `more`.
   RunResult Run(std::vector<std::string> arguments, const std::vector<std::string>& more) {
     arguments.insert(arguments.end(), more.begin(), more.end());
     return runner_.Run(arguments);
   }
-  // Standard input from `file`.
   RunResult RunWithInput(const std::string& file, const std::vector<std::string>& arguments) {
-    RunOptions options;
-    options.stdin_file = file;
-    return runner_.Run(arguments, options);
+    return runner_.Run(arguments, {.stdin_file = file});
   }
 
-  // A file of the samples folder.
   static std::string Sample(const std::string& name) { return (SamplesDir() / name).string(); }
-  // A file of the corpus.
   static std::string Corpus(const std::string& name) { return (CorpusDir() / name).string(); }
-  // A path in this test's folder.
   std::string Temp(const std::string& name) const { return (temp_ / name).string(); }
   // A file in this test's folder holding `content`.
   std::string TempFile(const std::string& name, const std::string& content) const {

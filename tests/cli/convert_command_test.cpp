@@ -172,9 +172,7 @@ TEST_F(ConvertTest, DedupeAndMaxLeaveCardsOut) {
                            "keep-original", "-o", folder});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   EXPECT_EQ(ListFolder(folder).size(), 7u);
-  for (const std::string& name : ListFolder(folder)) {
-    EXPECT_THAT(name, Not(HasSubstr("[")));
-  }
+  for (const std::string& name : ListFolder(folder)) EXPECT_THAT(name, Not(HasSubstr("[")));
 }
 
 TEST_F(ConvertTest, ReplacesAnExistingOutputWhole) {
@@ -281,7 +279,6 @@ TEST_F(ConvertTest, UnwritableOutputExitsWith4) {
     EXPECT_THAT(r.err, HasSubstr("velmora: " + c.message));
     EXPECT_THAT(r.err, HasSubstr(" 0 written, 0 copied, 0 skipped, 5 errors\n"));
   }
-  // A folder that is missing is made.
   const RunResult r = Run({"convert", Sample(kTeam), "-o", Temp("new/deeper/out.vcf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(CountOf(ReadFile(Temp("new/deeper/out.vcf")), "BEGIN:VCARD"), 5);

@@ -34,8 +34,7 @@ class InterruptTest : public CliTest {
 // output stays as it was.
 TEST_F(InterruptTest, StopsAConversionWithoutWritingOutput) {
   const std::string big = BigInput(200000);
-  RunOptions options;
-  options.interrupt_after = 300ms;
+  const RunOptions options{.interrupt_after = 300ms};
   for (const bool existing : {false, true}) {
     if (existing) WriteFile(Temp("out.vcf"), "old content\n");
     const RunResult r = Run({"--json", "convert", big, big, big, "-o", Temp("out.vcf")}, options);
@@ -62,8 +61,7 @@ TEST_F(InterruptTest, RemovesTheFilesOfAnInterruptedSplit) {
   const std::string folder = Temp("cards");
   std::filesystem::create_directory(folder);
   WriteFile(folder + "/mine.vcf", "keep me\n");
-  RunOptions options;
-  options.interrupt_after = 1200ms;
+  const RunOptions options{.interrupt_after = 1200ms};
   const RunResult r = Run({"convert", big, "--split", "-o", folder}, options);
   EXPECT_EQ(r.exit_code, 130) << r.err;
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"mine.vcf"});
@@ -71,9 +69,7 @@ TEST_F(InterruptTest, RemovesTheFilesOfAnInterruptedSplit) {
 }
 
 TEST_F(InterruptTest, StopsWhileReadingStandardInput) {
-  RunOptions options;
-  options.stdin_file = BigInput(200000);
-  options.interrupt_after = 300ms;
+  const RunOptions options{.stdin_file = BigInput(200000), .interrupt_after = 300ms};
   const RunResult r = Run({"convert", "-", "-o", "-"}, options);
   EXPECT_EQ(r.exit_code, 130) << r.err;
   EXPECT_EQ(r.out, "");

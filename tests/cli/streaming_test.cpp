@@ -5,6 +5,7 @@
 // difference.
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli_test_fixture.h"
@@ -45,10 +46,9 @@ class StreamingTest : public CliTest {
     const Outcome whole = Convert(inputs, {});
     for (const char* jobs : {"1", "3"}) {
       const Outcome blocks = Convert(inputs, {"--block-size", "1", "--jobs", jobs});
-      EXPECT_EQ(blocks.exit_code, whole.exit_code) << jobs;
-      EXPECT_EQ(blocks.out, whole.out) << jobs;
-      EXPECT_EQ(blocks.err, whole.err) << jobs;
-      EXPECT_EQ(blocks.written, whole.written) << jobs;
+      EXPECT_EQ(std::tie(blocks.exit_code, blocks.out, blocks.err, blocks.written),
+                std::tie(whole.exit_code, whole.out, whole.err, whole.written))
+          << jobs;
     }
   }
 };

@@ -31,18 +31,17 @@ TEST_F(WorkbookJobsTest, RoundTripsCardsThroughWorkbooks) {
   const struct {
     std::string book;
     std::string dialect;
-    std::string detected;
-  } kCases[] = {{"book.xlsx", "outlook", "outlook"},
-                {"book.xls", "outlook", "outlook"},
-                {"book.xlsx", "google", "google"},
-                {"book.XLS", "google", "google"}};
+  } kCases[] = {{"book.xlsx", "outlook"},
+                {"book.xls", "outlook"},
+                {"book.xlsx", "google"},
+                {"book.XLS", "google"}};
   for (const auto& c : kCases) {
     const std::string book = Temp(c.dialect + "-" + c.book);
     RunResult r = Run({"convert", Sample(kFamily), "--csv-dialect", c.dialect, "-o", book});
     ASSERT_EQ(r.exit_code, 0) << book << ": " << r.err;
     EXPECT_THAT(r.err, HasSubstr("4 cards read, 4 written"));
     r = Run({"--json", "detect", book});
-    EXPECT_THAT(r.out, HasSubstr("\"dialect\":\"" + c.detected + "\""));
+    EXPECT_THAT(r.out, HasSubstr("\"dialect\":\"" + c.dialect + "\""));
     r = Run({"convert", book, "-o", Temp("back.vcf")});
     ASSERT_EQ(r.exit_code, 0) << book << ": " << r.err;
     const std::string back = ReadFile(Temp("back.vcf"));

@@ -16,14 +16,7 @@ namespace {
 using test::CapturedLog;
 
 SystemTime Fields(int y, int mo, int d, int h, int mi, int s) {
-  SystemTime st;
-  st.year = y;
-  st.month = mo;
-  st.day = d;
-  st.hour = h;
-  st.minute = mi;
-  st.second = s;
-  return st;
+  return SystemTime{y, mo, 0, d, h, mi, s};
 }
 
 TEST(CardToolsTest, Cases) {

@@ -57,14 +57,11 @@ TEST(ContactListItemsTest, OtherLabelsKeepTheirText) {
   EXPECT_EQ(name.Label, vlmcrnManager);
   EXPECT_TRUE(name.LabelOther.empty());
 
-  ContactRelatedName referred;
-  referred.Label = vlmcrnReferredBy;
+  const ContactRelatedName referred{{}, {}, {}, vlmcrnReferredBy, {}};
   EXPECT_EQ(RelatedNameLabelText(referred), u"REFERRED_BY");
   EXPECT_EQ(RelatedNameLabelDisplay(referred), u"Referred by");
 
-  ContactRelatedName unknown;
-  unknown.Label = static_cast<EContactRelatedName>(40);
-  unknown.LabelOther = u"kept";
+  const ContactRelatedName unknown{{}, {}, {}, static_cast<EContactRelatedName>(40), u"kept"};
   EXPECT_EQ(RelatedNameLabelText(unknown), u"kept");
 }
 

@@ -7,15 +7,7 @@
 namespace velmora::contact {
 namespace {
 
-SystemTime At(int y, int mo, int d, int h, int mi = 0) {
-  SystemTime t;
-  t.year = y;
-  t.month = mo;
-  t.day = d;
-  t.hour = h;
-  t.minute = mi;
-  return t;
-}
+SystemTime At(int y, int mo, int d, int h, int mi = 0) { return SystemTime{y, mo, 0, d, h, mi}; }
 
 constexpr char16_t kProdId[] = u"-//Apple Inc.//iCloud Web Address Book 2010B09//EN";
 

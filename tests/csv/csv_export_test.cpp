@@ -16,6 +16,7 @@
 #include "csv/google_mvalue.h"
 #include "csv_test_support.h"
 #include "foundation/text_util.h"
+#include "support/record_dump.h"
 
 namespace velmora::csv {
 namespace {
@@ -228,26 +229,13 @@ contact::ContactRecord FullContact() {
   }
   for (const EContactRelatedName label :
        {vlmcrnAssistant, vlmcrnManager, vlmcrnSpouse, vlmcrnChild, vlmcrnChild, vlmcrnReferredBy}) {
-    contact::ContactRelatedName related;
-    related.Name = next(u"person");
-    related.Label = label;
-    c.RelatedNames.push_back(related);
+    c.RelatedNames.push_back(test::Related(next(u"person"), label));
   }
   c.Urls.push_back({next(u"http://work"), u"WORK", {}, {}});
   c.Urls.push_back({next(u"http://home"), u"HOME", {}, {}});
-  contact::ContactDate anniversary;
-  anniversary.Date = 36000;
-  anniversary.ABLabel = contact::kAnniversaryLabel;
-  c.Dates.push_back(anniversary);
-  contact::ContactImpp impp;
-  impp.ServiceType = u"skype";
-  impp.Protocol = u"skype";
-  impp.Value = next(u"handle");
-  c.Impps.push_back(impp);
-  contact::ContactCustomField custom;
-  custom.Value = next(u"value");
-  custom.ABLabel = u"Hat size";
-  c.CustomFields.push_back(custom);
+  c.Dates.push_back({36000, {}, {}, contact::kAnniversaryLabel});
+  c.Impps.push_back({{}, u"skype", u"skype", next(u"handle"), {}, {}});
+  c.CustomFields.push_back({next(u"value"), {}, {}, u"Hat size"});
   return c;
 }
 

@@ -22,12 +22,6 @@ std::vector<std::uint32_t> Codes(const CsvHeaderList& list) {
   return codes;
 }
 
-// An unknown dialect has no list.
-TEST_F(CsvHeaders, ListOfNoDialect) {
-  EXPECT_TRUE(headers_.GetHeaderList(static_cast<ECsvType>(42), 0).empty());
-  EXPECT_TRUE(captured_.Has("ASSERT failed"));
-}
-
 // Each dialect list holds exactly the entries whose mask has its bit.
 TEST_F(CsvHeaders, ListsMatchTheDialectMasks) {
   const std::pair<ECsvType, int> lists[] = {{vlmcsvOutlook, 0},

@@ -139,9 +139,7 @@ namespace fs = std::filesystem;
 std::vector<fs::path> CorpusFiles() {
   std::vector<fs::path> files;
   for (const auto& folder : fs::directory_iterator(test::CorpusDir())) {
-    if (!folder.is_directory() || folder.path().filename().string().rfind("csv-", 0) != 0) {
-      continue;
-    }
+    if (!folder.is_directory() || folder.path().filename().string().rfind("csv-", 0) != 0) continue;
     for (const auto& file : fs::directory_iterator(folder.path())) files.push_back(file.path());
   }
   std::sort(files.begin(), files.end());

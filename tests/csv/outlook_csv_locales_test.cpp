@@ -124,29 +124,25 @@ TEST(OutlookCsvLocales, ShippedFile) {
     // Every column's code in Outlook order.
     for (int h = 0; h < 92; ++h) EXPECT_EQ(locale->HeaderCode(h, 0), h + 1u) << lids[i];
   }
-  EXPECT_EQ(f.headers.Locale(11), nullptr);
-  EXPECT_EQ(f.headers.Locale(-1), nullptr);
-  EXPECT_EQ(f.headers.FindLocale(u""), nullptr);
-  EXPECT_EQ(f.headers.FindLocale(u"1034"), nullptr);
+  EXPECT_TRUE(!f.headers.Locale(11) && !f.headers.Locale(-1) && !f.headers.FindLocale(u"") &&
+              !f.headers.FindLocale(u"1034"));
 
   const COutlookCsvLocale& english = *f.headers.FindLocale(u"1033");
   EXPECT_EQ(english.Codepage, 1252);
-  EXPECT_EQ(english.DisplayName, u"English (United States)");
-  EXPECT_EQ(english.PrivateValue(true), u"True");
-  EXPECT_EQ(english.SensitivityValue(vlmcsConfidential), u"Confidential");
-  EXPECT_EQ(english.SensitivityValue(4), u"");
-  EXPECT_EQ(english.GenderValue(-1), u"");
-  EXPECT_EQ(english.FindHeaderName(92), u"Web Page");
-  EXPECT_EQ(english.FindHeaderName(93), u"");
+  EXPECT_EQ(U8(english.DisplayName + u"|" + english.PrivateValue(true) + u"|" +
+               english.SensitivityValue(vlmcsConfidential) + u"|" + english.SensitivityValue(4) +
+               u"|" + english.GenderValue(-1) + u"|" + english.FindHeaderName(92) + u"|" +
+               english.FindHeaderName(93)),
+            "English (United States)|True|Confidential|||Web Page|");
 
   // French writes "Titre" for Title and Job Title: told apart by position
   // (found by name in Autodetect.OutlookHeaderCodes).
   const COutlookCsvLocale& french = *f.headers.FindLocale(u"1036");
-  EXPECT_EQ(french.FindHeaderCode(u"Titre", -1), 0u);
-  EXPECT_EQ(french.HeaderCodeCount(0), 2);
-  EXPECT_EQ(french.HeaderCodeCount(7), 1);
-  EXPECT_EQ(french.HeaderCode(0, 1), 8u);
-  EXPECT_EQ(french.HeaderCode(7, 1), 0u);
+  EXPECT_EQ(std::to_string(french.FindHeaderCode(u"Titre", -1)) + " " +
+                std::to_string(french.HeaderCodeCount(0)) +
+                std::to_string(french.HeaderCodeCount(7)) + " " +
+                std::to_string(french.HeaderCode(0, 1)) + std::to_string(french.HeaderCode(7, 1)),
+            "0 21 80");
   EXPECT_EQ(french.FindHeaderName(8), u"Titre");
   EXPECT_EQ(french.GenderValue(vlmcgFemale), u"Féminin");
   EXPECT_EQ(f.headers.BuildHeaderName(8, vlmcsvOutlook, u"1036"), u"Titre");
@@ -180,17 +176,17 @@ TEST(OutlookCsvLocales, SameNameChainAndValueWords) {
             {"Priority::High", " Haut "}});
   ASSERT_EQ(f.Load(file.Text()), S_OK);
   const COutlookCsvLocale& locale = *f.headers.FindLocale(u"X-TEST");
-  EXPECT_EQ(locale.FindHeaderCode(u"W", 0), 38u);
-  EXPECT_EQ(locale.FindHeaderCode(u"W", 1), 39u);
-  EXPECT_EQ(locale.FindHeaderCode(u"W", 2), 0u);
-  EXPECT_EQ(locale.HeaderCodeCount(37), 2);
-  EXPECT_EQ(locale.HeaderCodeCount(38), 1);
-  EXPECT_EQ(locale.HeaderName(38), u"w");
-  EXPECT_EQ(locale.FindHeaderName(1), u"Title");
-  EXPECT_EQ(locale.FindHeaderCode(u"Title"), 1u);
-  EXPECT_EQ(locale.GenderValue(vlmcgFemale), u"Female");
-  EXPECT_EQ(locale.PriorityValue(vlmciHigh), u"Haut");
-  EXPECT_EQ(locale.PriorityValue(vlmciLow), u"Priority::Low@x-test");
+  std::string codes;
+  for (const auto& [name, sub] : {std::pair{u"W", 0}, {u"W", 1}, {u"W", 2}, {u"Title", 0}}) {
+    codes += std::to_string(locale.FindHeaderCode(name, sub)) + " ";
+  }
+  EXPECT_EQ(codes + std::to_string(locale.HeaderCodeCount(37)) +
+                std::to_string(locale.HeaderCodeCount(38)),
+            "38 39 0 1 21");
+  EXPECT_EQ(U8(locale.HeaderName(38) + u"|" + locale.FindHeaderName(1) + u"|" +
+               locale.GenderValue(vlmcgFemale) + u"|" + locale.PriorityValue(vlmciHigh) + u"|" +
+               locale.PriorityValue(vlmciLow)),
+            "w|Title|Female|Haut|Priority::Low@x-test");
   EXPECT_TRUE(f.captured.Has("Auto-initalized (from english):\n\tTitle, Gender::Female\n"));
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/log.h"
 
 #include <regex>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,10 @@ class LogTest : public ::testing::Test {
   void TearDown() override { files::OverrideAppDataFolder(test::SandboxDir() / "appdata"); }
 
   std::filesystem::path Folder() const { return dir_ / "Zorva" / "VCF"; }
-  // The log's lines without the start marker.
   std::vector<std::string> Lines(const std::filesystem::path& file) const {
     std::vector<std::string> lines;
-    std::string content = test::ReadFile(file), line;
-    for (char c : content) {
-      if (c == '\n') {
-        lines.push_back(line);
-        line.clear();
-      } else {
-        line.push_back(c);
-      }
-    }
-    if (!line.empty()) lines.push_back(line);
+    std::istringstream in(test::ReadFile(file));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
 

@@ -12,10 +12,7 @@ namespace velmora {
 namespace {
 
 SystemTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-  SystemTime t;
-  t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
-  t.milliseconds = ms;
-  return t;
+  return SystemTime{y, mo, 0, d, h, mi, s, ms};
 }
 
 SystemTime Parse(const std::string& text) {

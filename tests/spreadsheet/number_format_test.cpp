@@ -21,9 +21,7 @@ TEST(NumberFormat, TellsDateFormats) {
       {u"0\\d", false},          {u"_(* #,##0_)", false},    {u"@", false},
       {u"0.00E+00", false},      {u"\"unterminated", false}, {u"[", false},
   };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(IsDateFormatCode(c.code), c.date) << test::U8(c.code);
-  }
+  for (const auto& c : kCases) EXPECT_EQ(IsDateFormatCode(c.code), c.date) << test::U8(c.code);
   for (const int id : {14, 17, 22, 27, 36, 45, 47, 50, 58}) EXPECT_TRUE(IsBuiltInDateFormat(id));
   for (const int id : {0, 1, 13, 23, 26, 37, 44, 48, 49, 59, 164}) {
     EXPECT_FALSE(IsBuiltInDateFormat(id)) << id;

@@ -47,10 +47,10 @@ inline std::string ZipOf(const std::vector<ZipPart>& parts, int level = Z_DEFAUL
 // strings, the number format of each cell format (s="0", s="1", ...) and
 // custom format codes ("164:yyyy-mm-dd").
 struct XlsxRecipe {
-  std::string sheet_data;
-  std::vector<std::string> shared;
+  std::string sheet_data{};
+  std::vector<std::string> shared{};
   std::vector<int> cell_formats = {0};
-  std::vector<std::string> custom_formats;
+  std::vector<std::string> custom_formats{};
   bool date1904 = false;
   std::string sheet_name = "Sheet1";
 };

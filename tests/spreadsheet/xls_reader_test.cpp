@@ -133,10 +133,8 @@ TEST(XlsReader, AddsBooleansFormulaResultsAndExactDates) {
   ASSERT_TRUE(ReadXls(test::WorkbookCorpus() / "calamine_date.xls", 0, {}, &content, &error));
   EXPECT_EQ(Dump(content),
             "Sheet1: A1=d:44197 B1=n:15 A2=d:44198 B2=n:16 A3=d:10.6320601851852 B3=n:17\n");
-  WorkbookLimits limits;
-  limits.max_cells = 5;
-  EXPECT_FALSE(
-      ReadXls(test::WorkbookCorpus() / "calamine_issues.xls", 0, limits, &content, &error));
+  EXPECT_FALSE(ReadXls(test::WorkbookCorpus() / "calamine_issues.xls", 0, {.max_cells = 5},
+                       &content, &error));
   EXPECT_EQ(error, "more than 5 cells");
 }
 

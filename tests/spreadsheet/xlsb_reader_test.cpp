@@ -119,9 +119,8 @@ TEST(XlsbReader, DamagedAndHostilePartsFail) {
     const std::string got = Read(XlsbOf(c.sheet));
     EXPECT_EQ(got.rfind(std::string("!").append(c.error), 0), 0u) << got;
   }
-  WorkbookLimits limits;
-  limits.max_cells = 1;
-  EXPECT_EQ(Read(XlsbOf(Record(0, U32(0)) + Record(1, Cell(0, 0)) + Record(1, Cell(1, 0))), limits),
+  EXPECT_EQ(Read(XlsbOf(Record(0, U32(0)) + Record(1, Cell(0, 0)) + Record(1, Cell(1, 0))),
+                 {.max_cells = 1}),
             "!more than 1 cells in xl/worksheets/sheet1.bin");
 }
 

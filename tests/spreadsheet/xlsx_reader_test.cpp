@@ -25,11 +25,9 @@ std::string Read(const std::string& package, const WorkbookLimits& limits = {}) 
 }
 
 TEST(XlsxReader, EveryKindOfCell) {
-  XlsxRecipe recipe;
-  recipe.shared = {"a", "b_x000D_c", "x<y"};
-  recipe.shared[2] = "x&lt;y";
-  recipe.cell_formats = {0, 14, 164, 2};
-  recipe.custom_formats = {"164:[h]:mm"};
+  XlsxRecipe recipe{.shared = {"a", "b_x000D_c", "x&lt;y"},
+                    .cell_formats = {0, 14, 164, 2},
+                    .custom_formats = {"164:[h]:mm"}};
   recipe.sheet_data =
       "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c><c r=\"B1\" t=\"str\"><f>1</f><v>s</v></c>"
       "<c r=\"C1\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r><rPh><t>ph</t></rPh></is>"
@@ -61,9 +59,8 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
       {"malformed", "<row><c>", "XML error"},
   };
   for (const auto& c : kCases) {
-    XlsxRecipe recipe;
-    recipe.sheet_data = c.sheet_data;
-    EXPECT_THAT(Read(test::XlsxOf(recipe)), ::testing::HasSubstr(c.error)) << c.what;
+    EXPECT_THAT(Read(test::XlsxOf({.sheet_data = c.sheet_data})), ::testing::HasSubstr(c.error))
+        << c.what;
   }
   auto parts = test::XlsxParts({});
   parts[6].bytes =
@@ -78,22 +75,17 @@ TEST(XlsxReader, DamagedAndHostilePackagesFail) {
 }
 
 TEST(XlsxReader, LimitsStopTheRead) {
-  XlsxRecipe recipe;
-  recipe.shared = {"0123456789abc", "b", "c"};
-  recipe.sheet_data = "<row><c t=\"s\"><v>1</v></c><c><v>1</v></c><c><v>2</v></c></row>";
+  XlsxRecipe recipe{
+      .sheet_data = "<row><c t=\"s\"><v>1</v></c><c><v>1</v></c><c><v>2</v></c></row>",
+      .shared = {"0123456789abc", "b", "c"}};
   const std::string package = test::XlsxOf(recipe);
-  WorkbookLimits limits;
-  limits.max_cells = 2;
-  EXPECT_EQ(Read(package, limits), "!more than 2 cells in xl/worksheets/sheet1.xml");
-  limits = {};
-  limits.max_strings = 2;
-  EXPECT_EQ(Read(package, limits), "!more than 2 shared strings in xl/sharedStrings.xml");
-  limits = {};
-  limits.max_string_length = 10;
-  EXPECT_EQ(Read(package, limits), "!shared string too long in xl/sharedStrings.xml");
-  limits = {};
-  limits.max_part_bytes = 100;
-  EXPECT_THAT(Read(package, limits), ::testing::HasSubstr("is larger than 100 bytes"));
+  EXPECT_EQ(Read(package, {.max_cells = 2}), "!more than 2 cells in xl/worksheets/sheet1.xml");
+  EXPECT_EQ(Read(package, {.max_strings = 2}),
+            "!more than 2 shared strings in xl/sharedStrings.xml");
+  EXPECT_EQ(Read(package, {.max_string_length = 10}),
+            "!shared string too long in xl/sharedStrings.xml");
+  EXPECT_THAT(Read(package, {.max_part_bytes = 100}),
+              ::testing::HasSubstr("is larger than 100 bytes"));
   // A zip bomb: megabytes of one byte, which deflate shrinks a thousandfold.
   recipe.sheet_data = std::string(8 << 20, ' ');
   EXPECT_THAT(Read(test::XlsxOf(recipe)),

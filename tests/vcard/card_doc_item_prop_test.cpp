@@ -175,8 +175,7 @@ TEST(Properties, FindParameters) {
   EXPECT_EQ(x.FindParamByName("TYPE", 2), -1);
   EXPECT_EQ(x.FindParamByName("TYP"), -1);
   int index = 7;
-  EXPECT_EQ(x.FindParam("missing", &index), nullptr);
-  EXPECT_EQ(index, -1);
+  EXPECT_TRUE(x.FindParam("missing", &index) == nullptr && index == -1);
   EXPECT_EQ(x.FindParamByValue("BASE64"), 3);
   EXPECT_EQ(x.FindParamByValue("BASE64", 0, true), -1);
   EXPECT_EQ(x.FindParamByValue("quoted-printable", 0, true), 2);
@@ -187,8 +186,7 @@ TEST(Properties, FindParameters) {
   const CCardDocItemProp& z = card.Prop("Z");
   EXPECT_EQ(z.FindEncodingParam(&index)->GetValue(), "QUOTED-PRINTABLE");  // before BASE64
   EXPECT_EQ(index, 1);
-  EXPECT_EQ(card.Prop("VERSION").FindEncodingParam(&index), nullptr);
-  EXPECT_EQ(index, -1);
+  EXPECT_TRUE(card.Prop("VERSION").FindEncodingParam(&index) == nullptr && index == -1);
 }
 
 TEST(Properties, ToString) {

@@ -52,14 +52,12 @@ TEST(CardParserLL, GetNextLineFlags) {
   const char* cursor = text.c_str();
   const char* start;
   std::int32_t length;
-  ASSERT_TRUE(parser.GetNextLine(cursor, start, length, 0));
-  EXPECT_EQ(std::string(start, length), "  a");
-  ASSERT_TRUE(parser.GetNextLine(cursor, start, length, 0));
-  EXPECT_EQ(length, 0);  // the empty line
-  ASSERT_TRUE(parser.GetNextLine(cursor, start, length, CardParserLL::kSkipLeadingBlanks));
-  EXPECT_EQ(std::string(start, length), "b");
-  ASSERT_TRUE(parser.GetNextLine(cursor, start, length, 0));
-  EXPECT_EQ(std::string(start, length), "c");
+  std::string lines;
+  for (unsigned flags : {0u, 0u, CardParserLL::kSkipLeadingBlanks, 0u}) {
+    ASSERT_TRUE(parser.GetNextLine(cursor, start, length, flags));
+    lines.append("[").append(start, length).append("]");
+  }
+  EXPECT_EQ(lines, "[  a][][b][c]");
   EXPECT_FALSE(parser.GetNextLine(cursor, start, length, 0));
   EXPECT_EQ(cursor, text.c_str() + text.size());
 

@@ -26,20 +26,15 @@ using test::DumpName;
 using test::U8;
 
 // Keeps a copy of every record and can stop loading after a number of items.
-class Collector : public ICardParserConsumer {
- public:
+struct Collector : test::RecordCollector {
   bool OnParsedItem(const contact::ContactRecord& record, const CCardDocItem& item) override {
-    records.push_back(record);
-    item_texts.push_back(item.ToString());
+    RecordCollector::OnParsedItem(record, item);
     return stop_after <= 0 || static_cast<int>(records.size()) < stop_after;
   }
   bool OnCollectedItem(const CCardDocItem& item) override {
     collected.push_back(item.ToString());
     return stop_after <= 0 || static_cast<int>(collected.size()) < stop_after;
   }
-
-  std::vector<contact::ContactRecord> records;
-  std::vector<std::string> item_texts;
   std::vector<std::string> collected;
   int stop_after = 0;
 };
@@ -262,7 +257,7 @@ TEST_F(CardParserTest, MaximumOrConsumerStopsLoadingInBothModes) {
     for (const Case& c :
          {Case{2, 0, 1, 2, false}, Case{0, 0, 0, 3, false}, Case{0, 1, 1, 1, true}}) {
       SCOPED_TRACE(Num(collect) + " " + Num(c.maximum) + " " + Num(c.stop_after));
-      collector_.records.clear(), collector_.item_texts.clear(), collector_.collected.clear();
+      collector_.records.clear(), collector_.texts.clear(), collector_.collected.clear();
       texts.clear();
       collector_.stop_after = c.stop_after;
       EXPECT_EQ(static_cast<int>(Load(cards[0] + cards[1] + cards[2],
@@ -270,7 +265,7 @@ TEST_F(CardParserTest, MaximumOrConsumerStopsLoadingInBothModes) {
                 c.result);
       const std::vector<std::string> expected(cards.begin(), cards.begin() + c.count);
       // Collecting gathers the texts only; converting delivers records.
-      EXPECT_EQ(collect ? collector_.collected : collector_.item_texts, expected);
+      EXPECT_EQ(collect ? collector_.collected : collector_.texts, expected);
       EXPECT_EQ(texts, collect ? expected : std::vector<std::string>{});
       EXPECT_EQ(collector_.records.size(), collect ? 0u : expected.size());
       EXPECT_EQ(parser_.stopped_by_consumer(), c.by_consumer);

@@ -11,8 +11,6 @@ namespace {
 const char kCopyable30[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;John;;;\r\nFN:John Doe\r\nX-UNKNOWN:kept\r\n"
     "END:VCARD\r\n";
-const char kCharset30[] =
-    "BEGIN:VCARD\r\nVERSION:3.0\r\nN;CHARSET=UTF-8:Roe;Ann;;;\r\nEND:VCARD\r\n";
 const char kCard21[] =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Smith;Jane\r\nTEL;HOME:123\r\nEND:VCARD\r\n";
 

@@ -97,9 +97,8 @@ TEST(CardDRTest, KeysComeFromNThenFnThenOrg) {
                              items),
       S_OK);
   ASSERT_EQ(items.size(), 3u);
-  EXPECT_EQ(items[0].Key(), u"F:Dr John Q Public Jr");
-  EXPECT_EQ(items[0].org_key, u"Acme");
-  EXPECT_EQ(items[0].uid, u"u-1");
+  EXPECT_EQ(items[0].Key() + u"|" + items[0].org_key + u"|" + items[0].uid,
+            u"F:Dr John Q Public Jr|Acme|u-1");
   EXPECT_GT(items[0].rev, 43832.0);
   // Two N components: the name is invalid and FN takes its place.
   EXPECT_EQ(items[1].Key(), u"F:John Smith");

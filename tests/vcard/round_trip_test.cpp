@@ -176,9 +176,9 @@ TEST_F(RoundTripTest, TextSurvivesEachCharsetItFits) {
       r.Categories = c.name;
       const auto parsed = Parse(Write(r, version, c.code_page, c.charset));
       ASSERT_EQ(parsed.size(), 1u);
-      EXPECT_EQ(U8(parsed[0].FirstName + u" " + parsed[0].LastName), U8(c.name));
-      EXPECT_EQ(U8(parsed[0].Body), U8(r.Body));
-      EXPECT_EQ(U8(parsed[0].Categories), U8(c.name));
+      EXPECT_EQ(U8(parsed[0].FirstName + u" " + parsed[0].LastName + u"/" + parsed[0].Body + u"/" +
+                   parsed[0].Categories),
+                U8(c.name + u"/" + r.Body + u"/" + c.name));
     }
   }
 }
@@ -195,8 +195,7 @@ TEST_F(RoundTripTest, DocumentedChangesOnTheFirstTrip) {
   // The first e-mail is marked preferred, addresses with an at sign internet.
   EXPECT_EQ(test::DumpList(parsed[0].Emails), "a@example.com|PREF,INTERNET|SMTP||; plain||||");
   // Image types are normalised; blank addresses are not written.
-  EXPECT_EQ(U8(parsed[0].PhotoExt), "JPEG");
-  EXPECT_TRUE(parsed[0].Addresses.empty());
+  EXPECT_EQ(U8(parsed[0].PhotoExt) + std::to_string(parsed[0].Addresses.size()), "JPEG0");
 }
 
 }  // namespace
