@@ -110,6 +110,14 @@ TEST(CardLoader, CountFilesContacts) {
   RecordingProgress cancel(2);
   EXPECT_EQ(converter->CountFilesContacts(files, &file_errors, 0, &cancel, &count), S_FALSE);
   EXPECT_EQ(count, 2);
+
+  // A card cut off by the end of its file is no contact: progress shows it skipped.
+  const std::filesystem::path cut = dir / "cut.vcf";
+  WriteFile(cut, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\n");
+  RecordingProgress seen;
+  ASSERT_EQ(converter->CountFilesContacts({U16(cut)}, &file_errors, 0, &seen, &count), S_OK);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(seen.calls.back(), (std::array<std::int32_t, 5>{0, 1, 0, 1, 0}));
 }
 
 }  // namespace
