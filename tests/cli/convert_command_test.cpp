@@ -240,6 +240,10 @@ TEST_F(ConvertTest, UnreadableOrInvalidInputExitsWith3) {
   EXPECT_THAT(json.out, HasSubstr("\"failures\":[{\"file\":\"" + Temp("missing.vcf") +
                                   "\",\"error\":\"cannot read: no such file\"}]"));
   EXPECT_THAT(r.err, HasSubstr("velmora: lost: 1 card cut off; 3 files could not be read\n"));
+  // The same with a CSV output, written from all the cards at once.
+  const RunResult to_csv =
+      Run({"convert", Sample(kTeam), Temp("missing.vcf"), "--to", "csv", "-o", Temp("out.csv")});
+  EXPECT_EQ(to_csv.exit_code, 1) << to_csv.err;
   // A vCard input without a complete card, read in blocks beside a good one.
   const RunResult partly = Run({"convert", Corpus(kNoBegin), Sample(kTeam), "-o", Temp("out.vcf")});
   EXPECT_EQ(partly.exit_code, 1) << partly.err;

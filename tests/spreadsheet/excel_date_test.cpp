@@ -64,6 +64,9 @@ TEST(ExcelDate, RefusesWhatIsNoDate) {
   EXPECT_FALSE(UnpackDateNumber(2957004, k1904, &parts));
   double value = 0;
   EXPECT_FALSE(PackDateNumber({1903, 12, 31}, k1904, &value));
+  // The first day is 1 in the 1900 system, 0 in the 1904 one.
+  EXPECT_FALSE(PackDateNumber({1899, 12, 31}, k1900, &value));
+  EXPECT_TRUE(PackDateNumber({1904, 1, 1}, k1904, &value) && value == 0);
   EXPECT_FALSE(PackDateNumber({2021, 4, 31}, k1900, &value));
   EXPECT_FALSE(PackDateNumber({1900, 2, 29}, k1904, &value));
   EXPECT_FALSE(PackDateNumber({2021, 1, 1, 24, 0, 0}, k1900, &value));
