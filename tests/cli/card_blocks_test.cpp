@@ -9,12 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_test_fixture.h"
+
 namespace velmora::cli {
 namespace {
 
-std::string Card(const std::string& body) {
-  return "BEGIN:VCARD\r\nVERSION:2.1\r\n" + body + "END:VCARD\r\n";
-}
+using clitest::Card;
 
 // The places a block may end, found as the text grows byte by byte.
 std::set<std::size_t> Cuts(const std::string& text) {

@@ -70,4 +70,9 @@ inline constexpr char kNoBegin[] = "vcard-malformed/eds_vcard_8.vcf";
 inline constexpr char kNoEnd[] = "vcard-malformed/eds_vcard_9.vcf";
 inline constexpr char kBomOnly[] = "vcard-malformed/fk_Empty_bom_only.vcf";
 
+// One card of 2.1 text with `body` between VERSION and END.
+inline std::string Card(const std::string& body) {
+  return "BEGIN:VCARD\r\nVERSION:2.1\r\n" + body + "END:VCARD\r\n";
+}
+
 }  // namespace velmora::clitest

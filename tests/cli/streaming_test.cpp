@@ -13,11 +13,6 @@
 namespace velmora::clitest {
 namespace {
 
-// One card of 2.1 text with `body` between VERSION and END.
-std::string Card(const std::string& body) {
-  return "BEGIN:VCARD\r\nVERSION:2.1\r\n" + body + "END:VCARD\r\n";
-}
-
 struct Outcome {
   int exit_code;
   std::string out;
